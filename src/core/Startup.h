@@ -1,0 +1,46 @@
+// modKesto: the board's path file, the version stamp and the program's own settings.
+#pragma once
+
+#include "Board.h"
+
+#include <cstdint>
+#include <array>
+#include <string>
+
+namespace kesto {
+
+// Outcome of LoadCfg. `found` false means SYSPATHS.CFG is missing in startDir
+// (the caller shows "SYSPATHS.CFG was not found! Exiting..." and ends).
+struct LoadCfgResult {
+    bool found = false;
+    Board board;
+};
+// Reads startDir/SYSPATHS.CFG and MAIN.CFG into a Board whose error log is
+// startDir/HMRERROR.LOG written under exeName.
+LoadCfgResult LoadCfg(const std::string& startDir, const std::string& exeName = "kesto");
+// Writes AppVersion, blank-padded to 15, at offset 66 of HMRDATA.DAT record 1.
+void StampVersion(const Board& b);
+
+// Screen and current window size in twips, passed in so settings load without a window.
+struct ScreenGeometry {
+    std::int32_t screenWidth = 0;
+    std::int32_t screenHeight = 0;
+    std::int32_t windowWidth = 0;
+    std::int32_t windowHeight = 0;
+};
+// Loads KESTO.DAT (creating it with the defaults when missing) and validates it.
+ViewSettings LoadDat(const Board& b, const ScreenGeometry& g);
+ViewSettings DefaultViewSettings(const ScreenGeometry& g);
+
+// The live view state the window records (single-precision twips as the timer records them).
+struct LiveViewState {
+    float WindowTop = 0, WindowLeft = 0, WindowWidth = 0, WindowHeight = 0;
+    std::int32_t WindowStateValue = 0;
+    std::int16_t SortedColumn = 2;
+    std::int16_t SortOrder = 1;
+    std::array<std::int32_t, 6> ColumnWidths{360, 800, 2000, 3500, 2500, 1000};
+};
+// Writes the live state as record 1 of KESTO.DAT; a failure leaves the file as it was.
+bool SaveDat(const Board& b, const LiveViewState& live);
+
+} // namespace kesto

@@ -1,0 +1,49 @@
+#include "app/Dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace kesto::ui {
+namespace {
+
+class QtDialogs final : public Dialogs {
+public:
+    void message(QWidget* parent, Icon icon, const QString& title, const QString& text) override {
+        QMessageBox::Icon qicon = QMessageBox::Information;
+        switch (icon) {
+        case Icon::Information: qicon = QMessageBox::Information; break;
+        case Icon::Critical: qicon = QMessageBox::Critical; break;
+        case Icon::Warning: qicon = QMessageBox::Warning; break;
+        case Icon::Question: qicon = QMessageBox::Question; break;
+        }
+        QMessageBox box(qicon, title, text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+    QString saveFileName(QWidget* parent, const QString& title, const QString& directory,
+                         const QString& defaultName, const QString& filters) override {
+        QString start = directory.isEmpty() ? defaultName : directory + QLatin1Char('/') + defaultName;
+        // The non-native dialog behaves the same on every desktop (and under Xvfb).
+        return QFileDialog::getSaveFileName(parent, title, start, filters, nullptr,
+                                            QFileDialog::DontUseNativeDialog);
+    }
+    QString openFileName(QWidget* parent, const QString& title, const QString& directory) override {
+        return QFileDialog::getOpenFileName(parent, title, directory, QString(), nullptr,
+                                            QFileDialog::DontUseNativeDialog);
+    }
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override {
+        QPrintDialog dlg(&printer, parent);
+        return dlg.exec() == QDialog::Accepted;
+    }
+};
+
+QtDialogs g_qtDialogs;
+Dialogs* g_current = nullptr;
+
+} // namespace
+
+Dialogs& dialogs() { return g_current ? *g_current : g_qtDialogs; }
+void setDialogs(Dialogs* d) { g_current = d; }
+
+} // namespace kesto::ui

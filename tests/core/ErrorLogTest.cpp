@@ -1,0 +1,40 @@
+#include "ErrorLog.h"
+#include "TestBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+using namespace kesto;
+
+TEST(ErrorLog, LinesAreAppendedInOrderWithExactSeparators) {
+    test::TempDir dir;
+    ErrorLog log{dir.file("HMRERROR.LOG"), "kesto"};
+    LogError(log, " GetUser ", "1.0.060711 ", " modHALK", "File not found   ");
+    LogError(log, "PutUser", "1.0.060711", "modHALK", "Disk full");
+
+    std::string text = test::ReadNative(log.path);
+    std::regex line1(R"(^[A-Z][a-z]{2} \d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} kesto v1\.0\.060711   modHALK GetUser - File not found\r\n)");
+    EXPECT_TRUE(std::regex_search(text, line1)) << text;
+    // The version is written untrimmed, everything else trimmed; the second line follows the first.
+    auto second = text.find("\r\n") + 2;
+    EXPECT_NE(text.find("kesto v1.0.060711  modHALK PutUser - Disk full\r\n", second), std::string::npos);
+    EXPECT_EQ(text.size(), text.rfind("\r\n") + 2);
+}
+
+TEST(ErrorLog, GuardLogsOnceAndReportsFailure) {
+    test::TempDir dir;
+    ErrorLog log{dir.file("HMRERROR.LOG"), "kesto"};
+    bool ok = Guard(log, "modHALK", "GetSeqNum", [] { throw KestoError("Bad file mode"); });
+    EXPECT_FALSE(ok);
+    EXPECT_TRUE(Guard(log, "modHALK", "GetSeqNum", [] {}));
+    std::string text = test::ReadNative(log.path);
+    EXPECT_NE(text.find("  modHALK GetSeqNum - Bad file mode\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
+}
+
+TEST(ErrorLog, UnwritableLogIsDroppedSilently) {
+    ErrorLog log{"/nonexistent-dir/HMRERROR.LOG", "kesto"};
+    LogError(log, "r", "v", "m", "d"); // must not throw or crash
+    SUCCEED();
+}

@@ -1,0 +1,30 @@
+// A temporary directory that removes itself, and a fixture board inside it.
+#pragma once
+
+#include "Board.h"
+#include "DemoBoard.h"
+
+#include <filesystem>
+#include <string>
+
+namespace kesto::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& rel) const { return path_ + "/" + rel; }
+
+private:
+    std::string path_;
+};
+
+// Reads a whole native file ("" when missing).
+std::string ReadNative(const std::string& path);
+// Writes a whole native file, creating parent directories.
+void WriteNative(const std::string& path, std::string_view bytes);
+
+} // namespace kesto::test

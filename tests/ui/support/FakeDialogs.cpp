@@ -1,0 +1,14 @@
+#include "FakeDialogs.h"
+
+#include <QPrinter>
+
+namespace kesto::test {
+
+bool FakeDialogs::choosePrinter(QWidget*, QPrinter& printer) {
+    if (printToPdf.isEmpty()) return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printToPdf);
+    return true;
+}
+
+} // namespace kesto::test
