@@ -1,0 +1,179 @@
+#include "AddressBook.h"
+
+#include "CommonFunctions.h"
+#include "ErrorLog.h"
+#include "MailBase.h"
+#include "platform/BoardPath.h"
+#include "platform/File.h"
+
+#include <string>
+
+namespace kesto {
+namespace {
+
+constexpr std::string_view kModule = "modKesto";
+
+std::string NativeBookPath(const Board& b, std::int32_t userNo) {
+    return platform::NativePath(AddressBookFile(b, userNo), b.startDir);
+}
+
+bool IsBlank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+
+// Calls f for every line of text. CR LF, a lone CR and a lone LF all end a line,
+// so a book edited elsewhere still reads one entry per line.
+template <class F> void ForEachLine(std::string_view text, F&& f) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            f(text.substr(start));
+            return;
+        }
+        if (!f(text.substr(start, end - start))) return;
+        start = end + 1;
+        if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+}
+
+// A line end inside an entry would split it into two on the next read.
+std::string OneLine(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return out;
+}
+
+// Lower case for Windows-1252 text, so accented handles compare as the board's users type them.
+std::string LowerCp1252(std::string_view s) {
+    std::string out(s);
+    for (char& ch : out) {
+        auto c = static_cast<unsigned char>(ch);
+        if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
+            c = static_cast<unsigned char>(c + 0x20);
+        else if (c == 0x8A || c == 0x8C || c == 0x8E)
+            c = static_cast<unsigned char>(c + 0x10);
+        else if (c == 0x9F)
+            c = 0xFF;
+        ch = static_cast<char>(c);
+    }
+    return out;
+}
+
+} // namespace
+
+std::string AddressBookFile(const Board& b, std::int32_t userNo) {
+    return BoardFile(b.paths.DataPath(), "AB" + std::to_string(userNo) + ".DAT");
+}
+
+AddressBookEntry SplitAddressBookLine(std::string_view line) {
+    std::vector<std::string> pieces;
+    Explode(",", Trim(line), pieces, 3, 3);
+    AddressBookEntry e;
+    if (pieces.size() >= 4) {
+        e.description = Trim(pieces[1]);
+        e.address = Trim(pieces[2]);
+        e.networkId = Trim(pieces[3]);
+    }
+    return e;
+}
+
+AddressBook LoadAddressBook(const Board& b, std::int32_t userNo) {
+    AddressBook book;
+    bool ok = Guard(b.log, kModule, "LoadAddressBook", [&] {
+        std::string path = NativeBookPath(b, userNo);
+        if (!platform::IsFile(path)) return;
+        std::string text;
+        platform::ReadAll(path, text);
+        ForEachLine(text, [&](std::string_view line) {
+            if (IsBlank(line)) return true;
+            if (book.count() < kAddressBookLoadLimit)
+                book.lines.emplace_back(line);
+            else
+                book.hidden.emplace_back(line);
+            return true;
+        });
+    });
+    if (!ok) {
+        book = AddressBook{};
+        book.readOk = false;
+    }
+    return book;
+}
+
+bool SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book) {
+    return Guard(b.log, kModule, "SaveAddressBook", [&] {
+        if (!book.readOk) throw KestoError("Address book was not read; not overwriting it");
+        std::string text;
+        auto put = [&](const std::string& line) {
+            if (IsBlank(line)) return;
+            text += OneLine(line);
+            text += kCrLf;
+        };
+        for (std::size_t i = 1; i < book.lines.size(); ++i) put(book.lines[i]);
+        for (const auto& line : book.hidden) put(line);
+        platform::ReplaceContents(NativeBookPath(b, userNo), text);
+    });
+}
+
+bool AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line) {
+    return Guard(b.log, kModule, "AddToAddressBook", [&] {
+        std::string entry = OneLine(Trim(line));
+        if (IsBlank(entry)) return;
+        std::string path = NativeBookPath(b, userNo);
+        // A last line without its CR LF would otherwise swallow the new entry.
+        std::int64_t len = platform::FileLengthOr(path);
+        if (len > 0) {
+            std::string last;
+            platform::ReadAt(path, len - 1, 1, last);
+            if (last != "\n" && last != "\r") entry.insert(0, kCrLf);
+        }
+        entry += kCrLf;
+        platform::Append(path, entry);
+    });
+}
+
+std::string CorrespondentAddress(const MessageInfo& m, std::int16_t currentMailbox) {
+    if (currentMailbox == 1) return Trim(m.FromHandle) + "@" + Trim(m.FromNetNode);
+    return Trim(m.ToHandle) + "@" + Trim(m.ToNetNode);
+}
+
+bool IsInAddressBook(const Board& b, std::int32_t userNo, std::int16_t currentMailbox,
+                     std::int16_t messageNumber) {
+    if (messageNumber < 1) return false;
+    bool found = false;
+    Guard(b.log, kModule, "IsInAddressBook", [&] {
+        std::int16_t status = 0;
+        MessageInfo m = GetMessageInfo(b, MailboxName(currentMailbox), messageNumber, status);
+        if (status != 0) return;
+        std::string wanted = LowerCp1252(CorrespondentAddress(m, currentMailbox));
+        std::string text;
+        platform::ReadAll(NativeBookPath(b, userNo), text); // a user without a book fails here
+        std::vector<std::string> pieces;
+        ForEachLine(text, [&](std::string_view line) {
+            Explode(",", line, pieces, 3, 3);
+            if (pieces.size() >= 3 && LowerCp1252(Trim(pieces[2])) == wanted) found = true;
+            return !found;
+        });
+    });
+    return found;
+}
+
+std::string AddressBookRowText(std::size_t number, std::size_t count, std::string_view line) {
+    std::string num = std::to_string(number);
+    std::size_t digits = std::to_string(count).size();
+    if (num.size() < digits) num.insert(0, digits - num.size(), ' ');
+    return num + ": " + StrPad(SplitAddressBookLine(line).description, 23, " ", "PAD_RIGHT");
+}
+
+std::string AddressBookPickText(std::string_view line) {
+    AddressBookEntry e = SplitAddressBookLine(line);
+    if (e.address.find('@') == std::string::npos) e.address += "@0";
+    return e.address + "*" + e.networkId;
+}
+
+std::string AddressBookEntryLine(std::string_view description, std::string_view handle,
+                                 std::string_view netNode, std::int16_t netId) {
+    return Trim(description) + "," + Trim(handle) + "@" + Trim(netNode) + "," + std::to_string(netId);
+}
+
+} // namespace kesto

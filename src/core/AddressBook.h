@@ -1,0 +1,81 @@
+// modKesto: the per-user address book AB<n>.DAT in DataPath.
+//
+// One entry per line, "description,address,network id", lines ended by CR LF.
+// The windows hold the book as raw lines (index 1 is the first entry) and split
+// the fields only when they need them.
+#pragma once
+
+#include "Board.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kesto {
+
+// The windows never show more than this many entries.
+inline constexpr std::size_t kAddressBookLoadLimit = 101;
+// Insert is offered only while the book holds fewer entries than this.
+inline constexpr std::size_t kAddressBookInsertLimit = 100;
+
+// "DataPath\AB<n>.DAT" (n in decimal, no blanks, no leading zeros).
+std::string AddressBookFile(const Board& b, std::int32_t userNo);
+
+struct AddressBookEntry {
+    std::string description;
+    std::string address;
+    std::string networkId;
+};
+// The line trimmed and split at its first two commas, each field trimmed; missing
+// fields are empty and everything after the second comma is the network id.
+AddressBookEntry SplitAddressBookLine(std::string_view line);
+
+struct AddressBook {
+    // lines[0] exists and stays empty; lines[1..] are the entries as read (untrimmed).
+    std::vector<std::string> lines{std::string()};
+    // Non-blank lines past the load limit. They are never shown, but a save writes
+    // them back after the loaded entries so that an edit does not drop them.
+    std::vector<std::string> hidden;
+    // False when the file exists but could not be read: saving such a book would
+    // overwrite entries we never saw, so SaveAddressBook refuses it.
+    bool readOk = true;
+
+    std::size_t count() const { return lines.size() - 1; }
+};
+
+// Reads the user's book: blank lines dropped, at most kAddressBookLoadLimit entries,
+// the rest kept in `hidden`. A missing file is an empty book; a read failure is logged.
+AddressBook LoadAddressBook(const Board& b, std::int32_t userNo);
+// Writes every non-blank line from index 1 on, then the hidden lines, each followed
+// by CR LF. The file is replaced as a whole, so a failed write keeps the old one;
+// the failure is logged and false returned.
+bool SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book);
+
+// Appends one entry line (trimmed) to the user's book, creating the file when missing;
+// a blank line writes nothing. False when the write failed (logged).
+bool AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line);
+
+// True when the correspondent of message `messageNumber` of the shown mailbox
+// (sender of received mail, recipient of sent mail) is already an address in the
+// user's book, compared trimmed and without regard to letter case.
+bool IsInAddressBook(const Board& b, std::int32_t userNo, std::int16_t currentMailbox,
+                     std::int16_t messageNumber);
+
+// The list row of entry `number` of `count`: the number right-aligned to the width
+// of count, ": ", the description padded or cut to 23 characters.
+std::string AddressBookRowText(std::size_t number, std::size_t count, std::string_view line);
+
+// What the picker hands back for an entry: address (completed with "@0" when it has
+// no "@"), "*", network id.
+std::string AddressBookPickText(std::string_view line);
+
+// The entry line the add-entry dialog proposes: "description,handle@node,netId".
+std::string AddressBookEntryLine(std::string_view description, std::string_view handle,
+                                 std::string_view netNode, std::int16_t netId);
+
+// The correspondent of a message as "handle@node" (both trimmed): the sender for
+// received mail (currentMailbox 1), the recipient otherwise.
+std::string CorrespondentAddress(const MessageInfo& m, std::int16_t currentMailbox);
+
+} // namespace kesto
