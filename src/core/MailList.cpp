@@ -1,0 +1,78 @@
+#include "MailList.h"
+
+#include "MailBase.h"
+#include "platform/BoardPath.h"
+#include "platform/File.h"
+
+namespace kesto {
+namespace {
+
+// Record numbers in the list are 16-bit like every routine that reads them back,
+// so records past 32767 cannot be opened and are not listed.
+constexpr std::size_t kMaxListedRecords = 32767;
+
+std::string_view TrimView(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+const char* IconFor(std::int32_t deleted, std::int32_t offline, bool hasAttachment) {
+    if (deleted >= 1) return "delete";
+    if (offline == 0 && hasAttachment) return "email_attach";
+    if (offline < 1) return "new";
+    return "open";
+}
+
+} // namespace
+
+std::string RowIcon(const MessageInfo& m) {
+    return IconFor(m.Deleted, m.Offline, !TrimView(m.AttFileName).empty());
+}
+
+MailRow MakeMailRow(std::int16_t number, const MessageInfo& m, bool received) {
+    MailRow row;
+    row.number = number;
+    row.icon = RowIcon(m);
+    row.name = TrimView(received ? m.FromHandle : m.ToHandle);
+    row.subject = TrimView(m.Subject);
+    row.date = TrimView(m.Creation);
+    row.size = m.MsgLength;
+    row.bold = m.Offline == 0;
+    return row;
+}
+
+std::vector<MailRow> ReadMailboxRows(const Board& b, std::int16_t currentMailbox, std::int32_t userNo,
+                                     std::string& buffer) {
+    std::vector<MailRow> rows;
+    const std::string path =
+        platform::NativePath(MailboxFile(b, MailboxName(currentMailbox), ".DAT"), b.startDir);
+    if (!platform::IsFile(path)) return rows;
+    platform::ReadAll(path, buffer);
+
+    const bool received = currentMailbox == 1;
+    const std::size_t ownerOffset = received ? 4 : 0;
+    const std::size_t nameOffset = received ? 8 : 48;
+    std::size_t count = buffer.size() / kMessageInfoSize; // a partial trailing record is not a message
+    if (count > kMaxListedRecords) count = kMaxListedRecords;
+
+    // Only the shown fields are decoded, straight from the buffer: this runs on every
+    // refresh over the whole index.
+    const std::string_view all(buffer);
+    for (std::size_t i = count; i >= 1; --i) {
+        const std::size_t rec = (i - 1) * kMessageInfoSize;
+        if (GetI32(all, rec + ownerOffset) != userNo) continue;
+        const std::int32_t offline = GetI32(all, rec + 374);
+        MailRow& row = rows.emplace_back();
+        row.number = static_cast<std::int16_t>(i);
+        row.icon = IconFor(GetI16(all, rec + 332), offline, !TrimView(all.substr(rec + 382, 12)).empty());
+        row.name = TrimView(all.substr(rec + nameOffset, 40));
+        row.subject = TrimView(all.substr(rec + 268, 64));
+        row.date = TrimView(all.substr(rec + 334, 40));
+        row.size = GetI32(all, rec + 482);
+        row.bold = offline == 0;
+    }
+    return rows;
+}
+
+} // namespace kesto

@@ -1,0 +1,133 @@
+#include "UserFile.h"
+
+#include "platform/BoardPath.h"
+#include "platform/File.h"
+
+#include <cstddef>
+
+namespace kesto {
+namespace {
+
+constexpr std::string_view kModule = "modHALK";
+// The searches number users with 16 bits, as the board does.
+constexpr std::int64_t kMaxSearchRecords = 32767;
+
+std::string UserFilePath(const Board& b) {
+    return platform::NativePath(BoardFile(b.paths.DataPath(), "USERFILE.DAT"), b.startDir);
+}
+
+std::int64_t RecordOffset(std::int32_t userNo) {
+    if (userNo < 1) throw KestoError("Bad record number");
+    return (static_cast<std::int64_t>(userNo) - 1) * static_cast<std::int64_t>(kUserRecordSize);
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string_view TrimView(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+// Trimmed, case-insensitive equality without building a string per record.
+bool SameName(std::string_view field, std::string_view wantedLower) {
+    field = TrimView(field);
+    if (field.size() != wantedLower.size()) return false;
+    for (std::size_t i = 0; i < field.size(); ++i)
+        if (Lower(field[i]) != wantedLower[i]) return false;
+    return true;
+}
+
+std::int16_t FindByField(const Board& b, std::string_view routine, std::size_t fieldOffset, std::string_view name) {
+    std::int16_t found = 0;
+    Guard(b.log, kModule, routine, [&] {
+        std::string wanted(TrimView(name));
+        for (char& c : wanted) c = Lower(c);
+
+        const std::string path = UserFilePath(b);
+        if (platform::FileLength(path) / static_cast<std::int64_t>(kUserRecordSize) > kMaxSearchRecords)
+            throw KestoError("Overflow");
+
+        // One read per search; the buffer stays with the thread so repeated searches
+        // do not touch fresh pages every time.
+        thread_local Bytes buffer;
+        platform::ReadAll(path, buffer);
+        std::size_t count = buffer.size() / kUserRecordSize;
+        if (count > static_cast<std::size_t>(kMaxSearchRecords)) throw KestoError("Overflow");
+
+        std::string_view all(buffer);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (SameName(all.substr(i * kUserRecordSize + fieldOffset, 40), wanted)) {
+                found = static_cast<std::int16_t>(i + 1);
+                return;
+            }
+        }
+    });
+    return found;
+}
+
+} // namespace
+
+UserRecord GetUser(const Board& b, std::int32_t userNo, std::int16_t& status) {
+    status = 0;
+    UserRecord rec;
+    if (!Guard(b.log, kModule, "GetUser", [&] {
+            Bytes buf;
+            platform::ReadAt(UserFilePath(b), RecordOffset(userNo), kUserRecordSize, buf);
+            rec = DecodeUserRecord(buf);
+        })) {
+        status = -1;
+        rec = DecodeUserRecord({});
+    }
+    return rec;
+}
+
+void PutUser(const Board& b, std::int32_t userNo, const UserRecord& rec, std::int16_t& status) {
+    status = 0;
+    if (!Guard(b.log, kModule, "PutUser", [&] {
+            platform::WriteAt(UserFilePath(b), RecordOffset(userNo), EncodeUserRecord(rec));
+        }))
+        status = -1;
+}
+
+std::int32_t GetUserCount(const Board& b) {
+    std::int32_t count = 0;
+    Guard(b.log, kModule, "GetUserCount", [&] {
+        const std::string path = UserFilePath(b);
+        if (!platform::IsFile(path)) return;
+        count = static_cast<std::int32_t>(platform::FileLength(path) / static_cast<std::int64_t>(kUserRecordSize));
+    });
+    return count;
+}
+
+std::int16_t FindHandle(const Board& b, std::string_view name) { return FindByField(b, "FindHandle", 0, name); }
+
+std::int16_t FindRealName(const Board& b, std::string_view name) {
+    return FindByField(b, "FindRealName", 40, name);
+}
+
+std::string GetAccFlags(std::int32_t mask, std::int16_t& status) {
+    status = 0;
+    std::string letters;
+    if (!Guard(ErrorLog{}, kModule, "GetAccFlags", [&] {
+            if (mask <= 0) return;
+            // Highest flag first, so a mask beyond Z notes every letter it still covers.
+            std::int64_t remaining = mask;
+            char noted[26];
+            int n = 0;
+            char letter = 'Z';
+            for (std::int64_t weight = std::int64_t{1} << 25; weight >= 1; weight /= 2, --letter) {
+                if (remaining / weight >= 1) {
+                    noted[n++] = letter;
+                    remaining -= weight;
+                }
+            }
+            for (int i = n - 1; i >= 0; --i) letters += noted[i];
+        })) {
+        status = -1;
+        letters.clear();
+    }
+    return letters;
+}
+
+} // namespace kesto
