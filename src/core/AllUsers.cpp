@@ -1,0 +1,98 @@
+#include "AllUsers.h"
+
+#include "CommonFunctions.h"
+#include "Delivery.h"
+#include "UserFile.h"
+#include "platform/BoardPath.h"
+#include "platform/File.h"
+
+namespace kesto {
+
+AllUsersCriterion ParseAllUsersCriterion(std::string_view mailTo) {
+    AllUsersCriterion c;
+    std::string s;
+    for (char ch : Trim(mailTo))
+        if (ch != ' ') s += ch;
+    if (s.size() <= 9) {
+        c.error = AllUsersCriterion::Error::NoParameters;
+        return c;
+    }
+    c.op = s[8];
+    switch (c.op) {
+    case '>':
+    case '<':
+    case '=':
+        c.level = NumericValue(Trim(std::string_view(s).substr(9)));
+        break;
+    case '!':
+    case '$':
+        c.letter = UpperAscii(std::string_view(s).substr(9, 1))[0];
+        break;
+    default:
+        c.error = AllUsersCriterion::Error::ImproperFormat;
+        break;
+    }
+    return c;
+}
+
+bool MatchesCriterion(const AllUsersCriterion& c, const UserRecord& u) {
+    if (c.error != AllUsersCriterion::Error::None || u.SecurityLevel < 1) return false;
+    switch (c.op) {
+    case '>':
+        return u.SecurityLevel > c.level;
+    case '<':
+        return u.SecurityLevel < c.level;
+    case '=':
+        return u.SecurityLevel == c.level;
+    case '!':
+        return UpperAscii(u.UserFlags).find(c.letter) != std::string::npos;
+    case '$': {
+        std::int16_t status = 0;
+        return UpperAscii(GetAccFlags(u.AccessFlags, status)).find(c.letter) != std::string::npos;
+    }
+    default:
+        return false;
+    }
+}
+
+AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std::string_view mailTo,
+                            std::string_view subject, std::string_view text, std::string_view attach) {
+    AllUsersResult r;
+    AllUsersCriterion c = ParseAllUsersCriterion(mailTo);
+    if (c.error == AllUsersCriterion::Error::NoParameters) {
+        r.message = std::string(kMsgAllUsersNoParameters);
+        return r;
+    }
+    if (c.error == AllUsersCriterion::Error::ImproperFormat) {
+        r.message = std::string(kMsgAllUsersImproper);
+        return r;
+    }
+    r.success = Guard(b.log, "frmNewMessage", "SendAllUsers", [&] {
+        const std::string from = std::to_string(currentUserNumber);
+        const std::int32_t count = GetUserCount(b);
+        const std::string userFile =
+            platform::NativePath(BoardFile(b.paths.DataPath(), "USERFILE.DAT"), b.startDir);
+        // The user file is read a block at a time, not opened once per user.
+        constexpr std::int32_t kBlock = 256;
+        Bytes block;
+        for (std::int32_t first = 1; first <= count; first += kBlock) {
+            std::int32_t n = count - first + 1 < kBlock ? count - first + 1 : kBlock;
+            platform::ReadAt(userFile, static_cast<std::int64_t>(first - 1) * kUserRecordSize,
+                             static_cast<std::int64_t>(n) * kUserRecordSize, block);
+            for (std::int32_t k = 0; k < n; ++k) {
+                std::size_t off = static_cast<std::size_t>(k) * kUserRecordSize;
+                if (off >= block.size()) break; // the file shrank under us
+                UserRecord u = DecodeUserRecord(std::string_view(block).substr(off, kUserRecordSize));
+                if (MatchesCriterion(c, u)) {
+                    std::int32_t i = first + k;
+                    if (SendEmail(b, from, std::to_string(i) + "@0*0", subject, text, attach, false).success)
+                        ++r.sent;
+                }
+                PumpEvents();
+            }
+        }
+    });
+    return r;
+}
+
+} // namespace kesto

@@ -1,0 +1,190 @@
+#include "Recipient.h"
+
+#include "CommonFunctions.h"
+#include "SystemFiles.h"
+#include "platform/BoardPath.h"
+#include "platform/File.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace kesto {
+namespace {
+
+std::int16_t ToI16(double v) {
+    if (!(v == v)) return 0;
+    double r = std::nearbyint(v);
+    if (r > 32767) return 32767;
+    if (r < -32768) return -32768;
+    return static_cast<std::int16_t>(r);
+}
+
+std::string Field(std::string_view entry, int index) {
+    std::vector<std::string> pieces;
+    Explode(",", entry, pieces, 3, 3);
+    return Trim(pieces[static_cast<std::size_t>(index)]);
+}
+
+} // namespace
+
+std::string WrittenNumber(double value) {
+    if (!(value == value)) return "0";
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+        return std::to_string(static_cast<long long>(value));
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    return buf;
+}
+
+std::vector<std::string> FillNetList(const Board& b) {
+    std::vector<std::string> list{"0,0,Local"};
+    Guard(b.log, "frmNewMessage", "FillNetList", [&] {
+        Bytes contents;
+        platform::ReadAll(platform::NativePath(BoardFile(b.paths.DataPath(), "NETWORKS.LST"), b.startDir),
+                          contents);
+        std::vector<std::string> pieces;
+        std::size_t start = 0;
+        while (start < contents.size()) {
+            std::size_t end = contents.find('\n', start);
+            if (end == std::string::npos) end = contents.size();
+            std::string_view line(contents.data() + start, end - start);
+            start = end + 1;
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            std::string trimmed = Trim(line);
+            if (!trimmed.empty()) {
+                Explode(",", trimmed, pieces, 8, 8);
+                double type = NumericValue(pieces[2]);
+                if (type == 1 || type == 3 || type == 4 || type == 9) {
+                    std::int16_t status = 0;
+                    std::string id = GetNetEntry(b, ToI16(NumericValue(pieces[1])), "SYSTEMID", status);
+                    if (!Trim(id).empty()) {
+                        list.push_back(Trim(pieces[1]) + "," + Trim(pieces[2]) + "," + Trim(pieces[3]));
+                    }
+                }
+            }
+            PumpEvents();
+        }
+    });
+    return list;
+}
+
+std::string NetListLabel(std::string_view entry) {
+    return Field(entry, 3) + " (" + WrittenNumber(NumericValue(Field(entry, 1))) + ")";
+}
+
+std::string NetListNumber(std::string_view entry) { return Field(entry, 1); }
+
+int FindNetListLine(const std::vector<std::string>& netList, double network) {
+    for (std::size_t i = 0; i < netList.size(); ++i) {
+        if (NumericValue(NetListNumber(netList[i])) == network) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool IsAllUsersForm(std::string_view mailTo) {
+    return LowerAscii(Trim(mailTo)).starts_with("all users");
+}
+
+bool NormaliseRecipient(std::string_view mailTo, std::string_view selectedNetwork, std::string& address) {
+    std::string a = Trim(mailTo);
+    auto at = a.find('@');
+    auto star = a.find('*');
+    if (star != std::string::npos) {
+        if (at == std::string::npos || star < at) return false;
+        address = a;
+    } else if (at == std::string::npos) {
+        address = a + "@0*" + std::string(selectedNetwork);
+    } else {
+        address = a + "*" + std::string(selectedNetwork);
+    }
+    return true;
+}
+
+bool NetworkIsKnown(const Board& b, std::string_view address) {
+    auto star = address.find('*');
+    if (star == std::string_view::npos) return true;
+    double network = NumericValue(address.substr(star + 1));
+    if (network <= 1) return true;
+    std::int16_t status = 0;
+    return !Trim(GetNetEntry(b, ToI16(network), "SYSTEMID", status)).empty();
+}
+
+bool AttachAllowed(std::int16_t securityLevel, const MainConfig& cfg, std::string_view mailTo, int networkLine) {
+    bool toSysop = networkLine == 0 && IsNumeric(mailTo) && NumericValue(mailTo) == 1;
+    std::int16_t threshold = toSysop ? cfg.SysopAttachLevel : cfg.EmailAttachLevel;
+    return securityLevel >= threshold;
+}
+
+SendCheck CheckSend(const Board& b, std::string_view mailTo, std::string_view subject,
+                    const std::vector<std::string>& netList, int networkLine) {
+    SendCheck c;
+    auto refuse = [&](std::string_view message, SendCheck::Focus focus) {
+        c.outcome = SendCheck::Outcome::Refused;
+        c.message = std::string(message);
+        c.focus = focus;
+        return c;
+    };
+    if (Trim(mailTo).empty()) return refuse(kMsgNoRecipient, SendCheck::Focus::MailTo);
+    if (Trim(subject).empty()) return refuse(kMsgNoSubject, SendCheck::Focus::MailSubject);
+    if (IsAllUsersForm(mailTo)) {
+        if (networkLine != 0) return refuse(kMsgAllUsersLocalOnly, SendCheck::Focus::Unchanged);
+        c.outcome = SendCheck::Outcome::AllUsers;
+        return c;
+    }
+    std::string selected = "0";
+    if (networkLine >= 0 && static_cast<std::size_t>(networkLine) < netList.size()) {
+        selected = NetListNumber(netList[static_cast<std::size_t>(networkLine)]);
+    }
+    std::string address;
+    if (!NormaliseRecipient(mailTo, selected, address)) return refuse(kMsgInvalidTo, SendCheck::Focus::Unchanged);
+    if (!NetworkIsKnown(b, address)) return refuse(kMsgInvalidNetwork, SendCheck::Focus::Unchanged);
+    c.outcome = SendCheck::Outcome::Single;
+    c.address = address;
+    return c;
+}
+
+RecipientFill ReplyRecipient(const MessageInfo& replied, std::string_view ownSystemId,
+                             const std::vector<std::string>& netList) {
+    RecipientFill f;
+    std::string handle = Trim(replied.FromHandle);
+    std::string node = Trim(replied.FromNetNode);
+    if (replied.FromNetId == 1 && node == ownSystemId) {
+        f.mailTo = handle;
+        return f;
+    }
+    f.mailTo = handle + "@" + node;
+    int line = FindNetListLine(netList, replied.FromNetId);
+    if (line < 0) {
+        f.mailTo += "*" + std::to_string(replied.FromNetId);
+        line = 0;
+    }
+    f.networkLine = line;
+    return f;
+}
+
+RecipientFill AddressBookRecipient(std::string_view choice, std::string_view ownSystemId,
+                                   const std::vector<std::string>& netList) {
+    std::vector<std::string> parts, sys;
+    Explode("@", choice, parts, 2, 2);
+    std::string handle = Trim(parts[1]);
+    Explode("*", Trim(parts[2]), sys, 2, 2);
+    std::string system = Trim(sys[1]);
+    double network = NumericValue(sys[2]);
+
+    RecipientFill f;
+    if (system != ownSystemId || network != 1) {
+        f.mailTo = handle + "@" + system;
+        int line = FindNetListLine(netList, network);
+        if (line < 0) {
+            f.mailTo += "*" + WrittenNumber(network);
+            line = 0;
+        }
+        f.networkLine = line;
+    } else {
+        f.mailTo = handle;
+    }
+    return f;
+}
+
+} // namespace kesto
