@@ -19,14 +19,6 @@ Bytes Field(std::string_view text, std::size_t width) {
     return out;
 }
 
-// A record of `size` zero bytes whose text fields {offset, width} are blank, as the
-// board leaves the fields it has not filled.
-Bytes BlankRecord(std::size_t size, std::initializer_list<std::pair<std::size_t, std::size_t>> texts) {
-    Bytes raw(size, '\0');
-    for (auto [off, width] : texts) raw.replace(off, width, width, ' ');
-    return raw;
-}
-
 std::string Native(const Board& b, std::string_view field, std::string_view name) {
     return platform::NativePath(BoardFile(field, name), b.startDir);
 }
@@ -46,9 +38,8 @@ std::string UpperTrim(std::string_view s) {
     return out;
 }
 
-Bytes EmptyNodeRecord() {
-    return BlankRecord(kNodeRecordSize, {{4, 24}, {32, 32}, {74, 8}, {82, 6}, {94, 8}, {102, 4}});
-}
+// A node the board has not used yet: nobody on line.
+Bytes EmptyNodeRecord() { return DecodeNodeRecord({}).raw; }
 
 // The Creation text of a time stamp ("Tue Jul 11, 2006 14:03:22 +0000"). Time stamps are
 // wall-clock seconds, so the fields come straight from the count; fixed English names and
@@ -97,9 +88,7 @@ Board CreateBoard(const std::string& dir, const BoardOptions& opt) {
     for (const char* sub : {"DATA", "TEXT", "NODE", "MAIL", "ATTACH"}) MakeDirectory(b.startDir + "/" + sub);
 
     MainConfig cfg;
-    cfg.raw = BlankRecord(kMainConfigSize, {{0, 40}, {40, 40}, {84, 24}, {110, 12}, {122, 5}, {127, 6},
-                                            {135, 6}, {143, 12}, {161, 8}, {169, 16}, {185, 16}, {205, 5},
-                                            {212, 5}, {217, 5}, {226, 12}, {254, 34}, {302, 12}, {318, 6}});
+    cfg.raw = DecodeMainConfig({}).raw;
     PutText(cfg.raw, 0, 40, "Halkmoor Demo Board");
     PutText(cfg.raw, 40, 40, "SysOp");
     PutText(cfg.raw, 212, 5, "00:00");
@@ -117,13 +106,7 @@ Board CreateBoard(const std::string& dir, const BoardOptions& opt) {
 }
 
 UserRecord MakeUser(std::string_view handle, std::string_view realName, std::int16_t securityLevel) {
-    UserRecord u;
-    u.raw = BlankRecord(kUserRecordSize,
-                        {{0, 40},    {40, 40},   {80, 40},   {120, 32},  {152, 3},   {155, 10},  {165, 12},
-                         {177, 12},  {189, 8},   {199, 40},  {243, 80},  {343, 26},  {375, 6},   {399, 7},
-                         {406, 96},  {502, 160}, {662, 160}, {856, 16},  {872, 1},   {873, 3},   {876, 4},
-                         {880, 22},  {902, 6},   {908, 6},   {920, 128}});
-    u = DecodeUserRecord(u.raw);
+    UserRecord u = DecodeUserRecord({});
     u.Handle = Field(handle, 40);
     u.RealName = Field(realName, 40);
     u.SecurityLevel = securityLevel;
@@ -184,7 +167,6 @@ void SetNodeUser(const Board& b, std::int16_t node, std::int32_t userNo) {
     std::int64_t len = platform::FileLengthOr(path);
     std::int64_t count = len < 0 ? 0 : len / size;
 
-    // Nodes the board has not used yet are empty records (nobody on line).
     Bytes grow;
     for (std::int64_t n = count; n < node; ++n) grow += EmptyNodeRecord();
     if (!grow.empty()) platform::WriteAt(path, count * size, grow);
@@ -195,6 +177,189 @@ void SetNodeUser(const Board& b, std::int16_t node, std::int32_t userNo) {
     NodeRecord rec = DecodeNodeRecord(raw);
     rec.NodeUserNo = userNo;
     platform::WriteAt(path, node * size, EncodeNodeRecord(rec));
+}
+
+} // namespace kesto::demo
+
+namespace kesto::demo {
+namespace {
+
+// Fixed wall-clock time stamps so the demo board reads the same every time it is made.
+constexpr std::int32_t kJun20 = 1150794900; // Tue Jun 20, 2006 09:15:00
+constexpr std::int32_t kHour = 3600;
+constexpr std::int32_t kDay = 86400;
+
+struct Mail {
+    const char* mailbox;
+    std::int32_t from;
+    std::int32_t to;
+    const char* fromHandle;
+    const char* toHandle;
+    const char* subject;
+    std::int32_t timeStamp;
+    bool read;
+    bool deleted;
+    const char* body;
+};
+
+UserRecord WithFlags(UserRecord u, std::string_view userFlags, std::int32_t accessFlags, std::int32_t mailCount) {
+    u.UserFlags = Field(userFlags, 26);
+    u.AccessFlags = accessFlags;
+    u.MailCount = mailCount;
+    return u;
+}
+
+void WriteNative(const Board& b, std::string_view field, std::string_view name, std::string_view bytes) {
+    platform::ReplaceContents(Native(b, field, name), bytes);
+}
+
+// An attached file as delivery leaves it: AttachPath\<sender>\<8.3 name>.
+void Attach(const Board& b, MessageInfo& m, std::string_view name, std::string_view contents) {
+    std::string sub = std::to_string(m.FromUserNo);
+    MakeDirectory(Native(b, b.paths.AttachPath(), sub));
+    std::string boardPath = BoardFile(b.paths.AttachPath(), sub + "\\" + std::string(name));
+    platform::ReplaceContents(platform::NativePath(boardPath, b.startDir), contents);
+    m.AttFileName = Field(name, 12);
+    m.AttFilePath = Field(boardPath, 64);
+    m.AttFileSize = static_cast<std::int32_t>(contents.size());
+}
+
+} // namespace
+
+Board CreateDemoBoard(const std::string& dir) {
+    BoardOptions opt;
+    opt.maxNode = 3;
+    opt.sysopAttachLevel = 100;
+    opt.emailAttachLevel = 50;
+    opt.systemId = "1/1";
+    Board b = CreateBoard(dir, opt);
+
+    // ---- users: a SysOp, users of levels 10 to 100, forwarding, a retired slot ----
+    AppendUser(b, WithFlags(MakeUser("SysOp", "Martin Hale", 255), "ABCDSZ", 0x3FFFFFF, 42));          // 1
+    AppendUser(b, WithFlags(MakeUser("Bob", "Robert Smith", 50), "BD", 0x5, 7));                       // 2
+    AppendUser(b, WithFlags(MakeUser("Ann Walker", "Ann Walker", 100), "CM", 0xB, 12));                // 3
+    AppendUser(b, WithFlags(MakeUser("Old Timer", "Retired Account", 0), "", 0, 3));                   // 4
+    UserRecord lucky = WithFlags(MakeUser("Lucky Strike", "Lukas Meyer", 10), "", 0, 0);              // 5
+    lucky.ForwardMail = 1; // forwarded on this board, to Bob
+    lucky.ForwardHandle = Field("Bob", 40);
+    lucky.ForwardUserNo = 2;
+    lucky.ForwardNetNode = Field("1/1", 80);
+    lucky.ForwardNetId = 1;
+    AppendUser(b, lucky);
+    UserRecord greta = WithFlags(MakeUser("Wanderer", "Greta Lind", 20), "T", 0x80000, 1);            // 6
+    greta.ForwardMail = 1; // forwarded to her home board on the relay network
+    greta.ForwardHandle = Field("Greta Lind", 40);
+    greta.ForwardUserNo = 0;
+    greta.ForwardNetNode = Field("77/12", 80);
+    greta.ForwardNetId = 2;
+    AppendUser(b, greta);
+    AppendUser(b, WithFlags(MakeUser("NightOwlWithAVeryLongHandle", "Karl Oberg", 30), "N", 0x2000, 5)); // 7
+    AppendUser(b, WithFlags(MakeUser("J\xF6rg", "J\xF6rg Str\xF6m", 40), "G", 0x40, 2));               // 8
+
+    // ---- networks ----
+    WriteDataFile(b, "NETWORKS.LST", "1,1,Halkmoor Home,0\r\n2,4,Relay Net,1,relay,0,0,0\r\n");
+    WriteDataFile(b, "NET.1", "SYSTEMID=1/1\r\nNAME=Halkmoor Home\r\n");
+    WriteDataFile(b, "NET.2", "; our address on the relay network\r\nSystemId = 77/1\r\nHUB=77/0\r\n");
+
+    // ---- mail: received and sent, in every state the list shows ----
+    const Mail mails[] = {
+        {"EMAIL", 2, 1, "Bob", "SysOp", "Welcome to the board", kJun20, true, false,
+         "Hi Martin,\r\n\r\nthanks for setting up my account. Everything works.\r\n\r\nBob\r\n"},
+        {"EMAIL", 3, 1, "Ann Walker", "SysOp", "Meeting on Friday", kJun20 + 2 * kDay + 5 * kHour, false, false,
+         "Are we still meeting on Friday at eight?\r\nI can bring the new modem.\r\n"},
+        {"EMAIL", 1, 2, "SysOp", "Bob", "Re: Welcome to the board", kJun20 + 3 * kDay, true, false,
+         "Glad to hear it. Have a look at the file areas too.\r\n"},
+        {"SNTEMAIL", 1, 2, "SysOp", "Bob", "Re: Welcome to the board", kJun20 + 3 * kDay, true, false,
+         "Glad to hear it. Have a look at the file areas too.\r\n"},
+        {"EMAIL", 3, 1, "Ann Walker", "SysOp", "Old news", kJun20 + 4 * kDay, true, true,
+         "This one can go.\r\n"},
+        {"EMAIL", 2, 1, "Bob", "SysOp", "Free modems!!!", kJun20 + 5 * kDay + 3 * kHour, false, true,
+         "Click here.\r\n"},
+        {"EMAIL", 5, 1, "Lucky Strike", "SysOp", "Colours", kJun20 + 8 * kDay + kHour, false, false,
+         "\x03" "1This line is in colour 1,\r\n\x03" "4this one in colour 4.\r\n\x03" "7Back to normal.\r\n"},
+        {"EMAIL", 1, 1, "SysOp", "SysOp", "Note to self", kJun20 + 9 * kDay, false, false,
+         "Back up the user file before the upgrade.\r\n"},
+        {"SNTEMAIL", 1, 1, "SysOp", "SysOp", "Note to self", kJun20 + 9 * kDay, true, false,
+         "Back up the user file before the upgrade.\r\n"},
+        {"EMAIL", 1, 3, "SysOp", "Ann Walker", "Re: Meeting on Friday", kJun20 + 10 * kDay, false, false,
+         "Yes, eight o'clock. Bring the modem.\r\n"},
+        {"SNTEMAIL", 1, 3, "SysOp", "Ann Walker", "Re: Meeting on Friday", kJun20 + 10 * kDay, true, false,
+         "Yes, eight o'clock. Bring the modem.\r\n"},
+        {"SNTEMAIL", 1, 8, "SysOp", "J\xF6rg", "Gr\xFC\xDF" "e aus dem Norden", kJun20 + 11 * kDay, true, true,
+         "Hallo J\xF6rg,\r\nbis bald!\r\n"},
+        {"SNTEMAIL", 2, 1, "Bob", "SysOp", "Welcome to the board", kJun20, true, false,
+         "Hi Martin,\r\n\r\nthanks for setting up my account. Everything works.\r\n\r\nBob\r\n"},
+    };
+
+    std::int32_t serial = 1;
+    for (const auto& mail : mails) {
+        MessageInfo m = MakeMessage(mail.from, mail.to, mail.fromHandle, mail.toHandle, mail.subject, mail.timeStamp);
+        m.SysMsgNo = ++serial;
+        m.Offline = mail.read ? 1 : 0;
+        m.Deleted = mail.deleted ? 1 : 0;
+        AppendMessage(b, mail.mailbox, m, mail.body);
+    }
+
+    // Attachments: one unread ("email_attach"), one already read ("open").
+    MessageInfo photos = MakeMessage(2, 1, "Bob", "SysOp", "Photos from the trip", kJun20 + 12 * kDay + 2 * kHour);
+    photos.SysMsgNo = ++serial;
+    Attach(b, photos, "TRIP.ZIP", std::string("PK\x03\x04", 4) + std::string(1020, 'x'));
+    AppendMessage(b, "EMAIL", photos, "The photos are attached.\r\n\r\nBob\r\n");
+
+    MessageInfo minutes = MakeMessage(3, 1, "Ann Walker", "SysOp", "Minutes of the meeting", kJun20 + 13 * kDay);
+    minutes.SysMsgNo = ++serial;
+    minutes.Offline = 1;
+    Attach(b, minutes, "MINUTES.TXT", "Present: Martin, Ann, Bob.\r\nAgreed: new modem on node 2.\r\n");
+    AppendMessage(b, "EMAIL", minutes, "Minutes attached.\r\n");
+
+    // From the relay network, which addresses users by real name; with colour codes.
+    MessageInfo relay = MakeMessage(0, 1, "Greta Lind", "Martin Hale", "Greetings from the relay",
+                                    kJun20 + 14 * kDay + 7 * kHour);
+    relay.FromNetNode = Field("77/12", 80);
+    relay.FromNetId = 2;
+    relay.ToNetNode = Field("77/1", 80);
+    relay.ToNetId = 1;
+    relay.SysMsgNo = ++serial;
+    AppendMessage(b, "EMAIL", relay,
+                  "\x03" "3Hello from board 77/12!\r\n\x03" "1The relay is running again.\r\n\r\nGreta\r\n");
+
+    // The SysOp's reply to the relay, filed as delivery files network mail: sender by real name.
+    MessageInfo reply = MakeMessage(1, 0, "Martin Hale", "Greta Lind", "Re: Greetings from the relay",
+                                    kJun20 + 15 * kDay);
+    reply.ToNetNode = Field("77/12", 80);
+    reply.ToNetId = 2;
+    reply.SysMsgNo = ++serial;
+    reply.Offline = 1;
+    AppendMessage(b, "SNTEMAIL", reply, "Good to hear from you, Greta.\r\n");
+
+    // ---- system files ----
+    SetNodeUser(b, opt.maxNode, 0); // nodes 0 to MaxNode exist, nobody on line
+    SetNodeUser(b, 1, 1);           // the SysOp is on line at node 1
+
+    Bytes seq(4, '\0');
+    PutI32(seq, 0, serial);
+    WriteNative(b, b.paths.DataPath(), "DBSEQ.DAT", seq);
+
+    StatHbrdRecord stats = DecodeStatHbrd({});
+    PutI32(stats.raw, 0, 4711); // calls, the board's own counters
+    PutI32(stats.raw, 4, 98);
+    stats.Counter68 = 1234;
+    stats.Counter72 = 1234;
+    WriteNative(b, b.paths.DataPath(), "STATHBRD.DAT", EncodeStatHbrd(stats));
+
+    HmrDataRecord hmr = DecodeHmrData({});
+    PutText(hmr.raw, 0, 6, "HMR230");
+    PutText(hmr.raw, 6, 15, "Halkmoor 2.30");
+    PutText(hmr.raw, 21, 15, "HMRNET 1.12");
+    PutText(hmr.raw, 36, 15, "HMRMAIL 1.04");
+    PutText(hmr.raw, 81, 15, "HMRUTIL 0.90");
+    hmr = DecodeHmrData(hmr.raw);
+    WriteNative(b, b.paths.MainPath(), "HMRDATA.DAT", EncodeHmrData(hmr));
+
+    WriteNative(b, b.paths.TextPath(), "EMAIL.TAG", "--- Halkmoor Demo Board (1/1)\r\n");
+    WriteDataFile(b, "AB1.DAT",
+                  "Bob,Bob@1/1,1\r\nAnn Walker,Ann Walker@1/1,1\r\nGreta on the relay,Greta Lind@77/12,2\r\n");
+    return b;
 }
 
 } // namespace kesto::demo

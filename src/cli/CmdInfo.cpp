@@ -1,0 +1,61 @@
+#include "Commands.h"
+
+#include "MailBase.h"
+#include "MessageInfoView.h"
+#include "DateFunctions.h"
+
+#include <ostream>
+
+namespace kesto::cli {
+
+// --user is the current user, as in the windows: the dialog is only reached from that
+// user's list, so a message of another user's mailbox is refused.
+int CmdInfo(Context& ctx) {
+    std::int64_t number = 0;
+    if (!ParseInteger(ctx.opt.args[0], 1, 32767, number))
+        return ctx.UsageError("NUMBER must be a message number from 1 to 32767, not '" + ctx.opt.args[0] + "'");
+    std::optional<Board> b = ctx.OpenBoard();
+    if (!b) return kExitFailed;
+
+    const std::int16_t mailbox = ctx.opt.Mailbox();
+    const std::string name = MailboxName(mailbox);
+    if (number > MessageCount(*b, name))
+        return ctx.Fail("there is no message " + std::to_string(number) + " in " + name);
+    std::int16_t status = 0;
+    MessageInfo m = GetMessageInfo(*b, name, static_cast<std::int16_t>(number), status);
+    if (status != 0) return ctx.Fail("message " + std::to_string(number) + " of " + name + " cannot be read");
+    const std::int32_t owner = mailbox == 1 ? m.ToUserNo : m.FromUserNo;
+    if (owner != ctx.opt.user)
+        return ctx.Fail("message " + std::to_string(number) + " of " + name + " is not in the mailbox of user " +
+                        std::to_string(ctx.opt.user) + " (use --user)");
+
+    std::optional<std::int32_t> now;
+    try {
+        now = GetTimeStamp(0);
+    } catch (...) {
+        // The age stays empty, as in the dialog.
+    }
+    std::vector<MessageInfoField> fields = MessageInfoFields(m, now);
+
+    if (ctx.opt.json) {
+        Json obj = Json::Object();
+        for (const auto& f : fields) {
+            if (!f.numeric) {
+                obj.Set(f.name, Json::BoardText(f.value));
+            } else {
+                std::int64_t v = 0;
+                obj.Set(f.name, ParseInteger(f.value, INT64_MIN / 2, INT64_MAX / 2, v) ? Json::Number(v) : Json::Null());
+            }
+        }
+        obj.Write(ctx.out);
+        return kExitOk;
+    }
+    for (const auto& f : fields) {
+        std::string caption = f.caption;
+        caption.resize(caption.size() < 20 ? 20 : caption.size(), ' ');
+        ctx.out << caption << Shown(f.value) << '\n';
+    }
+    return kExitOk;
+}
+
+} // namespace kesto::cli

@@ -1,0 +1,70 @@
+#include "Commands.h"
+
+#include "CommonFunctions.h"
+#include "MailBase.h"
+#include "MailList.h"
+
+#include <ostream>
+
+namespace kesto::cli {
+namespace {
+
+// Pads a UTF-8 text to `width` characters (not bytes) so columns line up on a terminal.
+std::string PadShown(const std::string& utf8, std::size_t width) {
+    std::size_t chars = 0;
+    for (char c : utf8)
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;
+    return chars >= width ? utf8 : utf8 + std::string(width - chars, ' ');
+}
+
+} // namespace
+
+int CmdList(Context& ctx) {
+    std::optional<Board> b = ctx.OpenBoard();
+    if (!b) return kExitFailed;
+
+    const std::int16_t mailbox = ctx.opt.Mailbox();
+    const bool received = mailbox == 1;
+    std::string buffer;
+    std::vector<MailRow> rows;
+    try {
+        rows = ReadMailboxRows(*b, mailbox, ctx.opt.user, buffer);
+    } catch (const std::exception& e) {
+        return ctx.Fail(std::string("cannot read the mailbox index: ") + e.what());
+    }
+
+    if (ctx.opt.json) {
+        Json list = Json::Array();
+        for (const auto& r : rows) {
+            list.Push(Json::Object()
+                          .Set("number", Json::Number(r.number))
+                          .Set("icon", Json::Utf8(r.icon))
+                          .Set(received ? "from" : "to", Json::BoardText(r.name))
+                          .Set("subject", Json::BoardText(r.subject))
+                          .Set("date", Json::BoardText(r.date))
+                          .Set("size", Json::Number(r.size))
+                          .Set("bold", Json::Bool(r.bold)));
+        }
+        Json::Object()
+            .Set("mailbox", Json::Utf8(MailboxName(mailbox)))
+            .Set("user", Json::Number(ctx.opt.user))
+            .Set("rows", std::move(list))
+            .Write(ctx.out);
+        return kExitOk;
+    }
+
+    ctx.out << MailboxName(mailbox) << " of user " << ctx.opt.user << ": " << rows.size()
+            << (rows.size() == 1 ? " message" : " messages") << " (* unread, shown bold)\n";
+    if (rows.empty()) return kExitOk;
+    ctx.out << "    #   " << PadShown("icon", 13) << PadShown(received ? "From" : "To", 21)
+            << PadShown("Subject", 41) << PadShown("Date", 32) << "Size\n";
+    for (const auto& r : rows) {
+        std::string num = std::to_string(r.number);
+        ctx.out << std::string(num.size() < 5 ? 5 - num.size() : 0, ' ') << num << ' ' << (r.bold ? '*' : ' ')
+                << ' ' << PadShown(r.icon, 13) << PadShown(Shown(r.name), 21) << PadShown(Shown(r.subject), 41)
+                << PadShown(Shown(r.date), 32) << r.size << '\n';
+    }
+    return kExitOk;
+}
+
+} // namespace kesto::cli

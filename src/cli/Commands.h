@@ -1,0 +1,75 @@
+// The commands of kesto-cli and what they share: parsed options, the streams,
+// opening the board and the exit codes.
+//
+// Adding a command:
+//   1. Write src/cli/Cmd<Name>.cpp with `int Cmd<Name>(Context& ctx)` in kesto::cli
+//      (return kExitOk, or ctx.Fail(...) / ctx.UsageError(...)).
+//   2. Declare it below.
+//   3. Add one line to the table in Cli.cpp: name, function, usage text, the number of
+//      positional arguments, and the command's own options if it has any.
+//   4. Describe it in README.md under "Command-line tool".
+// --board, --user, --sent and --json are parsed for every command; read them from ctx.opt.
+#pragma once
+
+#include "Board.h"
+#include "Json.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kesto::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1; // refused or failed; the reason is on stderr
+inline constexpr int kExitUsage = 2;
+
+struct Options {
+    std::string board;     // --board DIR; empty: the current directory
+    std::int32_t user = 1; // --user N: the current user, as in the windows (user 1 at start)
+    bool userGiven = false;
+    bool sent = false;     // --sent: the sent mailbox instead of the received one
+    bool json = false;     // --json
+    std::vector<std::string> args;             // positional arguments after the command name
+    std::map<std::string, std::string> values; // the command's own value options, key without "--"
+    std::set<std::string> flags;               // the command's own flag options, without "--"
+
+    // CurrentMailbox as the windows keep it: 1 received ("EMAIL"), 2 sent ("SNTEMAIL").
+    std::int16_t Mailbox() const { return sent ? 2 : 1; }
+    // A command option's value, or nullptr when it was not given.
+    const std::string* Value(std::string_view name) const;
+    bool Flag(std::string_view name) const;
+};
+
+struct Context {
+    const Options& opt;
+    std::istream& in;
+    std::ostream& out;
+    std::ostream& err;
+    std::string_view usage; // the running command's usage line
+
+    // Writes "kesto-cli: message" and the command's usage to stderr; returns kExitUsage.
+    int UsageError(std::string_view message) const;
+    // Writes "kesto-cli: message" to stderr; returns kExitFailed.
+    int Fail(std::string_view message) const;
+    // The board in --board DIR or the current directory. Writes the reason to stderr
+    // and returns nothing when SYSPATHS.CFG is missing or unreadable.
+    std::optional<Board> OpenBoard() const;
+};
+
+// A whole decimal number (optional sign, nothing else) within [min, max].
+bool ParseInteger(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value);
+// Board bytes shown on a UTF-8 terminal.
+std::string Shown(std::string_view bytes);
+
+int CmdDemo(Context& ctx);  // demo DIR
+int CmdUsers(Context& ctx); // users [--json]
+int CmdList(Context& ctx);  // list [--user N] [--sent] [--json]
+int CmdInfo(Context& ctx);  // info NUMBER [--sent] [--user N] [--json]
+
+} // namespace kesto::cli

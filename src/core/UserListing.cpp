@@ -1,0 +1,43 @@
+#include "UserListing.h"
+
+#include "CommonFunctions.h"
+#include "platform/BoardPath.h"
+#include "platform/File.h"
+
+namespace kesto {
+
+bool ForEachListedUser(const Board& b, const std::function<void(std::int32_t, const UserRecord&)>& visit) {
+    const std::string path = platform::NativePath(BoardFile(b.paths.DataPath(), "USERFILE.DAT"), b.startDir);
+    if (!platform::IsFile(path)) return true;
+    Bytes data;
+    if (!Guard(b.log, "frmUserListing", "FillUserList", [&] { platform::ReadAll(path, data); })) return false;
+
+    // Only whole records count; a partial trailing record is not a user.
+    const std::size_t count = data.size() / kUserRecordSize;
+    const std::string_view all(data);
+    for (std::size_t i = 0; i < count; ++i) {
+        UserRecord u = DecodeUserRecord(all.substr(i * kUserRecordSize, kUserRecordSize));
+        if (u.SecurityLevel >= 1) visit(static_cast<std::int32_t>(i + 1), u);
+    }
+    return true;
+}
+
+std::string UserListingLine(std::int32_t userNo, const UserRecord& u) {
+    std::string line = StrPad(std::to_string(userNo) + ":", 6, " ", "PAD_RIGHT");
+    line += ' ';
+    line += StrPad(Trim(u.Handle), 20, " ", "PAD_RIGHT");
+    line += "  ";
+    line += Trim(u.RealName);
+    return line;
+}
+
+UserListing FillUserList(const Board& b) {
+    UserListing list;
+    list.readFailed = !ForEachListedUser(b, [&](std::int32_t n, const UserRecord& u) {
+        list.numbers.push_back(n);
+        list.lines.push_back(UserListingLine(n, u));
+    });
+    return list;
+}
+
+} // namespace kesto
