@@ -1,0 +1,176 @@
+#include "CommonFunctions.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace kesto;
+
+namespace {
+
+int gPumps = 0;
+void CountPump() { ++gPumps; }
+
+// Replacement starting over at position 1 after each hit, the slow obvious way.
+std::string NaiveRescan(std::string text, const std::string& find, const std::string& repl) {
+    for (std::size_t hit; (hit = text.find(find)) != std::string::npos;) text.replace(hit, find.size(), repl);
+    return text;
+}
+
+std::string RandomText(std::mt19937& rng, std::string_view alphabet, std::size_t maxLen) {
+    std::string s(rng() % (maxLen + 1), ' ');
+    for (char& c : s) c = alphabet[rng() % alphabet.size()];
+    return s;
+}
+
+} // namespace
+
+TEST(StringHelpers, TrimRemovesBlanksOnly) {
+    EXPECT_EQ(Trim("  \tab c\t  "), "\tab c\t");
+    EXPECT_EQ(LTrim("  a  "), "a  ");
+    EXPECT_EQ(RTrim("  a  "), "  a");
+    EXPECT_EQ(Trim("    "), "");
+    EXPECT_EQ(UpperAscii("abZ\xE9"), "ABZ\xE9");
+}
+
+TEST(StringHelpers, NumericValueReadsLeadingNumberLikeVal) {
+    EXPECT_DOUBLE_EQ(NumericValue("  -12.5abc"), -12.5);
+    EXPECT_DOUBLE_EQ(NumericValue("1 2"), 12.0); // blanks inside are skipped too
+    EXPECT_DOUBLE_EQ(NumericValue("3.4.5"), 3.4);
+    EXPECT_DOUBLE_EQ(NumericValue("+.5"), 0.5);
+    EXPECT_DOUBLE_EQ(NumericValue("0.1"), 0.1);
+    EXPECT_EQ(NumericValue(""), 0.0);
+    EXPECT_EQ(NumericValue("abc12"), 0.0);
+    EXPECT_EQ(NumericValue("-"), 0.0);
+
+    EXPECT_TRUE(IsNumeric(" 12 "));
+    EXPECT_TRUE(IsNumeric("-3.5"));
+    EXPECT_TRUE(IsNumeric(".5"));
+    EXPECT_FALSE(IsNumeric("1 2"));
+    EXPECT_FALSE(IsNumeric("12a"));
+    EXPECT_FALSE(IsNumeric("."));
+    EXPECT_FALSE(IsNumeric(""));
+}
+
+TEST(StringHelpers, ConvertCrLfEqualsTheThreeReplacements) {
+    EXPECT_EQ(ConvertCrLf("\r\r\n\n"), "\r\n\r\n\r\n");
+    EXPECT_EQ(ConvertCrLf("a\rb\nc\r\nd\n\r"), "a\r\nb\r\nc\r\nd\r\n\r\n");
+    std::mt19937 rng(7);
+    for (int i = 0; i < 500; ++i) {
+        std::string s = RandomText(rng, "\r\nx", 12);
+        std::string ref = StrReplace(StrReplace(StrReplace(s, "\r\n", "\n"), "\r", "\n"), "\n", "\r\n");
+        ASSERT_EQ(ConvertCrLf(s), ref) << testing::PrintToString(s);
+    }
+}
+
+TEST(StringHelpers, StripTrailingCrLfAndColourCodes) {
+    EXPECT_EQ(StripTrailingCrLf("   "), "   ");
+    EXPECT_EQ(StripTrailingCrLf("x\r\n\r\n"), "x");
+    EXPECT_EQ(StripTrailingCrLf("x\r\n \r\n"), "x\r\n "); // a blank stops it
+    EXPECT_EQ(StripTrailingCrLf("x\n\r"), "x\n\r");
+    EXPECT_EQ(StripTrailingCrLf("\r\n\r\n"), "");
+
+    EXPECT_EQ(StripHeartCodes("\x03" "1Hi \x03" "2there"), "Hi there");
+    EXPECT_EQ(StripHeartCodes("\x03\x03x"), "x"); // the code character may itself be a 3
+    EXPECT_EQ(StripHeartCodes("end\x03"), "end");
+}
+
+TEST(StringHelpers, CountOccurrencesCountsOverlapsFromStart) {
+    EXPECT_EQ(CountOccurrences("a,b,,c", ",", 0), 3);
+    EXPECT_EQ(CountOccurrences("a,b,,c", ",", 3), 2);
+    EXPECT_EQ(CountOccurrences("a,b,,c", ",", 7), 0);
+    EXPECT_EQ(CountOccurrences("aaa", "aa", 1), 2);
+    EXPECT_EQ(CountOccurrences("", ",", 0), 0);
+    EXPECT_EQ(CountOccurrences("abc", "", 0), 0);
+    EXPECT_EQ(CountOccurrences("a,b", ",", -1), 0);
+    EXPECT_EQ(CountOccurrences(std::string(32767, ','), ",", 0), 32767);
+    EXPECT_EQ(CountOccurrences(std::string(32768, ','), ",", 0), 0); // 16-bit overflow
+}
+
+TEST(StringHelpers, ExplodeFillsFixedSlotsFromOne) {
+    std::vector<std::string> p{"stale", "stale", "stale", "stale", "stale"};
+    Explode(":", "10:30", p, 2, 2);
+    EXPECT_EQ(p, (std::vector<std::string>{"", "10", "30"}));
+    Explode(":", "10", p, 2, 2);
+    EXPECT_EQ(p, (std::vector<std::string>{"", "10", ""}));
+    Explode(":", "", p, 0, 0);
+    EXPECT_EQ(p, (std::vector<std::string>{"", ""}));
+    Explode(",", "a,b,c,d", p, 3, 0);
+    EXPECT_EQ(p, (std::vector<std::string>{"", "a", "b", "c,d"}));
+    Explode(",", "a,,b,", p, 0, 6);
+    EXPECT_EQ(p, (std::vector<std::string>{"", "a", "", "b", "", "", ""}));
+    Explode("X", "axbXc", p, -1, 0); // delimiter case ignored
+    EXPECT_EQ(p, (std::vector<std::string>{"", "a", "b", "c"}));
+    Explode("<>", "a<>b<", p, 0, 0);
+    EXPECT_EQ(p, (std::vector<std::string>{"", "a", "b<"}));
+}
+
+TEST(StringHelpers, ExplodeStopsAt32767Pieces) {
+    std::string text;
+    for (int i = 1; i <= 32770; ++i) text += std::to_string(i) + ",";
+    std::vector<std::string> p;
+    Explode(",", text, p, 0, 0);
+    ASSERT_EQ(p.size(), 32768u);
+    EXPECT_EQ(p[32766], "32766");
+    EXPECT_EQ(p[32767], "32767,32768,32769,32770,");
+}
+
+TEST(StringHelpers, StrPadModes) {
+    EXPECT_EQ(StrPad("abc", 6, " ", "PAD_CENTER"), " abc  ");
+    EXPECT_EQ(StrPad("abc", 2), "ab");
+    EXPECT_EQ(StrPad("abc", 5, "", "pad_left "), "  abc");
+    EXPECT_EQ(StrPad("abc", 5, "*-", "PAD_RIGHT"), "abc**");
+    EXPECT_EQ(StrPad("abc", 5, ".", "middle"), "abc..");
+    EXPECT_EQ(StrPad("abc", 7, ".", "PAD_CENTER"), "..abc..");
+    EXPECT_EQ(StrPad("abc", 3, ".", "PAD_LEFT"), "abc");
+    EXPECT_EQ(StrPad("abc", -1), "");
+}
+
+TEST(StringHelpers, StrReplaceLimitsAndContinuesAfterReplacement) {
+    EXPECT_EQ(StrReplace("a.b.c", ".", "::", 1), "a::b.c");
+    EXPECT_EQ(StrReplace("a.b.c", ".", "::", -3), "a::b::c");
+    EXPECT_EQ(StrReplace("a.b", "", "x"), "a.b");
+    EXPECT_EQ(StrReplace("aaa", "a", "aa"), "aaaaaa"); // not searched again inside the replacement
+    EXPECT_EQ(StrReplace("a    b", "  ", " "), "a  b");
+
+    gPumps = 0;
+    SetPumpEventsHook(&CountPump);
+    EXPECT_EQ(StrReplace("x-y-z-", "-", ""), "xyz");
+    SetPumpEventsHook(nullptr);
+    EXPECT_EQ(gPumps, 3);
+}
+
+TEST(StringHelpers, StrReplaceRescanMatchesStartingOverAndAlwaysEnds) {
+    EXPECT_EQ(StrReplace("a     b  c", "  ", " ", 0, true), "a b c");
+    EXPECT_EQ(StrReplace("a b c", " ", "", 0, true), "abc");
+    EXPECT_EQ(StrReplace("aaab", "ab", "b", 2, true), "ab"); // the maximum still counts
+    // A replacement that holds the searched text would be found forever: it goes on after it.
+    EXPECT_EQ(StrReplace("abab", "ab", "xab", 0, true), "xabxab");
+    EXPECT_EQ(StrReplace("aab", "ab", "bbaa", 0, true), "abbaa");
+
+    std::mt19937 rng(11);
+    const std::pair<std::string, std::string> rules[] = {{"ab", "b"}, {"aa", "a"}, {"aba", "b"}, {"abc", ""}};
+    for (int i = 0; i < 2000; ++i) {
+        const auto& [find, repl] = rules[i % 4];
+        std::string s = RandomText(rng, "abc", 16);
+        ASSERT_EQ(StrReplace(s, find, repl, 0, true), NaiveRescan(s, find, repl)) << s << " " << find;
+    }
+}
+
+TEST(StringHelpers, KeyFiltersAndClamp) {
+    for (int k : {8, 65, 90, 97, 122}) EXPECT_TRUE(IsLetterKey(static_cast<std::int16_t>(k))) << k;
+    for (int k : {0, 64, 91, 96, 123, 32}) EXPECT_FALSE(IsLetterKey(static_cast<std::int16_t>(k))) << k;
+    for (int k : {8, 46, 48, 57}) EXPECT_TRUE(IsNumberKey(static_cast<std::int16_t>(k))) << k;
+    for (int k : {45, 47, 58, 44}) EXPECT_FALSE(IsNumberKey(static_cast<std::int16_t>(k))) << k;
+
+    EXPECT_EQ(ClampToInteger("40000"), 32767);
+    EXPECT_EQ(ClampToInteger("32767.6"), 32767);
+    EXPECT_EQ(ClampToInteger("-40000"), -32767);
+    EXPECT_EQ(ClampToInteger("-32767.5"), -32767);
+    EXPECT_EQ(ClampToInteger("2.5"), 2);
+    EXPECT_EQ(ClampToInteger("3.5"), 4);
+    EXPECT_EQ(ClampToInteger("-2.5"), -2);
+    EXPECT_EQ(ClampToInteger(" 12 days"), 12);
+    EXPECT_EQ(ClampToInteger("n/a"), 0);
+    EXPECT_EQ(ClampToInteger(std::string(400, '9')), 32767);
+}
