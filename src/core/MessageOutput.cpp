@@ -1,0 +1,141 @@
+#include "MessageOutput.h"
+
+#include "CommonFunctions.h"
+#include "ErrorLog.h"
+#include "MailBase.h"
+#include "SystemFiles.h"
+#include "WordWrap.h"
+#include "platform/File.h"
+
+#include <vector>
+
+namespace kesto {
+
+namespace {
+constexpr std::string_view kModule = "modKesto";
+constexpr std::size_t kQuoteWidth = 77;
+constexpr std::int16_t kOutputWidth = 85;
+constexpr std::size_t kMaxFileName = 64;
+
+std::string AddressLine(std::string_view handle, std::string_view node, std::string_view network) {
+    std::string s = Trim(handle);
+    s += " @";
+    s += Trim(node);
+    s += " (";
+    s += network;
+    s += ")";
+    return s;
+}
+} // namespace
+
+std::string QuoteMessage(const Board& b, std::string_view text, std::string_view subject) {
+    std::string result(text);
+    if (Trim(text).empty()) return result;
+    Guard(b.log, kModule, "QuoteMessage", [&] {
+        std::vector<std::string> lines;
+        Explode(kCrLf, ConvertCrLf(text), lines, 0, 0);
+        std::string joined;
+        for (std::size_t i = 1; i < lines.size(); ++i) {
+            if (i > 1) joined += kCrLf;
+            joined += "> ";
+            joined.append(lines[i], 0, kQuoteWidth);
+        }
+        result = "Re: " + Trim(subject) + std::string(kCrLf) + std::string(kCrLf) + joined;
+    });
+    return result;
+}
+
+std::array<std::string, 4> HeaderLines(const Board& b, const MessageInfo& m) {
+    auto label = [](std::string_view l) { return StrPad(l, 10, " ", "PAD_RIGHT"); };
+    return {
+        label("From:") + AddressLine(m.FromHandle, m.FromNetNode, NetworkName(b, m.FromNetId)),
+        label("Date:") + Trim(m.Creation),
+        label("To:") + AddressLine(m.ToHandle, m.ToNetNode, NetworkName(b, m.ToNetId)),
+        label("Subject:") + Trim(m.Subject),
+    };
+}
+
+std::string OutputBody(const Board& b, std::string_view mailbox, const MessageInfo& m) {
+    std::int16_t status = 0;
+    std::string text = GetMessage(b, mailbox, m.MsgPos, m.MsgLength, true, false, status);
+    return WordWrap(text, kOutputWidth, false);
+}
+
+MessageOutput LoadMessageOutput(const Board& b, std::int16_t currentMailbox, std::int16_t number) {
+    MessageOutput out;
+    std::string mailbox = MailboxName(currentMailbox);
+    std::int16_t status = 0;
+    out.info = GetMessageInfo(b, mailbox, number, status);
+    if (status != 0) return out;
+    out.header = HeaderLines(b, out.info);
+    out.body = OutputBody(b, mailbox, out.info);
+    out.ok = true;
+    return out;
+}
+
+std::string SaveFileContent(const MessageOutput& out) {
+    std::string content;
+    for (const auto& line : out.header) {
+        content += line;
+        content += kCrLf;
+    }
+    content += kCrLf;
+    content += out.body;
+    content += kCrLf;
+    return content;
+}
+
+bool WriteSavedMessage(const Board& b, const std::string& nativePath, std::string_view content) {
+    // Emptied and appended rather than replaced by rename: the chosen path may be
+    // a link or a special file that must stay what it is.
+    return Guard(b.log, kModule, "SaveMessage", [&] {
+        platform::Truncate(nativePath);
+        platform::Append(nativePath, content);
+    });
+}
+
+std::string SafeFileName(std::string_view subject) {
+    // Split at everything that could leave the folder or that no file system
+    // takes, then drop pieces that are only dots ("..", ".").
+    std::vector<std::string> parts(1);
+    for (char c : subject) {
+        auto u = static_cast<unsigned char>(c);
+        bool bad = u < 32 || u == 127 || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' ||
+                   c == '"' || c == '<' || c == '>' || c == '|';
+        if (bad) {
+            parts.emplace_back();
+        } else {
+            parts.back() += c;
+        }
+    }
+    std::string name;
+    for (auto& p : parts) {
+        std::string t = Trim(p);
+        if (t.find_first_not_of('.') == std::string::npos) continue;
+        if (!name.empty()) name += '_';
+        name += t;
+    }
+    // No runs of dots, nothing hidden, nothing Windows would strip at the end.
+    std::string collapsed;
+    for (char c : name) {
+        if (c == '.' && !collapsed.empty() && collapsed.back() == '.') continue;
+        collapsed += c;
+    }
+    std::size_t first = collapsed.find_first_not_of(". _");
+    collapsed = first == std::string::npos ? std::string() : collapsed.substr(first);
+    if (collapsed.size() > kMaxFileName) collapsed.resize(kMaxFileName);
+    while (!collapsed.empty() && (collapsed.back() == '.' || collapsed.back() == ' ')) collapsed.pop_back();
+    if (collapsed.empty()) return "message";
+
+    std::string stem = UpperAscii(collapsed.substr(0, collapsed.find('.')));
+    static const char* const kDeviceNames[] = {"CON", "PRN", "AUX", "NUL"};
+    bool device = false;
+    for (const char* d : kDeviceNames) device = device || stem == d;
+    if (stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' &&
+        stem[3] <= '9')
+        device = true;
+    if (device) collapsed.insert(0, "_");
+    return collapsed;
+}
+
+} // namespace kesto

@@ -1,0 +1,126 @@
+#include "ReadMark.h"
+
+#include "CommonFunctions.h"
+#include "DateFunctions.h"
+#include "ErrorLog.h"
+#include "MailBase.h"
+#include "SystemFiles.h"
+#include "UserFile.h"
+#include "platform/BoardPath.h"
+#include "platform/File.h"
+
+namespace kesto {
+
+namespace {
+constexpr std::string_view kModule = "frmOpenMessage";
+
+std::string AddressLine(std::string_view handle, std::string_view node, std::string_view network) {
+    return Trim(handle) + " @" + Trim(node) + " (" + std::string(network) + ")";
+}
+
+// SYSTEMID of network 1 as stored, "0" when it is empty.
+std::string RawSystemId(const Board& b) {
+    std::int16_t status = 0;
+    std::string id = GetNetEntry(b, 1, "SYSTEMID", status);
+    return Trim(id).empty() ? std::string("0") : id;
+}
+} // namespace
+
+std::string ReadNoticeText(const UserRecord& reader, std::int32_t readerNo, std::string_view subject) {
+    return Trim(reader.Handle) + " #" + std::to_string(readerNo) + " Read Email: " + Trim(subject);
+}
+
+std::string MessageDisplayText(std::string_view body, const MessageInfo& m) {
+    std::string text = RTrim(StripTrailingCrLf(body));
+    std::string att = Trim(m.AttFileName);
+    if (!att.empty()) {
+        text += "\r\n\r\n---\r\nAttached File: " + att + " (" + std::to_string(m.AttFileSize) + " bytes)";
+    }
+    return text;
+}
+
+bool SendOneLiner(const Board& b, std::int32_t readerNo, const UserRecord& reader, std::int32_t recipient,
+                  std::string_view text) {
+    std::string notice = Trim(text);
+    if (notice.empty() || recipient < 1) return false;
+    bool written = false;
+    Guard(b.log, kModule, "SendOneLiner", [&] {
+        std::int16_t status = 0;
+        UserRecord to = GetUser(b, recipient, status);
+        if (status != 0) return;
+        std::string systemId = RawSystemId(b);
+
+        std::string binPath = platform::NativePath(BoardFile(b.paths.MailPath(), "ONELINE.BIN"), b.startDir);
+        std::string datPath = platform::NativePath(BoardFile(b.paths.MailPath(), "ONELINE.DAT"), b.startDir);
+        std::int64_t binLength = platform::FileLengthOr(binPath);
+
+        MessageInfo m = EmptyMessageInfo();
+        m.FromUserNo = readerNo;
+        m.ToUserNo = recipient;
+        m.FromHandle = reader.Handle;
+        m.ToHandle = to.Handle;
+        m.FromNetNode = systemId;
+        m.ToNetNode = systemId;
+        m.FromNetId = 1;
+        m.ToNetId = 1;
+        m.TimeStamp = GetTimeStamp(0);
+        m.SysMsgNo = GetSeqNum(b, status);
+        m.Subject = notice.substr(0, 64);
+        m.Creation = CreationNow().substr(0, 40);
+        m.Filename = "ONELINE";
+        m.MsgPos = binLength < 0 ? 1 : static_cast<std::int32_t>(binLength + 1);
+        m.MsgLength = 2;
+        Bytes record = EncodeMessageInfo(m);
+
+        // After the last whole record: a torn tail left by a crash is overwritten.
+        std::int64_t datLength = platform::FileLengthOr(datPath);
+        std::int64_t slot = datLength < 0 ? 0 : datLength / static_cast<std::int64_t>(kMessageInfoSize);
+        platform::WriteAt(datPath, slot * static_cast<std::int64_t>(kMessageInfoSize), record);
+        platform::Append(binPath, "\r\n");
+        written = true;
+    });
+    return written;
+}
+
+void FillShownTexts(const Board& b, ShownMessage& s, std::string_view body) {
+    MessageInfo& m = s.info;
+    std::int16_t status = 0;
+    std::string rawId = GetNetEntry(b, 1, "SYSTEMID", status);
+    std::string systemId = Trim(rawId).empty() ? std::string("0") : Trim(rawId);
+    // A local recipient stored without a node shows this board's own id.
+    if (m.ToNetId == 1 && NumericValue(Trim(m.ToNetNode)) == 0) m.ToNetNode = systemId;
+    s.fromLine = AddressLine(m.FromHandle, m.FromNetNode, NetworkName(b, m.FromNetId));
+    s.toLine = AddressLine(m.ToHandle, m.ToNetNode, NetworkName(b, m.ToNetId));
+    s.subject = Trim(m.Subject);
+    s.date = Trim(m.Creation);
+    s.deleted = m.Deleted != 0;
+    s.text = MessageDisplayText(body, m);
+}
+
+ShownMessage ShowMessage(const Board& b, std::int16_t currentMailbox, std::int16_t number,
+                         std::int32_t readerNo, const UserRecord& reader) {
+    ShownMessage s;
+    std::string mailbox = MailboxName(currentMailbox);
+    std::int16_t status = 0;
+    s.info = GetMessageInfo(b, mailbox, number, status);
+    s.ok = status == 0 && number >= 1 && number <= MessageCount(b, mailbox);
+    std::int16_t textStatus = 0;
+    std::string body = GetMessage(b, mailbox, s.info.MsgPos, s.info.MsgLength, true, false, textStatus);
+
+    // Only a record that really is in the index gets its mark: writing one
+    // read past the end would grow the index by a blank record.
+    if (s.ok && s.info.Offline == 0) {
+        if (s.info.FromNetId == 1) {
+            s.noticeSent = SendOneLiner(b, readerNo, reader, s.info.FromUserNo,
+                                        ReadNoticeText(reader, readerNo, s.info.Subject));
+        }
+        s.info.Offline = 1;
+        std::int16_t putStatus = 0;
+        PutMessageInfo(b, mailbox, number, s.info, putStatus);
+        s.markedRead = putStatus == 0;
+    }
+    FillShownTexts(b, s, body);
+    return s;
+}
+
+} // namespace kesto

@@ -1,0 +1,117 @@
+// Quoting, the header block, the saved file's bytes and the default file name.
+#include "CommonFunctions.h"
+#include "DemoBoard.h"
+#include "MessageOutput.h"
+#include "TestBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using kesto::test::ReadNative;
+using kesto::test::TempDir;
+using kesto::test::WriteNative;
+
+std::string Pad(std::string_view s, std::size_t width) {
+    std::string out(s.substr(0, std::min(width, s.size())));
+    out.resize(width, ' ');
+    return out;
+}
+
+TEST(QuoteMessage, QuotesEachLineCutAt77) {
+    TempDir dir;
+    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    EXPECT_EQ(kesto::QuoteMessage(b, "", "Hi"), "");
+    EXPECT_EQ(kesto::QuoteMessage(b, "   ", "Hi"), "   ");
+    EXPECT_EQ(kesto::QuoteMessage(b, "a", "  Hi  "), "Re: Hi\r\n\r\n> a");
+    EXPECT_EQ(kesto::QuoteMessage(b, "one\ntwo\rthree\r\n", "S"), "Re: S\r\n\r\n> one\r\n> two\r\n> three\r\n> ");
+    std::string longLine;
+    for (int i = 0; i < 100; ++i) longLine += static_cast<char>('0' + i % 10);
+    EXPECT_EQ(kesto::QuoteMessage(b, longLine + "\r\nnext", "S"),
+              "Re: S\r\n\r\n> " + longLine.substr(0, 77) + "\r\n> next");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()) || !std::filesystem::exists(b.log.path));
+}
+
+struct OutputBoard {
+    TempDir dir;
+    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    OutputBoard() { kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n"); }
+    std::int16_t add(kesto::MessageInfo m, std::string_view body, std::string_view box = "EMAIL") {
+        return static_cast<std::int16_t>(kesto::demo::AppendMessage(b, box, std::move(m), body));
+    }
+};
+
+TEST(MessageOutput, SavedFileBytes) {
+    OutputBoard ob;
+    kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "  ALICE", "SYSOP", " Hi there ", 1150000000);
+    m.Creation = Pad("Thu Jun 29, 2006 04:26:40 +0000", 40);
+    m.ToNetId = 2;
+    m.ToNetNode = Pad("", 80); // printed as stored: no board id filled in here
+    std::int16_t n = ob.add(m, "Hello\x03" "4 world\r\n\r\nBye  \r\n\r\n");
+    kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, 1, n);
+    ASSERT_TRUE(out.ok);
+    EXPECT_EQ(kesto::SaveFileContent(out), "From:     ALICE @1/1 (Home)\r\n"
+                                           "Date:     Thu Jun 29, 2006 04:26:40 +0000\r\n"
+                                           "To:       SYSOP @ (Relay Net)\r\n"
+                                           "Subject:  Hi there\r\n"
+                                           "\r\n"
+                                           "Hello world\r\n\r\nBye\r\n");
+
+    // A missing index gives nothing to save; a sent-mail mailbox is read from SNTEMAIL.
+    EXPECT_FALSE(kesto::LoadMessageOutput(ob.b, 2, 1).ok);
+    ob.add(kesto::demo::MakeMessage(1, 2, "SYSOP", "ALICE", "Copy", 1150000000), "sent body", "SNTEMAIL");
+    EXPECT_EQ(kesto::LoadMessageOutput(ob.b, 2, 1).body, "sent body");
+}
+
+TEST(MessageOutput, BodyWrapsAt85EvenWithoutBreaks) {
+    OutputBoard ob;
+    std::string line(100000, 'x');
+    line[500] = ' ';
+    std::int16_t n = ob.add(kesto::demo::MakeMessage(2, 1, "A", "B", "Long", 0), line + "\x03");
+    kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, 1, n);
+    std::string joined;
+    std::size_t start = 0, lines = 0;
+    while (start <= out.body.size()) {
+        std::size_t end = out.body.find("\r\n", start);
+        if (end == std::string::npos) end = out.body.size();
+        EXPECT_LE(end - start, 85u);
+        joined += out.body.substr(start, end - start);
+        ++lines;
+        start = end + 2;
+    }
+    EXPECT_EQ(joined, line);
+    EXPECT_GT(lines, 100000u / 85);
+}
+
+TEST(MessageOutput, WriteReplacesTheFileAndReportsFailures) {
+    OutputBoard ob;
+    std::string target = ob.dir.file("out.txt");
+    WriteNative(target, std::string(5000, 'o'));
+    EXPECT_TRUE(kesto::WriteSavedMessage(ob.b, target, "new\r\n"));
+    EXPECT_EQ(ReadNative(target), "new\r\n");
+
+    EXPECT_FALSE(kesto::WriteSavedMessage(ob.b, ob.dir.file("missing/dir/out.txt"), "x"));
+    if (std::filesystem::exists("/dev/full")) EXPECT_FALSE(kesto::WriteSavedMessage(ob.b, "/dev/full", "x"));
+    std::string log = ReadNative(ob.b.log.path);
+    EXPECT_NE(log.find("modKesto SaveMessage - "), std::string::npos) << log;
+}
+
+TEST(SafeFileName, StaysInsideTheChosenFolder) {
+    EXPECT_EQ(kesto::SafeFileName("../../x"), "x");
+    EXPECT_EQ(kesto::SafeFileName("a/b"), "a_b");
+    EXPECT_EQ(kesto::SafeFileName("a\\..\\b"), "a_b");
+    EXPECT_EQ(kesto::SafeFileName("Re: plans?"), "Re_ plans");
+    EXPECT_EQ(kesto::SafeFileName("  ..hidden"), "hidden");
+    EXPECT_EQ(kesto::SafeFileName("a..b."), "a.b");
+    EXPECT_EQ(kesto::SafeFileName("tab\there"), "tab_here");
+    EXPECT_EQ(kesto::SafeFileName("nul"), "_nul");
+    EXPECT_EQ(kesto::SafeFileName("COM1.report"), "_COM1.report");
+    EXPECT_EQ(kesto::SafeFileName("\xFF\xFF"), "\xFF\xFF");
+    for (const char* empty : {"", "   ", "..", "/", "../..", "\x01\x02", "..."})
+        EXPECT_EQ(kesto::SafeFileName(empty), "message") << empty;
+    EXPECT_EQ(kesto::SafeFileName(std::string(100, 'k')).size(), 64u);
+}
+
+} // namespace
