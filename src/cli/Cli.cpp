@@ -27,6 +27,9 @@ const CommandSpec kCommands[] = {
     {"users", CmdUsers, "users [--json]", 0, 0},
     {"list", CmdList, "list [--user N] [--sent] [--json]", 0, 0},
     {"info", CmdInfo, "info NUMBER [--sent] [--user N] [--json]", 1, 1},
+    {"addressbook", CmdAddressBook,
+     "addressbook [--user N] [--json] | addressbook add --user N --description D --address A --network N", 0, 1,
+     "--description --address --network"},
     // Further commands (addressbook, read, delete, save, send) are added here.
 };
 

@@ -71,5 +71,6 @@ int CmdDemo(Context& ctx);  // demo DIR
 int CmdUsers(Context& ctx); // users [--json]
 int CmdList(Context& ctx);  // list [--user N] [--sent] [--json]
 int CmdInfo(Context& ctx);  // info NUMBER [--sent] [--user N] [--json]
+int CmdAddressBook(Context& ctx); // addressbook [add --description D --address A --network N] [--user N] [--json]
 
 } // namespace kesto::cli

@@ -81,7 +81,8 @@ AddressBook LoadAddressBook(const Board& b, std::int32_t userNo) {
     AddressBook book;
     bool ok = Guard(b.log, kModule, "LoadAddressBook", [&] {
         std::string path = NativeBookPath(b, userNo);
-        if (!platform::IsFile(path)) return;
+        // Nothing to read also for a FIFO or device, which would block a read.
+        if (!platform::IsFile(path) || platform::FileLengthOr(path) <= 0) return;
         std::string text;
         platform::ReadAll(path, text);
         ForEachLine(text, [&](std::string_view line) {
@@ -146,8 +147,11 @@ bool IsInAddressBook(const Board& b, std::int32_t userNo, std::int16_t currentMa
         MessageInfo m = GetMessageInfo(b, MailboxName(currentMailbox), messageNumber, status);
         if (status != 0) return;
         std::string wanted = LowerCp1252(CorrespondentAddress(m, currentMailbox));
+        const std::string path = NativeBookPath(b, userNo);
+        const std::int64_t len = platform::FileLengthOr(path);
+        if (len < 0) throw KestoError("File not found"); // a user without a book
         std::string text;
-        platform::ReadAll(NativeBookPath(b, userNo), text); // a user without a book fails here
+        if (len > 0) platform::ReadAll(path, text);
         std::vector<std::string> pieces;
         ForEachLine(text, [&](std::string_view line) {
             Explode(",", line, pieces, 3, 3);
