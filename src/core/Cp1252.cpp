@@ -14,7 +14,9 @@ constexpr std::array<char32_t, 32> kHigh = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char32_t DecodeByte(unsigned char b) { return (b >= 0x80 && b <= 0x9F) ? kHigh[b - 0x80] : char32_t(b); }
+char32_t DecodeByte(unsigned char b) {
+    return (b >= 0x80 && b <= 0x9F) ? kHigh[b - 0x80] : char32_t(b);
+}
 
 char EncodeChar(char32_t c) {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
@@ -77,28 +79,32 @@ char32_t NextUtf8(std::string_view s, std::size_t& i) {
 std::u32string DecodeCp1252(std::string_view bytes) {
     std::u32string out;
     out.reserve(bytes.size());
-    for (unsigned char b : bytes) out += DecodeByte(b);
+    for (unsigned char b : bytes)
+        out += DecodeByte(b);
     return out;
 }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
-    for (unsigned char b : bytes) AppendUtf8(out, DecodeByte(b));
+    for (unsigned char b : bytes)
+        AppendUtf8(out, DecodeByte(b));
     return out;
 }
 
 std::string EncodeCp1252(std::u32string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char32_t c : text) out += EncodeChar(c);
+    for (char32_t c : text)
+        out += EncodeChar(c);
     return out;
 }
 
 std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) out += EncodeChar(NextUtf8(utf8, i));
+    for (std::size_t i = 0; i < utf8.size();)
+        out += EncodeChar(NextUtf8(utf8, i));
     return out;
 }
 

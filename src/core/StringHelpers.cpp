@@ -15,16 +15,24 @@ constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 constexpr char kColourCode = '\x03';
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+char FoldAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 // The characters a BASIC Val skips wherever they stand.
-bool IsValBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool IsValBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
 std::atomic<PumpEventsHook> gPumpHook{nullptr};
 
 } // namespace
 
-std::string Trim(std::string_view s) { return LTrim(RTrim(s)); }
+std::string Trim(std::string_view s) {
+    return LTrim(RTrim(s));
+}
 
 std::string RTrim(std::string_view s) {
     auto end = s.find_last_not_of(' ');
@@ -45,7 +53,8 @@ std::string UpperAscii(std::string_view s) {
 
 std::string LowerAscii(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = FoldAscii(c);
+    for (char& c : out)
+        c = FoldAscii(c);
     return out;
 }
 
@@ -55,7 +64,8 @@ double NumericValue(std::string_view s) {
     std::string number;
     std::size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < s.size() && IsValBlank(s[i])) ++i;
+        while (i < s.size() && IsValBlank(s[i]))
+            ++i;
     };
     skipBlanks();
     bool negative = false;
@@ -124,7 +134,8 @@ std::string ConvertCrLf(std::string_view text) {
 
 std::string StripTrailingCrLf(std::string_view text) {
     if (text.find_first_not_of(' ') == std::string_view::npos) return std::string(text);
-    while (text.size() >= 2 && text.substr(text.size() - 2) == kCrLf) text.remove_suffix(2);
+    while (text.size() >= 2 && text.substr(text.size() - 2) == kCrLf)
+        text.remove_suffix(2);
     return std::string(text);
 }
 
@@ -182,12 +193,15 @@ void Explode(std::string_view delimiter, std::string_view text, std::vector<std:
         }
     }
 
-    std::size_t slots = std::max<std::size_t>({found.size(), static_cast<std::size_t>(std::max(minimum, 0)), 1});
+    std::size_t slots =
+        std::max<std::size_t>({found.size(), static_cast<std::size_t>(std::max(minimum, 0)), 1});
     pieces.assign(slots + 1, std::string());
-    for (std::size_t k = 0; k < found.size(); ++k) pieces[k + 1] = std::move(found[k]);
+    for (std::size_t k = 0; k < found.size(); ++k)
+        pieces[k + 1] = std::move(found[k]);
 }
 
-std::string StrPad(std::string_view text, std::int16_t width, std::string_view padChar, std::string_view mode) {
+std::string StrPad(std::string_view text, std::int16_t width, std::string_view padChar,
+                   std::string_view mode) {
     if (width < 0) return std::string();
     auto w = static_cast<std::size_t>(width);
     if (text.size() >= w) return std::string(text.substr(0, w));
@@ -270,7 +284,9 @@ bool IsLetterKey(std::int16_t keyCode) {
     return keyCode == 8 || (keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= 'a' && keyCode <= 'z');
 }
 
-bool IsNumberKey(std::int16_t keyCode) { return keyCode == 8 || keyCode == '.' || (keyCode >= '0' && keyCode <= '9'); }
+bool IsNumberKey(std::int16_t keyCode) {
+    return keyCode == 8 || keyCode == '.' || (keyCode >= '0' && keyCode <= '9');
+}
 
 std::int16_t ClampToInteger(std::string_view text) {
     constexpr double kMax = std::numeric_limits<std::int16_t>::max();
@@ -280,7 +296,9 @@ std::int16_t ClampToInteger(std::string_view text) {
     return static_cast<std::int16_t>(std::nearbyint(v)); // default rounding: halves to even
 }
 
-void SetPumpEventsHook(PumpEventsHook hook) noexcept { gPumpHook.store(hook); }
+void SetPumpEventsHook(PumpEventsHook hook) noexcept {
+    gPumpHook.store(hook);
+}
 
 void PumpEvents() noexcept {
     if (PumpEventsHook hook = gPumpHook.load()) {

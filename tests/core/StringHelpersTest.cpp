@@ -9,17 +9,21 @@ using namespace kesto;
 namespace {
 
 int gPumps = 0;
-void CountPump() { ++gPumps; }
+void CountPump() {
+    ++gPumps;
+}
 
 // Replacement starting over at position 1 after each hit, the slow obvious way.
 std::string NaiveRescan(std::string text, const std::string& find, const std::string& repl) {
-    for (std::size_t hit; (hit = text.find(find)) != std::string::npos;) text.replace(hit, find.size(), repl);
+    for (std::size_t hit; (hit = text.find(find)) != std::string::npos;)
+        text.replace(hit, find.size(), repl);
     return text;
 }
 
 std::string RandomText(std::mt19937& rng, std::string_view alphabet, std::size_t maxLen) {
     std::string s(rng() % (maxLen + 1), ' ');
-    for (char& c : s) c = alphabet[rng() % alphabet.size()];
+    for (char& c : s)
+        c = alphabet[rng() % alphabet.size()];
     return s;
 }
 
@@ -70,7 +74,10 @@ TEST(StringHelpers, StripTrailingCrLfAndColourCodes) {
     EXPECT_EQ(StripTrailingCrLf("x\n\r"), "x\n\r");
     EXPECT_EQ(StripTrailingCrLf("\r\n\r\n"), "");
 
-    EXPECT_EQ(StripHeartCodes("\x03" "1Hi \x03" "2there"), "Hi there");
+    EXPECT_EQ(StripHeartCodes("\x03"
+                              "1Hi \x03"
+                              "2there"),
+              "Hi there");
     EXPECT_EQ(StripHeartCodes("\x03\x03x"), "x"); // the code character may itself be a 3
     EXPECT_EQ(StripHeartCodes("end\x03"), "end");
 }
@@ -107,7 +114,8 @@ TEST(StringHelpers, ExplodeFillsFixedSlotsFromOne) {
 
 TEST(StringHelpers, ExplodeStopsAt32767Pieces) {
     std::string text;
-    for (int i = 1; i <= 32770; ++i) text += std::to_string(i) + ",";
+    for (int i = 1; i <= 32770; ++i)
+        text += std::to_string(i) + ",";
     std::vector<std::string> p;
     Explode(",", text, p, 0, 0);
     ASSERT_EQ(p.size(), 32768u);
@@ -158,10 +166,14 @@ TEST(StringHelpers, StrReplaceRescanMatchesStartingOverAndAlwaysEnds) {
 }
 
 TEST(StringHelpers, KeyFiltersAndClamp) {
-    for (int k : {8, 65, 90, 97, 122}) EXPECT_TRUE(IsLetterKey(static_cast<std::int16_t>(k))) << k;
-    for (int k : {0, 64, 91, 96, 123, 32}) EXPECT_FALSE(IsLetterKey(static_cast<std::int16_t>(k))) << k;
-    for (int k : {8, 46, 48, 57}) EXPECT_TRUE(IsNumberKey(static_cast<std::int16_t>(k))) << k;
-    for (int k : {45, 47, 58, 44}) EXPECT_FALSE(IsNumberKey(static_cast<std::int16_t>(k))) << k;
+    for (int k : {8, 65, 90, 97, 122})
+        EXPECT_TRUE(IsLetterKey(static_cast<std::int16_t>(k))) << k;
+    for (int k : {0, 64, 91, 96, 123, 32})
+        EXPECT_FALSE(IsLetterKey(static_cast<std::int16_t>(k))) << k;
+    for (int k : {8, 46, 48, 57})
+        EXPECT_TRUE(IsNumberKey(static_cast<std::int16_t>(k))) << k;
+    for (int k : {45, 47, 58, 44})
+        EXPECT_FALSE(IsNumberKey(static_cast<std::int16_t>(k))) << k;
 
     EXPECT_EQ(ClampToInteger("40000"), 32767);
     EXPECT_EQ(ClampToInteger("32767.6"), 32767);

@@ -14,11 +14,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-char UpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char UpperChar(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 std::string Upper(std::string_view s) {
     std::string out(s);
-    for (char& c : out) c = UpperChar(c);
+    for (char& c : out)
+        c = UpperChar(c);
     return out;
 }
 
@@ -51,7 +54,8 @@ struct AliasParts {
 };
 
 AliasParts SplitForAlias(std::string_view name) {
-    while (!name.empty() && name.front() == '.') name.remove_prefix(1); // ".profile" -> PROFIL~1
+    while (!name.empty() && name.front() == '.')
+        name.remove_prefix(1); // ".profile" -> PROFIL~1
     AliasParts parts;
     auto dot = name.rfind('.');
     if (dot == std::string_view::npos) {
@@ -77,7 +81,8 @@ std::string MakeAlias(const AliasParts& parts, int n) {
 std::vector<std::string> AssignAliases(const std::vector<std::string>& names) {
     std::unordered_set<std::string> taken;
     taken.reserve(names.size() * 2);
-    for (const auto& n : names) taken.insert(Upper(n));
+    for (const auto& n : names)
+        taken.insert(Upper(n));
 
     std::vector<std::string> aliases(names.size());
     std::unordered_map<std::string, int> lastNumber; // per base+ext: numbers below are all taken
@@ -115,7 +120,8 @@ bool Exists(const std::string& path) {
 } // namespace
 
 std::string_view StripDrive(std::string_view path) {
-    if (path.size() >= 2 && path[1] == ':' && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')))
+    if (path.size() >= 2 && path[1] == ':' &&
+        ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z')))
         path.remove_prefix(2);
     return path;
 }
@@ -124,7 +130,8 @@ std::vector<std::string> ListEntries(const std::string& dir) {
     std::vector<std::string> names;
     std::error_code ec;
     fs::directory_iterator it(dir.empty() ? std::string(".") : dir, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) names.push_back(it->path().filename().string());
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec))
+        names.push_back(it->path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -164,7 +171,8 @@ std::string NativePath(std::string_view path, std::string_view baseDir) {
         std::size_t pos = 0;
         while (pos <= path.size()) {
             std::size_t end = pos;
-            while (end < path.size() && !IsPathSeparator(path[end])) ++end;
+            while (end < path.size() && !IsPathSeparator(path[end]))
+                ++end;
             std::string_view part = path.substr(pos, end - pos);
             pos = end + 1;
             if (part.empty() || part == ".") continue;

@@ -7,7 +7,9 @@
 
 namespace kesto::platform {
 
-inline bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+inline bool IsPathSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 // A leading drive letter ("C:") removed: there are no drives here, so "C:\x" is
 // taken from the root and "C:x" as relative.

@@ -1,0 +1,58 @@
+// modWordwrap: one pass over the text, each output line appended once.
+#include "WordWrap.h"
+
+#include "CommonFunctions.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kesto {
+
+std::string WordWrap(std::string_view text, std::int16_t width, bool skipColourCodes) {
+    if (width < 1 || text.size() < static_cast<std::size_t>(width)) return std::string(text);
+
+    // CR LF and lone CR become LF; output lines end in CR LF again.
+    std::string t;
+    t.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            t += '\n';
+        } else {
+            t += text[i];
+        }
+    }
+
+    const auto w0 = static_cast<std::size_t>(width);
+    std::string out;
+    out.reserve(t.size() + 2 * (t.size() / w0 + 1));
+    std::string_view rest = t;
+    for (;;) {
+        std::size_t w = w0;
+        if (skipColourCodes) {
+            // Colour codes take no room on screen: two more characters for each one.
+            std::string_view window = rest.substr(0, w0);
+            w += 2 * static_cast<std::size_t>(std::count(window.begin(), window.end(), '\x03'));
+        }
+        std::string_view seg = rest.substr(0, w);
+        if (const void* lf = std::memchr(seg.data(), '\n', seg.size())) {
+            std::size_t at = static_cast<std::size_t>(static_cast<const char*>(lf) - seg.data());
+            out.append(seg.substr(0, at));
+            out += kCrLf;
+            rest.remove_prefix(at + 1);
+        } else if (seg.size() < w) {
+            break; // the last, short line
+        } else {
+            std::size_t brk = seg.find_last_of(" -");
+            std::size_t take = brk == std::string_view::npos ? seg.size() : brk + 1; // else a hard break
+            out.append(seg.substr(0, take));
+            out += kCrLf;
+            rest.remove_prefix(take);
+        }
+        PumpEvents();
+    }
+    out.append(rest);
+    return out;
+}
+
+} // namespace kesto

@@ -1,0 +1,159 @@
+#include "CommonFunctions.h"
+#include "TestBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+
+using namespace kesto;
+
+namespace {
+
+Board BoardIn(const test::TempDir& dir) {
+    Board b;
+    b.startDir = dir.path();
+    b.log = ErrorLog{dir.file("HMRERROR.LOG"), "kesto"};
+    return b;
+}
+
+std::string LogOf(const test::TempDir& dir) {
+    return test::ReadNative(dir.file("HMRERROR.LOG"));
+}
+long LogLines(const test::TempDir& dir) {
+    std::string log = LogOf(dir);
+    return std::count(log.begin(), log.end(), '\n');
+}
+
+} // namespace
+
+TEST(FileHelpers, ExistenceChecksNeverLog) {
+    test::TempDir dir;
+    Board b = BoardIn(dir);
+    test::WriteNative(dir.file("Board/EMAIL.DAT"), "x");
+
+    EXPECT_TRUE(FileExists(b, "  board\\email.dat "));
+    EXPECT_FALSE(FolderExists(b, "board\\email.dat"));
+    EXPECT_TRUE(FolderExists(b, "BOARD"));
+    EXPECT_FALSE(FileExists(b, "BOARD"));
+    EXPECT_FALSE(FileExists(b, "board\\nothing.dat"));
+    EXPECT_FALSE(FolderExists(b, "nowhere\\deeper"));
+    EXPECT_FALSE(FileExists(b, "   "));
+    EXPECT_TRUE(FileExists(b, dir.file("Board/EMAIL.DAT"))); // absolute paths as they are
+
+    // Patterns match the last component, letter case ignored; a file search skips folders.
+    EXPECT_TRUE(FolderExists(b, "board\\*.dat"));
+    EXPECT_TRUE(FileExists(b, "BOARD\\e?ail.*"));
+    EXPECT_FALSE(FileExists(b, "board\\*.bin"));
+    EXPECT_TRUE(FolderExists(b, "bo*"));
+    EXPECT_FALSE(FileExists(b, "bo*"));
+    EXPECT_TRUE(FolderExists(b, "board", true));
+    EXPECT_EQ(LogLines(dir), 0);
+}
+
+TEST(FileHelpers, CreateFileKeepsOrEmptiesAndLogsFailures) {
+    test::TempDir dir;
+    Board b = BoardIn(dir);
+    test::WriteNative(dir.file("AB1.DAT"), "entry\r\n");
+    EXPECT_TRUE(CreateFile(b, "ab1.dat", false));
+    EXPECT_EQ(test::ReadNative(dir.file("AB1.DAT")), "entry\r\n");
+    EXPECT_TRUE(CreateFile(b, "AB1.DAT ", true));
+    EXPECT_EQ(test::ReadNative(dir.file("AB1.DAT")), "");
+    EXPECT_TRUE(CreateFile(b, "AB2.DAT", false));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("AB2.DAT")));
+    EXPECT_EQ(LogLines(dir), 0);
+
+    EXPECT_FALSE(CreateFile(b, "missing\\AB3.DAT", false));
+    std::filesystem::create_directory(dir.file("ADIR"));
+    EXPECT_FALSE(CreateFile(b, "ADIR", true));
+    std::string log = LogOf(dir);
+    EXPECT_EQ(LogLines(dir), 2);
+    EXPECT_NE(log.find("  modCommonFunctions CreateFile - Path not found\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("  modCommonFunctions CreateFile - Path/File access error\r\n"), std::string::npos)
+        << log;
+}
+
+TEST(FileHelpers, ReadFileContentsDropsTrailingLineEnds) {
+    test::TempDir dir;
+    Board b = BoardIn(dir);
+    test::WriteNative(dir.file("EMAIL.TAG"), "--\r\nTag line \r\n\r\n\r\n");
+    EXPECT_EQ(ReadFileContents(b, "email.tag"), "--\r\nTag line ");
+    test::WriteNative(dir.file("MIXED.TXT"), "a\rb\nc\r\n\r\n \r\n");
+    EXPECT_EQ(ReadFileContents(b, "MIXED.TXT", true), "a\rb\nc\r\n\r\n ");
+    EXPECT_EQ(ReadFileContents(b, "MIXED.TXT", false), "a\r\nb\r\nc\r\n\r\n ");
+    test::WriteNative(dir.file("BLANKS.TXT"), "   ");
+    EXPECT_EQ(ReadFileContents(b, "BLANKS.TXT"), "   ");
+    EXPECT_EQ(ReadFileContents(b, "NONE.TXT"), "");
+    std::filesystem::create_directory(dir.file("ADIR"));
+    EXPECT_EQ(ReadFileContents(b, "ADIR"), "");
+    EXPECT_EQ(LogLines(dir), 0); // missing files and folders are no failure
+}
+
+TEST(FileHelpers, ReadFileContentsLogsAFileThatCannotBeOpened) {
+    test::TempDir dir;
+    Board b = BoardIn(dir);
+    // A socket is no folder, so it "exists", yet opening it fails (also for root).
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    std::string sock = dir.file("SOCK");
+    ASSERT_LT(sock.size(), sizeof addr.sun_path);
+    std::strcpy(addr.sun_path, sock.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    EXPECT_EQ(ReadFileContents(b, "sock"), "");
+    ::close(fd);
+    EXPECT_EQ(LogLines(dir), 1);
+    EXPECT_NE(LogOf(dir).find("  modCommonFunctions ReadFileContents - "), std::string::npos);
+}
+
+TEST(FileHelpers, WriteToFileAppendsExactBytes) {
+    test::TempDir dir;
+    Board b = BoardIn(dir);
+    EXPECT_TRUE(WriteToFile(b, "SAVED.TXT", "line 1"));
+    EXPECT_TRUE(WriteToFile(b, "saved.txt ", "tail", true));
+    EXPECT_TRUE(WriteToFile(b, "SAVED.TXT", ""));
+    EXPECT_EQ(test::ReadNative(dir.file("SAVED.TXT")), "line 1\r\ntail\r\n");
+    EXPECT_FALSE(WriteToFile(b, "  ", "x"));
+    EXPECT_EQ(LogLines(dir), 0);
+
+    EXPECT_FALSE(WriteToFile(b, "/dev/full", "x"));
+    EXPECT_FALSE(WriteToFile(b, "nodir\\SAVED.TXT", "x"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("nodir")));
+    std::string log = LogOf(dir);
+    EXPECT_EQ(LogLines(dir), 2);
+    EXPECT_NE(log.find("  modCommonFunctions WriteToFile - Disk full\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("  modCommonFunctions WriteToFile - Path not found\r\n"), std::string::npos) << log;
+}
+
+TEST(FileHelpers, BasenameLongAndShortNames) {
+    EXPECT_EQ(GetFileBasename("C:\\board\\mail\\EMAIL.TAG"), "EMAIL.TAG");
+    EXPECT_EQ(GetFileBasename(" /home/sysop/File Name.txt "), "File Name.txt");
+    EXPECT_EQ(GetFileBasename("EMAIL.TAG"), "EMAIL.TAG");
+    EXPECT_EQ(GetFileBasename("dir\\"), "");
+    EXPECT_EQ(GetFileBasename("  "), "");
+
+    test::TempDir dir;
+    Board b = BoardIn(dir);
+    test::WriteNative(dir.file("Program Files/Board/Long Report File.text"), "x");
+
+    std::string shortName = GetShortFilename(b, "program files\\board\\long report file.text");
+    EXPECT_EQ(shortName, "program files\\board\\LONGRE~1.TEX");
+    EXPECT_TRUE(FileExists(b, shortName));
+    EXPECT_EQ(GetShortFilename(b, "PROGRA~1\\board"), "PROGRA~1\\BOARD");
+    EXPECT_EQ(GetShortFilename(b, "Program Files\\none.txt"), "");
+
+    EXPECT_EQ(GetLongFilename(b, "PROGRA~1\\BOARD\\longre~1.tex"),
+              "Program Files\\Board\\Long Report File.text");
+    EXPECT_EQ(GetLongFilename(b, "program files/board"), "Program Files/Board");
+    EXPECT_EQ(GetLongFilename(b, "PROGRA~1\\NOSUCH\\x"), "");
+    // Drives do not exist here: "X:" is dropped and the rest taken from the root.
+    std::string abs = dir.file("PROGRA~1/BOARD");
+    EXPECT_EQ(GetLongFilename(b, "c:" + abs), dir.file("Program Files/Board"));
+    EXPECT_EQ(LogLines(dir), 0);
+}
