@@ -1,0 +1,32 @@
+#include "app/Icons.h"
+
+#include <QHash>
+
+static void InitKestoIconResource() {
+    Q_INIT_RESOURCE(kesto_icons);
+}
+
+namespace kesto::ui {
+
+void InitIcons() {
+    static const bool done = [] {
+        InitKestoIconResource();
+        return true;
+    }();
+    (void)done;
+}
+
+QIcon Icon(const QString& key) {
+    InitIcons();
+    // QIcon is implicitly shared; caching avoids re-reading the PNG for every row painted.
+    static QHash<QString, QIcon> cache;
+    auto it = cache.find(key);
+    if (it == cache.end()) it = cache.insert(key, QIcon(QStringLiteral(":/icons/") + key));
+    return *it;
+}
+
+QIcon Icon(const char* key) {
+    return Icon(QString::fromLatin1(key));
+}
+
+} // namespace kesto::ui

@@ -1,0 +1,235 @@
+#include "mailbox/MailListModel.h"
+
+#include "Cp1252.h"
+#include "app/Icons.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace kesto::ui {
+namespace {
+
+constexpr std::uint8_t kPlainNumber = 1;
+constexpr std::uint8_t kPlainSize = 2;
+
+// Windows-1252 case folding for the text sort: ASCII letters and the accented
+// capitals 0xC0-0xDE (except the multiplication sign) fold to their small forms.
+struct FoldTable {
+    std::array<unsigned char, 256> t{};
+    FoldTable() {
+        for (int c = 0; c < 256; ++c)
+            t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
+        for (int c = 'A'; c <= 'Z'; ++c)
+            t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c + 32);
+        for (int c = 0xC0; c <= 0xDE; ++c)
+            if (c != 0xD7) t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c + 32);
+        t[0x8A] = 0x9A; // S caron
+        t[0x8C] = 0x9C; // OE
+        t[0x8E] = 0x9E; // Z caron
+        t[0x9F] = 0xFF; // Y diaeresis
+    }
+};
+const FoldTable kFold;
+
+bool LessFolded(const std::string& a, const std::string& b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char x = kFold.t[static_cast<unsigned char>(a[i])];
+        unsigned char y = kFold.t[static_cast<unsigned char>(b[i])];
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
+QString FromBoard(const std::string& s) {
+    // Plain ASCII is by far the common case and needs no table.
+    if (std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
+    std::u32string u = kesto::DecodeCp1252(s);
+    return QString::fromUcs4(u.data(), static_cast<qsizetype>(u.size()));
+}
+
+} // namespace
+
+MailListModel::MailListModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+int MailListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int MailListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString MailListModel::text(const kesto::MailRow& r, int column, std::uint8_t plain) const {
+    switch (column) {
+    case ColNumber:
+        if ((plain & kPlainNumber) && r.number == 0) return {};
+        return QString::number(r.number);
+    case ColName:
+        return FromBoard(r.name);
+    case ColSubject:
+        return FromBoard(r.subject);
+    case ColDate:
+        return FromBoard(r.date);
+    case ColSize:
+        if ((plain & kPlainSize) && r.size == 0) return {};
+        return QString::number(r.size);
+    default:
+        return {};
+    }
+}
+
+QVariant MailListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
+    const auto r = static_cast<std::size_t>(index.row());
+    const int c = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return text(rows_[r], c, plain_[r]);
+    case Qt::DecorationRole:
+        if (c == ColIcon) return Icon(QString::fromStdString(rows_[r].icon));
+        return {};
+    case Qt::FontRole:
+        if (rows_[r].bold && c >= ColNumber && c <= ColDate) return boldFont_;
+        return {};
+    case Qt::TextAlignmentRole:
+        if (c == ColNumber || c == ColSize) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant MailListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (section) {
+        case ColNumber:
+            return QStringLiteral("#");
+        case ColName:
+            return received_ ? QStringLiteral("From") : QStringLiteral("To");
+        case ColSubject:
+            return QStringLiteral("Subject");
+        case ColDate:
+            return QStringLiteral("Date");
+        case ColSize:
+            return QStringLiteral("Size");
+        default:
+            return QString();
+        }
+    case Qt::DecorationRole: {
+        const QString& key = headerIcon_[static_cast<std::size_t>(section)];
+        if (key.isEmpty()) return {};
+        return Icon(key);
+    }
+    case Qt::TextAlignmentRole:
+        if (section == ColNumber || section == ColSize)
+            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+void MailListModel::setRows(std::vector<kesto::MailRow> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    plain_.assign(rows_.size(), 0);
+    for (auto& k : headerIcon_)
+        k.clear();
+    endResetModel();
+}
+
+void MailListModel::setReceived(bool received) {
+    if (received_ == received) return;
+    received_ = received;
+    emit headerDataChanged(Qt::Horizontal, ColName, ColName);
+}
+
+void MailListModel::updateRow(int r, const kesto::MailRow& fresh) {
+    if (r < 0 || r >= static_cast<int>(rows_.size())) return;
+    auto& row = rows_[static_cast<std::size_t>(r)];
+    row.icon = fresh.icon;
+    row.name = fresh.name;
+    row.subject = fresh.subject;
+    row.date = fresh.date;
+    row.size = fresh.size;
+    plain_[static_cast<std::size_t>(r)] &= static_cast<std::uint8_t>(~kPlainSize);
+    emit dataChanged(index(r, ColIcon), index(r, ColSize));
+}
+
+void MailListModel::setHeaderIcon(int column, const QString& key) {
+    if (column < 0 || column >= ColumnCount) return;
+    auto& slot = headerIcon_[static_cast<std::size_t>(column)];
+    if (slot == key) return;
+    slot = key;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void MailListModel::sortBy(int column, bool ascending) {
+    if (column < 0 || column >= ColumnCount) return;
+    const std::size_t n = rows_.size();
+    std::vector<int> order(n);
+    std::iota(order.begin(), order.end(), 0);
+
+    auto sortWith = [&](auto less) {
+        if (ascending)
+            std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+                return less(rows_[static_cast<std::size_t>(a)], rows_[static_cast<std::size_t>(b)]);
+            });
+        else
+            std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+                return less(rows_[static_cast<std::size_t>(b)], rows_[static_cast<std::size_t>(a)]);
+            });
+    };
+    using Row = kesto::MailRow;
+    switch (column) {
+    case ColNumber:
+        sortWith([](const Row& a, const Row& b) { return a.number < b.number; });
+        break;
+    case ColSize:
+        sortWith([](const Row& a, const Row& b) { return a.size < b.size; });
+        break;
+    case ColName:
+        sortWith([](const Row& a, const Row& b) { return LessFolded(a.name, b.name); });
+        break;
+    case ColSubject:
+        sortWith([](const Row& a, const Row& b) { return LessFolded(a.subject, b.subject); });
+        break;
+    case ColDate:
+        sortWith([](const Row& a, const Row& b) { return LessFolded(a.date, b.date); });
+        break;
+    default:
+        break; // the icon column has no text: every key is equal
+    }
+
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    std::vector<kesto::MailRow> sorted;
+    sorted.reserve(n);
+    std::vector<std::uint8_t> sortedPlain(n);
+    std::vector<int> newPos(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto from = static_cast<std::size_t>(order[i]);
+        sorted.push_back(std::move(rows_[from]));
+        sortedPlain[i] = plain_[from];
+        newPos[from] = static_cast<int>(i);
+    }
+    rows_ = std::move(sorted);
+    plain_ = std::move(sortedPlain);
+    const std::uint8_t bit = column == ColNumber ? kPlainNumber : column == ColSize ? kPlainSize : 0;
+    if (bit)
+        for (auto& p : plain_)
+            p |= bit;
+
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& idx : from)
+        to.append(index(newPos[static_cast<std::size_t>(idx.row())], idx.column()));
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+} // namespace kesto::ui

@@ -1,0 +1,60 @@
+// The rows of the mailbox list: a flat table over decoded index rows. Sorting
+// happens here (not in a proxy) so a 32,767-row mailbox sorts in a few ms.
+#pragma once
+
+#include "MailList.h"
+
+#include <QAbstractTableModel>
+#include <QFont>
+#include <QIcon>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace kesto::ui {
+
+class MailListModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    // 0-based model columns; the window speaks of them 1-based.
+    enum Column { ColIcon = 0, ColNumber, ColName, ColSubject, ColDate, ColSize, ColumnCount };
+
+    explicit MailListModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Replaces every row; header arrows and the display quirks of earlier sorts go with them.
+    void setRows(std::vector<kesto::MailRow> rows);
+    // Column 3 reads "From" for received mail and "To" for sent mail.
+    void setReceived(bool received);
+    void setBoldFont(const QFont& font) { boldFont_ = font; }
+
+    const kesto::MailRow& row(int r) const { return rows_[static_cast<std::size_t>(r)]; }
+    // A row re-read from the index: icon and columns 3 to 6 change; "#" and bold stay.
+    void updateRow(int r, const kesto::MailRow& fresh);
+
+    // Header arrow: "up", "down" or empty for none.
+    void setHeaderIcon(int column, const QString& key);
+    QString headerIcon(int column) const { return headerIcon_[static_cast<std::size_t>(column)]; }
+
+    // Orders the rows by `column` (ColNumber and ColSize by value, the rest as text,
+    // case-insensitively). Equal keys keep their order. A numeric sort leaves the
+    // column showing its plain values, with 0 shown empty, until the row is rewritten.
+    void sortBy(int column, bool ascending);
+
+  private:
+    QString text(const kesto::MailRow& r, int column, std::uint8_t plain) const;
+
+    std::vector<kesto::MailRow> rows_;
+    std::vector<std::uint8_t> plain_; // per row: bit 0 "#", bit 1 "Size" show 0 as empty
+    std::array<QString, ColumnCount> headerIcon_;
+    bool received_ = true;
+    QFont boldFont_;
+};
+
+} // namespace kesto::ui

@@ -1,0 +1,98 @@
+// The commands of the main window. Menus, toolbar buttons and the context menu
+// all land here; each command is one small function.
+#include "mailbox/frmMain.h"
+
+#include "DeleteMessage.h"
+#include "composer/ComposerCommands.h"
+#include "reader/OutputCommands.h"
+#include "reader/frmAbout.h"
+#include "reader/frmOpenMessage.h"
+
+namespace kesto::ui {
+
+void frmMain::mnuActionsOpen_Click() {
+    if (rowCount() == 0) return;
+    const int p = selectedPosition();
+    if (p == 0) return;
+    s_.CurrentListIndex = static_cast<std::int16_t>(p);
+    s_.CurrentMessageNumber = messageNumberAt(p);
+    s_.ReplyMode = false;
+    {
+        frmOpenMessage reader(s_, *this, this);
+        reader.exec();
+    }
+    if (s_.ReplyMode) ReplyAfterReading(this, s_);
+    // In place: the rows keep their order and bold texts until the next rebuild.
+    RefreshAllItems();
+    s_.CurrentListIndex = 0;
+    s_.CurrentMessageNumber = 0;
+    s_.ReplyMode = false;
+}
+
+void frmMain::mnuActionsPrint_Click() {
+    if (rowCount() == 0) return;
+    const int p = selectedPosition();
+    if (p == 0) return;
+    DisableControls();
+    PrintMessage(this, s_, messageNumberAt(p));
+    ClearSelection();
+    selectRow(p);
+    EnableControls();
+}
+
+void frmMain::mnuFileSaveAs_Click() {
+    if (rowCount() == 0) return;
+    const int p = selectedPosition();
+    if (p == 0) return;
+    DisableControls();
+    SaveMessage(this, s_, messageNumberAt(p));
+    EnableControls();
+}
+
+void frmMain::mnuActionsDelete_Click() {
+    if (rowCount() == 0) return;
+    // The mark is a toggle, so the same command undeletes; no confirmation.
+    for (int p : selectedPositions()) {
+        kesto::DeleteMessage(s_.board, s_.CurrentMailbox, messageNumberAt(p));
+        RefreshItem(p);
+    }
+}
+
+void frmMain::mnuActionsDeleteAll_Click() {
+    if (rowCount() == 0) return;
+    const int rows = rowCount();
+    for (int p = 1; p <= rows; ++p)
+        kesto::DeleteMessage(s_.board, s_.CurrentMailbox, messageNumberAt(p));
+    RefreshAllItems();
+}
+
+void frmMain::mnuActionsRefresh_Click() {
+    RefreshList();
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    frmAbout about(this);
+    about.exec();
+}
+
+void frmMain::mnuActionsNew_Click() {
+    // Filled in with the composer windows.
+}
+
+void frmMain::mnuActionsReply_Click() {
+    // Filled in with the composer windows.
+}
+
+void frmMain::mnuActionsAddressBook_Click() {
+    // Filled in with the address book windows.
+}
+
+void frmMain::mnuActionsAddSender_Click() {
+    // Filled in with the address book windows.
+}
+
+void frmMain::mnuFileChangeUser_Click() {
+    // Filled in with the composer windows.
+}
+
+} // namespace kesto::ui
