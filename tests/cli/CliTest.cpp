@@ -1,0 +1,266 @@
+#include "Cli.h"
+
+#include "DemoBoard.h"
+#include "JsonValue.h"
+#include "TestBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+using namespace kesto;
+using kesto::test::JsonReader;
+using kesto::test::JsonValue;
+using kesto::test::ReadNative;
+using kesto::test::TempDir;
+
+namespace {
+
+struct Result {
+    int rc;
+    std::string out;
+    std::string err;
+};
+
+Result RunCli(std::vector<std::string> args) {
+    std::istringstream in;
+    std::ostringstream out, err;
+    int rc = cli::Run(args, in, out, err);
+    return {rc, out.str(), err.str()};
+}
+
+JsonValue ParseOrFail(const std::string& text) {
+    std::optional<JsonValue> v = JsonReader::Parse(text);
+    EXPECT_TRUE(v.has_value()) << "not JSON:\n" << text;
+    return v.value_or(JsonValue{});
+}
+
+// Users 1 SysOp, 2 Bob, 3 an empty slot, 4 Jörg; mail for SysOp in every row state.
+class CliBoard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        b = demo::CreateBoard(dir.path());
+        demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255));
+        demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 50));
+        demo::AppendUser(b, demo::MakeUser("Gone", "Old Slot", 0));
+        demo::AppendUser(b, demo::MakeUser("J\xF6rg", "J\xF6rg Str\xF6m", 40));
+
+        Add("EMAIL", demo::MakeMessage(2, 1, "Bob", "SysOp", "First", kT), 1, 0, "");
+        Add("EMAIL", demo::MakeMessage(1, 2, "SysOp", "Bob", "To Bob", kT + 10), 0, 0, "");
+        Add("EMAIL", demo::MakeMessage(2, 1, "Bob", "SysOp", "  Padded subject", kT + 20), 0, 0, "A.ZIP");
+        Add("EMAIL", demo::MakeMessage(4, 1, "J\xF6rg", "SysOp", "Col\x03" "4our", kT + 30), 0, 5, "");
+        Add("EMAIL", demo::MakeMessage(2, 1, "Bob", "SysOp", "Read attach", kT + 40), 1, 0, "B.ZIP");
+        Add("SNTEMAIL", demo::MakeMessage(1, 2, "SysOp", "Bob", "To Bob", kT + 10), 1, 0, "");
+        Add("SNTEMAIL", demo::MakeMessage(2, 1, "Bob", "SysOp", "First", kT), 1, 0, "");
+    }
+
+    void Add(const char* box, MessageInfo m, std::int32_t offline, std::int16_t deleted, const char* att) {
+        m.Offline = offline;
+        m.Deleted = deleted;
+        m.AttFileName = std::string(att) + std::string(12 - std::string(att).size(), ' ');
+        demo::AppendMessage(b, box, m, "Body\r\n");
+    }
+
+    Result Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--board", dir.path()});
+        return RunCli(args);
+    }
+
+    static constexpr std::int32_t kT = 1152626602;
+    TempDir dir;
+    Board b;
+};
+
+std::vector<double> Numbers(const JsonValue& rows, const char* key) {
+    std::vector<double> out;
+    for (const auto& r : rows.items) out.push_back(r.Find(key) ? r.Find(key)->number : -1);
+    return out;
+}
+
+} // namespace
+
+TEST(CliUsage, BadCommandLinesExitWithTwo) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"frob"},
+        {"list", "--bogus"},
+        {"list", "extra"},
+        {"info"},
+        {"info", "1", "2"},
+        {"info", "abc"},
+        {"info", "0"},
+        {"info", "32768"},
+        {"list", "--user", "0"},
+        {"list", "--user", "x1"},
+        {"list", "--user"},
+        {"list", "--json=yes"},
+        {"--board"},
+        {"demo"},
+    };
+    for (const auto& args : cases) {
+        Result r = RunCli(args);
+        std::string line;
+        for (const auto& a : args) line += a + " ";
+        EXPECT_EQ(r.rc, 2) << line;
+        EXPECT_EQ(r.out, "") << line;
+        EXPECT_NE(r.err.find("usage: kesto-cli"), std::string::npos) << line;
+    }
+}
+
+TEST(CliUsage, HelpGoesToStdoutAndListsEveryCommand) {
+    Result r = RunCli({"--help"});
+    EXPECT_EQ(r.rc, 0);
+    for (const char* c : {"demo DIR", "users", "list", "info NUMBER"}) EXPECT_NE(r.out.find(c), std::string::npos) << c;
+}
+
+TEST(CliBoardErrors, MissingBoardIsAClearFailure) {
+    TempDir dir;
+    Result none = RunCli({"list", "--board", dir.file("nowhere")});
+    EXPECT_EQ(none.rc, 1);
+    EXPECT_NE(none.err.find("does not exist"), std::string::npos);
+
+    Result empty = RunCli({"--board", dir.path(), "users"});
+    EXPECT_EQ(empty.rc, 1);
+    EXPECT_NE(empty.err.find("SYSPATHS.CFG was not found"), std::string::npos);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path())); // not even a log line
+}
+
+TEST_F(CliBoard, DamagedBoardFilesNeverCrash) {
+    // An index that is a directory, and a user file cut mid-record.
+    std::filesystem::remove(dir.file("MAIL/EMAIL.DAT"));
+    std::filesystem::create_directory(dir.file("MAIL/EMAIL.DAT"));
+    std::filesystem::resize_file(dir.file("DATA/USERFILE.DAT"), kUserRecordSize + 500);
+    Result list = Run({"list"});
+    EXPECT_NE(list.rc, 2);
+    Result users = Run({"users"});
+    EXPECT_EQ(users.rc, 0);
+    EXPECT_EQ(users.out, "1:     SysOp                 Martin Hale\n");
+    EXPECT_EQ(Run({"info", "1"}).rc, 1);
+}
+
+TEST_F(CliBoard, BoardOptionBeforeOrAfterTheCommand) {
+    Result before = RunCli({"--board", dir.path(), "users"});
+    Result after = RunCli({"users", "--board=" + dir.path()});
+    EXPECT_EQ(before.rc, 0);
+    EXPECT_EQ(before.out, after.out);
+}
+
+TEST_F(CliBoard, UsersListsPickerLinesAndJson) {
+    Result text = Run({"users"});
+    EXPECT_EQ(text.rc, 0);
+    EXPECT_EQ(text.out, "1:     SysOp                 Martin Hale\n"
+                        "2:     Bob                   Robert Smith\n"
+                        "4:     J\xC3\xB6rg                  J\xC3\xB6rg Str\xC3\xB6m\n");
+
+    Result json = Run({"users", "--json"});
+    ASSERT_EQ(json.rc, 0);
+    JsonValue v = ParseOrFail(json.out);
+    ASSERT_EQ(v.type, JsonValue::Type::Array);
+    ASSERT_EQ(v.items.size(), 3u);
+    const JsonValue& jorg = v.items[2];
+    EXPECT_EQ(jorg.Keys(), (std::vector<std::string>{"number", "handle", "realName", "securityLevel"}));
+    EXPECT_EQ(jorg.Find("number")->number, 4);
+    EXPECT_EQ(jorg.Find("handle")->text, "J\xC3\xB6rg");
+    EXPECT_EQ(jorg.Find("realName")->text, "J\xC3\xB6rg Str\xC3\xB6m");
+    EXPECT_EQ(jorg.Find("securityLevel")->type, JsonValue::Type::Number);
+    EXPECT_EQ(jorg.Find("securityLevel")->number, 40);
+}
+
+TEST_F(CliBoard, ListShowsTheUsersRowsNewestFirstWithIconsAndBold) {
+    Result r = Run({"list", "--json"});
+    ASSERT_EQ(r.rc, 0);
+    JsonValue v = ParseOrFail(r.out);
+    EXPECT_EQ(v.Keys(), (std::vector<std::string>{"mailbox", "user", "rows"}));
+    EXPECT_EQ(v.Find("mailbox")->text, "EMAIL");
+    EXPECT_EQ(v.Find("user")->number, 1);
+    const JsonValue& rows = *v.Find("rows");
+    EXPECT_EQ(Numbers(rows, "number"), (std::vector<double>{5, 4, 3, 1}));
+    std::vector<std::string> icons;
+    std::vector<bool> bold;
+    for (const auto& row : rows.items) {
+        icons.push_back(row.Find("icon")->text);
+        bold.push_back(row.Find("bold")->boolean);
+    }
+    EXPECT_EQ(icons, (std::vector<std::string>{"open", "delete", "email_attach", "open"}));
+    EXPECT_EQ(bold, (std::vector<bool>{false, true, true, false}));
+
+    const JsonValue& padded = rows.items[2];
+    EXPECT_EQ(padded.Keys(), (std::vector<std::string>{"number", "icon", "from", "subject", "date", "size", "bold"}));
+    EXPECT_EQ(padded.Find("subject")->text, "Padded subject");
+    EXPECT_EQ(padded.Find("date")->text, "Tue Jul 11, 2006 14:03:42 +0000");
+    EXPECT_EQ(padded.Find("size")->number, 6);
+    EXPECT_EQ(rows.items[1].Find("from")->text, "J\xC3\xB6rg");
+    EXPECT_EQ(rows.items[1].Find("subject")->text, "Col\x03" "4our"); // colour codes stay, escaped
+    EXPECT_NE(r.out.find("\"Col\\u00034our\""), std::string::npos);
+}
+
+TEST_F(CliBoard, ListOtherUserAndSentMailbox) {
+    JsonValue bob = ParseOrFail(Run({"list", "--user", "2", "--json"}).out);
+    EXPECT_EQ(Numbers(*bob.Find("rows"), "number"), std::vector<double>{2});
+
+    JsonValue sent = ParseOrFail(Run({"--json", "--sent", "list"}).out);
+    EXPECT_EQ(sent.Find("mailbox")->text, "SNTEMAIL");
+    const JsonValue& rows = *sent.Find("rows");
+    ASSERT_EQ(rows.items.size(), 1u);
+    EXPECT_EQ(rows.items[0].Find("to")->text, "Bob");
+    EXPECT_EQ(rows.items[0].Find("from"), nullptr);
+
+    Result text = Run({"list", "--user", "3"});
+    EXPECT_EQ(text.rc, 0);
+    EXPECT_EQ(text.out, "EMAIL of user 3: 0 messages (* unread, shown bold)\n");
+}
+
+TEST_F(CliBoard, InfoGivesEveryDialogFieldAsJson) {
+    Result r = Run({"info", "4", "--json"});
+    ASSERT_EQ(r.rc, 0) << r.err;
+    JsonValue v = ParseOrFail(r.out);
+    const std::vector<std::string> keys{
+        "FromUserNo", "ToUserNo", "FromHandle", "ToHandle",  "FromNetNode", "ToNetNode",   "FromNetId",
+        "ToNetId",    "TimeStamp", "DaysOld",   "SysMsgNo",  "ThreadBk",    "ThreadBkN",   "Subject",
+        "Deleted",    "Creation", "Offline",    "AttFileSize", "AttFileName", "AttFilePath", "DbId",
+        "Filename",   "MsgPos",   "MsgLength",  "OriginNet", "FidoFlags",   "OriginNode"};
+    EXPECT_EQ(v.Keys(), keys);
+    EXPECT_EQ(v.Find("FromUserNo")->number, 4);
+    EXPECT_EQ(v.Find("FromHandle")->text, "J\xC3\xB6rg");
+    EXPECT_EQ(v.Find("Deleted")->number, 5);
+    EXPECT_EQ(v.Find("TimeStamp")->number, kT + 30);
+    EXPECT_EQ(v.Find("DaysOld")->type, JsonValue::Type::Number);
+    EXPECT_GT(v.Find("DaysOld")->number, 7000);
+    EXPECT_EQ(v.Find("Filename")->text, "EMAIL");
+    EXPECT_EQ(v.Find("MsgPos")->number, 19);
+    EXPECT_EQ(v.Find("AttFileName")->text, "");
+
+    Result text = Run({"info", "4"});
+    EXPECT_EQ(text.rc, 0);
+    EXPECT_NE(text.out.find("\nDB Filename:        EMAIL\n"), std::string::npos);
+}
+
+TEST_F(CliBoard, InfoOnlyReachesTheCurrentUsersMailbox) {
+    Result other = Run({"info", "2"});
+    EXPECT_EQ(other.rc, 1);
+    EXPECT_NE(other.err.find("not in the mailbox of user 1"), std::string::npos);
+    EXPECT_EQ(Run({"info", "2", "--user", "2"}).rc, 0);
+    EXPECT_EQ(Run({"info", "1", "--sent"}).rc, 0);
+    EXPECT_EQ(Run({"info", "2", "--sent"}).rc, 1);
+    Result missing = Run({"info", "6"});
+    EXPECT_EQ(missing.rc, 1);
+    EXPECT_NE(missing.err.find("no message 6"), std::string::npos);
+}
+
+TEST(CliDemo, CreatesABoardTheOtherCommandsRead) {
+    TempDir dir;
+    Result made = RunCli({"demo", dir.file("board")});
+    ASSERT_EQ(made.rc, 0) << made.err;
+    Result list = RunCli({"list", "--board", dir.file("board"), "--json"});
+    ASSERT_EQ(list.rc, 0);
+    EXPECT_GE(ParseOrFail(list.out).Find("rows")->items.size(), 5u);
+    EXPECT_EQ(RunCli({"users", "--board", dir.file("board")}).rc, 0);
+
+    // Never written into a folder that already holds something.
+    const std::string before = ReadNative(dir.file("board/DATA/USERFILE.DAT"));
+    Result again = RunCli({"demo", dir.file("board")});
+    EXPECT_EQ(again.rc, 1);
+    EXPECT_EQ(ReadNative(dir.file("board/DATA/USERFILE.DAT")), before);
+}
