@@ -115,20 +115,19 @@ bool IsNumeric(std::string_view s) {
 }
 
 std::string ConvertCrLf(std::string_view text) {
-    // Every CR LF, lone CR and lone LF becomes CR LF.
+    // Every CR LF, lone CR and lone LF becomes CR LF; runs between line ends are copied whole.
     std::string out;
     out.reserve(text.size() + text.size() / 8 + 2);
+    std::size_t from = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
-        if (c == kCr) {
-            if (i + 1 < text.size() && text[i + 1] == kLf) ++i;
-            out += kCrLf;
-        } else if (c == kLf) {
-            out += kCrLf;
-        } else {
-            out += c;
-        }
+        if (c != kCr && c != kLf) continue;
+        out.append(text, from, i - from);
+        out += kCrLf;
+        if (c == kCr && i + 1 < text.size() && text[i + 1] == kLf) ++i;
+        from = i + 1;
     }
+    out.append(text, from);
     return out;
 }
 
@@ -143,12 +142,12 @@ std::string StripHeartCodes(std::string_view text) {
     // A colour code is character 3 and the one character after it.
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == kColourCode)
-            ++i;
-        else
-            out += text[i];
+    std::size_t from = 0;
+    for (std::size_t hit; (hit = text.find(kColourCode, from)) != std::string_view::npos;) {
+        out.append(text, from, hit - from);
+        from = std::min(hit + 2, text.size());
     }
+    out.append(text, from);
     return out;
 }
 

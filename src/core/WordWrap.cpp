@@ -14,14 +14,14 @@ std::string WordWrap(std::string_view text, std::int16_t width, bool skipColourC
     // CR LF and lone CR become LF; output lines end in CR LF again.
     std::string t;
     t.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            t += '\n';
-        } else {
-            t += text[i];
-        }
+    std::size_t from = 0;
+    for (std::size_t cr; (cr = text.find('\r', from)) != std::string_view::npos;) {
+        t.append(text, from, cr - from);
+        t += '\n';
+        from = cr + 1;
+        if (from < text.size() && text[from] == '\n') ++from;
     }
+    t.append(text, from);
 
     const auto w0 = static_cast<std::size_t>(width);
     std::string out;
@@ -43,8 +43,13 @@ std::string WordWrap(std::string_view text, std::int16_t width, bool skipColourC
         } else if (seg.size() < w) {
             break; // the last, short line
         } else {
-            std::size_t brk = seg.find_last_of(" -");
-            std::size_t take = brk == std::string_view::npos ? seg.size() : brk + 1; // else a hard break
+            std::size_t take = seg.size(); // a hard break unless a blank or "-" is found
+            for (std::size_t j = seg.size(); j-- > 0;) {
+                if (seg[j] == ' ' || seg[j] == '-') {
+                    take = j + 1;
+                    break;
+                }
+            }
             out.append(seg.substr(0, take));
             out += kCrLf;
             rest.remove_prefix(take);
