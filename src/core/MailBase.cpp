@@ -20,7 +20,9 @@ std::int64_t RecordOffset(std::int16_t number) {
 
 } // namespace
 
-std::string MailboxName(std::int16_t currentMailbox) { return currentMailbox == 1 ? "EMAIL" : "SNTEMAIL"; }
+std::string MailboxName(std::int16_t currentMailbox) {
+    return currentMailbox == 1 ? "EMAIL" : "SNTEMAIL";
+}
 
 std::string MailboxFile(const Board& b, std::string_view mailbox, std::string_view ext) {
     std::string name = UpperAscii(Trim(mailbox));
@@ -28,7 +30,8 @@ std::string MailboxFile(const Board& b, std::string_view mailbox, std::string_vi
     return BoardFile(b.paths.MailPath(), name);
 }
 
-MessageInfo GetMessageInfo(const Board& b, std::string_view mailbox, std::int16_t number, std::int16_t& status) {
+MessageInfo GetMessageInfo(const Board& b, std::string_view mailbox, std::int16_t number,
+                           std::int16_t& status) {
     status = 0;
     MessageInfo rec;
     bool ok = Guard(b.log, kModule, "GetMessageInfo", [&] {

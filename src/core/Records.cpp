@@ -15,7 +15,8 @@ struct TextRange {
 // past the end of a file comes back as the board itself would write an empty one.
 Bytes EmptyImage(std::size_t size, std::initializer_list<TextRange> texts) {
     Bytes img(size, '\0');
-    for (const auto& t : texts) img.replace(t.offset, t.width, t.width, ' ');
+    for (const auto& t : texts)
+        img.replace(t.offset, t.width, t.width, ' ');
     return img;
 }
 
@@ -28,29 +29,53 @@ Bytes FullImage(std::string_view buf, const Bytes& empty) {
 }
 
 // Where an encoder starts: the record's own raw bytes when they are a whole record.
-Bytes StartImage(const Bytes& raw, const Bytes& empty) { return raw.size() == empty.size() ? raw : empty; }
+Bytes StartImage(const Bytes& raw, const Bytes& empty) {
+    return raw.size() == empty.size() ? raw : empty;
+}
 
 const Bytes& EmptyMainConfig() {
-    static const Bytes img = EmptyImage(
-        kMainConfigSize, {{0, 40},   {40, 40},  {84, 24},  {110, 12}, {122, 5},  {127, 6},  {135, 6},
-                          {143, 12}, {161, 8},  {169, 16}, {185, 16}, {205, 5},  {212, 5},  {217, 5},
-                          {226, 12}, {254, 34}, {302, 12}, {318, 6}});
+    static const Bytes img = EmptyImage(kMainConfigSize, {{0, 40},
+                                                          {40, 40},
+                                                          {84, 24},
+                                                          {110, 12},
+                                                          {122, 5},
+                                                          {127, 6},
+                                                          {135, 6},
+                                                          {143, 12},
+                                                          {161, 8},
+                                                          {169, 16},
+                                                          {185, 16},
+                                                          {205, 5},
+                                                          {212, 5},
+                                                          {217, 5},
+                                                          {226, 12},
+                                                          {254, 34},
+                                                          {302, 12},
+                                                          {318, 6}});
     return img;
 }
 
 const Bytes& EmptyUser() {
     static const Bytes img = EmptyImage(
-        kUserRecordSize, {{0, 40},   {40, 40},  {80, 40},  {120, 32}, {152, 3},  {155, 10}, {165, 12},
-                          {177, 12}, {189, 8},  {199, 40}, {243, 80}, {343, 26}, {375, 6},  {399, 7},
-                          {406, 96}, {502, 160}, {662, 160}, {856, 16}, {872, 1}, {873, 3},  {876, 4},
-                          {880, 22}, {902, 6},  {908, 6},  {920, 128}});
+        kUserRecordSize,
+        {{0, 40},   {40, 40},  {80, 40},  {120, 32}, {152, 3}, {155, 10}, {165, 12},  {177, 12},  {189, 8},
+         {199, 40}, {243, 80}, {343, 26}, {375, 6},  {399, 7}, {406, 96}, {502, 160}, {662, 160}, {856, 16},
+         {872, 1},  {873, 3},  {876, 4},  {880, 22}, {902, 6}, {908, 6},  {920, 128}});
     return img;
 }
 
 const Bytes& EmptyMessage() {
-    static const Bytes img =
-        EmptyImage(kMessageInfoSize, {{8, 40},    {48, 40},  {88, 80},  {168, 80}, {268, 64}, {334, 40},
-                                      {382, 12},  {394, 64}, {470, 8},  {494, 24}, {518, 64}});
+    static const Bytes img = EmptyImage(kMessageInfoSize, {{8, 40},
+                                                           {48, 40},
+                                                           {88, 80},
+                                                           {168, 80},
+                                                           {268, 64},
+                                                           {334, 40},
+                                                           {382, 12},
+                                                           {394, 64},
+                                                           {470, 8},
+                                                           {494, 24},
+                                                           {518, 64}});
     return img;
 }
 
@@ -76,13 +101,15 @@ const Bytes& EmptyHmrData() {
 
 SysPaths DecodeSysPaths(std::string_view buf) {
     SysPaths p;
-    for (std::size_t i = 0; i < p.field.size(); ++i) p.field[i] = GetText(buf, i * 40, 40);
+    for (std::size_t i = 0; i < p.field.size(); ++i)
+        p.field[i] = GetText(buf, i * 40, 40);
     return p;
 }
 
 Bytes EncodeSysPaths(const SysPaths& p) {
     Bytes out(kSysPathsSize, ' ');
-    for (std::size_t i = 0; i < p.field.size(); ++i) PutText(out, i * 40, 40, p.field[i]);
+    for (std::size_t i = 0; i < p.field.size(); ++i)
+        PutText(out, i * 40, 40, p.field[i]);
     return out;
 }
 
@@ -215,7 +242,9 @@ Bytes EncodeMessageInfo(const MessageInfo& m) {
     return out;
 }
 
-MessageInfo EmptyMessageInfo() { return DecodeMessageInfo({}); }
+MessageInfo EmptyMessageInfo() {
+    return DecodeMessageInfo({});
+}
 
 // ---- CONTROL.DAT ----
 
@@ -276,7 +305,8 @@ ViewSettings DecodeViewSettings(std::string_view buf) {
     v.WindowState = GetI32(buf, 16);
     v.SortedColumn = GetI16(buf, 20);
     v.SortOrder = GetI16(buf, 22);
-    for (std::size_t i = 0; i < v.ColumnWidths.size(); ++i) v.ColumnWidths[i] = GetI32(buf, 24 + 4 * i);
+    for (std::size_t i = 0; i < v.ColumnWidths.size(); ++i)
+        v.ColumnWidths[i] = GetI32(buf, 24 + 4 * i);
     return v;
 }
 
@@ -289,7 +319,8 @@ Bytes EncodeViewSettings(const ViewSettings& v) {
     PutI32(out, 16, v.WindowState);
     PutI16(out, 20, v.SortedColumn);
     PutI16(out, 22, v.SortOrder);
-    for (std::size_t i = 0; i < v.ColumnWidths.size(); ++i) PutI32(out, 24 + 4 * i, v.ColumnWidths[i]);
+    for (std::size_t i = 0; i < v.ColumnWidths.size(); ++i)
+        PutI32(out, 24 + 4 * i, v.ColumnWidths[i]);
     return out;
 }
 

@@ -16,12 +16,12 @@ std::string Native(const Board& b, const Bytes& field, std::string_view name) {
 
 // Calls fn with each line of a text file; CR LF, a lone CR and a lone LF all end
 // a line, as files edited on other systems turn up on boards. fn returns false to stop.
-template <class Fn>
-void ForEachLine(std::string_view text, Fn&& fn) {
+template <class Fn> void ForEachLine(std::string_view text, Fn&& fn) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
-        std::string_view line = text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        std::string_view line =
+            text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (!fn(line)) return;
         if (end == std::string_view::npos) return;
         start = end + 1;
@@ -45,7 +45,8 @@ MainConfig GetMainCfg(const Board& b, std::int16_t& status) {
     return cfg;
 }
 
-bool GetNetworkInfo(const Board& b, std::int16_t network, std::vector<std::string>& fields, std::int16_t& status) {
+bool GetNetworkInfo(const Board& b, std::int16_t network, std::vector<std::string>& fields,
+                    std::int16_t& status) {
     status = 0;
     fields.assign(9, std::string());
     bool found = false;

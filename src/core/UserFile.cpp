@@ -21,11 +21,15 @@ std::int64_t RecordOffset(std::int32_t userNo) {
     return (static_cast<std::int64_t>(userNo) - 1) * static_cast<std::int64_t>(kUserRecordSize);
 }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string_view TrimView(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
     return s;
 }
 
@@ -38,11 +42,13 @@ bool SameName(std::string_view field, std::string_view wantedLower) {
     return true;
 }
 
-std::int16_t FindByField(const Board& b, std::string_view routine, std::size_t fieldOffset, std::string_view name) {
+std::int16_t FindByField(const Board& b, std::string_view routine, std::size_t fieldOffset,
+                         std::string_view name) {
     std::int16_t found = 0;
     Guard(b.log, kModule, routine, [&] {
         std::string wanted(TrimView(name));
-        for (char& c : wanted) c = Lower(c);
+        for (char& c : wanted)
+            c = Lower(c);
 
         const std::string path = UserFilePath(b);
         if (platform::FileLength(path) / static_cast<std::int64_t>(kUserRecordSize) > kMaxSearchRecords)
@@ -84,9 +90,8 @@ UserRecord GetUser(const Board& b, std::int32_t userNo, std::int16_t& status) {
 
 void PutUser(const Board& b, std::int32_t userNo, const UserRecord& rec, std::int16_t& status) {
     status = 0;
-    if (!Guard(b.log, kModule, "PutUser", [&] {
-            platform::WriteAt(UserFilePath(b), RecordOffset(userNo), EncodeUserRecord(rec));
-        }))
+    if (!Guard(b.log, kModule, "PutUser",
+               [&] { platform::WriteAt(UserFilePath(b), RecordOffset(userNo), EncodeUserRecord(rec)); }))
         status = -1;
 }
 
@@ -95,12 +100,15 @@ std::int32_t GetUserCount(const Board& b) {
     Guard(b.log, kModule, "GetUserCount", [&] {
         const std::string path = UserFilePath(b);
         if (!platform::IsFile(path)) return;
-        count = static_cast<std::int32_t>(platform::FileLength(path) / static_cast<std::int64_t>(kUserRecordSize));
+        count = static_cast<std::int32_t>(platform::FileLength(path) /
+                                          static_cast<std::int64_t>(kUserRecordSize));
     });
     return count;
 }
 
-std::int16_t FindHandle(const Board& b, std::string_view name) { return FindByField(b, "FindHandle", 0, name); }
+std::int16_t FindHandle(const Board& b, std::string_view name) {
+    return FindByField(b, "FindHandle", 0, name);
+}
 
 std::int16_t FindRealName(const Board& b, std::string_view name) {
     return FindByField(b, "FindRealName", 40, name);
@@ -122,7 +130,8 @@ std::string GetAccFlags(std::int32_t mask, std::int16_t& status) {
                     remaining -= weight;
                 }
             }
-            for (int i = n - 1; i >= 0; --i) letters += noted[i];
+            for (int i = n - 1; i >= 0; --i)
+                letters += noted[i];
         })) {
         status = -1;
         letters.clear();

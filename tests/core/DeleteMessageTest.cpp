@@ -4,27 +4,14 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 using namespace kesto;
 using namespace kesto::test;
 
-namespace {
-
-struct DeleteMessageTest : ::testing::Test {
+TEST(DeleteMessage, TogglesOnlyTheMark) {
     TempDir dir;
     Board b = HandBoard(dir);
-    std::string index = Pattern(3 * kMessageInfoSize);
-
-    std::string MarkOf(const std::string& path, std::int16_t number) {
-        return ReadNative(path).substr((number - 1) * kMessageInfoSize + 332, 2);
-    }
-};
-
-} // namespace
-
-TEST_F(DeleteMessageTest, TogglesOnlyTheMark) {
     const std::string path = dir.file("MAIL/SNTEMAIL.DAT");
+    std::string index = Pattern(2 * kMessageInfoSize);
     Set(index, kMessageInfoSize + 332, Le16(0));
     WriteNative(path, index);
 
@@ -34,29 +21,29 @@ TEST_F(DeleteMessageTest, TogglesOnlyTheMark) {
     EXPECT_EQ(ReadNative(path), expected);
     DeleteMessage(b, 2, 2);
     EXPECT_EQ(ReadNative(path), index); // twice gives back the starting mark
-
     for (std::int16_t mark : {5, -1, 1}) {
         Set(index, 332, Le16(mark));
         WriteNative(path, index);
         DeleteMessage(b, 2, 1);
-        EXPECT_EQ(MarkOf(path, 1), Le16(0)) << mark;
+        EXPECT_EQ(ReadNative(path).substr(332, 2), Le16(0)) << mark;
     }
     EXPECT_TRUE(LogLines(b).empty());
 }
 
-TEST_F(DeleteMessageTest, NothingWithoutTheIndexOrTheRecord) {
-    DeleteMessage(b, 1, 1); // no EMAIL.DAT
-    EXPECT_FALSE(std::filesystem::exists(dir.file("MAIL/EMAIL.DAT")));
+TEST(DeleteMessage, NothingWithoutTheIndexOrTheRecord) {
+    TempDir dir;
+    Board b = HandBoard(dir);
+    const std::string path = dir.file("MAIL/EMAIL.DAT");
+    DeleteMessage(b, 1, 1); // no index: nothing at all
+    EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(LogLines(b).empty());
 
-    const std::string path = dir.file("MAIL/EMAIL.DAT");
-    const std::string withPartial = index + std::string(400, ' ');
-    WriteNative(path, withPartial);
-    DeleteMessage(b, 1, 4); // the partial record is no message
-    DeleteMessage(b, 1, 9);
+    const std::string index = Pattern(kMessageInfoSize + 400); // one record and a partial one
+    WriteNative(path, index);
+    DeleteMessage(b, 1, 2);
     DeleteMessage(b, 1, 0);
-    EXPECT_EQ(ReadNative(path), withPartial);
-    auto lines = LogLines(b);
-    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(ReadNative(path), index);
+    const auto lines = LogLines(b);
+    ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(EndsWith(lines[0], "  modKesto DeleteMessage - Bad record number"));
 }

@@ -26,19 +26,22 @@ inline std::string Le16(std::int16_t v) {
 
 inline std::string Le32(std::int32_t v) {
     auto u = static_cast<std::uint32_t>(v);
-    return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF), static_cast<char>((u >> 16) & 0xFF),
-            static_cast<char>(u >> 24)};
+    return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
+            static_cast<char>((u >> 16) & 0xFF), static_cast<char>(u >> 24)};
 }
 
 // A buffer whose every byte differs from its neighbours, to see bytes carried through.
 inline std::string Pattern(std::size_t size, unsigned seed = 7) {
     std::string out(size, '\0');
-    for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<char>((i * 31 + seed) & 0xFF);
+    for (std::size_t i = 0; i < size; ++i)
+        out[i] = static_cast<char>((i * 31 + seed) & 0xFF);
     return out;
 }
 
 // Overwrites bytes at an offset of a record being built.
-inline void Set(std::string& rec, std::size_t offset, std::string_view bytes) { rec.replace(offset, bytes.size(), bytes); }
+inline void Set(std::string& rec, std::size_t offset, std::string_view bytes) {
+    rec.replace(offset, bytes.size(), bytes);
+}
 
 // Main "." (the board directory), data in DATA, nodes in NODE, mail in MAIL; log in the board directory.
 inline Board HandBoard(const TempDir& dir) {
@@ -47,8 +50,10 @@ inline Board HandBoard(const TempDir& dir) {
     b.log.path = dir.file("HMRERROR.LOG");
     b.log.exeName = "kesto";
     const char* names[10] = {".", "", "DATA", "", "TEXT", "NODE", "", "MAIL", "ATTACH", ""};
-    for (int i = 0; i < 10; ++i) b.paths.field[i] = Pad(names[i], 40);
-    for (const char* d : {"DATA", "NODE", "MAIL"}) std::filesystem::create_directories(dir.file(d));
+    for (int i = 0; i < 10; ++i)
+        b.paths.field[i] = Pad(names[i], 40);
+    for (const char* d : {"DATA", "NODE", "MAIL"})
+        std::filesystem::create_directories(dir.file(d));
     return b;
 }
 

@@ -4,32 +4,22 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace kesto;
 using namespace kesto::test;
 
 namespace {
 
-struct Msg {
-    std::int32_t from, to;
-    std::string fromHandle, toHandle, subject;
-    std::int16_t deleted = 0;
-    std::int32_t offline = 0;
-    std::string attName = "";
-    std::int32_t length = 0;
-};
-
-std::string Record(const Msg& m, unsigned seed) {
-    std::string rec = Pattern(kMessageInfoSize, seed);
-    Set(rec, 0, Le32(m.from));
-    Set(rec, 4, Le32(m.to));
-    Set(rec, 8, Pad(m.fromHandle, 40));
-    Set(rec, 48, Pad(m.toHandle, 40));
-    Set(rec, 268, Pad(m.subject, 64));
-    Set(rec, 332, Le16(m.deleted));
-    Set(rec, 334, Pad("  Tue Jul 11, 2006 14:03:22 +0200", 40));
-    Set(rec, 374, Le32(m.offline));
-    Set(rec, 382, Pad(m.attName, 12));
-    Set(rec, 482, Le32(m.length));
+std::string Record(std::int32_t from, std::int32_t to, std::string_view fromHandle, std::string_view toHandle,
+                   std::string_view subject, std::int16_t deleted, std::int32_t offline,
+                   std::string_view att) {
+    std::string rec = Pattern(kMessageInfoSize, static_cast<unsigned>(from * 7 + to));
+    Set(rec, 0, Le32(from) + Le32(to) + Pad(fromHandle, 40) + Pad(toHandle, 40));
+    Set(rec, 268,
+        Pad(subject, 64) + Le16(deleted) + Pad("  Tue Jul 11, 2006 14:03:22 +0200", 40) + Le32(offline));
+    Set(rec, 382, Pad(att, 12));
+    Set(rec, 482, Le32(from * 10 + to));
     return rec;
 }
 
@@ -45,23 +35,21 @@ MessageInfo Info(std::int16_t deleted, std::int32_t offline, std::string_view at
 
 TEST(MailList, RowIconRule) {
     EXPECT_EQ(RowIcon(Info(1, 0, "A.ZIP")), "delete"); // deleted wins over everything
-    EXPECT_EQ(RowIcon(Info(7, 1, "")), "delete");
-    EXPECT_EQ(RowIcon(Info(-1, 1, "")), "open"); // only a mark of 1 or more shows as deleted
+    EXPECT_EQ(RowIcon(Info(-1, 1, "")), "open");       // only a mark of 1 or more shows
     EXPECT_EQ(RowIcon(Info(0, 0, "A.ZIP")), "email_attach");
     EXPECT_EQ(RowIcon(Info(0, 0, "   ")), "new");
     EXPECT_EQ(RowIcon(Info(0, -3, "A.ZIP")), "new"); // the attachment shows only at exactly 0
-    EXPECT_EQ(RowIcon(Info(0, 1, "A.ZIP")), "open");
-    EXPECT_EQ(RowIcon(Info(0, 2, "")), "open");
+    EXPECT_EQ(RowIcon(Info(0, 2, "A.ZIP")), "open");
 }
 
 TEST(MailList, RowsOfOneUserNewestFirst) {
     TempDir dir;
     Board b = HandBoard(dir);
-    std::string index = Record({1, 2, "SysOp", "Guest", " First ", 0, 1, "", 10}, 1) +
-                        Record({2, 1, "Guest", "SysOp", "To me", 0, 0, "A.ZIP", 20}, 2) +
-                        Record({1, 1, "SysOp", "SysOp", "Self", 1, 0, "", 30}, 3) +
-                        Record({3, 2, "Other", "Guest", "Not mine", 0, 0, "", 40}, 4);
-    WriteNative(dir.file("MAIL/EMAIL.DAT"), index + index.substr(0, 300)); // a partial record at the end
+    const std::string index = Record(1, 2, "SysOp", "Guest", " First ", 0, 1, "") +
+                              Record(2, 1, "Guest", "SysOp", "To me", 0, 0, "A.ZIP") +
+                              Record(1, 1, "SysOp", "SysOp", "Self", 1, 0, "") +
+                              Record(3, 2, "Other", "Guest", "Not mine", 0, 0, "");
+    WriteNative(dir.file("MAIL/EMAIL.DAT"), index + index.substr(0, 300)); // and a partial record
     WriteNative(dir.file("MAIL/SNTEMAIL.DAT"), index);
 
     std::string buffer;
@@ -69,37 +57,25 @@ TEST(MailList, RowsOfOneUserNewestFirst) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].number, 3);
     EXPECT_EQ(rows[0].icon, "delete");
-    EXPECT_EQ(rows[0].name, "SysOp");
-    EXPECT_EQ(rows[0].subject, "Self");
     EXPECT_EQ(rows[0].date, "Tue Jul 11, 2006 14:03:22 +0200");
-    EXPECT_EQ(rows[0].size, 30);
+    EXPECT_EQ(rows[0].size, 11);
     EXPECT_TRUE(rows[0].bold); // deleted but never read
     EXPECT_EQ(rows[1].number, 2);
     EXPECT_EQ(rows[1].icon, "email_attach");
-    EXPECT_EQ(rows[1].name, "Guest"); // the sender in the received mailbox
+    EXPECT_EQ(rows[1].name, "Guest"); // the sender, in received mail
 
-    // Sent mail is found by the sender and shows the recipient.
-    rows = ReadMailboxRows(b, 2, 1, buffer);
+    rows = ReadMailboxRows(b, 2, 1, buffer); // sent mail: by sender, showing the recipient
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].number, 3);
     EXPECT_EQ(rows[1].number, 1);
     EXPECT_EQ(rows[1].name, "Guest");
     EXPECT_EQ(rows[1].subject, "First");
-    EXPECT_EQ(rows[1].icon, "open");
     EXPECT_FALSE(rows[1].bold);
-
-    // The fast path and the record decoder agree on every row.
-    for (const auto& row : rows) {
-        MailRow full = MakeMailRow(row.number,
-                                   DecodeMessageInfo(std::string_view(index).substr((row.number - 1) * kMessageInfoSize,
-                                                                                    kMessageInfoSize)),
-                                   false);
-        EXPECT_EQ(full.icon, row.icon);
-        EXPECT_EQ(full.name, row.name);
-        EXPECT_EQ(full.subject, row.subject);
-        EXPECT_EQ(full.date, row.date);
-        EXPECT_EQ(full.size, row.size);
-        EXPECT_EQ(full.bold, row.bold);
+    for (const auto& row : rows) { // the fast path agrees with the full decoder
+        MailRow full = MakeMailRow(
+            row.number,
+            DecodeMessageInfo(std::string_view(index).substr((row.number - 1) * kMessageInfoSize)), false);
+        EXPECT_EQ(std::tie(full.icon, full.name, full.subject, full.date, full.size, full.bold),
+                  std::tie(row.icon, row.name, row.subject, row.date, row.size, row.bold));
     }
 
     EXPECT_TRUE(ReadMailboxRows(b, 1, 9, buffer).empty());

@@ -54,7 +54,7 @@ bool DirExists(const std::string& path) {
 // Owns one descriptor for the length of a call; a close failure on the write
 // paths is reported by Close(), a close in the destructor only cleans up.
 class Fd {
-public:
+  public:
     Fd(const std::string& path, int flags) : path_(path) {
         do {
             fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
@@ -106,13 +106,14 @@ public:
         if (::close(fd) != 0 && errno != EINTR) Fail(errno, path_);
     }
 
-private:
+  private:
     std::string path_;
     int fd_ = -1;
 };
 
 // Reads up to `length` bytes at `offset` into out; returns the count read.
-std::size_t ReadInto(const Fd& fd, std::int64_t offset, std::size_t length, Bytes& out, const std::string& path) {
+std::size_t ReadInto(const Fd& fd, std::int64_t offset, std::size_t length, Bytes& out,
+                     const std::string& path) {
     out.resize(length);
     std::size_t done = 0;
     while (done < length) {
