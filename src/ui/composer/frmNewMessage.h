@@ -1,0 +1,92 @@
+// The composer: writes a new message or a reply and hands it to delivery.
+#pragma once
+
+#include "app/Session.h"
+
+#include <QDialog>
+
+#include <array>
+#include <string>
+#include <vector>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class QToolBar;
+class QWidget;
+
+namespace kesto::ui {
+
+class frmNewMessage : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmNewMessage(Session& s, QWidget* parent = nullptr);
+
+    // Commands; menu items and toolbar buttons share them.
+    void mnuFileClose_Click();
+    void mnuActionsSend_Click();
+    void mnuActionsAttach_Click();
+    void mnuActionsAddressBook_Click();
+    void mnuActionsUserlist_Click();
+    void mnuActionsSendToAll_Click();
+    void mnuHelpAbout_Click();
+
+    void MailTo_Change();
+    void Form_Activate();
+    void LockComposer();
+    void UnlockComposer();
+
+    const std::vector<std::string>& netList() const { return NetList; }
+    bool isLocked() const { return locked_; }
+
+protected:
+    bool event(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void Form_Load();
+    void buildControls();
+    void FillNetList();
+    void layoutControls();
+    void applyAttachRule();
+    void applySendToAllRule();
+    void applyNetworkRule();
+    void setRecipient(const std::string& mailTo, int line);
+    void limitMessageLength(int position, int added);
+    std::string messageText() const;
+
+    Session& s_;
+    std::vector<std::string> NetList;
+    kesto::MessageInfo RepliedMessage;
+    std::string RepliedText;
+    bool FirstActivate = true;
+    bool ReplyPending = false;
+    bool locked_ = false;
+
+    QMenuBar* menuBar_ = nullptr;
+    QWidget* page_ = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QPushButton* cmdTo = nullptr;
+    QLineEdit* MailTo = nullptr;
+    QComboBox* MailToNetid = nullptr;
+    QLabel* lblMailSubject = nullptr;
+    QLineEdit* MailSubject = nullptr;
+    QPushButton* cmdAttach = nullptr;
+    QLineEdit* MailAttach = nullptr;
+    QPlainTextEdit* txtMessage = nullptr;
+
+    QAction* mnuFileClose = nullptr;
+    QAction* mnuActionsSend = nullptr;
+    QAction* mnuActionsAttach = nullptr;
+    QAction* mnuActionsAddressBook = nullptr;
+    QAction* mnuActionsUserlist = nullptr;
+    QAction* mnuActionsSendToAll = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+    std::array<QAction*, 8> Toolbar1_Button{}; // 1-based; [0] unused
+};
+
+} // namespace kesto::ui

@@ -1,0 +1,37 @@
+// The user picker: every listed user of the board, by number, handle and real name.
+#pragma once
+
+#include "app/Session.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <vector>
+
+class QGroupBox;
+class QListWidget;
+class QPushButton;
+
+namespace kesto::ui {
+
+class frmUserListing : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmUserListing(Session& s, QWidget* parent = nullptr);
+
+    void cmdOk_Click();
+    void cmdCancel_Click();
+    void lstUsers_DblClick();
+
+    const std::vector<std::int32_t>& userNumbers() const { return UserNumbers; }
+
+private:
+    Session& s_;
+    std::vector<std::int32_t> UserNumbers{0};
+    QGroupBox* fraUserListing = nullptr;
+    QListWidget* lstUsers = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdCancel = nullptr;
+};
+
+} // namespace kesto::ui

@@ -1,0 +1,126 @@
+#include "AllUsers.h"
+
+#include "Bytes.h"
+#include "CommonFunctions.h"
+#include "DemoBoard.h"
+#include "TestBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using kesto::AllUsersCriterion;
+using Error = kesto::AllUsersCriterion::Error;
+
+TEST(AllUsersCriterion, ParsesOperatorAndValueIgnoringBlanks) {
+    EXPECT_EQ(kesto::ParseAllUsersCriterion("all users").error, Error::NoParameters);
+    EXPECT_EQ(kesto::ParseAllUsersCriterion("  all users  > ").error, Error::NoParameters);
+    EXPECT_EQ(kesto::ParseAllUsersCriterion("all users # 5").error, Error::ImproperFormat);
+
+    auto gt = kesto::ParseAllUsersCriterion("all users > 2 0");
+    EXPECT_EQ(gt.error, Error::None);
+    EXPECT_EQ(gt.op, '>');
+    EXPECT_EQ(gt.level, 20);
+    EXPECT_EQ(kesto::ParseAllUsersCriterion("ALL USERS=255").level, 255);
+    EXPECT_EQ(kesto::ParseAllUsersCriterion("all users < abc").level, 0);
+    EXPECT_EQ(kesto::ParseAllUsersCriterion("all users < 12.5x").level, 12.5);
+
+    auto flag = kesto::ParseAllUsersCriterion("all users ! cd");
+    EXPECT_EQ(flag.op, '!');
+    EXPECT_EQ(flag.letter, 'C');
+    EXPECT_EQ(kesto::ParseAllUsersCriterion("allusers$x").letter, 'X');
+}
+
+TEST(AllUsersCriterion, MatchesLevelsFlagsAndAccessFlagsButNeverEmptySlots) {
+    auto u = kesto::demo::MakeUser("U", "U", 20);
+    kesto::PutText(u.UserFlags, 0, 26, "bq");
+    u.AccessFlags = (1 << 0) | (1 << 23); // A and X
+    auto m = [&](std::string_view c) { return kesto::MatchesCriterion(kesto::ParseAllUsersCriterion(c), u); };
+    EXPECT_TRUE(m("all users > 19"));
+    EXPECT_FALSE(m("all users > 20"));
+    EXPECT_TRUE(m("all users < 21"));
+    EXPECT_TRUE(m("all users = 20"));
+    EXPECT_TRUE(m("all users ! B"));
+    EXPECT_TRUE(m("all users ! q"));
+    EXPECT_FALSE(m("all users ! A"));
+    EXPECT_TRUE(m("all users $ x"));
+    EXPECT_FALSE(m("all users $ B"));
+
+    u.SecurityLevel = 0;
+    EXPECT_FALSE(m("all users = 0"));
+    EXPECT_FALSE(m("all users < 5"));
+    EXPECT_FALSE(m("all users ! B"));
+}
+
+int pumped = 0;
+void CountPump() { ++pumped; }
+
+struct WalkBoard {
+    kesto::test::TempDir dir;
+    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    WalkBoard() {
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("SysOp", "Sam", 255));
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Bob", 20));
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("", "", 0));
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("CoSysop", "Co", 255));
+        std::string stats(88, '\0');
+        kesto::test::WriteNative(dir.file("DATA/STATHBRD.DAT"), stats);
+        kesto::demo::SetNodeUser(b, 0, 0);
+    }
+    std::string read(const std::string& rel) const { return kesto::test::ReadNative(dir.file(rel)); }
+};
+
+TEST(SendAllUsers, SendsOneMessagePerMatchWithoutSentCopies) {
+    WalkBoard f;
+    pumped = 0;
+    kesto::SetPumpEventsHook(&CountPump);
+    auto r = kesto::SendAllUsers(f.b, 1, "all users = 255", "Notice", "Board closes at ten", "");
+    kesto::SetPumpEventsHook(nullptr);
+    EXPECT_TRUE(r.success);
+    EXPECT_EQ(r.sent, 2);
+    EXPECT_GE(pumped, 4); // at least once per user slot
+
+    std::string dat = f.read("MAIL/EMAIL.DAT");
+    ASSERT_EQ(dat.size(), 2 * 582u);
+    EXPECT_EQ(kesto::GetI32(dat, 4), 1); // the sender gets a copy too
+    EXPECT_EQ(kesto::GetI32(dat, 582 + 4), 4);
+    EXPECT_NE(kesto::GetI32(dat, 256), kesto::GetI32(dat, 582 + 256));
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/SNTEMAIL.DAT")));
+    EXPECT_EQ(kesto::GetI32(f.read("DATA/STATHBRD.DAT"), 68), 2);
+    EXPECT_EQ(kesto::GetI32(f.read("DATA/USERFILE.DAT"), 842), 2);
+
+    // The empty slot never receives anything.
+    EXPECT_TRUE(kesto::SendAllUsers(f.b, 1, "all users < 5", "s", "t", "").success);
+    EXPECT_EQ(f.read("MAIL/EMAIL.DAT").size(), 2 * 582u);
+}
+
+TEST(SendAllUsers, BadCriteriaAreRefusedWithTheirMessages) {
+    WalkBoard f;
+    auto none = kesto::SendAllUsers(f.b, 1, "all users", "s", "t", "");
+    EXPECT_FALSE(none.success);
+    EXPECT_EQ(none.message,
+              "You are attempting to send a message to all users, but have not provided any parameters.");
+    auto bad = kesto::SendAllUsers(f.b, 1, "all users # 5", "s", "t", "");
+    EXPECT_FALSE(bad.success);
+    EXPECT_EQ(bad.message, "Improper format to send to all users.\n"
+                           "Send to \"all users <>= securitylevel\" or \"all users !$ flag\".");
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/EMAIL.DAT")));
+}
+
+TEST(SendAllUsers, AFailingDeliveryDoesNotStopTheWalk) {
+    WalkBoard f;
+    std::filesystem::remove_all(f.dir.file("MAIL"));
+    kesto::test::WriteNative(f.dir.file("MAIL"), "x");
+    auto r = kesto::SendAllUsers(f.b, 1, "all users > 0", "s", "t", "");
+    EXPECT_TRUE(r.success);
+    EXPECT_EQ(r.sent, 0);
+    // One log line per user tried: three users have a level above 0.
+    std::string log = f.read("HMRERROR.LOG");
+    std::size_t lines = 0;
+    for (std::size_t p = 0; (p = log.find("SendEmail - ", p)) != std::string::npos; ++p) ++lines;
+    EXPECT_EQ(lines, 3u);
+}
+
+} // namespace
