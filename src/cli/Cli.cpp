@@ -28,8 +28,10 @@ const CommandSpec kCommands[] = {
     {"list", CmdList, "list [--user N] [--sent] [--json]", 0, 0},
     {"info", CmdInfo, "info NUMBER [--sent] [--user N] [--json]", 1, 1},
     {"addressbook", CmdAddressBook,
-     "addressbook [--user N] [--json] | addressbook add --user N --description D --address A --network N", 0, 1,
-     "--description --address --network"},
+     "addressbook [--user N] [--json] | addressbook add --user N --description D --address A --network N", 0,
+     1, "--description --address --network"},
+    {"send", CmdSend, "send --from N --to ADDRESS --subject TEXT [--network N] [--attach FILE] < text", 0, 0,
+     "--from --to --subject --network --attach"},
     // Further commands (addressbook, read, delete, save, send) are added here.
 };
 
@@ -53,11 +55,14 @@ void WriteUsage(std::ostream& out) {
     out << "usage: kesto-cli [--board DIR] COMMAND [ARGS]\n"
            "Works on the board whose SYSPATHS.CFG is in DIR (default: the current directory).\n"
            "Commands:\n";
-    for (const auto& c : kCommands) out << "  " << c.usage << '\n';
+    for (const auto& c : kCommands)
+        out << "  " << c.usage << '\n';
     out << "Exit codes: 0 done, 1 refused or failed, 2 usage.\n";
 }
 
-bool IsOption(const std::string& a) { return a.size() > 2 && a[0] == '-' && a[1] == '-'; }
+bool IsOption(const std::string& a) {
+    return a.size() > 2 && a[0] == '-' && a[1] == '-';
+}
 
 // Splits "--name=value" into its parts; "--name" leaves value unset.
 void SplitOption(const std::string& a, std::string& name, std::optional<std::string>& value) {
@@ -66,7 +71,9 @@ void SplitOption(const std::string& a, std::string& name, std::optional<std::str
     if (eq != std::string::npos) value = a.substr(eq + 1);
 }
 
-bool IsGlobalValueOption(std::string_view name) { return name == "board" || name == "user"; }
+bool IsGlobalValueOption(std::string_view name) {
+    return name == "board" || name == "user";
+}
 
 } // namespace
 
@@ -126,9 +133,12 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         if (!takesValue && !isFlag) return ctx.UsageError("unknown option --" + name);
         if (isFlag) {
             if (value) return ctx.UsageError("option --" + name + " takes no value");
-            if (name == "sent") opt.sent = true;
-            else if (name == "json") opt.json = true;
-            else opt.flags.insert(name);
+            if (name == "sent")
+                opt.sent = true;
+            else if (name == "json")
+                opt.json = true;
+            else
+                opt.flags.insert(name);
             continue;
         }
         if (!value) {

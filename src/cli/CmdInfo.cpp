@@ -1,8 +1,8 @@
 #include "Commands.h"
 
+#include "DateFunctions.h"
 #include "MailBase.h"
 #include "MessageInfoView.h"
-#include "DateFunctions.h"
 
 #include <ostream>
 
@@ -13,7 +13,8 @@ namespace kesto::cli {
 int CmdInfo(Context& ctx) {
     std::int64_t number = 0;
     if (!ParseInteger(ctx.opt.args[0], 1, 32767, number))
-        return ctx.UsageError("NUMBER must be a message number from 1 to 32767, not '" + ctx.opt.args[0] + "'");
+        return ctx.UsageError("NUMBER must be a message number from 1 to 32767, not '" + ctx.opt.args[0] +
+                              "'");
     std::optional<Board> b = ctx.OpenBoard();
     if (!b) return kExitFailed;
 
@@ -26,8 +27,8 @@ int CmdInfo(Context& ctx) {
     if (status != 0) return ctx.Fail("message " + std::to_string(number) + " of " + name + " cannot be read");
     const std::int32_t owner = mailbox == 1 ? m.ToUserNo : m.FromUserNo;
     if (owner != ctx.opt.user)
-        return ctx.Fail("message " + std::to_string(number) + " of " + name + " is not in the mailbox of user " +
-                        std::to_string(ctx.opt.user) + " (use --user)");
+        return ctx.Fail("message " + std::to_string(number) + " of " + name +
+                        " is not in the mailbox of user " + std::to_string(ctx.opt.user) + " (use --user)");
 
     std::optional<std::int32_t> now;
     try {
@@ -44,7 +45,8 @@ int CmdInfo(Context& ctx) {
                 obj.Set(f.name, Json::BoardText(f.value));
             } else {
                 std::int64_t v = 0;
-                obj.Set(f.name, ParseInteger(f.value, INT64_MIN / 2, INT64_MAX / 2, v) ? Json::Number(v) : Json::Null());
+                obj.Set(f.name, ParseInteger(f.value, INT64_MIN / 2, INT64_MAX / 2, v) ? Json::Number(v)
+                                                                                       : Json::Null());
             }
         }
         obj.Write(ctx.out);

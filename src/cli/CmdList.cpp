@@ -61,8 +61,8 @@ int CmdList(Context& ctx) {
     for (const auto& r : rows) {
         std::string num = std::to_string(r.number);
         ctx.out << std::string(num.size() < 5 ? 5 - num.size() : 0, ' ') << num << ' ' << (r.bold ? '*' : ' ')
-                << ' ' << PadShown(r.icon, 13) << PadShown(Shown(r.name), 21) << PadShown(Shown(r.subject), 41)
-                << PadShown(Shown(r.date), 32) << r.size << '\n';
+                << ' ' << PadShown(r.icon, 13) << PadShown(Shown(r.name), 21)
+                << PadShown(Shown(r.subject), 41) << PadShown(Shown(r.date), 32) << r.size << '\n';
     }
     return kExitOk;
 }

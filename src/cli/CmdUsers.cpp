@@ -27,7 +27,8 @@ int CmdUsers(Context& ctx) {
 
     UserListing list = FillUserList(*b);
     if (list.readFailed) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
-    for (const auto& line : list.lines) ctx.out << Shown(line) << '\n';
+    for (const auto& line : list.lines)
+        ctx.out << Shown(line) << '\n';
     return kExitOk;
 }
 

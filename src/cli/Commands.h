@@ -33,8 +33,8 @@ struct Options {
     std::string board;     // --board DIR; empty: the current directory
     std::int32_t user = 1; // --user N: the current user, as in the windows (user 1 at start)
     bool userGiven = false;
-    bool sent = false;     // --sent: the sent mailbox instead of the received one
-    bool json = false;     // --json
+    bool sent = false;                         // --sent: the sent mailbox instead of the received one
+    bool json = false;                         // --json
     std::vector<std::string> args;             // positional arguments after the command name
     std::map<std::string, std::string> values; // the command's own value options, key without "--"
     std::set<std::string> flags;               // the command's own flag options, without "--"
@@ -71,6 +71,8 @@ int CmdDemo(Context& ctx);  // demo DIR
 int CmdUsers(Context& ctx); // users [--json]
 int CmdList(Context& ctx);  // list [--user N] [--sent] [--json]
 int CmdInfo(Context& ctx);  // info NUMBER [--sent] [--user N] [--json]
-int CmdAddressBook(Context& ctx); // addressbook [add --description D --address A --network N] [--user N] [--json]
+int CmdAddressBook(
+    Context& ctx); // addressbook [add --description D --address A --network N] [--user N] [--json]
+int CmdSend(Context& ctx); // send --from N --to ADDRESS --subject TEXT [--network N] [--attach FILE] < text
 
 } // namespace kesto::cli

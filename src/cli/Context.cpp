@@ -16,7 +16,9 @@ const std::string* Options::Value(std::string_view name) const {
     return it == values.end() ? nullptr : &it->second;
 }
 
-bool Options::Flag(std::string_view name) const { return flags.count(std::string(name)) != 0; }
+bool Options::Flag(std::string_view name) const {
+    return flags.count(std::string(name)) != 0;
+}
 
 int Context::UsageError(std::string_view message) const {
     err << "kesto-cli: " << message << "\nusage: kesto-cli [--board DIR] " << usage << '\n';
@@ -30,7 +32,8 @@ int Context::Fail(std::string_view message) const {
 
 std::optional<Board> Context::OpenBoard() const {
     std::error_code ec;
-    std::filesystem::path dir = opt.board.empty() ? std::filesystem::current_path(ec) : std::filesystem::path(opt.board);
+    std::filesystem::path dir =
+        opt.board.empty() ? std::filesystem::current_path(ec) : std::filesystem::path(opt.board);
     if (ec) {
         Fail("cannot determine the current directory: " + ec.message());
         return std::nullopt;
@@ -56,7 +59,8 @@ std::optional<Board> Context::OpenBoard() const {
     }
     LoadCfgResult cfg = LoadCfg(startDir, "kesto-cli");
     if (!cfg.found) {
-        Fail("SYSPATHS.CFG was not found in " + startDir + " (start in the board's directory or use --board DIR)");
+        Fail("SYSPATHS.CFG was not found in " + startDir +
+             " (start in the board's directory or use --board DIR)");
         return std::nullopt;
     }
     return std::move(cfg.board);
@@ -78,6 +82,8 @@ bool ParseInteger(std::string_view text, std::int64_t min, std::int64_t max, std
     return true;
 }
 
-std::string Shown(std::string_view bytes) { return Cp1252ToUtf8(bytes); }
+std::string Shown(std::string_view bytes) {
+    return Cp1252ToUtf8(bytes);
+}
 
 } // namespace kesto::cli

@@ -19,7 +19,9 @@ Json Json::Number(std::int64_t v) {
     return j;
 }
 
-Json Json::BoardText(std::string_view bytes) { return Utf8(Cp1252ToUtf8(bytes)); }
+Json Json::BoardText(std::string_view bytes) {
+    return Utf8(Cp1252ToUtf8(bytes));
+}
 
 Json Json::Utf8(std::string_view text) {
     Json j(Kind::String);
@@ -42,11 +44,21 @@ std::string JsonQuote(std::string_view utf8) {
     for (char c : utf8) {
         auto u = static_cast<unsigned char>(c);
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (u < 0x20 || u == 0x7F) {
                 char buf[8];
@@ -70,10 +82,18 @@ void Json::WriteAt(std::ostream& out, int depth) const {
     const std::string pad(static_cast<std::size_t>(depth + 1) * 2, ' ');
     const std::string closePad(static_cast<std::size_t>(depth) * 2, ' ');
     switch (kind_) {
-    case Kind::Null: out << "null"; break;
-    case Kind::Bool: out << (bool_ ? "true" : "false"); break;
-    case Kind::Number: out << number_; break;
-    case Kind::String: out << JsonQuote(text_); break;
+    case Kind::Null:
+        out << "null";
+        break;
+    case Kind::Bool:
+        out << (bool_ ? "true" : "false");
+        break;
+    case Kind::Number:
+        out << number_;
+        break;
+    case Kind::String:
+        out << JsonQuote(text_);
+        break;
     case Kind::Array:
         if (elements_.empty()) {
             out << "[]";

@@ -13,7 +13,7 @@
 namespace kesto::cli {
 
 class Json {
-public:
+  public:
     static Json Object() { return Json(Kind::Object); }
     static Json Array() { return Json(Kind::Array); }
     static Json Null() { return Json(Kind::Null); }
@@ -32,7 +32,7 @@ public:
     // Writes the value with two-blank indentation and a final line end.
     void Write(std::ostream& out) const;
 
-private:
+  private:
     enum class Kind { Null, Bool, Number, String, Array, Object };
     explicit Json(Kind k) : kind_(k) {}
     void WriteAt(std::ostream& out, int depth) const;

@@ -1,3 +1,5 @@
+// Everything here throws KestoError when a file cannot be written: fixture and demo
+// boards are made whole or not at all, so there is no status to check.
 #include "DemoBoard.h"
 
 #include "ErrorLog.h"
@@ -30,8 +32,10 @@ void MakeDirectory(const std::string& nativePath) {
 }
 
 std::string UpperTrim(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
     std::string out(s);
     for (char& c : out)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -39,7 +43,9 @@ std::string UpperTrim(std::string_view s) {
 }
 
 // A node the board has not used yet: nobody on line.
-Bytes EmptyNodeRecord() { return DecodeNodeRecord({}).raw; }
+Bytes EmptyNodeRecord() {
+    return DecodeNodeRecord({}).raw;
+}
 
 // The Creation text of a time stamp ("Tue Jul 11, 2006 14:03:22 +0000"). Time stamps are
 // wall-clock seconds, so the fields come straight from the count; fixed English names and
@@ -66,7 +72,8 @@ std::string CreationText(std::int32_t timeStamp) {
     char buf[48];
     std::snprintf(buf, sizeof buf, "%s %s %02d, %04d %02d:%02d:%02d +0000", kDays[weekday],
                   kMonths[month - 1], static_cast<int>(day), static_cast<int>(year),
-                  static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60), static_cast<int>(secs % 60));
+                  static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60),
+                  static_cast<int>(secs % 60));
     return buf;
 }
 
@@ -76,16 +83,19 @@ Board CreateBoard(const std::string& dir, const BoardOptions& opt) {
     MakeDirectory(dir);
     Board b;
     b.startDir = std::filesystem::absolute(dir).lexically_normal().string();
-    while (b.startDir.size() > 1 && b.startDir.back() == '/') b.startDir.pop_back();
+    while (b.startDir.size() > 1 && b.startDir.back() == '/')
+        b.startDir.pop_back();
     b.log.path = b.startDir + "/HMRERROR.LOG";
 
     SysPaths p;
     const char* fields[10] = {".", "", "DATA", "", "TEXT", "NODE", "", "MAIL", "ATTACH", ""};
-    for (std::size_t i = 0; i < p.field.size(); ++i) p.field[i] = Field(fields[i], 40);
+    for (std::size_t i = 0; i < p.field.size(); ++i)
+        p.field[i] = Field(fields[i], 40);
     Bytes sysPaths = EncodeSysPaths(p);
     platform::ReplaceContents(b.startDir + "/SYSPATHS.CFG", sysPaths);
     b.paths = DecodeSysPaths(sysPaths);
-    for (const char* sub : {"DATA", "TEXT", "NODE", "MAIL", "ATTACH"}) MakeDirectory(b.startDir + "/" + sub);
+    for (const char* sub : {"DATA", "TEXT", "NODE", "MAIL", "ATTACH"})
+        MakeDirectory(b.startDir + "/" + sub);
 
     MainConfig cfg;
     cfg.raw = DecodeMainConfig({}).raw;
@@ -168,7 +178,8 @@ void SetNodeUser(const Board& b, std::int16_t node, std::int32_t userNo) {
     std::int64_t count = len < 0 ? 0 : len / size;
 
     Bytes grow;
-    for (std::int64_t n = count; n < node; ++n) grow += EmptyNodeRecord();
+    for (std::int64_t n = count; n < node; ++n)
+        grow += EmptyNodeRecord();
     if (!grow.empty()) platform::WriteAt(path, count * size, grow);
 
     Bytes raw;
@@ -179,9 +190,6 @@ void SetNodeUser(const Board& b, std::int16_t node, std::int32_t userNo) {
     platform::WriteAt(path, node * size, EncodeNodeRecord(rec));
 }
 
-} // namespace kesto::demo
-
-namespace kesto::demo {
 namespace {
 
 // Fixed wall-clock time stamps so the demo board reads the same every time it is made.
@@ -202,7 +210,8 @@ struct Mail {
     const char* body;
 };
 
-UserRecord WithFlags(UserRecord u, std::string_view userFlags, std::int32_t accessFlags, std::int32_t mailCount) {
+UserRecord WithFlags(UserRecord u, std::string_view userFlags, std::int32_t accessFlags,
+                     std::int32_t mailCount) {
     u.UserFlags = Field(userFlags, 26);
     u.AccessFlags = accessFlags;
     u.MailCount = mailCount;
@@ -235,18 +244,18 @@ Board CreateDemoBoard(const std::string& dir) {
     Board b = CreateBoard(dir, opt);
 
     // ---- users: a SysOp, users of levels 10 to 100, forwarding, a retired slot ----
-    AppendUser(b, WithFlags(MakeUser("SysOp", "Martin Hale", 255), "ABCDSZ", 0x3FFFFFF, 42));          // 1
-    AppendUser(b, WithFlags(MakeUser("Bob", "Robert Smith", 50), "BD", 0x5, 7));                       // 2
-    AppendUser(b, WithFlags(MakeUser("Ann Walker", "Ann Walker", 100), "CM", 0xB, 12));                // 3
-    AppendUser(b, WithFlags(MakeUser("Old Timer", "Retired Account", 0), "", 0, 3));                   // 4
-    UserRecord lucky = WithFlags(MakeUser("Lucky Strike", "Lukas Meyer", 10), "", 0, 0);              // 5
+    AppendUser(b, WithFlags(MakeUser("SysOp", "Martin Hale", 255), "ABCDSZ", 0x3FFFFFF, 42)); // 1
+    AppendUser(b, WithFlags(MakeUser("Bob", "Robert Smith", 50), "BD", 0x5, 7));              // 2
+    AppendUser(b, WithFlags(MakeUser("Ann Walker", "Ann Walker", 100), "CM", 0xB, 12));       // 3
+    AppendUser(b, WithFlags(MakeUser("Old Timer", "Retired Account", 0), "", 0, 3));          // 4
+    UserRecord lucky = WithFlags(MakeUser("Lucky Strike", "Lukas Meyer", 10), "", 0, 0);      // 5
     lucky.ForwardMail = 1; // forwarded on this board, to Bob
     lucky.ForwardHandle = Field("Bob", 40);
     lucky.ForwardUserNo = 2;
     lucky.ForwardNetNode = Field("1/1", 80);
     lucky.ForwardNetId = 1;
     AppendUser(b, lucky);
-    UserRecord greta = WithFlags(MakeUser("Wanderer", "Greta Lind", 20), "T", 0x80000, 1);            // 6
+    UserRecord greta = WithFlags(MakeUser("Wanderer", "Greta Lind", 20), "T", 0x80000, 1); // 6
     greta.ForwardMail = 1; // forwarded to her home board on the relay network
     greta.ForwardHandle = Field("Greta Lind", 40);
     greta.ForwardUserNo = 0;
@@ -254,7 +263,7 @@ Board CreateDemoBoard(const std::string& dir) {
     greta.ForwardNetId = 2;
     AppendUser(b, greta);
     AppendUser(b, WithFlags(MakeUser("NightOwlWithAVeryLongHandle", "Karl Oberg", 30), "N", 0x2000, 5)); // 7
-    AppendUser(b, WithFlags(MakeUser("J\xF6rg", "J\xF6rg Str\xF6m", 40), "G", 0x40, 2));               // 8
+    AppendUser(b, WithFlags(MakeUser("J\xF6rg", "J\xF6rg Str\xF6m", 40), "G", 0x40, 2));                 // 8
 
     // ---- networks ----
     WriteDataFile(b, "NETWORKS.LST", "1,1,Halkmoor Home,0\r\n2,4,Relay Net,1,relay,0,0,0\r\n");
@@ -265,8 +274,8 @@ Board CreateDemoBoard(const std::string& dir) {
     const Mail mails[] = {
         {"EMAIL", 2, 1, "Bob", "SysOp", "Welcome to the board", kJun20, true, false,
          "Hi Martin,\r\n\r\nthanks for setting up my account. Everything works.\r\n\r\nBob\r\n"},
-        {"EMAIL", 3, 1, "Ann Walker", "SysOp", "Meeting on Friday", kJun20 + 2 * kDay + 5 * kHour, false, false,
-         "Are we still meeting on Friday at eight?\r\nI can bring the new modem.\r\n"},
+        {"EMAIL", 3, 1, "Ann Walker", "SysOp", "Meeting on Friday", kJun20 + 2 * kDay + 5 * kHour, false,
+         false, "Are we still meeting on Friday at eight?\r\nI can bring the new modem.\r\n"},
         {"EMAIL", 1, 2, "SysOp", "Bob", "Re: Welcome to the board", kJun20 + 3 * kDay, true, false,
          "Glad to hear it. Have a look at the file areas too.\r\n"},
         {"SNTEMAIL", 1, 2, "SysOp", "Bob", "Re: Welcome to the board", kJun20 + 3 * kDay, true, false,
@@ -276,7 +285,10 @@ Board CreateDemoBoard(const std::string& dir) {
         {"EMAIL", 2, 1, "Bob", "SysOp", "Free modems!!!", kJun20 + 5 * kDay + 3 * kHour, false, true,
          "Click here.\r\n"},
         {"EMAIL", 5, 1, "Lucky Strike", "SysOp", "Colours", kJun20 + 8 * kDay + kHour, false, false,
-         "\x03" "1This line is in colour 1,\r\n\x03" "4this one in colour 4.\r\n\x03" "7Back to normal.\r\n"},
+         "\x03"
+         "1This line is in colour 1,\r\n\x03"
+         "4this one in colour 4.\r\n\x03"
+         "7Back to normal.\r\n"},
         {"EMAIL", 1, 1, "SysOp", "SysOp", "Note to self", kJun20 + 9 * kDay, false, false,
          "Back up the user file before the upgrade.\r\n"},
         {"SNTEMAIL", 1, 1, "SysOp", "SysOp", "Note to self", kJun20 + 9 * kDay, true, false,
@@ -285,15 +297,18 @@ Board CreateDemoBoard(const std::string& dir) {
          "Yes, eight o'clock. Bring the modem.\r\n"},
         {"SNTEMAIL", 1, 3, "SysOp", "Ann Walker", "Re: Meeting on Friday", kJun20 + 10 * kDay, true, false,
          "Yes, eight o'clock. Bring the modem.\r\n"},
-        {"SNTEMAIL", 1, 8, "SysOp", "J\xF6rg", "Gr\xFC\xDF" "e aus dem Norden", kJun20 + 11 * kDay, true, true,
-         "Hallo J\xF6rg,\r\nbis bald!\r\n"},
+        {"SNTEMAIL", 1, 8, "SysOp", "J\xF6rg",
+         "Gr\xFC\xDF"
+         "e aus dem Norden",
+         kJun20 + 11 * kDay, true, true, "Hallo J\xF6rg,\r\nbis bald!\r\n"},
         {"SNTEMAIL", 2, 1, "Bob", "SysOp", "Welcome to the board", kJun20, true, false,
          "Hi Martin,\r\n\r\nthanks for setting up my account. Everything works.\r\n\r\nBob\r\n"},
     };
 
     std::int32_t serial = 1;
     for (const auto& mail : mails) {
-        MessageInfo m = MakeMessage(mail.from, mail.to, mail.fromHandle, mail.toHandle, mail.subject, mail.timeStamp);
+        MessageInfo m =
+            MakeMessage(mail.from, mail.to, mail.fromHandle, mail.toHandle, mail.subject, mail.timeStamp);
         m.SysMsgNo = ++serial;
         m.Offline = mail.read ? 1 : 0;
         m.Deleted = mail.deleted ? 1 : 0;
@@ -301,12 +316,14 @@ Board CreateDemoBoard(const std::string& dir) {
     }
 
     // Attachments: one unread ("email_attach"), one already read ("open").
-    MessageInfo photos = MakeMessage(2, 1, "Bob", "SysOp", "Photos from the trip", kJun20 + 12 * kDay + 2 * kHour);
+    MessageInfo photos =
+        MakeMessage(2, 1, "Bob", "SysOp", "Photos from the trip", kJun20 + 12 * kDay + 2 * kHour);
     photos.SysMsgNo = ++serial;
     Attach(b, photos, "TRIP.ZIP", std::string("PK\x03\x04", 4) + std::string(1020, 'x'));
     AppendMessage(b, "EMAIL", photos, "The photos are attached.\r\n\r\nBob\r\n");
 
-    MessageInfo minutes = MakeMessage(3, 1, "Ann Walker", "SysOp", "Minutes of the meeting", kJun20 + 13 * kDay);
+    MessageInfo minutes =
+        MakeMessage(3, 1, "Ann Walker", "SysOp", "Minutes of the meeting", kJun20 + 13 * kDay);
     minutes.SysMsgNo = ++serial;
     minutes.Offline = 1;
     Attach(b, minutes, "MINUTES.TXT", "Present: Martin, Ann, Bob.\r\nAgreed: new modem on node 2.\r\n");
@@ -321,11 +338,13 @@ Board CreateDemoBoard(const std::string& dir) {
     relay.ToNetId = 1;
     relay.SysMsgNo = ++serial;
     AppendMessage(b, "EMAIL", relay,
-                  "\x03" "3Hello from board 77/12!\r\n\x03" "1The relay is running again.\r\n\r\nGreta\r\n");
+                  "\x03"
+                  "3Hello from board 77/12!\r\n\x03"
+                  "1The relay is running again.\r\n\r\nGreta\r\n");
 
     // The SysOp's reply to the relay, filed as delivery files network mail: sender by real name.
-    MessageInfo reply = MakeMessage(1, 0, "Martin Hale", "Greta Lind", "Re: Greetings from the relay",
-                                    kJun20 + 15 * kDay);
+    MessageInfo reply =
+        MakeMessage(1, 0, "Martin Hale", "Greta Lind", "Re: Greetings from the relay", kJun20 + 15 * kDay);
     reply.ToNetNode = Field("77/12", 80);
     reply.ToNetId = 2;
     reply.SysMsgNo = ++serial;
@@ -357,8 +376,9 @@ Board CreateDemoBoard(const std::string& dir) {
     WriteNative(b, b.paths.MainPath(), "HMRDATA.DAT", EncodeHmrData(hmr));
 
     WriteNative(b, b.paths.TextPath(), "EMAIL.TAG", "--- Halkmoor Demo Board (1/1)\r\n");
-    WriteDataFile(b, "AB1.DAT",
-                  "Bob,Bob@1/1,1\r\nAnn Walker,Ann Walker@1/1,1\r\nGreta on the relay,Greta Lind@77/12,2\r\n");
+    WriteDataFile(
+        b, "AB1.DAT",
+        "Bob,Bob@1/1,1\r\nAnn Walker,Ann Walker@1/1,1\r\nGreta on the relay,Greta Lind@77/12,2\r\n");
     return b;
 }
 

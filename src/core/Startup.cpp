@@ -44,7 +44,8 @@ LoadCfgResult LoadCfg(const std::string& startDir, const std::string& exeName) {
     std::error_code ec;
     auto abs = std::filesystem::absolute(startDir.empty() ? std::string(".") : startDir, ec);
     b.startDir = ec ? startDir : abs.lexically_normal().string();
-    while (b.startDir.size() > 1 && b.startDir.back() == '/') b.startDir.pop_back();
+    while (b.startDir.size() > 1 && b.startDir.back() == '/')
+        b.startDir.pop_back();
     // Absolute, so the log stays beside SYSPATHS.CFG whatever the current directory becomes.
     b.log.path = b.startDir + "/HMRERROR.LOG";
     b.log.exeName = exeName;
@@ -69,7 +70,8 @@ void StampVersion(const Board& b) {
     Guard(b.log, kModule, "StampVersion", [&] {
         const std::string path = MainFile(b, "HMRDATA.DAT");
         Bytes buf;
-        if (platform::FileLengthOr(path) >= 0) platform::ReadAt(path, 0, static_cast<std::int64_t>(kHmrDataSize), buf);
+        if (platform::FileLengthOr(path) >= 0)
+            platform::ReadAt(path, 0, static_cast<std::int64_t>(kHmrDataSize), buf);
         // A record past the end reads as blank texts; the board's own bytes are kept as read.
         buf.resize(kHmrDataSize, ' ');
         HmrDataRecord rec = DecodeHmrData(buf);
@@ -103,7 +105,8 @@ ViewSettings LoadDat(const Board& b, const ScreenGeometry& g) {
         platform::ReadAt(path, 0, static_cast<std::int64_t>(kViewSettingsSize), buf);
         v = DecodeViewSettings(buf);
 
-        if (v.Top > g.screenHeight || v.Left > g.screenWidth || v.Top < -static_cast<std::int64_t>(g.windowHeight) ||
+        if (v.Top > g.screenHeight || v.Left > g.screenWidth ||
+            v.Top < -static_cast<std::int64_t>(g.windowHeight) ||
             v.Left < -static_cast<std::int64_t>(g.windowWidth)) {
             v.Top = defaults.Top;
             v.Left = defaults.Left;

@@ -38,7 +38,7 @@ JsonValue ParseOrFail(const std::string& text) {
 
 // Users 1 SysOp, 2 Bob, 3 an empty slot, 4 Jörg; mail for SysOp in every row state.
 class CliBoard : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         b = demo::CreateBoard(dir.path());
         demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255));
@@ -49,7 +49,12 @@ protected:
         Add("EMAIL", demo::MakeMessage(2, 1, "Bob", "SysOp", "First", kT), 1, 0, "");
         Add("EMAIL", demo::MakeMessage(1, 2, "SysOp", "Bob", "To Bob", kT + 10), 0, 0, "");
         Add("EMAIL", demo::MakeMessage(2, 1, "Bob", "SysOp", "  Padded subject", kT + 20), 0, 0, "A.ZIP");
-        Add("EMAIL", demo::MakeMessage(4, 1, "J\xF6rg", "SysOp", "Col\x03" "4our", kT + 30), 0, 5, "");
+        Add("EMAIL",
+            demo::MakeMessage(4, 1, "J\xF6rg", "SysOp",
+                              "Col\x03"
+                              "4our",
+                              kT + 30),
+            0, 5, "");
         Add("EMAIL", demo::MakeMessage(2, 1, "Bob", "SysOp", "Read attach", kT + 40), 1, 0, "B.ZIP");
         Add("SNTEMAIL", demo::MakeMessage(1, 2, "SysOp", "Bob", "To Bob", kT + 10), 1, 0, "");
         Add("SNTEMAIL", demo::MakeMessage(2, 1, "Bob", "SysOp", "First", kT), 1, 0, "");
@@ -74,7 +79,8 @@ protected:
 
 std::vector<double> Numbers(const JsonValue& rows, const char* key) {
     std::vector<double> out;
-    for (const auto& r : rows.items) out.push_back(r.Find(key) ? r.Find(key)->number : -1);
+    for (const auto& r : rows.items)
+        out.push_back(r.Find(key) ? r.Find(key)->number : -1);
     return out;
 }
 
@@ -101,7 +107,8 @@ TEST(CliUsage, BadCommandLinesExitWithTwo) {
     for (const auto& args : cases) {
         Result r = RunCli(args);
         std::string line;
-        for (const auto& a : args) line += a + " ";
+        for (const auto& a : args)
+            line += a + " ";
         EXPECT_EQ(r.rc, 2) << line;
         EXPECT_EQ(r.out, "") << line;
         EXPECT_NE(r.err.find("usage: kesto-cli"), std::string::npos) << line;
@@ -111,7 +118,8 @@ TEST(CliUsage, BadCommandLinesExitWithTwo) {
 TEST(CliUsage, HelpGoesToStdoutAndListsEveryCommand) {
     Result r = RunCli({"--help"});
     EXPECT_EQ(r.rc, 0);
-    for (const char* c : {"demo DIR", "users", "list", "info NUMBER"}) EXPECT_NE(r.out.find(c), std::string::npos) << c;
+    for (const char* c : {"demo DIR", "users", "list", "info NUMBER"})
+        EXPECT_NE(r.out.find(c), std::string::npos) << c;
 }
 
 TEST(CliBoardErrors, MissingBoardIsAClearFailure) {
@@ -187,12 +195,14 @@ TEST_F(CliBoard, ListShowsTheUsersRowsNewestFirstWithIconsAndBold) {
     EXPECT_EQ(bold, (std::vector<bool>{false, true, true, false}));
 
     const JsonValue& padded = rows.items[2];
-    EXPECT_EQ(padded.Keys(), (std::vector<std::string>{"number", "icon", "from", "subject", "date", "size", "bold"}));
+    EXPECT_EQ(padded.Keys(),
+              (std::vector<std::string>{"number", "icon", "from", "subject", "date", "size", "bold"}));
     EXPECT_EQ(padded.Find("subject")->text, "Padded subject");
     EXPECT_EQ(padded.Find("date")->text, "Tue Jul 11, 2006 14:03:42 +0000");
     EXPECT_EQ(padded.Find("size")->number, 6);
     EXPECT_EQ(rows.items[1].Find("from")->text, "J\xC3\xB6rg");
-    EXPECT_EQ(rows.items[1].Find("subject")->text, "Col\x03" "4our"); // colour codes stay, escaped
+    EXPECT_EQ(rows.items[1].Find("subject")->text, "Col\x03"
+                                                   "4our"); // colour codes stay, escaped
     EXPECT_NE(r.out.find("\"Col\\u00034our\""), std::string::npos);
 }
 
@@ -217,10 +227,10 @@ TEST_F(CliBoard, InfoGivesEveryDialogFieldAsJson) {
     ASSERT_EQ(r.rc, 0) << r.err;
     JsonValue v = ParseOrFail(r.out);
     const std::vector<std::string> keys{
-        "FromUserNo", "ToUserNo", "FromHandle", "ToHandle",  "FromNetNode", "ToNetNode",   "FromNetId",
-        "ToNetId",    "TimeStamp", "DaysOld",   "SysMsgNo",  "ThreadBk",    "ThreadBkN",   "Subject",
-        "Deleted",    "Creation", "Offline",    "AttFileSize", "AttFileName", "AttFilePath", "DbId",
-        "Filename",   "MsgPos",   "MsgLength",  "OriginNet", "FidoFlags",   "OriginNode"};
+        "FromUserNo", "ToUserNo",  "FromHandle", "ToHandle",    "FromNetNode", "ToNetNode",   "FromNetId",
+        "ToNetId",    "TimeStamp", "DaysOld",    "SysMsgNo",    "ThreadBk",    "ThreadBkN",   "Subject",
+        "Deleted",    "Creation",  "Offline",    "AttFileSize", "AttFileName", "AttFilePath", "DbId",
+        "Filename",   "MsgPos",    "MsgLength",  "OriginNet",   "FidoFlags",   "OriginNode"};
     EXPECT_EQ(v.Keys(), keys);
     EXPECT_EQ(v.Find("FromUserNo")->number, 4);
     EXPECT_EQ(v.Find("FromHandle")->text, "J\xC3\xB6rg");

@@ -25,13 +25,14 @@ struct JsonValue {
     }
     std::vector<std::string> Keys() const {
         std::vector<std::string> k;
-        for (const auto& m : members) k.push_back(m.first);
+        for (const auto& m : members)
+            k.push_back(m.first);
         return k;
     }
 };
 
 class JsonReader {
-public:
+  public:
     static std::optional<JsonValue> Parse(std::string_view text) {
         JsonReader r(text);
         JsonValue v;
@@ -41,11 +42,13 @@ public:
         return v;
     }
 
-private:
+  private:
     explicit JsonReader(std::string_view t) : t_(t) {}
 
     void Space() {
-        while (pos_ < t_.size() && (t_[pos_] == ' ' || t_[pos_] == '\n' || t_[pos_] == '\r' || t_[pos_] == '\t')) ++pos_;
+        while (pos_ < t_.size() &&
+               (t_[pos_] == ' ' || t_[pos_] == '\n' || t_[pos_] == '\r' || t_[pos_] == '\t'))
+            ++pos_;
     }
     bool Eat(char c) {
         Space();
@@ -73,30 +76,47 @@ private:
             if (pos_ >= t_.size()) return false;
             char e = t_[pos_++];
             switch (e) {
-            case '"': out += '"'; break;
-            case '\\': out += '\\'; break;
-            case '/': out += '/'; break;
-            case 'b': out += '\b'; break;
-            case 'f': out += '\f'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
+            case '"':
+                out += '"';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            case '/':
+                out += '/';
+                break;
+            case 'b':
+                out += '\b';
+                break;
+            case 'f':
+                out += '\f';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
             case 'u': {
                 if (pos_ + 4 > t_.size()) return false;
                 unsigned v = 0;
                 for (int i = 0; i < 4; ++i) {
                     char h = t_[pos_++];
                     v = v * 16 + static_cast<unsigned>(h >= '0' && h <= '9'   ? h - '0'
-                                                      : h >= 'a' && h <= 'f' ? h - 'a' + 10
-                                                      : h >= 'A' && h <= 'F' ? h - 'A' + 10
-                                                                             : 99);
+                                                       : h >= 'a' && h <= 'f' ? h - 'a' + 10
+                                                       : h >= 'A' && h <= 'F' ? h - 'A' + 10
+                                                                              : 99);
                     if (v > 0xFFFF) return false;
                 }
                 if (v >= 0x80) return false; // the writer escapes only control characters
                 out += static_cast<char>(v);
                 break;
             }
-            default: return false;
+            default:
+                return false;
             }
         }
         return false;
@@ -141,7 +161,8 @@ private:
         std::size_t start = pos_;
         if (pos_ < t_.size() && t_[pos_] == '-') ++pos_;
         std::size_t digits = pos_;
-        while (pos_ < t_.size() && t_[pos_] >= '0' && t_[pos_] <= '9') ++pos_;
+        while (pos_ < t_.size() && t_[pos_] >= '0' && t_[pos_] <= '9')
+            ++pos_;
         if (pos_ == digits || (t_[digits] == '0' && pos_ - digits > 1)) return false;
         v.type = JsonValue::Type::Number;
         v.number = std::stod(std::string(t_.substr(start, pos_ - start)));

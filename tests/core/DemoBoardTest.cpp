@@ -52,7 +52,8 @@ TEST(DemoAppendUser, NumbersFollowWholeRecords) {
     Board b = demo::CreateBoard(dir.path());
     EXPECT_EQ(demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255)), 1);
     // A partial record left at the end is not a user: the next one overwrites it.
-    WriteNative(dir.file("DATA/USERFILE.DAT"), ReadNative(dir.file("DATA/USERFILE.DAT")) + std::string(100, 'Z'));
+    WriteNative(dir.file("DATA/USERFILE.DAT"),
+                ReadNative(dir.file("DATA/USERFILE.DAT")) + std::string(100, 'Z'));
     EXPECT_EQ(demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 50)), 2);
 
     Bytes file = ReadNative(dir.file("DATA/USERFILE.DAT"));

@@ -27,12 +27,13 @@ TEST(MessageInfoFields, DialogOrderCaptionsAndValues) {
     std::vector<MessageInfoField> f = MessageInfoFields(m, 1152626602);
 
     std::vector<std::string> names;
-    for (const auto& x : f) names.push_back(x.name);
+    for (const auto& x : f)
+        names.push_back(x.name);
     const std::vector<std::string> expected{
-        "FromUserNo", "ToUserNo", "FromHandle", "ToHandle",  "FromNetNode", "ToNetNode",   "FromNetId",
-        "ToNetId",    "TimeStamp", "DaysOld",   "SysMsgNo",  "ThreadBk",    "ThreadBkN",   "Subject",
-        "Deleted",    "Creation", "Offline",    "AttFileSize", "AttFileName", "AttFilePath", "DbId",
-        "Filename",   "MsgPos",   "MsgLength",  "OriginNet", "FidoFlags",   "OriginNode"};
+        "FromUserNo", "ToUserNo",  "FromHandle", "ToHandle",    "FromNetNode", "ToNetNode",   "FromNetId",
+        "ToNetId",    "TimeStamp", "DaysOld",    "SysMsgNo",    "ThreadBk",    "ThreadBkN",   "Subject",
+        "Deleted",    "Creation",  "Offline",    "AttFileSize", "AttFileName", "AttFilePath", "DbId",
+        "Filename",   "MsgPos",    "MsgLength",  "OriginNet",   "FidoFlags",   "OriginNode"};
     EXPECT_EQ(names, expected);
 
     auto value = [&](const std::string& name) {

@@ -16,7 +16,8 @@ namespace {
 
 Bytes SysPathsBytes(std::initializer_list<std::pair<int, std::string>> fields) {
     Bytes b(400, ' ');
-    for (const auto& [i, text] : fields) b.replace(static_cast<std::size_t>(i) * 40, text.size(), text);
+    for (const auto& [i, text] : fields)
+        b.replace(static_cast<std::size_t>(i) * 40, text.size(), text);
     return b;
 }
 
@@ -27,20 +28,24 @@ Board MainOnlyBoard(const TempDir& dir) {
     return LoadCfg(dir.path()).board;
 }
 
-std::string LogText(const TempDir& dir) { return ReadNative(dir.file("HMRERROR.LOG")); }
+std::string LogText(const TempDir& dir) {
+    return ReadNative(dir.file("HMRERROR.LOG"));
+}
 
 int LogLines(const TempDir& dir) {
     std::string log = LogText(dir);
     int n = 0;
-    for (std::size_t p = log.find("\r\n"); p != std::string::npos; p = log.find("\r\n", p + 2)) ++n;
+    for (std::size_t p = log.find("\r\n"); p != std::string::npos; p = log.find("\r\n", p + 2))
+        ++n;
     return n;
 }
 
 // Screen 19200 x 14400 twips, the window at its initial 10455 x 6465.
 const ScreenGeometry kScreen{19200, 14400, 10455, 6465};
 
-Bytes SettingsBytes(std::int32_t top, std::int32_t left, std::int32_t width, std::int32_t height, std::int32_t state,
-                    std::int16_t column, std::int16_t order, std::array<std::int32_t, 6> widths) {
+Bytes SettingsBytes(std::int32_t top, std::int32_t left, std::int32_t width, std::int32_t height,
+                    std::int32_t state, std::int16_t column, std::int16_t order,
+                    std::array<std::int32_t, 6> widths) {
     Bytes b(48, '\0');
     PutI32(b, 0, top);
     PutI32(b, 4, left);
@@ -49,7 +54,8 @@ Bytes SettingsBytes(std::int32_t top, std::int32_t left, std::int32_t width, std
     PutI32(b, 16, state);
     PutI16(b, 20, column);
     PutI16(b, 22, order);
-    for (int i = 0; i < 6; ++i) PutI32(b, 24 + 4 * static_cast<std::size_t>(i), widths[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < 6; ++i)
+        PutI32(b, 24 + 4 * static_cast<std::size_t>(i), widths[static_cast<std::size_t>(i)]);
     return b;
 }
 
@@ -99,14 +105,16 @@ TEST(StampVersion, CreatesMissingFileWithBlankRecord) {
     TempDir dir;
     Board b = MainOnlyBoard(dir);
     StampVersion(b);
-    EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")), std::string(66, ' ') + "1.0.060711" + std::string(5 + 15, ' '));
+    EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")),
+              std::string(66, ' ') + "1.0.060711" + std::string(5 + 15, ' '));
 }
 
 TEST(StampVersion, ChangesOnlyItsFieldOfRecordOne) {
     TempDir dir;
     Board b = MainOnlyBoard(dir);
     Bytes before;
-    for (int i = 0; i < 96 * 2 + 10; ++i) before += static_cast<char>(i % 251);
+    for (int i = 0; i < 96 * 2 + 10; ++i)
+        before += static_cast<char>(i % 251);
     WriteNative(dir.file("HMRDATA.DAT"), before);
     StampVersion(b);
     Bytes after = ReadNative(dir.file("HMRDATA.DAT"));
@@ -141,7 +149,7 @@ TEST(LoadDat, MissingFileIsCreatedWithCentredDefaults) {
 
 TEST(LoadDat, CentringTruncatesTowardZeroOnASmallScreen) {
     ViewSettings v = DefaultViewSettings({9000, 5000, 10455, 6465});
-    EXPECT_EQ(v.Top, -732); // -1465 / 2
+    EXPECT_EQ(v.Top, -732);  // -1465 / 2
     EXPECT_EQ(v.Left, -727); // -1455 / 2
 }
 
@@ -151,17 +159,17 @@ TEST(LoadDat, OffScreenPlacementIsCentredAtDefaultSizeKeepingState) {
         bool reset;
     };
     const Case cases[] = {
-        {14400, 19200, false}, // exactly at the right and bottom edge: still on screen
-        {14401, 100, true},    // below the bottom edge
-        {100, 19201, true},    // past the right edge
+        {14400, 19200, false},  // exactly at the right and bottom edge: still on screen
+        {14401, 100, true},     // below the bottom edge
+        {100, 19201, true},     // past the right edge
         {-6465, -10455, false}, // off by exactly the window's own size
-        {-6466, 100, true},
-        {100, -10456, true},
+        {-6466, 100, true},     {100, -10456, true},
     };
     for (const auto& c : cases) {
         TempDir dir;
         Board b = MainOnlyBoard(dir);
-        WriteNative(dir.file("KESTO.DAT"), SettingsBytes(c.top, c.left, 8000, 4000, 2, 3, 0, {400, 900, 2100, 3600, 2600, 1100}));
+        WriteNative(dir.file("KESTO.DAT"),
+                    SettingsBytes(c.top, c.left, 8000, 4000, 2, 3, 0, {400, 900, 2100, 3600, 2600, 1100}));
         ViewSettings v = LoadDat(b, kScreen);
         SCOPED_TRACE(std::to_string(c.top) + "," + std::to_string(c.left));
         EXPECT_EQ(v.Top, c.reset ? 3967 : c.top);
@@ -182,7 +190,8 @@ TEST(LoadDat, ValidatesSortAndColumnWidths) {
     for (const auto& c : cases) {
         TempDir dir;
         Board b = MainOnlyBoard(dir);
-        WriteNative(dir.file("KESTO.DAT"), SettingsBytes(0, 0, 9000, 5000, 0, c.column, c.order, {99, 100, 0, -5, 101, 5000}));
+        WriteNative(dir.file("KESTO.DAT"),
+                    SettingsBytes(0, 0, 9000, 5000, 0, c.column, c.order, {99, 100, 0, -5, 101, 5000}));
         ViewSettings v = LoadDat(b, kScreen);
         EXPECT_EQ(v.SortedColumn, c.expectColumn) << c.column;
         EXPECT_EQ(v.SortOrder, c.expectOrder) << c.order;

@@ -15,8 +15,10 @@ TEST(UserListingLine, PadsAndCutsColumns) {
     UserRecord bob = demo::MakeUser("Bob", "Robert Smith", 50);
     EXPECT_EQ(UserListingLine(5, bob), "5:     Bob                   Robert Smith");
 
-    UserRecord longName = demo::MakeUser("  ABCDEFGHIJKLMNOPQRSTUVWXY", " A real name longer than the handle  ", 10);
-    EXPECT_EQ(UserListingLine(123456, longName), "123456 ABCDEFGHIJKLMNOPQRST  A real name longer than the handle");
+    UserRecord longName =
+        demo::MakeUser("  ABCDEFGHIJKLMNOPQRSTUVWXY", " A real name longer than the handle  ", 10);
+    EXPECT_EQ(UserListingLine(123456, longName),
+              "123456 ABCDEFGHIJKLMNOPQRST  A real name longer than the handle");
     EXPECT_EQ(UserListingLine(12345, longName).substr(0, 7), "12345: ");
 }
 
