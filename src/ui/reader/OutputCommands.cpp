@@ -1,0 +1,154 @@
+#include "reader/OutputCommands.h"
+
+#include "app/Dialogs.h"
+#include "app/Session.h"
+
+#include "CommonFunctions.h"
+#include "Cp1252.h"
+#include "ErrorLog.h"
+#include "MessageOutput.h"
+#include "platform/BoardPath.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPagedPaintDevice>
+#include <QPrinter>
+
+#include <vector>
+
+namespace kesto::ui {
+
+namespace {
+
+constexpr std::string_view kModule = "modKesto";
+
+QString FromBoard(std::string_view bytes) { return QString::fromStdString(kesto::Cp1252ToUtf8(bytes)); }
+
+QFont PrintFont(double points, bool bold) {
+    QFont f(QStringLiteral("Courier New"));
+    // Courier New is rarely installed outside Windows; any fixed-pitch face keeps the columns.
+    f.setStyleHint(QFont::Monospace, QFont::PreferDefault);
+    f.setFixedPitch(true);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+// Millimetres on the device, from the top left corner of the printable area.
+class MmPainter {
+public:
+    MmPainter(QPainter& p, QPaintDevice& d)
+        : p_(p), dpmmX_(d.logicalDpiX() / 25.4), dpmmY_(d.logicalDpiY() / 25.4),
+          width_(d.width() / dpmmX_), height_(d.height() / dpmmY_) {}
+
+    double width() const { return width_; }
+    double height() const { return height_; }
+    void setFont(const QFont& f) { p_.setFont(f); }
+    double textWidth(const QString& t) const { return QFontMetricsF(p_.font(), p_.device()).horizontalAdvance(t) / dpmmX_; }
+    double lineHeight() const { return QFontMetricsF(p_.font(), p_.device()).height() / dpmmY_; }
+    // Prints with the text's top at `top`, as the printer object places text.
+    void text(double left, double top, const QString& t) {
+        double ascent = QFontMetricsF(p_.font(), p_.device()).ascent();
+        p_.drawText(QPointF(left * dpmmX_, top * dpmmY_ + ascent), t);
+    }
+    void bar(double x1, double y1, double x2, double y2) {
+        p_.fillRect(QRectF(QPointF(x1 * dpmmX_, y1 * dpmmY_), QPointF(x2 * dpmmX_, y2 * dpmmY_)), Qt::black);
+    }
+
+private:
+    QPainter& p_;
+    double dpmmX_, dpmmY_;
+    double width_, height_;
+};
+
+} // namespace
+
+int PaintMessagePages(QPainter& painter, QPagedPaintDevice& device, const kesto::MessageOutput& out) {
+    MmPainter mm(painter, device);
+    const QFont body = PrintFont(10, false);
+    const QFont title = PrintFont(10, true);
+    const QFont header = PrintFont(11, false);
+    int page = 1;
+    double top = 0;
+
+    auto pageStart = [&] {
+        mm.setFont(body);
+        QString footer = QStringLiteral("Page ") + QString::number(page);
+        mm.text(mm.width() / 2 - mm.textWidth(footer) / 2, mm.height() - 10, footer);
+        mm.setFont(title);
+        mm.text(10, 10, QStringLiteral("Kesto v") + QString::fromLatin1(kesto::AppVersion.data(),
+                                                                        qsizetype(kesto::AppVersion.size())));
+        mm.bar(10, 15, mm.width() - 10, 15.5);
+        mm.setFont(body);
+        top = 20;
+    };
+
+    pageStart();
+    mm.setFont(header);
+    for (const auto& line : out.header) {
+        mm.text(10, top, FromBoard(line));
+        top += mm.lineHeight();
+    }
+    top += mm.lineHeight();
+    mm.setFont(body);
+
+    std::vector<std::string> lines;
+    kesto::Explode(kesto::kCrLf, out.body, lines, 0, 0);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        if (mm.height() - top < 20) {
+            device.newPage();
+            ++page;
+            pageStart();
+        }
+        mm.text(10, top, FromBoard(lines[i]));
+        top += mm.lineHeight();
+    }
+    return page;
+}
+
+bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
+    kesto::MessageOutput out = kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
+    if (!out.ok) return false;
+    QPrinter printer(QPrinter::HighResolution);
+    if (!dialogs().choosePrinter(parent, printer)) return false;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        kesto::LogError(s.board.log, "PrintMessage", kesto::AppVersion, kModule, "Printer error");
+        return false;
+    }
+    PaintMessagePages(painter, printer, out);
+    if (!painter.end()) {
+        kesto::LogError(s.board.log, "PrintMessage", kesto::AppVersion, kModule, "Printer error");
+        return false;
+    }
+    dialogs().message(parent, Dialogs::Icon::Information, QStringLiteral("Kesto - Print Message"),
+                      QStringLiteral("Message sent to printer."));
+    ResetCommonDialog(s);
+    return true;
+}
+
+bool SaveMessage(QWidget* parent, Session& s, std::int16_t number) {
+    kesto::MessageOutput out = kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
+    if (!out.ok) return false;
+    QString defaultName = FromBoard(kesto::SafeFileName(kesto::Trim(out.info.Subject))) + QStringLiteral(".txt");
+    QString path = dialogs().saveFileName(parent, QStringLiteral("Save Message"), QString(), defaultName,
+                                          QStringLiteral("Text File (*.txt);;AllFiles (*.*)"));
+    if (path.isEmpty()) return false;
+    if (!kesto::WriteSavedMessage(s.board, QFile::encodeName(path).toStdString(), kesto::SaveFileContent(out)))
+        return false;
+    dialogs().message(parent, Dialogs::Icon::Information, QStringLiteral("Kesto - Save Message"),
+                      QStringLiteral("Message saved."));
+    ResetCommonDialog(s);
+    return true;
+}
+
+void ResetCommonDialog(Session& s) {
+    std::string main = kesto::platform::NativePath(kesto::Trim(s.board.paths.MainPath()), s.board.startDir);
+    if (!QDir::setCurrent(QFile::decodeName(main.c_str())))
+        kesto::LogError(s.board.log, "ResetCommonDialog", kesto::AppVersion, kModule, "Path not found");
+}
+
+} // namespace kesto::ui

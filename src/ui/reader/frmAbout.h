@@ -1,0 +1,28 @@
+// The About box: product, version, the makers' notice and where to reach them.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+namespace kesto::ui {
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget* parent = nullptr);
+
+    static QString webAddress();
+    static QString supportAddress();
+
+    void lblWebLink_DblClick();
+    void cmdOK_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* lblWebLink_ = nullptr;
+};
+
+} // namespace kesto::ui
