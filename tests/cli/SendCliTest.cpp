@@ -1,0 +1,115 @@
+#include "Cli.h"
+
+#include "Bytes.h"
+#include "DemoBoard.h"
+#include "TestBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+struct SendCli {
+    kesto::test::TempDir dir;
+    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    std::string out, err;
+
+    SendCli() {
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("SysOp", "Sam Sysop", 255));
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Robert Smith", 10));
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Ann", "Ann Other", 255));
+        kesto::test::WriteNative(dir.file("DATA/STATHBRD.DAT"), std::string(88, '\0'));
+        kesto::demo::SetNodeUser(b, 0, 0);
+        kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home\r\n7,3,Fido\r\n5,4,No Id\r\n");
+        kesto::demo::WriteDataFile(b, "NET.7", "SYSTEMID=2:7/1\r\n");
+    }
+    int run(std::vector<std::string> args, const std::string& body = "Hello\n") {
+        args.insert(args.begin(), {"--board", dir.path(), "send"});
+        std::istringstream in(body);
+        std::ostringstream o, e;
+        int rc = kesto::cli::Run(args, in, o, e);
+        out = o.str();
+        err = e.str();
+        return rc;
+    }
+    std::string read(const std::string& rel) const { return kesto::test::ReadNative(dir.file(rel)); }
+    bool exists(const std::string& rel) const { return std::filesystem::exists(dir.file(rel)); }
+};
+
+TEST(SendCli, DeliversTheBodyFromStandardInput) {
+    SendCli f;
+    ASSERT_EQ(f.run({"--from", "1", "--to", "robert smith", "--subject", "Hi"}, "one\ntwo\n"), 0) << f.err;
+    EXPECT_EQ(f.out, "Sent to robert smith@0*0.\n");
+    EXPECT_EQ(f.read("MAIL/EMAIL.BIN"), "one\r\ntwo\r\n");
+    std::string dat = f.read("MAIL/EMAIL.DAT");
+    ASSERT_EQ(dat.size(), 582u);
+    EXPECT_EQ(kesto::GetI32(dat, 4), 2);
+    EXPECT_EQ(f.read("MAIL/SNTEMAIL.BIN"), "one\r\ntwo\r\n");
+}
+
+TEST(SendCli, NetworkOptionPicksTheOfferedLine) {
+    SendCli f;
+    ASSERT_EQ(f.run({"--from", "1", "--to", "zed@2:7/9", "--subject", "s", "--network", "7"}), 0) << f.err;
+    EXPECT_EQ(f.out, "Sent to zed@2:7/9*7.\n");
+    std::string spool = f.read("DATA/SPOOL.NET");
+    ASSERT_EQ(spool.size(), 582u + 7);
+    EXPECT_EQ(kesto::GetI16(spool, 250), 7);
+
+    // Network 5 has no system id and is therefore not offered; 4 does not exist.
+    EXPECT_EQ(f.run({"--from", "1", "--to", "zed@9", "--subject", "s", "--network", "5"}), 1);
+    EXPECT_NE(f.err.find("network '5' is not offered; the networks are Local (0), Home (1), Fido (7)"),
+              std::string::npos)
+        << f.err;
+    EXPECT_EQ(f.run({"--from", "1", "--to", "zed@9", "--subject", "s", "--network", "x"}), 1);
+    EXPECT_EQ(f.read("DATA/SPOOL.NET").size(), 582u + 7);
+}
+
+TEST(SendCli, RefusesWithTheComposersMessagesAndWritesNothing) {
+    SendCli f;
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"--from", "1", "--subject", "s"}, "You must enter a recipient for this message."},
+        {{"--from", "1", "--to", "bob", "--subject", "  "}, "You must enter a subject for this message."},
+        {{"--from", "1", "--to", "all users > 1", "--subject", "s", "--network", "7"},
+         "You may only send email to \"all users\" if the chosen network is Local."},
+        {{"--from", "1", "--to", "bob*7", "--subject", "s"}, "Invalid TO: Format"},
+        {{"--from", "1", "--to", "bob@1234*5", "--subject", "s"}, "The network you specified is invalid."},
+        {{"--from", "1", "--to", "nobody", "--subject", "s"}, "The user specified is invalid."},
+        {{"--from", "1", "--to", "all users", "--subject", "s"},
+         "You are attempting to send a message to all users, but have not provided any parameters."},
+        {{"--from", "1", "--to", std::string(256, 'b'), "--subject", "s"}, "longer than 255"},
+        {{"--from", "9", "--to", "bob", "--subject", "s"}, "--from needs the number of a user"},
+        {{"--from", "1", "--to", "bob", "--subject", "s", "--attach", "missing.txt"}, "does not exist"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(f.run(c.args), 1) << c.message;
+        EXPECT_NE(f.err.find(c.message), std::string::npos) << f.err;
+    }
+    EXPECT_EQ(f.run({"--from", "1", "--to", "bob", "--subject", "s"}, std::string(32768, 'x')), 1);
+    EXPECT_EQ(f.run({"--to", "bob", "--subject", "s"}), 2);
+    EXPECT_FALSE(f.exists("MAIL/EMAIL.DAT"));
+    EXPECT_FALSE(f.exists("MAIL/SNTEMAIL.DAT"));
+    EXPECT_FALSE(f.exists("DATA/SPOOL.NET"));
+}
+
+TEST(SendCli, MailToAllUsersAndAttachments) {
+    SendCli f;
+    ASSERT_EQ(f.run({"--from", "1", "--to", "ALL USERS = 255", "--subject", "s"}), 0) << f.err;
+    EXPECT_EQ(f.out, "Sent to 2 user(s).\n");
+    EXPECT_EQ(f.read("MAIL/EMAIL.DAT").size(), 2 * 582u);
+    EXPECT_FALSE(f.exists("MAIL/SNTEMAIL.DAT"));
+
+    kesto::test::WriteNative(f.dir.file("notes.txt"), "abc");
+    ASSERT_EQ(f.run({"--from", "1", "--to", "bob", "--subject", "s", "--attach", f.dir.file("notes.txt")}), 0)
+        << f.err;
+    EXPECT_EQ(f.read("ATTACH/1/NOTES.TXT"), "abc");
+    // Bob's level is below the board's attachment level (50).
+    EXPECT_EQ(f.run({"--from", "2", "--to", "1", "--subject", "s", "--attach", f.dir.file("notes.txt")}), 1);
+    EXPECT_NE(f.err.find("may not attach"), std::string::npos);
+}
+
+} // namespace
