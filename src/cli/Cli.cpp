@@ -32,6 +32,9 @@ const CommandSpec kCommands[] = {
      1, "--description --address --network"},
     {"send", CmdSend, "send --from N --to ADDRESS --subject TEXT [--network N] [--attach FILE] < text", 0, 0,
      "--from --to --subject --network --attach"},
+    {"read", CmdRead, "read NUMBER [--user N] [--sent] [--json]", 1, 1},
+    {"delete", CmdDelete, "delete NUMBER... [--sent] [--user N]", 1, -1},
+    {"save", CmdSave, "save NUMBER FILE [--sent] [--user N]", 2, 2},
     // Further commands (addressbook, read, delete, save, send) are added here.
 };
 

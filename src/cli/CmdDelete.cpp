@@ -1,0 +1,39 @@
+#include "Commands.h"
+#include "ReaderArgs.h"
+
+#include "DeleteMessage.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace kesto::cli {
+
+// Toggles the deletion mark of each listed message, as Delete does on selected
+// rows. Every number is checked before any mark changes.
+int CmdDelete(Context& ctx) {
+    int rc = kExitOk;
+    std::vector<std::int16_t> numbers;
+    for (const std::string& arg : ctx.opt.args) {
+        std::optional<std::int16_t> n = MessageNumberArg(ctx, arg, rc);
+        if (!n) return rc;
+        if (std::find(numbers.begin(), numbers.end(), *n) != numbers.end())
+            return ctx.UsageError("message " + arg + " is given twice");
+        numbers.push_back(*n);
+    }
+    std::optional<Board> b = ctx.OpenBoard();
+    if (!b) return kExitFailed;
+    for (std::int16_t n : numbers)
+        if (!IsOwnMessage(ctx, *b, n, rc)) return rc;
+
+    const std::string name = MailboxName(ctx.opt.Mailbox());
+    for (std::int16_t n : numbers) {
+        DeleteMessage(*b, ctx.opt.Mailbox(), n);
+        std::int16_t status = 0;
+        MessageInfo m = GetMessageInfo(*b, name, n, status);
+        if (status != 0) return ctx.Fail("message " + std::to_string(n) + " cannot be read back");
+        ctx.out << n << ": " << (m.Deleted != 0 ? "marked for deletion" : "not marked for deletion") << '\n';
+    }
+    return kExitOk;
+}
+
+} // namespace kesto::cli

@@ -1,0 +1,59 @@
+#include "Commands.h"
+#include "ReaderArgs.h"
+
+#include "ReadMark.h"
+#include "UserFile.h"
+
+#include <ostream>
+
+namespace kesto::cli {
+
+namespace {
+std::string UnixLines(std::string text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
+    }
+    return out;
+}
+} // namespace
+
+// Shows a message as the reader window does and, like opening it there, stores
+// the read mark and leaves the read notice for a local sender.
+int CmdRead(Context& ctx) {
+    int rc = kExitOk;
+    std::optional<std::int16_t> number = MessageNumberArg(ctx, ctx.opt.args[0], rc);
+    if (!number) return rc;
+    std::optional<Board> b = ctx.OpenBoard();
+    if (!b) return kExitFailed;
+    if (!IsOwnMessage(ctx, *b, *number, rc)) return rc;
+
+    std::int16_t status = 0;
+    UserRecord reader = GetUser(*b, ctx.opt.user, status);
+    if (status != 0) return ctx.Fail("user " + std::to_string(ctx.opt.user) + " cannot be read");
+    ShownMessage s = ShowMessage(*b, ctx.opt.Mailbox(), *number, ctx.opt.user, reader);
+    if (!s.ok) return ctx.Fail("message " + std::to_string(*number) + " cannot be read");
+
+    if (ctx.opt.json) {
+        Json obj = Json::Object();
+        obj.Set("from", Json::BoardText(s.fromLine));
+        obj.Set("to", Json::BoardText(s.toLine));
+        obj.Set("subject", Json::BoardText(s.subject));
+        obj.Set("date", Json::BoardText(s.date));
+        obj.Set("text", Json::BoardText(s.text));
+        obj.Set("deleted", Json::Bool(s.deleted));
+        obj.Write(ctx.out);
+        return kExitOk;
+    }
+    ctx.out << "From:    " << Shown(s.fromLine) << '\n'
+            << "To:      " << Shown(s.toLine) << '\n'
+            << "Subject: " << Shown(s.subject) << '\n'
+            << "Sent:    " << Shown(s.date) << '\n';
+    if (s.deleted) ctx.out << "This message is marked for deletion.\n";
+    ctx.out << '\n' << UnixLines(Shown(s.text)) << '\n';
+    return kExitOk;
+}
+
+} // namespace kesto::cli

@@ -1,0 +1,50 @@
+// What read, delete and save share: a message number argument that must name a
+// message in the mailbox of the current user, as the list would have shown it.
+#pragma once
+
+#include "Commands.h"
+
+#include "MailBase.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kesto::cli {
+
+// Parses `text` as a message number; on a bad number writes the usage error and
+// sets `exitCode`.
+inline std::optional<std::int16_t> MessageNumberArg(const Context& ctx, const std::string& text, int& exitCode) {
+    std::int64_t number = 0;
+    if (!ParseInteger(text, 1, 32767, number)) {
+        exitCode = ctx.UsageError("NUMBER must be a message number from 1 to 32767, not '" + text + "'");
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(number);
+}
+
+// True when message `number` exists in the chosen mailbox and belongs to --user;
+// otherwise writes why and sets `exitCode`.
+inline bool IsOwnMessage(const Context& ctx, const Board& b, std::int16_t number, int& exitCode) {
+    const std::int16_t mailbox = ctx.opt.Mailbox();
+    const std::string name = MailboxName(mailbox);
+    if (number > MessageCount(b, name)) {
+        exitCode = ctx.Fail("there is no message " + std::to_string(number) + " in " + name);
+        return false;
+    }
+    std::int16_t status = 0;
+    MessageInfo m = GetMessageInfo(b, name, number, status);
+    if (status != 0) {
+        exitCode = ctx.Fail("message " + std::to_string(number) + " of " + name + " cannot be read");
+        return false;
+    }
+    const std::int32_t owner = mailbox == 1 ? m.ToUserNo : m.FromUserNo;
+    if (owner != ctx.opt.user) {
+        exitCode = ctx.Fail("message " + std::to_string(number) + " of " + name + " is not in the mailbox of user " +
+                            std::to_string(ctx.opt.user) + " (use --user)");
+        return false;
+    }
+    return true;
+}
+
+} // namespace kesto::cli
