@@ -1,0 +1,44 @@
+// One fixture board per fuzz run, made once in a fresh temporary directory and
+// removed at exit. Its error log is switched off: a long run would fill the disk.
+#pragma once
+
+#include "Board.h"
+#include "DemoBoard.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+
+namespace kesto::fuzz {
+
+inline std::string& FuzzBoardDir() {
+    static std::string dir;
+    return dir;
+}
+
+inline const Board& FuzzBoard() {
+    static const Board board = [] {
+        char tmpl[] = "/tmp/kesto-fuzz-XXXXXX";
+        if (!mkdtemp(tmpl)) std::abort();
+        FuzzBoardDir() = tmpl;
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(FuzzBoardDir(), ec);
+        });
+        Board b = demo::CreateBoard(FuzzBoardDir() + "/board");
+        b.log.path.clear();
+        return b;
+    }();
+    return board;
+}
+
+// Replaces a file of the fixture board (path relative to the board directory).
+inline void WriteBoardFile(const std::string& rel, std::string_view bytes) {
+    std::ofstream out(FuzzBoardDir() + "/board/" + rel, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) std::abort();
+}
+
+} // namespace kesto::fuzz

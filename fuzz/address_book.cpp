@@ -1,0 +1,68 @@
+// An address book file of any content: loading keeps at most the load limit of
+// non-blank one-line entries, save + load gives the same book back, appending
+// one entry adds exactly that entry, and the row and pick texts keep their form.
+#include "AddressBook.h"
+#include "CommonFunctions.h"
+#include "FuzzBoard.h"
+#include "FuzzInput.h"
+
+namespace {
+
+using kesto::fuzz::Check;
+
+void CheckWellFormed(const kesto::AddressBook& book) {
+    Check(book.readOk);
+    Check(!book.lines.empty() && book.lines[0].empty());
+    Check(book.count() <= kesto::kAddressBookLoadLimit);
+    if (!book.hidden.empty()) Check(book.count() == kesto::kAddressBookLoadLimit);
+    auto oneLine = [](const std::string& s) {
+        return s.find_first_not_of(' ') != std::string::npos && s.find_first_of("\r\n") == std::string::npos;
+    };
+    for (std::size_t i = 1; i < book.lines.size(); ++i)
+        Check(oneLine(book.lines[i]));
+    for (const auto& h : book.hidden)
+        Check(oneLine(h));
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const kesto::Board& b = kesto::fuzz::FuzzBoard();
+    kesto::fuzz::Input in(data, size);
+    std::string added = in.Text();
+    kesto::fuzz::WriteBoardFile("DATA/AB1.DAT", in.Rest());
+
+    kesto::AddressBook book = kesto::LoadAddressBook(b, 1);
+    CheckWellFormed(book);
+
+    Check(kesto::SaveAddressBook(b, 2, book));
+    kesto::AddressBook again = kesto::LoadAddressBook(b, 2);
+    Check(again.lines == book.lines && again.hidden == book.hidden);
+
+    Check(kesto::AddToAddressBook(b, 2, added));
+    kesto::AddressBook grown = kesto::LoadAddressBook(b, 2);
+    CheckWellFormed(grown);
+    std::size_t before = book.count() + book.hidden.size();
+    std::size_t after = grown.count() + grown.hidden.size();
+    std::string entry = kesto::Trim(added);
+    for (char& c : entry)
+        if (c == '\r' || c == '\n') c = ' ';
+    if (entry.find_first_not_of(' ') == std::string::npos) {
+        Check(after == before);
+    } else {
+        Check(after == before + 1);
+        Check((grown.hidden.empty() ? grown.lines.back() : grown.hidden.back()) == entry);
+    }
+
+    std::size_t digits = std::to_string(book.count()).size();
+    for (std::size_t i = 1; i <= book.count(); ++i) {
+        const std::string& line = book.lines[i];
+        kesto::AddressBookEntry e = kesto::SplitAddressBookLine(line);
+        Check(e.description == kesto::Trim(e.description) && e.address == kesto::Trim(e.address) &&
+              e.networkId == kesto::Trim(e.networkId));
+        Check(kesto::AddressBookRowText(i, book.count(), line).size() == digits + 2 + 23);
+        std::string pick = kesto::AddressBookPickText(line);
+        Check(pick.find('@') != std::string::npos && pick.find('*') != std::string::npos);
+    }
+    return 0;
+}

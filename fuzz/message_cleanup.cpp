@@ -1,0 +1,63 @@
+// The clean-up GetMessage applies to a body: ConvertCrLf, StripTrailingCrLf and
+// StripHeartCodes, each checked on its own and then chained.
+#include "CommonFunctions.h"
+#include "FuzzInput.h"
+
+#include <string>
+
+namespace {
+
+using kesto::fuzz::Check;
+
+std::string WithoutLineEnds(std::string_view s) {
+    std::string out;
+    for (char c : s)
+        if (c != '\r' && c != '\n') out += c;
+    return out;
+}
+
+bool OnlyCrLfPairs(std::string_view s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\r' && (i + 1 >= s.size() || s[i + 1] != '\n')) return false;
+        if (s[i] == '\n' && (i == 0 || s[i - 1] != '\r')) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view in(reinterpret_cast<const char*>(data), size);
+
+    std::string uniform = kesto::ConvertCrLf(in);
+    Check(OnlyCrLfPairs(uniform));
+    Check(WithoutLineEnds(uniform) == WithoutLineEnds(in));
+    Check(uniform.size() <= 2 * in.size());
+    Check(kesto::ConvertCrLf(uniform) == uniform);
+
+    std::string stripped = kesto::StripTrailingCrLf(in);
+    if (in.find_first_not_of(' ') == std::string_view::npos) {
+        Check(stripped == in);
+    } else {
+        Check(in.starts_with(stripped));
+        Check(!stripped.ends_with("\r\n"));
+        for (std::size_t i = stripped.size(); i < in.size(); i += 2)
+            Check(in.substr(i, 2) == "\r\n");
+    }
+
+    // A colour code is character 3 and the one after it, wherever it stands.
+    std::string plain = kesto::StripHeartCodes(in);
+    std::string expected;
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        if (in[i] == '\x03')
+            ++i;
+        else
+            expected += in[i];
+    }
+    Check(plain == expected);
+
+    std::string body = kesto::StripHeartCodes(kesto::RTrim(kesto::StripTrailingCrLf(uniform)));
+    Check(body.find('\x03') == std::string::npos);
+    Check(body.size() <= uniform.size());
+    return 0;
+}

@@ -1,0 +1,56 @@
+// The composer's recipient rules on any typed text, network list, address book
+// choice and replied-to record: a normalised address is stable when normalised
+// again, picked network lines are in range, and written numbers read back.
+#include "Recipient.h"
+#include "CommonFunctions.h"
+#include "FuzzInput.h"
+#include "Records.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using kesto::fuzz::Check;
+    kesto::fuzz::Input in(data, size);
+    std::string mailTo = in.Text();
+    std::string selected = kesto::Trim(in.Text());
+    std::string choice = in.Text();
+    std::string ownId = kesto::Trim(in.Text());
+    std::string replied = in.Text();
+    std::string lines = in.Rest();
+
+    std::string address;
+    if (kesto::NormaliseRecipient(mailTo, selected, address)) {
+        std::size_t at = address.find('@');
+        std::size_t star = address.find('*');
+        Check(at != std::string::npos && star != std::string::npos && at < star);
+        std::string again;
+        Check(kesto::NormaliseRecipient(address, "9", again) && again == address);
+    }
+    kesto::IsAllUsersForm(mailTo);
+
+    std::vector<std::string> netList{"0,0,Local"};
+    std::size_t start = 0;
+    while (start < lines.size() && netList.size() < 64) {
+        std::size_t end = lines.find('\n', start);
+        if (end == std::string::npos) end = lines.size();
+        netList.push_back(lines.substr(start, end - start));
+        start = end + 1;
+    }
+    for (const auto& entry : netList) {
+        kesto::NetListLabel(entry);
+        double n = kesto::NumericValue(kesto::NetListNumber(entry));
+        int line = kesto::FindNetListLine(netList, n);
+        Check(line >= 0 && static_cast<std::size_t>(line) < netList.size());
+        // A whole network number survives being written and read back.
+        if (std::fabs(n) < 1e15 && n == std::trunc(n))
+            Check(kesto::NumericValue(kesto::WrittenNumber(n)) == n);
+    }
+
+    kesto::RecipientFill f = kesto::AddressBookRecipient(choice, ownId, netList);
+    Check(f.networkLine >= 0 && static_cast<std::size_t>(f.networkLine) < netList.size());
+    kesto::RecipientFill r = kesto::ReplyRecipient(kesto::DecodeMessageInfo(replied), ownId, netList);
+    Check(r.networkLine >= 0 && static_cast<std::size_t>(r.networkLine) < netList.size());
+    return 0;
+}
