@@ -1,0 +1,106 @@
+#include "addressbook/frmAddToAddressBook.h"
+
+#include "AddressBook.h"
+#include "CommonFunctions.h"
+#include "Cp1252.h"
+#include "MailBase.h"
+#include "addressbook/EntryFieldFilter.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace kesto::ui {
+namespace {
+
+QString FromBoard(const std::string& bytes) { return QString::fromStdString(kesto::Cp1252ToUtf8(bytes)); }
+std::string ToBoard(const QString& text) { return kesto::Utf8ToCp1252(text.toStdString()); }
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    return l;
+}
+
+} // namespace
+
+frmAddToAddressBook::frmAddToAddressBook(Session& s, QWidget* parent)
+    : QDialog(parent), s_(s), message_(kesto::EmptyMessageInfo()) {
+    setObjectName(QStringLiteral("frmAddToAddressBook"));
+    setWindowTitle(QStringLiteral("Kesto - Add Address Book Entry"));
+    setModal(true);
+
+    auto* fra = new QGroupBox(QStringLiteral("New Address Book Entry"), this);
+    fra->setObjectName(QStringLiteral("fraAddressBook"));
+    lblAddressValue_ = MakeLabel(fra, "lblAddressValue", QString());
+    DescriptionValue_ = new QLineEdit(fra);
+    DescriptionValue_->setObjectName(QStringLiteral("DescriptionValue"));
+    DescriptionValue_->setValidator(new EntryFieldFilter(EntryFieldFilter::Kind::Text, DescriptionValue_));
+    auto* lblDescription = MakeLabel(fra, "lblDescription", QStringLiteral("Description:"));
+    lblDescription->setBuddy(DescriptionValue_);
+    auto* form = new QFormLayout(fra);
+    form->addRow(MakeLabel(fra, "lblAddress", QStringLiteral("Address:")), lblAddressValue_);
+    form->addRow(lblDescription, DescriptionValue_);
+
+    cmdOk_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOk_->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk_->setDefault(true);
+    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(cmdOk_, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cmdCancel_, QDialogButtonBox::RejectRole);
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(fra);
+    top->addWidget(buttons);
+
+    connect(cmdOk_, &QPushButton::clicked, this, &frmAddToAddressBook::cmdOk_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmAddToAddressBook::cmdCancel_Click);
+
+    // Without a message there is no correspondent to propose.
+    failed_ = s_.CurrentMessageNumber < 1;
+    if (!failed_) {
+        std::int16_t status = 0;
+        message_ = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox),
+                                         s_.CurrentMessageNumber, status);
+        failed_ = status != 0;
+    }
+    // A record past the end of the index reads blank: there is nobody to add.
+    const bool received = s_.CurrentMailbox == 1;
+    if (kesto::Trim(received ? message_.FromHandle : message_.ToHandle).empty()) failed_ = true;
+    const QString address = FromBoard(kesto::CorrespondentAddress(message_, s_.CurrentMailbox));
+    lblAddressValue_->setText(address);
+    DescriptionValue_->setText(address);
+    DescriptionValue_->selectAll();
+    DescriptionValue_->setFocus();
+}
+
+void frmAddToAddressBook::showEvent(QShowEvent* e) {
+    QDialog::showEvent(e);
+    // Leave at once, DialogMode untouched, so the caller adds nothing.
+    if (failed_) QTimer::singleShot(0, this, [this] { QDialog::done(QDialog::Rejected); });
+}
+
+void frmAddToAddressBook::cmdOk_Click() {
+    if (failed_) return;
+    const bool received = s_.CurrentMailbox == 1;
+    s_.DialogMode = kesto::AddressBookEntryLine(ToBoard(DescriptionValue_->text()),
+                                                received ? message_.FromHandle : message_.ToHandle,
+                                                received ? message_.FromNetNode : message_.ToNetNode,
+                                                received ? message_.FromNetId : message_.ToNetId);
+    accept();
+}
+
+void frmAddToAddressBook::cmdCancel_Click() { reject(); }
+
+void frmAddToAddressBook::reject() {
+    s_.DialogMode.clear();
+    QDialog::reject();
+}
+
+} // namespace kesto::ui

@@ -1,0 +1,220 @@
+#include "addressbook/frmAddressBook.h"
+
+#include "Cp1252.h"
+#include "addressbook/frmAddressBookEdit.h"
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace kesto::ui {
+namespace {
+
+QString FromBoard(const std::string& bytes) { return QString::fromStdString(kesto::Cp1252ToUtf8(bytes)); }
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QString& tip) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    if (!tip.isEmpty()) b->setToolTip(tip);
+    // Return always goes to the window's default command, whichever button has focus.
+    b->setAutoDefault(false);
+    return b;
+}
+
+QToolButton* MakeArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow, const QString& tip) {
+    auto* b = new QToolButton(parent);
+    b->setObjectName(QLatin1String(name));
+    b->setArrowType(arrow);
+    b->setToolTip(tip);
+    return b;
+}
+
+} // namespace
+
+frmAddressBook::frmAddressBook(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
+    setObjectName(QStringLiteral("frmAddressBook"));
+    setWindowTitle(QStringLiteral("Kesto - Address Book"));
+    setModal(true);
+
+    fraAddressBook_ = new QGroupBox(QStringLiteral("Address Book Entries"), this);
+    fraAddressBook_->setObjectName(QStringLiteral("fraAddressBook"));
+    lstAddressBook_ = new QListWidget(fraAddressBook_);
+    lstAddressBook_->setObjectName(QStringLiteral("lstAddressBook"));
+    lstAddressBook_->setSelectionMode(QAbstractItemView::SingleSelection);
+    QFont fixed(QStringLiteral("Courier New"));
+    fixed.setStyleHint(QFont::Monospace);
+    fixed.setFixedPitch(true);
+    lstAddressBook_->setFont(fixed);
+    auto* fraLayout = new QVBoxLayout(fraAddressBook_);
+    fraLayout->addWidget(lstAddressBook_);
+
+    cmdOk_ = MakeButton(this, "cmdOk", QStringLiteral("Select"), QString());
+    cmdEdit_ = MakeButton(this, "cmdEdit", QStringLiteral("Edit"), QStringLiteral("Edit the current entry."));
+    cmdInsert_ = MakeButton(this, "cmdInsert", QStringLiteral("Insert"), QStringLiteral("Insert a new entry."));
+    cmdDelete_ =
+        MakeButton(this, "cmdDelete", QStringLiteral("Delete"), QStringLiteral("Delete the current entry."));
+    cmdMoveUp_ = MakeArrowButton(this, "cmdMoveUp", Qt::UpArrow, QStringLiteral("Move the selected entry up."));
+    cmdMoveDown_ =
+        MakeArrowButton(this, "cmdMoveDown", Qt::DownArrow, QStringLiteral("Move the selected entry down."));
+    cmdCancel_ = MakeButton(this, "cmdCancel", QStringLiteral("Close"), QStringLiteral("Close this window."));
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(cmdOk_);
+    buttons->addWidget(cmdEdit_);
+    buttons->addWidget(cmdInsert_);
+    buttons->addWidget(cmdDelete_);
+    auto* moves = new QHBoxLayout;
+    moves->addWidget(cmdMoveUp_);
+    moves->addWidget(cmdMoveDown_);
+    moves->addStretch();
+    buttons->addLayout(moves);
+    buttons->addStretch();
+    buttons->addWidget(cmdCancel_);
+    auto* top = new QHBoxLayout(this);
+    top->addWidget(fraAddressBook_, 1);
+    top->addLayout(buttons);
+    resize(420, 320);
+
+    connect(cmdOk_, &QPushButton::clicked, this, &frmAddressBook::cmdOk_Click);
+    connect(cmdEdit_, &QPushButton::clicked, this, &frmAddressBook::cmdEdit_Click);
+    connect(cmdInsert_, &QPushButton::clicked, this, &frmAddressBook::cmdInsert_Click);
+    connect(cmdDelete_, &QPushButton::clicked, this, &frmAddressBook::cmdDelete_Click);
+    connect(cmdMoveUp_, &QToolButton::clicked, this, &frmAddressBook::cmdMoveUp_Click);
+    connect(cmdMoveDown_, &QToolButton::clicked, this, &frmAddressBook::cmdMoveDown_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmAddressBook::cmdCancel_Click);
+    connect(lstAddressBook_, &QListWidget::itemDoubleClicked, this, &frmAddressBook::lstAddressBook_DblClick);
+
+    busy_ = true;
+    viewMode_ = s_.DialogMode == "view";
+    if (viewMode_) {
+        cmdOk_->setEnabled(false);
+        cmdEdit_->setDefault(true);
+    } else {
+        cmdOk_->setDefault(true);
+    }
+    s_.DialogMode.clear();
+
+    reload();
+    fillList();
+    if (lstAddressBook_->count() > 0) selectRow(0);
+    lstAddressBook_->setFocus();
+}
+
+void frmAddressBook::reload() { book_ = kesto::LoadAddressBook(s_.board, s_.CurrentUserNumber); }
+
+void frmAddressBook::fillList() {
+    lstAddressBook_->clear();
+    const std::size_t count = book_.count();
+    for (std::size_t i = 1; i <= count; ++i)
+        lstAddressBook_->addItem(FromBoard(kesto::AddressBookRowText(i, count, book_.lines[i])));
+    const int rows = lstAddressBook_->count();
+    fraAddressBook_->setTitle(QStringLiteral("Address Book Entries (%1)").arg(rows));
+    cmdEdit_->setEnabled(rows >= 1);
+    cmdDelete_->setEnabled(rows >= 1);
+    cmdMoveUp_->setEnabled(rows >= 2);
+    cmdMoveDown_->setEnabled(rows >= 2);
+    cmdInsert_->setEnabled(static_cast<std::size_t>(rows) < kesto::kAddressBookInsertLimit);
+    busy_ = false;
+}
+
+void frmAddressBook::selectRow(int row) {
+    if (row < 0 || row >= lstAddressBook_->count()) return;
+    lstAddressBook_->setCurrentRow(row);
+}
+
+void frmAddressBook::saveAndReload() {
+    kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_);
+    reload();
+    fillList();
+}
+
+void frmAddressBook::cmdInsert_Click() {
+    if (busy_ || static_cast<std::size_t>(lstAddressBook_->count()) >= kesto::kAddressBookInsertLimit) return;
+    busy_ = true;
+    book_.lines.emplace_back(",,0");
+    saveAndReload();
+    selectRow(lstAddressBook_->count() - 1);
+}
+
+void frmAddressBook::cmdDelete_Click() {
+    const int r = lstAddressBook_->currentRow();
+    if (busy_ || r < 0 || static_cast<std::size_t>(r) + 1 > book_.count()) return;
+    busy_ = true;
+    book_.lines[r + 1].clear();
+    saveAndReload();
+    const int rows = lstAddressBook_->count();
+    if (r < rows)
+        selectRow(r);
+    else if (rows > 0)
+        selectRow(rows - 1);
+}
+
+void frmAddressBook::cmdMoveUp_Click() {
+    const int r = lstAddressBook_->currentRow();
+    if (busy_ || r < 1 || lstAddressBook_->count() < 2 || static_cast<std::size_t>(r) + 1 > book_.count()) return;
+    busy_ = true;
+    std::swap(book_.lines[r + 1], book_.lines[r]);
+    saveAndReload();
+    selectRow(r - 1);
+}
+
+void frmAddressBook::cmdMoveDown_Click() {
+    const int r = lstAddressBook_->currentRow();
+    if (busy_ || r < 0 || lstAddressBook_->count() < 2 || static_cast<std::size_t>(r) + 2 > book_.count()) return;
+    busy_ = true;
+    std::swap(book_.lines[r + 1], book_.lines[r + 2]);
+    saveAndReload();
+    selectRow(r + 1);
+}
+
+void frmAddressBook::cmdEdit_Click() {
+    const int r = lstAddressBook_->currentRow();
+    if (busy_ || r < 0) return;
+    busy_ = true;
+    s_.AddressBookEditIndex = static_cast<std::int16_t>(r + 1);
+    {
+        frmAddressBookEdit editor(s_, this);
+        editor.exec();
+    }
+    reload();
+    fillList();
+    selectRow(r);
+}
+
+void frmAddressBook::cmdOk_Click() {
+    const int r = lstAddressBook_->currentRow();
+    if (busy_ || viewMode_ || r < 0 || static_cast<std::size_t>(r) + 1 > book_.count()) return;
+    s_.DialogMode = kesto::AddressBookPickText(book_.lines[r + 1]);
+    accept();
+}
+
+void frmAddressBook::cmdCancel_Click() { reject(); }
+
+void frmAddressBook::lstAddressBook_DblClick() {
+    if (viewMode_)
+        cmdEdit_Click();
+    else
+        cmdOk_Click();
+}
+
+void frmAddressBook::closeEvent(QCloseEvent* e) {
+    if (busy_) {
+        e->ignore();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
+
+void frmAddressBook::reject() {
+    if (busy_) return;
+    QDialog::reject();
+}
+
+} // namespace kesto::ui

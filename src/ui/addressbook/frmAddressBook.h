@@ -1,0 +1,61 @@
+// The address book window: lists the current user's entries for management
+// (DialogMode "view") or as a recipient picker that hands back handle@system*network.
+#pragma once
+
+#include "AddressBook.h"
+#include "app/Session.h"
+
+#include <QDialog>
+
+class QGroupBox;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+
+namespace kesto::ui {
+
+class frmAddressBook : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAddressBook(Session& s, QWidget* parent = nullptr);
+
+    bool isBusy() const { return busy_; }
+    bool isViewMode() const { return viewMode_; }
+
+    void cmdOk_Click();
+    void cmdEdit_Click();
+    void cmdInsert_Click();
+    void cmdDelete_Click();
+    void cmdMoveUp_Click();
+    void cmdMoveDown_Click();
+    void cmdCancel_Click();
+    void lstAddressBook_DblClick();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void reject() override;
+
+private:
+    void reload();
+    void fillList();
+    void selectRow(int row);
+    // Writes the book, reads it back and refills the list, so the list always shows the file.
+    void saveAndReload();
+
+    Session& s_;
+    kesto::AddressBook book_;
+    bool busy_ = true;
+    bool viewMode_ = false;
+
+    QGroupBox* fraAddressBook_ = nullptr;
+    QListWidget* lstAddressBook_ = nullptr;
+    QPushButton* cmdOk_ = nullptr;
+    QPushButton* cmdEdit_ = nullptr;
+    QPushButton* cmdInsert_ = nullptr;
+    QPushButton* cmdDelete_ = nullptr;
+    QToolButton* cmdMoveUp_ = nullptr;
+    QToolButton* cmdMoveDown_ = nullptr;
+    QPushButton* cmdCancel_ = nullptr;
+};
+
+} // namespace kesto::ui

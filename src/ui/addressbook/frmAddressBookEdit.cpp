@@ -1,0 +1,127 @@
+#include "addressbook/frmAddressBookEdit.h"
+
+#include "CommonFunctions.h"
+#include "Cp1252.h"
+#include "addressbook/EntryFieldFilter.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <cstdio>
+
+namespace kesto::ui {
+namespace {
+
+QString FromBoard(const std::string& bytes) { return QString::fromStdString(kesto::Cp1252ToUtf8(bytes)); }
+std::string ToBoard(const QString& text) { return kesto::Utf8ToCp1252(text.toStdString()); }
+
+// The numeric value of a stored network id as the user should see it: "007" is 7,
+// "12abc" is 12, an empty id 0.
+QString NumberText(const std::string& text) {
+    const double v = kesto::NumericValue(text);
+    if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e15)
+        return QString::number(static_cast<long long>(v));
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.15g", v);
+    return QString::fromLatin1(buf);
+}
+
+QLineEdit* MakeField(QWidget* parent, const char* name, const QString& tip, EntryFieldFilter::Kind kind) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QLatin1String(name));
+    e->setToolTip(tip);
+    e->setValidator(new EntryFieldFilter(kind, e));
+    return e;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QString& tip, QWidget* buddy) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(QLatin1String(name));
+    l->setToolTip(tip);
+    l->setBuddy(buddy);
+    return l;
+}
+
+} // namespace
+
+frmAddressBookEdit::frmAddressBookEdit(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
+    setObjectName(QStringLiteral("frmAddressBookEdit"));
+    setWindowTitle(QStringLiteral("Kesto - Address Book"));
+    setModal(true);
+
+    const QString descTip = QStringLiteral("A description for this address book entry.");
+    const QString addrTip =
+        QStringLiteral("The email address for this user. It should be in the format of user@address.");
+    const QString netTip = QStringLiteral("The network id number to use for this email address.");
+
+    fraAddressBook_ = new QGroupBox(this);
+    fraAddressBook_->setObjectName(QStringLiteral("fraAddressBook"));
+    DescriptionValue_ = MakeField(fraAddressBook_, "DescriptionValue", descTip, EntryFieldFilter::Kind::Text);
+    AddressValue_ = MakeField(fraAddressBook_, "AddressValue", addrTip, EntryFieldFilter::Kind::Text);
+    NetIdValue_ = MakeField(fraAddressBook_, "NetIdValue", netTip, EntryFieldFilter::Kind::NetworkId);
+    auto* form = new QFormLayout(fraAddressBook_);
+    form->addRow(MakeLabel(fraAddressBook_, "lblDescription", QStringLiteral("Description:"), descTip,
+                           DescriptionValue_),
+                 DescriptionValue_);
+    form->addRow(MakeLabel(fraAddressBook_, "lblAddress", QStringLiteral("Address:"), addrTip, AddressValue_),
+                 AddressValue_);
+    form->addRow(MakeLabel(fraAddressBook_, "lblNetId", QStringLiteral("Network Id:"), netTip, NetIdValue_),
+                 NetIdValue_);
+
+    cmdOk_ = new QPushButton(QStringLiteral("OK"), this);
+    cmdOk_->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk_->setDefault(true);
+    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    auto* buttons = new QDialogButtonBox(this);
+    buttons->addButton(cmdOk_, QDialogButtonBox::AcceptRole);
+    buttons->addButton(cmdCancel_, QDialogButtonBox::RejectRole);
+    auto* top = new QVBoxLayout(this);
+    top->addWidget(fraAddressBook_);
+    top->addWidget(buttons);
+
+    connect(cmdOk_, &QPushButton::clicked, this, &frmAddressBookEdit::cmdOk_Click);
+    connect(cmdCancel_, &QPushButton::clicked, this, &frmAddressBookEdit::cmdCancel_Click);
+
+    // The editor may be the first to touch the book of a user who has none yet.
+    const std::string file = kesto::AddressBookFile(s_.board, s_.CurrentUserNumber);
+    if (!kesto::FileExists(s_.board, file)) kesto::CreateFile(s_.board, file, false);
+    book_ = kesto::LoadAddressBook(s_.board, s_.CurrentUserNumber);
+    index_ = s_.AddressBookEditIndex;
+
+    fraAddressBook_->setTitle(QStringLiteral("Entry %1 / %2").arg(index_).arg(book_.count()));
+    if (indexValid()) {
+        const kesto::AddressBookEntry e = kesto::SplitAddressBookLine(book_.lines[index_]);
+        DescriptionValue_->setText(FromBoard(e.description));
+        AddressValue_->setText(FromBoard(e.address));
+        NetIdValue_->setText(NumberText(e.networkId));
+    } else {
+        // Nothing to edit: OK must not invent an entry.
+        cmdOk_->setEnabled(false);
+        cmdCancel_->setDefault(true);
+    }
+    DescriptionValue_->setFocus();
+}
+
+bool frmAddressBookEdit::indexValid() const {
+    return index_ >= 1 && static_cast<std::size_t>(index_) <= book_.count();
+}
+
+void frmAddressBookEdit::cmdOk_Click() {
+    if (!indexValid()) return;
+    book_.lines[index_] = kesto::Trim(ToBoard(DescriptionValue_->text())) + "," +
+                          kesto::Trim(ToBoard(AddressValue_->text())) + "," +
+                          kesto::Trim(ToBoard(NetIdValue_->text()));
+    kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_);
+    accept();
+}
+
+void frmAddressBookEdit::cmdCancel_Click() { reject(); }
+
+} // namespace kesto::ui
