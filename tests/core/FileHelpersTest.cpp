@@ -145,6 +145,12 @@ TEST(FileHelpers, BasenameLongAndShortNames) {
     std::string shortName = GetShortFilename(b, "program files\\board\\long report file.text");
     EXPECT_EQ(shortName, "program files\\board\\LONGRE~1.TEX");
     EXPECT_TRUE(FileExists(b, shortName));
+    // The attachment picker's round trip: an absolute path, shortened, upper-cased, opened, lengthened.
+    std::string picked =
+        UpperAscii(GetShortFilename(b, dir.file("Program Files/Board/Long Report File.text")));
+    EXPECT_EQ(picked.substr(picked.size() - 13), "/LONGRE~1.TEX");
+    EXPECT_TRUE(FileExists(b, picked));
+    EXPECT_EQ(GetLongFilename(b, picked), dir.file("Program Files/Board/Long Report File.text"));
     EXPECT_EQ(GetShortFilename(b, "PROGRA~1\\board"), "PROGRA~1\\BOARD");
     EXPECT_EQ(GetShortFilename(b, "Program Files\\none.txt"), "");
 
