@@ -3,6 +3,8 @@
 #include "mailbox/frmMain.h"
 
 #include "DeleteMessage.h"
+#include "addressbook/AddSenderCommand.h"
+#include "addressbook/frmAddressBook.h"
 #include "composer/ComposerCommands.h"
 #include "reader/OutputCommands.h"
 #include "reader/frmAbout.h"
@@ -84,11 +86,21 @@ void frmMain::mnuActionsReply_Click() {
 }
 
 void frmMain::mnuActionsAddressBook_Click() {
-    // Filled in with the address book windows.
+    s_.DialogMode = "view";
+    {
+        frmAddressBook book(s_, this);
+        book.exec();
+    }
+    s_.DialogMode.clear();
 }
 
 void frmMain::mnuActionsAddSender_Click() {
-    // Filled in with the address book windows.
+    if (rowCount() == 0) return;
+    const int p = selectedPosition();
+    if (p == 0) return;
+    AddSenderToAddressBook(this, s_, messageNumberAt(p));
+    ClearSelection();
+    selectRow(p);
 }
 
 void frmMain::mnuFileChangeUser_Click() {

@@ -1,0 +1,89 @@
+// The main window's two address book commands.
+#include "AddressBookUiSupport.h"
+#include "FakeDialogs.h"
+
+#include "addressbook/frmAddressBook.h"
+#include "mailbox/frmMain.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using kesto::test::OnModal;
+
+class frmMainAddressBookTest : public kesto::test::AddressBookUiTest {
+protected:
+    kesto::test::FakeDialogs fake;
+    std::unique_ptr<kesto::ui::frmMain> win;
+
+    void SetUp() override {
+        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Sysop", "System Operator", 255));
+        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Bob", "Bob Stone", 50));
+        kesto::demo::AppendMessage(s.board, "EMAIL", kesto::demo::MakeMessage(2, 1, "Bob", "Sysop", "One", 1000),
+                                   "1");
+        kesto::demo::AppendMessage(s.board, "EMAIL", kesto::demo::MakeMessage(2, 1, "Bob", "Sysop", "Two", 2000),
+                                   "2");
+        win = std::make_unique<kesto::ui::frmMain>(s);
+        win->Form_Load();
+        ASSERT_EQ(win->rowCount(), 2);
+    }
+    void trigger(const char* name) {
+        QAction* a = win->findChild<QAction*>(QLatin1String(name));
+        ASSERT_NE(a, nullptr) << name;
+        a->trigger();
+    }
+};
+
+TEST_F(frmMainAddressBookTest, AddressBookOpensTheWindowInViewMode) {
+    writeBook("Desk,desk@4/5,2\r\n");
+    bool view = false, selectEnabled = true;
+    OnModal(&testScope, QStringLiteral("frmAddressBook"), [&](QWidget* w) {
+        auto* book = qobject_cast<kesto::ui::frmAddressBook*>(w);
+        ASSERT_NE(book, nullptr);
+        view = book->isViewMode();
+        selectEnabled = w->findChild<QPushButton*>(QStringLiteral("cmdOk"))->isEnabled();
+        w->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    });
+    trigger("mnuActionsAddressBook");
+    EXPECT_TRUE(view);
+    EXPECT_FALSE(selectEnabled);
+    EXPECT_EQ(s.DialogMode, "");
+    EXPECT_EQ(book(), "Desk,desk@4/5,2\r\n");
+}
+
+TEST_F(frmMainAddressBookTest, AddSenderAddsTheSelectedRowsSenderAndKeepsTheRowSelected) {
+    win->selectRow(2);
+    QString proposed;
+    OnModal(&testScope, QStringLiteral("frmAddToAddressBook"), [&](QWidget* w) {
+        proposed = w->findChild<QLabel*>(QStringLiteral("lblAddressValue"))->text();
+        w->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+    });
+    trigger("mnuActionsAddSender");
+    EXPECT_EQ(proposed, QStringLiteral("Bob@1/1"));
+    EXPECT_EQ(book(), "Bob@1/1,Bob@1/1,1\r\n");
+    ASSERT_EQ(fake.messages.size(), 1);
+    EXPECT_EQ(fake.messages[0].text, QStringLiteral("This user has been added."));
+    EXPECT_EQ(win->selectedPosition(), 2);
+    EXPECT_EQ(s.CurrentMessageNumber, 0);
+    EXPECT_EQ(s.DialogMode, "");
+
+    // The other message has the same sender: no dialog this time.
+    win->selectRow(1);
+    bool opened = false;
+    OnModal(&testScope, QStringLiteral("frmAddToAddressBook"), [&](QWidget*) { opened = true; });
+    trigger("mnuActionsAddSender");
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(fake.messages.size(), 2);
+    EXPECT_EQ(fake.messages[1].text, QStringLiteral("This user is already in the address book."));
+    EXPECT_EQ(fake.messages[1].title, QStringLiteral("Kesto - Address Book"));
+    EXPECT_EQ(win->selectedPosition(), 1);
+    EXPECT_EQ(book(), "Bob@1/1,Bob@1/1,1\r\n");
+}
+
+} // namespace
