@@ -30,7 +30,8 @@ Json Json::Utf8(std::string_view text) {
 }
 
 Json& Json::Set(std::string_view key, Json value) {
-    members_.emplace_back(std::string(key), std::move(value));
+    keys_.emplace_back(key);
+    elements_.push_back(std::move(value));
     return *this;
 }
 
@@ -108,15 +109,15 @@ void Json::WriteAt(std::ostream& out, int depth) const {
         out << closePad << ']';
         break;
     case Kind::Object:
-        if (members_.empty()) {
+        if (elements_.empty()) {
             out << "{}";
             break;
         }
         out << "{\n";
-        for (std::size_t i = 0; i < members_.size(); ++i) {
-            out << pad << JsonQuote(members_[i].first) << ": ";
-            members_[i].second.WriteAt(out, depth + 1);
-            out << (i + 1 < members_.size() ? ",\n" : "\n");
+        for (std::size_t i = 0; i < elements_.size(); ++i) {
+            out << pad << JsonQuote(keys_[i]) << ": ";
+            elements_[i].WriteAt(out, depth + 1);
+            out << (i + 1 < elements_.size() ? ",\n" : "\n");
         }
         out << closePad << '}';
         break;

@@ -7,7 +7,6 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace kesto::cli {
@@ -40,8 +39,8 @@ class Json {
     Kind kind_;
     bool bool_ = false;
     std::int64_t number_ = 0;
-    std::string text_; // UTF-8
-    std::vector<std::pair<std::string, Json>> members_;
+    std::string text_;              // UTF-8
+    std::vector<std::string> keys_; // an object's keys, beside its values in elements_
     std::vector<Json> elements_;
 };
 

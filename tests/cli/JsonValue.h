@@ -15,20 +15,15 @@ struct JsonValue {
     bool boolean = false;
     double number = 0;
     std::string text;
-    std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
+    std::vector<JsonValue> items;  // array elements, or an object's values
+    std::vector<std::string> keys; // an object's keys, beside its values
 
     const JsonValue* Find(std::string_view key) const {
-        for (const auto& m : members)
-            if (m.first == key) return &m.second;
+        for (std::size_t i = 0; i < keys.size(); ++i)
+            if (keys[i] == key) return &items[i];
         return nullptr;
     }
-    std::vector<std::string> Keys() const {
-        std::vector<std::string> k;
-        for (const auto& m : members)
-            k.push_back(m.first);
-        return k;
-    }
+    const std::vector<std::string>& Keys() const { return keys; }
 };
 
 class JsonReader {
@@ -133,7 +128,8 @@ class JsonReader {
                 std::string key;
                 JsonValue item;
                 if (!String(key) || !Eat(':') || !Value(item)) return false;
-                v.members.emplace_back(std::move(key), std::move(item));
+                v.keys.push_back(std::move(key));
+                v.items.push_back(std::move(item));
             } while (Eat(','));
             return Eat('}');
         }
