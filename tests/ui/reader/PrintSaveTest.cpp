@@ -1,0 +1,151 @@
+// Printing into a PDF read back as text, and the Save As dialog and file.
+#include "ReaderFixture.h"
+
+#include "CommonFunctions.h"
+#include "reader/OutputCommands.h"
+#include "reader/frmOpenMessage.h"
+
+#include <QAction>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using kesto::test::FakeDialogs;
+using kesto::test::ReadNative;
+using kesto::test::ReaderBoard;
+using kesto::test::WriteNative;
+
+// The pages of a PDF as text, or nothing when pdftotext is not installed.
+std::optional<QStringList> PdfPages(const QString& pdf) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) return std::nullopt;
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return QStringList();
+    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+    return pages;
+}
+
+std::string NumberedLines(int count) {
+    std::string body;
+    for (int i = 1; i <= count; ++i) {
+        char line[32];
+        std::snprintf(line, sizeof line, "body line %03d", i);
+        body += line;
+        if (i < count) body += "\r\n";
+    }
+    return body;
+}
+
+TEST(PrintMessage, PagesCarryFooterTitleAndHeaderOnlyFirst) {
+    ReaderBoard rb;
+    auto n = rb.add("Long report", NumberedLines(150));
+    FakeDialogs fake;
+    fake.printToPdf = QString::fromStdString(rb.dir.file("out.pdf"));
+    ASSERT_TRUE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    ASSERT_EQ(fake.messages.size(), 1);
+    EXPECT_EQ(fake.messages[0].title, QStringLiteral("Kesto - Print Message"));
+    EXPECT_EQ(fake.messages[0].text, QStringLiteral("Message sent to printer."));
+
+    std::optional<QStringList> pages = PdfPages(fake.printToPdf);
+    if (!pages) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    ASSERT_GE(pages->size(), 3);
+    int next = 1;
+    for (int i = 0; i < pages->size(); ++i) {
+        const QString& page = pages->at(i);
+        EXPECT_TRUE(page.contains(QStringLiteral("Page ") + QString::number(i + 1))) << i;
+        EXPECT_TRUE(page.contains(QStringLiteral("Kesto v1.0.060711"))) << i;
+        // The header is in a larger size, so the text layout may widen its padding.
+        EXPECT_EQ(page.contains(QRegularExpression(QStringLiteral("From: +ALICE @1/1 \\(Home\\)"))), i == 0) << i;
+        EXPECT_EQ(page.contains(QRegularExpression(QStringLiteral("Subject: +Long report"))), i == 0) << i;
+        // Body lines continue in order from page to page, none lost or repeated.
+        for (const QString& line : page.split(QLatin1Char('\n'))) {
+            QString t = line.trimmed();
+            if (!t.startsWith(QStringLiteral("body line "))) continue;
+            EXPECT_EQ(t, QStringLiteral("body line %1").arg(next, 3, 10, QLatin1Char('0')));
+            ++next;
+        }
+    }
+    EXPECT_EQ(next, 151);
+}
+
+TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
+    ReaderBoard rb;
+    auto n = rb.add("Short", "x");
+    FakeDialogs fake; // no PDF path: the dialog is cancelled
+    EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    EXPECT_TRUE(fake.messages.isEmpty());
+    rb.s.CurrentMailbox = 2; // no sent mail: nothing to read, no dialog
+    fake.printToPdf = QString::fromStdString(rb.dir.file("none.pdf"));
+    EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    EXPECT_FALSE(std::filesystem::exists(rb.dir.file("none.pdf")));
+    EXPECT_FALSE(std::filesystem::exists(rb.s.board.log.path));
+}
+
+TEST(PrintMessage, DamagedTextStillPrints) {
+    ReaderBoard rb;
+    std::string body(100000, 'w');
+    body += "\x03";
+    kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Wide", 1150000000);
+    m.AttFileName = std::string(12, '\xFF');
+    auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, body));
+    FakeDialogs fake;
+    fake.printToPdf = QString::fromStdString(rb.dir.file("wide.pdf"));
+    EXPECT_TRUE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    std::optional<QStringList> pages = PdfPages(fake.printToPdf);
+    if (!pages) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    // 100,000 characters hard-broken at 85: about 1177 lines.
+    EXPECT_GT(pages->size(), 15);
+    EXPECT_TRUE(pages->last().contains(QStringLiteral("Page ") + QString::number(pages->size())));
+}
+
+TEST(SaveMessage, DialogAndFileFromTheReader) {
+    ReaderBoard rb;
+    rb.list.rows = {rb.add("../../x", "Hello\r\nthere")};
+    rb.at(1);
+    kesto::ui::frmOpenMessage w(rb.s, rb.list);
+    FakeDialogs fake;
+    const std::string target = rb.dir.file("chosen.txt");
+    WriteNative(target, std::string(4000, 'o'));
+    fake.saveAnswer = QString::fromStdString(target);
+    QDir::setCurrent(QDir::tempPath());
+
+    w.findChild<QAction*>(QStringLiteral("mnuFileSaveAs"))->trigger();
+    EXPECT_EQ(fake.lastTitle, QStringLiteral("Save Message"));
+    EXPECT_EQ(fake.lastDefaultName, QStringLiteral("x.txt"));
+    EXPECT_EQ(fake.lastFilters, QStringLiteral("Text File (*.txt);;AllFiles (*.*)"));
+    const std::string creation = kesto::Trim(kesto::demo::MakeMessage(2, 1, "", "", "", 1150000000).Creation);
+    EXPECT_EQ(ReadNative(target), "From:     ALICE @1/1 (Home)\r\n"
+                                  "Date:     " + creation + "\r\n"
+                                  "To:       SYSOP @0 (Home)\r\n"
+                                  "Subject:  ../../x\r\n"
+                                  "\r\n"
+                                  "Hello\r\nthere\r\n");
+    ASSERT_EQ(fake.messages.size(), 1);
+    EXPECT_EQ(fake.messages[0].title, QStringLiteral("Kesto - Save Message"));
+    EXPECT_EQ(fake.messages[0].text, QStringLiteral("Message saved."));
+    // The dialog may have moved the current directory; it is back at the board's main path.
+    EXPECT_EQ(std::filesystem::canonical(QDir::currentPath().toStdString()),
+              std::filesystem::canonical(rb.dir.path()));
+    EXPECT_TRUE(w.findChild<QAction*>(QStringLiteral("mnuFileSaveAs"))->isEnabled());
+
+    // Cancel writes nothing and says nothing; a file that cannot be written says nothing either.
+    fake.messages.clear();
+    fake.saveAnswer.clear();
+    WriteNative(target, "keep");
+    w.findChild<QAction*>(QStringLiteral("mnuFileSaveAs"))->trigger();
+    EXPECT_EQ(ReadNative(target), "keep");
+    fake.saveAnswer = QString::fromStdString(rb.dir.file("missing/dir/x.txt"));
+    w.findChild<QAction*>(QStringLiteral("mnuFileSaveAs"))->trigger();
+    EXPECT_TRUE(fake.messages.isEmpty());
+    EXPECT_NE(ReadNative(rb.s.board.log.path).find("SaveMessage"), std::string::npos);
+}
+
+} // namespace
