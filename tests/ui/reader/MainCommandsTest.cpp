@@ -1,0 +1,135 @@
+// The mailbox window's Open, Print, Save As and About on a fixture board.
+#include "ReaderFixture.h"
+
+#include "MailBase.h"
+#include "mailbox/frmMain.h"
+#include "reader/frmOpenMessage.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using kesto::test::FakeDialogs;
+using kesto::test::OnNextModal;
+using kesto::test::ReadNative;
+
+class MainCommands : public ::testing::Test {
+protected:
+    kesto::test::ReaderBoard rb;
+    std::unique_ptr<kesto::ui::frmMain> win;
+
+    void open() {
+        for (int i = 1; i <= 4; ++i)
+            rb.add("Subject " + std::to_string(i), "Body " + std::to_string(i), 1150000000 + i * 60);
+        win = std::make_unique<kesto::ui::frmMain>(rb.s);
+        win->Form_Load();
+        ASSERT_EQ(win->rowCount(), 4);
+    }
+    QAction* action(const char* name) { return win->findChild<QAction*>(QLatin1String(name)); }
+    std::int32_t offline(std::int16_t number) {
+        std::int16_t status = 0;
+        return kesto::GetMessageInfo(rb.s.board, "EMAIL", number, status).Offline;
+    }
+};
+
+QString Subject(QWidget* w) {
+    auto* l = w ? w->findChild<QLabel*>(QStringLiteral("lblMailSubjectValue")) : nullptr;
+    return l ? l->text() : QString();
+}
+
+TEST_F(MainCommands, OpenShowsTheSelectedRowAndClearsTheStateAfter) {
+    open();
+    win->ClearSelection();
+    win->selectRow(1);
+    win->selectRow(2); // several rows selected: the current one opens
+    const std::int16_t second = win->messageNumberAt(2), third = win->messageNumberAt(3);
+    QString first, stepped;
+    std::int16_t indexInside = 0, numberInside = 0;
+    OnNextModal([&](QWidget* w) {
+        ASSERT_NE(qobject_cast<kesto::ui::frmOpenMessage*>(w), nullptr);
+        indexInside = rb.s.CurrentListIndex;
+        numberInside = rb.s.CurrentMessageNumber;
+        first = Subject(w);
+        w->findChild<QAction*>(QStringLiteral("mnuActionsNextMessage"))->trigger();
+        stepped = Subject(w);
+    });
+    action("mnuActionsOpen")->trigger();
+    EXPECT_EQ(indexInside, 2);
+    EXPECT_EQ(numberInside, second);
+    EXPECT_EQ(first, QStringLiteral("Subject ") + QString::number(second));
+    EXPECT_EQ(stepped, QStringLiteral("Subject ") + QString::number(third));
+    EXPECT_EQ(offline(second), 1);
+    EXPECT_EQ(offline(third), 1);
+    EXPECT_EQ(offline(win->messageNumberAt(1)), 0);
+    EXPECT_EQ(rb.s.CurrentListIndex, 0);
+    EXPECT_EQ(rb.s.CurrentMessageNumber, 0);
+    EXPECT_FALSE(rb.s.ReplyMode);
+    EXPECT_EQ(ReadNative(rb.mail("ONELINE.DAT")).size(), 2u * 582);
+}
+
+TEST_F(MainCommands, ReplyFromTheReaderOpensTheComposer) {
+    open();
+    win->selectRow(1);
+    QString composer;
+    OnNextModal([&](QWidget* w) {
+        // Scheduled before Reply closes the reader: runs in the composer's own loop.
+        OnNextModal([&](QWidget* c) { composer = c ? c->objectName() : QString(); });
+        w->findChild<QAction*>(QStringLiteral("mnuActionsReply"))->trigger();
+    });
+    action("mnuActionsOpen")->trigger();
+    EXPECT_EQ(composer, QStringLiteral("frmNewMessage"));
+    EXPECT_FALSE(rb.s.ReplyMode);
+    EXPECT_EQ(rb.s.CurrentMessageNumber, 0);
+}
+
+TEST_F(MainCommands, PrintAndSaveWorkOnTheCurrentRowAndKeepItSelected) {
+    open();
+    FakeDialogs fake;
+    win->ClearSelection();
+    win->selectRow(1);
+    win->selectRow(3);
+    const std::int16_t number = win->messageNumberAt(3);
+    fake.printToPdf = QString::fromStdString(rb.dir.file("list.pdf"));
+    action("mnuActionsPrint")->trigger();
+    EXPECT_EQ(win->selectedPositions(), QList<int>{3});
+    EXPECT_TRUE(action("mnuActionsPrint")->isEnabled());
+    ASSERT_EQ(fake.messages.size(), 1);
+    EXPECT_EQ(fake.messages[0].text, QStringLiteral("Message sent to printer."));
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+        QProcess p;
+        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), fake.printToPdf, QStringLiteral("-")});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        QString text = QString::fromUtf8(p.readAllStandardOutput());
+        EXPECT_TRUE(text.contains(QStringLiteral("Body ") + QString::number(number))) << text.toStdString();
+    }
+
+    fake.saveAnswer = QString::fromStdString(rb.dir.file("row.txt"));
+    action("mnuFileSaveAs")->trigger();
+    EXPECT_EQ(fake.lastDefaultName, QStringLiteral("Subject ") + QString::number(number) + QStringLiteral(".txt"));
+    EXPECT_NE(ReadNative(rb.dir.file("row.txt")).find("Body " + std::to_string(number) + "\r\n"), std::string::npos);
+    EXPECT_TRUE(action("mnuFileSaveAs")->isEnabled());
+    // Neither printing nor saving marks the message read.
+    EXPECT_EQ(offline(number), 0);
+}
+
+TEST_F(MainCommands, AboutIsModalAndOpenNeedsRows) {
+    open();
+    QString about;
+    OnNextModal([&](QWidget* w) { about = w ? w->windowTitle() : QString(); });
+    action("mnuHelpAbout")->trigger();
+    EXPECT_EQ(about, QStringLiteral("Kesto - About"));
+
+    win->ClearSelection();
+    action("mnuActionsOpen")->trigger(); // no row selected: nothing opens
+    EXPECT_EQ(rb.s.CurrentMessageNumber, 0);
+    EXPECT_EQ(offline(win->messageNumberAt(1)), 0);
+}
+
+} // namespace
