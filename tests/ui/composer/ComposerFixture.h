@@ -1,0 +1,68 @@
+// A fixture board for the composer's windows: a SysOp, an ordinary user, a
+// level-0 slot, two offered networks, and a session for user 1.
+#pragma once
+
+#include "DemoBoard.h"
+#include "FakeDialogs.h"
+#include "TestBoard.h"
+#include "app/Session.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <string>
+
+namespace kesto::test {
+
+struct ComposerBoard {
+    TempDir dir;
+    kesto::ui::Session s;
+
+    ComposerBoard() {
+        kesto::demo::BoardOptions opt;
+        opt.sysopAttachLevel = 10;
+        opt.emailAttachLevel = 50;
+        s.board = kesto::demo::CreateBoard(dir.path(), opt);
+        kesto::demo::WriteDataFile(s.board, "NETWORKS.LST", "1,1,Home,0\r\n7,3,Fido Net,0\r\n5,4,Silent,0\r\n");
+        kesto::demo::WriteDataFile(s.board, "NET.7", "SYSTEMID=2:7/1\r\n");
+        s.CurrentUser = kesto::demo::MakeUser("SysOp", "Sam Sysop", 255);
+        kesto::demo::AppendUser(s.board, s.CurrentUser);
+        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Bob", "Robert Smith", 20));
+        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Gone", "", 0));
+        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Carol", "Carol Jones", 255));
+        WriteNative(dir.file("DATA/STATHBRD.DAT"), std::string(88, '\0'));
+        kesto::demo::SetNodeUser(s.board, 0, 0);
+        s.CurrentUserNumber = 1;
+        s.CurrentMailbox = 1;
+    }
+    std::string read(const std::string& rel) const { return ReadNative(dir.file(rel)); }
+    void becomeUser(std::int32_t n, std::int16_t level) {
+        s.CurrentUserNumber = n;
+        s.CurrentUser.SecurityLevel = level;
+    }
+};
+
+template <class T>
+T* Find(QWidget& w, const char* name) {
+    return w.findChild<T*>(QLatin1String(name));
+}
+inline QAction* Act(QWidget& w, const char* name) { return Find<QAction>(w, name); }
+inline QLineEdit* Edit(QWidget& w, const char* name) { return Find<QLineEdit>(w, name); }
+
+// Runs `act` on the modal window the next statement opens; closes it if `act` left it open.
+inline void WithNextModal(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act] {
+        QWidget* w = QApplication::activeModalWidget();
+        act(w);
+        if (w && w->isVisible()) w->close();
+    });
+}
+
+} // namespace kesto::test

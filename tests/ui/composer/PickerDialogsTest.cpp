@@ -1,0 +1,130 @@
+// The criterion dialog (key filters, length rule, result) and the user picker
+// (padded lines, skipped slots, the number handed back).
+#include "ComposerFixture.h"
+
+#include "Bytes.h"
+#include "composer/frmSendToAll.h"
+#include "composer/frmUserListing.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using kesto::test::ComposerBoard;
+using kesto::test::Edit;
+using kesto::test::FakeDialogs;
+using kesto::test::Find;
+using kesto::ui::frmSendToAll;
+using kesto::ui::frmUserListing;
+
+QRadioButton* Option(QWidget& w, int i) {
+    return Find<QRadioButton>(w, ("Option1_" + std::to_string(i)).c_str());
+}
+
+TEST(SendToAllDialog, FiltersKeysByTheSelectedOption) {
+    ComposerBoard f;
+    f.s.DialogMode = "stale";
+    frmSendToAll d(f.s);
+    EXPECT_TRUE(f.s.DialogMode.empty());
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Kesto - Send to All Users"));
+    EXPECT_TRUE(Option(d, 0)->isChecked());
+    QLineEdit* value = Edit(d, "ValueValue");
+    EXPECT_EQ(value->toolTip(), QStringLiteral("Enter the value to complete the equation."));
+    EXPECT_EQ(value->maxLength(), 3);
+
+    QTest::keyClicks(value, QStringLiteral("x2-0.5"));
+    EXPECT_EQ(value->text(), QStringLiteral("20."));
+    QTest::keyClick(value, Qt::Key_Backspace);
+    EXPECT_EQ(value->text(), QStringLiteral("20"));
+
+    // A number does not survive the switch to a flag; a letter is typed in upper case.
+    Option(d, 3)->click();
+    EXPECT_EQ(value->text(), QString());
+    EXPECT_EQ(value->maxLength(), 1);
+    QTest::keyClicks(value, QStringLiteral("7c"));
+    EXPECT_EQ(value->text(), QStringLiteral("C"));
+    QTest::keyClicks(value, QStringLiteral("d"));
+    EXPECT_EQ(value->text(), QStringLiteral("C"));
+
+    // A letter does not survive the switch back to a level.
+    Option(d, 1)->click();
+    EXPECT_EQ(value->text(), QString());
+    EXPECT_EQ(value->maxLength(), 3);
+    QTest::keyClicks(value, QStringLiteral("5"));
+    Option(d, 4)->click();
+    EXPECT_EQ(value->text(), QString());
+}
+
+TEST(SendToAllDialog, OkBuildsTheCriterionAndRefusesAnEmptyValue) {
+    ComposerBoard f;
+    FakeDialogs dialogs;
+    {
+        frmSendToAll d(f.s);
+        Edit(d, "ValueValue")->setText(QStringLiteral("  "));
+        Find<QPushButton>(d, "cmdOk")->click();
+        ASSERT_EQ(dialogs.messages.size(), 1);
+        EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Please enter a value."));
+        EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Kesto - Send to All Users"));
+        EXPECT_TRUE(f.s.DialogMode.empty());
+    }
+    const char* expected[5] = {"all users > 20", "all users < 20", "all users = 20", "all users ! X",
+                               "all users $ X"};
+    for (int i = 0; i < 5; ++i) {
+        frmSendToAll d(f.s);
+        Option(d, i)->click();
+        Edit(d, "ValueValue")->setText(i < 3 ? QStringLiteral(" 20") : QStringLiteral("x"));
+        Find<QPushButton>(d, "cmdOk")->click();
+        EXPECT_EQ(f.s.DialogMode, expected[i]);
+        EXPECT_EQ(d.result(), QDialog::Accepted);
+    }
+    frmSendToAll d(f.s);
+    Edit(d, "ValueValue")->setText(QStringLiteral("20"));
+    Find<QPushButton>(d, "cmdCancel")->click();
+    EXPECT_TRUE(f.s.DialogMode.empty());
+}
+
+TEST(UserPicker, ListsPaddedLinesAndReturnsTheRecordNumber) {
+    ComposerBoard f;
+    kesto::demo::AppendUser(f.s.board, kesto::demo::MakeUser(std::string(25, 'h'), "Long Handle", 5)); // 5
+    f.s.DialogMode = "stale";
+    frmUserListing d(f.s);
+    EXPECT_TRUE(f.s.DialogMode.empty());
+    EXPECT_EQ(d.windowTitle(), QStringLiteral("Kesto - User Listing"));
+    auto* list = Find<QListWidget>(d, "lstUsers");
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->item(1)->text(), QStringLiteral("2:     Bob                   Robert Smith"));
+    EXPECT_EQ(list->item(3)->text(), QStringLiteral("5:     ") + QString(20, QLatin1Char('h')) +
+                                         QStringLiteral("  Long Handle"));
+    EXPECT_TRUE(list->font().fixedPitch());
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(d.userNumbers(), (std::vector<std::int32_t>{0, 1, 2, 4, 5}));
+
+    // The third line is user 4: the level-0 slot 3 is not listed.
+    list->setCurrentRow(2);
+    Find<QPushButton>(d, "cmdOk")->click();
+    EXPECT_EQ(f.s.DialogMode, "4");
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+
+    frmUserListing again(f.s);
+    Find<QListWidget>(again, "lstUsers")->setCurrentRow(1);
+    again.lstUsers_DblClick();
+    EXPECT_EQ(f.s.DialogMode, "2");
+}
+
+TEST(UserPicker, EmptyBoardClosesWithoutAChoice) {
+    kesto::test::TempDir dir;
+    kesto::ui::Session s;
+    s.board = kesto::demo::CreateBoard(dir.path());
+    frmUserListing d(s);
+    EXPECT_EQ(Find<QListWidget>(d, "lstUsers")->count(), 0);
+    Find<QPushButton>(d, "cmdOk")->click();
+    EXPECT_TRUE(s.DialogMode.empty());
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+}
+
+} // namespace

@@ -1,0 +1,362 @@
+// The composer through its widgets: commands, recipient rules and messages,
+// reply prefill, pickers, the attach command, locking and the resize rule.
+#include "ComposerFixture.h"
+
+#include "AddressBook.h"
+#include "Bytes.h"
+#include "MessageOutput.h"
+#include "app/Twips.h"
+#include "composer/frmNewMessage.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using kesto::test::Act;
+using kesto::test::ComposerBoard;
+using kesto::test::Edit;
+using kesto::test::FakeDialogs;
+using kesto::test::Find;
+using kesto::test::WithNextModal;
+using kesto::ui::frmNewMessage;
+
+QComboBox* Net(QWidget& w) { return Find<QComboBox>(w, "MailToNetid"); }
+QPlainTextEdit* Text(QWidget& w) { return Find<QPlainTextEdit>(w, "txtMessage"); }
+
+TEST(Composer, HasItsCommandsAndOffersTheNetworks) {
+    ComposerBoard f;
+    frmNewMessage w(f.s);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Kesto - New Message"));
+    const char* tips[8] = {nullptr, "Send", nullptr, "Attach a File", nullptr, "Address Book", "User Listing",
+                           "Send to All Users"};
+    for (int i = 1; i <= 7; ++i) {
+        QAction* b = Act(w, ("Toolbar1_Button" + std::to_string(i)).c_str());
+        ASSERT_NE(b, nullptr) << i;
+        EXPECT_EQ(b->isSeparator(), tips[i] == nullptr) << i;
+        if (tips[i]) {
+            EXPECT_EQ(b->toolTip(), QString::fromLatin1(tips[i]));
+            EXPECT_FALSE(b->icon().isNull()) << i;
+        }
+    }
+    for (const char* name : {"mnuFileClose", "mnuActionsSend", "mnuActionsAttach", "mnuActionsAddressBook",
+                             "mnuActionsUserlist", "mnuActionsSendToAll", "mnuHelpAbout"})
+        EXPECT_NE(Act(w, name), nullptr) << name;
+    EXPECT_EQ(Act(w, "mnuActionsSendToAll")->text(), QStringLiteral("Send to A&ll Users"));
+
+    // Network 5 has no system id and is left out.
+    QComboBox* net = Net(w);
+    ASSERT_EQ(net->count(), 3);
+    EXPECT_EQ(net->itemText(0), QStringLiteral("Local (0)"));
+    EXPECT_EQ(net->itemText(2), QStringLiteral("Fido Net (7)"));
+    EXPECT_EQ(net->currentIndex(), 0);
+    EXPECT_EQ(Edit(w, "MailTo")->maxLength(), 255);
+    EXPECT_EQ(Edit(w, "MailSubject")->maxLength(), 64);
+
+    // First activation of a new message puts the caret in the recipient box.
+    w.show();
+    w.Form_Activate();
+    EXPECT_EQ(w.focusWidget(), Edit(w, "MailTo"));
+}
+
+TEST(Composer, LevelsGovernSendToAllAndAttach) {
+    ComposerBoard f;
+    f.becomeUser(2, 20);
+    frmNewMessage w(f.s);
+    EXPECT_FALSE(Act(w, "mnuActionsSendToAll")->isEnabled());
+    EXPECT_FALSE(Act(w, "Toolbar1_Button7")->isEnabled());
+    EXPECT_FALSE(Act(w, "mnuActionsAttach")->isEnabled());
+
+    // Mail to user 1 on the local line takes the SysOp level (10); anything else the mail level (50).
+    QLineEdit* to = Edit(w, "MailTo");
+    to->setText(QStringLiteral("1"));
+    EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled());
+    EXPECT_TRUE(Act(w, "Toolbar1_Button3")->isEnabled());
+    to->setText(QStringLiteral("01"));
+    EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled());
+    to->setText(QStringLiteral("1@0"));
+    EXPECT_FALSE(Act(w, "mnuActionsAttach")->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>(w, "cmdAttach")->isEnabled());
+
+    // Changing the line alone does not look again.
+    to->setText(QStringLiteral("1"));
+    Net(w)->setCurrentIndex(2);
+    EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled());
+    to->setText(QStringLiteral("1 "));
+    EXPECT_FALSE(Act(w, "mnuActionsAttach")->isEnabled());
+
+    // A "*" in the address names the network itself.
+    to->setText(QStringLiteral("bob@1234*7"));
+    EXPECT_FALSE(Net(w)->isEnabled());
+    to->setText(QStringLiteral("bob@1234"));
+    EXPECT_TRUE(Net(w)->isEnabled());
+
+    FakeDialogs dialogs;
+    w.mnuActionsSendToAll_Click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Only a user with SysOp access may use this option."));
+    EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Kesto - Send Message"));
+}
+
+TEST(Composer, SendChecksShowTheirMessagesAndKeepTheWindowOpen) {
+    ComposerBoard f;
+    FakeDialogs dialogs;
+    frmNewMessage w(f.s);
+    w.show();
+    QLineEdit* to = Edit(w, "MailTo");
+    QLineEdit* subject = Edit(w, "MailSubject");
+    struct Case {
+        const char* to;
+        const char* subject;
+        int line;
+        const char* message;
+    } cases[] = {
+        {"  ", "s", 0, "You must enter a recipient for this message."},
+        {"bob", " ", 0, "You must enter a subject for this message."},
+        {"ALL USERS > 20", "s", 1, "You may only send email to \"all users\" if the chosen network is Local."},
+        {"bob*7", "s", 0, "Invalid TO: Format"},
+        {"bob*7@1234", "s", 0, "Invalid TO: Format"},
+        {"bob@1234*5", "s", 0, "The network you specified is invalid."},
+        {"nobody", "s", 0, "The user specified is invalid."},
+        {"all users # 5", "s", 0,
+         "Improper format to send to all users.\nSend to \"all users <>= securitylevel\" or \"all users !$ flag\"."},
+    };
+    for (const auto& c : cases) {
+        dialogs.messages.clear();
+        to->setText(QString::fromLatin1(c.to));
+        subject->setText(QString::fromLatin1(c.subject));
+        Net(w)->setCurrentIndex(c.line);
+        Act(w, "Toolbar1_Button1")->trigger();
+        ASSERT_EQ(dialogs.messages.size(), 1) << c.to;
+        EXPECT_EQ(dialogs.messages[0].text, QString::fromLatin1(c.message));
+        EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Kesto - Send Message"));
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_FALSE(w.isLocked());
+        EXPECT_TRUE(Act(w, "mnuActionsSend")->isEnabled());
+    }
+    EXPECT_FALSE(f.s.MessageSent);
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/EMAIL.DAT")));
+
+    // Closing sends nothing and leaves the flag alone.
+    Act(w, "mnuFileClose")->trigger();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(f.s.MessageSent);
+}
+
+TEST(Composer, SendsTheNormalisedAddressAndCloses) {
+    ComposerBoard f;
+    FakeDialogs dialogs;
+    {
+        frmNewMessage w(f.s);
+        w.show();
+        Edit(w, "MailTo")->setText(QStringLiteral("zed@2:7/9"));
+        Net(w)->setCurrentIndex(2);
+        Edit(w, "MailSubject")->setText(QString::fromUtf8("Caf\xC3\xA9"));
+        Text(w)->setPlainText(QStringLiteral("Hi\nthere"));
+        Act(w, "mnuActionsSend")->trigger();
+        EXPECT_TRUE(dialogs.messages.isEmpty());
+        EXPECT_EQ(w.result(), QDialog::Accepted);
+        EXPECT_TRUE(f.s.MessageSent);
+    }
+    std::string spool = f.read("DATA/SPOOL.NET");
+    ASSERT_EQ(spool.size(), 582u + 11);
+    EXPECT_EQ(spool.substr(48, 4), "zed ");
+    EXPECT_EQ(spool.substr(168, 7), "2:7/9  ");
+    EXPECT_EQ(kesto::GetI16(spool, 250), 7);
+    EXPECT_EQ(spool.substr(268, 5), "Caf\xE9 ");
+    EXPECT_EQ(spool.substr(582), "Hi\r\nthere\r\n");
+    EXPECT_EQ(f.read("MAIL/SNTEMAIL.BIN"), "Hi\r\nthere\r\n");
+}
+
+TEST(Composer, SendsToAllUsersFromTheCriterionDialog) {
+    ComposerBoard f;
+    FakeDialogs dialogs;
+    frmNewMessage w(f.s);
+    w.show();
+    WithNextModal([](QWidget* d) {
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->objectName(), QStringLiteral("frmSendToAll"));
+        Find<QRadioButton>(*d, "Option1_2")->click();
+        Edit(*d, "ValueValue")->setText(QStringLiteral("255"));
+        Find<QPushButton>(*d, "cmdOk")->click();
+    });
+    Act(w, "Toolbar1_Button7")->trigger();
+    EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("all users = 255"));
+    EXPECT_TRUE(f.s.DialogMode.empty());
+    Edit(w, "MailSubject")->setText(QStringLiteral("News"));
+    Act(w, "mnuActionsSend")->trigger();
+    EXPECT_TRUE(f.s.MessageSent);
+    std::string dat = f.read("MAIL/EMAIL.DAT");
+    ASSERT_EQ(dat.size(), 2 * 582u);
+    EXPECT_EQ(kesto::GetI32(dat, 4), 1);
+    EXPECT_EQ(kesto::GetI32(dat, 582 + 4), 4);
+    EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/SNTEMAIL.DAT")));
+}
+
+TEST(Composer, UserListingAndAddressBookFillTheRecipient) {
+    ComposerBoard f;
+    frmNewMessage w(f.s);
+    w.show();
+    Net(w)->setCurrentIndex(1);
+    WithNextModal([](QWidget* d) {
+        ASSERT_NE(d, nullptr);
+        auto* list = Find<QListWidget>(*d, "lstUsers");
+        ASSERT_EQ(list->count(), 3); // the level-0 slot is left out
+        list->setCurrentRow(2);
+        Find<QPushButton>(*d, "cmdOk")->click();
+    });
+    Act(w, "mnuActionsUserlist")->trigger();
+    EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("4"));
+    EXPECT_EQ(Net(w)->currentIndex(), 0);
+    EXPECT_TRUE(f.s.DialogMode.empty());
+
+    // Cancel changes nothing.
+    WithNextModal([](QWidget* d) { Find<QPushButton>(*d, "cmdCancel")->click(); });
+    Act(w, "Toolbar1_Button6")->trigger();
+    EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("4"));
+
+    ASSERT_TRUE(kesto::AddToAddressBook(f.s.board, 1, "Carol at Fido,Carol@2:7/3,7"));
+    WithNextModal([](QWidget* d) {
+        ASSERT_NE(d, nullptr);
+        Find<QListWidget>(*d, "lstAddressBook")->setCurrentRow(0);
+        Find<QPushButton>(*d, "cmdOk")->click();
+    });
+    Find<QPushButton>(w, "cmdTo")->click();
+    EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("Carol@2:7/3"));
+    EXPECT_EQ(Net(w)->currentIndex(), 2);
+    EXPECT_TRUE(f.s.DialogMode.empty());
+}
+
+kesto::MessageInfo Received(std::string_view handle, std::string_view node, std::int16_t net) {
+    auto m = kesto::demo::MakeMessage(2, 1, handle, "SysOp", " Plans ", 1150000000);
+    kesto::PutText(m.FromNetNode, 0, 80, node);
+    m.FromNetId = net;
+    return m;
+}
+
+TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
+    ComposerBoard f;
+    auto local = static_cast<std::int16_t>(
+        kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Bob", "1/1", 1), "Meet at \x03" "3noon\r\n"));
+    auto fido = static_cast<std::int16_t>(
+        kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Zed", "2:7/9", 7), "x"));
+    auto unknown = static_cast<std::int16_t>(
+        kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("bob", "1234", 8), "y"));
+    f.s.ReplyMode = true;
+
+    f.s.CurrentMessageNumber = local;
+    {
+        frmNewMessage w(f.s);
+        EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("Bob"));
+        EXPECT_EQ(Net(w)->currentIndex(), 0);
+        EXPECT_EQ(Edit(w, "MailSubject")->text(), QStringLiteral("Plans"));
+        const std::string quote = kesto::QuoteMessage(f.s.board, "Meet at noon", " Plans ");
+        QString expected = QString::fromLatin1(quote.c_str()) + QStringLiteral("\n\n");
+        expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        EXPECT_EQ(Text(w)->toPlainText(), expected);
+        EXPECT_TRUE(Text(w)->toPlainText().startsWith(QStringLiteral("Re: Plans\n")));
+        w.show();
+        w.Form_Activate();
+        EXPECT_EQ(w.focusWidget(), Text(w));
+        EXPECT_EQ(Text(w)->textCursor().position(), Text(w)->toPlainText().size());
+    }
+    f.s.CurrentMessageNumber = fido;
+    {
+        frmNewMessage w(f.s);
+        EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("Zed@2:7/9"));
+        EXPECT_EQ(Net(w)->currentIndex(), 2);
+    }
+    f.s.CurrentMessageNumber = unknown;
+    {
+        frmNewMessage w(f.s);
+        EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("bob@1234*8"));
+        EXPECT_EQ(Net(w)->currentIndex(), 0);
+        EXPECT_FALSE(Net(w)->isEnabled());
+    }
+}
+
+TEST(Composer, AttachTakesTheShortUpperCaseFormFromTheFilePicker) {
+    ComposerBoard f;
+    FakeDialogs dialogs;
+    frmNewMessage w(f.s);
+    kesto::test::WriteNative(f.dir.file("files/Quarterly Report.text"), "q");
+    dialogs.openAnswer = QString::fromStdString(f.dir.file("files/Quarterly Report.text"));
+    Act(w, "mnuActionsAttach")->trigger();
+    EXPECT_EQ(dialogs.lastTitle, QStringLiteral("Please select a file."));
+    EXPECT_EQ(dialogs.lastDirectory, QDir::currentPath());
+    const QString attached = Edit(w, "MailAttach")->text();
+    EXPECT_TRUE(attached.endsWith(QStringLiteral("/FILES/QUARTE~1.TEX"))) << attached.toStdString();
+    EXPECT_EQ(attached, attached.toUpper());
+
+    // The next pick starts beside the attached file; cancelling keeps it.
+    dialogs.openAnswer.clear();
+    Find<QPushButton>(w, "cmdAttach")->click();
+    EXPECT_EQ(QDir(dialogs.lastDirectory).canonicalPath(), QDir(QString::fromStdString(f.dir.file("files"))).canonicalPath());
+    EXPECT_EQ(Edit(w, "MailAttach")->text(), attached);
+
+    // Sending copies it under the sender's folder.
+    Edit(w, "MailTo")->setText(QStringLiteral("bob"));
+    Edit(w, "MailSubject")->setText(QStringLiteral("report"));
+    Act(w, "mnuActionsSend")->trigger();
+    EXPECT_EQ(f.read("ATTACH/1/QUARTE~1.TEX"), "q");
+}
+
+TEST(Composer, LockingFreezesEverythingAndUnlockingReappliesTheRules) {
+    ComposerBoard f;
+    f.becomeUser(2, 20);
+    frmNewMessage w(f.s);
+    Edit(w, "MailTo")->setText(QStringLiteral("1"));
+    w.LockComposer();
+    for (const char* name : {"mnuFileClose", "mnuActionsSend", "mnuActionsAttach", "mnuActionsAddressBook",
+                             "mnuActionsUserlist", "mnuActionsSendToAll", "mnuHelpAbout", "Toolbar1_Button1",
+                             "Toolbar1_Button3", "Toolbar1_Button5", "Toolbar1_Button6", "Toolbar1_Button7"})
+        EXPECT_FALSE(Act(w, name)->isEnabled()) << name;
+    EXPECT_FALSE(Find<QPushButton>(w, "cmdTo")->isEnabled());
+    EXPECT_TRUE(Edit(w, "MailTo")->isReadOnly());
+    EXPECT_TRUE(Text(w)->isReadOnly());
+    w.UnlockComposer();
+    EXPECT_TRUE(Act(w, "mnuActionsSend")->isEnabled());
+    EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled()); // mail to user 1
+    EXPECT_FALSE(Act(w, "mnuActionsSendToAll")->isEnabled());
+    EXPECT_FALSE(Edit(w, "MailTo")->isReadOnly());
+}
+
+TEST(Composer, ResizingFollowsTheWindowSize) {
+    ComposerBoard f;
+    frmNewMessage w(f.s);
+    w.show();
+    const double dpi = kesto::ui::ScreenDpi(&w);
+    auto px = [dpi](int twips) { return kesto::ui::TwipsToPixels(twips, dpi); };
+    w.resize(px(12000), px(9000));
+    QApplication::processEvents();
+    const int W = kesto::ui::PixelsToTwips(w.frameGeometry().width(), dpi);
+    const int H = kesto::ui::PixelsToTwips(w.frameGeometry().height(), dpi);
+    QWidget* text = Text(w);
+    EXPECT_EQ(text->width(), px(W - 3 * 120));
+    EXPECT_EQ(text->height(), px(H + 740 - 2 * 1680));
+    EXPECT_EQ(Edit(w, "MailTo")->width(), px(W - 1840 - 2 * 1080));
+    EXPECT_EQ(Net(w)->x(), px(W - 2055 - 220));
+    EXPECT_EQ(Edit(w, "MailAttach")->width(), px(W + 960 - 2 * 1080));
+
+    // Below the minimum the layout keeps the minimum size.
+    w.resize(px(2000), px(2000));
+    QApplication::processEvents();
+    EXPECT_EQ(text->width(), px(5000 - 360));
+}
+
+TEST(Composer, MessageTextStopsAt32767Characters) {
+    ComposerBoard f;
+    frmNewMessage w(f.s);
+    Text(w)->setPlainText(QString(32760, QLatin1Char('a')));
+    Text(w)->moveCursor(QTextCursor::End);
+    Text(w)->insertPlainText(QString(20, QLatin1Char('b')));
+    EXPECT_EQ(Text(w)->toPlainText().size(), 32767);
+}
+
+} // namespace
