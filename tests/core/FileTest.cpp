@@ -69,6 +69,13 @@ TEST(File, FailureDescriptions) {
     EXPECT_FALSE(IsFile(sub));
     EXPECT_EQ(FileLengthOr(sub), -1);
 
+    // A FIFO in place of a board file must not block the program.
+    const std::string fifo = dir.file("fifo.dat");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    ReadAll(fifo, out);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(ErrorOf([&] { WriteAt(fifo, 0, "x"); }), "Bad file name or number");
+
     if (::geteuid() != 0) { // root reads and writes everything
         const std::string f = dir.file("locked.dat");
         WriteNative(f, "abc");

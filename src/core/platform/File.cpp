@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
@@ -57,7 +56,9 @@ class Fd {
   public:
     Fd(const std::string& path, int flags) : path_(path) {
         do {
-            fd_ = ::open(path.c_str(), flags | O_CLOEXEC, 0666);
+            // Non-blocking only matters for a FIFO planted in place of a board file: it fails
+            // or reads empty instead of waiting forever. Regular files ignore the flag.
+            fd_ = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
         } while (fd_ < 0 && errno == EINTR);
         if (fd_ < 0) Fail(errno, path);
     }
