@@ -102,14 +102,6 @@ TEST(Records, ShortBuffersReadAsEmptyRecords) {
                                           Blanks(40) + Zeros(8) + Blanks(76) + Zeros(12) + Blanks(8) +
                                           Zeros(16) + Blanks(88));
 
-    std::string paths;
-    for (int i = 0; i < 10; ++i)
-        paths += Pad("  path" + std::to_string(i), 40);
-    SysPaths p = DecodeSysPaths(paths.substr(0, 84));
-    EXPECT_EQ(p.field[2], Pad("  pa", 40));
-    EXPECT_EQ(p.MailPath(), Blanks(40));
-    EXPECT_EQ(EncodeSysPaths(DecodeSysPaths(paths)), paths);
-
     const std::string dat = Le32(-120) + Le32(300) + Le32(10215) + Le32(5865) + Le32(2) + Le16(6) + Le16(0) +
                             Le32(360) + Le32(800) + Le32(2000) + Le32(3500) + Le32(2500) + Le32(99);
     ViewSettings v = DecodeViewSettings(dat);
