@@ -5,7 +5,11 @@
 #include "DeleteMessage.h"
 #include "addressbook/AddSenderCommand.h"
 #include "addressbook/frmAddressBook.h"
+#include "CommonFunctions.h"
+#include "UserFile.h"
 #include "composer/ComposerCommands.h"
+#include "composer/frmNewMessage.h"
+#include "composer/frmUserListing.h"
 #include "reader/OutputCommands.h"
 #include "reader/frmAbout.h"
 #include "reader/frmOpenMessage.h"
@@ -78,11 +82,37 @@ void frmMain::mnuHelpAbout_Click() {
 }
 
 void frmMain::mnuActionsNew_Click() {
-    // Filled in with the composer windows.
+    s_.ReplyMode = false;
+    {
+        frmNewMessage composer(s_, this);
+        composer.exec();
+    }
+    if (s_.MessageSent) {
+        RefreshList();
+        s_.MessageSent = false;
+    }
 }
 
 void frmMain::mnuActionsReply_Click() {
-    // Filled in with the composer windows.
+    if (rowCount() == 0) return;
+    const int p = selectedPosition();
+    if (p == 0) return;
+    s_.CurrentListIndex = static_cast<std::int16_t>(p);
+    s_.CurrentMessageNumber = messageNumberAt(p);
+    s_.ReplyMode = true;
+    {
+        frmNewMessage composer(s_, this);
+        composer.exec();
+    }
+    if (s_.MessageSent) {
+        RefreshList();
+        s_.MessageSent = false;
+    }
+    s_.CurrentListIndex = 0;
+    s_.CurrentMessageNumber = 0;
+    s_.ReplyMode = false;
+    ClearSelection();
+    selectRow(p);
 }
 
 void frmMain::mnuActionsAddressBook_Click() {
@@ -104,7 +134,18 @@ void frmMain::mnuActionsAddSender_Click() {
 }
 
 void frmMain::mnuFileChangeUser_Click() {
-    // Filled in with the composer windows.
+    s_.DialogMode.clear();
+    {
+        frmUserListing picker(s_, this);
+        picker.exec();
+    }
+    if (s_.DialogMode.empty()) return;
+    s_.CurrentUserNumber = static_cast<std::int32_t>(kesto::NumericValue(s_.DialogMode));
+    std::int16_t status = 0;
+    s_.CurrentUser = kesto::GetUser(s_.board, s_.CurrentUserNumber, status);
+    updateCaption();
+    RefreshList();
+    s_.DialogMode.clear();
 }
 
 } // namespace kesto::ui
