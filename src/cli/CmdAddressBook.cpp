@@ -10,7 +10,9 @@ namespace kesto::cli {
 namespace {
 
 // The same fields the windows refuse, plus line ends, which would split the entry.
-bool HasRefusedCharacter(std::string_view text) { return text.find_first_of(",;\r\n") != std::string_view::npos; }
+bool HasRefusedCharacter(std::string_view text) {
+    return text.find_first_of(",;\r\n") != std::string_view::npos;
+}
 
 int AddEntry(Context& ctx, const Board& board) {
     const std::string* description = ctx.opt.Value("description");
@@ -75,7 +77,8 @@ int ListEntries(Context& ctx, const Board& board) {
 
 int CmdAddressBook(Context& ctx) {
     const bool add = !ctx.opt.args.empty();
-    if (add && ctx.opt.args[0] != "add") return ctx.UsageError("unknown addressbook action '" + ctx.opt.args[0] + "'");
+    if (add && ctx.opt.args[0] != "add")
+        return ctx.UsageError("unknown addressbook action '" + ctx.opt.args[0] + "'");
     if (!add && (ctx.opt.Value("description") || ctx.opt.Value("address") || ctx.opt.Value("network")))
         return ctx.UsageError("--description, --address and --network belong to 'addressbook add'");
     if (ctx.opt.sent) return ctx.UsageError("--sent does not apply to the address book");

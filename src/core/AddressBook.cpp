@@ -17,7 +17,9 @@ std::string NativeBookPath(const Board& b, std::int32_t userNo) {
     return platform::NativePath(AddressBookFile(b, userNo), b.startDir);
 }
 
-bool IsBlank(std::string_view s) { return s.find_first_not_of(' ') == std::string_view::npos; }
+bool IsBlank(std::string_view s) {
+    return s.find_first_not_of(' ') == std::string_view::npos;
+}
 
 // Calls f for every line of text. CR LF, a lone CR and a lone LF all end a line,
 // so a book edited elsewhere still reads one entry per line.
@@ -110,8 +112,10 @@ bool SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& boo
             text += OneLine(line);
             text += kCrLf;
         };
-        for (std::size_t i = 1; i < book.lines.size(); ++i) put(book.lines[i]);
-        for (const auto& line : book.hidden) put(line);
+        for (std::size_t i = 1; i < book.lines.size(); ++i)
+            put(book.lines[i]);
+        for (const auto& line : book.hidden)
+            put(line);
         platform::ReplaceContents(NativeBookPath(b, userNo), text);
     });
 }

@@ -22,7 +22,8 @@ void AddSenderToAddressBook(QWidget* parent, Session& s, std::int16_t messageNum
     }
     if (!s.DialogMode.empty()) {
         kesto::AddToAddressBook(s.board, s.CurrentUserNumber, s.DialogMode);
-        dialogs().message(parent, Dialogs::Icon::Information, title, QStringLiteral("This user has been added."));
+        dialogs().message(parent, Dialogs::Icon::Information, title,
+                          QStringLiteral("This user has been added."));
     }
     s.CurrentMessageNumber = previous;
     s.DialogMode.clear();

@@ -3,7 +3,8 @@
 namespace kesto::ui {
 
 bool EntryFieldFilter::allowed(QChar c) const {
-    if (kind_ == Kind::NetworkId) return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
+    if (kind_ == Kind::NetworkId)
+        return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
     return c != QLatin1Char(',') && c != QLatin1Char(';') && c != QLatin1Char('\r') && c != QLatin1Char('\n');
 }
 

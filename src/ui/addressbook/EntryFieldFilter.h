@@ -8,7 +8,7 @@ namespace kesto::ui {
 
 class EntryFieldFilter : public QValidator {
     Q_OBJECT
-public:
+  public:
     enum class Kind {
         Text,     // anything but "," and ";" (the file's separators) and line ends
         NetworkId // digits and "." only
@@ -19,7 +19,7 @@ public:
     // keeps everything else it carried.
     State validate(QString& input, int& pos) const override;
 
-private:
+  private:
     bool allowed(QChar c) const;
     Kind kind_;
 };

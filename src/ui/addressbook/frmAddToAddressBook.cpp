@@ -18,8 +18,12 @@
 namespace kesto::ui {
 namespace {
 
-QString FromBoard(const std::string& bytes) { return QString::fromStdString(kesto::Cp1252ToUtf8(bytes)); }
-std::string ToBoard(const QString& text) { return kesto::Utf8ToCp1252(text.toStdString()); }
+QString FromBoard(const std::string& bytes) {
+    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
+}
+std::string ToBoard(const QString& text) {
+    return kesto::Utf8ToCp1252(text.toStdString());
+}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);
@@ -96,7 +100,9 @@ void frmAddToAddressBook::cmdOk_Click() {
     accept();
 }
 
-void frmAddToAddressBook::cmdCancel_Click() { reject(); }
+void frmAddToAddressBook::cmdCancel_Click() {
+    reject();
+}
 
 void frmAddToAddressBook::reject() {
     s_.DialogMode.clear();

@@ -15,7 +15,7 @@ namespace kesto::ui {
 
 class frmAddToAddressBook : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmAddToAddressBook(Session& s, QWidget* parent = nullptr);
 
     bool failed() const { return failed_; }
@@ -24,10 +24,10 @@ public:
     void cmdCancel_Click();
     void reject() override;
 
-protected:
+  protected:
     void showEvent(QShowEvent* e) override;
 
-private:
+  private:
     Session& s_;
     kesto::MessageInfo message_;
     bool failed_ = false;

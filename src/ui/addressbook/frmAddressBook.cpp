@@ -17,7 +17,9 @@
 namespace kesto::ui {
 namespace {
 
-QString FromBoard(const std::string& bytes) { return QString::fromStdString(kesto::Cp1252ToUtf8(bytes)); }
+QString FromBoard(const std::string& bytes) {
+    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
+}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QString& tip) {
     auto* b = new QPushButton(text, parent);
@@ -57,10 +59,12 @@ frmAddressBook::frmAddressBook(Session& s, QWidget* parent) : QDialog(parent), s
 
     cmdOk_ = MakeButton(this, "cmdOk", QStringLiteral("Select"), QString());
     cmdEdit_ = MakeButton(this, "cmdEdit", QStringLiteral("Edit"), QStringLiteral("Edit the current entry."));
-    cmdInsert_ = MakeButton(this, "cmdInsert", QStringLiteral("Insert"), QStringLiteral("Insert a new entry."));
+    cmdInsert_ =
+        MakeButton(this, "cmdInsert", QStringLiteral("Insert"), QStringLiteral("Insert a new entry."));
     cmdDelete_ =
         MakeButton(this, "cmdDelete", QStringLiteral("Delete"), QStringLiteral("Delete the current entry."));
-    cmdMoveUp_ = MakeArrowButton(this, "cmdMoveUp", Qt::UpArrow, QStringLiteral("Move the selected entry up."));
+    cmdMoveUp_ =
+        MakeArrowButton(this, "cmdMoveUp", Qt::UpArrow, QStringLiteral("Move the selected entry up."));
     cmdMoveDown_ =
         MakeArrowButton(this, "cmdMoveDown", Qt::DownArrow, QStringLiteral("Move the selected entry down."));
     cmdCancel_ = MakeButton(this, "cmdCancel", QStringLiteral("Close"), QStringLiteral("Close this window."));
@@ -107,7 +111,9 @@ frmAddressBook::frmAddressBook(Session& s, QWidget* parent) : QDialog(parent), s
     lstAddressBook_->setFocus();
 }
 
-void frmAddressBook::reload() { book_ = kesto::LoadAddressBook(s_.board, s_.CurrentUserNumber); }
+void frmAddressBook::reload() {
+    book_ = kesto::LoadAddressBook(s_.board, s_.CurrentUserNumber);
+}
 
 void frmAddressBook::fillList() {
     lstAddressBook_->clear();
@@ -158,7 +164,8 @@ void frmAddressBook::cmdDelete_Click() {
 
 void frmAddressBook::cmdMoveUp_Click() {
     const int r = lstAddressBook_->currentRow();
-    if (busy_ || r < 1 || lstAddressBook_->count() < 2 || static_cast<std::size_t>(r) + 1 > book_.count()) return;
+    if (busy_ || r < 1 || lstAddressBook_->count() < 2 || static_cast<std::size_t>(r) + 1 > book_.count())
+        return;
     busy_ = true;
     std::swap(book_.lines[r + 1], book_.lines[r]);
     saveAndReload();
@@ -167,7 +174,8 @@ void frmAddressBook::cmdMoveUp_Click() {
 
 void frmAddressBook::cmdMoveDown_Click() {
     const int r = lstAddressBook_->currentRow();
-    if (busy_ || r < 0 || lstAddressBook_->count() < 2 || static_cast<std::size_t>(r) + 2 > book_.count()) return;
+    if (busy_ || r < 0 || lstAddressBook_->count() < 2 || static_cast<std::size_t>(r) + 2 > book_.count())
+        return;
     busy_ = true;
     std::swap(book_.lines[r + 1], book_.lines[r + 2]);
     saveAndReload();
@@ -195,7 +203,9 @@ void frmAddressBook::cmdOk_Click() {
     accept();
 }
 
-void frmAddressBook::cmdCancel_Click() { reject(); }
+void frmAddressBook::cmdCancel_Click() {
+    reject();
+}
 
 void frmAddressBook::lstAddressBook_DblClick() {
     if (viewMode_)

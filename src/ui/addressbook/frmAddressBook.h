@@ -16,7 +16,7 @@ namespace kesto::ui {
 
 class frmAddressBook : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmAddressBook(Session& s, QWidget* parent = nullptr);
 
     bool isBusy() const { return busy_; }
@@ -31,11 +31,11 @@ public:
     void cmdCancel_Click();
     void lstAddressBook_DblClick();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     void reject() override;
 
-private:
+  private:
     void reload();
     void fillList();
     void selectRow(int row);

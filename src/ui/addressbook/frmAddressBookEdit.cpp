@@ -18,8 +18,12 @@
 namespace kesto::ui {
 namespace {
 
-QString FromBoard(const std::string& bytes) { return QString::fromStdString(kesto::Cp1252ToUtf8(bytes)); }
-std::string ToBoard(const QString& text) { return kesto::Utf8ToCp1252(text.toStdString()); }
+QString FromBoard(const std::string& bytes) {
+    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
+}
+std::string ToBoard(const QString& text) {
+    return kesto::Utf8ToCp1252(text.toStdString());
+}
 
 // The numeric value of a stored network id as the user should see it: "007" is 7,
 // "12abc" is 12, an empty id 0.
@@ -40,7 +44,8 @@ QLineEdit* MakeField(QWidget* parent, const char* name, const QString& tip, Entr
     return e;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QString& tip, QWidget* buddy) {
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const QString& tip,
+                  QWidget* buddy) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
     l->setToolTip(tip);
@@ -122,6 +127,8 @@ void frmAddressBookEdit::cmdOk_Click() {
     accept();
 }
 
-void frmAddressBookEdit::cmdCancel_Click() { reject(); }
+void frmAddressBookEdit::cmdCancel_Click() {
+    reject();
+}
 
 } // namespace kesto::ui

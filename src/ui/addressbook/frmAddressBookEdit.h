@@ -14,13 +14,13 @@ namespace kesto::ui {
 
 class frmAddressBookEdit : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmAddressBookEdit(Session& s, QWidget* parent = nullptr);
 
     void cmdOk_Click();
     void cmdCancel_Click();
 
-private:
+  private:
     bool indexValid() const;
 
     Session& s_;

@@ -6,9 +6,9 @@
 #include "app/Session.h"
 
 #include <QApplication>
-#include <gtest/gtest.h>
 #include <QTimer>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
@@ -16,7 +16,7 @@
 namespace kesto::test {
 
 class AddressBookUiTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     ui::Session s;
     QObject testScope; // ends the polling of OnModal with the test
@@ -32,10 +32,17 @@ protected:
     std::string book(int user = 1) const { return ReadNative(bookPath(user)); }
 };
 
+template <class T = QWidget> T* Child(QObject* w, const char* name) {
+    T* c = w->findChild<T*>(QLatin1String(name));
+    EXPECT_NE(c, nullptr) << name;
+    return c;
+}
+
 // Runs `f` on the modal dialog named `name` once it is up (polled, so it does not
 // matter how many events the opening takes). A dialog that is still open afterwards
 // is rejected, so a failing test never hangs. Polling stops when `context` goes away.
-inline void OnModal(QObject* context, const QString& name, std::function<void(QWidget*)> f, int triesLeft = 200) {
+inline void OnModal(QObject* context, const QString& name, std::function<void(QWidget*)> f,
+                    int triesLeft = 200) {
     QTimer::singleShot(10, context, [context, name, f, triesLeft] {
         QWidget* w = QApplication::activeModalWidget();
         if (!w || w->objectName() != name) {
@@ -43,7 +50,8 @@ inline void OnModal(QObject* context, const QString& name, std::function<void(QW
             return;
         }
         f(w);
-        if (QApplication::activeModalWidget() == w) QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
+        if (QApplication::activeModalWidget() == w)
+            QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
     });
 }
 
