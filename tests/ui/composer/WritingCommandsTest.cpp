@@ -1,0 +1,133 @@
+// The main window's New, Reply and Change Current User, and the reply the reader asks for.
+#include "ComposerFixture.h"
+
+#include "CommonFunctions.h"
+#include "MailBase.h"
+#include "composer/ComposerCommands.h"
+#include "mailbox/frmMain.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using kesto::test::Act;
+using kesto::test::ComposerBoard;
+using kesto::test::Edit;
+using kesto::test::FakeDialogs;
+using kesto::test::Find;
+using kesto::test::WithNextModal;
+
+struct MainBoard : ComposerBoard {
+    FakeDialogs dialogs;
+    std::unique_ptr<kesto::ui::frmMain> win;
+
+    std::int16_t receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
+        auto m = kesto::demo::MakeMessage(from, 1, fromHandle, "SysOp", subject, 1150000000 + from);
+        return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "body\r\n"));
+    }
+    kesto::ui::frmMain& open() {
+        win = std::make_unique<kesto::ui::frmMain>(s);
+        win->Form_Load();
+        return *win;
+    }
+};
+
+// Fills the composer the next statement opens and sends it.
+void SendFromNextComposer(const char* to, const char* subject) {
+    WithNextModal([to, subject](QWidget* w) {
+        ASSERT_NE(w, nullptr);
+        ASSERT_EQ(w->objectName(), QStringLiteral("frmNewMessage"));
+        if (to) Edit(*w, "MailTo")->setText(QString::fromLatin1(to));
+        Edit(*w, "MailSubject")->setText(QString::fromLatin1(subject));
+        Act(*w, "mnuActionsSend")->trigger();
+    });
+}
+
+TEST(WritingCommands, NewRebuildsTheListOnlyWhenSomethingWasSent) {
+    MainBoard f;
+    f.receive("Bob", 2, "one");
+    auto& w = f.open();
+    ASSERT_EQ(w.rowCount(), 1);
+
+    WithNextModal([](QWidget* c) { Act(*c, "mnuFileClose")->trigger(); });
+    Act(w, "mnuActionsNew")->trigger();
+    EXPECT_EQ(w.rowCount(), 1);
+    EXPECT_FALSE(f.s.MessageSent);
+
+    SendFromNextComposer("1", "to myself");
+    Act(w, "mnuActionsNew")->trigger();
+    EXPECT_EQ(w.rowCount(), 2);
+    EXPECT_FALSE(f.s.MessageSent);
+}
+
+TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
+    MainBoard f;
+    f.receive("Bob", 2, "from bob");
+    f.receive("SysOp", 1, "note to self");
+    auto& w = f.open();
+    ASSERT_EQ(w.rowCount(), 2);
+    int p = 0;
+    for (int row = 1; row <= 2; ++row)
+        if (w.messageNumberAt(row) == 2) p = row;
+    ASSERT_NE(p, 0);
+    w.selectRow(p);
+
+    WithNextModal([](QWidget* c) {
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(Edit(*c, "MailTo")->text(), QStringLiteral("SysOp"));
+        EXPECT_EQ(Edit(*c, "MailSubject")->text(), QStringLiteral("note to self"));
+        Act(*c, "mnuActionsSend")->trigger();
+    });
+    Act(w, "mnuActionsReply")->trigger();
+    EXPECT_EQ(w.rowCount(), 3); // rebuilt: the reply came back to this user
+    EXPECT_EQ(w.selectedPosition(), p);
+    EXPECT_FALSE(f.s.ReplyMode);
+    EXPECT_FALSE(f.s.MessageSent);
+    EXPECT_EQ(f.s.CurrentListIndex, 0);
+    EXPECT_EQ(f.s.CurrentMessageNumber, 0);
+}
+
+TEST(WritingCommands, ReplyAfterReadingClearsTheFlagWithoutTouchingTheList) {
+    MainBoard f;
+    auto n = f.receive("Bob", 2, "hello");
+    f.s.ReplyMode = true;
+    f.s.CurrentMessageNumber = n;
+    SendFromNextComposer(nullptr, "hello again");
+    kesto::ui::ReplyAfterReading(nullptr, f.s);
+    EXPECT_FALSE(f.s.MessageSent);
+    std::string dat = f.read("MAIL/EMAIL.DAT");
+    ASSERT_EQ(dat.size(), 2 * 582u);
+    EXPECT_EQ(kesto::GetI32(dat, 582 + 4), 2); // to Bob
+}
+
+TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) {
+    MainBoard f;
+    f.receive("Bob", 2, "for sysop");
+    auto& w = f.open();
+    const QString caption = w.windowTitle();
+    ASSERT_EQ(w.rowCount(), 1);
+
+    WithNextModal([](QWidget* d) { Find<QPushButton>(*d, "cmdCancel")->click(); });
+    Act(w, "mnuFileChangeUser")->trigger();
+    EXPECT_EQ(w.windowTitle(), caption);
+    EXPECT_EQ(f.s.CurrentUserNumber, 1);
+    EXPECT_EQ(w.rowCount(), 1);
+
+    WithNextModal([](QWidget* d) {
+        Find<QListWidget>(*d, "lstUsers")->setCurrentRow(1);
+        Find<QPushButton>(*d, "cmdOk")->click();
+    });
+    Act(w, "mnuFileChangeUser")->trigger();
+    EXPECT_EQ(f.s.CurrentUserNumber, 2);
+    EXPECT_EQ(kesto::Trim(f.s.CurrentUser.Handle), "Bob");
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Kesto - Bob (#2)"));
+    EXPECT_EQ(w.rowCount(), 0);
+    EXPECT_TRUE(f.s.DialogMode.empty());
+}
+
+} // namespace
