@@ -1,0 +1,37 @@
+// FindHandle and FindRealName on a damaged user file: their fast comparison must
+// find the same first record as decoding each whole record, trimming and
+// lower-casing its field; GetUserCount ignores a partial trailing record.
+#include "CommonFunctions.h"
+#include "FuzzBoard.h"
+#include "FuzzInput.h"
+#include "Records.h"
+#include "UserFile.h"
+
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using kesto::fuzz::Check;
+    const kesto::Board& b = kesto::fuzz::FuzzBoard();
+    kesto::fuzz::Input in(data, size);
+    std::string name = in.Text();
+    std::string file = in.Rest();
+    kesto::fuzz::WriteBoardFile("DATA/USERFILE.DAT", file);
+
+    std::size_t count = file.size() / kesto::kUserRecordSize;
+    Check(kesto::GetUserCount(b) == static_cast<std::int32_t>(count));
+
+    std::string wanted = kesto::LowerAscii(kesto::Trim(name));
+    std::int16_t byHandle = 0;
+    std::int16_t byRealName = 0;
+    for (std::size_t n = 1; n <= count && (byHandle == 0 || byRealName == 0); ++n) {
+        kesto::UserRecord u = kesto::DecodeUserRecord(
+            std::string_view(file).substr((n - 1) * kesto::kUserRecordSize, kesto::kUserRecordSize));
+        if (byHandle == 0 && kesto::LowerAscii(kesto::Trim(u.Handle)) == wanted)
+            byHandle = static_cast<std::int16_t>(n);
+        if (byRealName == 0 && kesto::LowerAscii(kesto::Trim(u.RealName)) == wanted)
+            byRealName = static_cast<std::int16_t>(n);
+    }
+    Check(kesto::FindHandle(b, name) == byHandle);
+    Check(kesto::FindRealName(b, name) == byRealName);
+    return 0;
+}
