@@ -14,7 +14,8 @@ namespace kesto::cli {
 
 // Parses `text` as a message number; on a bad number writes the usage error and
 // sets `exitCode`.
-inline std::optional<std::int16_t> MessageNumberArg(const Context& ctx, const std::string& text, int& exitCode) {
+inline std::optional<std::int16_t> MessageNumberArg(const Context& ctx, const std::string& text,
+                                                    int& exitCode) {
     std::int64_t number = 0;
     if (!ParseInteger(text, 1, 32767, number)) {
         exitCode = ctx.UsageError("NUMBER must be a message number from 1 to 32767, not '" + text + "'");
@@ -40,8 +41,9 @@ inline bool IsOwnMessage(const Context& ctx, const Board& b, std::int16_t number
     }
     const std::int32_t owner = mailbox == 1 ? m.ToUserNo : m.FromUserNo;
     if (owner != ctx.opt.user) {
-        exitCode = ctx.Fail("message " + std::to_string(number) + " of " + name + " is not in the mailbox of user " +
-                            std::to_string(ctx.opt.user) + " (use --user)");
+        exitCode =
+            ctx.Fail("message " + std::to_string(number) + " of " + name + " is not in the mailbox of user " +
+                     std::to_string(ctx.opt.user) + " (use --user)");
         return false;
     }
     return true;

@@ -124,13 +124,15 @@ std::string SafeFileName(std::string_view subject) {
     std::size_t first = collapsed.find_first_not_of(". _");
     collapsed = first == std::string::npos ? std::string() : collapsed.substr(first);
     if (collapsed.size() > kMaxFileName) collapsed.resize(kMaxFileName);
-    while (!collapsed.empty() && (collapsed.back() == '.' || collapsed.back() == ' ')) collapsed.pop_back();
+    while (!collapsed.empty() && (collapsed.back() == '.' || collapsed.back() == ' '))
+        collapsed.pop_back();
     if (collapsed.empty()) return "message";
 
     std::string stem = UpperAscii(collapsed.substr(0, collapsed.find('.')));
     static const char* const kDeviceNames[] = {"CON", "PRN", "AUX", "NUL"};
     bool device = false;
-    for (const char* d : kDeviceNames) device = device || stem == d;
+    for (const char* d : kDeviceNames)
+        device = device || stem == d;
     if (stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' &&
         stem[3] <= '9')
         device = true;

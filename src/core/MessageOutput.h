@@ -27,7 +27,7 @@ std::string OutputBody(const Board& b, std::string_view mailbox, const MessageIn
 
 // One message ready to print or save.
 struct MessageOutput {
-    bool ok = false;                   // false when the index could not be read
+    bool ok = false; // false when the index could not be read
     MessageInfo info;
     std::array<std::string, 4> header; // HeaderLines
     std::string body;                  // OutputBody

@@ -16,10 +16,10 @@ struct ShownMessage {
     MessageInfo info;     // the shown record (ToNetNode may hold the system id, see below)
     std::string fromLine; // "handle @node (network)"
     std::string toLine;
-    std::string subject;  // trimmed
-    std::string date;     // trimmed Creation
-    std::string text;     // message text with the attachment lines
-    bool deleted = false; // Deleted != 0
+    std::string subject;     // trimmed
+    std::string date;        // trimmed Creation
+    std::string text;        // message text with the attachment lines
+    bool deleted = false;    // Deleted != 0
     bool markedRead = false; // this call stored the read mark
     bool noticeSent = false; // this call wrote a read notice
 };

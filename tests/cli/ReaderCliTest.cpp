@@ -22,7 +22,7 @@ std::string Pad(std::string_view s, std::size_t width) {
 }
 
 class ReaderCliTest : public ::testing::Test {
-protected:
+  protected:
     kesto::test::TempDir dir;
     std::string boardDir = dir.path() + "/board";
     kesto::Board board = kesto::demo::CreateBoard(boardDir);

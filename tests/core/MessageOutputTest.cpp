@@ -93,7 +93,9 @@ TEST(MessageOutput, WriteReplacesTheFileAndReportsFailures) {
     EXPECT_EQ(ReadNative(target), "new\r\n");
 
     EXPECT_FALSE(kesto::WriteSavedMessage(ob.b, ob.dir.file("missing/dir/out.txt"), "x"));
-    if (std::filesystem::exists("/dev/full")) EXPECT_FALSE(kesto::WriteSavedMessage(ob.b, "/dev/full", "x"));
+    if (std::filesystem::exists("/dev/full")) {
+        EXPECT_FALSE(kesto::WriteSavedMessage(ob.b, "/dev/full", "x"));
+    }
     std::string log = ReadNative(ob.b.log.path);
     EXPECT_NE(log.find("modKesto SaveMessage - "), std::string::npos) << log;
 }

@@ -13,8 +13,8 @@
 #include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
-#include <QPainter>
 #include <QPagedPaintDevice>
+#include <QPainter>
 #include <QPrinter>
 
 #include <vector>
@@ -25,7 +25,9 @@ namespace {
 
 constexpr std::string_view kModule = "modKesto";
 
-QString FromBoard(std::string_view bytes) { return QString::fromStdString(kesto::Cp1252ToUtf8(bytes)); }
+QString FromBoard(std::string_view bytes) {
+    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
+}
 
 QFont PrintFont(double points, bool bold) {
     QFont f(QStringLiteral("Courier New"));
@@ -39,15 +41,17 @@ QFont PrintFont(double points, bool bold) {
 
 // Millimetres on the device, from the top left corner of the printable area.
 class MmPainter {
-public:
+  public:
     MmPainter(QPainter& p, QPaintDevice& d)
-        : p_(p), dpmmX_(d.logicalDpiX() / 25.4), dpmmY_(d.logicalDpiY() / 25.4),
-          width_(d.width() / dpmmX_), height_(d.height() / dpmmY_) {}
+        : p_(p), dpmmX_(d.logicalDpiX() / 25.4), dpmmY_(d.logicalDpiY() / 25.4), width_(d.width() / dpmmX_),
+          height_(d.height() / dpmmY_) {}
 
     double width() const { return width_; }
     double height() const { return height_; }
     void setFont(const QFont& f) { p_.setFont(f); }
-    double textWidth(const QString& t) const { return QFontMetricsF(p_.font(), p_.device()).horizontalAdvance(t) / dpmmX_; }
+    double textWidth(const QString& t) const {
+        return QFontMetricsF(p_.font(), p_.device()).horizontalAdvance(t) / dpmmX_;
+    }
     double lineHeight() const { return QFontMetricsF(p_.font(), p_.device()).height() / dpmmY_; }
     // Prints with the text's top at `top`, as the printer object places text.
     void text(double left, double top, const QString& t) {
@@ -58,7 +62,7 @@ public:
         p_.fillRect(QRectF(QPointF(x1 * dpmmX_, y1 * dpmmY_), QPointF(x2 * dpmmX_, y2 * dpmmY_)), Qt::black);
     }
 
-private:
+  private:
     QPainter& p_;
     double dpmmX_, dpmmY_;
     double width_, height_;
@@ -79,8 +83,9 @@ int PaintMessagePages(QPainter& painter, QPagedPaintDevice& device, const kesto:
         QString footer = QStringLiteral("Page ") + QString::number(page);
         mm.text(mm.width() / 2 - mm.textWidth(footer) / 2, mm.height() - 10, footer);
         mm.setFont(title);
-        mm.text(10, 10, QStringLiteral("Kesto v") + QString::fromLatin1(kesto::AppVersion.data(),
-                                                                        qsizetype(kesto::AppVersion.size())));
+        mm.text(10, 10,
+                QStringLiteral("Kesto v") +
+                    QString::fromLatin1(kesto::AppVersion.data(), qsizetype(kesto::AppVersion.size())));
         mm.bar(10, 15, mm.width() - 10, 15.5);
         mm.setFont(body);
         top = 20;
@@ -133,11 +138,13 @@ bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
 bool SaveMessage(QWidget* parent, Session& s, std::int16_t number) {
     kesto::MessageOutput out = kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
     if (!out.ok) return false;
-    QString defaultName = FromBoard(kesto::SafeFileName(kesto::Trim(out.info.Subject))) + QStringLiteral(".txt");
+    QString defaultName =
+        FromBoard(kesto::SafeFileName(kesto::Trim(out.info.Subject))) + QStringLiteral(".txt");
     QString path = dialogs().saveFileName(parent, QStringLiteral("Save Message"), QString(), defaultName,
                                           QStringLiteral("Text File (*.txt);;AllFiles (*.*)"));
     if (path.isEmpty()) return false;
-    if (!kesto::WriteSavedMessage(s.board, QFile::encodeName(path).toStdString(), kesto::SaveFileContent(out)))
+    if (!kesto::WriteSavedMessage(s.board, QFile::encodeName(path).toStdString(),
+                                  kesto::SaveFileContent(out)))
         return false;
     dialogs().message(parent, Dialogs::Icon::Information, QStringLiteral("Kesto - Save Message"),
                       QStringLiteral("Message saved."));

@@ -34,8 +34,12 @@ QFrame* MakeLine(QWidget* parent, const char* name) {
 }
 } // namespace
 
-QString frmAbout::webAddress() { return QStringLiteral("https://kesto.example.org/"); }
-QString frmAbout::supportAddress() { return QStringLiteral("support@kesto.example.org"); }
+QString frmAbout::webAddress() {
+    return QStringLiteral("https://kesto.example.org/");
+}
+QString frmAbout::supportAddress() {
+    return QStringLiteral("support@kesto.example.org");
+}
 
 frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
@@ -46,7 +50,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     auto* lblProduct = MakeLabel(this, "lblProduct", QStringLiteral("Kesto"), 18, true);
     auto* lblTitle = MakeLabel(this, "lblTitle", QStringLiteral("- External Mail Reader for Halkmoor"), 10);
     auto* lblVersion = MakeLabel(this, "lblVersion", QString());
-    auto* lblCopyright = MakeLabel(this, "lblCopyright", QStringLiteral("Copyright (c) Kesto developers. Free to use and share."));
+    auto* lblCopyright = MakeLabel(this, "lblCopyright",
+                                   QStringLiteral("Copyright (c) Kesto developers. Free to use and share."));
     auto* lblDisclaimer = MakeLabel(this, "lblDisclaimer", QString());
     lblDisclaimer->setWordWrap(true);
     lblWebLink_ = MakeLabel(this, "lblWebLink", webAddress());
@@ -65,7 +70,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     lblVersion->setText(QStringLiteral("Version ") +
                         QString::fromLatin1(kesto::AppVersion.data(), qsizetype(kesto::AppVersion.size())));
     lblDisclaimer->setText(
-        QStringLiteral("If you have any suggestions or comments regarding this program, please send an email to ") +
+        QStringLiteral(
+            "If you have any suggestions or comments regarding this program, please send an email to ") +
         supportAddress() + QLatin1Char('.'));
 
     auto* heading = new QHBoxLayout;
@@ -86,9 +92,13 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setFixedWidth(380);
 }
 
-void frmAbout::lblWebLink_DblClick() { QDesktopServices::openUrl(QUrl(webAddress())); }
+void frmAbout::lblWebLink_DblClick() {
+    QDesktopServices::openUrl(QUrl(webAddress()));
+}
 
-void frmAbout::cmdOK_Click() { accept(); }
+void frmAbout::cmdOK_Click() {
+    accept();
+}
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lblWebLink_ && event->type() == QEvent::MouseButtonDblClick) {

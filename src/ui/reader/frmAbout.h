@@ -9,7 +9,7 @@ namespace kesto::ui {
 
 class frmAbout : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmAbout(QWidget* parent = nullptr);
 
     static QString webAddress();
@@ -18,10 +18,10 @@ public:
     void lblWebLink_DblClick();
     void cmdOK_Click();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     QLabel* lblWebLink_ = nullptr;
 };
 

@@ -25,8 +25,8 @@ frmMessageInfo::frmMessageInfo(Session& s, QWidget* parent) : QDialog(parent) {
     auto* grid = new QGridLayout(fraMessageInfo);
     const QFont tahoma(QStringLiteral("Tahoma"), 8);
     int row = 0;
-    for (const kesto::MessageInfoField& f : kesto::ReadMessageInfoView(s.board, s.CurrentMailbox,
-                                                                        s.CurrentMessageNumber)) {
+    for (const kesto::MessageInfoField& f :
+         kesto::ReadMessageInfoView(s.board, s.CurrentMailbox, s.CurrentMessageNumber)) {
         const QString name = QStringLiteral("lbl") + QString::fromStdString(f.name);
         auto* caption = new QLabel(QString::fromStdString(kesto::Cp1252ToUtf8(f.caption)), fraMessageInfo);
         caption->setObjectName(name);
@@ -57,6 +57,8 @@ frmMessageInfo::frmMessageInfo(Session& s, QWidget* parent) : QDialog(parent) {
     setMinimumWidth(420);
 }
 
-void frmMessageInfo::cmdCancel_Click() { accept(); }
+void frmMessageInfo::cmdCancel_Click() {
+    accept();
+}
 
 } // namespace kesto::ui

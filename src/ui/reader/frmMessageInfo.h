@@ -9,7 +9,7 @@ struct Session;
 
 class frmMessageInfo : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmMessageInfo(Session& s, QWidget* parent = nullptr);
 
     void cmdCancel_Click();

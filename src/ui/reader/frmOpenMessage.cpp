@@ -29,7 +29,9 @@ namespace kesto::ui {
 
 namespace {
 
-QString FromBoard(std::string_view bytes) { return QString::fromStdString(kesto::Cp1252ToUtf8(bytes)); }
+QString FromBoard(std::string_view bytes) {
+    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
+}
 
 // Designed positions in twips, within the area below the menu bar.
 struct Place {
@@ -83,11 +85,12 @@ frmOpenMessage::frmOpenMessage(Session& s, MailboxList& list, QWidget* parent)
                               QKeySequence(Qt::Key_Delete));
     auto* info = addMenuAction(mnuActions, "mnuActionsInfo", QStringLiteral("Message &Information"), {});
     addSeparator(mnuActions, "mnuActionsSeperator1");
-    auto* addSender = addMenuAction(mnuActions, "mnuActionsAddSender",
-                                    QStringLiteral("&Add Sender to Address Book"),
-                                    QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    auto* addSender =
+        addMenuAction(mnuActions, "mnuActionsAddSender", QStringLiteral("&Add Sender to Address Book"),
+                      QKeySequence(Qt::CTRL | Qt::Key_Insert));
     addSeparator(mnuActions, "mnuActionsSeperator2");
-    auto* previous = addMenuAction(mnuActions, "mnuActionsPreviousMessage", QStringLiteral("&Previous Message"), {});
+    auto* previous =
+        addMenuAction(mnuActions, "mnuActionsPreviousMessage", QStringLiteral("&Previous Message"), {});
     auto* next = addMenuAction(mnuActions, "mnuActionsNextMessage", QStringLiteral("&Next Message"), {});
 
     auto* mnuHelp = menuBar_->addMenu(QStringLiteral("&Help"));
@@ -200,7 +203,9 @@ QAction* frmOpenMessage::addButton(int index, const char* icon, const QString& t
     return a;
 }
 
-bool frmOpenMessage::listHasRows() const { return list_.rowCount() > 0; }
+bool frmOpenMessage::listHasRows() const {
+    return list_.rowCount() > 0;
+}
 
 void frmOpenMessage::ShowMessage() {
     UpdateNavButtons();
@@ -216,7 +221,9 @@ void frmOpenMessage::ShowMessage() {
     txtMessage_->setPlainText(text);
 }
 
-void frmOpenMessage::ShowDeletedNotice() { lblMailDeleteValue_->setVisible(shown_.info.Deleted != 0); }
+void frmOpenMessage::ShowDeletedNotice() {
+    lblMailDeleteValue_->setVisible(shown_.info.Deleted != 0);
+}
 
 void frmOpenMessage::UpdateNavButtons() {
     buttons_[9]->setEnabled(s_.CurrentListIndex > 1);
@@ -225,8 +232,8 @@ void frmOpenMessage::UpdateNavButtons() {
 
 namespace {
 constexpr const char* kCommandMenus[] = {
-    "mnuFileSaveAs",    "mnuFileClose",        "mnuActionsPrint",           "mnuActionsReply",
-    "mnuActionsDelete", "mnuActionsInfo",      "mnuActionsAddSender",       "mnuActionsPreviousMessage",
+    "mnuFileSaveAs",         "mnuFileClose",   "mnuActionsPrint",     "mnuActionsReply",
+    "mnuActionsDelete",      "mnuActionsInfo", "mnuActionsAddSender", "mnuActionsPreviousMessage",
     "mnuActionsNextMessage", "mnuHelpAbout"};
 constexpr int kCommandButtons[] = {1, 3, 4, 5, 7, 9, 10};
 } // namespace
@@ -234,13 +241,15 @@ constexpr int kCommandButtons[] = {1, 3, 4, 5, 7, 9, 10};
 void frmOpenMessage::DisableCommands() {
     for (const char* name : kCommandMenus)
         if (auto* a = findChild<QAction*>(QLatin1String(name))) a->setEnabled(false);
-    for (int i : kCommandButtons) buttons_[i]->setEnabled(false);
+    for (int i : kCommandButtons)
+        buttons_[i]->setEnabled(false);
 }
 
 void frmOpenMessage::EnableCommands() {
     for (const char* name : kCommandMenus)
         if (auto* a = findChild<QAction*>(QLatin1String(name))) a->setEnabled(true);
-    for (int i : kCommandButtons) buttons_[i]->setEnabled(true);
+    for (int i : kCommandButtons)
+        buttons_[i]->setEnabled(true);
     UpdateNavButtons();
 }
 
@@ -254,16 +263,20 @@ void frmOpenMessage::step(int delta) {
     ShowMessage();
 }
 
-void frmOpenMessage::mnuActionsPreviousMessage_Click() { step(-1); }
-void frmOpenMessage::mnuActionsNextMessage_Click() { step(+1); }
+void frmOpenMessage::mnuActionsPreviousMessage_Click() {
+    step(-1);
+}
+void frmOpenMessage::mnuActionsNextMessage_Click() {
+    step(+1);
+}
 
 void frmOpenMessage::mnuActionsDelete_Click() {
     if (!listHasRows()) return;
     kesto::DeleteMessage(s_.board, s_.CurrentMailbox, s_.CurrentMessageNumber);
     // Only the mark is shown again; the labels keep what they show.
     std::int16_t status = 0;
-    shown_.info = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox), s_.CurrentMessageNumber,
-                                        status);
+    shown_.info = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox),
+                                        s_.CurrentMessageNumber, status);
     ShowDeletedNotice();
 }
 
@@ -298,7 +311,9 @@ void frmOpenMessage::mnuActionsReply_Click() {
     accept();
 }
 
-void frmOpenMessage::mnuFileClose_Click() { reject(); }
+void frmOpenMessage::mnuFileClose_Click() {
+    reject();
+}
 
 void frmOpenMessage::mnuHelpAbout_Click() {
     frmAbout dlg(this);
@@ -339,7 +354,8 @@ void frmOpenMessage::layoutControls() {
     place(lblMailTo_, kTo.left, kTo.top, kTo.width, kTo.height);
     place(lblMailToValue_, kToValue.left, kToValue.top, kToValue.width, kToValue.height);
     place(lblMailSubject_, kSubject.left, kSubject.top, kSubject.width, kSubject.height);
-    place(lblMailSubjectValue_, kSubjectValue.left, kSubjectValue.top, kSubjectValue.width, kSubjectValue.height);
+    place(lblMailSubjectValue_, kSubjectValue.left, kSubjectValue.top, kSubjectValue.width,
+          kSubjectValue.height);
     place(lblMailDateValue_, W - kDateValueWidth - 360, kDateTop, kDateValueWidth, 255);
     place(lblMailDate_, W - kDateValueWidth - 840, kDateTop, kDateWidth, 255);
     place(lblMailDeleteValue_, W - kDeleteWidth - 360, kDeleteTop, kDeleteWidth, 255);

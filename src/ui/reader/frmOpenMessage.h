@@ -22,7 +22,7 @@ struct Session;
 
 class frmOpenMessage : public QDialog {
     Q_OBJECT
-public:
+  public:
     frmOpenMessage(Session& s, MailboxList& list, QWidget* parent = nullptr);
 
     void ShowMessage();
@@ -45,11 +45,11 @@ public:
     void mnuActionsNextMessage_Click();
     void mnuHelpAbout_Click();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     QAction* addMenuAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key);
     QAction* addSeparator(QMenu* menu, const char* name);
     QAction* addButton(int index, const char* icon, const QString& tip);

@@ -21,7 +21,7 @@ using kesto::test::OnNextModal;
 using kesto::test::ReadNative;
 
 class MainCommands : public ::testing::Test {
-protected:
+  protected:
     kesto::test::ReaderBoard rb;
     std::unique_ptr<kesto::ui::frmMain> win;
 
@@ -104,7 +104,8 @@ TEST_F(MainCommands, PrintAndSaveWorkOnTheCurrentRowAndKeepItSelected) {
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("Message sent to printer."));
     if (!QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
         QProcess p;
-        p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), fake.printToPdf, QStringLiteral("-")});
+        p.start(QStringLiteral("pdftotext"),
+                {QStringLiteral("-layout"), fake.printToPdf, QStringLiteral("-")});
         ASSERT_TRUE(p.waitForFinished(60000));
         QString text = QString::fromUtf8(p.readAllStandardOutput());
         EXPECT_TRUE(text.contains(QStringLiteral("Body ") + QString::number(number))) << text.toStdString();
@@ -112,8 +113,10 @@ TEST_F(MainCommands, PrintAndSaveWorkOnTheCurrentRowAndKeepItSelected) {
 
     fake.saveAnswer = QString::fromStdString(rb.dir.file("row.txt"));
     action("mnuFileSaveAs")->trigger();
-    EXPECT_EQ(fake.lastDefaultName, QStringLiteral("Subject ") + QString::number(number) + QStringLiteral(".txt"));
-    EXPECT_NE(ReadNative(rb.dir.file("row.txt")).find("Body " + std::to_string(number) + "\r\n"), std::string::npos);
+    EXPECT_EQ(fake.lastDefaultName,
+              QStringLiteral("Subject ") + QString::number(number) + QStringLiteral(".txt"));
+    EXPECT_NE(ReadNative(rb.dir.file("row.txt")).find("Body " + std::to_string(number) + "\r\n"),
+              std::string::npos);
     EXPECT_TRUE(action("mnuFileSaveAs")->isEnabled());
     // Neither printing nor saving marks the message read.
     EXPECT_EQ(offline(number), 0);

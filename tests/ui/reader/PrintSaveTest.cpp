@@ -18,8 +18,8 @@
 namespace {
 
 using kesto::test::FakeDialogs;
-using kesto::test::ReadNative;
 using kesto::test::ReaderBoard;
+using kesto::test::ReadNative;
 using kesto::test::WriteNative;
 
 // The pages of a PDF as text, or nothing when pdftotext is not installed.
@@ -63,7 +63,8 @@ TEST(PrintMessage, PagesCarryFooterTitleAndHeaderOnlyFirst) {
         EXPECT_TRUE(page.contains(QStringLiteral("Page ") + QString::number(i + 1))) << i;
         EXPECT_TRUE(page.contains(QStringLiteral("Kesto v1.0.060711"))) << i;
         // The header is in a larger size, so the text layout may widen its padding.
-        EXPECT_EQ(page.contains(QRegularExpression(QStringLiteral("From: +ALICE @1/1 \\(Home\\)"))), i == 0) << i;
+        EXPECT_EQ(page.contains(QRegularExpression(QStringLiteral("From: +ALICE @1/1 \\(Home\\)"))), i == 0)
+            << i;
         EXPECT_EQ(page.contains(QRegularExpression(QStringLiteral("Subject: +Long report"))), i == 0) << i;
         // Body lines continue in order from page to page, none lost or repeated.
         for (const QString& line : page.split(QLatin1Char('\n'))) {
@@ -123,11 +124,13 @@ TEST(SaveMessage, DialogAndFileFromTheReader) {
     EXPECT_EQ(fake.lastFilters, QStringLiteral("Text File (*.txt);;AllFiles (*.*)"));
     const std::string creation = kesto::Trim(kesto::demo::MakeMessage(2, 1, "", "", "", 1150000000).Creation);
     EXPECT_EQ(ReadNative(target), "From:     ALICE @1/1 (Home)\r\n"
-                                  "Date:     " + creation + "\r\n"
-                                  "To:       SYSOP @0 (Home)\r\n"
-                                  "Subject:  ../../x\r\n"
-                                  "\r\n"
-                                  "Hello\r\nthere\r\n");
+                                  "Date:     " +
+                                      creation +
+                                      "\r\n"
+                                      "To:       SYSOP @0 (Home)\r\n"
+                                      "Subject:  ../../x\r\n"
+                                      "\r\n"
+                                      "Hello\r\nthere\r\n");
     ASSERT_EQ(fake.messages.size(), 1);
     EXPECT_EQ(fake.messages[0].title, QStringLiteral("Kesto - Save Message"));
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("Message saved."));

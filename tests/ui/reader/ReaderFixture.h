@@ -25,7 +25,7 @@ inline std::string Pad(std::string_view s, std::size_t width) {
 }
 
 class FakeList : public kesto::ui::MailboxList {
-public:
+  public:
     std::vector<std::int16_t> rows; // message numbers in display order
     int rowCount() const override { return static_cast<int>(rows.size()); }
     std::int16_t messageNumberAt(int position) const override {

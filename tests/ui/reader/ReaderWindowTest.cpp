@@ -21,15 +21,17 @@ namespace {
 
 using kesto::test::FakeDialogs;
 using kesto::test::OnNextModal;
-using kesto::test::ReadNative;
 using kesto::test::ReaderBoard;
+using kesto::test::ReadNative;
 using kesto::ui::frmOpenMessage;
 
 QString Label(QWidget& w, const char* name) {
     auto* l = w.findChild<QLabel*>(QLatin1String(name));
     return l ? l->text() : QStringLiteral("<missing>");
 }
-QAction* Action(QWidget& w, const char* name) { return w.findChild<QAction*>(QLatin1String(name)); }
+QAction* Action(QWidget& w, const char* name) {
+    return w.findChild<QAction*>(QLatin1String(name));
+}
 
 std::int32_t Field32(const std::string& index, std::int16_t number, std::size_t offset) {
     return kesto::GetI32(index, static_cast<std::size_t>(number - 1) * 582 + offset);
@@ -101,7 +103,8 @@ TEST(ReaderWindow, StepsThroughTheListInItsOrder) {
     EXPECT_EQ(rb.s.CurrentMessageNumber, c);
     // Each shown message got its mark once: three notices.
     std::string index = ReadNative(rb.mail("EMAIL.DAT"));
-    for (auto n : {a, b, c}) EXPECT_EQ(Field32(index, n, 374), 1);
+    for (auto n : {a, b, c})
+        EXPECT_EQ(Field32(index, n, 374), 1);
     EXPECT_EQ(ReadNative(rb.mail("ONELINE.DAT")).size(), 3u * 582);
 }
 
@@ -151,11 +154,11 @@ TEST(ReaderWindow, DisableAndEnableCommands) {
     rb.at(2);
     frmOpenMessage w(rb.s, rb.list);
     w.DisableCommands();
-    for (const char* name : {"mnuFileSaveAs", "mnuFileClose", "mnuActionsPrint", "mnuActionsReply",
-                             "mnuActionsDelete", "mnuActionsInfo", "mnuActionsAddSender",
-                             "mnuActionsPreviousMessage", "mnuActionsNextMessage", "mnuHelpAbout",
-                             "Toolbar1_Button1", "Toolbar1_Button3", "Toolbar1_Button4", "Toolbar1_Button5",
-                             "Toolbar1_Button7", "Toolbar1_Button9", "Toolbar1_Button10"})
+    for (const char* name :
+         {"mnuFileSaveAs", "mnuFileClose", "mnuActionsPrint", "mnuActionsReply", "mnuActionsDelete",
+          "mnuActionsInfo", "mnuActionsAddSender", "mnuActionsPreviousMessage", "mnuActionsNextMessage",
+          "mnuHelpAbout", "Toolbar1_Button1", "Toolbar1_Button3", "Toolbar1_Button4", "Toolbar1_Button5",
+          "Toolbar1_Button7", "Toolbar1_Button9", "Toolbar1_Button10"})
         EXPECT_FALSE(Action(w, name)->isEnabled()) << name;
     w.EnableCommands();
     EXPECT_TRUE(Action(w, "mnuActionsPrint")->isEnabled());
@@ -173,8 +176,8 @@ TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
     auto* from = w.findChild<QLabel*>(QStringLiteral("lblMailFromValue"));
     auto* popup = w.findChild<QMenu*>(QStringLiteral("mnuPopUp"));
     auto release = [&] {
-        QMouseEvent e(QEvent::MouseButtonRelease, QPointF(2, 2), from->mapToGlobal(QPointF(2, 2)), Qt::RightButton,
-                      Qt::NoButton, Qt::NoModifier);
+        QMouseEvent e(QEvent::MouseButtonRelease, QPointF(2, 2), from->mapToGlobal(QPointF(2, 2)),
+                      Qt::RightButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(from, &e);
     };
     rb.list.rows.clear();
@@ -226,9 +229,9 @@ TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
 
 class UrlCatcher : public QObject {
     Q_OBJECT
-public:
+  public:
     QList<QUrl> opened;
-public slots:
+  public slots:
     void open(const QUrl& url) { opened.append(url); }
 };
 
@@ -238,12 +241,13 @@ TEST(About, ShowsVersionAndOpensTheWebLink) {
     EXPECT_EQ(Label(about, "lblVersion"), QStringLiteral("Version 1.0.060711"));
     EXPECT_EQ(Label(about, "lblDisclaimer"),
               QStringLiteral("If you have any suggestions or comments regarding this program, please send an "
-                             "email to ") + kesto::ui::frmAbout::supportAddress() + QStringLiteral("."));
+                             "email to ") +
+                  kesto::ui::frmAbout::supportAddress() + QStringLiteral("."));
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
     auto* link = about.findChild<QLabel*>(QStringLiteral("lblWebLink"));
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(1, 1), link->mapToGlobal(QPointF(1, 1)), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(1, 1), link->mapToGlobal(QPointF(1, 1)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(link, &dbl);
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.opened.size(), 1);
