@@ -1,0 +1,59 @@
+#include "app/SingleInstance.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <unistd.h>
+
+namespace kesto::ui {
+namespace {
+
+constexpr int kConnectTimeoutMs = 1000;
+const QByteArray kActivate = QByteArrayLiteral("activate\n");
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& name, QObject* parent)
+    : QObject(parent), name_(name + QLatin1Char('-') + QString::number(static_cast<qulonglong>(::getuid()))) {
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::askRunningCopy() {
+    QLocalSocket socket;
+    socket.connectToServer(name_);
+    if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
+    socket.write(kActivate);
+    socket.waitForBytesWritten(kConnectTimeoutMs);
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kConnectTimeoutMs);
+    return true;
+}
+
+bool SingleInstance::claim() {
+    if (askRunningCopy()) return false;
+    server_ = new QLocalServer(this);
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_->listen(name_)) {
+        // Nobody answered, so the name is a leftover of a copy that crashed.
+        QLocalServer::removeServer(name_);
+        if (!server_->listen(name_)) {
+            // Another copy may have won the race between our two tries.
+            if (askRunningCopy()) return false;
+            return true; // run without the guard rather than not at all
+        }
+    }
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
+    return true;
+}
+
+void SingleInstance::acceptConnection() {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (socket->readAll().contains(kActivate.trimmed()) && activate_) activate_();
+        });
+    }
+}
+
+} // namespace kesto::ui

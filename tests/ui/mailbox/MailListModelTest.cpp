@@ -1,0 +1,87 @@
+// The list model on its own: model invariants through resets, sorts and row updates.
+#include "mailbox/MailListModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QPersistentModelIndex>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+namespace kesto::ui {
+namespace {
+
+QStringList Strings(std::initializer_list<const char*> items) {
+    QStringList out;
+    for (const char* s : items)
+        out << QString::fromUtf8(s);
+    return out;
+}
+
+MailRow Row(std::int16_t number, std::string name, std::int32_t size) {
+    MailRow r;
+    r.number = number;
+    r.icon = "new";
+    r.name = std::move(name);
+    r.subject = "s";
+    r.date = "d";
+    r.size = size;
+    r.bold = true;
+    return r;
+}
+
+QStringList Column(const MailListModel& m, int column) {
+    QStringList out;
+    for (int r = 0; r < m.rowCount(); ++r)
+        out << m.index(r, column).data().toString();
+    return out;
+}
+
+TEST(MailListModel, KeepsItsInvariantsThroughResetSortAndUpdate) {
+    MailListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    model.setRows({Row(1, "b", 5), Row(2, "a", 0), Row(3, "c", 7)});
+    QPersistentModelIndex tracked = model.index(1, 2); // "a"
+    model.sortBy(MailListModel::ColName, true);
+    EXPECT_EQ(Column(model, MailListModel::ColName), Strings({"a", "b", "c"}));
+    EXPECT_EQ(tracked.row(), 0);
+    model.sortBy(MailListModel::ColSize, false);
+    EXPECT_EQ(Column(model, MailListModel::ColSize), Strings({"7", "5", ""}));
+    EXPECT_EQ(tracked.row(), 2);
+    model.updateRow(2, Row(99, "z", 0));
+    EXPECT_EQ(model.index(2, MailListModel::ColNumber).data().toString(), QStringLiteral("2"));
+    EXPECT_EQ(model.index(2, MailListModel::ColName).data().toString(), QStringLiteral("z"));
+    EXPECT_EQ(model.index(2, MailListModel::ColSize).data().toString(), QStringLiteral("0"));
+    model.setRows({});
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(MailListModel, TextSortIgnoresCaseIncludingAccentedLettersAndKeepsTiesInOrder) {
+    MailListModel model;
+    // 0xC9 is E acute, 0xE9 e acute in the board's code page.
+    model.setRows(
+        {Row(1, "\xC9t\xE9", 0), Row(2, "b", 0), Row(3, "B", 0), Row(4, "\xE9t\xE9", 0), Row(5, "a", 0)});
+    model.sortBy(MailListModel::ColName, true);
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"5", "2", "3", "1", "4"}));
+    EXPECT_EQ(model.index(3, MailListModel::ColName).data().toString(), QString::fromUtf8("\u00C9t\u00E9"));
+    model.sortBy(MailListModel::ColName, false);
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"1", "4", "2", "3", "5"}));
+}
+
+TEST(MailListModel, HeaderNamesTheSecondPartyByMailboxAndAlignsNumbersRight) {
+    MailListModel model;
+    EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("From"));
+    model.setReceived(false);
+    EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("To"));
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QString());
+    model.setRows({Row(1, "a", 3)});
+    const auto align = [&](int c) {
+        return model.index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+               Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(align(MailListModel::ColNumber), Qt::AlignRight);
+    EXPECT_EQ(align(MailListModel::ColSize), Qt::AlignRight);
+    EXPECT_EQ(align(MailListModel::ColSubject), Qt::AlignLeft);
+}
+
+} // namespace
+} // namespace kesto::ui

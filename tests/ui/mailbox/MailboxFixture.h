@@ -1,0 +1,114 @@
+// A fixture board with three users and a main window over it.
+#pragma once
+
+#include "FakeDialogs.h"
+#include "TestBoard.h"
+
+#include "DemoBoard.h"
+#include "MailBase.h"
+#include "app/Icons.h"
+#include "app/Session.h"
+#include "app/Twips.h"
+#include "mailbox/frmMain.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QTreeView>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+namespace kesto::test {
+
+inline QStringList Strings(std::initializer_list<const char*> items) {
+    QStringList out;
+    for (const char* s : items)
+        out << QString::fromUtf8(s);
+    return out;
+}
+
+class MailboxFixture : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        board = demo::CreateBoard(dir.path());
+        demo::AppendUser(board, demo::MakeUser("Sysop", "System Operator", 255));
+        demo::AppendUser(board, demo::MakeUser("Bob", "Bob Stone", 50));
+        demo::AppendUser(board, demo::MakeUser("Ann", "Ann Walker", 50));
+    }
+
+    struct Mail {
+        const char* mailbox = "EMAIL";
+        std::int32_t from = 2;
+        std::int32_t to = 1;
+        std::string subject = "Hello";
+        std::int32_t offline = 0;
+        std::int16_t deleted = 0;
+        std::string attachment = std::string();
+        std::string body = "Hi.\r\n";
+        std::int32_t stamp = 1'000'000'000;
+    };
+    static const char* HandleOf(std::int32_t user) { return user == 1 ? "Sysop" : user == 2 ? "Bob" : "Ann"; }
+    int add(const Mail& m) {
+        MessageInfo rec =
+            demo::MakeMessage(m.from, m.to, HandleOf(m.from), HandleOf(m.to), m.subject, m.stamp);
+        rec.Offline = m.offline;
+        rec.Deleted = m.deleted;
+        if (!m.attachment.empty()) rec.AttFileName = (m.attachment + std::string(12, ' ')).substr(0, 12);
+        return demo::AppendMessage(board, m.mailbox, rec, m.body);
+    }
+    MessageInfo record(const char* mailbox, int number) {
+        std::int16_t status = 0;
+        return GetMessageInfo(board, mailbox, static_cast<std::int16_t>(number), status);
+    }
+    std::string nativeFile(const char* rel) { return dir.file(rel); }
+
+    ui::frmMain& open() {
+        session.board = board;
+        win = std::make_unique<ui::frmMain>(session);
+        win->Form_Load();
+        return *win;
+    }
+    QAction* action(const char* name) {
+        QAction* a = win->findChild<QAction*>(QString::fromLatin1(name));
+        EXPECT_NE(a, nullptr) << name;
+        return a;
+    }
+    QTreeView* list() { return win->findChild<QTreeView*>(QStringLiteral("ListView1")); }
+    QAbstractItemModel* model() { return list()->model(); }
+    QString cell(int row, int column) { return model()->index(row, column).data().toString(); }
+    // The texts of 0-based column `column`, top to bottom.
+    QStringList columnTexts(int column) {
+        QStringList out;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            out << cell(r, column);
+        return out;
+    }
+    QString headerIcon(int column) {
+        // The icon's cache key tells which image it is; compare against the keyed images.
+        const QIcon icon = model()->headerData(column, Qt::Horizontal, Qt::DecorationRole).value<QIcon>();
+        if (icon.isNull()) return {};
+        for (const char* key : {"up", "down"})
+            if (icon.cacheKey() == ui::Icon(key).cacheKey()) return QString::fromLatin1(key);
+        return QStringLiteral("?");
+    }
+    QString rowIcon(int row) {
+        const QIcon icon = model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>();
+        for (const char* key : {"new", "open", "email_attach", "delete"})
+            if (icon.cacheKey() == ui::Icon(key).cacheKey()) return QString::fromLatin1(key);
+        return QStringLiteral("?");
+    }
+    bool bold(int row, int column) {
+        return model()->index(row, column).data(Qt::FontRole).value<QFont>().bold();
+    }
+    int px(int twips) { return ui::TwipsToPixels(twips, ui::ScreenDpi(win.get())); }
+
+    TempDir dir;
+    Board board;
+    ui::Session session;
+    FakeDialogs dialogs;
+    std::unique_ptr<ui::frmMain> win;
+};
+
+} // namespace kesto::test

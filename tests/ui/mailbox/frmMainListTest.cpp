@@ -1,0 +1,260 @@
+// The main window's list: load, content, icons, enabling, tabs and the list commands.
+#include "MailboxFixture.h"
+
+#include "Bytes.h"
+#include "Records.h"
+
+#include <QMenu>
+#include <QTabBar>
+#include <QTest>
+#include <QToolBar>
+
+#include <filesystem>
+
+namespace kesto::test {
+namespace {
+
+using ListTest = MailboxFixture;
+
+TEST_F(ListTest, LoadListsTheUsersReceivedMailNewestFirstWithDefaultSettings) {
+    add({.from = 2, .to = 1, .subject = "  First  ", .body = "12345"});
+    add({.from = 1, .to = 2, .subject = "To Bob"});
+    add({.from = 3, .to = 1, .subject = "Third", .body = "1234567890"});
+    open();
+
+    EXPECT_EQ(win->windowTitle(), QStringLiteral("Kesto - Sysop (#1)"));
+    // Only user 1's received mail; the saved default sort is "#" descending.
+    EXPECT_EQ(columnTexts(1), Strings({"3", "1"}));
+    EXPECT_EQ(columnTexts(2), Strings({"Ann", "Bob"}));
+    EXPECT_EQ(columnTexts(3), Strings({"Third", "First"}));
+    EXPECT_EQ(columnTexts(5), Strings({"10", "5"}));
+    EXPECT_FALSE(cell(0, 4).isEmpty());
+    EXPECT_EQ(model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("From"));
+    EXPECT_EQ(headerIcon(1), QStringLiteral("down"));
+    EXPECT_EQ(win->selectedPosition(), 1);
+    EXPECT_EQ(win->messageNumberAt(1), 3);
+    EXPECT_EQ(win->messageNumberAt(3), 0);
+
+    // KESTO.DAT was created with the defaults, and the columns use its widths.
+    const std::string dat = ReadNative(nativeFile("KESTO.DAT"));
+    ASSERT_EQ(dat.size(), 48u);
+    EXPECT_EQ(GetI32(dat, 8), 10215);
+    EXPECT_EQ(GetI32(dat, 12), 5865);
+    EXPECT_EQ(GetI16(dat, 20), 2);
+    EXPECT_EQ(GetI16(dat, 22), 1);
+    const int widths[] = {360, 800, 2000, 3500, 2500, 1000};
+    for (int c = 0; c < 6; ++c) {
+        EXPECT_EQ(GetI32(dat, 24 + 4 * static_cast<std::size_t>(c)), widths[c]);
+        EXPECT_EQ(list()->header()->sectionSize(c), px(widths[c])) << c;
+    }
+    EXPECT_EQ(win->size(), QSize(px(10215), px(5865)));
+}
+
+TEST_F(ListTest, IconsFollowDeletedReadAndAttachmentAndUnreadRowsAreBoldExceptSize) {
+    add({.subject = "unread"});
+    add({.subject = "read", .offline = 1});
+    add({.subject = "attached", .attachment = "TRIP.ZIP"});
+    add({.subject = "attached read", .offline = 1, .attachment = "TRIP.ZIP"});
+    add({.subject = "deleted unread", .deleted = 1});
+    open();
+
+    // Newest first: rows 0..4 are records 5..1.
+    EXPECT_EQ(rowIcon(0), QStringLiteral("delete"));
+    EXPECT_EQ(rowIcon(1), QStringLiteral("open"));
+    EXPECT_EQ(rowIcon(2), QStringLiteral("email_attach"));
+    EXPECT_EQ(rowIcon(3), QStringLiteral("open"));
+    EXPECT_EQ(rowIcon(4), QStringLiteral("new"));
+
+    for (int c = 1; c <= 4; ++c) {
+        EXPECT_TRUE(bold(0, c)) << "a deleted message that was never read stays bold, column " << c;
+        EXPECT_FALSE(bold(1, c)) << c;
+    }
+    EXPECT_FALSE(bold(0, 5));
+    EXPECT_FALSE(bold(0, 0));
+}
+
+TEST_F(ListTest, AUserWithoutMailGetsTheColumnsAndOnlyTheCommandsThatNeedNoMessage) {
+    add({.from = 1, .to = 2});
+    open();
+
+    EXPECT_EQ(model()->rowCount(), 0);
+    EXPECT_EQ(model()->columnCount(), 6);
+    for (const char* name :
+         {"mnuFileSaveAs", "mnuActionsOpen", "mnuActionsPrint", "mnuActionsReply", "mnuActionsDelete",
+          "mnuActionsDeleteAll", "mnuActionsAddSender", "Toolbar1_Button3", "Toolbar1_Button4",
+          "Toolbar1_Button6", "Toolbar1_Button7", "Toolbar1_Button8", "Toolbar1_Button11"})
+        EXPECT_FALSE(action(name)->isEnabled()) << name;
+    for (const char* name :
+         {"mnuActionsNew", "mnuActionsAddressBook", "mnuActionsRefresh", "mnuHelpAbout", "mnuFileExit",
+          "mnuFileChangeUser", "Toolbar1_Button1", "Toolbar1_Button10", "Toolbar1_Button13"})
+        EXPECT_TRUE(action(name)->isEnabled()) << name;
+    EXPECT_TRUE(win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->isVisible());
+    EXPECT_TRUE(list()->isVisible());
+
+    // Commands on an empty list do nothing.
+    win->mnuActionsDelete_Click();
+    win->mnuActionsDeleteAll_Click();
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(ListTest, MenusToolbarAndContextMenuCarryTheirCaptionsShortcutsAndTips) {
+    open();
+    EXPECT_EQ(action("mnuActionsDelete")->text(), QStringLiteral("&Delete Message"));
+    EXPECT_EQ(action("mnuActionsDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
+    EXPECT_EQ(action("mnuActionsAddSender")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    EXPECT_EQ(action("mnuActionsRefresh")->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(action("Toolbar1_Button8")->toolTip(), QStringLiteral("Delete All Messages"));
+    EXPECT_TRUE(action("Toolbar1_Button9")->isSeparator());
+    EXPECT_EQ(win->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions().size(), 13);
+    EXPECT_EQ(action("mnuPopUpOptions_8")->text(), QStringLiteral("Add Sender to Address Book"));
+    auto* tabs = win->findChild<QTabBar*>(QStringLiteral("tbsOptions"));
+    EXPECT_EQ(tabs->tabToolTip(1), QStringLiteral("Email you sent to others."));
+}
+
+TEST_F(ListTest, TheSentTabListsWhatTheUserSentUnderTo) {
+    add({.from = 2, .to = 1, .subject = "in"});
+    add({.mailbox = "SNTEMAIL", .from = 1, .to = 3, .subject = "out to Ann"});
+    add({.mailbox = "SNTEMAIL", .from = 2, .to = 1, .subject = "Bob's copy"});
+    // A message to himself is in both mailboxes.
+    add({.from = 1, .to = 1, .subject = "note to self"});
+    add({.mailbox = "SNTEMAIL", .from = 1, .to = 1, .subject = "note to self"});
+    open();
+    EXPECT_EQ(columnTexts(3), Strings({"note to self", "in"}));
+
+    win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->setCurrentIndex(1);
+    EXPECT_EQ(session.CurrentMailbox, 2);
+    EXPECT_EQ(model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("To"));
+    EXPECT_EQ(columnTexts(3), Strings({"note to self", "out to Ann"}));
+    EXPECT_EQ(columnTexts(2), Strings({"Sysop", "Ann"}));
+
+    win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->setCurrentIndex(0);
+    EXPECT_EQ(session.CurrentMailbox, 1);
+    EXPECT_EQ(columnTexts(3), Strings({"note to self", "in"}));
+}
+
+TEST_F(ListTest, DeleteTogglesTheMarkOfExactlyTheSelectedRows) {
+    for (int i = 1; i <= 4; ++i)
+        add({.subject = "m" + std::to_string(i)});
+    open();
+    // Rows 1..4 are records 4..1; select rows 1, 2 and 4.
+    win->ClearSelection();
+    for (int p : {1, 2, 4})
+        win->selectRow(p);
+    action("mnuActionsDelete")->trigger();
+
+    EXPECT_EQ(record("EMAIL", 4).Deleted, 1);
+    EXPECT_EQ(record("EMAIL", 3).Deleted, 1);
+    EXPECT_EQ(record("EMAIL", 2).Deleted, 0);
+    EXPECT_EQ(record("EMAIL", 1).Deleted, 1);
+    EXPECT_EQ(rowIcon(0), QStringLiteral("delete"));
+    EXPECT_EQ(rowIcon(2), QStringLiteral("new"));
+    EXPECT_EQ(rowIcon(3), QStringLiteral("delete"));
+
+    // The same command undeletes; the toolbar and context menu word it after the row.
+    win->ClearSelection();
+    win->selectRow(1);
+    EXPECT_EQ(action("Toolbar1_Button7")->toolTip(), QStringLiteral("UnDelete"));
+    EXPECT_EQ(action("mnuPopUpOptions_4")->text(), QStringLiteral("UnDelete"));
+    EXPECT_EQ(action("mnuActionsDelete")->text(), QStringLiteral("&Delete Message"));
+    action("Toolbar1_Button7")->trigger();
+    EXPECT_EQ(record("EMAIL", 4).Deleted, 0);
+    EXPECT_EQ(rowIcon(0), QStringLiteral("new"));
+    EXPECT_EQ(action("Toolbar1_Button7")->toolTip(), QStringLiteral("Delete"));
+    EXPECT_EQ(action("mnuPopUpOptions_4")->text(), QStringLiteral("Delete"));
+}
+
+TEST_F(ListTest, DeleteAllInvertsEveryListedMarkAndLeavesOtherUsersMail) {
+    add({.subject = "a"});
+    add({.subject = "b", .deleted = 1});
+    add({.to = 2, .subject = "Bob's"});
+    open();
+    action("mnuActionsDeleteAll")->trigger();
+    EXPECT_EQ(record("EMAIL", 1).Deleted, 1);
+    EXPECT_EQ(record("EMAIL", 2).Deleted, 0);
+    EXPECT_EQ(record("EMAIL", 3).Deleted, 0);
+    EXPECT_EQ(rowIcon(0), QStringLiteral("new"));
+    EXPECT_EQ(rowIcon(1), QStringLiteral("delete"));
+}
+
+TEST_F(ListTest, NewMailShowsOnRefreshAndTheContextRefreshRereadsOnlyTheSelectedRow) {
+    add({.subject = "one"});
+    add({.subject = "two"});
+    open();
+    add({.subject = "three"});
+    win->Timer1_Timer(); // growth alone does not rebuild
+    win->Timer1_Timer();
+    EXPECT_EQ(model()->rowCount(), 2);
+    action("mnuActionsRefresh")->trigger();
+    EXPECT_EQ(columnTexts(3), Strings({"three", "two", "one"}));
+
+    // Mark records 3 and 2 read on disk; refresh row 2 (record 2) from the context menu.
+    for (int n : {3, 2}) {
+        MessageInfo m = record("EMAIL", n);
+        m.Offline = 1;
+        m.Subject = (std::string("changed") + std::string(64, ' ')).substr(0, 64);
+        std::int16_t status = 0;
+        PutMessageInfo(board, "EMAIL", static_cast<std::int16_t>(n), m, status);
+        ASSERT_EQ(status, 0);
+    }
+    win->ClearSelection();
+    win->selectRow(2);
+    action("mnuPopUpOptions_6")->trigger();
+    EXPECT_EQ(rowIcon(1), QStringLiteral("open"));
+    EXPECT_EQ(cell(1, 3), QStringLiteral("changed"));
+    EXPECT_TRUE(bold(1, 3)) << "the bold state changes only on a rebuild";
+    EXPECT_EQ(rowIcon(0), QStringLiteral("new"));
+    EXPECT_EQ(cell(0, 3), QStringLiteral("three"));
+
+    // RefreshAllItems picks up the other row from the same file.
+    win->RefreshAllItems();
+    EXPECT_EQ(rowIcon(0), QStringLiteral("open"));
+    EXPECT_EQ(cell(0, 3), QStringLiteral("changed"));
+    EXPECT_EQ(columnTexts(1), Strings({"3", "2", "1"}));
+}
+
+TEST_F(ListTest, RefreshAllItemsOnATruncatedIndexBlanksTheLostRowsWithoutFailing) {
+    for (int i = 1; i <= 3; ++i)
+        add({.subject = "m" + std::to_string(i)});
+    open();
+    std::filesystem::resize_file(nativeFile("MAIL/EMAIL.DAT"), kMessageInfoSize + 100);
+    win->RefreshAllItems();
+    EXPECT_EQ(columnTexts(1), Strings({"3", "2", "1"}));
+    EXPECT_EQ(cell(0, 3), QString());
+    EXPECT_EQ(cell(1, 3), QString()) << "a partial record reads as far as it goes: the subject lies past it";
+    EXPECT_EQ(cell(2, 3), QStringLiteral("m1"));
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(ListTest, RebuildSelectsCurrentListIndexOrTheFirstRow) {
+    for (int i = 1; i <= 4; ++i)
+        add({.subject = "m" + std::to_string(i)});
+    open();
+    EXPECT_EQ(win->selectedPositions(), (QList<int>{1}));
+    session.CurrentListIndex = 3;
+    win->RefreshList();
+    EXPECT_EQ(win->selectedPositions(), (QList<int>{3}));
+    session.CurrentListIndex = 9; // past the end after a shrink: the last row
+    win->RefreshList();
+    EXPECT_EQ(win->selectedPositions(), (QList<int>{4}));
+}
+
+TEST_F(ListTest, TheContextMenuOpensOnRightButtonReleaseOnlyWhenThereAreRows) {
+    open();
+    auto* popup = win->findChild<QMenu*>(QStringLiteral("mnuPopUp"));
+    ASSERT_NE(popup, nullptr);
+    QWidget* viewport = list()->viewport();
+    QTest::mouseRelease(viewport, Qt::RightButton, {}, QPoint(20, viewport->height() - 5));
+    EXPECT_FALSE(popup->isVisible());
+
+    add({.subject = "one"});
+    win->RefreshList();
+    // Below the only row: no row under the pointer, the menu still opens.
+    QTest::mouseRelease(viewport, Qt::RightButton, {}, QPoint(20, viewport->height() - 5));
+    EXPECT_TRUE(popup->isVisible());
+    popup->hide();
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(20, 5));
+    EXPECT_FALSE(popup->isVisible());
+}
+
+} // namespace
+} // namespace kesto::test

@@ -1,0 +1,163 @@
+// The one-second tick, the placement it records, the resize rule and the settings round trip.
+#include "MailboxFixture.h"
+
+#include "Bytes.h"
+#include "Records.h"
+
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QTabBar>
+
+#include <filesystem>
+
+namespace kesto::test {
+namespace {
+
+using TimerTest = MailboxFixture;
+
+TEST_F(TimerTest, AShrunkIndexRebuildsTheListAndDisablesTheOpenReadersCommands) {
+    for (int i = 1; i <= 3; ++i)
+        add({.subject = "m" + std::to_string(i)});
+    open();
+    win->Timer1_Timer(); // the first tick only learns the size
+    EXPECT_EQ(session.LastMailboxSize, 3.0f * kMessageInfoSize);
+
+    // A stand-in for the reader, with a few of its commands.
+    QWidget reader;
+    reader.setObjectName(QStringLiteral("frmOpenMessage"));
+    auto addAction = [&](const char* name) {
+        auto* a = new QAction(&reader);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+    QAction* reply = addAction("mnuActionsReply");
+    QAction* next = addAction("mnuActionsNextMessage");
+    QAction* button10 = addAction("Toolbar1_Button10");
+    QAction* popupAdd = addAction("mnuPopUpAdd");
+    QAction* close = addAction("mnuFileClose");
+    QAction* button11 = addAction("Toolbar1_Button11");
+    reader.show();
+
+    std::filesystem::resize_file(nativeFile("MAIL/EMAIL.DAT"), 2 * kMessageInfoSize);
+    win->Timer1_Timer();
+    EXPECT_EQ(columnTexts(1), Strings({"2", "1"}));
+    EXPECT_EQ(session.LastMailboxSize, 2.0f * kMessageInfoSize);
+    for (QAction* a : {reply, next, button10, popupAdd})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    EXPECT_TRUE(close->isEnabled());
+    EXPECT_TRUE(button11->isEnabled());
+
+    // Gone altogether: one more rebuild, to an empty list.
+    std::filesystem::remove(nativeFile("MAIL/EMAIL.DAT"));
+    win->Timer1_Timer();
+    EXPECT_EQ(model()->rowCount(), 0);
+    EXPECT_FALSE(action("mnuActionsDelete")->isEnabled());
+    EXPECT_EQ(session.LastMailboxSize, 0.0f);
+}
+
+TEST_F(TimerTest, PlacementStateAndColumnWidthsRoundTripThroughTheSettingsFile) {
+    add({.subject = "one"});
+    open();
+    win->setGeometry(QRect(QPoint(0, 0), QSize(600, 400)));
+    win->move(30, 45);
+    list()->header()->resizeSection(3, 300);
+    win->Timer1_Timer();
+    EXPECT_EQ(session.live.WindowLeft, 30.0f * 15);
+    EXPECT_EQ(session.live.WindowTop, 45.0f * 15);
+    EXPECT_EQ(session.live.WindowWidth, 600.0f * 15);
+    EXPECT_EQ(session.live.ColumnWidths[3], 300 * 15);
+
+    // Maximized: the state is recorded, the last normal placement is kept.
+    win->setWindowState(Qt::WindowMaximized);
+    win->Timer1_Timer();
+    EXPECT_EQ(session.live.WindowStateValue, 2);
+    EXPECT_EQ(session.live.WindowWidth, 600.0f * 15);
+    win->close();
+
+    std::string dat = ReadNative(nativeFile("KESTO.DAT"));
+    EXPECT_EQ(GetI32(dat, 0), 45 * 15);
+    EXPECT_EQ(GetI32(dat, 4), 30 * 15);
+    EXPECT_EQ(GetI32(dat, 8), 600 * 15);
+    EXPECT_EQ(GetI32(dat, 12), 400 * 15);
+    EXPECT_EQ(GetI32(dat, 16), 2);
+    EXPECT_EQ(GetI32(dat, 36), 300 * 15);
+
+    open();
+    EXPECT_TRUE(win->isMaximized());
+    EXPECT_EQ(list()->header()->sectionSize(3), 300);
+
+    // Minimized: saved as such, but the next start opens normal at the last normal placement.
+    win->setWindowState(Qt::WindowNoState);
+    win->setGeometry(QRect(QPoint(0, 0), QSize(500, 300)));
+    win->move(10, 20);
+    win->Timer1_Timer();
+    win->setWindowState(Qt::WindowMinimized);
+    win->Timer1_Timer();
+    win->close();
+    dat = ReadNative(nativeFile("KESTO.DAT"));
+    EXPECT_EQ(GetI32(dat, 16), 1);
+    open();
+    EXPECT_FALSE(win->isMinimized());
+    EXPECT_FALSE(win->isMaximized());
+    EXPECT_EQ(win->size(), QSize(500, 300));
+    EXPECT_EQ(win->pos(), QPoint(10, 20));
+}
+
+TEST_F(TimerTest, ASmallWindowKeepsTheLastLargerPlacementForSaving) {
+    open();
+    win->resize(600, 400);
+    win->Timer1_Timer();
+    win->resize(200, 400); // 3000 twips wide at 96 dpi: not recorded
+    win->Timer1_Timer();
+    EXPECT_EQ(session.live.WindowWidth, 600.0f * 15);
+    win->resize(201, 400);
+    win->Timer1_Timer();
+    EXPECT_EQ(session.live.WindowWidth, 201.0f * 15);
+}
+
+TEST_F(TimerTest, ASavedPlacementOffTheScreenOpensCentredAtTheDefaultSize) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    ViewSettings v;
+    v.Top = (screen.height() + 10) * 15;
+    v.Left = 0;
+    v.Width = 6000;
+    v.Height = 4000;
+    WriteNative(nativeFile("KESTO.DAT"), EncodeViewSettings(v));
+    open();
+    EXPECT_EQ(win->size(), QSize(px(10215), px(5865)));
+    EXPECT_NEAR(win->pos().x(), (screen.width() - px(10335)) / 2, 2);
+}
+
+TEST_F(TimerTest, ClosingBeforeTheFirstTickSavesTheLoadedPlacement) {
+    ViewSettings v;
+    v.Top = 300;
+    v.Left = 450;
+    v.Width = 9000;
+    v.Height = 6000;
+    WriteNative(nativeFile("KESTO.DAT"), EncodeViewSettings(v));
+    open();
+    win->close();
+    const std::string dat = ReadNative(nativeFile("KESTO.DAT"));
+    EXPECT_EQ(GetI32(dat, 0), 300);
+    EXPECT_EQ(GetI32(dat, 4), 450);
+    EXPECT_EQ(GetI32(dat, 8), 9000);
+    EXPECT_EQ(GetI32(dat, 12), 6000);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(TimerTest, AWindowSmallerThan3000TwipsLaysOutAsIfItWere3000) {
+    open();
+    win->resize(200, 200); // 3000 x 3000 twips at 96 dpi
+    const QRect list3000 = list()->geometry();
+    const QRect tabs3000 = win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->geometry();
+    win->resize(120, 150);
+    EXPECT_EQ(list()->geometry(), list3000);
+    EXPECT_EQ(win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->geometry(), tabs3000);
+    win->resize(700, 500);
+    EXPECT_EQ(list()->width() - list3000.width(), 500);
+    EXPECT_EQ(list()->height() - list3000.height(), 300);
+}
+
+} // namespace
+} // namespace kesto::test
