@@ -29,11 +29,16 @@ std::string ToBoard(const QString& text) {
 // "12abc" is 12, an empty id 0.
 QString NumberText(const std::string& text) {
     const double v = kesto::NumericValue(text);
-    if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) < 1e15)
-        return QString::number(static_cast<long long>(v));
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return QString::fromLatin1(buf);
+    if (!std::isfinite(v)) return QStringLiteral("0");
+    // Plain digits only, never an exponent: the field's filter would mangle one.
+    char buf[400];
+    std::snprintf(buf, sizeof buf, v == std::trunc(v) ? "%.0f" : "%.15f", v);
+    QString out = QString::fromLatin1(buf);
+    if (out.contains(QLatin1Char('.'))) {
+        while (out.endsWith(QLatin1Char('0'))) out.chop(1);
+        if (out.endsWith(QLatin1Char('.'))) out.chop(1);
+    }
+    return out;
 }
 
 QLineEdit* MakeField(QWidget* parent, const char* name, const QString& tip, EntryFieldFilter::Kind kind) {
