@@ -1,8 +1,8 @@
 // The reader's view of a message, its read mark and the read notice bytes.
+#include "ReadMark.h"
 #include "CommonFunctions.h"
 #include "DemoBoard.h"
 #include "MailBase.h"
-#include "ReadMark.h"
 #include "Records.h"
 #include "TestBoard.h"
 
@@ -26,8 +26,8 @@ std::string Pad(std::string_view s, std::size_t width) {
 
 std::string Le32(std::int32_t v) {
     auto u = static_cast<std::uint32_t>(v);
-    return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF), static_cast<char>((u >> 16) & 0xFF),
-            static_cast<char>(u >> 24)};
+    return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
+            static_cast<char>((u >> 16) & 0xFF), static_cast<char>(u >> 24)};
 }
 
 struct ReadBoard {
@@ -81,13 +81,14 @@ TEST(ReadMark, FirstOpeningMarksReadAndWritesOneNoticeExactly) {
     EXPECT_EQ(dat.substr(88, 160), Pad("1/1", 80) + Pad("1/1", 80));
     EXPECT_EQ(dat.substr(248, 4), std::string("\x01\x00\x01\x00", 4));
     std::int32_t stamp = kesto::GetI32(dat, 252);
-    EXPECT_GE(stamp, before);  // local wall-clock seconds: within a day of UTC
+    EXPECT_GE(stamp, before); // local wall-clock seconds: within a day of UTC
     EXPECT_LE(stamp, before + 4 * 86400);
     EXPECT_EQ(dat.substr(256, 12), Le32(42) + Le32(0) + Le32(0));
     EXPECT_EQ(dat.substr(268, 64), Pad("SYSOP #1 Read Email: Meeting", 64));
     EXPECT_EQ(dat.substr(332, 2), std::string(2, '\0'));
-    EXPECT_TRUE(std::regex_match(kesto::RTrim(dat.substr(334, 40)),
-                                 std::regex(R"([A-Z][a-z]{2} [A-Z][a-z]{2} \d\d, \d{4} \d\d:\d\d:\d\d [+-]\d{4})")))
+    EXPECT_TRUE(
+        std::regex_match(kesto::RTrim(dat.substr(334, 40)),
+                         std::regex(R"([A-Z][a-z]{2} [A-Z][a-z]{2} \d\d, \d{4} \d\d:\d\d:\d\d [+-]\d{4})")))
         << dat.substr(334, 40);
     EXPECT_EQ(dat.substr(374, 8), std::string(8, '\0'));
     EXPECT_EQ(dat.substr(382, 76), std::string(76, ' '));
@@ -184,8 +185,9 @@ TEST(ReadMark, LabelsAndTextAsTheReaderShowsThem) {
     m.FromNetId = 2;
     m.AttFileName = Pad("REPORT.ZIP", 12);
     m.AttFileSize = 1234;
-    std::int16_t n = static_cast<std::int16_t>(
-        kesto::demo::AppendMessage(rb.b, "EMAIL", m, "Line one\r\nLine \x03" "2two  \r\n\r\n  \r\n"));
+    std::int16_t n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.b, "EMAIL", m,
+                                                                          "Line one\r\nLine \x03"
+                                                                          "2two  \r\n\r\n  \r\n"));
     kesto::ShownMessage s = rb.show(n);
     EXPECT_EQ(s.fromLine, "ALICE @12/7 (Relay Net)");
     EXPECT_EQ(s.toLine, "SYSOP @1/1 (Home)"); // blank local node shows the board's id
@@ -201,7 +203,8 @@ TEST(ReadMark, LabelsAndTextAsTheReaderShowsThem) {
     n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.b, "EMAIL", odd, "ends in colour\x03"));
     s = rb.show(n);
     EXPECT_EQ(s.toLine, "SYSOP @0 (Unknown)");
-    EXPECT_EQ(s.text, "ends in colour\r\n\r\n---\r\nAttached File: " + std::string(12, '\xFF') + " (0 bytes)");
+    EXPECT_EQ(s.text,
+              "ends in colour\r\n\r\n---\r\nAttached File: " + std::string(12, '\xFF') + " (0 bytes)");
 }
 
 TEST(ReadMark, DamagedTextPositionsShowWhatCanBeShown) {
@@ -228,12 +231,6 @@ TEST(ReadMark, DamagedTextPositionsShowWhatCanBeShown) {
     std::string line(100000, 'w');
     n = rb.add("Long", line);
     EXPECT_EQ(rb.show(n).text, line);
-}
-
-TEST(ReadMark, NoticeTextUsesTrimmedHandleAndSubject) {
-    kesto::UserRecord u = kesto::demo::MakeUser("SYSOP", "", 255);
-    EXPECT_EQ(kesto::ReadNoticeText(u, 1, Pad("Meeting", 64)), "SYSOP #1 Read Email: Meeting");
-    EXPECT_EQ(kesto::ReadNoticeText(u, 32767, ""), "SYSOP #32767 Read Email: ");
 }
 
 } // namespace
