@@ -1,11 +1,9 @@
 // A strict little JSON reader for checking the CLI's output: any syntax error fails the parse.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace kesto::test {
@@ -23,150 +21,92 @@ struct JsonValue {
             if (keys[i] == key) return &items[i];
         return nullptr;
     }
-    const std::vector<std::string>& Keys() const { return keys; }
 };
 
 class JsonReader {
   public:
     static std::optional<JsonValue> Parse(std::string_view text) {
-        JsonReader r(text);
+        JsonReader r{text};
         JsonValue v;
-        if (!r.Value(v)) return std::nullopt;
-        r.Space();
-        if (r.pos_ != text.size()) return std::nullopt;
+        if (!r.Value(v) || (r.Space(), r.p_ != text.size())) return std::nullopt;
         return v;
     }
 
   private:
     explicit JsonReader(std::string_view t) : t_(t) {}
+    std::string_view t_;
+    std::size_t p_ = 0;
 
     void Space() {
-        while (pos_ < t_.size() &&
-               (t_[pos_] == ' ' || t_[pos_] == '\n' || t_[pos_] == '\r' || t_[pos_] == '\t'))
-            ++pos_;
+        while (p_ < t_.size() && std::string_view(" \n\r\t").find(t_[p_]) != std::string_view::npos)
+            ++p_;
     }
-    bool Eat(char c) {
-        Space();
-        if (pos_ < t_.size() && t_[pos_] == c) {
-            ++pos_;
-            return true;
-        }
-        return false;
-    }
-    bool Word(std::string_view w) {
-        if (t_.substr(pos_, w.size()) != w) return false;
-        pos_ += w.size();
-        return true;
-    }
+    bool Eat(char c) { return Space(), p_ < t_.size() && t_[p_] == c ? (++p_, true) : false; }
+    bool Word(std::string_view w) { return t_.substr(p_, w.size()) == w ? (p_ += w.size(), true) : false; }
+
     bool String(std::string& out) {
         if (!Eat('"')) return false;
-        while (pos_ < t_.size()) {
-            char c = t_[pos_++];
+        while (p_ < t_.size()) {
+            char c = t_[p_++];
             if (c == '"') return true;
             if (static_cast<unsigned char>(c) < 0x20) return false;
             if (c != '\\') {
                 out += c;
-                continue;
-            }
-            if (pos_ >= t_.size()) return false;
-            char e = t_[pos_++];
-            switch (e) {
-            case '"':
-                out += '"';
-                break;
-            case '\\':
-                out += '\\';
-                break;
-            case '/':
-                out += '/';
-                break;
-            case 'b':
-                out += '\b';
-                break;
-            case 'f':
-                out += '\f';
-                break;
-            case 'n':
-                out += '\n';
-                break;
-            case 'r':
-                out += '\r';
-                break;
-            case 't':
-                out += '\t';
-                break;
-            case 'u': {
-                if (pos_ + 4 > t_.size()) return false;
-                unsigned v = 0;
-                for (int i = 0; i < 4; ++i) {
-                    char h = t_[pos_++];
-                    v = v * 16 + static_cast<unsigned>(h >= '0' && h <= '9'   ? h - '0'
-                                                       : h >= 'a' && h <= 'f' ? h - 'a' + 10
-                                                       : h >= 'A' && h <= 'F' ? h - 'A' + 10
-                                                                              : 99);
-                    if (v > 0xFFFF) return false;
-                }
-                if (v >= 0x80) return false; // the writer escapes only control characters
-                out += static_cast<char>(v);
-                break;
-            }
-            default:
+            } else if (p_ < t_.size() &&
+                       std::string_view("\"\\/nrt").find(t_[p_]) != std::string_view::npos) {
+                char e = t_[p_++];
+                out += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
+            } else if (Word("u00") && p_ + 2 <= t_.size()) { // the writer escapes only control characters
+                out += static_cast<char>(std::stoi(std::string(t_.substr(p_, 2)), nullptr, 16));
+                p_ += 2;
+            } else {
                 return false;
             }
         }
         return false;
     }
+
     bool Value(JsonValue& v) {
         Space();
-        if (pos_ >= t_.size()) return false;
-        char c = t_[pos_];
-        if (c == '{') {
-            ++pos_;
+        if (Eat('{')) {
             v.type = JsonValue::Type::Object;
             if (Eat('}')) return true;
             do {
-                std::string key;
-                JsonValue item;
-                if (!String(key) || !Eat(':') || !Value(item)) return false;
-                v.keys.push_back(std::move(key));
-                v.items.push_back(std::move(item));
+                v.keys.emplace_back();
+                v.items.emplace_back();
+                if (!String(v.keys.back()) || !Eat(':') || !Value(v.items.back())) return false;
             } while (Eat(','));
             return Eat('}');
         }
-        if (c == '[') {
-            ++pos_;
+        if (Eat('[')) {
             v.type = JsonValue::Type::Array;
             if (Eat(']')) return true;
             do {
-                JsonValue item;
-                if (!Value(item)) return false;
-                v.items.push_back(std::move(item));
+                v.items.emplace_back();
+                if (!Value(v.items.back())) return false;
             } while (Eat(','));
             return Eat(']');
         }
-        if (c == '"') {
+        if (p_ < t_.size() && t_[p_] == '"') {
             v.type = JsonValue::Type::String;
             return String(v.text);
         }
         if (Word("true") || Word("false")) {
             v.type = JsonValue::Type::Bool;
-            v.boolean = t_[pos_ - 1] == 'e' && t_[pos_ - 2] == 'u';
+            v.boolean = t_[p_ - 1] == 'e' && t_[p_ - 2] == 'u';
             return true;
         }
         if (Word("null")) return true;
-        std::size_t start = pos_;
-        if (pos_ < t_.size() && t_[pos_] == '-') ++pos_;
-        std::size_t digits = pos_;
-        while (pos_ < t_.size() && t_[pos_] >= '0' && t_[pos_] <= '9')
-            ++pos_;
-        if (pos_ == digits || (t_[digits] == '0' && pos_ - digits > 1)) return false;
+        std::size_t start = p_;
+        Word("-");
+        std::size_t digits = p_;
+        while (p_ < t_.size() && t_[p_] >= '0' && t_[p_] <= '9')
+            ++p_;
+        if (p_ == digits || (t_[digits] == '0' && p_ - digits > 1)) return false;
         v.type = JsonValue::Type::Number;
-        v.number = std::stod(std::string(t_.substr(start, pos_ - start)));
+        v.number = std::stod(std::string(t_.substr(start, p_ - start)));
         return true;
     }
-
-    std::string_view t_;
-    std::size_t pos_ = 0;
 };
 
 } // namespace kesto::test
