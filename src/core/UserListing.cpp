@@ -4,13 +4,22 @@
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace kesto {
 
 bool ForEachListedUser(const Board& b, const std::function<void(std::int32_t, const UserRecord&)>& visit) {
     const std::string path = platform::NativePath(BoardFile(b.paths.DataPath(), "USERFILE.DAT"), b.startDir);
     if (!platform::IsFile(path)) return true;
     Bytes data;
-    if (!Guard(b.log, "frmUserListing", "FillUserList", [&] { platform::ReadAll(path, data); })) return false;
+    if (!Guard(b.log, "frmUserListing", "FillUserList", [&] {
+            // A pipe or device in the file's place would block the read or never end.
+            std::error_code ec;
+            if (!std::filesystem::is_regular_file(path, ec)) throw KestoError("Path/File access error");
+            platform::ReadAll(path, data);
+        }))
+        return false;
 
     // Only whole records count; a partial trailing record is not a user.
     const std::size_t count = data.size() / kUserRecordSize;

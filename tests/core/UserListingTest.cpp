@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 using namespace kesto;
 using kesto::test::ReadNative;
@@ -62,4 +63,14 @@ TEST(FillUserList, DirectoryInPlaceOfTheFileListsNobody) {
     UserListing list = FillUserList(b);
     EXPECT_FALSE(list.readFailed);
     EXPECT_TRUE(list.lines.empty());
+}
+
+TEST(FillUserList, PipeInPlaceOfTheFileFailsWithoutBlocking) {
+    TempDir dir;
+    Board b = demo::CreateBoard(dir.path());
+    std::filesystem::remove(dir.file("DATA/USERFILE.DAT"));
+    ASSERT_EQ(mkfifo(dir.file("DATA/USERFILE.DAT").c_str(), 0600), 0);
+    UserListing list = FillUserList(b);
+    EXPECT_TRUE(list.readFailed);
+    EXPECT_NE(ReadNative(dir.file("HMRERROR.LOG")).find("frmUserListing FillUserList - "), std::string::npos);
 }
