@@ -88,6 +88,13 @@ TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
     EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
     EXPECT_FALSE(std::filesystem::exists(rb.dir.file("none.pdf")));
     EXPECT_FALSE(std::filesystem::exists(rb.s.board.log.path));
+
+    // A printer that cannot be started is logged, not announced.
+    rb.s.CurrentMailbox = 1;
+    fake.printToPdf = QString::fromStdString(rb.dir.file("no/such/dir/x.pdf"));
+    EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    EXPECT_TRUE(fake.messages.isEmpty());
+    EXPECT_NE(ReadNative(rb.s.board.log.path).find("modKesto PrintMessage - "), std::string::npos);
 }
 
 TEST(PrintMessage, DamagedTextStillPrints) {
