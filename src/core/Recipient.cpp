@@ -59,7 +59,9 @@ std::vector<std::string> FillNetList(const Board& b) {
                     std::int16_t status = 0;
                     std::string id = GetNetEntry(b, ToI16(NumericValue(pieces[1])), "SYSTEMID", status);
                     if (!Trim(id).empty()) {
-                        list.push_back(Trim(pieces[1]) + "," + Trim(pieces[2]) + "," + Trim(pieces[3]));
+                        std::string entry = Trim(pieces[1]);
+                        entry.append(",").append(Trim(pieces[2])).append(",").append(Trim(pieces[3]));
+                        list.push_back(std::move(entry));
                     }
                 }
             }
@@ -70,7 +72,9 @@ std::vector<std::string> FillNetList(const Board& b) {
 }
 
 std::string NetListLabel(std::string_view entry) {
-    return Field(entry, 3) + " (" + WrittenNumber(NumericValue(Field(entry, 1))) + ")";
+    std::string label = Field(entry, 3);
+    label.append(" (").append(WrittenNumber(NumericValue(Field(entry, 1)))).append(")");
+    return label;
 }
 
 std::string NetListNumber(std::string_view entry) { return Field(entry, 1); }
@@ -156,7 +160,7 @@ RecipientFill ReplyRecipient(const MessageInfo& replied, std::string_view ownSys
     f.mailTo = handle + "@" + node;
     int line = FindNetListLine(netList, replied.FromNetId);
     if (line < 0) {
-        f.mailTo += "*" + std::to_string(replied.FromNetId);
+        f.mailTo.append("*").append(std::to_string(replied.FromNetId));
         line = 0;
     }
     f.networkLine = line;
@@ -177,7 +181,7 @@ RecipientFill AddressBookRecipient(std::string_view choice, std::string_view own
         f.mailTo = handle + "@" + system;
         int line = FindNetListLine(netList, network);
         if (line < 0) {
-            f.mailTo += "*" + WrittenNumber(network);
+            f.mailTo.append("*").append(WrittenNumber(network));
             line = 0;
         }
         f.networkLine = line;

@@ -1,0 +1,86 @@
+// Mail to all users over a user file of 10,000 users: every user matching (10,000
+// full deliveries) and a single match (the walk alone). Reports messages per
+// second and the bytes written into the board's files, wall clock and CPU time.
+#include "core_bench.h"
+
+#include "AllUsers.h"
+#include "Bytes.h"
+#include "CommonFunctions.h"
+#include "Records.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <filesystem>
+
+namespace {
+
+constexpr int kUsers = 10000;
+
+int pumps = 0;
+void CountPump() { ++pumps; }
+
+std::int64_t SizeOf(const std::string& path) {
+    std::error_code ec;
+    auto n = std::filesystem::file_size(path, ec);
+    return ec ? 0 : static_cast<std::int64_t>(n);
+}
+
+void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
+    kesto::bench::TempBoard tb;
+    std::string users;
+    users.reserve(static_cast<std::size_t>(kUsers) * kesto::kUserRecordSize);
+    for (int i = 1; i <= kUsers; ++i) {
+        users += kesto::EncodeUserRecord(kesto::demo::MakeUser("User " + std::to_string(i), "Real Name", i == 1 ? 255 : 10));
+    }
+    tb.write("DATA/USERFILE.DAT", users);
+    tb.write("DATA/STATHBRD.DAT", std::string(88, '\0'));
+    tb.write("TEXT/EMAIL.TAG", "--- Halkmoor Demo Board\r\n");
+    kesto::demo::SetNodeUser(tb.board(), 0, 2);
+    kesto::demo::SetNodeUser(tb.board(), 2, 2);
+    const std::string text =
+        "The board will be down for maintenance on Sunday between two and four in the morning. "
+        "Please finish your downloads before then.\r\n\r\nThe SysOp\r\n";
+    kesto::SetPumpEventsHook(&CountPump);
+
+    const char* grown[] = {"MAIL/EMAIL.DAT", "MAIL/EMAIL.BIN", "NODE/IN0.QUE", "NODE/IN2.QUE"};
+    std::int64_t sent = 0, appended = 0;
+    double wall = 0, cpu = 0;
+    for (auto _ : state) {
+        std::int64_t before = 0;
+        for (const char* f : grown) before += SizeOf(tb.file(f));
+        auto t0 = std::chrono::steady_clock::now();
+        double c0 = kesto::bench::ThreadSeconds();
+        auto r = kesto::SendAllUsers(tb.board(), 1, criterion, "Maintenance", text, "");
+        double c1 = kesto::bench::ThreadSeconds();
+        auto t1 = std::chrono::steady_clock::now();
+        if (!r.success) state.SkipWithError("walk failed");
+        sent += r.sent;
+        std::int64_t after = 0;
+        for (const char* f : grown) after += SizeOf(tb.file(f));
+        appended += after - before;
+        double w = std::chrono::duration<double>(t1 - t0).count();
+        wall += w;
+        cpu += c1 - c0;
+        state.SetIterationTime(w);
+    }
+    kesto::SetPumpEventsHook(nullptr);
+    const double n = static_cast<double>(state.iterations());
+    state.counters["messages"] = static_cast<double>(sent) / n;
+    state.counters["msg_per_s"] = wall > 0 ? static_cast<double>(sent) / wall : 0;
+    state.counters["cpu_s"] = cpu / n;
+    state.counters["bytes_appended"] = static_cast<double>(appended) / n;
+    // Rewritten in place per message: the sender's user record, the statistics record, the serial number.
+    state.counters["bytes_rewritten"] =
+        static_cast<double>(sent) / n * static_cast<double>(kesto::kUserRecordSize + kesto::kStatHbrdSize + 4);
+    state.counters["pumps"] = static_cast<double>(pumps) / n;
+    pumps = 0;
+}
+BENCHMARK_CAPTURE(BM_SendAllUsers, every_user, "all users > 5")
+    ->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_SendAllUsers, one_user, "all users = 255")
+    ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();
