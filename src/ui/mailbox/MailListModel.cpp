@@ -148,7 +148,7 @@ void MailListModel::setReceived(bool received) {
     emit headerDataChanged(Qt::Horizontal, ColName, ColName);
 }
 
-void MailListModel::updateRow(int r, const kesto::MailRow& fresh) {
+void MailListModel::updateRow(int r, const kesto::MailRow& fresh, bool notify) {
     if (r < 0 || r >= static_cast<int>(rows_.size())) return;
     auto& row = rows_[static_cast<std::size_t>(r)];
     row.icon = fresh.icon;
@@ -157,7 +157,11 @@ void MailListModel::updateRow(int r, const kesto::MailRow& fresh) {
     row.date = fresh.date;
     row.size = fresh.size;
     plain_[static_cast<std::size_t>(r)] &= static_cast<std::uint8_t>(~kPlainSize);
-    emit dataChanged(index(r, ColIcon), index(r, ColSize));
+    if (notify) emit dataChanged(index(r, ColIcon), index(r, ColSize));
+}
+
+void MailListModel::rowsChanged() {
+    if (!rows_.empty()) emit dataChanged(index(0, ColIcon), index(rowCount() - 1, ColSize));
 }
 
 void MailListModel::setHeaderIcon(int column, const QString& key) {
@@ -205,6 +209,20 @@ void MailListModel::sortBy(int column, bool ascending) {
         break; // the icon column has no text: every key is equal
     }
 
+    const std::uint8_t bit = column == ColNumber ? kPlainNumber : column == ColSize ? kPlainSize : 0;
+    // A rebuild re-applies the sort to rows that are already in order: nothing moves.
+    bool moved = false;
+    for (std::size_t i = 0; i < n && !moved; ++i)
+        moved = order[i] != static_cast<int>(i);
+    if (!moved) {
+        if (bit && n > 0) {
+            for (auto& p : plain_)
+                p |= bit;
+            emit dataChanged(index(0, column), index(static_cast<int>(n) - 1, column), {Qt::DisplayRole});
+        }
+        return;
+    }
+
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     std::vector<kesto::MailRow> sorted;
     sorted.reserve(n);
@@ -218,7 +236,6 @@ void MailListModel::sortBy(int column, bool ascending) {
     }
     rows_ = std::move(sorted);
     plain_ = std::move(sortedPlain);
-    const std::uint8_t bit = column == ColNumber ? kPlainNumber : column == ColSize ? kPlainSize : 0;
     if (bit)
         for (auto& p : plain_)
             p |= bit;

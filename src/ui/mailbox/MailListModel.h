@@ -36,7 +36,9 @@ class MailListModel : public QAbstractTableModel {
 
     const kesto::MailRow& row(int r) const { return rows_[static_cast<std::size_t>(r)]; }
     // A row re-read from the index: icon and columns 3 to 6 change; "#" and bold stay.
-    void updateRow(int r, const kesto::MailRow& fresh);
+    // With notify false the caller announces a batch with rowsChanged().
+    void updateRow(int r, const kesto::MailRow& fresh, bool notify = true);
+    void rowsChanged();
 
     // Header arrow: "up", "down" or empty for none.
     void setHeaderIcon(int column, const QString& key);

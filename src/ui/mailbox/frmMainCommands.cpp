@@ -2,11 +2,11 @@
 // all land here; each command is one small function.
 #include "mailbox/frmMain.h"
 
+#include "CommonFunctions.h"
 #include "DeleteMessage.h"
+#include "UserFile.h"
 #include "addressbook/AddSenderCommand.h"
 #include "addressbook/frmAddressBook.h"
-#include "CommonFunctions.h"
-#include "UserFile.h"
 #include "composer/ComposerCommands.h"
 #include "composer/frmNewMessage.h"
 #include "composer/frmUserListing.h"
