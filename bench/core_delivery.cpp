@@ -18,7 +18,9 @@ namespace {
 constexpr int kUsers = 10000;
 
 int pumps = 0;
-void CountPump() { ++pumps; }
+void CountPump() {
+    ++pumps;
+}
 
 std::int64_t SizeOf(const std::string& path) {
     std::error_code ec;
@@ -31,7 +33,8 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
     std::string users;
     users.reserve(static_cast<std::size_t>(kUsers) * kesto::kUserRecordSize);
     for (int i = 1; i <= kUsers; ++i) {
-        users += kesto::EncodeUserRecord(kesto::demo::MakeUser("User " + std::to_string(i), "Real Name", i == 1 ? 255 : 10));
+        users += kesto::EncodeUserRecord(
+            kesto::demo::MakeUser("User " + std::to_string(i), "Real Name", i == 1 ? 255 : 10));
     }
     tb.write("DATA/USERFILE.DAT", users);
     tb.write("DATA/STATHBRD.DAT", std::string(88, '\0'));
@@ -48,7 +51,8 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
     double wall = 0, cpu = 0;
     for (auto _ : state) {
         std::int64_t before = 0;
-        for (const char* f : grown) before += SizeOf(tb.file(f));
+        for (const char* f : grown)
+            before += SizeOf(tb.file(f));
         auto t0 = std::chrono::steady_clock::now();
         double c0 = kesto::bench::ThreadSeconds();
         auto r = kesto::SendAllUsers(tb.board(), 1, criterion, "Maintenance", text, "");
@@ -57,7 +61,8 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
         if (!r.success) state.SkipWithError("walk failed");
         sent += r.sent;
         std::int64_t after = 0;
-        for (const char* f : grown) after += SizeOf(tb.file(f));
+        for (const char* f : grown)
+            after += SizeOf(tb.file(f));
         appended += after - before;
         double w = std::chrono::duration<double>(t1 - t0).count();
         wall += w;
@@ -72,14 +77,19 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
     state.counters["bytes_appended"] = static_cast<double>(appended) / n;
     // Rewritten in place per message: the sender's user record, the statistics record, the serial number.
     state.counters["bytes_rewritten"] =
-        static_cast<double>(sent) / n * static_cast<double>(kesto::kUserRecordSize + kesto::kStatHbrdSize + 4);
+        static_cast<double>(sent) / n *
+        static_cast<double>(kesto::kUserRecordSize + kesto::kStatHbrdSize + 4);
     state.counters["pumps"] = static_cast<double>(pumps) / n;
     pumps = 0;
 }
 BENCHMARK_CAPTURE(BM_SendAllUsers, every_user, "all users > 5")
-    ->UseManualTime()->Iterations(1)->Unit(benchmark::kSecond);
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(BM_SendAllUsers, one_user, "all users = 255")
-    ->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

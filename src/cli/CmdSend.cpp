@@ -20,7 +20,9 @@ namespace {
 constexpr std::size_t kMaxRecipient = 255; // the composer's recipient box
 constexpr std::size_t kMaxText = 32767;    // the composer's text box
 
-std::string BoardText(const std::string* utf8) { return utf8 ? Utf8ToCp1252(*utf8) : std::string(); }
+std::string BoardText(const std::string* utf8) {
+    return utf8 ? Utf8ToCp1252(*utf8) : std::string();
+}
 
 } // namespace
 
@@ -37,7 +39,8 @@ int CmdSend(Context& ctx) {
                         "), not '" + *fromText + "'");
     std::int16_t status = 0;
     const UserRecord sender = GetUser(*b, static_cast<std::int32_t>(from), status);
-    if (status != 0) return ctx.Fail("user " + std::to_string(from) + " could not be read (see HMRERROR.LOG)");
+    if (status != 0)
+        return ctx.Fail("user " + std::to_string(from) + " could not be read (see HMRERROR.LOG)");
 
     const std::string to = BoardText(ctx.opt.Value("to"));
     const std::string subject = BoardText(ctx.opt.Value("subject"));
@@ -49,10 +52,12 @@ int CmdSend(Context& ctx) {
     int line = 0;
     if (const std::string* network = ctx.opt.Value("network")) {
         std::int64_t n = -1;
-        if (ParseInteger(Trim(*network), 0, 32767, n)) line = FindNetListLine(netList, static_cast<double>(n));
+        if (ParseInteger(Trim(*network), 0, 32767, n))
+            line = FindNetListLine(netList, static_cast<double>(n));
         if (n < 0 || line < 0) {
             std::string offered;
-            for (const auto& entry : netList) offered += (offered.empty() ? "" : ", ") + Shown(NetListLabel(entry));
+            for (const auto& entry : netList)
+                offered += (offered.empty() ? "" : ", ") + Shown(NetListLabel(entry));
             return ctx.Fail("network '" + *network + "' is not offered; the networks are " + offered);
         }
     }
@@ -91,8 +96,9 @@ int CmdSend(Context& ctx) {
     }
     const SendResult r = SendEmail(*b, std::to_string(from), check.address, subject, body, attach, true);
     if (!r.success)
-        return ctx.Fail(r.message.empty() ? std::string("the message could not be delivered (see HMRERROR.LOG)")
-                                          : Shown(r.message));
+        return ctx.Fail(r.message.empty()
+                            ? std::string("the message could not be delivered (see HMRERROR.LOG)")
+                            : Shown(r.message));
     ctx.out << "Sent to " << Shown(check.address) << ".\n";
     return kExitOk;
 }

@@ -13,14 +13,15 @@ inline constexpr std::string_view kMsgAllUsersNoParameters =
     "You are attempting to send a message to all users, but have not provided any parameters.";
 // Two lines in one box.
 inline constexpr std::string_view kMsgAllUsersImproper =
-    "Improper format to send to all users.\nSend to \"all users <>= securitylevel\" or \"all users !$ flag\".";
+    "Improper format to send to all users.\nSend to \"all users <>= securitylevel\" or \"all users !$ "
+    "flag\".";
 
 struct AllUsersCriterion {
     enum class Error { None, NoParameters, ImproperFormat };
     Error error = Error::None;
-    char op = 0;        // '>', '<', '=', '!' or '$'
-    double level = 0;   // for '>', '<', '='
-    char letter = 0;    // upper-case letter for '!' and '$'
+    char op = 0;      // '>', '<', '=', '!' or '$'
+    double level = 0; // for '>', '<', '='
+    char letter = 0;  // upper-case letter for '!' and '$'
 };
 
 // Reads "all users > 20", "ALLUSERS!c", ... (blanks anywhere are ignored).
@@ -31,7 +32,7 @@ bool MatchesCriterion(const AllUsersCriterion& c, const UserRecord& u);
 
 struct AllUsersResult {
     bool success = false;
-    std::string message; // for the caller to show ("Kesto - Send Message")
+    std::string message;   // for the caller to show ("Kesto - Send Message")
     std::int32_t sent = 0; // deliveries that succeeded
 };
 

@@ -64,7 +64,8 @@ std::string LastComponent(std::string_view path) {
 }
 
 std::string DropTrailingLineBreaks(std::string s) {
-    while (!s.empty() && (s.back() == '\r' || s.back() == '\n')) s.pop_back();
+    while (!s.empty() && (s.back() == '\r' || s.back() == '\n'))
+        s.pop_back();
     return s;
 }
 
@@ -271,7 +272,8 @@ bool SendOneLine(const Board& b, std::string_view text, std::int32_t userNo, std
         line += text.substr(0, 75);
         line += kCrLf;
         auto queue = [&](std::int32_t n) {
-            platform::Append(Native(b, BoardFile(b.paths.NodePath(), "IN" + std::to_string(n) + ".QUE")), line);
+            platform::Append(Native(b, BoardFile(b.paths.NodePath(), "IN" + std::to_string(n) + ".QUE")),
+                             line);
         };
         if (userNo == 0 && node >= 0) {
             queue(node);
@@ -284,7 +286,9 @@ bool SendOneLine(const Board& b, std::string_view text, std::int32_t userNo, std
             for (std::int32_t n = 0; n < nodes; ++n) {
                 std::size_t off = static_cast<std::size_t>(n) * kNodeRecordSize;
                 std::int32_t onLine =
-                    off < control.size() ? DecodeNodeRecord(std::string_view(control).substr(off, kNodeRecordSize)).NodeUserNo : 0;
+                    off < control.size()
+                        ? DecodeNodeRecord(std::string_view(control).substr(off, kNodeRecordSize)).NodeUserNo
+                        : 0;
                 if ((userNo > 0 && onLine == userNo) || (userNo <= 0 && onLine > 0)) queue(n);
             }
         }

@@ -77,7 +77,9 @@ std::string NetListLabel(std::string_view entry) {
     return label;
 }
 
-std::string NetListNumber(std::string_view entry) { return Field(entry, 1); }
+std::string NetListNumber(std::string_view entry) {
+    return Field(entry, 1);
+}
 
 int FindNetListLine(const std::vector<std::string>& netList, double network) {
     for (std::size_t i = 0; i < netList.size(); ++i) {
@@ -114,7 +116,8 @@ bool NetworkIsKnown(const Board& b, std::string_view address) {
     return !Trim(GetNetEntry(b, ToI16(network), "SYSTEMID", status)).empty();
 }
 
-bool AttachAllowed(std::int16_t securityLevel, const MainConfig& cfg, std::string_view mailTo, int networkLine) {
+bool AttachAllowed(std::int16_t securityLevel, const MainConfig& cfg, std::string_view mailTo,
+                   int networkLine) {
     bool toSysop = networkLine == 0 && IsNumeric(mailTo) && NumericValue(mailTo) == 1;
     std::int16_t threshold = toSysop ? cfg.SysopAttachLevel : cfg.EmailAttachLevel;
     return securityLevel >= threshold;
@@ -141,7 +144,8 @@ SendCheck CheckSend(const Board& b, std::string_view mailTo, std::string_view su
         selected = NetListNumber(netList[static_cast<std::size_t>(networkLine)]);
     }
     std::string address;
-    if (!NormaliseRecipient(mailTo, selected, address)) return refuse(kMsgInvalidTo, SendCheck::Focus::Unchanged);
+    if (!NormaliseRecipient(mailTo, selected, address))
+        return refuse(kMsgInvalidTo, SendCheck::Focus::Unchanged);
     if (!NetworkIsKnown(b, address)) return refuse(kMsgInvalidNetwork, SendCheck::Focus::Unchanged);
     c.outcome = SendCheck::Outcome::Single;
     c.address = address;

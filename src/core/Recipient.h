@@ -46,7 +46,8 @@ bool NetworkIsKnown(const Board& b, std::string_view address);
 
 // Whether the attach command is offered: mail to user number 1 on the local line
 // needs SysopAttachLevel, everything else EmailAttachLevel.
-bool AttachAllowed(std::int16_t securityLevel, const MainConfig& cfg, std::string_view mailTo, int networkLine);
+bool AttachAllowed(std::int16_t securityLevel, const MainConfig& cfg, std::string_view mailTo,
+                   int networkLine);
 
 // The Send command's checks in their order.
 struct SendCheck {

@@ -55,7 +55,9 @@ TEST(AllUsersCriterion, MatchesLevelsFlagsAndAccessFlagsButNeverEmptySlots) {
 }
 
 int pumped = 0;
-void CountPump() { ++pumped; }
+void CountPump() {
+    ++pumped;
+}
 
 struct WalkBoard {
     kesto::test::TempDir dir;
@@ -119,7 +121,8 @@ TEST(SendAllUsers, AFailingDeliveryDoesNotStopTheWalk) {
     // One log line per user tried: three users have a level above 0.
     std::string log = f.read("HMRERROR.LOG");
     std::size_t lines = 0;
-    for (std::size_t p = 0; (p = log.find("SendEmail - ", p)) != std::string::npos; ++p) ++lines;
+    for (std::size_t p = 0; (p = log.find("SendEmail - ", p)) != std::string::npos; ++p)
+        ++lines;
     EXPECT_EQ(lines, 3u);
 }
 

@@ -55,8 +55,9 @@ struct DeliveryBoard {
     std::string file(const std::string& rel) const { return dir.file(rel); }
     std::string read(const std::string& rel) const { return ReadNative(file(rel)); }
     std::string log() const { return read("HMRERROR.LOG"); }
-    kesto::SendResult send(std::string_view to, std::string_view text = "Hello there", std::string_view attach = "",
-                           bool sent = true, std::string_view subject = "Lunch") {
+    kesto::SendResult send(std::string_view to, std::string_view text = "Hello there",
+                           std::string_view attach = "", bool sent = true,
+                           std::string_view subject = "Lunch") {
         return kesto::SendEmail(b, "1", to, subject, text, attach, sent);
     }
 };
@@ -117,13 +118,15 @@ TEST(SendEmail, LocalMailFilesReceivedCopySentCopyCountersAndNotices) {
 
     std::string received = f.read("MAIL/EMAIL.DAT");
     ASSERT_EQ(received.size(), 582u);
-    EXPECT_EQ(received, ExpectedRecord(1, 2, "SysOp", "Bob", "0", 1, 42, "Lunch", 0, "EMAIL", 1, 13, received));
+    EXPECT_EQ(received,
+              ExpectedRecord(1, 2, "SysOp", "Bob", "0", 1, 42, "Lunch", 0, "EMAIL", 1, 13, received));
     ExpectFreshStamp(received, before);
     EXPECT_EQ(f.read("MAIL/EMAIL.BIN"), "Hello there\r\n");
 
     std::string sent = f.read("MAIL/SNTEMAIL.DAT");
     ASSERT_EQ(sent.size(), 582u);
-    EXPECT_EQ(sent, ExpectedRecord(1, 2, "SysOp", "Bob", "0", 1, 42, "Lunch", 1, "SNTEMAIL", 1, 13, received));
+    EXPECT_EQ(sent,
+              ExpectedRecord(1, 2, "SysOp", "Bob", "0", 1, 42, "Lunch", 1, "SNTEMAIL", 1, 13, received));
     EXPECT_EQ(f.read("MAIL/SNTEMAIL.BIN"), "Hello there\r\n");
 
     // Only the two counters and the sender's MailCount change, nothing around them.
@@ -179,7 +182,9 @@ TEST(SendEmail, LongTextsAreWrappedAt79AndColourCodesTakeNoRoom) {
 
     // 79 visible characters plus a colour code fit one line; without the allowance the
     // break would fall inside the word.
-    std::string coloured = "\x03" "4" + std::string(77, 'a') + " b";
+    std::string coloured = "\x03"
+                           "4" +
+                           std::string(77, 'a') + " b";
     ASSERT_TRUE(f.send("2@0*0", coloured).success);
     EXPECT_EQ(f.read("MAIL/EMAIL.BIN").substr(body.size()), coloured.substr(0, 80) + "\r\nb\r\n");
 }
@@ -227,7 +232,8 @@ TEST(SendEmail, NetworkMailBecomesASpoolEntryAndALocalSentCopy) {
     ASSERT_EQ(spool.size(), 3 * 582u + 5 + 5 + 7);
     std::string first = spool.substr(0, 582);
     // A real-name network gets the sender's real name; the entry carries no text position.
-    EXPECT_EQ(first, ExpectedRecord(1, 0, "Sam Sysop", "Zed", "77/1", 2, 42, "Lunch", 0, "EMAIL", 0, 5, first));
+    EXPECT_EQ(first,
+              ExpectedRecord(1, 0, "Sam Sysop", "Zed", "77/1", 2, 42, "Lunch", 0, "EMAIL", 0, 5, first));
     EXPECT_EQ(spool.substr(582, 5), "one\r\n");
     std::string second = spool.substr(587, 582);
     EXPECT_EQ(second.substr(8, 40), Pad("SysOp", 40));

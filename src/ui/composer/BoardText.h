@@ -10,7 +10,11 @@
 
 namespace kesto::ui {
 
-inline QString FromBoard(std::string_view bytes) { return QString::fromStdString(kesto::Cp1252ToUtf8(bytes)); }
-inline std::string ToBoard(const QString& text) { return kesto::Utf8ToCp1252(text.toStdString()); }
+inline QString FromBoard(std::string_view bytes) {
+    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
+}
+inline std::string ToBoard(const QString& text) {
+    return kesto::Utf8ToCp1252(text.toStdString());
+}
 
 } // namespace kesto::ui

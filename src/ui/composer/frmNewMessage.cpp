@@ -17,6 +17,7 @@
 #include "reader/frmAbout.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -53,7 +54,9 @@ QFont Tahoma() {
     return f;
 }
 
-QString Title() { return FromBoard(kesto::kComposerTitle); }
+QString Title() {
+    return FromBoard(kesto::kComposerTitle);
+}
 
 } // namespace
 
@@ -83,10 +86,12 @@ void frmNewMessage::buildControls() {
     };
     QMenu* mnuFile = menuBar_->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileClose = action(mnuFile, "mnuFileClose", QStringLiteral("&Close"), &frmNewMessage::mnuFileClose_Click);
+    mnuFileClose =
+        action(mnuFile, "mnuFileClose", QStringLiteral("&Close"), &frmNewMessage::mnuFileClose_Click);
     QMenu* mnuActions = menuBar_->addMenu(QStringLiteral("&Actions"));
     mnuActions->setObjectName(QStringLiteral("mnuActions"));
-    mnuActionsSend = action(mnuActions, "mnuActionsSend", QStringLiteral("&Send"), &frmNewMessage::mnuActionsSend_Click);
+    mnuActionsSend =
+        action(mnuActions, "mnuActionsSend", QStringLiteral("&Send"), &frmNewMessage::mnuActionsSend_Click);
     mnuActions->addSeparator()->setObjectName(QStringLiteral("mnuActionsSeperator0"));
     mnuActionsAttach = action(mnuActions, "mnuActionsAttach", QStringLiteral("&Attach a File"),
                               &frmNewMessage::mnuActionsAttach_Click);
@@ -99,7 +104,8 @@ void frmNewMessage::buildControls() {
                                  &frmNewMessage::mnuActionsSendToAll_Click);
     QMenu* mnuHelp = menuBar_->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpAbout = action(mnuHelp, "mnuHelpAbout", QStringLiteral("&About"), &frmNewMessage::mnuHelpAbout_Click);
+    mnuHelpAbout =
+        action(mnuHelp, "mnuHelpAbout", QStringLiteral("&About"), &frmNewMessage::mnuHelpAbout_Click);
 
     Toolbar1 = new QToolBar(page_);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
@@ -188,7 +194,8 @@ void frmNewMessage::Form_Load() {
 void frmNewMessage::FillNetList() {
     NetList = kesto::FillNetList(s_.board);
     MailToNetid->clear();
-    for (const auto& entry : NetList) MailToNetid->addItem(FromBoard(kesto::NetListLabel(entry)));
+    for (const auto& entry : NetList)
+        MailToNetid->addItem(FromBoard(kesto::NetListLabel(entry)));
 }
 
 bool frmNewMessage::event(QEvent* e) {
@@ -256,7 +263,22 @@ std::string frmNewMessage::messageText() const {
     return ToBoard(text);
 }
 
-void frmNewMessage::mnuFileClose_Click() { reject(); }
+void frmNewMessage::mnuFileClose_Click() {
+    reject();
+}
+
+void frmNewMessage::reject() {
+    if (locked_) return;
+    QDialog::reject();
+}
+
+void frmNewMessage::closeEvent(QCloseEvent* e) {
+    if (locked_) {
+        e->ignore();
+        return;
+    }
+    QDialog::closeEvent(e);
+}
 
 void frmNewMessage::mnuActionsSend_Click() {
     const std::string to = ToBoard(MailTo->text());
@@ -285,8 +307,8 @@ void frmNewMessage::mnuActionsSend_Click() {
     }
     case kesto::SendCheck::Outcome::Single: {
         LockComposer();
-        const auto r = kesto::SendEmail(s_.board, std::to_string(s_.CurrentUserNumber), check.address, subject,
-                                        messageText(), ToBoard(MailAttach->text()), true);
+        const auto r = kesto::SendEmail(s_.board, std::to_string(s_.CurrentUserNumber), check.address,
+                                        subject, messageText(), ToBoard(MailAttach->text()), true);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
             UnlockComposer();
@@ -360,13 +382,15 @@ void frmNewMessage::mnuHelpAbout_Click() {
 }
 
 void frmNewMessage::LockComposer() {
-    for (QAction* a : {mnuFileClose, mnuActionsSend, mnuActionsAttach, mnuActionsAddressBook, mnuActionsUserlist,
-                       mnuActionsSendToAll, mnuHelpAbout})
+    for (QAction* a : {mnuFileClose, mnuActionsSend, mnuActionsAttach, mnuActionsAddressBook,
+                       mnuActionsUserlist, mnuActionsSendToAll, mnuHelpAbout})
         a->setEnabled(false);
-    for (int i : {1, 3, 5, 6, 7}) Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(false);
+    for (int i : {1, 3, 5, 6, 7})
+        Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(false);
     cmdTo->setEnabled(false);
     cmdAttach->setEnabled(false);
-    for (QLineEdit* box : {MailTo, MailSubject, MailAttach}) box->setReadOnly(true);
+    for (QLineEdit* box : {MailTo, MailSubject, MailAttach})
+        box->setReadOnly(true);
     txtMessage->setReadOnly(true);
     // A combo box cannot be read-only; disabled is the nearest.
     MailToNetid->setEnabled(false);
@@ -377,10 +401,12 @@ void frmNewMessage::UnlockComposer() {
     locked_ = false;
     for (QAction* a : {mnuFileClose, mnuActionsSend, mnuActionsAddressBook, mnuActionsUserlist, mnuHelpAbout})
         a->setEnabled(true);
-    for (int i : {1, 5, 6}) Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(true);
+    for (int i : {1, 5, 6})
+        Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(true);
     cmdTo->setEnabled(true);
     cmdAttach->setEnabled(true);
-    for (QLineEdit* box : {MailTo, MailSubject, MailAttach}) box->setReadOnly(false);
+    for (QLineEdit* box : {MailTo, MailSubject, MailAttach})
+        box->setReadOnly(false);
     txtMessage->setReadOnly(false);
     applyNetworkRule();
     applyAttachRule();

@@ -23,7 +23,7 @@ namespace kesto::ui {
 
 class frmNewMessage : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmNewMessage(Session& s, QWidget* parent = nullptr);
 
     // Commands; menu items and toolbar buttons share them.
@@ -43,11 +43,15 @@ public:
     const std::vector<std::string>& netList() const { return NetList; }
     bool isLocked() const { return locked_; }
 
-protected:
+    // Closing is refused while a send runs: the send is still using the window.
+    void reject() override;
+
+  protected:
     bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
-private:
+  private:
     void Form_Load();
     void buildControls();
     void FillNetList();

@@ -92,7 +92,8 @@ void frmSendToAll::Option1_Click(int index) {
 }
 
 bool frmSendToAll::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != ValueValue || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    if (watched != ValueValue || event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     const QString text = key->text();
     // Only typed characters are filtered; cursor keys, Delete and shortcuts pass as they are.

@@ -17,17 +17,17 @@ namespace kesto::ui {
 
 class frmSendToAll : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmSendToAll(Session& s, QWidget* parent = nullptr);
 
     void Option1_Click(int index);
     void cmdOk_Click();
     void cmdCancel_Click();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     bool levelSelected() const;
 
     Session& s_;

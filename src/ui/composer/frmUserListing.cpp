@@ -52,7 +52,8 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     // A read failure part-way is logged by FillUserList; the lines read so far stay usable.
     kesto::UserListing listing = kesto::FillUserList(s_.board);
     UserNumbers = listing.numbers;
-    for (const auto& line : listing.lines) lstUsers->addItem(FromBoard(line));
+    for (const auto& line : listing.lines)
+        lstUsers->addItem(FromBoard(line));
     if (lstUsers->count() > 0) lstUsers->setCurrentRow(0);
 }
 
@@ -66,8 +67,12 @@ void frmUserListing::cmdOk_Click() {
     reject();
 }
 
-void frmUserListing::cmdCancel_Click() { reject(); }
+void frmUserListing::cmdCancel_Click() {
+    reject();
+}
 
-void frmUserListing::lstUsers_DblClick() { cmdOk_Click(); }
+void frmUserListing::lstUsers_DblClick() {
+    cmdOk_Click();
+}
 
 } // namespace kesto::ui

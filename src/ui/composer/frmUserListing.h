@@ -16,7 +16,7 @@ namespace kesto::ui {
 
 class frmUserListing : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit frmUserListing(Session& s, QWidget* parent = nullptr);
 
     void cmdOk_Click();
@@ -25,7 +25,7 @@ public:
 
     const std::vector<std::int32_t>& userNumbers() const { return UserNumbers; }
 
-private:
+  private:
     Session& s_;
     std::vector<std::int32_t> UserNumbers{0};
     QGroupBox* fraUserListing = nullptr;

@@ -30,7 +30,8 @@ struct ComposerBoard {
         opt.sysopAttachLevel = 10;
         opt.emailAttachLevel = 50;
         s.board = kesto::demo::CreateBoard(dir.path(), opt);
-        kesto::demo::WriteDataFile(s.board, "NETWORKS.LST", "1,1,Home,0\r\n7,3,Fido Net,0\r\n5,4,Silent,0\r\n");
+        kesto::demo::WriteDataFile(s.board, "NETWORKS.LST",
+                                   "1,1,Home,0\r\n7,3,Fido Net,0\r\n5,4,Silent,0\r\n");
         kesto::demo::WriteDataFile(s.board, "NET.7", "SYSTEMID=2:7/1\r\n");
         s.CurrentUser = kesto::demo::MakeUser("SysOp", "Sam Sysop", 255);
         kesto::demo::AppendUser(s.board, s.CurrentUser);
@@ -49,12 +50,15 @@ struct ComposerBoard {
     }
 };
 
-template <class T>
-T* Find(QWidget& w, const char* name) {
+template <class T> T* Find(QWidget& w, const char* name) {
     return w.findChild<T*>(QLatin1String(name));
 }
-inline QAction* Act(QWidget& w, const char* name) { return Find<QAction>(w, name); }
-inline QLineEdit* Edit(QWidget& w, const char* name) { return Find<QLineEdit>(w, name); }
+inline QAction* Act(QWidget& w, const char* name) {
+    return Find<QAction>(w, name);
+}
+inline QLineEdit* Edit(QWidget& w, const char* name) {
+    return Find<QLineEdit>(w, name);
+}
 
 // Runs `act` on the modal window the next statement opens; closes it if `act` left it open.
 inline void WithNextModal(std::function<void(QWidget*)> act) {

@@ -98,8 +98,8 @@ TEST(UserPicker, ListsPaddedLinesAndReturnsTheRecordNumber) {
     auto* list = Find<QListWidget>(d, "lstUsers");
     ASSERT_EQ(list->count(), 4);
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("2:     Bob                   Robert Smith"));
-    EXPECT_EQ(list->item(3)->text(), QStringLiteral("5:     ") + QString(20, QLatin1Char('h')) +
-                                         QStringLiteral("  Long Handle"));
+    EXPECT_EQ(list->item(3)->text(),
+              QStringLiteral("5:     ") + QString(20, QLatin1Char('h')) + QStringLiteral("  Long Handle"));
     EXPECT_TRUE(list->font().fixedPitch());
     EXPECT_EQ(list->currentRow(), 0);
     EXPECT_EQ(d.userNumbers(), (std::vector<std::int32_t>{0, 1, 2, 4, 5}));

@@ -27,15 +27,19 @@ using kesto::test::Find;
 using kesto::test::WithNextModal;
 using kesto::ui::frmNewMessage;
 
-QComboBox* Net(QWidget& w) { return Find<QComboBox>(w, "MailToNetid"); }
-QPlainTextEdit* Text(QWidget& w) { return Find<QPlainTextEdit>(w, "txtMessage"); }
+QComboBox* Net(QWidget& w) {
+    return Find<QComboBox>(w, "MailToNetid");
+}
+QPlainTextEdit* Text(QWidget& w) {
+    return Find<QPlainTextEdit>(w, "txtMessage");
+}
 
 TEST(Composer, HasItsCommandsAndOffersTheNetworks) {
     ComposerBoard f;
     frmNewMessage w(f.s);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kesto - New Message"));
-    const char* tips[8] = {nullptr, "Send", nullptr, "Attach a File", nullptr, "Address Book", "User Listing",
-                           "Send to All Users"};
+    const char* tips[8] = {nullptr, "Send",         nullptr,        "Attach a File",
+                           nullptr, "Address Book", "User Listing", "Send to All Users"};
     for (int i = 1; i <= 7; ++i) {
         QAction* b = Act(w, ("Toolbar1_Button" + std::to_string(i)).c_str());
         ASSERT_NE(b, nullptr) << i;
@@ -119,13 +123,15 @@ TEST(Composer, SendChecksShowTheirMessagesAndKeepTheWindowOpen) {
     } cases[] = {
         {"  ", "s", 0, "You must enter a recipient for this message."},
         {"bob", " ", 0, "You must enter a subject for this message."},
-        {"ALL USERS > 20", "s", 1, "You may only send email to \"all users\" if the chosen network is Local."},
+        {"ALL USERS > 20", "s", 1,
+         "You may only send email to \"all users\" if the chosen network is Local."},
         {"bob*7", "s", 0, "Invalid TO: Format"},
         {"bob*7@1234", "s", 0, "Invalid TO: Format"},
         {"bob@1234*5", "s", 0, "The network you specified is invalid."},
         {"nobody", "s", 0, "The user specified is invalid."},
         {"all users # 5", "s", 0,
-         "Improper format to send to all users.\nSend to \"all users <>= securitylevel\" or \"all users !$ flag\"."},
+         "Improper format to send to all users.\nSend to \"all users <>= securitylevel\" or \"all users !$ "
+         "flag\"."},
     };
     for (const auto& c : cases) {
         dialogs.messages.clear();
@@ -242,8 +248,10 @@ kesto::MessageInfo Received(std::string_view handle, std::string_view node, std:
 
 TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
     ComposerBoard f;
-    auto local = static_cast<std::int16_t>(
-        kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Bob", "1/1", 1), "Meet at \x03" "3noon\r\n"));
+    auto local =
+        static_cast<std::int16_t>(kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Bob", "1/1", 1),
+                                                             "Meet at \x03"
+                                                             "3noon\r\n"));
     auto fido = static_cast<std::int16_t>(
         kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Zed", "2:7/9", 7), "x"));
     auto unknown = static_cast<std::int16_t>(
@@ -297,7 +305,8 @@ TEST(Composer, AttachTakesTheShortUpperCaseFormFromTheFilePicker) {
     // The next pick starts beside the attached file; cancelling keeps it.
     dialogs.openAnswer.clear();
     Find<QPushButton>(w, "cmdAttach")->click();
-    EXPECT_EQ(QDir(dialogs.lastDirectory).canonicalPath(), QDir(QString::fromStdString(f.dir.file("files"))).canonicalPath());
+    EXPECT_EQ(QDir(dialogs.lastDirectory).canonicalPath(),
+              QDir(QString::fromStdString(f.dir.file("files"))).canonicalPath());
     EXPECT_EQ(Edit(w, "MailAttach")->text(), attached);
 
     // Sending copies it under the sender's folder.
@@ -325,6 +334,31 @@ TEST(Composer, LockingFreezesEverythingAndUnlockingReappliesTheRules) {
     EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled()); // mail to user 1
     EXPECT_FALSE(Act(w, "mnuActionsSendToAll")->isEnabled());
     EXPECT_FALSE(Edit(w, "MailTo")->isReadOnly());
+}
+
+TEST(Composer, DeliveryFailureIsOnlyLoggedAndLeavesTheWindowUsable) {
+    ComposerBoard f;
+    FakeDialogs dialogs;
+    std::filesystem::create_symlink("/dev/full", f.dir.file("MAIL/EMAIL.DAT"));
+    frmNewMessage w(f.s);
+    w.show();
+    Edit(w, "MailTo")->setText(QStringLiteral("bob"));
+    Edit(w, "MailSubject")->setText(QStringLiteral("s"));
+    Act(w, "mnuActionsSend")->trigger();
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_FALSE(w.isLocked());
+    EXPECT_FALSE(Edit(w, "MailTo")->isReadOnly());
+    EXPECT_FALSE(f.s.MessageSent);
+    EXPECT_NE(f.read("HMRERROR.LOG").find("frmNewMessage SendEmail - Disk full"), std::string::npos);
+
+    // While a send runs the window cannot be closed under it.
+    w.LockComposer();
+    w.close();
+    EXPECT_TRUE(w.isVisible());
+    w.UnlockComposer();
+    w.close();
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST(Composer, ResizingFollowsTheWindowSize) {
