@@ -7,9 +7,6 @@
 
 namespace {
 
-using Outcome = kesto::SendCheck::Outcome;
-using Focus = kesto::SendCheck::Focus;
-
 struct NetBoard {
     kesto::test::TempDir dir;
     kesto::Board b = kesto::demo::CreateBoard(dir.path());
@@ -60,47 +57,6 @@ TEST(Recipient, NormalisesTheToForms) {
 
     EXPECT_TRUE(kesto::IsAllUsersForm("  ALL USERS > 20"));
     EXPECT_FALSE(kesto::IsAllUsersForm("allusers>20"));
-}
-
-TEST(Recipient, SendChecksRunInOrderWithTheirMessages) {
-    NetBoard f;
-    auto list = kesto::FillNetList(f.b);
-    auto check = [&](std::string_view to, std::string_view subject, int line) {
-        return kesto::CheckSend(f.b, to, subject, list, line);
-    };
-    auto c = check("  ", "", 0);
-    EXPECT_EQ(c.outcome, Outcome::Refused);
-    EXPECT_EQ(c.message, "You must enter a recipient for this message.");
-    EXPECT_EQ(c.focus, Focus::MailTo);
-    c = check("bob", "   ", 0);
-    EXPECT_EQ(c.message, "You must enter a subject for this message.");
-    EXPECT_EQ(c.focus, Focus::MailSubject);
-    c = check("All Users > 20", "s", 2);
-    EXPECT_EQ(c.message, "You may only send email to \"all users\" if the chosen network is Local.");
-    EXPECT_EQ(check("All Users > 20", "s", 0).outcome, Outcome::AllUsers);
-    EXPECT_EQ(check("bob*7", "s", 0).message, "Invalid TO: Format");
-    EXPECT_EQ(check("bob@1234*5", "s", 0).message, "The network you specified is invalid.");
-    EXPECT_EQ(check("bob@1234*12", "s", 0).message, "The network you specified is invalid.");
-
-    c = check("bob@1234", "s", 2);
-    EXPECT_EQ(c.outcome, Outcome::Single);
-    EXPECT_EQ(c.address, "bob@1234*7");
-    // Networks 0 and 1 never need a system id.
-    EXPECT_EQ(check("bob@1234*1", "s", 0).address, "bob@1234*1");
-    EXPECT_EQ(check("bob@1234*0", "s", 0).address, "bob@1234*0");
-    EXPECT_EQ(check(std::string(255, 'r'), std::string(70, 's'), 0).address, std::string(255, 'r') + "@0*0");
-}
-
-TEST(Recipient, AttachPermissionTakesTheSysopLevelOnlyForLocalUserOne) {
-    kesto::MainConfig cfg;
-    cfg.SysopAttachLevel = 10;
-    cfg.EmailAttachLevel = 50;
-    EXPECT_TRUE(kesto::AttachAllowed(10, cfg, "1", 0));
-    EXPECT_TRUE(kesto::AttachAllowed(10, cfg, " 01 ", 0));
-    EXPECT_FALSE(kesto::AttachAllowed(10, cfg, "1@0", 0));
-    EXPECT_FALSE(kesto::AttachAllowed(10, cfg, "1", 1));
-    EXPECT_FALSE(kesto::AttachAllowed(49, cfg, "bob", 0));
-    EXPECT_TRUE(kesto::AttachAllowed(50, cfg, "bob", 0));
 }
 
 kesto::MessageInfo From(std::string_view handle, std::string_view node, std::int16_t net) {
