@@ -9,7 +9,6 @@ namespace kesto::ui {
 namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
-const QByteArray kActivate = QByteArrayLiteral("activate\n");
 
 } // namespace
 
@@ -23,8 +22,6 @@ bool SingleInstance::askRunningCopy() {
     QLocalSocket socket;
     socket.connectToServer(name_);
     if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
-    socket.write(kActivate);
-    socket.waitForBytesWritten(kConnectTimeoutMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState) socket.waitForDisconnected(kConnectTimeoutMs);
     return true;
@@ -48,11 +45,11 @@ bool SingleInstance::claim() {
 }
 
 void SingleInstance::acceptConnection() {
+    // A connection is the whole request: the later copy ends right after it.
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().contains(kActivate.trimmed()) && activate_) activate_();
-        });
+        if (socket->state() != QLocalSocket::ConnectedState) socket->deleteLater();
+        if (activate_) activate_();
     }
 }
 

@@ -5,6 +5,7 @@
 #include "DemoBoard.h"
 #include "app/AppStart.h"
 #include "app/Session.h"
+#include "app/SingleInstance.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
 
@@ -44,6 +46,19 @@ TEST(Startup, ABoardIsLoadedAndStampedWithTheVersion) {
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_EQ(session.board.startDir, std::filesystem::canonical(dir.path()).string());
     EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")).substr(66, 15), "1.0.060711     ");
+}
+
+TEST(SingleInstance, TheFirstCopyIsAskedForwardOncePerLaterStart) {
+    const QString name = QStringLiteral("KestoTest-%1").arg(QCoreApplication::applicationPid());
+    ui::SingleInstance first(name);
+    int asked = 0;
+    first.onActivate([&] { ++asked; });
+    ASSERT_TRUE(first.claim());
+    for (int i = 0; i < 2; ++i) {
+        ui::SingleInstance later(name);
+        EXPECT_FALSE(later.claim());
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return asked == 2; }, 5000));
 }
 
 // Runs the real program with its own temporary directory, so the instance

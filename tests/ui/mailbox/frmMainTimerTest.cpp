@@ -159,5 +159,13 @@ TEST_F(TimerTest, AWindowSmallerThan3000TwipsLaysOutAsIfItWere3000) {
     EXPECT_EQ(list()->height() - list3000.height(), 300);
 }
 
+TEST_F(TimerTest, BringingToFrontRestoresAMinimizedWindow) {
+    open();
+    win->showMinimized();
+    win->bringToFront();
+    EXPECT_FALSE(win->isMinimized());
+    EXPECT_TRUE(win->isVisible());
+}
+
 } // namespace
 } // namespace kesto::test
