@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,14 +74,13 @@ TEST(SendToAllDialog, OkBuildsTheCriterionAndRefusesAnEmptyValue) {
         EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Kesto - Send to All Users"));
         EXPECT_TRUE(f.s.DialogMode.empty());
     }
-    const char* expected[5] = {"all users > 20", "all users < 20", "all users = 20", "all users ! X",
-                               "all users $ X"};
-    for (int i = 0; i < 5; ++i) {
+    for (auto [option, value, expected] :
+         {std::tuple{1, " 20", "all users < 20"}, {4, "x", "all users $ X"}}) {
         frmSendToAll d(f.s);
-        Option(d, i)->click();
-        Edit(d, "ValueValue")->setText(i < 3 ? QStringLiteral(" 20") : QStringLiteral("x"));
+        Option(d, option)->click();
+        Edit(d, "ValueValue")->setText(QString::fromLatin1(value));
         Find<QPushButton>(d, "cmdOk")->click();
-        EXPECT_EQ(f.s.DialogMode, expected[i]);
+        EXPECT_EQ(f.s.DialogMode, expected);
         EXPECT_EQ(d.result(), QDialog::Accepted);
     }
     frmSendToAll d(f.s);
