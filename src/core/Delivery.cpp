@@ -58,6 +58,12 @@ std::int16_t ToI16(double v) {
     }
 }
 
+// One more on a board counter; a counter already at its limit is a failure, as the board treats it.
+std::int32_t PlusOne(std::int32_t v) {
+    if (v == std::numeric_limits<std::int32_t>::max()) throw KestoError("Overflow");
+    return v + 1;
+}
+
 std::string LastComponent(std::string_view path) {
     auto cut = path.find_last_of("\\/");
     return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
@@ -198,7 +204,7 @@ SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view
         std::int16_t status = 0;
         UserRecord sender = GetUser(b, fromNo, status);
         if (status != 0) throw KestoError("Bad record number");
-        sender.MailCount += 1;
+        sender.MailCount = PlusOne(sender.MailCount);
         PutUser(b, fromNo, sender, status);
 
         std::vector<std::string> netFields;
@@ -212,8 +218,8 @@ SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view
         // A statistics file we could not read is not rewritten with invented counters.
         StatHbrdRecord stats = GetStatHbrdDat(b, status);
         if (status == 0) {
-            stats.Counter72 += 1;
-            stats.Counter68 += 1;
+            stats.Counter72 = PlusOne(stats.Counter72);
+            stats.Counter68 = PlusOne(stats.Counter68);
             PutStatHbrdDat(b, stats, status);
         }
 

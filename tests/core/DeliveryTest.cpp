@@ -226,6 +226,14 @@ TEST(SendEmail, UnknownRecipientOrSenderWritesNothing) {
     EXPECT_FALSE(kesto::SendEmail(f.b, "9", "2@0*0", "s", "t", "", true).success);
     EXPECT_EQ(f.read("DATA/USERFILE.DAT"), users);
     EXPECT_FALSE(std::filesystem::exists(f.file("MAIL/EMAIL.DAT")));
+
+    // A mail counter at its limit is not wrapped into a negative count.
+    std::string full = users;
+    kesto::PutI32(full, 842, 2147483647);
+    WriteNative(f.file("DATA/USERFILE.DAT"), full);
+    EXPECT_FALSE(f.send("2@0*0").success);
+    EXPECT_EQ(f.read("DATA/USERFILE.DAT"), full);
+    EXPECT_NE(f.log().find("SendEmail - Overflow"), std::string::npos);
 }
 
 TEST(SendEmail, NetworkMailBecomesASpoolEntryAndALocalSentCopy) {
