@@ -25,7 +25,13 @@ std::string WordWrap(std::string_view text, std::int16_t width, bool skipColourC
 
     const auto w0 = static_cast<std::size_t>(width);
     std::string out;
-    out.reserve(t.size() + 2 * (t.size() / w0 + 1));
+    // Room for every LF turned into CR LF too: an output that outgrows its reserve is
+    // copied, and past 128 KB the copy comes from fresh pages on every call.
+    std::size_t lineEnds = 0;
+    for (const char* p = t.data();
+         (p = static_cast<const char*>(std::memchr(p, '\n', t.data() + t.size() - p))); ++p)
+        ++lineEnds;
+    out.reserve(t.size() + lineEnds + 2 * (t.size() / w0 + 1));
     std::string_view rest = t;
     for (;;) {
         std::size_t w = w0;
