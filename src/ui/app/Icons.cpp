@@ -1,5 +1,6 @@
 #include "app/Icons.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 static void InitKestoIconResource() {
@@ -20,6 +21,12 @@ QIcon Icon(const QString& key) {
     InitIcons();
     // QIcon is implicitly shared; caching avoids re-reading the PNG for every row painted.
     static QHash<QString, QIcon> cache;
+    static const bool cleanup = [] {
+        // Pixmaps must go before the application object does.
+        qAddPostRoutine([] { cache.clear(); });
+        return true;
+    }();
+    (void)cleanup;
     auto it = cache.find(key);
     if (it == cache.end()) it = cache.insert(key, QIcon(QStringLiteral(":/icons/") + key));
     return *it;

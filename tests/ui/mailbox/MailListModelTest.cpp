@@ -67,21 +67,5 @@ TEST(MailListModel, TextSortIgnoresCaseIncludingAccentedLettersAndKeepsTiesInOrd
     EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"1", "4", "2", "3", "5"}));
 }
 
-TEST(MailListModel, HeaderNamesTheSecondPartyByMailboxAndAlignsNumbersRight) {
-    MailListModel model;
-    EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("From"));
-    model.setReceived(false);
-    EXPECT_EQ(model.headerData(2, Qt::Horizontal).toString(), QStringLiteral("To"));
-    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QString());
-    model.setRows({Row(1, "a", 3)});
-    const auto align = [&](int c) {
-        return model.index(0, c).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
-               Qt::AlignHorizontal_Mask;
-    };
-    EXPECT_EQ(align(MailListModel::ColNumber), Qt::AlignRight);
-    EXPECT_EQ(align(MailListModel::ColSize), Qt::AlignRight);
-    EXPECT_EQ(align(MailListModel::ColSubject), Qt::AlignLeft);
-}
-
 } // namespace
 } // namespace kesto::ui

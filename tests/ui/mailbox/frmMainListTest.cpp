@@ -7,7 +7,6 @@
 #include <QMenu>
 #include <QTabBar>
 #include <QTest>
-#include <QToolBar>
 
 #include <filesystem>
 
@@ -95,20 +94,6 @@ TEST_F(ListTest, AUserWithoutMailGetsTheColumnsAndOnlyTheCommandsThatNeedNoMessa
     win->mnuActionsDelete_Click();
     win->mnuActionsDeleteAll_Click();
     EXPECT_TRUE(dialogs.messages.isEmpty());
-}
-
-TEST_F(ListTest, MenusToolbarAndContextMenuCarryTheirCaptionsShortcutsAndTips) {
-    open();
-    EXPECT_EQ(action("mnuActionsDelete")->text(), QStringLiteral("&Delete Message"));
-    EXPECT_EQ(action("mnuActionsDelete")->shortcut(), QKeySequence(Qt::Key_Delete));
-    EXPECT_EQ(action("mnuActionsAddSender")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    EXPECT_EQ(action("mnuActionsRefresh")->shortcut(), QKeySequence(Qt::Key_F5));
-    EXPECT_EQ(action("Toolbar1_Button8")->toolTip(), QStringLiteral("Delete All Messages"));
-    EXPECT_TRUE(action("Toolbar1_Button9")->isSeparator());
-    EXPECT_EQ(win->findChild<QToolBar*>(QStringLiteral("Toolbar1"))->actions().size(), 13);
-    EXPECT_EQ(action("mnuPopUpOptions_8")->text(), QStringLiteral("Add Sender to Address Book"));
-    auto* tabs = win->findChild<QTabBar*>(QStringLiteral("tbsOptions"));
-    EXPECT_EQ(tabs->tabToolTip(1), QStringLiteral("Email you sent to others."));
 }
 
 TEST_F(ListTest, TheSentTabListsWhatTheUserSentUnderTo) {
