@@ -32,13 +32,11 @@ bool SingleInstance::claim() {
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server_->listen(name_)) {
-        // Nobody answered, so the name is a leftover of a copy that crashed.
+        // Taken: either a copy that started at the same moment, or a leftover of one that crashed.
+        if (askRunningCopy()) return false;
         QLocalServer::removeServer(name_);
-        if (!server_->listen(name_)) {
-            // Another copy may have won the race between our two tries.
-            if (askRunningCopy()) return false;
-            return true; // run without the guard rather than not at all
-        }
+        if (!server_->listen(name_) && askRunningCopy()) return false;
+        // Without the name this copy still runs, only unguarded.
     }
     connect(server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
     return true;
