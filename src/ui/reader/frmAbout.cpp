@@ -52,6 +52,10 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     auto* lblVersion = MakeLabel(this, "lblVersion", QString());
     auto* lblCopyright = MakeLabel(this, "lblCopyright",
                                    QStringLiteral("Copyright (c) Kesto developers. Free to use and share."));
+    // The Silk icons are CC BY 2.5: the licence asks for this credit wherever they are shown.
+    auto* lblCredits = MakeLabel(this, "lblCredits",
+                                 QStringLiteral("Icons: Silk icon set by Mark James, licensed under CC BY 2.5."));
+    lblCredits->setWordWrap(true);
     auto* lblDisclaimer = MakeLabel(this, "lblDisclaimer", QString());
     lblDisclaimer->setWordWrap(true);
     lblWebLink_ = MakeLabel(this, "lblWebLink", webAddress());
@@ -87,6 +91,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     layout->addWidget(lblCopyright);
     layout->addWidget(lblDisclaimer);
     layout->addWidget(lblWebLink_);
+    layout->addWidget(lblCredits);
     layout->addWidget(MakeLine(this, "Line2"));
     layout->addLayout(buttons);
     setFixedWidth(380);

@@ -259,6 +259,7 @@ TEST(About, ShowsVersionAndOpensTheWebLink) {
               QStringLiteral("If you have any suggestions or comments regarding this program, please send an "
                              "email to ") +
                   kesto::ui::frmAbout::supportAddress() + QStringLiteral("."));
+    EXPECT_TRUE(Label(about, "lblCredits").contains(QStringLiteral("CC BY 2.5")));
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
     auto* link = about.findChild<QLabel*>(QStringLiteral("lblWebLink"));
