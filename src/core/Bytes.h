@@ -13,6 +13,13 @@ namespace kesto {
 // Board texts are single-byte strings kept as raw bytes (see Cp1252.h for display).
 using Bytes = std::string;
 
+// A view of s without its leading and trailing blanks (' ' only, as the board pads).
+inline std::string_view TrimView(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
 inline std::uint8_t ByteAt(std::string_view buf, std::size_t off) {
     return off < buf.size() ? static_cast<std::uint8_t>(buf[off]) : 0;
 }

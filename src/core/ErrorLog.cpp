@@ -1,18 +1,12 @@
 #include "ErrorLog.h"
 
+#include "Bytes.h"
+#include "DateFunctions.h"
+
 #include <cstdio>
 #include <ctime>
 
 namespace kesto {
-namespace {
-
-std::string_view TrimBlanks(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return s;
-}
-
-} // namespace
 
 void LogError(const ErrorLog& log, std::string_view routine, std::string_view version, std::string_view module,
               std::string_view description) noexcept {
@@ -21,20 +15,23 @@ void LogError(const ErrorLog& log, std::string_view routine, std::string_view ve
         std::time_t now = std::time(nullptr);
         std::tm local{};
         localtime_r(&now, &local);
-        char stamp[32];
-        std::strftime(stamp, sizeof stamp, "%a %Y-%m-%d %H:%M:%S", &local);
+        // The weekday comes from our own English names: strftime's %a follows the
+        // locale, which the windows switch to the user's.
+        char stamp[80];
+        std::snprintf(stamp, sizeof stamp, " %04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
+                      local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
 
-        std::string line = stamp;
+        std::string line = FormatCreation(local).substr(0, 3) + stamp;
         line += ' ';
         line += log.exeName;
         line += " v";
         line += version;
         line += "  ";
-        line += TrimBlanks(module);
+        line += TrimView(module);
         line += ' ';
-        line += TrimBlanks(routine);
+        line += TrimView(routine);
         line += " - ";
-        line += TrimBlanks(description);
+        line += TrimView(description);
         line += "\r\n";
 
         // Opened, appended and closed per line: the log is never held open.

@@ -11,14 +11,6 @@ namespace {
 // so records past 32767 cannot be opened and are not listed.
 constexpr std::size_t kMaxListedRecords = 32767;
 
-std::string_view TrimView(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
 const char* IconFor(std::int32_t deleted, std::int32_t offline, bool hasAttachment) {
     if (deleted >= 1) return "delete";
     if (offline == 0 && hasAttachment) return "email_attach";

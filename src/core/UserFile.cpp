@@ -25,14 +25,6 @@ char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string_view TrimView(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
-    return s;
-}
-
 // Trimmed, case-insensitive equality without building a string per record.
 bool SameName(std::string_view field, std::string_view wantedLower) {
     field = TrimView(field);
