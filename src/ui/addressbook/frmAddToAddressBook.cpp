@@ -1,4 +1,5 @@
 #include "addressbook/frmAddToAddressBook.h"
+#include "app/BoardText.h"
 
 #include "AddressBook.h"
 #include "CommonFunctions.h"
@@ -17,13 +18,6 @@
 
 namespace kesto::ui {
 namespace {
-
-QString FromBoard(const std::string& bytes) {
-    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
-}
-std::string ToBoard(const QString& text) {
-    return kesto::Utf8ToCp1252(text.toStdString());
-}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);

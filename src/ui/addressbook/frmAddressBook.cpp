@@ -1,4 +1,5 @@
 #include "addressbook/frmAddressBook.h"
+#include "app/BoardText.h"
 
 #include "Cp1252.h"
 #include "addressbook/frmAddressBookEdit.h"
@@ -16,10 +17,6 @@
 
 namespace kesto::ui {
 namespace {
-
-QString FromBoard(const std::string& bytes) {
-    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
-}
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QString& tip) {
     auto* b = new QPushButton(text, parent);

@@ -1,4 +1,5 @@
 #include "addressbook/frmAddressBookEdit.h"
+#include "app/BoardText.h"
 
 #include "CommonFunctions.h"
 #include "Cp1252.h"
@@ -17,13 +18,6 @@
 
 namespace kesto::ui {
 namespace {
-
-QString FromBoard(const std::string& bytes) {
-    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
-}
-std::string ToBoard(const QString& text) {
-    return kesto::Utf8ToCp1252(text.toStdString());
-}
 
 // The numeric value of a stored network id as the user should see it: "007" is 7,
 // "12abc" is 12, an empty id 0.

@@ -11,7 +11,7 @@
 #include "app/Dialogs.h"
 #include "app/Icons.h"
 #include "app/Twips.h"
-#include "composer/BoardText.h"
+#include "app/BoardText.h"
 #include "composer/frmSendToAll.h"
 #include "composer/frmUserListing.h"
 #include "reader/frmAbout.h"

@@ -2,7 +2,7 @@
 
 #include "CommonFunctions.h"
 #include "app/Dialogs.h"
-#include "composer/BoardText.h"
+#include "app/BoardText.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "composer/frmUserListing.h"
 
 #include "UserListing.h"
-#include "composer/BoardText.h"
+#include "app/BoardText.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

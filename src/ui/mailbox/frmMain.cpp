@@ -1,4 +1,5 @@
 #include "mailbox/frmMain.h"
+#include "app/BoardText.h"
 
 #include "app/Dialogs.h"
 #include "app/Icons.h"
@@ -51,10 +52,6 @@ QFont TahomaFont() {
     QFont f(QStringLiteral("Tahoma"));
     f.setPointSizeF(8.25);
     return f;
-}
-
-QString BoardText(const std::string& s) {
-    return QString::fromStdString(kesto::Cp1252ToUtf8(s));
 }
 
 // The reader's commands that make no sense once the list under it was rebuilt.
@@ -451,7 +448,7 @@ std::int16_t frmMain::messageNumberAt(int position) const {
 }
 
 void frmMain::updateCaption() {
-    setWindowTitle(QStringLiteral("Kesto - ") + BoardText(kesto::Trim(s_.CurrentUser.Handle)) +
+    setWindowTitle(QStringLiteral("Kesto - ") + FromBoard(kesto::Trim(s_.CurrentUser.Handle)) +
                    QStringLiteral(" (#") + QString::number(s_.CurrentUserNumber) + QLatin1Char(')'));
 }
 

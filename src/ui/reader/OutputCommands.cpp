@@ -1,4 +1,5 @@
 #include "reader/OutputCommands.h"
+#include "app/BoardText.h"
 
 #include "app/Dialogs.h"
 #include "app/Session.h"
@@ -24,10 +25,6 @@ namespace kesto::ui {
 namespace {
 
 constexpr std::string_view kModule = "modKesto";
-
-QString FromBoard(std::string_view bytes) {
-    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
-}
 
 QFont PrintFont(double points, bool bold) {
     QFont f(QStringLiteral("Courier New"));

@@ -1,4 +1,5 @@
 #include "reader/frmOpenMessage.h"
+#include "app/BoardText.h"
 
 #include "addressbook/AddSenderCommand.h"
 #include "app/Icons.h"
@@ -28,10 +29,6 @@
 namespace kesto::ui {
 
 namespace {
-
-QString FromBoard(std::string_view bytes) {
-    return QString::fromStdString(kesto::Cp1252ToUtf8(bytes));
-}
 
 // Designed positions in twips, within the area below the menu bar.
 struct Place {
