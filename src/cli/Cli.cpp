@@ -35,7 +35,6 @@ const CommandSpec kCommands[] = {
     {"read", CmdRead, "read NUMBER [--user N] [--sent] [--json]", 1, 1},
     {"delete", CmdDelete, "delete NUMBER... [--sent] [--user N]", 1, -1},
     {"save", CmdSave, "save NUMBER FILE [--sent] [--user N]", 2, 2},
-    // Further commands (addressbook, read, delete, save, send) are added here.
 };
 
 const CommandSpec* FindCommand(std::string_view name) {
