@@ -81,7 +81,14 @@ std::string GetMessage(const Board& b, std::string_view mailbox, std::int32_t po
         if (position < 1) throw KestoError("Bad record number");
         if (length < 0) throw KestoError("Bad record length");
         platform::ReadAt(path, static_cast<std::int64_t>(position) - 1, length, text);
-        if (!raw) text = RTrim(StripTrailingCrLf(ConvertCrLf(text)));
+        if (!raw) {
+            // A body cut short by the file's end reads as if blank-filled to its length: the
+            // blanks then end the text, so no trailing CR LF is removed before they are.
+            const bool cutShort = static_cast<std::int64_t>(text.size()) < length;
+            text = ConvertCrLf(text);
+            if (!cutShort) text = StripTrailingCrLf(text);
+            text = RTrim(text);
+        }
         if (stripColourCodes) text = StripHeartCodes(text);
     });
     if (!ok) {

@@ -95,6 +95,10 @@ TEST_F(MailBaseTest, DamagedPositionsAndLengths) {
     EXPECT_EQ(status, 0);
     EXPECT_EQ(Body("short", 6, 10), "");
     EXPECT_EQ(status, 0);
+    // Past the file's end the body counts as blank-filled: its last line end stays.
+    EXPECT_EQ(Body("Hi\r\n", 1, 10), "Hi\r\n");
+    EXPECT_EQ(Body("Hi\r\n \r\n", 1, 8), "Hi\r\n \r\n");
+    EXPECT_EQ(Body("Hi\r\n", 1, 4), "Hi");
     EXPECT_TRUE(LogLines(b).empty());
 
     EXPECT_EQ(Body("short", 0, 5), "");
