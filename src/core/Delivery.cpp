@@ -215,9 +215,11 @@ SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view
             senderName = Trim(sender.RealName);
         }
 
-        // A statistics file we could not read is not rewritten with invented counters.
+        // A statistics file we could not read is not rewritten with invented counters; a missing
+        // one is started afresh, as the board's own update would.
         StatHbrdRecord stats = GetStatHbrdDat(b, status);
-        if (status == 0) {
+        if (status == 0 ||
+            platform::FileLengthOr(Native(b, BoardFile(b.paths.DataPath(), "STATHBRD.DAT"))) < 0) {
             stats.Counter72 = PlusOne(stats.Counter72);
             stats.Counter68 = PlusOne(stats.Counter68);
             PutStatHbrdDat(b, stats, status);
@@ -287,14 +289,25 @@ bool SendOneLine(const Board& b, std::string_view text, std::int32_t userNo, std
             // One read of CONTROL.DAT for all nodes; nodes past its end have nobody on line.
             Bytes control;
             std::int64_t nodes = static_cast<std::int64_t>(b.mainCfg.MaxNode) + 1;
-            platform::ReadAt(Native(b, BoardFile(b.paths.NodePath(), "CONTROL.DAT")), 0,
-                             nodes * static_cast<std::int64_t>(kNodeRecordSize), control);
+            bool haveControl = true;
+            try {
+                platform::ReadAt(Native(b, BoardFile(b.paths.NodePath(), "CONTROL.DAT")), 0,
+                                 nodes * static_cast<std::int64_t>(kNodeRecordSize), control);
+            } catch (const KestoError&) {
+                // Unreadable: each node's own read fails and is logged as GetNode's, and nobody
+                // is taken to be on line; the notice itself has not failed.
+                haveControl = false;
+            }
             for (std::int32_t n = 0; n < nodes; ++n) {
                 std::size_t off = static_cast<std::size_t>(n) * kNodeRecordSize;
-                std::int32_t onLine =
-                    off < control.size()
-                        ? DecodeNodeRecord(std::string_view(control).substr(off, kNodeRecordSize)).NodeUserNo
-                        : 0;
+                std::int32_t onLine = 0;
+                if (!haveControl) {
+                    std::int16_t status = 0;
+                    onLine = GetNode(b, static_cast<std::int16_t>(n), status).NodeUserNo;
+                } else if (off < control.size()) {
+                    onLine =
+                        DecodeNodeRecord(std::string_view(control).substr(off, kNodeRecordSize)).NodeUserNo;
+                }
                 if ((userNo > 0 && onLine == userNo) || (userNo <= 0 && onLine > 0)) queue(n);
             }
         }

@@ -382,11 +382,36 @@ TEST(SendOneLine, QueuesAtTheRightNodesAndNeverFailsADelivery) {
     EXPECT_FALSE(kesto::SendOneLine(f.b, "   ", 2, -1));
     EXPECT_EQ(f.read("NODE/IN2.QUE"), kNotice + "all\r\n");
 
-    // Without CONTROL.DAT the notice fails, the delivery does not.
+    // Without CONTROL.DAT every node's read fails on its own and nobody is on line;
+    // the notice and the delivery go on.
     std::filesystem::remove(f.file("NODE/CONTROL.DAT"));
-    EXPECT_FALSE(kesto::SendOneLine(f.b, "x", 2, -1));
-    EXPECT_NE(f.log().find("frmNewMessage SendOneLine - "), std::string::npos);
+    EXPECT_TRUE(kesto::SendOneLine(f.b, "x", 2, -1));
+    std::string log = f.log();
+    std::size_t reads = 0;
+    for (std::size_t at = 0; (at = log.find("modHALK GetNode - ", at)) != std::string::npos; ++at)
+        ++reads;
+    EXPECT_EQ(reads, static_cast<std::size_t>(f.b.mainCfg.MaxNode) + 1) << log;
+    EXPECT_EQ(log.find("SendOneLine"), std::string::npos) << log;
+    EXPECT_EQ(f.read("NODE/IN2.QUE"), kNotice + "all\r\n");
     EXPECT_TRUE(f.send("2@0*0").success);
+}
+
+TEST(SendEmail, MissingStatisticsFileIsStartedWithTheTwoCounters) {
+    DeliveryBoard f;
+    std::filesystem::remove(f.file("DATA/STATHBRD.DAT"));
+    ASSERT_TRUE(f.send("2@0*0").success);
+    std::string stats(88, '\0');
+    kesto::PutI32(stats, 68, 1);
+    kesto::PutI32(stats, 72, 1);
+    EXPECT_EQ(f.read("DATA/STATHBRD.DAT"), stats);
+    EXPECT_NE(f.log().find("modHALK GetStatHbrdDat - "), std::string::npos) << f.log();
+
+    // One that is there but cannot be read is left alone.
+    DeliveryBoard g;
+    std::filesystem::remove(g.file("DATA/STATHBRD.DAT"));
+    std::filesystem::create_directory(g.file("DATA/STATHBRD.DAT"));
+    EXPECT_TRUE(g.send("2@0*0").success);
+    EXPECT_TRUE(std::filesystem::is_directory(g.file("DATA/STATHBRD.DAT")));
 }
 
 } // namespace
