@@ -343,8 +343,8 @@ void frmNewMessage::mnuActionsAddressBook_Click() {
     if (!s_.DialogMode.empty()) {
         const auto fill = kesto::AddressBookRecipient(s_.DialogMode, kesto::OwnSystemId(s_.board), NetList);
         setRecipient(fill.mailTo, fill.networkLine);
+        MailSubject->setFocus();
     }
-    MailSubject->setFocus();
     s_.DialogMode.clear();
 }
 
