@@ -75,7 +75,9 @@ TEST(BoardPath, AliasShapes) {
     EXPECT_EQ(NativePath("LONGN~10.TXT", dir.path()), dir.file("Long Name 9.txt"));
 
     EXPECT_EQ(ShortAlias(dir.path(), "my.file.tar.gz"), "MYFILE~1.GZ");
-    EXPECT_EQ(ShortAlias(dir.path(), "a+b=c.text"), "ABC~1.TEX");
+    test::WriteNative(dir.file("a+b=c d.te[t"), "");
+    EXPECT_EQ(ShortAlias(dir.path(), "a+b=c d.te[t"), "A_B_CD~1.TE_"); // blanks dropped, the rest "_"
+    EXPECT_EQ(NativePath("a_b_cd~1.te_", dir.path()), dir.file("a+b=c d.te[t"));
     EXPECT_EQ(ShortAlias(dir.path(), ".profile"), "PROFIL~1");
     EXPECT_EQ(ShortAlias(dir.path(), "Ab.c"), "AB.C");
     EXPECT_EQ(ShortAlias(dir.path(), "abcdefghi"), "ABCDEF~1");

@@ -40,10 +40,17 @@ bool IsShortNameChar(char c) {
     return kInvalid.find(c) == std::string_view::npos;
 }
 
+// Blanks and the like are dropped; the characters a long name may hold but a short one
+// may not become "_", as the file system makes its aliases ("a+b.txt" -> "A_B~1.TXT").
 std::string KeepShortNameChars(std::string_view s) {
+    static constexpr std::string_view kUnderscored = "+,;=[]";
     std::string out;
-    for (char c : s)
-        if (IsShortNameChar(c)) out += UpperChar(c);
+    for (char c : s) {
+        if (IsShortNameChar(c))
+            out += UpperChar(c);
+        else if (kUnderscored.find(c) != std::string_view::npos)
+            out += '_';
+    }
     return out;
 }
 
