@@ -21,8 +21,21 @@ std::int64_t RecordOffset(std::int32_t userNo) {
     return (static_cast<std::int64_t>(userNo) - 1) * static_cast<std::int64_t>(kUserRecordSize);
 }
 
+// Names are Windows-1252 text: the accented capitals fold as well as A to Z, so "JÖRG"
+// finds "Jörg" as on the board's own system (the multiplication sign is no letter).
 char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    const auto u = static_cast<unsigned char>(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) return static_cast<char>(u + 0x20);
+    switch (u) {
+    case 0x8A: // S caron
+    case 0x8C: // OE
+    case 0x8E: // Z caron
+        return static_cast<char>(u + 0x10);
+    case 0x9F: // Y diaeresis
+        return static_cast<char>(0xFF);
+    default:
+        return c;
+    }
 }
 
 // Trimmed, case-insensitive equality without building a string per record.
