@@ -140,11 +140,9 @@ SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view
 
         std::string text = RTrim(WordWrap(textIn, 79, true)) + std::string(kCrLf);
         std::string tagPath = BoardFile(b.paths.TextPath(), "EMAIL.TAG");
-        if (FileExists(b, tagPath)) {
-            Bytes tag;
-            platform::ReadAll(Native(b, tagPath), tag);
-            text += "\r\n\r\n" + DropTrailingLineBreaks(std::move(tag));
-        }
+        // A tag that cannot be read is logged by the reader and the message goes without it.
+        if (FileExists(b, tagPath))
+            text += "\r\n\r\n" + DropTrailingLineBreaks(ReadFileContents(b, tagPath, true));
 
         std::string ownId = OwnSystemId(b);
 

@@ -10,6 +10,10 @@
 #include <filesystem>
 #include <regex>
 
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 namespace {
 
 using kesto::test::ReadNative;
@@ -171,6 +175,24 @@ TEST(SendEmail, TextsChainTheirPositionsAndCarryTheTag) {
     // The third one kept no sent copy.
     EXPECT_EQ(f.read("MAIL/SNTEMAIL.DAT").size(), 2 * 582u);
     EXPECT_EQ(kesto::GetI32(f.read("MAIL/SNTEMAIL.DAT"), 582 + 478), 8);
+}
+
+TEST(SendEmail, TagThatCannotBeReadIsLoggedAndLeftOut) {
+    DeliveryBoard f;
+    // A socket passes the file test but cannot be opened for reading.
+    std::string tag = f.file("TEXT/EMAIL.TAG");
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    ASSERT_LT(tag.size(), sizeof addr.sun_path);
+    tag.copy(addr.sun_path, tag.size());
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ::close(fd);
+
+    ASSERT_TRUE(f.send("2@0*0", "body").success);
+    EXPECT_EQ(f.read("MAIL/EMAIL.BIN"), "body\r\n\r\n\r\n");
+    EXPECT_NE(f.log().find(" ReadFileContents - "), std::string::npos) << f.log();
 }
 
 TEST(SendEmail, LongTextsAreWrappedAt79AndColourCodesTakeNoRoom) {
