@@ -73,7 +73,7 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, QWidget* parent)
     if (kesto::Trim(received ? message_.FromHandle : message_.ToHandle).empty()) failed_ = true;
     const QString address = FromBoard(kesto::CorrespondentAddress(message_, s_.CurrentMailbox));
     lblAddressValue_->setText(address);
-    DescriptionValue_->setText(address);
+    EntryFieldFilter::SetStoredText(DescriptionValue_, address);
     DescriptionValue_->selectAll();
     DescriptionValue_->setFocus();
 }

@@ -103,9 +103,9 @@ frmAddressBookEdit::frmAddressBookEdit(Session& s, QWidget* parent) : QDialog(pa
     fraAddressBook_->setTitle(QStringLiteral("Entry %1 / %2").arg(index_).arg(book_.count()));
     if (indexValid()) {
         const kesto::AddressBookEntry e = kesto::SplitAddressBookLine(book_.lines[index_]);
-        DescriptionValue_->setText(FromBoard(e.description));
-        AddressValue_->setText(FromBoard(e.address));
-        NetIdValue_->setText(NumberText(e.networkId));
+        EntryFieldFilter::SetStoredText(DescriptionValue_, FromBoard(e.description));
+        EntryFieldFilter::SetStoredText(AddressValue_, FromBoard(e.address));
+        EntryFieldFilter::SetStoredText(NetIdValue_, NumberText(e.networkId));
     } else {
         // Nothing to edit: OK must not invent an entry.
         cmdOk_->setEnabled(false);

@@ -66,4 +66,20 @@ TEST_F(frmAddressBookEditTest, SeparatorsNeverReachTheFieldsTypedOrPasted) {
     EXPECT_EQ(field("NetIdValue")->text(), QStringLiteral("12.34"));
 }
 
+// The filters act on what is typed or pasted; an entry as stored shows and saves unchanged.
+TEST_F(frmAddressBookEditTest, StoredTextKeepsWhatTypingWouldRefuse) {
+    writeBook("Desk; home,desk;x@4/5,-2\r\n");
+    open(1);
+    EXPECT_EQ(field("DescriptionValue")->text(), QStringLiteral("Desk; home"));
+    EXPECT_EQ(field("AddressValue")->text(), QStringLiteral("desk;x@4/5"));
+    EXPECT_EQ(field("NetIdValue")->text(), QStringLiteral("-2"));
+
+    QLineEdit* desc = field("DescriptionValue");
+    desc->setCursorPosition(5);
+    QTest::keyClicks(desc, QStringLiteral(";,!"));
+    EXPECT_EQ(desc->text(), QStringLiteral("Desk;! home"));
+    QTest::keyClick(desc, Qt::Key_Return);
+    EXPECT_EQ(book(), "Desk;! home,desk;x@4/5,-2\r\n");
+}
+
 } // namespace
