@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -280,6 +281,8 @@ void frmMain::buildList() {
                 if (current.isValid()) RowClick(current.row() + 1);
             });
     ListView1->viewport()->installEventFilter(this);
+    // The menu key and Shift+F10 go to the focused list itself, not to its viewport.
+    ListView1->installEventFilter(this);
 }
 
 // ---------------------------------------------------------------- load and close
@@ -324,6 +327,8 @@ void frmMain::Form_Load() {
 
     show();
     RefreshList();
+    // The list takes the keys first, so a keyboard user can act on the selected row at once.
+    ListView1->setFocus();
     Timer1->start();
     Loading = false;
 }
@@ -596,6 +601,23 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             if (ce->reason() == QContextMenuEvent::Keyboard && rowCount() > 0) showPopupMenu(ce->globalPos());
             return true;
         }
+    } else if (ListView1 && watched == ListView1) {
+        // The menu key arrives as a context-menu event; X11 sends nothing for Shift+F10, so take the key.
+        const bool menuKey = event->type() == QEvent::ContextMenu &&
+                             static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+        const bool shiftF10 = event->type() == QEvent::KeyPress &&
+                              static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 &&
+                              static_cast<QKeyEvent*>(event)->modifiers() == Qt::ShiftModifier;
+        if (menuKey || shiftF10) {
+            if (rowCount() > 0) {
+                // Open at the current row rather than wherever the pointer happens to be.
+                const QRect row = ListView1->visualRect(ListView1->currentIndex());
+                showPopupMenu(
+                    ListView1->viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint()));
+            }
+            return true;
+        }
+        if (event->type() == QEvent::ContextMenu) return true; // the mouse shows it on release
     }
     return QMainWindow::eventFilter(watched, event);
 }
