@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -138,6 +139,8 @@ void frmNewMessage::buildControls() {
 
     cmdTo = new QPushButton(QStringLiteral("To..."), page_);
     cmdTo->setObjectName(QStringLiteral("cmdTo"));
+    // The window has no default button: Return in a text box must not open a picker.
+    cmdTo->setAutoDefault(false);
     connect(cmdTo, &QPushButton::clicked, this, &frmNewMessage::mnuActionsAddressBook_Click);
     MailTo = new QLineEdit(page_);
     MailTo->setObjectName(QStringLiteral("MailTo"));
@@ -152,6 +155,7 @@ void frmNewMessage::buildControls() {
     MailSubject->setMaxLength(64);
     cmdAttach = new QPushButton(QStringLiteral("Attach..."), page_);
     cmdAttach->setObjectName(QStringLiteral("cmdAttach"));
+    cmdAttach->setAutoDefault(false);
     connect(cmdAttach, &QPushButton::clicked, this, &frmNewMessage::mnuActionsAttach_Click);
     MailAttach = new QLineEdit(page_);
     MailAttach->setObjectName(QStringLiteral("MailAttach"));
@@ -200,6 +204,16 @@ void frmNewMessage::FillNetList() {
 
 bool frmNewMessage::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) Form_Activate();
+    if (e->type() == QEvent::KeyPress) {
+        // Return presses the focused button and nothing else; in a text box it does nothing.
+        const auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
+                button->click();
+            return true;
+        }
+    }
     return QDialog::event(e);
 }
 

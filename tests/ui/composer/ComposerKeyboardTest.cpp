@@ -1,0 +1,67 @@
+// The composer driven from the keyboard alone: the order Tab visits the fields
+// and what Return does in a text box and on a button.
+#include "ComposerFixture.h"
+
+#include "composer/frmNewMessage.h"
+
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using kesto::test::ComposerBoard;
+using kesto::test::Edit;
+using kesto::test::Find;
+using kesto::ui::frmNewMessage;
+
+// Focuses `target` and presses `key` there; true when a modal window opened (it is closed again).
+bool OpensModal(QWidget& owner, QWidget* target, Qt::Key key) {
+    target->setFocus();
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* m = QApplication::activeModalWidget();
+        if (m && m != &owner) {
+            opened = true;
+            m->close();
+        }
+    });
+    QTest::keyClick(target, key);
+    QCoreApplication::processEvents();
+    return opened;
+}
+
+TEST(ComposerKeyboard, TabVisitsTheFieldsInReadingOrderAndReturnOnlyPressesAFocusedButton) {
+    ComposerBoard f;
+    frmNewMessage w(f.s);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ASSERT_EQ(QApplication::focusWidget(), Edit(w, "MailTo"));
+
+    const QList<QWidget*> order = {Edit(w, "MailTo"),      Find<QComboBox>(w, "MailToNetid"),
+                                   Edit(w, "MailSubject"), Find<QPushButton>(w, "cmdAttach"),
+                                   Edit(w, "MailAttach"),  Find<QPlainTextEdit>(w, "txtMessage")};
+    for (int i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), order[i]) << "step " << i;
+    }
+    // Backwards from the recipient lands on To..., the button in front of it.
+    Edit(w, "MailTo")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(), Find<QPushButton>(w, "cmdTo"));
+
+    // Return after typing a recipient or subject stays in the window: no picker opens.
+    for (const char* box : {"MailTo", "MailSubject", "MailAttach"}) {
+        EXPECT_FALSE(OpensModal(w, Edit(w, box), Qt::Key_Return)) << box;
+        EXPECT_TRUE(w.isVisible());
+    }
+    // On the focused To... button Return opens the address book, as Space does.
+    EXPECT_TRUE(OpensModal(w, Find<QPushButton>(w, "cmdTo"), Qt::Key_Return));
+    EXPECT_TRUE(OpensModal(w, Find<QPushButton>(w, "cmdTo"), Qt::Key_Space));
+}
+
+} // namespace
