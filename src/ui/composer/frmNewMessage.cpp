@@ -272,7 +272,11 @@ void frmNewMessage::limitMessageLength(int position, int added) {
 }
 
 std::string frmNewMessage::messageText() const {
-    QString text = txtMessage->toPlainText();
+    // The raw text keeps no-break blanks (a board byte of its own), which the plain form turns
+    // into ordinary ones; only the line separators are mapped.
+    QString text = txtMessage->document()->toRawText();
+    for (QChar& c : text)
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = QLatin1Char('\n');
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return ToBoard(text);
 }
