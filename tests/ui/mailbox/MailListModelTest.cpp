@@ -67,5 +67,21 @@ TEST(MailListModel, TextSortIgnoresCaseIncludingAccentedLettersAndKeepsTiesInOrd
     EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"1", "4", "2", "3", "5"}));
 }
 
+TEST(MailListModel, ASortFindsAnOutOfOrderPairAtEitherEndAndLeavesOrderedTiesWhereTheyAre) {
+    MailListModel model;
+    // Descending and already in order, ties included: nothing moves, the ties keep their order.
+    model.setRows({Row(1, "a", 9), Row(2, "b", 9), Row(3, "c", 5), Row(4, "d", 5), Row(5, "e", 0)});
+    model.sortBy(MailListModel::ColSize, false);
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(Column(model, MailListModel::ColSize), Strings({"9", "9", "5", "5", ""}));
+    // In order except for the last pair, then except for the first pair.
+    model.setRows({Row(1, "a", 1), Row(2, "b", 2), Row(3, "c", 3), Row(4, "d", 5), Row(5, "e", 4)});
+    model.sortBy(MailListModel::ColSize, true);
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"1", "2", "3", "5", "4"}));
+    model.setRows({Row(1, "b", 0), Row(2, "a", 0), Row(3, "c", 0), Row(4, "d", 0)});
+    model.sortBy(MailListModel::ColName, true);
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"2", "1", "3", "4"}));
+}
+
 } // namespace
 } // namespace kesto::ui
