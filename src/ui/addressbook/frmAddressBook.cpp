@@ -22,8 +22,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     auto* b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(name));
     if (!tip.isEmpty()) b->setToolTip(tip);
-    // Return always goes to the window's default command, whichever button has focus.
-    b->setAutoDefault(false);
+    // Return presses a focused button; from the list it goes to the window's default command.
     return b;
 }
 

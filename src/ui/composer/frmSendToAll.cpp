@@ -64,7 +64,8 @@ frmSendToAll::frmSendToAll(Session& s, QWidget* parent) : QDialog(parent), s_(s)
     cmdOk->setAutoDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setAutoDefault(false);
+    // Focused, Cancel takes Return itself; otherwise Return goes to OK.
+    cmdCancel->setAutoDefault(true);
     connect(cmdOk, &QPushButton::clicked, this, &frmSendToAll::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmSendToAll::cmdCancel_Click);
     buttons->addStretch();

@@ -3,6 +3,7 @@
 #include "ComposerFixture.h"
 
 #include "composer/frmNewMessage.h"
+#include "composer/frmSendToAll.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -62,6 +63,28 @@ TEST(ComposerKeyboard, TabVisitsTheFieldsInReadingOrderAndReturnOnlyPressesAFocu
     // On the focused To... button Return opens the address book, as Space does.
     EXPECT_TRUE(OpensModal(w, Find<QPushButton>(w, "cmdTo"), Qt::Key_Return));
     EXPECT_TRUE(OpensModal(w, Find<QPushButton>(w, "cmdTo"), Qt::Key_Space));
+}
+
+TEST(ComposerKeyboard, SendToAllTakesReturnAsOkInTheValueButAsCancelOnAFocusedCancel) {
+    ComposerBoard f;
+    {
+        kesto::ui::frmSendToAll d(f.s);
+        d.show();
+        auto* cancel = Find<QPushButton>(d, "cmdCancel");
+        Edit(d, "ValueValue")->setText(QStringLiteral("20"));
+        cancel->setFocus();
+        QTest::keyClick(cancel, Qt::Key_Return);
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+        EXPECT_EQ(f.s.DialogMode, "");
+    }
+    kesto::ui::frmSendToAll d(f.s);
+    d.show();
+    QLineEdit* value = Edit(d, "ValueValue");
+    value->setFocus();
+    QTest::keyClicks(value, QStringLiteral("20"));
+    QTest::keyClick(value, Qt::Key_Return);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(f.s.DialogMode, "all users > 20");
 }
 
 } // namespace
