@@ -2,7 +2,7 @@
 
 #include "Bytes.h"
 #include "DemoBoard.h"
-#include "TestBoard.h"
+#include "HalkTestBoard.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +16,10 @@
 
 namespace {
 
+using kesto::test::Pad;
 using kesto::test::ReadNative;
 using kesto::test::WriteNative;
-
-std::string Pad(std::string_view s, std::size_t width) {
-    std::string out(s.substr(0, width));
-    out.resize(width, ' ');
-    return out;
-}
-
-std::string I32(std::int32_t v) {
-    std::string b(4, '\0');
-    kesto::PutI32(b, 0, v);
-    return b;
-}
+const auto I32 = kesto::test::Le32;
 
 const std::string kNotice = "\x03"
                             "6*** \x03"
