@@ -4,7 +4,7 @@
 #include "DemoBoard.h"
 #include "MailBase.h"
 #include "Records.h"
-#include "TestBoard.h"
+#include "HalkTestBoard.h"
 
 #include <gtest/gtest.h>
 
@@ -14,21 +14,11 @@
 
 namespace {
 
+using kesto::test::Le32;
+using kesto::test::Pad;
 using kesto::test::ReadNative;
 using kesto::test::TempDir;
 using kesto::test::WriteNative;
-
-std::string Pad(std::string_view s, std::size_t width) {
-    std::string out(s.substr(0, std::min(width, s.size())));
-    out.resize(width, ' ');
-    return out;
-}
-
-std::string Le32(std::int32_t v) {
-    auto u = static_cast<std::uint32_t>(v);
-    return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
-            static_cast<char>((u >> 16) & 0xFF), static_cast<char>(u >> 24)};
-}
 
 struct ReadBoard {
     TempDir dir;
