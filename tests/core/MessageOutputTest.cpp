@@ -2,7 +2,7 @@
 #include "CommonFunctions.h"
 #include "DemoBoard.h"
 #include "MessageOutput.h"
-#include "TestBoard.h"
+#include "HalkTestBoard.h"
 
 #include <gtest/gtest.h>
 
@@ -10,15 +10,10 @@
 
 namespace {
 
+using kesto::test::Pad;
 using kesto::test::ReadNative;
 using kesto::test::TempDir;
 using kesto::test::WriteNative;
-
-std::string Pad(std::string_view s, std::size_t width) {
-    std::string out(s.substr(0, std::min(width, s.size())));
-    out.resize(width, ' ');
-    return out;
-}
 
 TEST(QuoteMessage, QuotesEachLineCutAt77) {
     TempDir dir;
