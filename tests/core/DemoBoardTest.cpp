@@ -85,19 +85,6 @@ TEST(DemoMakeMessage, CreationTextAcrossCalendarEdges) {
     EXPECT_EQ(creation(-3600), "Wed Dec 31, 1969 23:00:00 +0000");
 }
 
-TEST(DemoSetNodeUser, GrowsControlFileWithEmptyNodes) {
-    TempDir dir;
-    Board b = demo::CreateBoard(dir.path());
-    demo::SetNodeUser(b, 2, 5);
-    demo::SetNodeUser(b, 0, 7);
-    Bytes ctl = ReadNative(dir.file("NODE/CONTROL.DAT"));
-    ASSERT_EQ(ctl.size(), 3 * kNodeRecordSize);
-    EXPECT_EQ(GetI32(ctl, 28), 7);
-    EXPECT_EQ(GetI32(ctl, kNodeRecordSize + 28), 0);
-    EXPECT_EQ(ctl.substr(kNodeRecordSize + 4, 24), std::string(24, ' '));
-    EXPECT_EQ(GetI32(ctl, 2 * kNodeRecordSize + 28), 5);
-}
-
 TEST(DemoCreateDemoBoard, HoldsEveryStateTheWindowsShow) {
     TempDir dir;
     Board b = demo::CreateDemoBoard(dir.file("demo"));
