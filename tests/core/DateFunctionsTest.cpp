@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <regex>
 
 using namespace kesto;
@@ -26,16 +27,8 @@ std::tm Local(int year, int month, int day, int hour, int minute, int second) {
 // Sets TZ for one test and puts the old value back.
 class TimeZone : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const char* old = std::getenv("TZ");
-        hadTz_ = old != nullptr;
-        if (old) oldTz_ = old;
-    }
     void TearDown() override {
-        if (hadTz_)
-            setenv("TZ", oldTz_.c_str(), 1);
-        else
-            unsetenv("TZ");
+        old_ ? setenv("TZ", old_->c_str(), 1) : unsetenv("TZ");
         tzset();
     }
     static void Use(const char* tz) {
@@ -44,8 +37,8 @@ class TimeZone : public ::testing::Test {
     }
 
   private:
-    bool hadTz_ = false;
-    std::string oldTz_;
+    std::optional<std::string> old_ =
+        std::getenv("TZ") ? std::optional<std::string>(std::getenv("TZ")) : std::nullopt;
 };
 
 } // namespace
