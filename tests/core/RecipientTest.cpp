@@ -43,18 +43,18 @@ TEST(FillNetList, UnreadableListLeavesTheLocalLineAndLogs) {
 }
 
 TEST(Recipient, NormalisesTheToForms) {
-    std::string a;
-    ASSERT_TRUE(kesto::NormaliseRecipient(" bob ", "0", a));
-    EXPECT_EQ(a, "bob@0*0");
-    ASSERT_TRUE(kesto::NormaliseRecipient("bob@1234", "7", a));
-    EXPECT_EQ(a, "bob@1234*7");
-    ASSERT_TRUE(kesto::NormaliseRecipient("bob@1234*7", "3", a));
-    EXPECT_EQ(a, "bob@1234*7");
-    ASSERT_TRUE(kesto::NormaliseRecipient("Robert Smith", "0", a));
-    EXPECT_EQ(a, "Robert Smith@0*0");
-    EXPECT_FALSE(kesto::NormaliseRecipient("bob*7", "0", a));
-    EXPECT_FALSE(kesto::NormaliseRecipient("bob*7@1234", "0", a));
-
+    struct Case {
+        const char *to, *net, *expected; // nullptr: refused
+    };
+    for (const Case& c : {Case{" bob ", "0", "bob@0*0"}, Case{"bob@1234", "7", "bob@1234*7"},
+                          Case{"bob@1234*7", "3", "bob@1234*7"}, Case{"Robert Smith", "0", "Robert Smith@0*0"},
+                          Case{"bob*7", "0", nullptr}, Case{"bob*7@1234", "0", nullptr}}) {
+        std::string a;
+        EXPECT_EQ(kesto::NormaliseRecipient(c.to, c.net, a), c.expected != nullptr) << c.to;
+        if (c.expected) {
+            EXPECT_EQ(a, c.expected);
+        }
+    }
     EXPECT_TRUE(kesto::IsAllUsersForm("  ALL USERS > 20"));
     EXPECT_FALSE(kesto::IsAllUsersForm("allusers>20"));
 }
@@ -68,31 +68,29 @@ kesto::MessageInfo From(std::string_view handle, std::string_view node, std::int
 
 TEST(Recipient, ReplyAndAddressBookFillTheRecipientAndNetworkLine) {
     std::vector<std::string> list{"0,0,Local", "1,1,Home", "7,3,Fido"};
-    auto r = kesto::ReplyRecipient(From("Bob", "1/1", 1), "1/1", list);
-    EXPECT_EQ(r.mailTo, "Bob");
-    EXPECT_EQ(r.networkLine, 0);
-    r = kesto::ReplyRecipient(From("Bob", "2:7/9", 7), "1/1", list);
-    EXPECT_EQ(r.mailTo, "Bob@2:7/9");
-    EXPECT_EQ(r.networkLine, 2);
-    r = kesto::ReplyRecipient(From("bob", "1234", 4), "1/1", list);
-    EXPECT_EQ(r.mailTo, "bob@1234*4");
-    EXPECT_EQ(r.networkLine, 0);
-    r = kesto::ReplyRecipient(From("Bob", "5/5", 1), "1/1", list); // network 1, another board
-    EXPECT_EQ(r.mailTo, "Bob@5/5");
-    EXPECT_EQ(r.networkLine, 1);
-
-    auto a = kesto::AddressBookRecipient(" Carol @ 1/1 * 1", "1/1", list);
-    EXPECT_EQ(a.mailTo, "Carol");
-    EXPECT_EQ(a.networkLine, 0);
-    a = kesto::AddressBookRecipient("Carol@2:7/3*7", "1/1", list);
-    EXPECT_EQ(a.mailTo, "Carol@2:7/3");
-    EXPECT_EQ(a.networkLine, 2);
-    a = kesto::AddressBookRecipient("Carol@44*8", "1/1", list);
-    EXPECT_EQ(a.mailTo, "Carol@44*8");
-    EXPECT_EQ(a.networkLine, 0);
-    a = kesto::AddressBookRecipient("Carol@0*0", "1/1", list);
-    EXPECT_EQ(a.mailTo, "Carol@0");
-    EXPECT_EQ(a.networkLine, 0);
+    struct Reply {
+        const char* node;
+        std::int16_t net;
+        const char* mailTo;
+        int line;
+    };
+    for (const Reply& c : {Reply{"1/1", 1, "Bob", 0}, Reply{"2:7/9", 7, "Bob@2:7/9", 2},
+                           Reply{"1234", 4, "Bob@1234*4", 0},
+                           Reply{"5/5", 1, "Bob@5/5", 1}}) { // network 1, another board
+        auto r = kesto::ReplyRecipient(From("Bob", c.node, c.net), "1/1", list);
+        EXPECT_EQ(r.mailTo, c.mailTo);
+        EXPECT_EQ(r.networkLine, c.line) << c.node;
+    }
+    struct Entry {
+        const char *address, *mailTo;
+        int line;
+    };
+    for (const Entry& c : {Entry{" Carol @ 1/1 * 1", "Carol", 0}, Entry{"Carol@2:7/3*7", "Carol@2:7/3", 2},
+                           Entry{"Carol@44*8", "Carol@44*8", 0}, Entry{"Carol@0*0", "Carol@0", 0}}) {
+        auto a = kesto::AddressBookRecipient(c.address, "1/1", list);
+        EXPECT_EQ(a.mailTo, c.mailTo);
+        EXPECT_EQ(a.networkLine, c.line) << c.address;
+    }
 }
 
 } // namespace
