@@ -44,33 +44,23 @@ TEST(FillUserList, SkipsEmptySlotsAndKeepsNumbersBesideLines) {
     EXPECT_EQ(list.numbers, (std::vector<std::int32_t>{0, 1, 3, 5}));
 }
 
-TEST(FillUserList, MissingFileListsNobodyWithoutLogging) {
+TEST(FillUserList, MissingFileOrDirectoryListsNobodyQuietlyAndAPipeFailsWithoutBlocking) {
     TempDir dir;
     Board b = demo::CreateBoard(dir.path());
-    std::filesystem::remove(dir.file("DATA/USERFILE.DAT"));
+    const std::string users = dir.file("DATA/USERFILE.DAT");
+    std::filesystem::remove(users);
     UserListing list = FillUserList(b);
     EXPECT_TRUE(list.lines.empty());
     EXPECT_EQ(list.numbers, std::vector<std::int32_t>{0});
     EXPECT_FALSE(list.readFailed);
-    EXPECT_EQ(ReadNative(dir.file("HMRERROR.LOG")), "");
-}
-
-TEST(FillUserList, DirectoryInPlaceOfTheFileListsNobody) {
-    TempDir dir;
-    Board b = demo::CreateBoard(dir.path());
-    std::filesystem::remove(dir.file("DATA/USERFILE.DAT"));
-    std::filesystem::create_directory(dir.file("DATA/USERFILE.DAT"));
-    UserListing list = FillUserList(b);
+    std::filesystem::create_directory(users);
+    list = FillUserList(b);
     EXPECT_FALSE(list.readFailed);
     EXPECT_TRUE(list.lines.empty());
-}
+    EXPECT_EQ(ReadNative(dir.file("HMRERROR.LOG")), "");
 
-TEST(FillUserList, PipeInPlaceOfTheFileFailsWithoutBlocking) {
-    TempDir dir;
-    Board b = demo::CreateBoard(dir.path());
-    std::filesystem::remove(dir.file("DATA/USERFILE.DAT"));
-    ASSERT_EQ(mkfifo(dir.file("DATA/USERFILE.DAT").c_str(), 0600), 0);
-    UserListing list = FillUserList(b);
-    EXPECT_TRUE(list.readFailed);
+    std::filesystem::remove(users);
+    ASSERT_EQ(mkfifo(users.c_str(), 0600), 0);
+    EXPECT_TRUE(FillUserList(b).readFailed);
     EXPECT_NE(ReadNative(dir.file("HMRERROR.LOG")).find("frmUserListing FillUserList - "), std::string::npos);
 }
