@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 using namespace kesto;
@@ -32,12 +33,9 @@ std::string LogText(const TempDir& dir) {
     return ReadNative(dir.file("HMRERROR.LOG"));
 }
 
-int LogLines(const TempDir& dir) {
+long LogLines(const TempDir& dir) {
     std::string log = LogText(dir);
-    int n = 0;
-    for (std::size_t p = log.find("\r\n"); p != std::string::npos; p = log.find("\r\n", p + 2))
-        ++n;
-    return n;
+    return std::count(log.begin(), log.end(), '\n');
 }
 
 // Screen 19200 x 14400 twips, the window at its initial 10455 x 6465.
