@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
@@ -26,8 +27,22 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, 
     return b;
 }
 
+// A tool button ignores Return; a keyboard user expects it to press the focused button.
+class ReturnClicks : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        static_cast<QAbstractButton*>(watched)->click();
+        return true;
+    }
+};
+
 QToolButton* MakeArrowButton(QWidget* parent, const char* name, Qt::ArrowType arrow, const QString& tip) {
     auto* b = new QToolButton(parent);
+    b->installEventFilter(new ReturnClicks(b));
     b->setObjectName(QLatin1String(name));
     b->setArrowType(arrow);
     b->setToolTip(tip);

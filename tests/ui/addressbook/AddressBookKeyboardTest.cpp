@@ -35,6 +35,12 @@ TEST_F(AddressBookKeyboardTest, ReturnOnAFocusedButtonPressesThatButtonNotTheDef
     QTest::keyClick(del, Qt::Key_Return);
     EXPECT_EQ(book(), "Desk,desk@4/5,2\r\nFred,Fred,0\r\n");
     EXPECT_FALSE(editorOpened);
+    // The picture buttons answer Return too: the first entry moves down.
+    auto* down = Child<QAbstractButton>(&w, "cmdMoveDown");
+    Child<QListWidget>(&w, "lstAddressBook")->setCurrentRow(0);
+    down->setFocus();
+    QTest::keyClick(down, Qt::Key_Return);
+    EXPECT_EQ(book(), "Fred,Fred,0\r\nDesk,desk@4/5,2\r\n");
     // Back in the list, Return is the default command again.
     auto* list = Child<QListWidget>(&w, "lstAddressBook");
     list->setFocus();
