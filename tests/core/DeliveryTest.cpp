@@ -10,10 +10,6 @@
 #include <filesystem>
 #include <regex>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 namespace {
 
 using kesto::test::Pad;
@@ -169,16 +165,7 @@ TEST(SendEmail, TextsChainTheirPositionsAndCarryTheTag) {
 
 TEST(SendEmail, TagThatCannotBeReadIsLoggedAndLeftOut) {
     DeliveryBoard f;
-    // A socket passes the file test but cannot be opened for reading.
-    std::string tag = f.file("TEXT/EMAIL.TAG");
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    ASSERT_LT(tag.size(), sizeof addr.sun_path);
-    tag.copy(addr.sun_path, tag.size());
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-    ::close(fd);
+    ASSERT_TRUE(kesto::test::MakeSocket(f.file("TEXT/EMAIL.TAG")));
 
     ASSERT_TRUE(f.send("2@0*0", "body").success);
     EXPECT_EQ(f.read("MAIL/EMAIL.BIN"), "body\r\n\r\n\r\n");

@@ -1,14 +1,9 @@
 #include "CommonFunctions.h"
-#include "TestBoard.h"
+#include "HalkTestBoard.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 
 using namespace kesto;
@@ -97,17 +92,8 @@ TEST(FileHelpers, ReadFileContentsDropsTrailingLineEnds) {
 TEST(FileHelpers, ReadFileContentsLogsAFileThatCannotBeOpened) {
     test::TempDir dir;
     Board b = BoardIn(dir);
-    // A socket is no folder, so it "exists", yet opening it fails (also for root).
-    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(fd, 0);
-    sockaddr_un addr{};
-    addr.sun_family = AF_UNIX;
-    std::string sock = dir.file("SOCK");
-    ASSERT_LT(sock.size(), sizeof addr.sun_path);
-    std::strcpy(addr.sun_path, sock.c_str());
-    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+    ASSERT_TRUE(test::MakeSocket(dir.file("SOCK")));
     EXPECT_EQ(ReadFileContents(b, "sock"), "");
-    ::close(fd);
     EXPECT_EQ(LogLines(dir), 1);
     EXPECT_NE(LogOf(dir).find("  modCommonFunctions ReadFileContents - "), std::string::npos);
 }

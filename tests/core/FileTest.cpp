@@ -1,13 +1,11 @@
 #include "platform/File.h"
 
 #include "ErrorLog.h"
-#include "TestBoard.h"
+#include "HalkTestBoard.h"
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,16 +103,8 @@ TEST(File, FailedReplaceLeavesTheOldFile) {
     TempDir dir;
     const std::string f = dir.file("keep.dat");
     WriteNative(f, "old contents");
-    // A file size limit fails the new copy's write like a full disk, also for root.
-    rlimit saved{};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    std::string error = ErrorOf([&] { ReplaceContents(f, std::string(1000, 'n')); });
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    std::string error = kesto::test::WithFileSizeLimit(
+        64, [&] { return ErrorOf([&] { ReplaceContents(f, std::string(1000, 'n')); }); });
     EXPECT_EQ(error, "Disk full");
     EXPECT_EQ(ReadNative(f), "old contents");
     EXPECT_EQ(EntriesIn(dir.path()), 1u);

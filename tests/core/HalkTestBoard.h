@@ -5,11 +5,17 @@
 #include "Board.h"
 #include "TestBoard.h"
 
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace kesto::test {
 
@@ -74,6 +80,32 @@ inline std::vector<std::string> LogLines(const Board& b) {
 // The tail every log line of a failure carries: "  module routine - description".
 inline bool EndsWith(std::string_view s, std::string_view tail) {
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+// A socket passes the file-exists test but cannot be opened, not even by root.
+inline bool MakeSocket(const std::string& path) {
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    if (path.size() >= sizeof addr.sun_path) return false;
+    path.copy(addr.sun_path, path.size());
+    int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    bool ok = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+    if (fd >= 0) ::close(fd);
+    return ok;
+}
+
+// Runs f under a small file size limit: writes past it fail like a full disk, also for root.
+template <class F> auto WithFileSizeLimit(rlim_t bytes, F&& f) {
+    rlimit saved{};
+    ::getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    auto result = f();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    return result;
 }
 
 } // namespace kesto::test
