@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 using namespace kesto;
 using kesto::test::ReadNative;
@@ -92,9 +93,8 @@ TEST(LoadCfg, MissingMainConfigGoesOnWithEmptyRecordAndOneLogLine) {
     WriteNative(dir.file("SYSPATHS.CFG"), SysPathsBytes({{0, "."}}));
     LoadCfgResult r = LoadCfg(dir.path(), "kesto");
     ASSERT_TRUE(r.found);
-    EXPECT_EQ(r.board.mainCfg.MaxNode, 0);
-    EXPECT_EQ(r.board.mainCfg.SysopAttachLevel, 0);
-    EXPECT_EQ(r.board.mainCfg.EmailAttachLevel, 0);
+    const MainConfig& c = r.board.mainCfg;
+    EXPECT_EQ(std::tie(c.MaxNode, c.SysopAttachLevel, c.EmailAttachLevel), std::make_tuple(0, 0, 0));
     EXPECT_EQ(LogLines(dir), 1);
     EXPECT_NE(LogText(dir).find("kesto v1.0.060711  modHALK GetMainCfg - "), std::string::npos);
 }
