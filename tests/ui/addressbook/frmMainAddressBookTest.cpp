@@ -1,4 +1,3 @@
-// The main window's two address book commands.
 #include "AddressBookUiSupport.h"
 #include "FakeDialogs.h"
 
@@ -67,16 +66,6 @@ TEST_F(frmMainAddressBookTest, AddSenderAddsTheSelectedRowsSenderAndKeepsTheRowS
     EXPECT_EQ(win->selectedPosition(), 2);
     EXPECT_EQ(s.CurrentMessageNumber, 0);
     EXPECT_EQ(s.DialogMode, "");
-
-    // The other message has the same sender: no dialog this time.
-    win->selectRow(1);
-    bool opened = false;
-    OnModal(&testScope, QStringLiteral("frmAddToAddressBook"), [&](QWidget*) { opened = true; });
-    trigger("mnuActionsAddSender");
-    EXPECT_FALSE(opened);
-    ASSERT_EQ(fake.messages.size(), 2);
-    EXPECT_EQ(fake.messages[1].text, QStringLiteral("This user is already in the address book."));
-    EXPECT_EQ(win->selectedPosition(), 1);
 }
 
 } // namespace
