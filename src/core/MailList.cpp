@@ -53,6 +53,12 @@ std::vector<MailRow> ReadMailboxRows(const Board& b, std::int16_t currentMailbox
     // Only the shown fields are decoded, straight from the buffer: this runs on every
     // refresh over the whole index.
     const std::string_view all(buffer);
+    // Counting first costs one read of a field per record and saves regrowing
+    // (and moving) the rows of a large mailbox several times over.
+    std::size_t matches = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        matches += GetI32(all, i * kMessageInfoSize + ownerOffset) == userNo;
+    rows.reserve(matches);
     for (std::size_t i = count; i >= 1; --i) {
         const std::size_t rec = (i - 1) * kMessageInfoSize;
         if (GetI32(all, rec + ownerOffset) != userNo) continue;
