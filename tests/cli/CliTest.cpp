@@ -143,58 +143,6 @@ TEST_F(CliBoard, DamagedBoardFilesNeverCrash) {
     EXPECT_EQ(Run({"info", "1"}).rc, 1);
 }
 
-// Made by hand: absolute paths with blanks, backslashes and the wrong letter case; no MAIN.CFG.
-TEST(CliHandMadeBoard, AbsolutePathsInAnyCaseAndAPartialBoard) {
-    TempDir dir;
-    if (dir.path().size() > 33) GTEST_SKIP() << "temporary directory too long for a 40-byte path field";
-    Bytes paths(400, ' ');
-    auto field = [&](int i, const std::string& text) {
-        paths.replace(static_cast<std::size_t>(i) * 40, text.size(), text);
-    };
-    field(0, dir.path() + "/main");
-    field(2, "  " + dir.path() + "/DATA ");
-    field(7, dir.path() + "\\Mail");
-    test::WriteNative(dir.file("SYSPATHS.CFG"), paths);
-
-    Bytes user(kUserRecordSize, ' ');
-    user.replace(0, 5, "Sysop");
-    user.replace(40, 6, "Sam Op");
-    PutI16(user, 373, 255);
-    Bytes retired = user; // a slot below level 1 is not listed
-    PutI16(retired, 373, 0);
-    test::WriteNative(dir.file("data/userfile.dat"), user + retired + Bytes(100, 'x'));
-
-    Bytes rec(kMessageInfoSize, '\0');
-    for (auto [at, width] : {std::pair{8, 40}, {48, 40}, {268, 64}, {334, 40}, {382, 12}})
-        rec.replace(static_cast<std::size_t>(at), static_cast<std::size_t>(width),
-                    static_cast<std::size_t>(width), ' ');
-    PutI32(rec, 4, 1);
-    rec.replace(8, 4, "Bob ");
-    rec.replace(268, 7, "  Hello");
-    PutI32(rec, 482, 12);
-    Bytes other = rec;
-    PutI32(other, 4, 2);
-    test::WriteNative(dir.file("mail/email.dat"), rec + other + rec.substr(0, 300));
-
-    Result users = RunCli({"--board", dir.path(), "users", "--json"});
-    ASSERT_EQ(users.rc, 0) << users.err;
-    JsonValue u = ParseOrFail(users.out);
-    ASSERT_EQ(u.items.size(), 1u);
-    EXPECT_EQ(u.items[0].Find("handle")->text, "Sysop");
-
-    Result list = RunCli({"--board", dir.path(), "list", "--json"});
-    ASSERT_EQ(list.rc, 0) << list.err;
-    const JsonValue listed = ParseOrFail(list.out);
-    const JsonValue& rows = *listed.Find("rows");
-    ASSERT_EQ(rows.items.size(), 1u);
-    EXPECT_EQ(rows.items[0].Find("subject")->text, "Hello");
-    EXPECT_EQ(rows.items[0].Find("size")->number, 12);
-    // Only the log was written: nothing created in the board.
-    EXPECT_NE(ReadNative(dir.file("HMRERROR.LOG")).find("kesto-cli v1.0.060711  modHALK GetMainCfg - "),
-              std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("main")));
-}
-
 TEST_F(CliBoard, UsersListsPickerLinesAndJson) {
     Result text = RunCli({"users", "--board=" + dir.path()}); // the board may follow the command
     EXPECT_EQ(text.rc, 0);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 namespace {
 
@@ -237,18 +238,14 @@ TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
         EXPECT_EQ(w.focusWidget(), Text(w));
         EXPECT_EQ(Text(w)->textCursor().position(), Text(w)->toPlainText().size());
     }
-    f.s.CurrentMessageNumber = fido;
-    {
+    // An offered network is selected; an unknown one goes into the address and locks the line.
+    for (auto [number, to, line, enabled] : {std::tuple{fido, "Zed@2:7/9", 2, true},
+                                             std::tuple{unknown, "bob@1234*8", 0, false}}) {
+        f.s.CurrentMessageNumber = number;
         frmNewMessage w(f.s);
-        EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("Zed@2:7/9"));
-        EXPECT_EQ(Net(w)->currentIndex(), 2);
-    }
-    f.s.CurrentMessageNumber = unknown;
-    {
-        frmNewMessage w(f.s);
-        EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("bob@1234*8"));
-        EXPECT_EQ(Net(w)->currentIndex(), 0);
-        EXPECT_FALSE(Net(w)->isEnabled());
+        EXPECT_EQ(Edit(w, "MailTo")->text(), QLatin1String(to));
+        EXPECT_EQ(Net(w)->currentIndex(), line);
+        EXPECT_EQ(Net(w)->isEnabled(), enabled);
     }
 }
 
