@@ -119,6 +119,7 @@ TEST_F(ListTest, DeleteTogglesTheMarkOfExactlyTheSelectedRows) {
     EXPECT_EQ(record("EMAIL", 3).Deleted, 1);
     EXPECT_EQ(record("EMAIL", 2).Deleted, 0);
     EXPECT_EQ(record("EMAIL", 1).Deleted, 1);
+    EXPECT_EQ(rowIcon(0), QStringLiteral("delete"));
     EXPECT_EQ(rowIcon(2), QStringLiteral("new"));
 
     // The same command undeletes; the toolbar and context menu word it after the row.
