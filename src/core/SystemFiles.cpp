@@ -29,20 +29,31 @@ template <class Fn> void ForEachLine(std::string_view text, Fn&& fn) {
     }
 }
 
+// Reads one fixed-length record of a board file: the record decoded, or after a
+// failure (logged under the routine's name) the layout's empty record and status -1.
+template <class Decode>
+auto ReadRecord(const Board& b, std::string_view routine, const std::string& path, std::int64_t record,
+                std::size_t size, Decode decode, std::int16_t& status) {
+    status = 0;
+    decltype(decode(std::string_view{})) rec;
+    if (!Guard(b.log, kModule, routine, [&] {
+            if (record < 1) throw KestoError("Bad record number");
+            Bytes buf;
+            platform::ReadAt(path, (record - 1) * static_cast<std::int64_t>(size),
+                             static_cast<std::int64_t>(size), buf);
+            rec = decode(buf);
+        })) {
+        status = -1;
+        rec = decode(std::string_view{});
+    }
+    return rec;
+}
+
 } // namespace
 
 MainConfig GetMainCfg(const Board& b, std::int16_t& status) {
-    status = 0;
-    MainConfig cfg;
-    if (!Guard(b.log, kModule, "GetMainCfg", [&] {
-            Bytes buf;
-            platform::ReadAt(Native(b, b.paths.MainPath(), "MAIN.CFG"), 0, kMainConfigSize, buf);
-            cfg = DecodeMainConfig(buf);
-        })) {
-        status = -1;
-        cfg = DecodeMainConfig({});
-    }
-    return cfg;
+    return ReadRecord(b, "GetMainCfg", Native(b, b.paths.MainPath(), "MAIN.CFG"), 1, kMainConfigSize,
+                      DecodeMainConfig, status);
 }
 
 bool GetNetworkInfo(const Board& b, std::int16_t network, std::vector<std::string>& fields,
@@ -99,20 +110,9 @@ std::string GetNetEntry(const Board& b, std::int16_t network, std::string_view k
 }
 
 NodeRecord GetNode(const Board& b, std::int16_t node, std::int16_t& status) {
-    status = 0;
-    NodeRecord rec;
-    if (!Guard(b.log, kModule, "GetNode", [&] {
-            if (node < 0) throw KestoError("Bad record number");
-            Bytes buf;
-            platform::ReadAt(Native(b, b.paths.NodePath(), "CONTROL.DAT"),
-                             static_cast<std::int64_t>(node) * static_cast<std::int64_t>(kNodeRecordSize),
-                             kNodeRecordSize, buf);
-            rec = DecodeNodeRecord(buf);
-        })) {
-        status = -1;
-        rec = DecodeNodeRecord({});
-    }
-    return rec;
+    // Node n is record n + 1: node 0 is the first record.
+    return ReadRecord(b, "GetNode", Native(b, b.paths.NodePath(), "CONTROL.DAT"), std::int64_t{node} + 1,
+                      kNodeRecordSize, DecodeNodeRecord, status);
 }
 
 std::int32_t GetSeqNum(const Board& b, std::int16_t& status) {
@@ -141,17 +141,8 @@ std::int32_t GetSeqNum(const Board& b, std::int16_t& status) {
 }
 
 StatHbrdRecord GetStatHbrdDat(const Board& b, std::int16_t& status) {
-    status = 0;
-    StatHbrdRecord rec;
-    if (!Guard(b.log, kModule, "GetStatHbrdDat", [&] {
-            Bytes buf;
-            platform::ReadAt(Native(b, b.paths.DataPath(), "STATHBRD.DAT"), 0, kStatHbrdSize, buf);
-            rec = DecodeStatHbrd(buf);
-        })) {
-        status = -1;
-        rec = DecodeStatHbrd({});
-    }
-    return rec;
+    return ReadRecord(b, "GetStatHbrdDat", Native(b, b.paths.DataPath(), "STATHBRD.DAT"), 1, kStatHbrdSize,
+                      DecodeStatHbrd, status);
 }
 
 void PutStatHbrdDat(const Board& b, const StatHbrdRecord& rec, std::int16_t& status) {
