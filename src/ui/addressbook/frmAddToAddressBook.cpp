@@ -1,5 +1,6 @@
 #include "addressbook/frmAddToAddressBook.h"
 #include "app/BoardText.h"
+#include "app/DialogButtons.h"
 
 #include "AddressBook.h"
 #include "CommonFunctions.h"
@@ -7,14 +8,12 @@
 #include "MailBase.h"
 #include "addressbook/EntryFieldFilter.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace kesto::ui {
 namespace {
@@ -45,17 +44,9 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, QWidget* parent)
     form->addRow(MakeLabel(fra, "lblAddress", QStringLiteral("Address:")), lblAddressValue_);
     form->addRow(lblDescription, DescriptionValue_);
 
-    cmdOk_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOk_->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk_->setDefault(true);
-    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(cmdOk_, QDialogButtonBox::AcceptRole);
-    buttons->addButton(cmdCancel_, QDialogButtonBox::RejectRole);
-    auto* top = new QVBoxLayout(this);
-    top->addWidget(fra);
-    top->addWidget(buttons);
+    const DialogButtons buttons = AddDialogButtons(this, fra);
+    cmdOk_ = buttons.ok;
+    cmdCancel_ = buttons.cancel;
 
     connect(cmdOk_, &QPushButton::clicked, this, &frmAddToAddressBook::cmdOk_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmAddToAddressBook::cmdCancel_Click);

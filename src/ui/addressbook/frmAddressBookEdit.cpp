@@ -1,17 +1,16 @@
 #include "addressbook/frmAddressBookEdit.h"
 #include "app/BoardText.h"
+#include "app/DialogButtons.h"
 
 #include "CommonFunctions.h"
 #include "Cp1252.h"
 #include "addressbook/EntryFieldFilter.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <cmath>
 #include <cstdio>
@@ -79,17 +78,9 @@ frmAddressBookEdit::frmAddressBookEdit(Session& s, QWidget* parent) : QDialog(pa
     form->addRow(MakeLabel(fraAddressBook_, "lblNetId", QStringLiteral("Network Id:"), netTip, NetIdValue_),
                  NetIdValue_);
 
-    cmdOk_ = new QPushButton(QStringLiteral("OK"), this);
-    cmdOk_->setObjectName(QStringLiteral("cmdOk"));
-    cmdOk_->setDefault(true);
-    cmdCancel_ = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(cmdOk_, QDialogButtonBox::AcceptRole);
-    buttons->addButton(cmdCancel_, QDialogButtonBox::RejectRole);
-    auto* top = new QVBoxLayout(this);
-    top->addWidget(fraAddressBook_);
-    top->addWidget(buttons);
+    const DialogButtons buttons = AddDialogButtons(this, fraAddressBook_);
+    cmdOk_ = buttons.ok;
+    cmdCancel_ = buttons.cancel;
 
     connect(cmdOk_, &QPushButton::clicked, this, &frmAddressBookEdit::cmdOk_Click);
     connect(cmdCancel_, &QPushButton::clicked, this, &frmAddressBookEdit::cmdCancel_Click);
