@@ -596,10 +596,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
             if (me->button() == Qt::RightButton && rowCount() > 0)
                 showPopupMenu(me->globalPosition().toPoint());
         } else if (event->type() == QEvent::ContextMenu) {
-            // The mouse shows the menu on release (above); only the keyboard's menu key comes here.
-            auto* ce = static_cast<QContextMenuEvent*>(event);
-            if (ce->reason() == QContextMenuEvent::Keyboard && rowCount() > 0) showPopupMenu(ce->globalPos());
-            return true;
+            return true; // the mouse shows the menu on release (above), the keyboard's on the list (below)
         }
     } else if (ListView1 && watched == ListView1) {
         // The menu key arrives as a context-menu event; X11 sends nothing for Shift+F10, so take the key.
