@@ -1,4 +1,4 @@
-#include "Cli.h"
+#include "CliRun.h"
 
 #include "DemoBoard.h"
 #include "TestBoard.h"
@@ -23,12 +23,10 @@ class AddressBookCliTest : public ::testing::Test {
 
     int run(std::vector<std::string> args) {
         args.insert(args.begin(), {"--board", boardDir});
-        std::istringstream in;
-        std::ostringstream o, e;
-        int rc = kesto::cli::Run(args, in, o, e);
-        out = o.str();
-        err = e.str();
-        return rc;
+        auto r = kesto::test::RunCli(args);
+        out = r.out;
+        err = r.err;
+        return r.rc;
     }
     std::string bookPath(int user) const { return boardDir + "/DATA/AB" + std::to_string(user) + ".DAT"; }
 };

@@ -1,4 +1,4 @@
-#include "Cli.h"
+#include "CliRun.h"
 
 #include "DemoBoard.h"
 #include "JsonValue.h"
@@ -17,18 +17,8 @@ using kesto::test::TempDir;
 
 namespace {
 
-struct Result {
-    int rc;
-    std::string out;
-    std::string err;
-};
-
-Result RunCli(std::vector<std::string> args) {
-    std::istringstream in;
-    std::ostringstream out, err;
-    int rc = cli::Run(args, in, out, err);
-    return {rc, out.str(), err.str()};
-}
+using kesto::test::RunCli;
+using Result = kesto::test::CliResult;
 
 JsonValue ParseOrFail(const std::string& text) {
     std::optional<JsonValue> v = JsonReader::Parse(text);

@@ -1,5 +1,5 @@
 // kesto-cli read, delete and save on a fixture board.
-#include "Cli.h"
+#include "CliRun.h"
 
 #include "DemoBoard.h"
 #include "Records.h"
@@ -41,12 +41,10 @@ class ReaderCliTest : public ::testing::Test {
     }
     int run(std::vector<std::string> args) {
         args.insert(args.begin(), {"--board", boardDir});
-        std::istringstream in;
-        std::ostringstream o, e;
-        int rc = kesto::cli::Run(args, in, o, e);
-        out = o.str();
-        err = e.str();
-        return rc;
+        auto r = kesto::test::RunCli(args);
+        out = r.out;
+        err = r.err;
+        return r.rc;
     }
     std::string mail(const std::string& name) const { return boardDir + "/MAIL/" + name; }
 };

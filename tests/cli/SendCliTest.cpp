@@ -1,4 +1,4 @@
-#include "Cli.h"
+#include "CliRun.h"
 
 #include "Bytes.h"
 #include "DemoBoard.h"
@@ -27,12 +27,10 @@ struct SendCli {
     }
     int run(std::vector<std::string> args, const std::string& body = "Hello\n") {
         args.insert(args.begin(), {"--board", dir.path(), "send"});
-        std::istringstream in(body);
-        std::ostringstream o, e;
-        int rc = kesto::cli::Run(args, in, o, e);
-        out = o.str();
-        err = e.str();
-        return rc;
+        auto r = kesto::test::RunCli(args, body);
+        out = r.out;
+        err = r.err;
+        return r.rc;
     }
     std::string read(const std::string& rel) const { return kesto::test::ReadNative(dir.file(rel)); }
     bool exists(const std::string& rel) const { return std::filesystem::exists(dir.file(rel)); }
