@@ -70,8 +70,7 @@ AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std:
     r.success = Guard(b.log, "frmNewMessage", "SendAllUsers", [&] {
         const std::string from = std::to_string(currentUserNumber);
         const std::int32_t count = GetUserCount(b);
-        const std::string userFile =
-            platform::NativePath(BoardFile(b.paths.DataPath(), "USERFILE.DAT"), b.startDir);
+        const std::string userFile = BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
         // The user file is read a block at a time, not opened once per user.
         constexpr std::int32_t kBlock = 256;
         Bytes block;

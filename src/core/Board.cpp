@@ -1,6 +1,7 @@
 #include "Board.h"
 
 #include "Bytes.h"
+#include "platform/BoardPath.h"
 
 namespace kesto {
 
@@ -9,6 +10,10 @@ std::string BoardFile(std::string_view field, std::string_view name) {
     out += '\\';
     out += name;
     return out;
+}
+
+std::string BoardNativePath(const Board& b, std::string_view field, std::string_view name) {
+    return platform::NativePath(BoardFile(field, name), b.startDir);
 }
 
 } // namespace kesto

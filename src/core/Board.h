@@ -23,5 +23,8 @@ struct Board {
 // ("mail" + "EMAIL.DAT" -> "mail\EMAIL.DAT"). Opening such a name goes through
 // platform::NativePath (platform/BoardPath.h).
 std::string BoardFile(std::string_view field, std::string_view name);
+// The same name resolved to the real file on this machine (platform::NativePath
+// against startDir): what every routine opens.
+std::string BoardNativePath(const Board& b, std::string_view field, std::string_view name);
 
 } // namespace kesto

@@ -217,13 +217,13 @@ SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view
         // one is started afresh, as the board's own update would.
         StatHbrdRecord stats = GetStatHbrdDat(b, status);
         if (status == 0 ||
-            platform::FileLengthOr(Native(b, BoardFile(b.paths.DataPath(), "STATHBRD.DAT"))) < 0) {
+            platform::FileLengthOr(BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT")) < 0) {
             stats.Counter72 = PlusOne(stats.Counter72);
             stats.Counter68 = PlusOne(stats.Counter68);
             PutStatHbrdDat(b, stats, status);
         }
 
-        std::string emailBin = Native(b, BoardFile(b.paths.MailPath(), "EMAIL.BIN"));
+        std::string emailBin = BoardNativePath(b, b.paths.MailPath(), "EMAIL.BIN");
         MessageInfo m = EmptyMessageInfo();
         m.FromUserNo = fromNo;
         m.ToUserNo = ToI32(NumericValue(user));
@@ -245,23 +245,23 @@ SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view
         m.MsgLength = static_cast<std::int32_t>(text.size());
 
         if (local) {
-            FileMessage(Native(b, BoardFile(b.paths.MailPath(), "EMAIL.DAT")), emailBin, m, text);
+            FileMessage(BoardNativePath(b, b.paths.MailPath(), "EMAIL.DAT"), emailBin, m, text);
             SendOneLine(b, senderName + " just sent you some email!", m.ToUserNo, -1);
         } else {
             Bytes entry = EncodeMessageInfo(m);
             entry += text;
-            platform::Append(Native(b, BoardFile(b.paths.DataPath(), "SPOOL.NET")), entry);
+            platform::Append(BoardNativePath(b, b.paths.DataPath(), "SPOOL.NET"), entry);
         }
 
         if (saveSentCopy) {
-            std::string sentBin = Native(b, BoardFile(b.paths.MailPath(), "SNTEMAIL.BIN"));
+            std::string sentBin = BoardNativePath(b, b.paths.MailPath(), "SNTEMAIL.BIN");
             m.MsgPos = NextTextPosition(sentBin);
             m.Filename = "SNTEMAIL";
             m.Offline = 1;
             m.AttFileSize = 0;
             m.AttFileName.clear();
             m.AttFilePath.clear();
-            FileMessage(Native(b, BoardFile(b.paths.MailPath(), "SNTEMAIL.DAT")), sentBin, m, text);
+            FileMessage(BoardNativePath(b, b.paths.MailPath(), "SNTEMAIL.DAT"), sentBin, m, text);
         }
         result.success = true;
     });
@@ -278,8 +278,7 @@ bool SendOneLine(const Board& b, std::string_view text, std::int32_t userNo, std
         line += text.substr(0, 75);
         line += kCrLf;
         auto queue = [&](std::int32_t n) {
-            platform::Append(Native(b, BoardFile(b.paths.NodePath(), "IN" + std::to_string(n) + ".QUE")),
-                             line);
+            platform::Append(BoardNativePath(b, b.paths.NodePath(), "IN" + std::to_string(n) + ".QUE"), line);
         };
         if (userNo == 0 && node >= 0) {
             queue(node);
@@ -289,7 +288,7 @@ bool SendOneLine(const Board& b, std::string_view text, std::int32_t userNo, std
             std::int64_t nodes = static_cast<std::int64_t>(b.mainCfg.MaxNode) + 1;
             bool haveControl = true;
             try {
-                platform::ReadAt(Native(b, BoardFile(b.paths.NodePath(), "CONTROL.DAT")), 0,
+                platform::ReadAt(BoardNativePath(b, b.paths.NodePath(), "CONTROL.DAT"), 0,
                                  nodes * static_cast<std::int64_t>(kNodeRecordSize), control);
             } catch (const KestoError&) {
                 // Unreadable: each node's own read fails and is logged as GetNode's, and nobody

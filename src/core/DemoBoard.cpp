@@ -21,10 +21,6 @@ Bytes Field(std::string_view text, std::size_t width) {
     return out;
 }
 
-std::string Native(const Board& b, std::string_view field, std::string_view name) {
-    return platform::NativePath(BoardFile(field, name), b.startDir);
-}
-
 void MakeDirectory(const std::string& nativePath) {
     std::error_code ec;
     std::filesystem::create_directories(nativePath, ec);
@@ -107,11 +103,11 @@ Board CreateBoard(const std::string& dir, const BoardOptions& opt) {
     cfg.SysopAttachLevel = opt.sysopAttachLevel;
     cfg.EmailAttachLevel = opt.emailAttachLevel;
     Bytes mainCfg = EncodeMainConfig(cfg);
-    platform::ReplaceContents(Native(b, b.paths.MainPath(), "MAIN.CFG"), mainCfg);
+    platform::ReplaceContents(BoardNativePath(b, b.paths.MainPath(), "MAIN.CFG"), mainCfg);
     b.mainCfg = DecodeMainConfig(mainCfg);
 
     if (!opt.systemId.empty()) WriteDataFile(b, "NET.1", "SYSTEMID=" + opt.systemId + "\r\n");
-    platform::Truncate(Native(b, b.paths.DataPath(), "USERFILE.DAT"));
+    platform::Truncate(BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT"));
     return b;
 }
 
@@ -124,7 +120,7 @@ UserRecord MakeUser(std::string_view handle, std::string_view realName, std::int
 }
 
 std::int32_t AppendUser(const Board& b, const UserRecord& u) {
-    std::string path = Native(b, b.paths.DataPath(), "USERFILE.DAT");
+    std::string path = BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
     std::int64_t len = platform::FileLengthOr(path);
     std::int64_t count = len < 0 ? 0 : len / static_cast<std::int64_t>(kUserRecordSize);
     // A partial trailing record is not a user: the new one takes its place.
@@ -151,8 +147,8 @@ MessageInfo MakeMessage(std::int32_t fromUserNo, std::int32_t toUserNo, std::str
 
 std::int32_t AppendMessage(const Board& b, std::string_view mailbox, MessageInfo m, std::string_view body) {
     std::string name = UpperTrim(mailbox);
-    std::string bin = Native(b, b.paths.MailPath(), name + ".BIN");
-    std::string dat = Native(b, b.paths.MailPath(), name + ".DAT");
+    std::string bin = BoardNativePath(b, b.paths.MailPath(), name + ".BIN");
+    std::string dat = BoardNativePath(b, b.paths.MailPath(), name + ".DAT");
 
     std::int64_t binLen = platform::FileLengthOr(bin);
     m.MsgPos = static_cast<std::int32_t>(binLen < 0 ? 1 : binLen + 1);
@@ -167,12 +163,12 @@ std::int32_t AppendMessage(const Board& b, std::string_view mailbox, MessageInfo
 }
 
 void WriteDataFile(const Board& b, std::string_view name, std::string_view contents) {
-    platform::ReplaceContents(Native(b, b.paths.DataPath(), name), contents);
+    platform::ReplaceContents(BoardNativePath(b, b.paths.DataPath(), name), contents);
 }
 
 void SetNodeUser(const Board& b, std::int16_t node, std::int32_t userNo) {
     if (node < 0) throw KestoError("Bad record number");
-    std::string path = Native(b, b.paths.NodePath(), "CONTROL.DAT");
+    std::string path = BoardNativePath(b, b.paths.NodePath(), "CONTROL.DAT");
     const auto size = static_cast<std::int64_t>(kNodeRecordSize);
     std::int64_t len = platform::FileLengthOr(path);
     std::int64_t count = len < 0 ? 0 : len / size;
@@ -219,13 +215,13 @@ UserRecord WithFlags(UserRecord u, std::string_view userFlags, std::int32_t acce
 }
 
 void WriteNative(const Board& b, std::string_view field, std::string_view name, std::string_view bytes) {
-    platform::ReplaceContents(Native(b, field, name), bytes);
+    platform::ReplaceContents(BoardNativePath(b, field, name), bytes);
 }
 
 // An attached file as delivery leaves it: AttachPath\<sender>\<8.3 name>.
 void Attach(const Board& b, MessageInfo& m, std::string_view name, std::string_view contents) {
     std::string sub = std::to_string(m.FromUserNo);
-    MakeDirectory(Native(b, b.paths.AttachPath(), sub));
+    MakeDirectory(BoardNativePath(b, b.paths.AttachPath(), sub));
     std::string boardPath = BoardFile(b.paths.AttachPath(), sub + "\\" + std::string(name));
     platform::ReplaceContents(platform::NativePath(boardPath, b.startDir), contents);
     m.AttFileName = Field(name, 12);

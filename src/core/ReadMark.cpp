@@ -50,8 +50,8 @@ bool SendOneLiner(const Board& b, std::int32_t readerNo, const UserRecord& reade
         if (status != 0) return;
         std::string systemId = RawSystemId(b);
 
-        std::string binPath = platform::NativePath(BoardFile(b.paths.MailPath(), "ONELINE.BIN"), b.startDir);
-        std::string datPath = platform::NativePath(BoardFile(b.paths.MailPath(), "ONELINE.DAT"), b.startDir);
+        std::string binPath = BoardNativePath(b, b.paths.MailPath(), "ONELINE.BIN");
+        std::string datPath = BoardNativePath(b, b.paths.MailPath(), "ONELINE.DAT");
         std::int64_t binLength = platform::FileLengthOr(binPath);
 
         MessageInfo m = EmptyMessageInfo();

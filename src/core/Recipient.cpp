@@ -41,8 +41,7 @@ std::vector<std::string> FillNetList(const Board& b) {
     std::vector<std::string> list{"0,0,Local"};
     Guard(b.log, "frmNewMessage", "FillNetList", [&] {
         Bytes contents;
-        platform::ReadAll(platform::NativePath(BoardFile(b.paths.DataPath(), "NETWORKS.LST"), b.startDir),
-                          contents);
+        platform::ReadAll(BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST"), contents);
         std::vector<std::string> pieces;
         std::size_t start = 0;
         while (start < contents.size()) {

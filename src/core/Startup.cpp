@@ -16,7 +16,7 @@ constexpr std::int32_t kDefaultWidth = 10215;
 constexpr std::int32_t kDefaultHeight = 5865;
 
 std::string MainFile(const Board& b, std::string_view name) {
-    return platform::NativePath(BoardFile(b.paths.MainPath(), name), b.startDir);
+    return BoardNativePath(b, b.paths.MainPath(), name);
 }
 
 // Nearest whole number, halves to the even neighbour, as the window's single-precision

@@ -10,10 +10,6 @@ namespace {
 constexpr std::string_view kModule = "modHALK";
 constexpr std::int32_t kSeqLimit = 4000000;
 
-std::string Native(const Board& b, const Bytes& field, std::string_view name) {
-    return platform::NativePath(BoardFile(field, name), b.startDir);
-}
-
 // Calls fn with each line of a text file; CR LF, a lone CR and a lone LF all end
 // a line, as files edited on other systems turn up on boards. fn returns false to stop.
 template <class Fn> void ForEachLine(std::string_view text, Fn&& fn) {
@@ -52,7 +48,7 @@ auto ReadRecord(const Board& b, std::string_view routine, const std::string& pat
 } // namespace
 
 MainConfig GetMainCfg(const Board& b, std::int16_t& status) {
-    return ReadRecord(b, "GetMainCfg", Native(b, b.paths.MainPath(), "MAIN.CFG"), 1, kMainConfigSize,
+    return ReadRecord(b, "GetMainCfg", BoardNativePath(b, b.paths.MainPath(), "MAIN.CFG"), 1, kMainConfigSize,
                       DecodeMainConfig, status);
 }
 
@@ -63,7 +59,7 @@ bool GetNetworkInfo(const Board& b, std::int16_t network, std::vector<std::strin
     bool found = false;
     if (!Guard(b.log, kModule, "GetNetworkInfo", [&] {
             if (network < 1) return;
-            const std::string path = Native(b, b.paths.DataPath(), "NETWORKS.LST");
+            const std::string path = BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST");
             if (!platform::IsFile(path)) return;
             Bytes text;
             platform::ReadAll(path, text);
@@ -91,7 +87,7 @@ std::string GetNetEntry(const Board& b, std::int16_t network, std::string_view k
     if (!Guard(b.log, kModule, "GetNetEntry", [&] {
             const std::string wanted = UpperAscii(Trim(key));
             if (network < 1 || wanted.empty()) return;
-            const std::string path = Native(b, b.paths.DataPath(), "NET." + std::to_string(network));
+            const std::string path = BoardNativePath(b, b.paths.DataPath(), "NET." + std::to_string(network));
             if (!platform::IsFile(path)) return;
             Bytes text;
             platform::ReadAll(path, text);
@@ -111,15 +107,15 @@ std::string GetNetEntry(const Board& b, std::int16_t network, std::string_view k
 
 NodeRecord GetNode(const Board& b, std::int16_t node, std::int16_t& status) {
     // Node n is record n + 1: node 0 is the first record.
-    return ReadRecord(b, "GetNode", Native(b, b.paths.NodePath(), "CONTROL.DAT"), std::int64_t{node} + 1,
-                      kNodeRecordSize, DecodeNodeRecord, status);
+    return ReadRecord(b, "GetNode", BoardNativePath(b, b.paths.NodePath(), "CONTROL.DAT"),
+                      std::int64_t{node} + 1, kNodeRecordSize, DecodeNodeRecord, status);
 }
 
 std::int32_t GetSeqNum(const Board& b, std::int16_t& status) {
     status = 0;
     std::int32_t next = 0;
     if (!Guard(b.log, kModule, "GetSeqNum", [&] {
-            const std::string path = Native(b, b.paths.DataPath(), "DBSEQ.DAT");
+            const std::string path = BoardNativePath(b, b.paths.DataPath(), "DBSEQ.DAT");
             Bytes buf(4, '\0');
             if (platform::FileLengthOr(path) <= 0) {
                 PutI32(buf, 0, 1);
@@ -141,14 +137,14 @@ std::int32_t GetSeqNum(const Board& b, std::int16_t& status) {
 }
 
 StatHbrdRecord GetStatHbrdDat(const Board& b, std::int16_t& status) {
-    return ReadRecord(b, "GetStatHbrdDat", Native(b, b.paths.DataPath(), "STATHBRD.DAT"), 1, kStatHbrdSize,
-                      DecodeStatHbrd, status);
+    return ReadRecord(b, "GetStatHbrdDat", BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT"), 1,
+                      kStatHbrdSize, DecodeStatHbrd, status);
 }
 
 void PutStatHbrdDat(const Board& b, const StatHbrdRecord& rec, std::int16_t& status) {
     status = 0;
     if (!Guard(b.log, kModule, "PutStatHbrdDat", [&] {
-            platform::WriteAt(Native(b, b.paths.DataPath(), "STATHBRD.DAT"), 0, EncodeStatHbrd(rec));
+            platform::WriteAt(BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT"), 0, EncodeStatHbrd(rec));
         }))
         status = -1;
 }

@@ -13,7 +13,7 @@ constexpr std::string_view kModule = "modHALK";
 constexpr std::int64_t kMaxSearchRecords = 32767;
 
 std::string UserFilePath(const Board& b) {
-    return platform::NativePath(BoardFile(b.paths.DataPath(), "USERFILE.DAT"), b.startDir);
+    return BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
 }
 
 std::int64_t RecordOffset(std::int32_t userNo) {

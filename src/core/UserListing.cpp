@@ -10,7 +10,7 @@
 namespace kesto {
 
 bool ForEachListedUser(const Board& b, const std::function<void(std::int32_t, const UserRecord&)>& visit) {
-    const std::string path = platform::NativePath(BoardFile(b.paths.DataPath(), "USERFILE.DAT"), b.startDir);
+    const std::string path = BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
     if (!platform::IsFile(path)) return true;
     Bytes data;
     if (!Guard(b.log, "frmUserListing", "FillUserList", [&] {
