@@ -14,6 +14,14 @@ inline void Check(bool ok) {
     if (!ok) __builtin_trap();
 }
 
+// The text with every CR and LF removed: what line-end handling must leave alone.
+inline std::string WithoutLineEnds(std::string_view s) {
+    std::string out;
+    for (char c : s)
+        if (c != '\r' && c != '\n') out += c;
+    return out;
+}
+
 class Input {
   public:
     Input(const std::uint8_t* data, std::size_t size) : rest_(reinterpret_cast<const char*>(data), size) {}

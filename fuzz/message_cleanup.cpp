@@ -8,13 +8,7 @@
 namespace {
 
 using kesto::fuzz::Check;
-
-std::string WithoutLineEnds(std::string_view s) {
-    std::string out;
-    for (char c : s)
-        if (c != '\r' && c != '\n') out += c;
-    return out;
-}
+using kesto::fuzz::WithoutLineEnds;
 
 bool OnlyCrLfPairs(std::string_view s) {
     for (std::size_t i = 0; i < s.size(); ++i) {

@@ -6,18 +6,8 @@
 
 #include <string>
 
-namespace {
-
 using kesto::fuzz::Check;
-
-std::string WithoutLineEnds(std::string_view s) {
-    std::string out;
-    for (char c : s)
-        if (c != '\r' && c != '\n') out += c;
-    return out;
-}
-
-} // namespace
+using kesto::fuzz::WithoutLineEnds;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     kesto::fuzz::Input in(data, size);
