@@ -14,20 +14,8 @@ namespace {
 using kesto::test::ReadNative;
 using kesto::test::WriteNative;
 
-class AddressBookCliTest : public ::testing::Test {
+class AddressBookCliTest : public kesto::test::CliBoardTest {
   protected:
-    kesto::test::TempDir dir;
-    std::string boardDir = dir.path() + "/board";
-    kesto::Board board = kesto::demo::CreateBoard(boardDir);
-    std::string out, err;
-
-    int run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--board", boardDir});
-        auto r = kesto::test::RunCli(args);
-        out = r.out;
-        err = r.err;
-        return r.rc;
-    }
     std::string bookPath(int user) const { return boardDir + "/DATA/AB" + std::to_string(user) + ".DAT"; }
 };
 

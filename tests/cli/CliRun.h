@@ -2,6 +2,10 @@
 #pragma once
 
 #include "Cli.h"
+#include "DemoBoard.h"
+#include "TestBoard.h"
+
+#include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
@@ -21,5 +25,22 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::string&
     int rc = kesto::cli::Run(args, in, out, err);
     return {rc, out.str(), err.str()};
 }
+
+// A fixture board in a temporary directory and a runner that points the tool at it.
+class CliBoardTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    std::string boardDir = dir.path() + "/board";
+    kesto::Board board = kesto::demo::CreateBoard(boardDir);
+    std::string out, err;
+
+    int run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--board", boardDir});
+        auto r = RunCli(args);
+        out = r.out;
+        err = r.err;
+        return r.rc;
+    }
+};
 
 } // namespace kesto::test

@@ -21,13 +21,8 @@ std::string Pad(std::string_view s, std::size_t width) {
     return out;
 }
 
-class ReaderCliTest : public ::testing::Test {
+class ReaderCliTest : public kesto::test::CliBoardTest {
   protected:
-    kesto::test::TempDir dir;
-    std::string boardDir = dir.path() + "/board";
-    kesto::Board board = kesto::demo::CreateBoard(boardDir);
-    std::string out, err;
-
     ReaderCliTest() {
         kesto::demo::AppendUser(board, kesto::demo::MakeUser("SYSOP", "Sam Sysop", 255));
         kesto::demo::AppendUser(board, kesto::demo::MakeUser("ALICE", "Alice Smith", 50));
@@ -38,13 +33,6 @@ class ReaderCliTest : public ::testing::Test {
                                                         to == 1 ? "SYSOP" : "ALICE", subject, 1150000000);
         m.Creation = Pad("Thu Jun 29, 2006 04:26:40 +0000", 40);
         return static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "EMAIL", m, body));
-    }
-    int run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--board", boardDir});
-        auto r = kesto::test::RunCli(args);
-        out = r.out;
-        err = r.err;
-        return r.rc;
     }
     std::string mail(const std::string& name) const { return boardDir + "/MAIL/" + name; }
 };
