@@ -7,11 +7,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         data, size, kStatHbrdSize, [](std::string_view b) { return DecodeStatHbrd(b); },
         [](const StatHbrdRecord& r) { return EncodeStatHbrd(r); },
         [](StatHbrdRecord& a, const StatHbrdRecord& b) {
-            a.Counter68 = b.Counter68;
-            a.Counter72 = b.Counter72;
+            a.MessageCount = b.MessageCount;
+            a.MailCount = b.MailCount;
         },
         [](const StatHbrdRecord& a, const StatHbrdRecord& b) {
-            return a.Counter68 == b.Counter68 && a.Counter72 == b.Counter72;
+            return a.MessageCount == b.MessageCount && a.MailCount == b.MailCount;
         });
     return 0;
 }

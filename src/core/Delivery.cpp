@@ -218,8 +218,8 @@ SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view
         StatHbrdRecord stats = GetStatHbrdDat(b, status);
         if (status == 0 ||
             platform::FileLengthOr(BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT")) < 0) {
-            stats.Counter72 = PlusOne(stats.Counter72);
-            stats.Counter68 = PlusOne(stats.Counter68);
+            stats.MailCount = PlusOne(stats.MailCount);
+            stats.MessageCount = PlusOne(stats.MessageCount);
             PutStatHbrdDat(b, stats, status);
         }
 

@@ -358,8 +358,8 @@ Board CreateDemoBoard(const std::string& dir) {
     StatHbrdRecord stats = DecodeStatHbrd({});
     PutI32(stats.raw, 0, 4711); // calls, the board's own counters
     PutI32(stats.raw, 4, 98);
-    stats.Counter68 = 1234;
-    stats.Counter72 = 1234;
+    stats.MessageCount = 1234;
+    stats.MailCount = 1234;
     WriteNative(b, b.paths.DataPath(), "STATHBRD.DAT", EncodeStatHbrd(stats));
 
     HmrDataRecord hmr = DecodeHmrData({});

@@ -266,15 +266,15 @@ Bytes EncodeNodeRecord(const NodeRecord& n) {
 StatHbrdRecord DecodeStatHbrd(std::string_view buf) {
     StatHbrdRecord s;
     s.raw = FullImage(buf, EmptyStatHbrd());
-    s.Counter68 = GetI32(s.raw, 68);
-    s.Counter72 = GetI32(s.raw, 72);
+    s.MessageCount = GetI32(s.raw, 68);
+    s.MailCount = GetI32(s.raw, 72);
     return s;
 }
 
 Bytes EncodeStatHbrd(const StatHbrdRecord& s) {
     Bytes out = StartImage(s.raw, EmptyStatHbrd());
-    PutI32(out, 68, s.Counter68);
-    PutI32(out, 72, s.Counter72);
+    PutI32(out, 68, s.MessageCount);
+    PutI32(out, 72, s.MailCount);
     return out;
 }
 

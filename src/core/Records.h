@@ -111,12 +111,13 @@ struct NodeRecord {
 NodeRecord DecodeNodeRecord(std::string_view buf);
 Bytes EncodeNodeRecord(const NodeRecord& n);
 
-// ---- STATHBRD.DAT: one 88-byte record; two 32-bit counters at 68 and 72 ----
+// ---- STATHBRD.DAT: one 88-byte record of the board's statistics ----
 inline constexpr std::size_t kStatHbrdSize = 88;
 struct StatHbrdRecord {
-    Bytes raw;                  // all 88 bytes
-    std::int32_t Counter68 = 0; // offset 68
-    std::int32_t Counter72 = 0; // offset 72
+    Bytes raw; // all 88 bytes
+    // Board-wide totals; every message this program sends adds one to both.
+    std::int32_t MessageCount = 0; // at 68: all messages the board has taken, mail included
+    std::int32_t MailCount = 0;    // at 72: mail alone
 };
 StatHbrdRecord DecodeStatHbrd(std::string_view buf);
 Bytes EncodeStatHbrd(const StatHbrdRecord& s);

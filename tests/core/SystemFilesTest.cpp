@@ -121,8 +121,8 @@ TEST_F(SystemFilesTest, Statistics) {
     Set(rec, 68, Le32(100) + Le32(-1));
     WriteNative(path, rec);
     StatHbrdRecord s = GetStatHbrdDat(b, status);
-    s.Counter68 += 1;
-    s.Counter72 += 1;
+    s.MessageCount += 1;
+    s.MailCount += 1;
     PutStatHbrdDat(b, s, status);
     EXPECT_EQ(status, 0);
     Set(rec, 68, Le32(101) + Le32(0));
