@@ -47,6 +47,11 @@ inline Bytes GetText(std::string_view buf, std::size_t off, std::size_t width) {
     return out;
 }
 
+// The bytes of a text field as a view, without copying; cut short where the buffer ends.
+inline std::string_view TextAt(std::string_view buf, std::size_t off, std::size_t width) {
+    return off < buf.size() ? buf.substr(off, width) : std::string_view{};
+}
+
 inline void PutI16(Bytes& buf, std::size_t off, std::int16_t value) {
     if (off + 2 > buf.size()) return;
     auto v = static_cast<std::uint16_t>(value);
