@@ -5,11 +5,6 @@
 #include "platform/File.h"
 
 namespace kesto {
-namespace {
-
-constexpr std::size_t kDeletedOffset = 332;
-
-} // namespace
 
 void DeleteMessage(const Board& b, std::int16_t currentMailbox, std::int16_t number) {
     Guard(b.log, "modKesto", "DeleteMessage", [&] {
@@ -24,10 +19,11 @@ void DeleteMessage(const Board& b, std::int16_t currentMailbox, std::int16_t num
         // Writing a mark past the last whole record would make up a message the board never wrote.
         if (rec.size() < kMessageInfoSize) throw KestoError("Bad record number");
 
-        Bytes mark(2, '\0');
-        PutI16(mark, 0, GetI16(rec, kDeletedOffset) == 0 ? 1 : 0);
+        constexpr FieldPlace deleted = PlaceOf<&MessageInfo::Deleted>();
+        Bytes mark(deleted.width, '\0');
+        PutI16(mark, 0, ReadField<&MessageInfo::Deleted>(rec) == 0 ? 1 : 0);
         // Only the mark goes back: the board may have changed the rest of the record meanwhile.
-        platform::WriteAt(path, offset + static_cast<std::int64_t>(kDeletedOffset), mark);
+        platform::WriteAt(path, offset + static_cast<std::int64_t>(deleted.offset), mark);
     });
 }
 

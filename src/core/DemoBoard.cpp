@@ -95,10 +95,10 @@ Board CreateBoard(const std::string& dir, const BoardOptions& opt) {
 
     MainConfig cfg;
     cfg.raw = DecodeMainConfig({}).raw;
-    PutText(cfg.raw, 0, 40, "Halkmoor Demo Board");
-    PutText(cfg.raw, 40, 40, "SysOp");
-    PutText(cfg.raw, 212, 5, "00:00");
-    PutText(cfg.raw, 217, 5, "23:59");
+    PutField<MainConfigLayout::BoardName>(cfg.raw, "Halkmoor Demo Board");
+    PutField<MainConfigLayout::SysopName>(cfg.raw, "SysOp");
+    PutField<MainConfigLayout::TimeFrom>(cfg.raw, "00:00");
+    PutField<MainConfigLayout::TimeTo>(cfg.raw, "23:59");
     cfg.MaxNode = opt.maxNode;
     cfg.SysopAttachLevel = opt.sysopAttachLevel;
     cfg.EmailAttachLevel = opt.emailAttachLevel;
@@ -356,18 +356,18 @@ Board CreateDemoBoard(const std::string& dir) {
     WriteNative(b, b.paths.DataPath(), "DBSEQ.DAT", seq);
 
     StatHbrdRecord stats = DecodeStatHbrd({});
-    PutI32(stats.raw, 0, 4711); // calls, the board's own counters
-    PutI32(stats.raw, 4, 98);
+    PutField<StatHbrdLayout::Calls>(stats.raw, 4711);
+    PutField<StatHbrdLayout::CallsToday>(stats.raw, 98);
     stats.MessageCount = 1234;
     stats.MailCount = 1234;
     WriteNative(b, b.paths.DataPath(), "STATHBRD.DAT", EncodeStatHbrd(stats));
 
     HmrDataRecord hmr = DecodeHmrData({});
-    PutText(hmr.raw, 0, 6, "HMR230");
-    PutText(hmr.raw, 6, 15, "Halkmoor 2.30");
-    PutText(hmr.raw, 21, 15, "HMRNET 1.12");
-    PutText(hmr.raw, 36, 15, "HMRMAIL 1.04");
-    PutText(hmr.raw, 81, 15, "HMRUTIL 0.90");
+    PutField<HmrDataLayout::Tag>(hmr.raw, "HMR230");
+    PutField<HmrDataLayout::BoardVersion>(hmr.raw, "Halkmoor 2.30");
+    PutField<HmrDataLayout::NetVersion>(hmr.raw, "HMRNET 1.12");
+    PutField<HmrDataLayout::MailVersion>(hmr.raw, "HMRMAIL 1.04");
+    PutField<HmrDataLayout::UtilVersion>(hmr.raw, "HMRUTIL 0.90");
     hmr = DecodeHmrData(hmr.raw);
     WriteNative(b, b.paths.MainPath(), "HMRDATA.DAT", EncodeHmrData(hmr));
 

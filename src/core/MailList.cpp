@@ -18,6 +18,21 @@ const char* IconFor(std::int32_t deleted, std::int32_t offline, bool hasAttachme
     return "open";
 }
 
+// Only the fields a row shows, straight from the record's bytes: decoding every
+// field of 32,767 records would cost more than the rest of a refresh.
+void FillRow(MailRow& row, std::int16_t number, std::string_view rec, bool received) {
+    const std::int32_t offline = ReadField<&MessageInfo::Offline>(rec);
+    row.number = number;
+    row.icon = IconFor(ReadField<&MessageInfo::Deleted>(rec), offline,
+                       !TrimView(ReadField<&MessageInfo::AttFileName>(rec)).empty());
+    row.name = TrimView(received ? ReadField<&MessageInfo::FromHandle>(rec)
+                                 : ReadField<&MessageInfo::ToHandle>(rec));
+    row.subject = TrimView(ReadField<&MessageInfo::Subject>(rec));
+    row.date = TrimView(ReadField<&MessageInfo::Creation>(rec));
+    row.size = ReadField<&MessageInfo::MsgLength>(rec);
+    row.bold = offline == 0;
+}
+
 } // namespace
 
 std::string RowIcon(const MessageInfo& m) {
@@ -36,6 +51,12 @@ MailRow MakeMailRow(std::int16_t number, const MessageInfo& m, bool received) {
     return row;
 }
 
+MailRow MakeMailRow(std::int16_t number, std::string_view record, bool received) {
+    MailRow row;
+    FillRow(row, number, record, received);
+    return row;
+}
+
 std::vector<MailRow> ReadMailboxRows(const Board& b, std::int16_t currentMailbox, std::int32_t userNo,
                                      std::string& buffer) {
     std::vector<MailRow> rows;
@@ -45,13 +66,11 @@ std::vector<MailRow> ReadMailboxRows(const Board& b, std::int16_t currentMailbox
     platform::ReadAll(path, buffer);
 
     const bool received = currentMailbox == 1;
-    const std::size_t ownerOffset = received ? 4 : 0;
-    const std::size_t nameOffset = received ? 8 : 48;
+    const std::size_t ownerOffset =
+        received ? PlaceOf<&MessageInfo::ToUserNo>().offset : PlaceOf<&MessageInfo::FromUserNo>().offset;
     std::size_t count = buffer.size() / kMessageInfoSize; // a partial trailing record is not a message
     if (count > kMaxListedRecords) count = kMaxListedRecords;
 
-    // Only the shown fields are decoded, straight from the buffer: this runs on every
-    // refresh over the whole index.
     const std::string_view all(buffer);
     // Counting first costs one read of a field per record and saves regrowing
     // (and moving) the rows of a large mailbox several times over.
@@ -62,15 +81,8 @@ std::vector<MailRow> ReadMailboxRows(const Board& b, std::int16_t currentMailbox
     for (std::size_t i = count; i >= 1; --i) {
         const std::size_t rec = (i - 1) * kMessageInfoSize;
         if (GetI32(all, rec + ownerOffset) != userNo) continue;
-        const std::int32_t offline = GetI32(all, rec + 374);
-        MailRow& row = rows.emplace_back();
-        row.number = static_cast<std::int16_t>(i);
-        row.icon = IconFor(GetI16(all, rec + 332), offline, !TrimView(all.substr(rec + 382, 12)).empty());
-        row.name = TrimView(all.substr(rec + nameOffset, 40));
-        row.subject = TrimView(all.substr(rec + 268, 64));
-        row.date = TrimView(all.substr(rec + 334, 40));
-        row.size = GetI32(all, rec + 482);
-        row.bold = offline == 0;
+        FillRow(rows.emplace_back(), static_cast<std::int16_t>(i), all.substr(rec, kMessageInfoSize),
+                received);
     }
     return rows;
 }

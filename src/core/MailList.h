@@ -23,6 +23,9 @@ struct MailRow {
 // Icon key of a record by the row icon rule.
 std::string RowIcon(const MessageInfo& m);
 MailRow MakeMailRow(std::int16_t number, const MessageInfo& m, bool received);
+// The same row read straight from an index record's bytes, decoding only the
+// fields a row shows; a short or empty record reads as the empty record.
+MailRow MakeMailRow(std::int16_t number, std::string_view record, bool received);
 
 // Every record of the mailbox (1 = EMAIL, otherwise SNTEMAIL) owned by userNo,
 // newest first. The index is read with one read into `buffer` (reused across

@@ -75,8 +75,7 @@ void StampVersion(const Board& b) {
         // A record past the end reads as blank texts; the board's own bytes are kept as read.
         buf.resize(kHmrDataSize, ' ');
         HmrDataRecord rec = DecodeHmrData(buf);
-        rec.Version = Bytes(15, ' ');
-        PutText(rec.Version, 0, 15, AppVersion);
+        rec.Version = AppVersion; // padded to the field's width when encoded
         platform::WriteAt(path, 0, EncodeHmrData(rec));
     });
 }

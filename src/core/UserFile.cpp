@@ -47,8 +47,7 @@ bool SameName(std::string_view field, std::string_view wantedLower) {
     return true;
 }
 
-std::int16_t FindByField(const Board& b, std::string_view routine, std::size_t fieldOffset,
-                         std::string_view name) {
+std::int16_t FindByField(const Board& b, std::string_view routine, FieldPlace field, std::string_view name) {
     std::int16_t found = 0;
     Guard(b.log, kModule, routine, [&] {
         std::string wanted(TrimView(name));
@@ -68,7 +67,7 @@ std::int16_t FindByField(const Board& b, std::string_view routine, std::size_t f
 
         std::string_view all(buffer);
         for (std::size_t i = 0; i < count; ++i) {
-            if (SameName(all.substr(i * kUserRecordSize + fieldOffset, 40), wanted)) {
+            if (SameName(all.substr(i * kUserRecordSize + field.offset, field.width), wanted)) {
                 found = static_cast<std::int16_t>(i + 1);
                 return;
             }
@@ -112,11 +111,11 @@ std::int32_t GetUserCount(const Board& b) {
 }
 
 std::int16_t FindHandle(const Board& b, std::string_view name) {
-    return FindByField(b, "FindHandle", 0, name);
+    return FindByField(b, "FindHandle", PlaceOf<&UserRecord::Handle>(), name);
 }
 
 std::int16_t FindRealName(const Board& b, std::string_view name) {
-    return FindByField(b, "FindRealName", 40, name);
+    return FindByField(b, "FindRealName", PlaceOf<&UserRecord::RealName>(), name);
 }
 
 std::string GetAccFlags(std::int32_t mask, std::int16_t& status) {

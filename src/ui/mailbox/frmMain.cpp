@@ -6,7 +6,6 @@
 #include "app/Twips.h"
 #include "mailbox/MailListModel.h"
 
-#include "Bytes.h"
 #include "CommonFunctions.h"
 #include "Cp1252.h"
 #include "ErrorLog.h"
@@ -62,21 +61,6 @@ const char* const kReaderCommands[] = {
     "Toolbar1_Button1", "Toolbar1_Button3",    "Toolbar1_Button4",          "Toolbar1_Button5",
     "Toolbar1_Button7", "Toolbar1_Button9",    "Toolbar1_Button10",         "mnuPopUpAdd",
 };
-
-// Only the fields a row shows, straight from an index record: decoding every
-// field of 32,767 records would cost more than the rest of the refresh.
-kesto::MessageInfo ShownFields(std::string_view rec) {
-    kesto::MessageInfo m;
-    m.FromHandle = kesto::GetText(rec, 8, 40);
-    m.ToHandle = kesto::GetText(rec, 48, 40);
-    m.Subject = kesto::GetText(rec, 268, 64);
-    m.Deleted = kesto::GetI16(rec, 332);
-    m.Creation = kesto::GetText(rec, 334, 40);
-    m.Offline = kesto::GetI32(rec, 374);
-    m.AttFileName = kesto::GetText(rec, 382, 12);
-    m.MsgLength = kesto::GetI32(rec, 482);
-    return m;
-}
 
 } // namespace
 
@@ -526,7 +510,7 @@ void frmMain::RefreshAllItems() {
                 // A record past the end reads as the empty record, as a single read would.
                 const std::string_view rec =
                     off < all.size() ? all.substr(off, kesto::kMessageInfoSize) : std::string_view{};
-                model_->updateRow(p - 1, kesto::MakeMailRow(number, ShownFields(rec), received), false);
+                model_->updateRow(p - 1, kesto::MakeMailRow(number, rec, received), false);
             });
             if (!ok)
                 dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
