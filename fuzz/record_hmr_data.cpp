@@ -2,11 +2,6 @@
 #include "RecordRoundTrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace kesto;
-    fuzz::RecordRoundTrip<HmrDataRecord>(
-        data, size, kHmrDataSize, [](std::string_view b) { return DecodeHmrData(b); },
-        [](const HmrDataRecord& r) { return EncodeHmrData(r); },
-        [](HmrDataRecord& a, const HmrDataRecord& b) { a.Version = b.Version; },
-        [](const HmrDataRecord& a, const HmrDataRecord& b) { return a.Version == b.Version; });
+    kesto::fuzz::RecordRoundTrip(data, size, kesto::DecodeHmrData, kesto::EncodeHmrData);
     return 0;
 }

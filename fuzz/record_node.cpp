@@ -2,11 +2,6 @@
 #include "RecordRoundTrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace kesto;
-    fuzz::RecordRoundTrip<NodeRecord>(
-        data, size, kNodeRecordSize, [](std::string_view b) { return DecodeNodeRecord(b); },
-        [](const NodeRecord& r) { return EncodeNodeRecord(r); },
-        [](NodeRecord& a, const NodeRecord& b) { a.NodeUserNo = b.NodeUserNo; },
-        [](const NodeRecord& a, const NodeRecord& b) { return a.NodeUserNo == b.NodeUserNo; });
+    kesto::fuzz::RecordRoundTrip(data, size, kesto::DecodeNodeRecord, kesto::EncodeNodeRecord);
     return 0;
 }

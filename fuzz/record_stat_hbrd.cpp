@@ -2,16 +2,6 @@
 #include "RecordRoundTrip.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace kesto;
-    fuzz::RecordRoundTrip<StatHbrdRecord>(
-        data, size, kStatHbrdSize, [](std::string_view b) { return DecodeStatHbrd(b); },
-        [](const StatHbrdRecord& r) { return EncodeStatHbrd(r); },
-        [](StatHbrdRecord& a, const StatHbrdRecord& b) {
-            a.MessageCount = b.MessageCount;
-            a.MailCount = b.MailCount;
-        },
-        [](const StatHbrdRecord& a, const StatHbrdRecord& b) {
-            return a.MessageCount == b.MessageCount && a.MailCount == b.MailCount;
-        });
+    kesto::fuzz::RecordRoundTrip(data, size, kesto::DecodeStatHbrd, kesto::EncodeStatHbrd);
     return 0;
 }
