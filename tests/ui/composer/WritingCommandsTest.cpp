@@ -16,11 +16,11 @@
 namespace {
 
 using kesto::test::Act;
+using kesto::test::Child;
 using kesto::test::ComposerBoard;
 using kesto::test::Edit;
 using kesto::test::FakeDialogs;
-using kesto::test::Find;
-using kesto::test::WithNextModal;
+using kesto::test::OnNextModal;
 
 struct MainBoard : ComposerBoard {
     FakeDialogs dialogs;
@@ -39,7 +39,7 @@ struct MainBoard : ComposerBoard {
 
 // Fills the composer the next statement opens and sends it.
 void SendFromNextComposer(const char* to, const char* subject) {
-    WithNextModal([to, subject](QWidget* w) {
+    OnNextModal([to, subject](QWidget* w) {
         ASSERT_NE(w, nullptr);
         ASSERT_EQ(w->objectName(), QStringLiteral("frmNewMessage"));
         if (to) Edit(*w, "MailTo")->setText(QString::fromLatin1(to));
@@ -54,7 +54,7 @@ TEST(WritingCommands, NewRebuildsTheListOnlyWhenSomethingWasSent) {
     auto& w = f.open();
     ASSERT_EQ(w.rowCount(), 1);
 
-    WithNextModal([](QWidget* c) { Act(*c, "mnuFileClose")->trigger(); });
+    OnNextModal([](QWidget* c) { Act(*c, "mnuFileClose")->trigger(); });
     Act(w, "mnuActionsNew")->trigger();
     EXPECT_EQ(w.rowCount(), 1);
     EXPECT_FALSE(f.s.MessageSent);
@@ -77,7 +77,7 @@ TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
     ASSERT_NE(p, 0);
     w.selectRow(p);
 
-    WithNextModal([](QWidget* c) {
+    OnNextModal([](QWidget* c) {
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(Edit(*c, "MailTo")->text(), QStringLiteral("SysOp"));
         EXPECT_EQ(Edit(*c, "MailSubject")->text(), QStringLiteral("note to self"));
@@ -112,15 +112,15 @@ TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) 
     const QString caption = w.windowTitle();
     ASSERT_EQ(w.rowCount(), 1);
 
-    WithNextModal([](QWidget* d) { Find<QPushButton>(*d, "cmdCancel")->click(); });
+    OnNextModal([](QWidget* d) { Child<QPushButton>(*d, "cmdCancel")->click(); });
     Act(w, "mnuFileChangeUser")->trigger();
     EXPECT_EQ(w.windowTitle(), caption);
     EXPECT_EQ(f.s.CurrentUserNumber, 1);
     EXPECT_EQ(w.rowCount(), 1);
 
-    WithNextModal([](QWidget* d) {
-        Find<QListWidget>(*d, "lstUsers")->setCurrentRow(1);
-        Find<QPushButton>(*d, "cmdOk")->click();
+    OnNextModal([](QWidget* d) {
+        Child<QListWidget>(*d, "lstUsers")->setCurrentRow(1);
+        Child<QPushButton>(*d, "cmdOk")->click();
     });
     Act(w, "mnuFileChangeUser")->trigger();
     EXPECT_EQ(f.s.CurrentUserNumber, 2);

@@ -18,18 +18,18 @@
 namespace {
 
 using kesto::test::Act;
+using kesto::test::Child;
 using kesto::test::ComposerBoard;
 using kesto::test::Edit;
 using kesto::test::FakeDialogs;
-using kesto::test::Find;
-using kesto::test::WithNextModal;
+using kesto::test::OnNextModal;
 using kesto::ui::frmNewMessage;
 
 QComboBox* Net(QWidget& w) {
-    return Find<QComboBox>(w, "MailToNetid");
+    return Child<QComboBox>(w, "MailToNetid");
 }
 QPlainTextEdit* Text(QWidget& w) {
-    return Find<QPlainTextEdit>(w, "txtMessage");
+    return Child<QPlainTextEdit>(w, "txtMessage");
 }
 
 TEST(Composer, OffersTheNetworksAndFocusesTheRecipient) {
@@ -64,7 +64,7 @@ TEST(Composer, LevelsGovernSendToAllAndAttach) {
     EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled());
     to->setText(QStringLiteral("1@0"));
     EXPECT_FALSE(Act(w, "mnuActionsAttach")->isEnabled());
-    EXPECT_TRUE(Find<QPushButton>(w, "cmdAttach")->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(w, "cmdAttach")->isEnabled());
 
     // Changing the line alone does not look again.
     to->setText(QStringLiteral("1"));
@@ -161,11 +161,11 @@ TEST(Composer, SendsToAllUsersFromTheCriterionDialog) {
     FakeDialogs dialogs;
     frmNewMessage w(f.s);
     w.show();
-    WithNextModal([](QWidget* d) {
+    OnNextModal([](QWidget* d) {
         ASSERT_NE(d, nullptr);
-        Find<QRadioButton>(*d, "Option1_2")->click();
+        Child<QRadioButton>(*d, "Option1_2")->click();
         Edit(*d, "ValueValue")->setText(QStringLiteral("255"));
-        Find<QPushButton>(*d, "cmdOk")->click();
+        Child<QPushButton>(*d, "cmdOk")->click();
     });
     Act(w, "Toolbar1_Button7")->trigger();
     EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("all users = 255"));
@@ -182,10 +182,10 @@ TEST(Composer, UserListingAndAddressBookFillTheRecipient) {
     frmNewMessage w(f.s);
     w.show();
     Net(w)->setCurrentIndex(1);
-    WithNextModal([](QWidget* d) {
+    OnNextModal([](QWidget* d) {
         ASSERT_NE(d, nullptr);
-        Find<QListWidget>(*d, "lstUsers")->setCurrentRow(2); // user 4: slot 3 is not listed
-        Find<QPushButton>(*d, "cmdOk")->click();
+        Child<QListWidget>(*d, "lstUsers")->setCurrentRow(2); // user 4: slot 3 is not listed
+        Child<QPushButton>(*d, "cmdOk")->click();
     });
     Act(w, "mnuActionsUserlist")->trigger();
     EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("4"));
@@ -193,12 +193,12 @@ TEST(Composer, UserListingAndAddressBookFillTheRecipient) {
     EXPECT_TRUE(f.s.DialogMode.empty());
 
     ASSERT_TRUE(kesto::AddToAddressBook(f.s.board, 1, "Carol at Fido,Carol@2:7/3,7"));
-    WithNextModal([](QWidget* d) {
+    OnNextModal([](QWidget* d) {
         ASSERT_NE(d, nullptr);
-        Find<QListWidget>(*d, "lstAddressBook")->setCurrentRow(0);
-        Find<QPushButton>(*d, "cmdOk")->click();
+        Child<QListWidget>(*d, "lstAddressBook")->setCurrentRow(0);
+        Child<QPushButton>(*d, "cmdOk")->click();
     });
-    Find<QPushButton>(w, "cmdTo")->click();
+    Child<QPushButton>(w, "cmdTo")->click();
     EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("Carol@2:7/3"));
     EXPECT_EQ(Net(w)->currentIndex(), 2);
     EXPECT_TRUE(f.s.DialogMode.empty());
@@ -264,7 +264,7 @@ TEST(Composer, AttachTakesTheShortUpperCaseFormFromTheFilePicker) {
 
     // The next pick starts beside the attached file; cancelling keeps it.
     dialogs.openAnswer.clear();
-    Find<QPushButton>(w, "cmdAttach")->click();
+    Child<QPushButton>(w, "cmdAttach")->click();
     EXPECT_EQ(QDir(dialogs.lastDirectory).canonicalPath(),
               QDir(QString::fromStdString(f.dir.file("files"))).canonicalPath());
     EXPECT_EQ(Edit(w, "MailAttach")->text(), attached);

@@ -14,7 +14,9 @@
 
 namespace {
 
+using kesto::test::Act;
 using kesto::test::FakeDialogs;
+using kesto::test::LabelText;
 using kesto::test::OnNextModal;
 using kesto::test::ReadNative;
 
@@ -37,11 +39,6 @@ class MainCommands : public ::testing::Test {
     }
 };
 
-QString Subject(QWidget* w) {
-    auto* l = w ? w->findChild<QLabel*>(QStringLiteral("lblMailSubjectValue")) : nullptr;
-    return l ? l->text() : QString();
-}
-
 TEST_F(MainCommands, OpenShowsTheSelectedRowAndClearsTheStateAfter) {
     open();
     win->ClearSelection();
@@ -54,9 +51,9 @@ TEST_F(MainCommands, OpenShowsTheSelectedRowAndClearsTheStateAfter) {
         ASSERT_NE(qobject_cast<kesto::ui::frmOpenMessage*>(w), nullptr);
         indexInside = rb.s.CurrentListIndex;
         numberInside = rb.s.CurrentMessageNumber;
-        first = Subject(w);
-        w->findChild<QAction*>(QStringLiteral("mnuActionsNextMessage"))->trigger();
-        stepped = Subject(w);
+        first = LabelText(*w, "lblMailSubjectValue");
+        Act(*w, "mnuActionsNextMessage")->trigger();
+        stepped = LabelText(*w, "lblMailSubjectValue");
     });
     action("mnuActionsOpen")->trigger();
     EXPECT_EQ(indexInside, 2);
@@ -79,7 +76,7 @@ TEST_F(MainCommands, ReplyFromTheReaderOpensTheComposer) {
     OnNextModal([&](QWidget* w) {
         // Scheduled before Reply closes the reader: runs in the composer's own loop.
         OnNextModal([&](QWidget* c) { composer = c ? c->objectName() : QString(); });
-        w->findChild<QAction*>(QStringLiteral("mnuActionsReply"))->trigger();
+        Act(*w, "mnuActionsReply")->trigger();
     });
     action("mnuActionsOpen")->trigger();
     EXPECT_EQ(composer, QStringLiteral("frmNewMessage"));

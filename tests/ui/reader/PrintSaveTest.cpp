@@ -91,7 +91,10 @@ TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
     // A printer that cannot be started is logged, not announced.
     rb.s.CurrentMailbox = 1;
     fake.printToPdf = QString::fromStdString(rb.dir.file("no/such/dir/x.pdf"));
-    EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    {
+        kesto::test::ExpectQtWarning painter(QStringLiteral("QPainter::begin(): Returned false"));
+        EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    }
     EXPECT_TRUE(fake.messages.isEmpty());
     EXPECT_NE(ReadNative(rb.s.board.log.path).find("modKesto PrintMessage - "), std::string::npos);
 }

@@ -5,14 +5,10 @@
 #include "DemoBoard.h"
 #include "FakeDialogs.h"
 #include "TestBoard.h"
+#include "UiTestSupport.h"
 #include "app/MailboxList.h"
 #include "app/Session.h"
 
-#include <QApplication>
-#include <QTimer>
-#include <QWidget>
-
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,14 +55,5 @@ struct ReaderBoard {
         s.ReplyMode = false;
     }
 };
-
-// Runs `inspect` on the modal window the next statement opens, which it must close.
-inline void OnNextModal(std::function<void(QWidget*)> inspect) {
-    QTimer::singleShot(0, [inspect] {
-        QWidget* w = QApplication::activeModalWidget();
-        inspect(w);
-        if (w && w->isVisible()) w->close();
-    });
-}
 
 } // namespace kesto::test

@@ -16,19 +16,12 @@
 
 namespace {
 
-using kesto::test::FakeDialogs;
+using kesto::test::Act;
+using kesto::test::LabelText;
 using kesto::test::OnNextModal;
 using kesto::test::ReaderBoard;
 using kesto::test::ReadNative;
 using kesto::ui::frmOpenMessage;
-
-QString Label(QWidget& w, const char* name) {
-    auto* l = w.findChild<QLabel*>(QLatin1String(name));
-    return l ? l->text() : QStringLiteral("<missing>");
-}
-QAction* Action(QWidget& w, const char* name) {
-    return w.findChild<QAction*>(QLatin1String(name));
-}
 
 std::int32_t Field32(const std::string& index, std::int16_t number, std::size_t offset) {
     return kesto::GetI32(index, static_cast<std::size_t>(number - 1) * 582 + offset);
@@ -43,8 +36,8 @@ TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
     rb.list.rows = {n};
     rb.at(1);
     frmOpenMessage w(rb.s, rb.list);
-    EXPECT_EQ(Label(w, "lblMailFromValue"), QStringLiteral("ALICE @1/1 (Home)"));
-    EXPECT_EQ(Label(w, "lblMailSubjectValue"), QString::fromUtf8("Caf\u00e9 <b>"));
+    EXPECT_EQ(LabelText(w, "lblMailFromValue"), QStringLiteral("ALICE @1/1 (Home)"));
+    EXPECT_EQ(LabelText(w, "lblMailSubjectValue"), QString::fromUtf8("Caf\u00e9 <b>"));
     EXPECT_EQ(w.findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText(),
               QStringLiteral("Hi\nthere\n\n---\nAttached File: REPORT.ZIP (1234 bytes)"));
     EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("lblMailDeleteValue"))->isHidden());
@@ -61,8 +54,8 @@ TEST(ReaderWindow, StepToADamagedRecordClearsTheShownText) {
     rb.list.rows = {shown, lost};
     rb.at(1);
     frmOpenMessage w(rb.s, rb.list);
-    Action(w, "mnuActionsNextMessage")->trigger();
-    EXPECT_EQ(Label(w, "lblMailSubjectValue"), QStringLiteral("Lost"));
+    Act(w, "mnuActionsNextMessage")->trigger();
+    EXPECT_EQ(LabelText(w, "lblMailSubjectValue"), QStringLiteral("Lost"));
     EXPECT_TRUE(w.findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText().isEmpty());
 }
 
@@ -72,22 +65,22 @@ TEST(ReaderWindow, StepsThroughTheListInItsOrder) {
     rb.list.rows = {c, a, b}; // the list is sorted: reader follows it, not the record order
     rb.at(1);
     frmOpenMessage w(rb.s, rb.list);
-    QAction* prev = Action(w, "Toolbar1_Button9");
-    QAction* next = Action(w, "Toolbar1_Button10");
+    QAction* prev = Act(w, "Toolbar1_Button9");
+    QAction* next = Act(w, "Toolbar1_Button10");
     EXPECT_FALSE(prev->isEnabled());
-    Action(w, "mnuActionsPreviousMessage")->trigger(); // at the first row: nothing
+    Act(w, "mnuActionsPreviousMessage")->trigger(); // at the first row: nothing
     EXPECT_EQ(rb.s.CurrentListIndex, 1);
 
     rb.s.ReplyMode = true;
     next->trigger();
     EXPECT_EQ(rb.s.CurrentMessageNumber, a);
     EXPECT_FALSE(rb.s.ReplyMode);
-    Action(w, "mnuActionsNextMessage")->trigger();
-    Action(w, "mnuActionsNextMessage")->trigger(); // at the last row: nothing
+    Act(w, "mnuActionsNextMessage")->trigger();
+    Act(w, "mnuActionsNextMessage")->trigger(); // at the last row: nothing
     EXPECT_FALSE(next->isEnabled());
     EXPECT_EQ(rb.s.CurrentListIndex, 3);
     EXPECT_EQ(rb.s.CurrentMessageNumber, b);
-    EXPECT_EQ(Label(w, "lblMailSubjectValue"), QStringLiteral("B"));
+    EXPECT_EQ(LabelText(w, "lblMailSubjectValue"), QStringLiteral("B"));
 
     prev->trigger();
     prev->trigger();
@@ -108,20 +101,20 @@ TEST(ReaderWindow, DeleteTogglesTheMarkAndTheNotice) {
     auto* notice = w.findChild<QLabel*>(QStringLiteral("lblMailDeleteValue"));
     const std::string before = ReadNative(rb.mail("EMAIL.DAT"));
 
-    Action(w, "mnuActionsDelete")->trigger();
+    Act(w, "mnuActionsDelete")->trigger();
     EXPECT_FALSE(notice->isHidden());
     EXPECT_EQ(kesto::GetI16(ReadNative(rb.mail("EMAIL.DAT")), 332), 1);
     EXPECT_EQ(w.shownRecord().Deleted, 1);
-    EXPECT_EQ(Label(w, "lblMailToValue"), QStringLiteral("SYSOP @1/1 (Home)")); // labels not rebuilt
+    EXPECT_EQ(LabelText(w, "lblMailToValue"), QStringLiteral("SYSOP @1/1 (Home)")); // labels not rebuilt
 
-    Action(w, "Toolbar1_Button4")->trigger();
+    Act(w, "Toolbar1_Button4")->trigger();
     EXPECT_TRUE(notice->isHidden());
     EXPECT_EQ(ReadNative(rb.mail("EMAIL.DAT")), before);
 
     // With no rows listed (the list was rebuilt under the reader) commands do nothing.
     rb.list.rows.clear();
-    Action(w, "mnuActionsDelete")->trigger();
-    Action(w, "mnuActionsReply")->trigger();
+    Act(w, "mnuActionsDelete")->trigger();
+    Act(w, "mnuActionsReply")->trigger();
     EXPECT_EQ(ReadNative(rb.mail("EMAIL.DAT")), before);
     EXPECT_FALSE(rb.s.ReplyMode);
 }
@@ -132,7 +125,7 @@ TEST(ReaderWindow, ReplySetsReplyModeAndCloses) {
     rb.at(1);
     frmOpenMessage w(rb.s, rb.list);
     w.show();
-    Action(w, "Toolbar1_Button3")->trigger();
+    Act(w, "Toolbar1_Button3")->trigger();
     EXPECT_TRUE(rb.s.ReplyMode);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(w.result(), QDialog::Accepted);
@@ -147,12 +140,12 @@ TEST(ReaderWindow, DisableAndEnableCommands) {
     w.DisableCommands();
     for (const char* name : {"mnuFileClose", "mnuActionsDelete", "mnuActionsNextMessage", "mnuHelpAbout",
                              "Toolbar1_Button1", "Toolbar1_Button9", "Toolbar1_Button10"})
-        EXPECT_FALSE(Action(w, name)->isEnabled()) << name;
+        EXPECT_FALSE(Act(w, name)->isEnabled()) << name;
     w.EnableCommands();
-    EXPECT_TRUE(Action(w, "mnuActionsPrint")->isEnabled());
-    EXPECT_TRUE(Action(w, "Toolbar1_Button9")->isEnabled());
-    EXPECT_FALSE(Action(w, "Toolbar1_Button10")->isEnabled()); // last row: still no Next
-    EXPECT_TRUE(Action(w, "mnuActionsNextMessage")->isEnabled());
+    EXPECT_TRUE(Act(w, "mnuActionsPrint")->isEnabled());
+    EXPECT_TRUE(Act(w, "Toolbar1_Button9")->isEnabled());
+    EXPECT_FALSE(Act(w, "Toolbar1_Button10")->isEnabled()); // last row: still no Next
+    EXPECT_TRUE(Act(w, "mnuActionsNextMessage")->isEnabled());
 }
 
 TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
@@ -185,10 +178,10 @@ TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
     QString from, offline;
     OnNextModal([&](QWidget* d) {
         ASSERT_NE(d, nullptr);
-        from = Label(*d, "lblFromUserNoValue");
-        offline = Label(*d, "lblOfflineValue");
+        from = LabelText(*d, "lblFromUserNoValue");
+        offline = LabelText(*d, "lblOfflineValue");
     });
-    Action(w, "Toolbar1_Button5")->trigger();
+    Act(w, "Toolbar1_Button5")->trigger();
     EXPECT_EQ(from, QStringLiteral("2"));
     EXPECT_EQ(offline, QStringLiteral("1"));
 }
