@@ -11,6 +11,7 @@
 #include "app/Dialogs.h"
 #include "app/Icons.h"
 #include "app/Twips.h"
+#include "app/TwipsLayout.h"
 #include "app/BoardText.h"
 #include "composer/frmSendToAll.h"
 #include "composer/frmUserListing.h"
@@ -29,7 +30,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -43,11 +43,7 @@ namespace kesto::ui {
 namespace {
 
 constexpr int kMaxMessageLength = 32767;
-
-// Design-time places in twips (form client coordinates, the toolbar band included).
-constexpr int kRowTo = 480, kRowSubject = 870, kRowAttach = 1260, kTextTop = 1680;
-constexpr int kLabelLeft = 120, kBoxLeft = 1080, kButtonWidth = 855, kRowHeight = 315;
-constexpr int kNetWidth = 2055, kToolbarHeight = 420;
+constexpr int kDesignWidth = 9600, kDesignHeight = 7200;
 
 QFont Tahoma() {
     QFont f(QStringLiteral("Tahoma"));
@@ -66,7 +62,7 @@ frmNewMessage::frmNewMessage(Session& s, QWidget* parent) : QDialog(parent), s_(
     setWindowTitle(QStringLiteral("Kesto - New Message"));
     setFont(Tahoma());
     buildControls();
-    resize(TwipsToPixels(9600, ScreenDpi(this)), TwipsToPixels(7200, ScreenDpi(this)));
+    resize(TwipsToPixels(kDesignWidth, ScreenDpi(this)), TwipsToPixels(kDesignHeight, ScreenDpi(this)));
     Form_Load();
 }
 
@@ -169,6 +165,21 @@ void frmNewMessage::buildControls() {
     txtMessage->setFont(courier);
     connect(txtMessage->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { limitMessageLength(position, added); });
+
+    // Twips below the menu bar, the toolbar band included, at the design size of 9600 x 7200.
+    using L = TwipsLayout;
+    new TwipsLayout(page_, {{kDesignWidth, kDesignHeight}, {5000, 3500}},
+                    {
+                        {Toolbar1, 0, 0, 9600, 420, L::TopLeft | L::Right},
+                        {cmdTo, 120, 480, 855, 315},
+                        {MailTo, 1080, 480, 5600, 315, L::TopLeft | L::Right},
+                        {MailToNetid, 7325, 480, 2055, 315, L::Top | L::Right},
+                        {lblMailSubject, 120, 900, 855, 255},
+                        {MailSubject, 1080, 870, 8400, 315, L::TopLeft | L::Right},
+                        {cmdAttach, 120, 1260, 855, 315},
+                        {MailAttach, 1080, 1260, 8400, 315, L::TopLeft | L::Right},
+                        {txtMessage, 120, 1680, 9240, 4580, L::All},
+                    });
 }
 
 void frmNewMessage::Form_Load() {
@@ -429,30 +440,6 @@ void frmNewMessage::UnlockComposer() {
     applyNetworkRule();
     applyAttachRule();
     applySendToAllRule();
-}
-
-void frmNewMessage::resizeEvent(QResizeEvent* e) {
-    QDialog::resizeEvent(e);
-    layoutControls();
-}
-
-void frmNewMessage::layoutControls() {
-    if (!page_) return;
-    const double dpi = ScreenDpi(this);
-    auto px = [dpi](double twips) { return TwipsToPixels(twips, dpi); };
-    const QRect frame = frameGeometry();
-    const int W = std::max(PixelsToTwips(frame.width(), dpi), 5000);
-    const int H = std::max(PixelsToTwips(frame.height(), dpi), 3500);
-
-    Toolbar1->setGeometry(0, 0, page_->width(), px(kToolbarHeight));
-    cmdTo->setGeometry(px(kLabelLeft), px(kRowTo), px(kButtonWidth), px(kRowHeight));
-    MailTo->setGeometry(px(kBoxLeft), px(kRowTo), px(W - 1840 - 2 * kBoxLeft), px(kRowHeight));
-    MailToNetid->setGeometry(px(W - kNetWidth - 220), px(kRowTo), px(kNetWidth), px(kRowHeight));
-    lblMailSubject->setGeometry(px(kLabelLeft), px(kRowSubject + 30), px(kButtonWidth), px(255));
-    MailSubject->setGeometry(px(kBoxLeft), px(kRowSubject), px(W + 960 - 2 * kBoxLeft), px(kRowHeight));
-    cmdAttach->setGeometry(px(kLabelLeft), px(kRowAttach), px(kButtonWidth), px(kRowHeight));
-    MailAttach->setGeometry(px(kBoxLeft), px(kRowAttach), px(W + 960 - 2 * kBoxLeft), px(kRowHeight));
-    txtMessage->setGeometry(px(kLabelLeft), px(kTextTop), px(W - 3 * kLabelLeft), px(H + 740 - 2 * kTextTop));
 }
 
 } // namespace kesto::ui

@@ -49,13 +49,11 @@ class frmNewMessage : public QDialog {
   protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
 
   private:
     void Form_Load();
     void buildControls();
     void FillNetList();
-    void layoutControls();
     void applyAttachRule();
     void applySendToAllRule();
     void applyNetworkRule();

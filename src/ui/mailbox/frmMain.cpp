@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/Icons.h"
 #include "app/Twips.h"
+#include "app/TwipsLayout.h"
 #include "mailbox/MailListModel.h"
 
 #include "Bytes.h"
@@ -39,11 +40,6 @@ namespace kesto::ui {
 namespace {
 
 constexpr const char* kModule = "frmMain";
-
-// Design-time placement of the tab strip and the list inside the client area, in twips.
-constexpr int kTabLeft = 30;
-constexpr int kTabTop = 30;
-constexpr int kListLeft = 90;
 
 // The initial client area.
 constexpr int kClientWidth = 10335;
@@ -283,6 +279,18 @@ void frmMain::buildList() {
     ListView1->viewport()->installEventFilter(this);
     // The menu key and Shift+F10 go to the focused list itself, not to its viewport.
     ListView1->installEventFilter(this);
+
+    // Twips in the client area below the toolbar, at the initial client size. The tab
+    // strip shows only its tabs; the list fills the page below them.
+    const int tabs = PixelsToTwips(tbsOptions->sizeHint().height(), dpi());
+    const int listTop = 30 + tabs;
+    using L = TwipsLayout;
+    new TwipsLayout(page_, {{kClientWidth, kClientHeight}, {3000, 3000}, TwipsLayout::Measure::Window},
+                    {
+                        {tbsOptions, 30, 30, kClientWidth - 3 * 30, tabs, L::TopLeft | L::Right},
+                        {ListView1, 90, listTop, kClientWidth - 3 * 90 + 90, kClientHeight - 3 * listTop - 180,
+                         L::All},
+                    });
 }
 
 // ---------------------------------------------------------------- load and close
@@ -385,27 +393,6 @@ void frmMain::bringToFront() {
         show();
     raise();
     activateWindow();
-}
-
-// ---------------------------------------------------------------- layout
-
-void frmMain::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    layoutControls();
-}
-
-void frmMain::layoutControls() {
-    if (!tbsOptions || !ListView1) return;
-    const double d = dpi();
-    const int W = std::max(3000, PixelsToTwips(width(), d));
-    const int H = std::max(3000, PixelsToTwips(height(), d));
-    // The tab strip shows only its tabs; the list fills the page below them.
-    const int tabHeight = PixelsToTwips(tbsOptions->sizeHint().height(), d);
-    tbsOptions->setGeometry(TwipsToPixels(kTabLeft, d), TwipsToPixels(kTabTop, d),
-                            TwipsToPixels(W - 3 * kTabLeft, d), TwipsToPixels(tabHeight, d));
-    const int listTop = kTabTop + tabHeight;
-    ListView1->setGeometry(TwipsToPixels(kListLeft, d), TwipsToPixels(listTop, d),
-                           TwipsToPixels(W - 3 * kListLeft + 90, d), TwipsToPixels(H - 3 * listTop - 180, d));
 }
 
 // ---------------------------------------------------------------- enabling

@@ -78,7 +78,6 @@ class frmMain : public QMainWindow, public MailboxList {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -86,7 +85,6 @@ class frmMain : public QMainWindow, public MailboxList {
     void buildToolbar();
     void buildContextMenu();
     void buildList();
-    void layoutControls();
     void showPopupMenu(const QPoint& globalPos);
     void popupRefresh();
     void onTabChanged(int index);

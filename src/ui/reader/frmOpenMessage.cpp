@@ -6,6 +6,7 @@
 #include "app/MailboxList.h"
 #include "app/Session.h"
 #include "app/Twips.h"
+#include "app/TwipsLayout.h"
 #include "reader/OutputCommands.h"
 #include "reader/frmAbout.h"
 #include "reader/frmMessageInfo.h"
@@ -22,7 +23,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QResizeEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -30,21 +30,6 @@ namespace kesto::ui {
 
 namespace {
 
-// Designed positions in twips, within the area below the menu bar.
-struct Place {
-    int left, top, width, height;
-};
-constexpr Place kFrom{120, 540, 855, 255};
-constexpr Place kFromValue{1020, 540, 5000, 255};
-constexpr Place kTo{120, 780, 855, 255};
-constexpr Place kToValue{1020, 780, 5000, 255};
-constexpr Place kSubject{120, 1020, 855, 255};
-constexpr Place kSubjectValue{1020, 1020, 5000, 255};
-constexpr int kDateTop = 540, kDateWidth = 435, kDateValueWidth = 2895;
-constexpr int kDeleteTop = 780, kDeleteWidth = 3135;
-constexpr int kTextLeft = 120, kTextTop = 1440;
-constexpr int kToolbarHeight = 420;
-constexpr int kMinWidth = 3000, kMinHeight = 3500;
 constexpr int kDesignWidth = 9600, kDesignHeight = 7200;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
@@ -162,9 +147,26 @@ frmOpenMessage::frmOpenMessage(Session& s, MailboxList& list, QWidget* parent)
     connect(buttons_[9], &QAction::triggered, this, &frmOpenMessage::mnuActionsPreviousMessage_Click);
     connect(buttons_[10], &QAction::triggered, this, &frmOpenMessage::mnuActionsNextMessage_Click);
 
+    // Twips below the menu bar, at the design size of 9600 x 7200. The sender,
+    // recipient and subject may be long: their values reach as far right as the text.
+    using L = TwipsLayout;
+    new TwipsLayout(body_, {{kDesignWidth, kDesignHeight}, {3000, 3500}},
+                    {
+                        {toolbar_, 0, 0, 9600, 420, L::TopLeft | L::Right},
+                        {lblMailFrom_, 120, 540, 855, 255},
+                        {lblMailFromValue_, 1020, 540, 8340, 255, L::TopLeft | L::Right},
+                        {lblMailTo_, 120, 780, 855, 255},
+                        {lblMailToValue_, 1020, 780, 8340, 255, L::TopLeft | L::Right},
+                        {lblMailSubject_, 120, 1020, 855, 255},
+                        {lblMailSubjectValue_, 1020, 1020, 8340, 255, L::TopLeft | L::Right},
+                        {lblMailDate_, 5865, 540, 435, 255, L::Top | L::Right},
+                        {lblMailDateValue_, 6345, 540, 2895, 255, L::Top | L::Right},
+                        {lblMailDeleteValue_, 6105, 780, 3135, 255, L::Top | L::Right},
+                        {txtMessage_, 120, 1440, 9240, 4820, L::All},
+                    });
+
     const double dpi = ScreenDpi(this);
     resize(TwipsToPixels(kDesignWidth, dpi), TwipsToPixels(kDesignHeight, dpi));
-    layoutControls();
     ShowMessage();
 }
 
@@ -326,37 +328,6 @@ bool frmOpenMessage::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void frmOpenMessage::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    layoutControls();
-}
-
-void frmOpenMessage::layoutControls() {
-    const double dpi = ScreenDpi(this);
-    auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
-    auto place = [&](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(px(left), px(top), px(width), px(height));
-    };
-    // Outer size, as the window's frame measures it; below the minimum the
-    // controls are laid out as if the window had the minimum size.
-    const QSize outer = frameGeometry().size();
-    const int W = std::max(kMinWidth, PixelsToTwips(outer.width(), dpi));
-    const int H = std::max(kMinHeight, PixelsToTwips(outer.height(), dpi));
-
-    toolbar_->setGeometry(0, 0, std::max(body_->width(), px(W)), px(kToolbarHeight));
-    place(lblMailFrom_, kFrom.left, kFrom.top, kFrom.width, kFrom.height);
-    place(lblMailFromValue_, kFromValue.left, kFromValue.top, kFromValue.width, kFromValue.height);
-    place(lblMailTo_, kTo.left, kTo.top, kTo.width, kTo.height);
-    place(lblMailToValue_, kToValue.left, kToValue.top, kToValue.width, kToValue.height);
-    place(lblMailSubject_, kSubject.left, kSubject.top, kSubject.width, kSubject.height);
-    place(lblMailSubjectValue_, kSubjectValue.left, kSubjectValue.top, kSubjectValue.width,
-          kSubjectValue.height);
-    place(lblMailDateValue_, W - kDateValueWidth - 360, kDateTop, kDateValueWidth, 255);
-    place(lblMailDate_, W - kDateValueWidth - 840, kDateTop, kDateWidth, 255);
-    place(lblMailDeleteValue_, W - kDeleteWidth - 360, kDeleteTop, kDeleteWidth, 255);
-    place(txtMessage_, kTextLeft, kTextTop, W - 3 * kTextLeft, H + 500 - 2 * kTextTop);
 }
 
 } // namespace kesto::ui

@@ -47,7 +47,6 @@ class frmOpenMessage : public QDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
     QAction* addMenuAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key);
@@ -55,7 +54,6 @@ class frmOpenMessage : public QDialog {
     QAction* addButton(int index, const char* icon, const QString& tip);
     bool listHasRows() const;
     void step(int delta);
-    void layoutControls();
 
     Session& s_;
     MailboxList& list_;

@@ -19,6 +19,7 @@ namespace {
 using kesto::test::Act;
 using kesto::test::LabelText;
 using kesto::test::OnNextModal;
+using kesto::test::Pad;
 using kesto::test::ReaderBoard;
 using kesto::test::ReadNative;
 using kesto::ui::frmOpenMessage;
@@ -30,7 +31,7 @@ std::int32_t Field32(const std::string& index, std::int16_t number, std::size_t 
 TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
     ReaderBoard rb;
     kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Caf\xE9 <b>", 1150000000);
-    m.AttFileName = kesto::test::Pad("REPORT.ZIP", 12);
+    m.AttFileName = Pad("REPORT.ZIP", 12);
     m.AttFileSize = 1234;
     auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n"));
     rb.list.rows = {n};
@@ -168,6 +169,35 @@ TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
     release();
     EXPECT_TRUE(popup->isVisible());
     popup->hide();
+}
+
+TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWindow) {
+    ReaderBoard rb;
+    kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "Alexandra Montgomery-Worthington Smythe", "SYSOP",
+                                                    "Minutes of the annual general meeting and the budget for 2007/08",
+                                                    1150000000);
+    m.FromNetNode = Pad("fidonet.example.org:21/234.56789", 80); // an 80-character sender line
+    auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x"));
+    rb.list.rows = {n};
+    rb.at(1);
+    frmOpenMessage w(rb.s, rb.list);
+    w.show();
+    ASSERT_EQ(LabelText(w, "lblMailFromValue").size(), 80);
+    ASSERT_EQ(LabelText(w, "lblMailSubjectValue").size(), 64);
+    for (const char* name : {"lblMailFromValue", "lblMailToValue", "lblMailSubjectValue"}) {
+        auto* l = w.findChild<QLabel*>(QLatin1String(name));
+        EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << name;
+    }
+
+    // Below its smallest size the window lays out as if it had it: 3000 x 3500 twips.
+    auto* text = w.findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"));
+    EXPECT_EQ(text->pos(), QPoint(8, 96)); // 120 and 1440 twips at 96 dpi
+    w.resize(100, 100);
+    const QRect smallest = text->geometry();
+    w.resize(150, 200);
+    EXPECT_EQ(text->geometry(), smallest);
+    w.resize(400, 500); // the text grows with the window's outer width from that floor of 200 pixels
+    EXPECT_EQ(text->width() - smallest.width(), w.frameGeometry().width() - 200);
 }
 
 TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
