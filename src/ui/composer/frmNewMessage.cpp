@@ -8,11 +8,11 @@
 #include "Recipient.h"
 #include "SystemFiles.h"
 #include "addressbook/frmAddressBook.h"
+#include "app/Actions.h"
+#include "app/BoardText.h"
 #include "app/Dialogs.h"
-#include "app/Icons.h"
 #include "app/Twips.h"
 #include "app/TwipsLayout.h"
-#include "app/BoardText.h"
 #include "composer/frmSendToAll.h"
 #include "composer/frmUserListing.h"
 #include "reader/frmAbout.h"
@@ -61,77 +61,64 @@ frmNewMessage::frmNewMessage(Session& s, QWidget* parent) : QDialog(parent), s_(
     setObjectName(QStringLiteral("frmNewMessage"));
     setWindowTitle(QStringLiteral("Kesto - New Message"));
     setFont(Tahoma());
+    setupActions();
     buildControls();
     resize(TwipsToPixels(kDesignWidth, ScreenDpi(this)), TwipsToPixels(kDesignHeight, ScreenDpi(this)));
     Form_Load();
+}
+
+void frmNewMessage::setupActions() {
+    act_.close = NewCommand(this, "mnuFileClose", QStringLiteral("&Close"));
+    act_.send = NewCommand(this, "mnuActionsSend", QStringLiteral("&Send"));
+    act_.attach = NewCommand(this, "mnuActionsAttach", QStringLiteral("&Attach a File"));
+    act_.addressBook = NewCommand(this, "mnuActionsAddressBook", QStringLiteral("Address &Book"));
+    act_.userList = NewCommand(this, "mnuActionsUserlist", QStringLiteral("&User Listing"));
+    act_.sendToAll = NewCommand(this, "mnuActionsSendToAll", QStringLiteral("Send to A&ll Users"));
+    act_.about = NewCommand(this, "mnuHelpAbout", QStringLiteral("&About"));
+    connect(act_.close, &QAction::triggered, this, &frmNewMessage::mnuFileClose_Click);
+    connect(act_.send, &QAction::triggered, this, &frmNewMessage::mnuActionsSend_Click);
+    connect(act_.attach, &QAction::triggered, this, &frmNewMessage::mnuActionsAttach_Click);
+    connect(act_.addressBook, &QAction::triggered, this, &frmNewMessage::mnuActionsAddressBook_Click);
+    connect(act_.userList, &QAction::triggered, this, &frmNewMessage::mnuActionsUserlist_Click);
+    connect(act_.sendToAll, &QAction::triggered, this, &frmNewMessage::mnuActionsSendToAll_Click);
+    connect(act_.about, &QAction::triggered, this, &frmNewMessage::mnuHelpAbout_Click);
+
+    menuBar_ = new QMenuBar(this);
+    QMenu* mnuFile = menuBar_->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile->addAction(act_.close);
+    QMenu* mnuActions = menuBar_->addMenu(QStringLiteral("&Actions"));
+    mnuActions->setObjectName(QStringLiteral("mnuActions"));
+    mnuActions->addAction(act_.send);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator0");
+    mnuActions->addAction(act_.attach);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator1");
+    mnuActions->addAction(act_.addressBook);
+    mnuActions->addAction(act_.userList);
+    mnuActions->addAction(act_.sendToAll);
+    QMenu* mnuHelp = menuBar_->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp->addAction(act_.about);
 }
 
 void frmNewMessage::buildControls() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    menuBar_ = new QMenuBar(this);
     outer->setMenuBar(menuBar_);
     page_ = new QWidget(this);
     outer->addWidget(page_);
 
-    auto action = [&](QMenu* menu, const char* name, const QString& caption, void (frmNewMessage::*slot)()) {
-        auto* a = menu->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    QMenu* mnuFile = menuBar_->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileClose =
-        action(mnuFile, "mnuFileClose", QStringLiteral("&Close"), &frmNewMessage::mnuFileClose_Click);
-    QMenu* mnuActions = menuBar_->addMenu(QStringLiteral("&Actions"));
-    mnuActions->setObjectName(QStringLiteral("mnuActions"));
-    mnuActionsSend =
-        action(mnuActions, "mnuActionsSend", QStringLiteral("&Send"), &frmNewMessage::mnuActionsSend_Click);
-    mnuActions->addSeparator()->setObjectName(QStringLiteral("mnuActionsSeperator0"));
-    mnuActionsAttach = action(mnuActions, "mnuActionsAttach", QStringLiteral("&Attach a File"),
-                              &frmNewMessage::mnuActionsAttach_Click);
-    mnuActions->addSeparator()->setObjectName(QStringLiteral("mnuActionsSeperator1"));
-    mnuActionsAddressBook = action(mnuActions, "mnuActionsAddressBook", QStringLiteral("Address &Book"),
-                                   &frmNewMessage::mnuActionsAddressBook_Click);
-    mnuActionsUserlist = action(mnuActions, "mnuActionsUserlist", QStringLiteral("&User Listing"),
-                                &frmNewMessage::mnuActionsUserlist_Click);
-    mnuActionsSendToAll = action(mnuActions, "mnuActionsSendToAll", QStringLiteral("Send to A&ll Users"),
-                                 &frmNewMessage::mnuActionsSendToAll_Click);
-    QMenu* mnuHelp = menuBar_->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpAbout =
-        action(mnuHelp, "mnuHelpAbout", QStringLiteral("&About"), &frmNewMessage::mnuHelpAbout_Click);
-
     Toolbar1 = new QToolBar(page_);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setIconSize(QSize(16, 16));
-    struct Button {
-        const char* tip;
-        const char* key;
-        void (frmNewMessage::*slot)();
-    };
-    const Button buttons[8] = {{},
-                               {"Send", "send", &frmNewMessage::mnuActionsSend_Click},
-                               {},
-                               {"Attach a File", "attach", &frmNewMessage::mnuActionsAttach_Click},
-                               {},
-                               {"Address Book", "book", &frmNewMessage::mnuActionsAddressBook_Click},
-                               {"User Listing", "user", &frmNewMessage::mnuActionsUserlist_Click},
-                               {"Send to All Users", "group", &frmNewMessage::mnuActionsSendToAll_Click}};
-    for (int i = 1; i <= 7; ++i) {
-        QAction* a = nullptr;
-        if (buttons[i].slot == nullptr) {
-            a = Toolbar1->addSeparator();
-        } else {
-            a = Toolbar1->addAction(Icon(buttons[i].key), QString::fromLatin1(buttons[i].tip));
-            a->setToolTip(QString::fromLatin1(buttons[i].tip));
-            connect(a, &QAction::triggered, this, buttons[i].slot);
-        }
-        a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
-        Toolbar1_Button[static_cast<std::size_t>(i)] = a;
-    }
+    AddToolbarButtons(Toolbar1, {{act_.send, "send", "Send"},
+                                 {},
+                                 {act_.attach, "attach", "Attach a File"},
+                                 {},
+                                 {act_.addressBook, "book", "Address Book"},
+                                 {act_.userList, "user", "User Listing"},
+                                 {act_.sendToAll, "group", "Send to All Users"}});
 
     cmdTo = new QPushButton(QStringLiteral("To..."), page_);
     cmdTo->setObjectName(QStringLiteral("cmdTo"));
@@ -187,10 +174,8 @@ void frmNewMessage::Form_Load() {
     ReplyPending = false;
     FillNetList();
     if (MailToNetid->count() > 0) MailToNetid->setCurrentIndex(0);
-    applySendToAllRule();
-    const bool canAttach = s_.CurrentUser.SecurityLevel >= s_.board.mainCfg.EmailAttachLevel;
-    mnuActionsAttach->setEnabled(canAttach);
-    Toolbar1_Button[3]->setEnabled(canAttach);
+    attachAllowed_ = s_.CurrentUser.SecurityLevel >= s_.board.mainCfg.EmailAttachLevel;
+    updateActions();
     if (!s_.ReplyMode) return;
 
     const std::string mailbox = kesto::MailboxName(s_.CurrentMailbox);
@@ -247,27 +232,28 @@ void frmNewMessage::setRecipient(const std::string& mailTo, int line) {
 }
 
 void frmNewMessage::MailTo_Change() {
-    applyNetworkRule();
-    applyAttachRule();
+    attachAllowed_ = attachRuleAllows();
+    updateActions();
 }
 
-void frmNewMessage::applyNetworkRule() {
-    if (locked_) return;
-    MailToNetid->setEnabled(!MailTo->text().contains(QLatin1Char('*')));
+bool frmNewMessage::attachRuleAllows() const {
+    return kesto::AttachAllowed(s_.CurrentUser.SecurityLevel, s_.board.mainCfg, ToBoard(MailTo->text()),
+                                MailToNetid->currentIndex());
 }
 
-void frmNewMessage::applyAttachRule() {
-    if (locked_) return;
-    const bool allowed = kesto::AttachAllowed(s_.CurrentUser.SecurityLevel, s_.board.mainCfg,
-                                              ToBoard(MailTo->text()), MailToNetid->currentIndex());
-    mnuActionsAttach->setEnabled(allowed);
-    Toolbar1_Button[3]->setEnabled(allowed);
-}
-
-void frmNewMessage::applySendToAllRule() {
-    const bool sysop = s_.CurrentUser.SecurityLevel >= 255;
-    mnuActionsSendToAll->setEnabled(sysop);
-    Toolbar1_Button[7]->setEnabled(sysop);
+void frmNewMessage::updateActions() {
+    // A running send locks everything; otherwise attaching follows the attach rule as
+    // last evaluated, sending to all users the SysOp level, and the network list is
+    // off while the address names its own network.
+    const bool open = !locked_;
+    for (QAction* a : {act_.close, act_.send, act_.addressBook, act_.userList, act_.about})
+        a->setEnabled(open);
+    act_.attach->setEnabled(open && attachAllowed_);
+    act_.sendToAll->setEnabled(open && s_.CurrentUser.SecurityLevel >= 255);
+    cmdTo->setEnabled(open);
+    cmdAttach->setEnabled(open);
+    // A combo box cannot be read-only; disabled is the nearest.
+    MailToNetid->setEnabled(open && !MailTo->text().contains(QLatin1Char('*')));
 }
 
 void frmNewMessage::limitMessageLength(int position, int added) {
@@ -411,35 +397,21 @@ void frmNewMessage::mnuHelpAbout_Click() {
 }
 
 void frmNewMessage::LockComposer() {
-    for (QAction* a : {mnuFileClose, mnuActionsSend, mnuActionsAttach, mnuActionsAddressBook,
-                       mnuActionsUserlist, mnuActionsSendToAll, mnuHelpAbout})
-        a->setEnabled(false);
-    for (int i : {1, 3, 5, 6, 7})
-        Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(false);
-    cmdTo->setEnabled(false);
-    cmdAttach->setEnabled(false);
     for (QLineEdit* box : {MailTo, MailSubject, MailAttach})
         box->setReadOnly(true);
     txtMessage->setReadOnly(true);
-    // A combo box cannot be read-only; disabled is the nearest.
-    MailToNetid->setEnabled(false);
     locked_ = true;
+    updateActions();
 }
 
 void frmNewMessage::UnlockComposer() {
     locked_ = false;
-    for (QAction* a : {mnuFileClose, mnuActionsSend, mnuActionsAddressBook, mnuActionsUserlist, mnuHelpAbout})
-        a->setEnabled(true);
-    for (int i : {1, 5, 6})
-        Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(true);
-    cmdTo->setEnabled(true);
-    cmdAttach->setEnabled(true);
     for (QLineEdit* box : {MailTo, MailSubject, MailAttach})
         box->setReadOnly(false);
     txtMessage->setReadOnly(false);
-    applyNetworkRule();
-    applyAttachRule();
-    applySendToAllRule();
+    // The permission rules, for the recipient and the user as they are now.
+    attachAllowed_ = attachRuleAllows();
+    updateActions();
 }
 
 } // namespace kesto::ui

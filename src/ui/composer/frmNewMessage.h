@@ -5,7 +5,6 @@
 
 #include <QDialog>
 
-#include <array>
 #include <string>
 #include <vector>
 
@@ -52,11 +51,11 @@ class frmNewMessage : public QDialog {
 
   private:
     void Form_Load();
+    void setupActions();
     void buildControls();
+    void updateActions();
     void FillNetList();
-    void applyAttachRule();
-    void applySendToAllRule();
-    void applyNetworkRule();
+    bool attachRuleAllows() const;
     void setRecipient(const std::string& mailTo, int line);
     void limitMessageLength(int position, int added);
     std::string messageText() const;
@@ -68,6 +67,7 @@ class frmNewMessage : public QDialog {
     bool FirstActivate = true;
     bool ReplyPending = false;
     bool locked_ = false;
+    bool attachAllowed_ = false; // the attach rule as last evaluated (on a change of the recipient)
 
     QMenuBar* menuBar_ = nullptr;
     QWidget* page_ = nullptr;
@@ -81,14 +81,15 @@ class frmNewMessage : public QDialog {
     QLineEdit* MailAttach = nullptr;
     QPlainTextEdit* txtMessage = nullptr;
 
-    QAction* mnuFileClose = nullptr;
-    QAction* mnuActionsSend = nullptr;
-    QAction* mnuActionsAttach = nullptr;
-    QAction* mnuActionsAddressBook = nullptr;
-    QAction* mnuActionsUserlist = nullptr;
-    QAction* mnuActionsSendToAll = nullptr;
-    QAction* mnuHelpAbout = nullptr;
-    std::array<QAction*, 8> Toolbar1_Button{}; // 1-based; [0] unused
+    struct Actions {
+        QAction* close = nullptr;
+        QAction* send = nullptr;
+        QAction* attach = nullptr;
+        QAction* addressBook = nullptr;
+        QAction* userList = nullptr;
+        QAction* sendToAll = nullptr;
+        QAction* about = nullptr;
+    } act_;
 };
 
 } // namespace kesto::ui

@@ -9,7 +9,6 @@
 #include <QMainWindow>
 #include <QString>
 
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -81,10 +80,12 @@ class frmMain : public QMainWindow, public MailboxList {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void setupActions();
     void buildMenus();
     void buildToolbar();
     void buildContextMenu();
     void buildList();
+    void updateActions();
     void showPopupMenu(const QPoint& globalPos);
     void popupRefresh();
     void onTabChanged(int index);
@@ -97,6 +98,7 @@ class frmMain : public QMainWindow, public MailboxList {
 
     Session& s_;
     bool Loading = false;
+    bool busy_ = false;         // between DisableControls and EnableControls
     bool sortAscending_ = true; // the list's last sort direction
     std::string indexBuffer_;   // reused by every rebuild and RefreshAllItems
 
@@ -107,26 +109,25 @@ class frmMain : public QMainWindow, public MailboxList {
     QTimer* Timer1 = nullptr;
     QWidget* page_ = nullptr;
 
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuActions = nullptr;
-    QMenu* mnuHelp = nullptr;
     QMenu* mnuPopUp = nullptr;
+    QAction* popUpDelete_ = nullptr; // the context entry worded "Delete" or "UnDelete"
 
-    QAction* mnuFileSaveAs = nullptr;
-    QAction* mnuFileChangeUser = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QAction* mnuActionsNew = nullptr;
-    QAction* mnuActionsOpen = nullptr;
-    QAction* mnuActionsPrint = nullptr;
-    QAction* mnuActionsReply = nullptr;
-    QAction* mnuActionsDelete = nullptr;
-    QAction* mnuActionsDeleteAll = nullptr;
-    QAction* mnuActionsAddressBook = nullptr;
-    QAction* mnuActionsAddSender = nullptr;
-    QAction* mnuActionsRefresh = nullptr;
-    QAction* mnuHelpAbout = nullptr;
-    std::array<QAction*, 9> mnuPopUpOptions{};
-    std::array<QAction*, 14> Toolbar1_Button{}; // 1-based; [0] unused
+    struct Actions {
+        QAction* saveAs = nullptr;
+        QAction* changeUser = nullptr;
+        QAction* exit = nullptr;
+        QAction* newMessage = nullptr;
+        QAction* open = nullptr;
+        QAction* print = nullptr;
+        QAction* reply = nullptr;
+        QAction* del = nullptr;
+        QAction* deleteAll = nullptr;
+        QAction* addressBook = nullptr;
+        QAction* addSender = nullptr;
+        QAction* refresh = nullptr;
+        QAction* about = nullptr;
+        QAction* refreshRow = nullptr; // the context menu's own Refresh: the selected row only
+    } act_;
 };
 
 } // namespace kesto::ui

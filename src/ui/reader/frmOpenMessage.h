@@ -26,7 +26,6 @@ class frmOpenMessage : public QDialog {
     frmOpenMessage(Session& s, MailboxList& list, QWidget* parent = nullptr);
 
     void ShowMessage();
-    void UpdateNavButtons();
     void ShowDeletedNotice();
     void DisableCommands();
     void EnableCommands();
@@ -49,31 +48,39 @@ class frmOpenMessage : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QAction* addMenuAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key);
-    QAction* addSeparator(QMenu* menu, const char* name);
-    QAction* addButton(int index, const char* icon, const QString& tip);
+    void setupActions();
+    void updateActions();
     bool listHasRows() const;
     void step(int delta);
 
     Session& s_;
     MailboxList& list_;
     kesto::ShownMessage shown_;
+    bool busy_ = false; // between DisableCommands and EnableCommands
+
+    struct Actions {
+        QAction* saveAs = nullptr;
+        QAction* close = nullptr;
+        QAction* print = nullptr;
+        QAction* reply = nullptr;
+        QAction* del = nullptr;
+        QAction* info = nullptr;
+        QAction* addSender = nullptr;
+        QAction* previous = nullptr;
+        QAction* next = nullptr;
+        QAction* about = nullptr;
+    } act_;
 
     QMenuBar* menuBar_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     QMenu* mnuPopUp_ = nullptr;
     QWidget* body_ = nullptr;
-    QLabel* lblMailFrom_ = nullptr;
     QLabel* lblMailFromValue_ = nullptr;
-    QLabel* lblMailTo_ = nullptr;
     QLabel* lblMailToValue_ = nullptr;
-    QLabel* lblMailSubject_ = nullptr;
     QLabel* lblMailSubjectValue_ = nullptr;
-    QLabel* lblMailDate_ = nullptr;
     QLabel* lblMailDateValue_ = nullptr;
     QLabel* lblMailDeleteValue_ = nullptr;
     QPlainTextEdit* txtMessage_ = nullptr;
-    QAction* buttons_[11] = {};
 };
 
 } // namespace kesto::ui

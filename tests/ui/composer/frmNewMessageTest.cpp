@@ -18,6 +18,7 @@
 namespace {
 
 using kesto::test::Act;
+using kesto::test::Button;
 using kesto::test::Child;
 using kesto::test::ComposerBoard;
 using kesto::test::Edit;
@@ -52,14 +53,14 @@ TEST(Composer, LevelsGovernSendToAllAndAttach) {
     f.becomeUser(2, 20);
     frmNewMessage w(f.s);
     EXPECT_FALSE(Act(w, "mnuActionsSendToAll")->isEnabled());
-    EXPECT_FALSE(Act(w, "Toolbar1_Button7")->isEnabled());
+    EXPECT_FALSE(Button(w, "Toolbar1_Button7")->isEnabled());
     EXPECT_FALSE(Act(w, "mnuActionsAttach")->isEnabled());
 
     // Mail to user 1 on the local line takes the SysOp level (10); anything else the mail level (50).
     QLineEdit* to = Edit(w, "MailTo");
     to->setText(QStringLiteral("1"));
     EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled());
-    EXPECT_TRUE(Act(w, "Toolbar1_Button3")->isEnabled());
+    EXPECT_TRUE(Button(w, "Toolbar1_Button3")->isEnabled());
     to->setText(QStringLiteral("01"));
     EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled());
     to->setText(QStringLiteral("1@0"));
@@ -115,7 +116,7 @@ TEST(Composer, SendChecksShowTheirMessagesAndKeepTheWindowOpen) {
         to->setText(QString::fromLatin1(c.to));
         subject->setText(QString::fromLatin1(c.subject));
         Net(w)->setCurrentIndex(c.line);
-        Act(w, "Toolbar1_Button1")->trigger();
+        Button(w, "Toolbar1_Button1")->click();
         ASSERT_EQ(dialogs.messages.size(), 1) << c.to;
         EXPECT_EQ(dialogs.messages[0].text, QString::fromLatin1(c.message));
         EXPECT_TRUE(w.isVisible());
@@ -167,7 +168,7 @@ TEST(Composer, SendsToAllUsersFromTheCriterionDialog) {
         Edit(*d, "ValueValue")->setText(QStringLiteral("255"));
         Child<QPushButton>(*d, "cmdOk")->click();
     });
-    Act(w, "Toolbar1_Button7")->trigger();
+    Button(w, "Toolbar1_Button7")->click();
     EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("all users = 255"));
     EXPECT_TRUE(f.s.DialogMode.empty());
     Edit(w, "MailSubject")->setText(QStringLiteral("News"));
@@ -293,7 +294,7 @@ TEST(Composer, DeliveryFailureIsOnlyLoggedAndLeavesTheWindowUsable) {
 
     // While a send runs nothing can be changed and the window cannot be closed under it.
     w.LockComposer();
-    EXPECT_FALSE(Act(w, "Toolbar1_Button5")->isEnabled());
+    EXPECT_FALSE(Button(w, "Toolbar1_Button5")->isEnabled());
     EXPECT_TRUE(Text(w)->isReadOnly());
     w.close();
     EXPECT_TRUE(w.isVisible());
