@@ -57,14 +57,20 @@ QString Title() {
 
 } // namespace
 
-frmNewMessage::frmNewMessage(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
+frmNewMessage::frmNewMessage(Session& s, QWidget* parent, std::optional<std::int16_t> replyTo)
+    : QDialog(parent), s_(s) {
     setObjectName(QStringLiteral("frmNewMessage"));
     setWindowTitle(QStringLiteral("Kesto - New Message"));
     setFont(Tahoma());
     setupActions();
     buildControls();
     resize(TwipsToPixels(kDesignWidth, ScreenDpi(this)), TwipsToPixels(kDesignHeight, ScreenDpi(this)));
-    Form_Load();
+    Form_Load(replyTo);
+}
+
+bool frmNewMessage::writeMessage() {
+    // Only a successful send accepts the window.
+    return exec() == QDialog::Accepted;
 }
 
 void frmNewMessage::setupActions() {
@@ -169,18 +175,18 @@ void frmNewMessage::buildControls() {
                     });
 }
 
-void frmNewMessage::Form_Load() {
+void frmNewMessage::Form_Load(std::optional<std::int16_t> replyTo) {
     FirstActivate = true;
     ReplyPending = false;
     FillNetList();
     if (MailToNetid->count() > 0) MailToNetid->setCurrentIndex(0);
     attachAllowed_ = s_.CurrentUser.SecurityLevel >= s_.board.mainCfg.EmailAttachLevel;
     updateActions();
-    if (!s_.ReplyMode) return;
+    if (!replyTo) return;
 
     const std::string mailbox = kesto::MailboxName(s_.CurrentMailbox);
     std::int16_t status = 0;
-    RepliedMessage = kesto::GetMessageInfo(s_.board, mailbox, s_.CurrentMessageNumber, status);
+    RepliedMessage = kesto::GetMessageInfo(s_.board, mailbox, *replyTo, status);
     RepliedText = kesto::GetMessage(s_.board, mailbox, RepliedMessage.MsgPos, RepliedMessage.MsgLength, true,
                                     false, status);
     const auto fill = kesto::ReplyRecipient(RepliedMessage, kesto::OwnSystemId(s_.board), NetList);
@@ -332,7 +338,6 @@ void frmNewMessage::mnuActionsSend_Click() {
         break;
     }
     }
-    s_.MessageSent = true;
     UnlockComposer();
     accept();
 }
@@ -350,29 +355,26 @@ void frmNewMessage::mnuActionsAttach_Click() {
 }
 
 void frmNewMessage::mnuActionsAddressBook_Click() {
-    s_.DialogMode.clear();
+    std::optional<std::string> picked;
     {
-        frmAddressBook dlg(s_, this);
-        dlg.exec();
+        frmAddressBook dlg(s_, frmAddressBook::Mode::Pick, this);
+        picked = dlg.pickAddress();
     }
-    if (!s_.DialogMode.empty()) {
-        const auto fill = kesto::AddressBookRecipient(s_.DialogMode, kesto::OwnSystemId(s_.board), NetList);
-        setRecipient(fill.mailTo, fill.networkLine);
-        MailSubject->setFocus();
-    }
-    s_.DialogMode.clear();
+    if (!picked) return;
+    const auto fill = kesto::AddressBookRecipient(*picked, kesto::OwnSystemId(s_.board), NetList);
+    setRecipient(fill.mailTo, fill.networkLine);
+    MailSubject->setFocus();
 }
 
 void frmNewMessage::mnuActionsUserlist_Click() {
-    s_.DialogMode.clear();
+    std::optional<std::int32_t> user;
     {
         frmUserListing dlg(s_, this);
-        dlg.exec();
+        user = dlg.pickUser();
     }
-    if (s_.DialogMode.empty()) return;
-    setRecipient(s_.DialogMode, 0);
+    if (!user) return;
+    setRecipient(std::to_string(*user), 0);
     MailSubject->setFocus();
-    s_.DialogMode.clear();
 }
 
 void frmNewMessage::mnuActionsSendToAll_Click() {
@@ -380,15 +382,14 @@ void frmNewMessage::mnuActionsSendToAll_Click() {
         dialogs().message(this, Dialogs::Icon::Information, Title(), FromBoard(kesto::kMsgSysopOnly));
         return;
     }
-    s_.DialogMode.clear();
+    std::optional<std::string> criterion;
     {
-        frmSendToAll dlg(s_, this);
-        dlg.exec();
+        frmSendToAll dlg(this);
+        criterion = dlg.pickCriterion();
     }
-    if (s_.DialogMode.empty()) return;
-    setRecipient(s_.DialogMode, 0);
+    if (!criterion) return;
+    setRecipient(*criterion, 0);
     MailSubject->setFocus();
-    s_.DialogMode.clear();
 }
 
 void frmNewMessage::mnuHelpAbout_Click() {

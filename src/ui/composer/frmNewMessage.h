@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,7 +25,11 @@ namespace kesto::ui {
 class frmNewMessage : public QDialog {
     Q_OBJECT
   public:
-    explicit frmNewMessage(Session& s, QWidget* parent = nullptr);
+    // A new message, or with `replyTo` a reply to that message of the shown mailbox.
+    explicit frmNewMessage(Session& s, QWidget* parent = nullptr, std::optional<std::int16_t> replyTo = {});
+
+    // Runs the window; true when a message was sent (the window then closed itself).
+    bool writeMessage();
 
     // Commands; menu items and toolbar buttons share them.
     void mnuFileClose_Click();
@@ -50,7 +56,7 @@ class frmNewMessage : public QDialog {
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    void Form_Load();
+    void Form_Load(std::optional<std::int16_t> replyTo);
     void setupActions();
     void buildControls();
     void updateActions();

@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -51,14 +52,6 @@ QFont TahomaFont() {
     f.setPointSizeF(8.25);
     return f;
 }
-
-// The reader's commands that make no sense once the list under it was rebuilt.
-const char* const kReaderCommands[] = {
-    "mnuFileSaveAs",    "mnuActionsPrint",     "mnuActionsReply",           "mnuActionsDelete",
-    "mnuActionsInfo",   "mnuActionsAddSender", "mnuActionsPreviousMessage", "mnuActionsNextMessage",
-    "Toolbar1_Button1", "Toolbar1_Button3",    "Toolbar1_Button4",          "Toolbar1_Button5",
-    "Toolbar1_Button7", "Toolbar1_Button9",    "Toolbar1_Button10",         "mnuPopUpAdd",
-};
 
 // Only the fields a row shows, straight from an index record: decoding every
 // field of 32,767 records would cost more than the rest of the refresh.
@@ -295,11 +288,8 @@ void frmMain::Form_Load() {
 
     s_.CurrentUserNumber = 1;
     s_.CurrentMailbox = 1;
-    s_.CurrentListIndex = 0;
-    s_.CurrentMessageNumber = 0;
-    s_.ReplyMode = false;
-    s_.MessageSent = false;
-    s_.LastMailboxSize = 0;
+    CurrentListIndex = 0;
+    LastMailboxSize = 0;
     std::int16_t status = 0;
     s_.CurrentUser = kesto::GetUser(s_.board, 1, status);
     updateCaption();
@@ -359,12 +349,10 @@ bool frmMain::Form_QueryUnload() {
 
 void frmMain::Form_Unload() {
     const bool ok = kesto::Guard(s_.board.log, kModule, "Form_Unload", [&] {
-        // Every other window goes with the main window, the last opened first.
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
-            QWidget* w = *it;
-            if (w != this && w->isVisible() && !w->inherits("QMenu")) w->close();
-        }
+        // Every window opened from here goes with the main window, the last opened first.
+        const QList<QDialog*> windows = findChildren<QDialog*>();
+        for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+            if ((*it)->isVisible()) (*it)->close();
     });
     if (!ok)
         dialogs().message(this, Dialogs::Icon::Information, QStringLiteral("Kesto - Error"),
@@ -444,7 +432,7 @@ void frmMain::RefreshList() {
         ClearSelection();
         const int rows = rowCount();
         if (rows > 0) {
-            int p = s_.CurrentListIndex >= 1 ? s_.CurrentListIndex : 1;
+            int p = CurrentListIndex >= 1 ? CurrentListIndex : 1;
             p = std::min(p, rows); // the index may have shrunk under the reader
             selectRow(p);
             RowClick(p);
@@ -629,18 +617,11 @@ void frmMain::Timer1_Timer() {
             kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
         const std::int64_t length = kesto::platform::FileLengthOr(path);
         const float newSize = length < 0 ? 0.0f : static_cast<float>(length);
-        if (newSize < s_.LastMailboxSize) {
-            // The reader may be showing a message of the old list: leave it only Close and About.
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->objectName().compare(QLatin1String("frmOpenMessage"), Qt::CaseInsensitive) != 0 ||
-                    !w->isVisible())
-                    continue;
-                for (const char* name : kReaderCommands)
-                    if (QAction* a = w->findChild<QAction*>(QString::fromLatin1(name))) a->setEnabled(false);
-            }
+        if (newSize < LastMailboxSize) {
             RefreshList();
+            emit listRebuilt();
         }
-        s_.LastMailboxSize = newSize;
+        LastMailboxSize = newSize;
     });
 }
 

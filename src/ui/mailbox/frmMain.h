@@ -35,6 +35,8 @@ class frmMain : public QMainWindow, public MailboxList {
 
     Session& session() { return s_; }
     bool isLoading() const { return Loading; }
+    // Size of the shown index file at the last tick (0 before the first).
+    float lastMailboxSize() const { return LastMailboxSize; }
 
     // The list.
     void RefreshList();
@@ -75,6 +77,11 @@ class frmMain : public QMainWindow, public MailboxList {
     void mnuActionsAddSender_Click();
     void mnuFileChangeUser_Click();
 
+  signals:
+    // The timer rebuilt the list because the index shrank: an open reader may be
+    // showing a message that is no longer where its row says.
+    void listRebuilt();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -99,6 +106,8 @@ class frmMain : public QMainWindow, public MailboxList {
     Session& s_;
     bool Loading = false;
     bool busy_ = false;         // between DisableControls and EnableControls
+    int CurrentListIndex = 0;   // 1-based row the reader or composer works on; 0 none
+    float LastMailboxSize = 0;  // bytes of the shown index file at the last tick
     bool sortAscending_ = true; // the list's last sort direction
     std::string indexBuffer_;   // reused by every rebuild and RefreshAllItems
 

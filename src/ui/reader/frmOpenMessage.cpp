@@ -42,7 +42,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
 
 } // namespace
 
-frmOpenMessage::frmOpenMessage(Session& s, MailboxList& list, QWidget* parent)
+frmOpenMessage::frmOpenMessage(Session& s, const MailboxList& list, int row, QWidget* parent)
     : QDialog(parent), s_(s), list_(list) {
     setObjectName(QStringLiteral("frmOpenMessage"));
     setWindowTitle(QStringLiteral("Kesto - Message"));
@@ -114,7 +114,7 @@ frmOpenMessage::frmOpenMessage(Session& s, MailboxList& list, QWidget* parent)
 
     const double dpi = ScreenDpi(this);
     resize(TwipsToPixels(kDesignWidth, dpi), TwipsToPixels(kDesignHeight, dpi));
-    ShowMessage();
+    showRow(row);
 }
 
 void frmOpenMessage::setupActions() {
@@ -173,24 +173,33 @@ void frmOpenMessage::setupActions() {
 }
 
 void frmOpenMessage::updateActions() {
-    // While printing or saving the window takes no commands.
+    // While printing or saving the window takes no commands; once the list was
+    // rebuilt under it only Close and About are left.
     const bool ready = !busy_;
-    for (QAction* a : {act_.saveAs, act_.close, act_.print, act_.reply, act_.del, act_.info, act_.addSender,
-                       act_.previous, act_.next, act_.about})
+    const bool onList = ready && !listRebuilt_;
+    for (QAction* a : {act_.close, act_.about})
         a->setEnabled(ready);
+    for (QAction* a : {act_.saveAs, act_.print, act_.reply, act_.del, act_.info, act_.addSender, act_.previous,
+                       act_.next})
+        a->setEnabled(onList);
     // The toolbar's Previous and Next also follow the row; their menu entries do not.
-    toolbar_->widgetForAction(act_.previous)->setEnabled(ready && s_.CurrentListIndex > 1);
-    toolbar_->widgetForAction(act_.next)->setEnabled(ready && s_.CurrentListIndex < list_.rowCount());
+    toolbar_->widgetForAction(act_.previous)->setEnabled(onList && row_ > 1);
+    toolbar_->widgetForAction(act_.next)->setEnabled(onList && row_ < list_.rowCount());
 }
 
 bool frmOpenMessage::listHasRows() const {
     return list_.rowCount() > 0;
 }
 
+void frmOpenMessage::showRow(int row) {
+    row_ = row;
+    number_ = list_.messageNumberAt(row);
+    ShowMessage();
+}
+
 void frmOpenMessage::ShowMessage() {
     updateActions();
-    shown_ = kesto::ShowMessage(s_.board, s_.CurrentMailbox, s_.CurrentMessageNumber, s_.CurrentUserNumber,
-                                s_.CurrentUser);
+    shown_ = kesto::ShowMessage(s_.board, s_.CurrentMailbox, number_, s_.CurrentUserNumber, s_.CurrentUser);
     ShowDeletedNotice();
     lblMailFromValue_->setText(FromBoard(shown_.fromLine));
     lblMailToValue_->setText(FromBoard(shown_.toLine));
@@ -215,14 +224,16 @@ void frmOpenMessage::EnableCommands() {
     updateActions();
 }
 
+void frmOpenMessage::listRebuilt() {
+    listRebuilt_ = true;
+    updateActions();
+}
+
 void frmOpenMessage::step(int delta) {
     if (!listHasRows()) return;
-    const int target = s_.CurrentListIndex + delta;
+    const int target = row_ + delta;
     if (target < 1 || target > list_.rowCount()) return;
-    s_.CurrentListIndex = static_cast<std::int16_t>(target);
-    s_.CurrentMessageNumber = list_.messageNumberAt(target);
-    s_.ReplyMode = false;
-    ShowMessage();
+    emit stepRequested(target);
 }
 
 void frmOpenMessage::mnuActionsPreviousMessage_Click() {
@@ -234,42 +245,41 @@ void frmOpenMessage::mnuActionsNextMessage_Click() {
 
 void frmOpenMessage::mnuActionsDelete_Click() {
     if (!listHasRows()) return;
-    kesto::DeleteMessage(s_.board, s_.CurrentMailbox, s_.CurrentMessageNumber);
+    kesto::DeleteMessage(s_.board, s_.CurrentMailbox, number_);
     // Only the mark is shown again; the labels keep what they show.
     std::int16_t status = 0;
-    shown_.info = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox),
-                                        s_.CurrentMessageNumber, status);
+    shown_.info = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox), number_, status);
     ShowDeletedNotice();
 }
 
 void frmOpenMessage::mnuActionsAddSender_Click() {
     if (!listHasRows()) return;
-    AddSenderToAddressBook(this, s_, s_.CurrentMessageNumber);
+    AddSenderToAddressBook(this, s_, number_);
 }
 
 void frmOpenMessage::mnuActionsInfo_Click() {
     if (!listHasRows()) return;
-    frmMessageInfo dlg(s_, this);
+    frmMessageInfo dlg(s_, number_, this);
     dlg.exec();
 }
 
 void frmOpenMessage::mnuActionsPrint_Click() {
     if (!listHasRows()) return;
     DisableCommands();
-    PrintMessage(this, s_, s_.CurrentMessageNumber);
+    PrintMessage(this, s_, number_);
     EnableCommands();
 }
 
 void frmOpenMessage::mnuFileSaveAs_Click() {
     if (!listHasRows()) return;
     DisableCommands();
-    SaveMessage(this, s_, s_.CurrentMessageNumber);
+    SaveMessage(this, s_, number_);
     EnableCommands();
 }
 
 void frmOpenMessage::mnuActionsReply_Click() {
     if (!listHasRows()) return;
-    s_.ReplyMode = true;
+    emit replyRequested(number_);
     accept();
 }
 

@@ -23,7 +23,13 @@ struct Session;
 class frmOpenMessage : public QDialog {
     Q_OBJECT
   public:
-    frmOpenMessage(Session& s, MailboxList& list, QWidget* parent = nullptr);
+    // Shows the message in 1-based `row` of `list`, the mailbox window's list.
+    frmOpenMessage(Session& s, const MailboxList& list, int row, QWidget* parent = nullptr);
+
+    // Shows the message in `row`: the answer to stepRequested.
+    void showRow(int row);
+    int row() const { return row_; }
+    std::int16_t messageNumber() const { return number_; }
 
     void ShowMessage();
     void ShowDeletedNotice();
@@ -44,6 +50,16 @@ class frmOpenMessage : public QDialog {
     void mnuActionsNextMessage_Click();
     void mnuHelpAbout_Click();
 
+    // The list was rebuilt under the window: the shown message may no longer be
+    // where its row says, so only Close and About stay. Nothing gives the rest back.
+    void listRebuilt();
+
+  signals:
+    // Previous or Next asks for `row`, which lies within the list.
+    void stepRequested(int row);
+    // Reply asks for an answer to `messageNumber`; the window closes after it.
+    void replyRequested(std::int16_t messageNumber);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -54,9 +70,12 @@ class frmOpenMessage : public QDialog {
     void step(int delta);
 
     Session& s_;
-    MailboxList& list_;
+    const MailboxList& list_;
+    int row_ = 0;
+    std::int16_t number_ = 0;
     kesto::ShownMessage shown_;
-    bool busy_ = false; // between DisableCommands and EnableCommands
+    bool busy_ = false;       // between DisableCommands and EnableCommands
+    bool listRebuilt_ = false;
 
     struct Actions {
         QAction* saveAs = nullptr;

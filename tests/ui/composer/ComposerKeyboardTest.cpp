@@ -68,23 +68,23 @@ TEST(ComposerKeyboard, TabVisitsTheFieldsInReadingOrderAndReturnOnlyPressesAFocu
 TEST(ComposerKeyboard, SendToAllTakesReturnAsOkInTheValueButAsCancelOnAFocusedCancel) {
     ComposerBoard f;
     {
-        kesto::ui::frmSendToAll d(f.s);
+        kesto::ui::frmSendToAll d;
         d.show();
         auto* cancel = Child<QPushButton>(d, "cmdCancel");
         Edit(d, "ValueValue")->setText(QStringLiteral("20"));
         cancel->setFocus();
         QTest::keyClick(cancel, Qt::Key_Return);
         EXPECT_EQ(d.result(), QDialog::Rejected);
-        EXPECT_EQ(f.s.DialogMode, "");
+        EXPECT_EQ(d.criterion(), std::nullopt);
     }
-    kesto::ui::frmSendToAll d(f.s);
+    kesto::ui::frmSendToAll d;
     d.show();
     QLineEdit* value = Edit(d, "ValueValue");
     value->setFocus();
     QTest::keyClicks(value, QStringLiteral("20"));
     QTest::keyClick(value, Qt::Key_Return);
     EXPECT_EQ(d.result(), QDialog::Accepted);
-    EXPECT_EQ(f.s.DialogMode, "all users > 20");
+    EXPECT_EQ(d.criterion(), "all users > 20");
 }
 
 } // namespace

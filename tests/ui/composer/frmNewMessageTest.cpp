@@ -122,13 +122,12 @@ TEST(Composer, SendChecksShowTheirMessagesAndKeepTheWindowOpen) {
         EXPECT_TRUE(w.isVisible());
         EXPECT_FALSE(w.isLocked());
     }
-    EXPECT_FALSE(f.s.MessageSent);
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/EMAIL.DAT")));
 
-    // Closing sends nothing and leaves the flag alone.
+    // Closing sends nothing.
     Act(w, "mnuFileClose")->trigger();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(f.s.MessageSent);
+    EXPECT_EQ(w.result(), QDialog::Rejected);
 }
 
 TEST(Composer, SendsTheNormalisedAddressAndCloses) {
@@ -144,7 +143,6 @@ TEST(Composer, SendsTheNormalisedAddressAndCloses) {
         Act(w, "mnuActionsSend")->trigger();
         EXPECT_TRUE(dialogs.messages.isEmpty());
         EXPECT_EQ(w.result(), QDialog::Accepted);
-        EXPECT_TRUE(f.s.MessageSent);
     }
     std::string spool = f.read("DATA/SPOOL.NET");
     ASSERT_EQ(spool.size(), 582u + 12);
@@ -170,10 +168,9 @@ TEST(Composer, SendsToAllUsersFromTheCriterionDialog) {
     });
     Button(w, "Toolbar1_Button7")->click();
     EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("all users = 255"));
-    EXPECT_TRUE(f.s.DialogMode.empty());
     Edit(w, "MailSubject")->setText(QStringLiteral("News"));
     Act(w, "mnuActionsSend")->trigger();
-    EXPECT_TRUE(f.s.MessageSent);
+    EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_EQ(f.read("MAIL/EMAIL.DAT").size(), 2 * 582u); // users 1 and 4
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/SNTEMAIL.DAT")));
 }
@@ -191,7 +188,6 @@ TEST(Composer, UserListingAndAddressBookFillTheRecipient) {
     Act(w, "mnuActionsUserlist")->trigger();
     EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("4"));
     EXPECT_EQ(Net(w)->currentIndex(), 0);
-    EXPECT_TRUE(f.s.DialogMode.empty());
 
     ASSERT_TRUE(kesto::AddToAddressBook(f.s.board, 1, "Carol at Fido,Carol@2:7/3,7"));
     OnNextModal([](QWidget* d) {
@@ -202,7 +198,6 @@ TEST(Composer, UserListingAndAddressBookFillTheRecipient) {
     Child<QPushButton>(w, "cmdTo")->click();
     EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("Carol@2:7/3"));
     EXPECT_EQ(Net(w)->currentIndex(), 2);
-    EXPECT_TRUE(f.s.DialogMode.empty());
 }
 
 kesto::MessageInfo Received(std::string_view handle, std::string_view node, std::int16_t net) {
@@ -222,11 +217,8 @@ TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
         kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Zed", "2:7/9", 7), "x"));
     auto unknown = static_cast<std::int16_t>(
         kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("bob", "1234", 8), "y"));
-    f.s.ReplyMode = true;
-
-    f.s.CurrentMessageNumber = local;
     {
-        frmNewMessage w(f.s);
+        frmNewMessage w(f.s, nullptr, local);
         EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("Bob"));
         EXPECT_EQ(Net(w)->currentIndex(), 0);
         EXPECT_EQ(Edit(w, "MailSubject")->text(), QStringLiteral("Plans"));
@@ -242,8 +234,7 @@ TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
     // An offered network is selected; an unknown one goes into the address and locks the line.
     for (auto [number, to, line, enabled] : {std::tuple{fido, "Zed@2:7/9", 2, true},
                                              std::tuple{unknown, "bob@1234*8", 0, false}}) {
-        f.s.CurrentMessageNumber = number;
-        frmNewMessage w(f.s);
+        frmNewMessage w(f.s, nullptr, number);
         EXPECT_EQ(Edit(w, "MailTo")->text(), QLatin1String(to));
         EXPECT_EQ(Net(w)->currentIndex(), line);
         EXPECT_EQ(Net(w)->isEnabled(), enabled);
@@ -289,7 +280,6 @@ TEST(Composer, DeliveryFailureIsOnlyLoggedAndLeavesTheWindowUsable) {
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(w.isLocked());
-    EXPECT_FALSE(f.s.MessageSent);
     EXPECT_NE(f.read("HMRERROR.LOG").find("frmNewMessage SendEmail - Disk full"), std::string::npos);
 
     // While a send runs nothing can be changed and the window cannot be closed under it.

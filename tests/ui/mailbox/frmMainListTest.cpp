@@ -200,19 +200,6 @@ TEST_F(ListTest, RefreshAllItemsOnATruncatedIndexBlanksTheLostRowsWithoutFailing
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(ListTest, RebuildSelectsCurrentListIndexOrTheFirstRow) {
-    for (int i = 1; i <= 4; ++i)
-        add({.subject = "m" + std::to_string(i)});
-    open();
-    EXPECT_EQ(win->selectedPositions(), (QList<int>{1}));
-    session.CurrentListIndex = 3;
-    win->RefreshList();
-    EXPECT_EQ(win->selectedPositions(), (QList<int>{3}));
-    session.CurrentListIndex = 9; // past the end after a shrink: the last row
-    win->RefreshList();
-    EXPECT_EQ(win->selectedPositions(), (QList<int>{4}));
-}
-
 TEST_F(ListTest, TheContextMenuOpensOnRightButtonReleaseOnlyWhenThereAreRows) {
     open();
     auto* popup = win->findChild<QMenu*>(QStringLiteral("mnuPopUp"));

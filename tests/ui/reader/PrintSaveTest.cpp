@@ -102,8 +102,8 @@ TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
 TEST(SaveMessage, DialogAndFileFromTheReader) {
     ReaderBoard rb;
     rb.list.rows = {rb.add("../../x", "Hello\r\nthere")};
-    rb.at(1);
-    kesto::ui::frmOpenMessage w(rb.s, rb.list);
+    auto reader = rb.reader(1);
+    kesto::ui::frmOpenMessage& w = *reader;
     FakeDialogs fake;
     const std::string target = rb.dir.file("chosen.txt");
     WriteNative(target, std::string(4000, 'o'));

@@ -8,7 +8,9 @@
 #include "UiTestSupport.h"
 #include "app/MailboxList.h"
 #include "app/Session.h"
+#include "reader/frmOpenMessage.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -48,11 +50,12 @@ struct ReaderBoard {
         kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", subject, stamp);
         return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, body));
     }
-    // Opens the reader on list row `row` as the mailbox window does.
-    void at(int row) {
-        s.CurrentListIndex = static_cast<std::int16_t>(row);
-        s.CurrentMessageNumber = list.messageNumberAt(row);
-        s.ReplyMode = false;
+    // The reader on list row `row`, answering its step requests as the mailbox window does.
+    std::unique_ptr<kesto::ui::frmOpenMessage> reader(int row) {
+        auto w = std::make_unique<kesto::ui::frmOpenMessage>(s, list, row);
+        QObject::connect(w.get(), &kesto::ui::frmOpenMessage::stepRequested, w.get(),
+                         &kesto::ui::frmOpenMessage::showRow);
+        return w;
     }
 };
 
