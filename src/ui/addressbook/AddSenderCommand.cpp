@@ -13,20 +13,14 @@ void AddSenderToAddressBook(QWidget* parent, Session& s, std::int16_t messageNum
                           QStringLiteral("This user is already in the address book."));
         return;
     }
-    const std::int16_t previous = s.CurrentMessageNumber;
-    s.CurrentMessageNumber = messageNumber;
-    s.DialogMode.clear();
+    std::optional<std::string> entry;
     {
-        frmAddToAddressBook dlg(s, parent);
-        dlg.exec();
+        frmAddToAddressBook dlg(s, messageNumber, parent);
+        entry = dlg.proposeEntry();
     }
-    if (!s.DialogMode.empty()) {
-        kesto::AddToAddressBook(s.board, s.CurrentUserNumber, s.DialogMode);
-        dialogs().message(parent, Dialogs::Icon::Information, title,
-                          QStringLiteral("This user has been added."));
-    }
-    s.CurrentMessageNumber = previous;
-    s.DialogMode.clear();
+    if (!entry) return;
+    kesto::AddToAddressBook(s.board, s.CurrentUserNumber, *entry);
+    dialogs().message(parent, Dialogs::Icon::Information, title, QStringLiteral("This user has been added."));
 }
 
 } // namespace kesto::ui

@@ -11,7 +11,6 @@ namespace kesto::ui {
 
 // Adds the correspondent of message `messageNumber` of the shown mailbox to the
 // current user's address book, telling the user when it is already there.
-// CurrentMessageNumber is set for the dialog and restored afterwards; DialogMode ends empty.
 void AddSenderToAddressBook(QWidget* parent, Session& s, std::int16_t messageNumber);
 
 } // namespace kesto::ui

@@ -26,7 +26,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
 
 } // namespace
 
-frmAddToAddressBook::frmAddToAddressBook(Session& s, QWidget* parent)
+frmAddToAddressBook::frmAddToAddressBook(Session& s, std::int16_t messageNumber, QWidget* parent)
     : QDialog(parent), s_(s), message_(kesto::EmptyMessageInfo()) {
     setObjectName(QStringLiteral("frmAddToAddressBook"));
     setWindowTitle(QStringLiteral("Kesto - Add Address Book Entry"));
@@ -52,11 +52,10 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, QWidget* parent)
     connect(cmdCancel_, &QPushButton::clicked, this, &frmAddToAddressBook::cmdCancel_Click);
 
     // Without a message there is no correspondent to propose.
-    failed_ = s_.CurrentMessageNumber < 1;
+    failed_ = messageNumber < 1;
     if (!failed_) {
         std::int16_t status = 0;
-        message_ = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox),
-                                         s_.CurrentMessageNumber, status);
+        message_ = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox), messageNumber, status);
         failed_ = status != 0;
     }
     // A record past the end of the index reads blank: there is nobody to add.
@@ -71,14 +70,20 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, QWidget* parent)
 
 void frmAddToAddressBook::showEvent(QShowEvent* e) {
     QDialog::showEvent(e);
-    // Leave at once, DialogMode untouched, so the caller adds nothing.
+    // Leave at once without an entry, so the caller adds nothing.
     if (failed_) QTimer::singleShot(0, this, [this] { QDialog::done(QDialog::Rejected); });
+}
+
+std::optional<std::string> frmAddToAddressBook::proposeEntry() {
+    entry_.reset();
+    exec();
+    return entry_;
 }
 
 void frmAddToAddressBook::cmdOk_Click() {
     if (failed_) return;
     const bool received = s_.CurrentMailbox == 1;
-    s_.DialogMode = kesto::AddressBookEntryLine(ToBoard(DescriptionValue_->text()),
+    entry_ = kesto::AddressBookEntryLine(ToBoard(DescriptionValue_->text()),
                                                 received ? message_.FromHandle : message_.ToHandle,
                                                 received ? message_.FromNetNode : message_.ToNetNode,
                                                 received ? message_.FromNetId : message_.ToNetId);
@@ -90,7 +95,7 @@ void frmAddToAddressBook::cmdCancel_Click() {
 }
 
 void frmAddToAddressBook::reject() {
-    s_.DialogMode.clear();
+    entry_.reset();
     QDialog::reject();
 }
 

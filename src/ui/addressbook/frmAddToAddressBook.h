@@ -1,11 +1,15 @@
-// Proposes an address book entry for the correspondent of message
-// CurrentMessageNumber; OK hands the entry line back in DialogMode.
+// Proposes an address book entry for the correspondent of one message of the
+// shown mailbox; OK hands the entry line back.
 #pragma once
 
 #include "Records.h"
 #include "app/Session.h"
 
 #include <QDialog>
+
+#include <cstdint>
+#include <optional>
+#include <string>
 
 class QLabel;
 class QLineEdit;
@@ -16,8 +20,12 @@ namespace kesto::ui {
 class frmAddToAddressBook : public QDialog {
     Q_OBJECT
   public:
-    explicit frmAddToAddressBook(Session& s, QWidget* parent = nullptr);
+    frmAddToAddressBook(Session& s, std::int16_t messageNumber, QWidget* parent = nullptr);
 
+    // Runs the dialog; the entry line ("description,handle@node,network", raw board
+    // bytes) when the user pressed OK, nothing on Cancel or when there was nobody to add.
+    std::optional<std::string> proposeEntry();
+    const std::optional<std::string>& entry() const { return entry_; }
     bool failed() const { return failed_; }
 
     void cmdOk_Click();
@@ -31,6 +39,7 @@ class frmAddToAddressBook : public QDialog {
     Session& s_;
     kesto::MessageInfo message_;
     bool failed_ = false;
+    std::optional<std::string> entry_;
 
     QLabel* lblAddressValue_ = nullptr;
     QLineEdit* DescriptionValue_ = nullptr;

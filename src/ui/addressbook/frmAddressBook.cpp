@@ -51,7 +51,7 @@ QToolButton* MakeArrowButton(QWidget* parent, const char* name, Qt::ArrowType ar
 
 } // namespace
 
-frmAddressBook::frmAddressBook(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
+frmAddressBook::frmAddressBook(Session& s, Mode mode, QWidget* parent) : QDialog(parent), s_(s) {
     setObjectName(QStringLiteral("frmAddressBook"));
     setWindowTitle(QStringLiteral("Kesto - Address Book"));
     setModal(true);
@@ -107,19 +107,24 @@ frmAddressBook::frmAddressBook(Session& s, QWidget* parent) : QDialog(parent), s
     connect(lstAddressBook_, &QListWidget::itemDoubleClicked, this, &frmAddressBook::lstAddressBook_DblClick);
 
     busy_ = true;
-    viewMode_ = s_.DialogMode == "view";
+    viewMode_ = mode == Mode::View;
     if (viewMode_) {
         cmdOk_->setEnabled(false);
         cmdEdit_->setDefault(true);
     } else {
         cmdOk_->setDefault(true);
     }
-    s_.DialogMode.clear();
 
     reload();
     fillList();
     if (lstAddressBook_->count() > 0) selectRow(0);
     lstAddressBook_->setFocus();
+}
+
+std::optional<std::string> frmAddressBook::pickAddress() {
+    picked_.reset();
+    exec();
+    return picked_;
 }
 
 void frmAddressBook::reload() {
@@ -197,10 +202,9 @@ void frmAddressBook::cmdEdit_Click() {
     const int r = lstAddressBook_->currentRow();
     if (busy_ || r < 0) return;
     busy_ = true;
-    s_.AddressBookEditIndex = static_cast<std::int16_t>(r + 1);
     {
-        frmAddressBookEdit editor(s_, this);
-        editor.exec();
+        frmAddressBookEdit editor(s_, r + 1, this);
+        editor.editEntry();
     }
     reload();
     fillList();
@@ -210,7 +214,7 @@ void frmAddressBook::cmdEdit_Click() {
 void frmAddressBook::cmdOk_Click() {
     const int r = lstAddressBook_->currentRow();
     if (busy_ || viewMode_ || r < 0 || static_cast<std::size_t>(r) + 1 > book_.count()) return;
-    s_.DialogMode = kesto::AddressBookPickText(book_.lines[r + 1]);
+    picked_ = kesto::AddressBookPickText(book_.lines[r + 1]);
     accept();
 }
 

@@ -1,11 +1,14 @@
 // The address book window: lists the current user's entries for management
-// (DialogMode "view") or as a recipient picker that hands back handle@system*network.
+// (view mode) or as a recipient picker that hands back handle@system*network.
 #pragma once
 
 #include "AddressBook.h"
 #include "app/Session.h"
 
 #include <QDialog>
+
+#include <optional>
+#include <string>
 
 class QGroupBox;
 class QListWidget;
@@ -17,7 +20,16 @@ namespace kesto::ui {
 class frmAddressBook : public QDialog {
     Q_OBJECT
   public:
-    explicit frmAddressBook(Session& s, QWidget* parent = nullptr);
+    enum class Mode {
+        View, // managing the entries: Select is off, Edit is the default
+        Pick  // choosing a recipient
+    };
+    frmAddressBook(Session& s, Mode mode, QWidget* parent = nullptr);
+
+    // Runs the picker; the chosen entry as handle@system*network (raw board bytes),
+    // nothing when the window was closed without a choice.
+    std::optional<std::string> pickAddress();
+    const std::optional<std::string>& pickedAddress() const { return picked_; }
 
     bool isBusy() const { return busy_; }
     bool isViewMode() const { return viewMode_; }
@@ -46,6 +58,7 @@ class frmAddressBook : public QDialog {
     kesto::AddressBook book_;
     bool busy_ = true;
     bool viewMode_ = false;
+    std::optional<std::string> picked_;
 
     QGroupBox* fraAddressBook_ = nullptr;
     QListWidget* lstAddressBook_ = nullptr;

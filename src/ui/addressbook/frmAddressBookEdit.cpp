@@ -54,7 +54,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
 
 } // namespace
 
-frmAddressBookEdit::frmAddressBookEdit(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
+frmAddressBookEdit::frmAddressBookEdit(Session& s, int entryNumber, QWidget* parent)
+    : QDialog(parent), s_(s), index_(entryNumber) {
     setObjectName(QStringLiteral("frmAddressBookEdit"));
     setWindowTitle(QStringLiteral("Kesto - Address Book"));
     setModal(true);
@@ -89,7 +90,6 @@ frmAddressBookEdit::frmAddressBookEdit(Session& s, QWidget* parent) : QDialog(pa
     const std::string file = kesto::AddressBookFile(s_.board, s_.CurrentUserNumber);
     if (!kesto::FileExists(s_.board, file)) kesto::CreateFile(s_.board, file, false);
     book_ = kesto::LoadAddressBook(s_.board, s_.CurrentUserNumber);
-    index_ = s_.AddressBookEditIndex;
 
     fraAddressBook_->setTitle(QStringLiteral("Entry %1 / %2").arg(index_).arg(book_.count()));
     if (indexValid()) {
@@ -109,12 +109,19 @@ bool frmAddressBookEdit::indexValid() const {
     return index_ >= 1 && static_cast<std::size_t>(index_) <= book_.count();
 }
 
+std::optional<std::string> frmAddressBookEdit::editEntry() {
+    saved_.reset();
+    exec();
+    return saved_;
+}
+
 void frmAddressBookEdit::cmdOk_Click() {
     if (!indexValid()) return;
     book_.lines[index_] = kesto::Trim(ToBoard(DescriptionValue_->text())) + "," +
                           kesto::Trim(ToBoard(AddressValue_->text())) + "," +
                           kesto::Trim(ToBoard(NetIdValue_->text()));
     kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_);
+    saved_ = book_.lines[index_];
     accept();
 }
 

@@ -1,10 +1,13 @@
-// Edits entry AddressBookEditIndex of the current user's address book.
+// Edits one entry of the current user's address book and saves the book on OK.
 #pragma once
 
 #include "AddressBook.h"
 #include "app/Session.h"
 
 #include <QDialog>
+
+#include <optional>
+#include <string>
 
 class QGroupBox;
 class QLineEdit;
@@ -15,7 +18,12 @@ namespace kesto::ui {
 class frmAddressBookEdit : public QDialog {
     Q_OBJECT
   public:
-    explicit frmAddressBookEdit(Session& s, QWidget* parent = nullptr);
+    // Edits entry `entryNumber` (1-based) of the book as it is in the file.
+    frmAddressBookEdit(Session& s, int entryNumber, QWidget* parent = nullptr);
+
+    // Runs the editor; the entry line as saved on OK (raw board bytes), nothing on Cancel.
+    std::optional<std::string> editEntry();
+    const std::optional<std::string>& savedEntry() const { return saved_; }
 
     void cmdOk_Click();
     void cmdCancel_Click();
@@ -26,6 +34,7 @@ class frmAddressBookEdit : public QDialog {
     Session& s_;
     kesto::AddressBook book_;
     int index_ = 0;
+    std::optional<std::string> saved_;
 
     QGroupBox* fraAddressBook_ = nullptr;
     QLineEdit* DescriptionValue_ = nullptr;

@@ -1,6 +1,7 @@
-// The run-time state the windows share: the board, the current user and the
-// variables through which one window hands work to the next. One Session is
-// made at start-up and passed to every window.
+// The run-time state the windows share: the board, the current user, the
+// mailbox shown and the view settings. One Session is made at start-up and
+// passed to every window; what one window hands to the next goes by arguments
+// and return values, not through here.
 #pragma once
 
 #include "Board.h"
@@ -8,7 +9,6 @@
 #include "Startup.h"
 
 #include <cstdint>
-#include <string>
 
 namespace kesto::ui {
 
@@ -18,17 +18,10 @@ struct Session {
     std::int32_t CurrentUserNumber = 1;
     kesto::UserRecord CurrentUser;
 
-    std::int16_t CurrentMailbox = 1;       // 1 received ("EMAIL"), otherwise sent ("SNTEMAIL")
-    std::int16_t CurrentListIndex = 0;     // 1-based list row being acted on; 0 none
-    std::int16_t CurrentMessageNumber = 0; // record number in the shown mailbox; 0 none
-    bool ReplyMode = false;
-    bool MessageSent = false;
-    float LastMailboxSize = 0;
-    std::string DialogMode;                // raw board bytes exchanged with a modal dialog
-    std::int16_t AddressBookEditIndex = 0;
+    std::int16_t CurrentMailbox = 1; // 1 received ("EMAIL"), otherwise sent ("SNTEMAIL")
 
-    kesto::ViewSettings viewSettings;      // as loaded from KESTO.DAT
-    kesto::LiveViewState live;             // recorded by the timer, saved on close
+    kesto::ViewSettings viewSettings; // as loaded from KESTO.DAT
+    kesto::LiveViewState live;        // recorded by the timer, saved on close
 };
 
 } // namespace kesto::ui

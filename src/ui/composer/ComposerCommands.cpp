@@ -4,12 +4,9 @@
 
 namespace kesto::ui {
 
-void ReplyAfterReading(QWidget* parent, Session& s) {
-    {
-        frmNewMessage composer(s, parent);
-        composer.exec();
-    }
-    if (s.MessageSent) s.MessageSent = false;
+void ReplyAfterReading(QWidget* parent, Session& s, std::int16_t messageNumber) {
+    frmNewMessage composer(s, parent, messageNumber);
+    composer.writeMessage();
 }
 
 } // namespace kesto::ui

@@ -3,12 +3,14 @@
 
 #include "app/Session.h"
 
+#include <cstdint>
+
 class QWidget;
 
 namespace kesto::ui {
 
-// The reader asked for a reply (ReplyMode set, CurrentMessageNumber the message):
-// shows the composer; a sent reply only clears MessageSent, the caller refreshes its rows.
-void ReplyAfterReading(QWidget* parent, Session& s);
+// The reader asked for a reply to message `messageNumber` of the shown mailbox:
+// shows the composer for it. The caller refreshes its rows, sent or not.
+void ReplyAfterReading(QWidget* parent, Session& s, std::int16_t messageNumber);
 
 } // namespace kesto::ui

@@ -8,10 +8,11 @@
 #include "Recipient.h"
 #include "SystemFiles.h"
 #include "addressbook/frmAddressBook.h"
-#include "app/Dialogs.h"
-#include "app/Icons.h"
-#include "app/Twips.h"
+#include "app/Actions.h"
 #include "app/BoardText.h"
+#include "app/Dialogs.h"
+#include "app/Twips.h"
+#include "app/TwipsLayout.h"
 #include "composer/frmSendToAll.h"
 #include "composer/frmUserListing.h"
 #include "reader/frmAbout.h"
@@ -29,7 +30,6 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -43,11 +43,7 @@ namespace kesto::ui {
 namespace {
 
 constexpr int kMaxMessageLength = 32767;
-
-// Design-time places in twips (form client coordinates, the toolbar band included).
-constexpr int kRowTo = 480, kRowSubject = 870, kRowAttach = 1260, kTextTop = 1680;
-constexpr int kLabelLeft = 120, kBoxLeft = 1080, kButtonWidth = 855, kRowHeight = 315;
-constexpr int kNetWidth = 2055, kToolbarHeight = 420;
+constexpr int kDesignWidth = 9600, kDesignHeight = 7200;
 
 QFont Tahoma() {
     QFont f(QStringLiteral("Tahoma"));
@@ -61,81 +57,74 @@ QString Title() {
 
 } // namespace
 
-frmNewMessage::frmNewMessage(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
+frmNewMessage::frmNewMessage(Session& s, QWidget* parent, std::optional<std::int16_t> replyTo)
+    : QDialog(parent), s_(s) {
     setObjectName(QStringLiteral("frmNewMessage"));
     setWindowTitle(QStringLiteral("Kesto - New Message"));
     setFont(Tahoma());
+    setupActions();
     buildControls();
-    resize(TwipsToPixels(9600, ScreenDpi(this)), TwipsToPixels(7200, ScreenDpi(this)));
-    Form_Load();
+    resize(TwipsToPixels(kDesignWidth, ScreenDpi(this)), TwipsToPixels(kDesignHeight, ScreenDpi(this)));
+    Form_Load(replyTo);
+}
+
+bool frmNewMessage::writeMessage() {
+    // Only a successful send accepts the window.
+    return exec() == QDialog::Accepted;
+}
+
+void frmNewMessage::setupActions() {
+    act_.close = NewCommand(this, "mnuFileClose", QStringLiteral("&Close"));
+    act_.send = NewCommand(this, "mnuActionsSend", QStringLiteral("&Send"));
+    act_.attach = NewCommand(this, "mnuActionsAttach", QStringLiteral("&Attach a File"));
+    act_.addressBook = NewCommand(this, "mnuActionsAddressBook", QStringLiteral("Address &Book"));
+    act_.userList = NewCommand(this, "mnuActionsUserlist", QStringLiteral("&User Listing"));
+    act_.sendToAll = NewCommand(this, "mnuActionsSendToAll", QStringLiteral("Send to A&ll Users"));
+    act_.about = NewCommand(this, "mnuHelpAbout", QStringLiteral("&About"));
+    connect(act_.close, &QAction::triggered, this, &frmNewMessage::mnuFileClose_Click);
+    connect(act_.send, &QAction::triggered, this, &frmNewMessage::mnuActionsSend_Click);
+    connect(act_.attach, &QAction::triggered, this, &frmNewMessage::mnuActionsAttach_Click);
+    connect(act_.addressBook, &QAction::triggered, this, &frmNewMessage::mnuActionsAddressBook_Click);
+    connect(act_.userList, &QAction::triggered, this, &frmNewMessage::mnuActionsUserlist_Click);
+    connect(act_.sendToAll, &QAction::triggered, this, &frmNewMessage::mnuActionsSendToAll_Click);
+    connect(act_.about, &QAction::triggered, this, &frmNewMessage::mnuHelpAbout_Click);
+
+    menuBar_ = new QMenuBar(this);
+    QMenu* mnuFile = menuBar_->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile->addAction(act_.close);
+    QMenu* mnuActions = menuBar_->addMenu(QStringLiteral("&Actions"));
+    mnuActions->setObjectName(QStringLiteral("mnuActions"));
+    mnuActions->addAction(act_.send);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator0");
+    mnuActions->addAction(act_.attach);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator1");
+    mnuActions->addAction(act_.addressBook);
+    mnuActions->addAction(act_.userList);
+    mnuActions->addAction(act_.sendToAll);
+    QMenu* mnuHelp = menuBar_->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp->addAction(act_.about);
 }
 
 void frmNewMessage::buildControls() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    menuBar_ = new QMenuBar(this);
     outer->setMenuBar(menuBar_);
     page_ = new QWidget(this);
     outer->addWidget(page_);
 
-    auto action = [&](QMenu* menu, const char* name, const QString& caption, void (frmNewMessage::*slot)()) {
-        auto* a = menu->addAction(caption);
-        a->setObjectName(QString::fromLatin1(name));
-        connect(a, &QAction::triggered, this, slot);
-        return a;
-    };
-    QMenu* mnuFile = menuBar_->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileClose =
-        action(mnuFile, "mnuFileClose", QStringLiteral("&Close"), &frmNewMessage::mnuFileClose_Click);
-    QMenu* mnuActions = menuBar_->addMenu(QStringLiteral("&Actions"));
-    mnuActions->setObjectName(QStringLiteral("mnuActions"));
-    mnuActionsSend =
-        action(mnuActions, "mnuActionsSend", QStringLiteral("&Send"), &frmNewMessage::mnuActionsSend_Click);
-    mnuActions->addSeparator()->setObjectName(QStringLiteral("mnuActionsSeperator0"));
-    mnuActionsAttach = action(mnuActions, "mnuActionsAttach", QStringLiteral("&Attach a File"),
-                              &frmNewMessage::mnuActionsAttach_Click);
-    mnuActions->addSeparator()->setObjectName(QStringLiteral("mnuActionsSeperator1"));
-    mnuActionsAddressBook = action(mnuActions, "mnuActionsAddressBook", QStringLiteral("Address &Book"),
-                                   &frmNewMessage::mnuActionsAddressBook_Click);
-    mnuActionsUserlist = action(mnuActions, "mnuActionsUserlist", QStringLiteral("&User Listing"),
-                                &frmNewMessage::mnuActionsUserlist_Click);
-    mnuActionsSendToAll = action(mnuActions, "mnuActionsSendToAll", QStringLiteral("Send to A&ll Users"),
-                                 &frmNewMessage::mnuActionsSendToAll_Click);
-    QMenu* mnuHelp = menuBar_->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpAbout =
-        action(mnuHelp, "mnuHelpAbout", QStringLiteral("&About"), &frmNewMessage::mnuHelpAbout_Click);
-
     Toolbar1 = new QToolBar(page_);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setIconSize(QSize(16, 16));
-    struct Button {
-        const char* tip;
-        const char* key;
-        void (frmNewMessage::*slot)();
-    };
-    const Button buttons[8] = {{},
-                               {"Send", "send", &frmNewMessage::mnuActionsSend_Click},
-                               {},
-                               {"Attach a File", "attach", &frmNewMessage::mnuActionsAttach_Click},
-                               {},
-                               {"Address Book", "book", &frmNewMessage::mnuActionsAddressBook_Click},
-                               {"User Listing", "user", &frmNewMessage::mnuActionsUserlist_Click},
-                               {"Send to All Users", "group", &frmNewMessage::mnuActionsSendToAll_Click}};
-    for (int i = 1; i <= 7; ++i) {
-        QAction* a = nullptr;
-        if (buttons[i].slot == nullptr) {
-            a = Toolbar1->addSeparator();
-        } else {
-            a = Toolbar1->addAction(Icon(buttons[i].key), QString::fromLatin1(buttons[i].tip));
-            a->setToolTip(QString::fromLatin1(buttons[i].tip));
-            connect(a, &QAction::triggered, this, buttons[i].slot);
-        }
-        a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(i));
-        Toolbar1_Button[static_cast<std::size_t>(i)] = a;
-    }
+    AddToolbarButtons(Toolbar1, {{act_.send, "send", "Send"},
+                                 {},
+                                 {act_.attach, "attach", "Attach a File"},
+                                 {},
+                                 {act_.addressBook, "book", "Address Book"},
+                                 {act_.userList, "user", "User Listing"},
+                                 {act_.sendToAll, "group", "Send to All Users"}});
 
     cmdTo = new QPushButton(QStringLiteral("To..."), page_);
     cmdTo->setObjectName(QStringLiteral("cmdTo"));
@@ -169,22 +158,35 @@ void frmNewMessage::buildControls() {
     txtMessage->setFont(courier);
     connect(txtMessage->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { limitMessageLength(position, added); });
+
+    // Twips below the menu bar, the toolbar band included, at the design size of 9600 x 7200.
+    using L = TwipsLayout;
+    new TwipsLayout(page_, {{kDesignWidth, kDesignHeight}, {5000, 3500}},
+                    {
+                        {Toolbar1, 0, 0, 9600, 420, L::TopLeft | L::Right},
+                        {cmdTo, 120, 480, 855, 315},
+                        {MailTo, 1080, 480, 5600, 315, L::TopLeft | L::Right},
+                        {MailToNetid, 7325, 480, 2055, 315, L::Top | L::Right},
+                        {lblMailSubject, 120, 900, 855, 255},
+                        {MailSubject, 1080, 870, 8400, 315, L::TopLeft | L::Right},
+                        {cmdAttach, 120, 1260, 855, 315},
+                        {MailAttach, 1080, 1260, 8400, 315, L::TopLeft | L::Right},
+                        {txtMessage, 120, 1680, 9240, 4580, L::All},
+                    });
 }
 
-void frmNewMessage::Form_Load() {
+void frmNewMessage::Form_Load(std::optional<std::int16_t> replyTo) {
     FirstActivate = true;
     ReplyPending = false;
     FillNetList();
     if (MailToNetid->count() > 0) MailToNetid->setCurrentIndex(0);
-    applySendToAllRule();
-    const bool canAttach = s_.CurrentUser.SecurityLevel >= s_.board.mainCfg.EmailAttachLevel;
-    mnuActionsAttach->setEnabled(canAttach);
-    Toolbar1_Button[3]->setEnabled(canAttach);
-    if (!s_.ReplyMode) return;
+    attachAllowed_ = s_.CurrentUser.SecurityLevel >= s_.board.mainCfg.EmailAttachLevel;
+    updateActions();
+    if (!replyTo) return;
 
     const std::string mailbox = kesto::MailboxName(s_.CurrentMailbox);
     std::int16_t status = 0;
-    RepliedMessage = kesto::GetMessageInfo(s_.board, mailbox, s_.CurrentMessageNumber, status);
+    RepliedMessage = kesto::GetMessageInfo(s_.board, mailbox, *replyTo, status);
     RepliedText = kesto::GetMessage(s_.board, mailbox, RepliedMessage.MsgPos, RepliedMessage.MsgLength, true,
                                     false, status);
     const auto fill = kesto::ReplyRecipient(RepliedMessage, kesto::OwnSystemId(s_.board), NetList);
@@ -236,27 +238,28 @@ void frmNewMessage::setRecipient(const std::string& mailTo, int line) {
 }
 
 void frmNewMessage::MailTo_Change() {
-    applyNetworkRule();
-    applyAttachRule();
+    attachAllowed_ = attachRuleAllows();
+    updateActions();
 }
 
-void frmNewMessage::applyNetworkRule() {
-    if (locked_) return;
-    MailToNetid->setEnabled(!MailTo->text().contains(QLatin1Char('*')));
+bool frmNewMessage::attachRuleAllows() const {
+    return kesto::AttachAllowed(s_.CurrentUser.SecurityLevel, s_.board.mainCfg, ToBoard(MailTo->text()),
+                                MailToNetid->currentIndex());
 }
 
-void frmNewMessage::applyAttachRule() {
-    if (locked_) return;
-    const bool allowed = kesto::AttachAllowed(s_.CurrentUser.SecurityLevel, s_.board.mainCfg,
-                                              ToBoard(MailTo->text()), MailToNetid->currentIndex());
-    mnuActionsAttach->setEnabled(allowed);
-    Toolbar1_Button[3]->setEnabled(allowed);
-}
-
-void frmNewMessage::applySendToAllRule() {
-    const bool sysop = s_.CurrentUser.SecurityLevel >= 255;
-    mnuActionsSendToAll->setEnabled(sysop);
-    Toolbar1_Button[7]->setEnabled(sysop);
+void frmNewMessage::updateActions() {
+    // A running send locks everything; otherwise attaching follows the attach rule as
+    // last evaluated, sending to all users the SysOp level, and the network list is
+    // off while the address names its own network.
+    const bool open = !locked_;
+    for (QAction* a : {act_.close, act_.send, act_.addressBook, act_.userList, act_.about})
+        a->setEnabled(open);
+    act_.attach->setEnabled(open && attachAllowed_);
+    act_.sendToAll->setEnabled(open && s_.CurrentUser.SecurityLevel >= 255);
+    cmdTo->setEnabled(open);
+    cmdAttach->setEnabled(open);
+    // A combo box cannot be read-only; disabled is the nearest.
+    MailToNetid->setEnabled(open && !MailTo->text().contains(QLatin1Char('*')));
 }
 
 void frmNewMessage::limitMessageLength(int position, int added) {
@@ -335,7 +338,6 @@ void frmNewMessage::mnuActionsSend_Click() {
         break;
     }
     }
-    s_.MessageSent = true;
     UnlockComposer();
     accept();
 }
@@ -353,29 +355,26 @@ void frmNewMessage::mnuActionsAttach_Click() {
 }
 
 void frmNewMessage::mnuActionsAddressBook_Click() {
-    s_.DialogMode.clear();
+    std::optional<std::string> picked;
     {
-        frmAddressBook dlg(s_, this);
-        dlg.exec();
+        frmAddressBook dlg(s_, frmAddressBook::Mode::Pick, this);
+        picked = dlg.pickAddress();
     }
-    if (!s_.DialogMode.empty()) {
-        const auto fill = kesto::AddressBookRecipient(s_.DialogMode, kesto::OwnSystemId(s_.board), NetList);
-        setRecipient(fill.mailTo, fill.networkLine);
-        MailSubject->setFocus();
-    }
-    s_.DialogMode.clear();
+    if (!picked) return;
+    const auto fill = kesto::AddressBookRecipient(*picked, kesto::OwnSystemId(s_.board), NetList);
+    setRecipient(fill.mailTo, fill.networkLine);
+    MailSubject->setFocus();
 }
 
 void frmNewMessage::mnuActionsUserlist_Click() {
-    s_.DialogMode.clear();
+    std::optional<std::int32_t> user;
     {
         frmUserListing dlg(s_, this);
-        dlg.exec();
+        user = dlg.pickUser();
     }
-    if (s_.DialogMode.empty()) return;
-    setRecipient(s_.DialogMode, 0);
+    if (!user) return;
+    setRecipient(std::to_string(*user), 0);
     MailSubject->setFocus();
-    s_.DialogMode.clear();
 }
 
 void frmNewMessage::mnuActionsSendToAll_Click() {
@@ -383,15 +382,14 @@ void frmNewMessage::mnuActionsSendToAll_Click() {
         dialogs().message(this, Dialogs::Icon::Information, Title(), FromBoard(kesto::kMsgSysopOnly));
         return;
     }
-    s_.DialogMode.clear();
+    std::optional<std::string> criterion;
     {
-        frmSendToAll dlg(s_, this);
-        dlg.exec();
+        frmSendToAll dlg(this);
+        criterion = dlg.pickCriterion();
     }
-    if (s_.DialogMode.empty()) return;
-    setRecipient(s_.DialogMode, 0);
+    if (!criterion) return;
+    setRecipient(*criterion, 0);
     MailSubject->setFocus();
-    s_.DialogMode.clear();
 }
 
 void frmNewMessage::mnuHelpAbout_Click() {
@@ -400,59 +398,21 @@ void frmNewMessage::mnuHelpAbout_Click() {
 }
 
 void frmNewMessage::LockComposer() {
-    for (QAction* a : {mnuFileClose, mnuActionsSend, mnuActionsAttach, mnuActionsAddressBook,
-                       mnuActionsUserlist, mnuActionsSendToAll, mnuHelpAbout})
-        a->setEnabled(false);
-    for (int i : {1, 3, 5, 6, 7})
-        Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(false);
-    cmdTo->setEnabled(false);
-    cmdAttach->setEnabled(false);
     for (QLineEdit* box : {MailTo, MailSubject, MailAttach})
         box->setReadOnly(true);
     txtMessage->setReadOnly(true);
-    // A combo box cannot be read-only; disabled is the nearest.
-    MailToNetid->setEnabled(false);
     locked_ = true;
+    updateActions();
 }
 
 void frmNewMessage::UnlockComposer() {
     locked_ = false;
-    for (QAction* a : {mnuFileClose, mnuActionsSend, mnuActionsAddressBook, mnuActionsUserlist, mnuHelpAbout})
-        a->setEnabled(true);
-    for (int i : {1, 5, 6})
-        Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(true);
-    cmdTo->setEnabled(true);
-    cmdAttach->setEnabled(true);
     for (QLineEdit* box : {MailTo, MailSubject, MailAttach})
         box->setReadOnly(false);
     txtMessage->setReadOnly(false);
-    applyNetworkRule();
-    applyAttachRule();
-    applySendToAllRule();
-}
-
-void frmNewMessage::resizeEvent(QResizeEvent* e) {
-    QDialog::resizeEvent(e);
-    layoutControls();
-}
-
-void frmNewMessage::layoutControls() {
-    if (!page_) return;
-    const double dpi = ScreenDpi(this);
-    auto px = [dpi](double twips) { return TwipsToPixels(twips, dpi); };
-    const QRect frame = frameGeometry();
-    const int W = std::max(PixelsToTwips(frame.width(), dpi), 5000);
-    const int H = std::max(PixelsToTwips(frame.height(), dpi), 3500);
-
-    Toolbar1->setGeometry(0, 0, page_->width(), px(kToolbarHeight));
-    cmdTo->setGeometry(px(kLabelLeft), px(kRowTo), px(kButtonWidth), px(kRowHeight));
-    MailTo->setGeometry(px(kBoxLeft), px(kRowTo), px(W - 1840 - 2 * kBoxLeft), px(kRowHeight));
-    MailToNetid->setGeometry(px(W - kNetWidth - 220), px(kRowTo), px(kNetWidth), px(kRowHeight));
-    lblMailSubject->setGeometry(px(kLabelLeft), px(kRowSubject + 30), px(kButtonWidth), px(255));
-    MailSubject->setGeometry(px(kBoxLeft), px(kRowSubject), px(W + 960 - 2 * kBoxLeft), px(kRowHeight));
-    cmdAttach->setGeometry(px(kLabelLeft), px(kRowAttach), px(kButtonWidth), px(kRowHeight));
-    MailAttach->setGeometry(px(kBoxLeft), px(kRowAttach), px(W + 960 - 2 * kBoxLeft), px(kRowHeight));
-    txtMessage->setGeometry(px(kLabelLeft), px(kTextTop), px(W - 3 * kLabelLeft), px(H + 740 - 2 * kTextTop));
+    // The permission rules, for the recipient and the user as they are now.
+    attachAllowed_ = attachRuleAllows();
+    updateActions();
 }
 
 } // namespace kesto::ui

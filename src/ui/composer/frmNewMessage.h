@@ -5,7 +5,8 @@
 
 #include <QDialog>
 
-#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,11 @@ namespace kesto::ui {
 class frmNewMessage : public QDialog {
     Q_OBJECT
   public:
-    explicit frmNewMessage(Session& s, QWidget* parent = nullptr);
+    // A new message, or with `replyTo` a reply to that message of the shown mailbox.
+    explicit frmNewMessage(Session& s, QWidget* parent = nullptr, std::optional<std::int16_t> replyTo = {});
+
+    // Runs the window; true when a message was sent (the window then closed itself).
+    bool writeMessage();
 
     // Commands; menu items and toolbar buttons share them.
     void mnuFileClose_Click();
@@ -49,16 +54,14 @@ class frmNewMessage : public QDialog {
   protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
 
   private:
-    void Form_Load();
+    void Form_Load(std::optional<std::int16_t> replyTo);
+    void setupActions();
     void buildControls();
+    void updateActions();
     void FillNetList();
-    void layoutControls();
-    void applyAttachRule();
-    void applySendToAllRule();
-    void applyNetworkRule();
+    bool attachRuleAllows() const;
     void setRecipient(const std::string& mailTo, int line);
     void limitMessageLength(int position, int added);
     std::string messageText() const;
@@ -70,6 +73,7 @@ class frmNewMessage : public QDialog {
     bool FirstActivate = true;
     bool ReplyPending = false;
     bool locked_ = false;
+    bool attachAllowed_ = false; // the attach rule as last evaluated (on a change of the recipient)
 
     QMenuBar* menuBar_ = nullptr;
     QWidget* page_ = nullptr;
@@ -83,14 +87,15 @@ class frmNewMessage : public QDialog {
     QLineEdit* MailAttach = nullptr;
     QPlainTextEdit* txtMessage = nullptr;
 
-    QAction* mnuFileClose = nullptr;
-    QAction* mnuActionsSend = nullptr;
-    QAction* mnuActionsAttach = nullptr;
-    QAction* mnuActionsAddressBook = nullptr;
-    QAction* mnuActionsUserlist = nullptr;
-    QAction* mnuActionsSendToAll = nullptr;
-    QAction* mnuHelpAbout = nullptr;
-    std::array<QAction*, 8> Toolbar1_Button{}; // 1-based; [0] unused
+    struct Actions {
+        QAction* close = nullptr;
+        QAction* send = nullptr;
+        QAction* attach = nullptr;
+        QAction* addressBook = nullptr;
+        QAction* userList = nullptr;
+        QAction* sendToAll = nullptr;
+        QAction* about = nullptr;
+    } act_;
 };
 
 } // namespace kesto::ui

@@ -22,7 +22,7 @@ const char* const kOperators[5] = {"> ", "< ", "= ", "! ", "$ "};
 
 } // namespace
 
-frmSendToAll::frmSendToAll(Session& s, QWidget* parent) : QDialog(parent), s_(s) {
+frmSendToAll::frmSendToAll(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmSendToAll"));
     setWindowTitle(QStringLiteral("Kesto - Send to All Users"));
     QFont tahoma(QStringLiteral("Tahoma"));
@@ -74,7 +74,12 @@ frmSendToAll::frmSendToAll(Session& s, QWidget* parent) : QDialog(parent), s_(s)
     layout->addLayout(buttons);
 
     Option1[0]->setChecked(true);
-    s_.DialogMode.clear();
+}
+
+std::optional<std::string> frmSendToAll::pickCriterion() {
+    criterion_.reset();
+    exec();
+    return criterion_;
 }
 
 bool frmSendToAll::levelSelected() const {
@@ -123,12 +128,12 @@ void frmSendToAll::cmdOk_Click() {
     int selected = 0;
     for (int i = 0; i < 5; ++i)
         if (Option1[static_cast<std::size_t>(i)]->isChecked()) selected = i;
-    s_.DialogMode = std::string("all users ") + kOperators[selected] + kesto::UpperAscii(value);
+    criterion_ = std::string("all users ") + kOperators[selected] + kesto::UpperAscii(value);
     accept();
 }
 
 void frmSendToAll::cmdCancel_Click() {
-    s_.DialogMode.clear();
+    criterion_.reset();
     reject();
 }
 

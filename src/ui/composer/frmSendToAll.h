@@ -1,11 +1,11 @@
 // Builds an "all users" criterion for the composer's recipient box.
 #pragma once
 
-#include "app/Session.h"
-
 #include <QDialog>
 
 #include <array>
+#include <optional>
+#include <string>
 
 class QGroupBox;
 class QLabel;
@@ -18,7 +18,11 @@ namespace kesto::ui {
 class frmSendToAll : public QDialog {
     Q_OBJECT
   public:
-    explicit frmSendToAll(Session& s, QWidget* parent = nullptr);
+    explicit frmSendToAll(QWidget* parent = nullptr);
+
+    // Runs the dialog; the criterion ("all users > 20", raw board bytes), nothing on Cancel.
+    std::optional<std::string> pickCriterion();
+    const std::optional<std::string>& criterion() const { return criterion_; }
 
     void Option1_Click(int index);
     void cmdOk_Click();
@@ -30,7 +34,7 @@ class frmSendToAll : public QDialog {
   private:
     bool levelSelected() const;
 
-    Session& s_;
+    std::optional<std::string> criterion_;
     QLabel* lblSend = nullptr;
     QGroupBox* fraSendToAll = nullptr;
     std::array<QRadioButton*, 5> Option1{};

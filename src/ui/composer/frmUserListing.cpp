@@ -48,7 +48,6 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     connect(cmdCancel, &QPushButton::clicked, this, &frmUserListing::cmdCancel_Click);
     connect(lstUsers, &QListWidget::itemDoubleClicked, this, &frmUserListing::lstUsers_DblClick);
 
-    s_.DialogMode.clear();
     // A read failure part-way is logged by FillUserList; the lines read so far stay usable.
     kesto::UserListing listing = kesto::FillUserList(s_.board);
     UserNumbers = listing.numbers;
@@ -57,10 +56,16 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     if (lstUsers->count() > 0) lstUsers->setCurrentRow(0);
 }
 
+std::optional<std::int32_t> frmUserListing::pickUser() {
+    picked_.reset();
+    exec();
+    return picked_;
+}
+
 void frmUserListing::cmdOk_Click() {
     const int row = lstUsers->currentRow();
     if (row >= 0 && static_cast<std::size_t>(row) + 1 < UserNumbers.size()) {
-        s_.DialogMode = std::to_string(UserNumbers[static_cast<std::size_t>(row) + 1]);
+        picked_ = UserNumbers[static_cast<std::size_t>(row) + 1];
         accept();
         return;
     }

@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class QGroupBox;
@@ -19,6 +20,10 @@ class frmUserListing : public QDialog {
   public:
     explicit frmUserListing(Session& s, QWidget* parent = nullptr);
 
+    // Runs the picker; the chosen user's record number, nothing on Cancel or an empty list.
+    std::optional<std::int32_t> pickUser();
+    const std::optional<std::int32_t>& pickedUser() const { return picked_; }
+
     void cmdOk_Click();
     void cmdCancel_Click();
     void lstUsers_DblClick();
@@ -28,6 +33,7 @@ class frmUserListing : public QDialog {
   private:
     Session& s_;
     std::vector<std::int32_t> UserNumbers{0};
+    std::optional<std::int32_t> picked_;
     QGroupBox* fraUserListing = nullptr;
     QListWidget* lstUsers = nullptr;
     QPushButton* cmdOk = nullptr;

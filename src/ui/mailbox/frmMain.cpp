@@ -1,9 +1,11 @@
 #include "mailbox/frmMain.h"
 #include "app/BoardText.h"
 
+#include "app/Actions.h"
 #include "app/Dialogs.h"
 #include "app/Icons.h"
 #include "app/Twips.h"
+#include "app/TwipsLayout.h"
 #include "mailbox/MailListModel.h"
 
 #include "CommonFunctions.h"
@@ -20,6 +22,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -39,11 +42,6 @@ namespace {
 
 constexpr const char* kModule = "frmMain";
 
-// Design-time placement of the tab strip and the list inside the client area, in twips.
-constexpr int kTabLeft = 30;
-constexpr int kTabTop = 30;
-constexpr int kListLeft = 90;
-
 // The initial client area.
 constexpr int kClientWidth = 10335;
 constexpr int kClientHeight = 5655;
@@ -54,13 +52,6 @@ QFont TahomaFont() {
     return f;
 }
 
-// The reader's commands that make no sense once the list under it was rebuilt.
-const char* const kReaderCommands[] = {
-    "mnuFileSaveAs",    "mnuActionsPrint",     "mnuActionsReply",           "mnuActionsDelete",
-    "mnuActionsInfo",   "mnuActionsAddSender", "mnuActionsPreviousMessage", "mnuActionsNextMessage",
-    "Toolbar1_Button1", "Toolbar1_Button3",    "Toolbar1_Button4",          "Toolbar1_Button5",
-    "Toolbar1_Button7", "Toolbar1_Button9",    "Toolbar1_Button10",         "mnuPopUpAdd",
-};
 
 } // namespace
 
@@ -70,6 +61,7 @@ frmMain::frmMain(Session& session, QWidget* parent) : QMainWindow(parent), s_(se
     InitIcons();
     setWindowIcon(Icon("app"));
 
+    setupActions();
     buildMenus();
     buildToolbar();
     buildContextMenu();
@@ -92,62 +84,65 @@ double frmMain::dpi() const {
 
 // ---------------------------------------------------------------- building
 
+void frmMain::setupActions() {
+    act_.saveAs = NewCommand(this, "mnuFileSaveAs", QStringLiteral("Save &As..."));
+    act_.changeUser = NewCommand(this, "mnuFileChangeUser", QStringLiteral("&Change Current User"));
+    act_.exit = NewCommand(this, "mnuFileExit", QStringLiteral("E&xit"));
+    act_.newMessage = NewCommand(this, "mnuActionsNew", QStringLiteral("&New Message"), Qt::CTRL | Qt::Key_N);
+    act_.open = NewCommand(this, "mnuActionsOpen", QStringLiteral("&Open Message"), Qt::CTRL | Qt::Key_O);
+    act_.print = NewCommand(this, "mnuActionsPrint", QStringLiteral("&Print Message"), Qt::CTRL | Qt::Key_P);
+    act_.reply = NewCommand(this, "mnuActionsReply", QStringLiteral("&Reply to Message"), Qt::CTRL | Qt::Key_R);
+    act_.del = NewCommand(this, "mnuActionsDelete", QStringLiteral("&Delete Message"), Qt::Key_Delete);
+    act_.deleteAll = NewCommand(this, "mnuActionsDeleteAll", QStringLiteral("Delete A&ll Messages"));
+    act_.addressBook = NewCommand(this, "mnuActionsAddressBook", QStringLiteral("Address &Book"));
+    act_.addSender = NewCommand(this, "mnuActionsAddSender", QStringLiteral("&Add Sender to Address Book"),
+                                Qt::CTRL | Qt::Key_Insert);
+    act_.refresh = NewCommand(this, "mnuActionsRefresh", QStringLiteral("&Refresh"), Qt::Key_F5);
+    act_.about = NewCommand(this, "mnuHelpAbout", QStringLiteral("&About"));
+
+    connect(act_.saveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
+    connect(act_.changeUser, &QAction::triggered, this, &frmMain::mnuFileChangeUser_Click);
+    connect(act_.exit, &QAction::triggered, this, &QWidget::close);
+    connect(act_.newMessage, &QAction::triggered, this, &frmMain::mnuActionsNew_Click);
+    connect(act_.open, &QAction::triggered, this, &frmMain::mnuActionsOpen_Click);
+    connect(act_.print, &QAction::triggered, this, &frmMain::mnuActionsPrint_Click);
+    connect(act_.reply, &QAction::triggered, this, &frmMain::mnuActionsReply_Click);
+    connect(act_.del, &QAction::triggered, this, &frmMain::mnuActionsDelete_Click);
+    connect(act_.deleteAll, &QAction::triggered, this, &frmMain::mnuActionsDeleteAll_Click);
+    connect(act_.addressBook, &QAction::triggered, this, &frmMain::mnuActionsAddressBook_Click);
+    connect(act_.addSender, &QAction::triggered, this, &frmMain::mnuActionsAddSender_Click);
+    connect(act_.refresh, &QAction::triggered, this, &frmMain::mnuActionsRefresh_Click);
+    connect(act_.about, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+}
+
 void frmMain::buildMenus() {
-    auto make = [this](QMenu* menu, const char* name, const char* caption, QKeySequence key = {}) {
-        auto* a = new QAction(QString::fromUtf8(caption), this);
-        a->setObjectName(QString::fromLatin1(name));
-        if (!key.isEmpty()) a->setShortcut(key);
-        menu->addAction(a);
-        return a;
-    };
-    auto separator = [](QMenu* menu, const char* name) {
-        menu->addSeparator()->setObjectName(QString::fromLatin1(name));
-    };
-
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileSaveAs = make(mnuFile, "mnuFileSaveAs", "Save &As...");
-    separator(mnuFile, "mnuFileSeperator0");
-    mnuFileChangeUser = make(mnuFile, "mnuFileChangeUser", "&Change Current User");
-    separator(mnuFile, "mnuFileSeperator1");
-    mnuFileExit = make(mnuFile, "mnuFileExit", "E&xit");
+    mnuFile->addAction(act_.saveAs);
+    AddMenuSeparator(mnuFile, "mnuFileSeperator0");
+    mnuFile->addAction(act_.changeUser);
+    AddMenuSeparator(mnuFile, "mnuFileSeperator1");
+    mnuFile->addAction(act_.exit);
 
-    mnuActions = menuBar()->addMenu(QStringLiteral("&Actions"));
+    QMenu* mnuActions = menuBar()->addMenu(QStringLiteral("&Actions"));
     mnuActions->setObjectName(QStringLiteral("mnuActions"));
-    mnuActionsNew = make(mnuActions, "mnuActionsNew", "&New Message", QKeySequence(Qt::CTRL | Qt::Key_N));
-    separator(mnuActions, "mnuActionsSeperator0");
-    mnuActionsOpen = make(mnuActions, "mnuActionsOpen", "&Open Message", QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuActionsPrint =
-        make(mnuActions, "mnuActionsPrint", "&Print Message", QKeySequence(Qt::CTRL | Qt::Key_P));
-    separator(mnuActions, "mnuActionsSeperator1");
-    mnuActionsReply =
-        make(mnuActions, "mnuActionsReply", "&Reply to Message", QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnuActionsDelete = make(mnuActions, "mnuActionsDelete", "&Delete Message", QKeySequence(Qt::Key_Delete));
-    mnuActionsDeleteAll = make(mnuActions, "mnuActionsDeleteAll", "Delete A&ll Messages");
-    separator(mnuActions, "mnuActionsSeperator2");
-    mnuActionsAddressBook = make(mnuActions, "mnuActionsAddressBook", "Address &Book");
-    mnuActionsAddSender = make(mnuActions, "mnuActionsAddSender", "&Add Sender to Address Book",
-                               QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    separator(mnuActions, "mnuActionsSeperator3");
-    mnuActionsRefresh = make(mnuActions, "mnuActionsRefresh", "&Refresh", QKeySequence(Qt::Key_F5));
+    mnuActions->addAction(act_.newMessage);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator0");
+    mnuActions->addAction(act_.open);
+    mnuActions->addAction(act_.print);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator1");
+    mnuActions->addAction(act_.reply);
+    mnuActions->addAction(act_.del);
+    mnuActions->addAction(act_.deleteAll);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator2");
+    mnuActions->addAction(act_.addressBook);
+    mnuActions->addAction(act_.addSender);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator3");
+    mnuActions->addAction(act_.refresh);
 
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpAbout = make(mnuHelp, "mnuHelpAbout", "&About");
-
-    connect(mnuFileSaveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
-    connect(mnuFileChangeUser, &QAction::triggered, this, &frmMain::mnuFileChangeUser_Click);
-    connect(mnuFileExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuActionsNew, &QAction::triggered, this, &frmMain::mnuActionsNew_Click);
-    connect(mnuActionsOpen, &QAction::triggered, this, &frmMain::mnuActionsOpen_Click);
-    connect(mnuActionsPrint, &QAction::triggered, this, &frmMain::mnuActionsPrint_Click);
-    connect(mnuActionsReply, &QAction::triggered, this, &frmMain::mnuActionsReply_Click);
-    connect(mnuActionsDelete, &QAction::triggered, this, &frmMain::mnuActionsDelete_Click);
-    connect(mnuActionsDeleteAll, &QAction::triggered, this, &frmMain::mnuActionsDeleteAll_Click);
-    connect(mnuActionsAddressBook, &QAction::triggered, this, &frmMain::mnuActionsAddressBook_Click);
-    connect(mnuActionsAddSender, &QAction::triggered, this, &frmMain::mnuActionsAddSender_Click);
-    connect(mnuActionsRefresh, &QAction::triggered, this, &frmMain::mnuActionsRefresh_Click);
-    connect(mnuHelpAbout, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
+    mnuHelp->addAction(act_.about);
 }
 
 void frmMain::buildToolbar() {
@@ -160,60 +155,40 @@ void frmMain::buildToolbar() {
     Toolbar1->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu); // no toolbar on/off menu on the window
 
-    struct Button {
-        int index;
-        const char* key; // nullptr: separator
-        const char* tip;
-        void (frmMain::*command)();
-    };
-    const Button buttons[] = {
-        {1, "new", "New Mail Message", &frmMain::mnuActionsNew_Click},
-        {2, nullptr, nullptr, nullptr},
-        {3, "open", "Open", &frmMain::mnuActionsOpen_Click},
-        {4, "print", "Print", &frmMain::mnuActionsPrint_Click},
-        {5, nullptr, nullptr, nullptr},
-        {6, "reply", "Reply", &frmMain::mnuActionsReply_Click},
-        {7, "delete", "Delete", &frmMain::mnuActionsDelete_Click},
-        {8, "email_delete", "Delete All Messages", &frmMain::mnuActionsDeleteAll_Click},
-        {9, nullptr, nullptr, nullptr},
-        {10, "book", "Address Book", &frmMain::mnuActionsAddressBook_Click},
-        {11, "book_add", "Add Sender to Address Book", &frmMain::mnuActionsAddSender_Click},
-        {12, nullptr, nullptr, nullptr},
-        {13, "refresh", "Refresh", &frmMain::mnuActionsRefresh_Click},
-    };
-    for (const Button& b : buttons) {
-        QAction* a = nullptr;
-        if (!b.key) {
-            a = Toolbar1->addSeparator();
-        } else {
-            a = Toolbar1->addAction(Icon(b.key), QString::fromUtf8(b.tip));
-            a->setToolTip(QString::fromUtf8(b.tip));
-            connect(a, &QAction::triggered, this, b.command);
-        }
-        a->setObjectName(QStringLiteral("Toolbar1_Button%1").arg(b.index));
-        Toolbar1_Button[static_cast<std::size_t>(b.index)] = a;
-    }
+    AddToolbarButtons(Toolbar1, {{act_.newMessage, "new", "New Mail Message"},
+                                 {},
+                                 {act_.open, "open", "Open"},
+                                 {act_.print, "print", "Print"},
+                                 {},
+                                 {act_.reply, "reply", "Reply"},
+                                 {act_.del, "delete", "Delete"},
+                                 {act_.deleteAll, "email_delete", "Delete All Messages"},
+                                 {},
+                                 {act_.addressBook, "book", "Address Book"},
+                                 {act_.addSender, "book_add", "Add Sender to Address Book"},
+                                 {},
+                                 {act_.refresh, "refresh", "Refresh"}});
 }
 
 void frmMain::buildContextMenu() {
-    // Never part of the menu bar: it only pops up over the list.
+    // Never part of the menu bar: it only pops up over the list. Its entries carry
+    // captions of their own and stand for the menu's commands.
     mnuPopUp = new QMenu(QStringLiteral("Options"), this);
     mnuPopUp->setObjectName(QStringLiteral("mnuPopUp"));
-    const char* const captions[] = {"Open",    "Print",  nullptr,
-                                    "Reply",   "Delete", nullptr,
-                                    "Refresh", nullptr,  "Add Sender to Address Book"};
-    for (int i = 0; i < 9; ++i) {
-        QAction* a =
-            captions[i] ? mnuPopUp->addAction(QString::fromUtf8(captions[i])) : mnuPopUp->addSeparator();
-        a->setObjectName(QStringLiteral("mnuPopUpOptions_%1").arg(i));
-        mnuPopUpOptions[static_cast<std::size_t>(i)] = a;
-    }
-    connect(mnuPopUpOptions[0], &QAction::triggered, this, &frmMain::mnuActionsOpen_Click);
-    connect(mnuPopUpOptions[1], &QAction::triggered, this, &frmMain::mnuActionsPrint_Click);
-    connect(mnuPopUpOptions[3], &QAction::triggered, this, &frmMain::mnuActionsReply_Click);
-    connect(mnuPopUpOptions[4], &QAction::triggered, this, &frmMain::mnuActionsDelete_Click);
-    connect(mnuPopUpOptions[6], &QAction::triggered, this, &frmMain::popupRefresh);
-    connect(mnuPopUpOptions[8], &QAction::triggered, this, &frmMain::mnuActionsAddSender_Click);
+    auto separator = [this](int index) {
+        mnuPopUp->addSeparator()->setObjectName(QStringLiteral("mnuPopUpOptions_%1").arg(index));
+    };
+    AddBoundEntry(mnuPopUp, "mnuPopUpOptions_0", QStringLiteral("Open"), act_.open);
+    AddBoundEntry(mnuPopUp, "mnuPopUpOptions_1", QStringLiteral("Print"), act_.print);
+    separator(2);
+    AddBoundEntry(mnuPopUp, "mnuPopUpOptions_3", QStringLiteral("Reply"), act_.reply);
+    popUpDelete_ = AddBoundEntry(mnuPopUp, "mnuPopUpOptions_4", QStringLiteral("Delete"), act_.del);
+    separator(5);
+    act_.refreshRow = mnuPopUp->addAction(QStringLiteral("Refresh"));
+    act_.refreshRow->setObjectName(QStringLiteral("mnuPopUpOptions_6"));
+    connect(act_.refreshRow, &QAction::triggered, this, &frmMain::popupRefresh);
+    separator(7);
+    AddBoundEntry(mnuPopUp, "mnuPopUpOptions_8", QStringLiteral("Add Sender to Address Book"), act_.addSender);
 }
 
 void frmMain::buildList() {
@@ -267,6 +242,18 @@ void frmMain::buildList() {
     ListView1->viewport()->installEventFilter(this);
     // The menu key and Shift+F10 go to the focused list itself, not to its viewport.
     ListView1->installEventFilter(this);
+
+    // Twips in the client area below the toolbar, at the initial client size. The tab
+    // strip shows only its tabs; the list fills the page below them.
+    const int tabs = PixelsToTwips(tbsOptions->sizeHint().height(), dpi());
+    const int listTop = 30 + tabs;
+    using L = TwipsLayout;
+    new TwipsLayout(page_, {{kClientWidth, kClientHeight}, {3000, 3000}, TwipsLayout::Measure::Window},
+                    {
+                        {tbsOptions, 30, 30, kClientWidth - 3 * 30, tabs, L::TopLeft | L::Right},
+                        {ListView1, 90, listTop, kClientWidth - 3 * 90 + 90, kClientHeight - 3 * listTop - 180,
+                         L::All},
+                    });
 }
 
 // ---------------------------------------------------------------- load and close
@@ -286,11 +273,8 @@ void frmMain::Form_Load() {
 
     s_.CurrentUserNumber = 1;
     s_.CurrentMailbox = 1;
-    s_.CurrentListIndex = 0;
-    s_.CurrentMessageNumber = 0;
-    s_.ReplyMode = false;
-    s_.MessageSent = false;
-    s_.LastMailboxSize = 0;
+    CurrentListIndex = 0;
+    LastMailboxSize = 0;
     std::int16_t status = 0;
     s_.CurrentUser = kesto::GetUser(s_.board, 1, status);
     updateCaption();
@@ -350,12 +334,10 @@ bool frmMain::Form_QueryUnload() {
 
 void frmMain::Form_Unload() {
     const bool ok = kesto::Guard(s_.board.log, kModule, "Form_Unload", [&] {
-        // Every other window goes with the main window, the last opened first.
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
-            QWidget* w = *it;
-            if (w != this && w->isVisible() && !w->inherits("QMenu")) w->close();
-        }
+        // Every window opened from here goes with the main window, the last opened first.
+        const QList<QDialog*> windows = findChildren<QDialog*>();
+        for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+            if ((*it)->isVisible()) (*it)->close();
     });
     if (!ok)
         dialogs().message(this, Dialogs::Icon::Information, QStringLiteral("Kesto - Error"),
@@ -371,54 +353,28 @@ void frmMain::bringToFront() {
     activateWindow();
 }
 
-// ---------------------------------------------------------------- layout
-
-void frmMain::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    layoutControls();
-}
-
-void frmMain::layoutControls() {
-    if (!tbsOptions || !ListView1) return;
-    const double d = dpi();
-    const int W = std::max(3000, PixelsToTwips(width(), d));
-    const int H = std::max(3000, PixelsToTwips(height(), d));
-    // The tab strip shows only its tabs; the list fills the page below them.
-    const int tabHeight = PixelsToTwips(tbsOptions->sizeHint().height(), d);
-    tbsOptions->setGeometry(TwipsToPixels(kTabLeft, d), TwipsToPixels(kTabTop, d),
-                            TwipsToPixels(W - 3 * kTabLeft, d), TwipsToPixels(tabHeight, d));
-    const int listTop = kTabTop + tabHeight;
-    ListView1->setGeometry(TwipsToPixels(kListLeft, d), TwipsToPixels(listTop, d),
-                           TwipsToPixels(W - 3 * kListLeft + 90, d), TwipsToPixels(H - 3 * listTop - 180, d));
-}
-
 // ---------------------------------------------------------------- enabling
 
 void frmMain::DisableControls() {
-    for (QAction* a : {mnuFileSaveAs, mnuFileExit, mnuActionsNew, mnuActionsOpen, mnuActionsPrint,
-                       mnuActionsReply, mnuActionsDelete, mnuActionsDeleteAll, mnuActionsAddressBook,
-                       mnuActionsAddSender, mnuActionsRefresh, mnuHelpAbout})
-        a->setEnabled(false);
-    for (int i : {1, 3, 4, 6, 7, 8, 10, 11, 13})
-        Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(false);
-    tbsOptions->hide();
+    busy_ = true;
+    updateActions();
 }
 
 void frmMain::EnableControls() {
-    for (QAction* a : {mnuFileSaveAs, mnuFileExit, mnuActionsNew, mnuActionsOpen, mnuActionsPrint,
-                       mnuActionsReply, mnuActionsDelete, mnuActionsDeleteAll, mnuActionsAddressBook,
-                       mnuActionsAddSender, mnuActionsRefresh, mnuHelpAbout})
-        a->setEnabled(true);
-    for (int i : {1, 3, 4, 6, 7, 8, 10, 11, 13})
-        Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(true);
-    tbsOptions->show();
-    if (rowCount() == 0) {
-        for (QAction* a : {mnuFileSaveAs, mnuActionsOpen, mnuActionsPrint, mnuActionsReply, mnuActionsDelete,
-                           mnuActionsDeleteAll, mnuActionsAddSender})
-            a->setEnabled(false);
-        for (int i : {3, 4, 6, 7, 8, 11})
-            Toolbar1_Button[static_cast<std::size_t>(i)]->setEnabled(false);
-    }
+    busy_ = false;
+    updateActions();
+}
+
+void frmMain::updateActions() {
+    // While the list is being rebuilt (or a rebuild failed) nothing but Change Current
+    // User runs and the tabs are hidden; the commands on a message need a row.
+    const bool ready = !busy_;
+    const bool rows = ready && rowCount() > 0;
+    for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about})
+        a->setEnabled(ready);
+    for (QAction* a : {act_.saveAs, act_.open, act_.print, act_.reply, act_.del, act_.deleteAll, act_.addSender})
+        a->setEnabled(rows);
+    tbsOptions->setVisible(ready);
 }
 
 // ---------------------------------------------------------------- the list
@@ -461,7 +417,7 @@ void frmMain::RefreshList() {
         ClearSelection();
         const int rows = rowCount();
         if (rows > 0) {
-            int p = s_.CurrentListIndex >= 1 ? s_.CurrentListIndex : 1;
+            int p = CurrentListIndex >= 1 ? CurrentListIndex : 1;
             p = std::min(p, rows); // the index may have shrunk under the reader
             selectRow(p);
             RowClick(p);
@@ -557,8 +513,8 @@ void frmMain::RowClick(int position) {
     if (position < 1 || position > rowCount()) return;
     const bool deleted = kesto::LowerAscii(kesto::Trim(model_->row(position - 1).icon)) == "delete";
     const QString word = deleted ? QStringLiteral("UnDelete") : QStringLiteral("Delete");
-    Toolbar1_Button[7]->setToolTip(word);
-    mnuPopUpOptions[4]->setText(word);
+    act_.del->setToolTip(word); // the toolbar's word; the menu keeps "&Delete Message"
+    popUpDelete_->setText(word);
 }
 
 void frmMain::onTabChanged(int index) {
@@ -646,18 +602,11 @@ void frmMain::Timer1_Timer() {
             kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
         const std::int64_t length = kesto::platform::FileLengthOr(path);
         const float newSize = length < 0 ? 0.0f : static_cast<float>(length);
-        if (newSize < s_.LastMailboxSize) {
-            // The reader may be showing a message of the old list: leave it only Close and About.
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->objectName().compare(QLatin1String("frmOpenMessage"), Qt::CaseInsensitive) != 0 ||
-                    !w->isVisible())
-                    continue;
-                for (const char* name : kReaderCommands)
-                    if (QAction* a = w->findChild<QAction*>(QString::fromLatin1(name))) a->setEnabled(false);
-            }
+        if (newSize < LastMailboxSize) {
             RefreshList();
+            emit listRebuilt();
         }
-        s_.LastMailboxSize = newSize;
+        LastMailboxSize = newSize;
     });
 }
 

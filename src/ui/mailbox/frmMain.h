@@ -9,7 +9,6 @@
 #include <QMainWindow>
 #include <QString>
 
-#include <array>
 #include <cstdint>
 #include <string>
 
@@ -36,6 +35,8 @@ class frmMain : public QMainWindow, public MailboxList {
 
     Session& session() { return s_; }
     bool isLoading() const { return Loading; }
+    // Size of the shown index file at the last tick (0 before the first).
+    float lastMailboxSize() const { return LastMailboxSize; }
 
     // The list.
     void RefreshList();
@@ -76,17 +77,22 @@ class frmMain : public QMainWindow, public MailboxList {
     void mnuActionsAddSender_Click();
     void mnuFileChangeUser_Click();
 
+  signals:
+    // The timer rebuilt the list because the index shrank: an open reader may be
+    // showing a message that is no longer where its row says.
+    void listRebuilt();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void setupActions();
     void buildMenus();
     void buildToolbar();
     void buildContextMenu();
     void buildList();
-    void layoutControls();
+    void updateActions();
     void showPopupMenu(const QPoint& globalPos);
     void popupRefresh();
     void onTabChanged(int index);
@@ -99,6 +105,9 @@ class frmMain : public QMainWindow, public MailboxList {
 
     Session& s_;
     bool Loading = false;
+    bool busy_ = false;         // between DisableControls and EnableControls
+    int CurrentListIndex = 0;   // 1-based row the reader or composer works on; 0 none
+    float LastMailboxSize = 0;  // bytes of the shown index file at the last tick
     bool sortAscending_ = true; // the list's last sort direction
     std::string indexBuffer_;   // reused by every rebuild and RefreshAllItems
 
@@ -109,26 +118,25 @@ class frmMain : public QMainWindow, public MailboxList {
     QTimer* Timer1 = nullptr;
     QWidget* page_ = nullptr;
 
-    QMenu* mnuFile = nullptr;
-    QMenu* mnuActions = nullptr;
-    QMenu* mnuHelp = nullptr;
     QMenu* mnuPopUp = nullptr;
+    QAction* popUpDelete_ = nullptr; // the context entry worded "Delete" or "UnDelete"
 
-    QAction* mnuFileSaveAs = nullptr;
-    QAction* mnuFileChangeUser = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QAction* mnuActionsNew = nullptr;
-    QAction* mnuActionsOpen = nullptr;
-    QAction* mnuActionsPrint = nullptr;
-    QAction* mnuActionsReply = nullptr;
-    QAction* mnuActionsDelete = nullptr;
-    QAction* mnuActionsDeleteAll = nullptr;
-    QAction* mnuActionsAddressBook = nullptr;
-    QAction* mnuActionsAddSender = nullptr;
-    QAction* mnuActionsRefresh = nullptr;
-    QAction* mnuHelpAbout = nullptr;
-    std::array<QAction*, 9> mnuPopUpOptions{};
-    std::array<QAction*, 14> Toolbar1_Button{}; // 1-based; [0] unused
+    struct Actions {
+        QAction* saveAs = nullptr;
+        QAction* changeUser = nullptr;
+        QAction* exit = nullptr;
+        QAction* newMessage = nullptr;
+        QAction* open = nullptr;
+        QAction* print = nullptr;
+        QAction* reply = nullptr;
+        QAction* del = nullptr;
+        QAction* deleteAll = nullptr;
+        QAction* addressBook = nullptr;
+        QAction* addSender = nullptr;
+        QAction* refresh = nullptr;
+        QAction* about = nullptr;
+        QAction* refreshRow = nullptr; // the context menu's own Refresh: the selected row only
+    } act_;
 };
 
 } // namespace kesto::ui

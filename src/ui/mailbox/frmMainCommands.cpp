@@ -2,7 +2,6 @@
 // all land here; each command is one small function.
 #include "mailbox/frmMain.h"
 
-#include "CommonFunctions.h"
 #include "DeleteMessage.h"
 #include "UserFile.h"
 #include "addressbook/AddSenderCommand.h"
@@ -14,25 +13,32 @@
 #include "reader/frmAbout.h"
 #include "reader/frmOpenMessage.h"
 
+#include <optional>
+
 namespace kesto::ui {
 
 void frmMain::mnuActionsOpen_Click() {
     if (rowCount() == 0) return;
     const int p = selectedPosition();
     if (p == 0) return;
-    s_.CurrentListIndex = static_cast<std::int16_t>(p);
-    s_.CurrentMessageNumber = messageNumberAt(p);
-    s_.ReplyMode = false;
+    CurrentListIndex = p;
+    std::optional<std::int16_t> replyTo;
     {
-        frmOpenMessage reader(s_, *this, this);
+        frmOpenMessage reader(s_, *this, p, this);
+        // The reader steps through this list; a rebuild behind it reselects its row.
+        connect(&reader, &frmOpenMessage::stepRequested, this, [this, &reader](int row) {
+            CurrentListIndex = row;
+            reader.showRow(row);
+        });
+        connect(&reader, &frmOpenMessage::replyRequested, this,
+                [&replyTo](std::int16_t number) { replyTo = number; });
+        connect(this, &frmMain::listRebuilt, &reader, &frmOpenMessage::listRebuilt);
         reader.exec();
     }
-    if (s_.ReplyMode) ReplyAfterReading(this, s_);
+    if (replyTo) ReplyAfterReading(this, s_, *replyTo);
     // In place: the rows keep their order and bold texts until the next rebuild.
     RefreshAllItems();
-    s_.CurrentListIndex = 0;
-    s_.CurrentMessageNumber = 0;
-    s_.ReplyMode = false;
+    CurrentListIndex = 0;
 }
 
 void frmMain::mnuActionsPrint_Click() {
@@ -82,46 +88,34 @@ void frmMain::mnuHelpAbout_Click() {
 }
 
 void frmMain::mnuActionsNew_Click() {
-    s_.ReplyMode = false;
+    bool sent = false;
     {
         frmNewMessage composer(s_, this);
-        composer.exec();
+        sent = composer.writeMessage();
     }
-    if (s_.MessageSent) {
-        RefreshList();
-        s_.MessageSent = false;
-    }
+    if (sent) RefreshList();
 }
 
 void frmMain::mnuActionsReply_Click() {
     if (rowCount() == 0) return;
     const int p = selectedPosition();
     if (p == 0) return;
-    s_.CurrentListIndex = static_cast<std::int16_t>(p);
-    s_.CurrentMessageNumber = messageNumberAt(p);
-    s_.ReplyMode = true;
+    CurrentListIndex = p;
+    bool sent = false;
     {
-        frmNewMessage composer(s_, this);
-        composer.exec();
+        frmNewMessage composer(s_, this, messageNumberAt(p));
+        sent = composer.writeMessage();
     }
-    if (s_.MessageSent) {
-        RefreshList();
-        s_.MessageSent = false;
-    }
-    s_.CurrentListIndex = 0;
-    s_.CurrentMessageNumber = 0;
-    s_.ReplyMode = false;
+    // The rebuild selects the answered row again.
+    if (sent) RefreshList();
+    CurrentListIndex = 0;
     ClearSelection();
     selectRow(p);
 }
 
 void frmMain::mnuActionsAddressBook_Click() {
-    s_.DialogMode = "view";
-    {
-        frmAddressBook book(s_, this);
-        book.exec();
-    }
-    s_.DialogMode.clear();
+    frmAddressBook book(s_, frmAddressBook::Mode::View, this);
+    book.exec();
 }
 
 void frmMain::mnuActionsAddSender_Click() {
@@ -134,18 +128,17 @@ void frmMain::mnuActionsAddSender_Click() {
 }
 
 void frmMain::mnuFileChangeUser_Click() {
-    s_.DialogMode.clear();
+    std::optional<std::int32_t> user;
     {
         frmUserListing picker(s_, this);
-        picker.exec();
+        user = picker.pickUser();
     }
-    if (s_.DialogMode.empty()) return;
-    s_.CurrentUserNumber = static_cast<std::int32_t>(kesto::NumericValue(s_.DialogMode));
+    if (!user) return;
+    s_.CurrentUserNumber = *user;
     std::int16_t status = 0;
     s_.CurrentUser = kesto::GetUser(s_.board, s_.CurrentUserNumber, status);
     updateCaption();
     RefreshList();
-    s_.DialogMode.clear();
 }
 
 } // namespace kesto::ui

@@ -15,7 +15,7 @@
 
 namespace kesto::ui {
 
-frmMessageInfo::frmMessageInfo(Session& s, QWidget* parent) : QDialog(parent) {
+frmMessageInfo::frmMessageInfo(Session& s, std::int16_t messageNumber, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmMessageInfo"));
     setWindowTitle(QStringLiteral("Kesto - Message Information"));
     setModal(true);
@@ -26,7 +26,7 @@ frmMessageInfo::frmMessageInfo(Session& s, QWidget* parent) : QDialog(parent) {
     const QFont tahoma(QStringLiteral("Tahoma"), 8);
     int row = 0;
     for (const kesto::MessageInfoField& f :
-         kesto::ReadMessageInfoView(s.board, s.CurrentMailbox, s.CurrentMessageNumber)) {
+         kesto::ReadMessageInfoView(s.board, s.CurrentMailbox, messageNumber)) {
         const QString name = QStringLiteral("lbl") + QString::fromStdString(f.name);
         auto* caption = new QLabel(QString::fromStdString(kesto::Cp1252ToUtf8(f.caption)), fraMessageInfo);
         caption->setObjectName(name);

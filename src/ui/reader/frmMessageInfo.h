@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include <cstdint>
+
 namespace kesto::ui {
 
 struct Session;
@@ -10,7 +12,8 @@ struct Session;
 class frmMessageInfo : public QDialog {
     Q_OBJECT
   public:
-    explicit frmMessageInfo(Session& s, QWidget* parent = nullptr);
+    // Shows message `messageNumber` of the shown mailbox.
+    frmMessageInfo(Session& s, std::int16_t messageNumber, QWidget* parent = nullptr);
 
     void cmdCancel_Click();
 };

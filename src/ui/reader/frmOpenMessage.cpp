@@ -2,10 +2,11 @@
 #include "app/BoardText.h"
 
 #include "addressbook/AddSenderCommand.h"
-#include "app/Icons.h"
+#include "app/Actions.h"
 #include "app/MailboxList.h"
 #include "app/Session.h"
 #include "app/Twips.h"
+#include "app/TwipsLayout.h"
 #include "reader/OutputCommands.h"
 #include "reader/frmAbout.h"
 #include "reader/frmMessageInfo.h"
@@ -22,7 +23,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QResizeEvent>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -30,21 +30,6 @@ namespace kesto::ui {
 
 namespace {
 
-// Designed positions in twips, within the area below the menu bar.
-struct Place {
-    int left, top, width, height;
-};
-constexpr Place kFrom{120, 540, 855, 255};
-constexpr Place kFromValue{1020, 540, 5000, 255};
-constexpr Place kTo{120, 780, 855, 255};
-constexpr Place kToValue{1020, 780, 5000, 255};
-constexpr Place kSubject{120, 1020, 855, 255};
-constexpr Place kSubjectValue{1020, 1020, 5000, 255};
-constexpr int kDateTop = 540, kDateWidth = 435, kDateValueWidth = 2895;
-constexpr int kDeleteTop = 780, kDeleteWidth = 3135;
-constexpr int kTextLeft = 120, kTextTop = 1440;
-constexpr int kToolbarHeight = 420;
-constexpr int kMinWidth = 3000, kMinHeight = 3500;
 constexpr int kDesignWidth = 9600, kDesignHeight = 7200;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
@@ -57,47 +42,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption) {
 
 } // namespace
 
-frmOpenMessage::frmOpenMessage(Session& s, MailboxList& list, QWidget* parent)
+frmOpenMessage::frmOpenMessage(Session& s, const MailboxList& list, int row, QWidget* parent)
     : QDialog(parent), s_(s), list_(list) {
     setObjectName(QStringLiteral("frmOpenMessage"));
     setWindowTitle(QStringLiteral("Kesto - Message"));
     setModal(true);
 
-    menuBar_ = new QMenuBar(this);
-    menuBar_->setObjectName(QStringLiteral("MenuBar"));
-    auto* mnuFile = menuBar_->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    auto* saveAs = addMenuAction(mnuFile, "mnuFileSaveAs", QStringLiteral("Save &As..."), {});
-    addSeparator(mnuFile, "mnuFileSeperator0");
-    auto* close = addMenuAction(mnuFile, "mnuFileClose", QStringLiteral("&Close"), {});
-
-    auto* mnuActions = menuBar_->addMenu(QStringLiteral("&Actions"));
-    mnuActions->setObjectName(QStringLiteral("mnuActions"));
-    auto* print = addMenuAction(mnuActions, "mnuActionsPrint", QStringLiteral("&Print Message"),
-                                QKeySequence(Qt::CTRL | Qt::Key_P));
-    addSeparator(mnuActions, "mnuActionsSeperator0");
-    auto* reply = addMenuAction(mnuActions, "mnuActionsReply", QStringLiteral("&Reply to Message"),
-                                QKeySequence(Qt::CTRL | Qt::Key_R));
-    auto* del = addMenuAction(mnuActions, "mnuActionsDelete", QStringLiteral("&Delete Message"),
-                              QKeySequence(Qt::Key_Delete));
-    auto* info = addMenuAction(mnuActions, "mnuActionsInfo", QStringLiteral("Message &Information"), {});
-    addSeparator(mnuActions, "mnuActionsSeperator1");
-    auto* addSender =
-        addMenuAction(mnuActions, "mnuActionsAddSender", QStringLiteral("&Add Sender to Address Book"),
-                      QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    addSeparator(mnuActions, "mnuActionsSeperator2");
-    auto* previous =
-        addMenuAction(mnuActions, "mnuActionsPreviousMessage", QStringLiteral("&Previous Message"), {});
-    auto* next = addMenuAction(mnuActions, "mnuActionsNextMessage", QStringLiteral("&Next Message"), {});
-
-    auto* mnuHelp = menuBar_->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    auto* about = addMenuAction(mnuHelp, "mnuHelpAbout", QStringLiteral("&About"), {});
-
-    // Never in the menu bar: only the sender line's context menu.
-    mnuPopUp_ = new QMenu(QStringLiteral("Options"), this);
-    mnuPopUp_->setObjectName(QStringLiteral("mnuPopUp"));
-    auto* popUpAdd = addMenuAction(mnuPopUp_, "mnuPopUpAdd", QStringLiteral("Add to Address Book"), {});
+    setupActions();
 
     body_ = new QWidget(this);
     body_->setObjectName(QStringLiteral("body"));
@@ -110,24 +61,24 @@ frmOpenMessage::frmOpenMessage(Session& s, MailboxList& list, QWidget* parent)
     toolbar_ = new QToolBar(body_);
     toolbar_->setObjectName(QStringLiteral("Toolbar1"));
     toolbar_->setIconSize(QSize(16, 16));
-    addButton(1, "print", QStringLiteral("Print"));
-    addButton(2, nullptr, {});
-    addButton(3, "reply", QStringLiteral("Reply"));
-    addButton(4, "delete", QStringLiteral("Delete"));
-    addButton(5, "info", QStringLiteral("Message Information"));
-    addButton(6, nullptr, {});
-    addButton(7, "book_add", QStringLiteral("Add Sender to Address Book"));
-    addButton(8, nullptr, {});
-    addButton(9, "previous", QStringLiteral("Previous"));
-    addButton(10, "next", QStringLiteral("Next"));
+    AddToolbarButtons(toolbar_, {{act_.print, "print", "Print"},
+                                 {},
+                                 {act_.reply, "reply", "Reply"},
+                                 {act_.del, "delete", "Delete"},
+                                 {act_.info, "info", "Message Information"},
+                                 {},
+                                 {act_.addSender, "book_add", "Add Sender to Address Book"},
+                                 {},
+                                 {act_.previous, "previous", "Previous"},
+                                 {act_.next, "next", "Next"}});
 
-    lblMailFrom_ = MakeLabel(body_, "lblMailFrom", QStringLiteral("From:"));
+    auto* lblMailFrom = MakeLabel(body_, "lblMailFrom", QStringLiteral("From:"));
     lblMailFromValue_ = MakeLabel(body_, "lblMailFromValue", {});
-    lblMailTo_ = MakeLabel(body_, "lblMailTo", QStringLiteral("To:"));
+    auto* lblMailTo = MakeLabel(body_, "lblMailTo", QStringLiteral("To:"));
     lblMailToValue_ = MakeLabel(body_, "lblMailToValue", {});
-    lblMailSubject_ = MakeLabel(body_, "lblMailSubject", QStringLiteral("Subject:"));
+    auto* lblMailSubject = MakeLabel(body_, "lblMailSubject", QStringLiteral("Subject:"));
     lblMailSubjectValue_ = MakeLabel(body_, "lblMailSubjectValue", {});
-    lblMailDate_ = MakeLabel(body_, "lblMailDate", QStringLiteral("Sent:"));
+    auto* lblMailDate = MakeLabel(body_, "lblMailDate", QStringLiteral("Sent:"));
     lblMailDateValue_ = MakeLabel(body_, "lblMailDateValue", {});
     lblMailDeleteValue_ =
         MakeLabel(body_, "lblMailDeleteValue", QStringLiteral("This message is marked for deletion."));
@@ -143,71 +94,112 @@ frmOpenMessage::frmOpenMessage(Session& s, MailboxList& list, QWidget* parent)
     fixed.setFixedPitch(true);
     txtMessage_->setFont(fixed);
 
-    connect(saveAs, &QAction::triggered, this, &frmOpenMessage::mnuFileSaveAs_Click);
-    connect(close, &QAction::triggered, this, &frmOpenMessage::mnuFileClose_Click);
-    connect(print, &QAction::triggered, this, &frmOpenMessage::mnuActionsPrint_Click);
-    connect(reply, &QAction::triggered, this, &frmOpenMessage::mnuActionsReply_Click);
-    connect(del, &QAction::triggered, this, &frmOpenMessage::mnuActionsDelete_Click);
-    connect(info, &QAction::triggered, this, &frmOpenMessage::mnuActionsInfo_Click);
-    connect(addSender, &QAction::triggered, this, &frmOpenMessage::mnuActionsAddSender_Click);
-    connect(previous, &QAction::triggered, this, &frmOpenMessage::mnuActionsPreviousMessage_Click);
-    connect(next, &QAction::triggered, this, &frmOpenMessage::mnuActionsNextMessage_Click);
-    connect(about, &QAction::triggered, this, &frmOpenMessage::mnuHelpAbout_Click);
-    connect(popUpAdd, &QAction::triggered, this, &frmOpenMessage::mnuActionsAddSender_Click);
-    connect(buttons_[1], &QAction::triggered, this, &frmOpenMessage::mnuActionsPrint_Click);
-    connect(buttons_[3], &QAction::triggered, this, &frmOpenMessage::mnuActionsReply_Click);
-    connect(buttons_[4], &QAction::triggered, this, &frmOpenMessage::mnuActionsDelete_Click);
-    connect(buttons_[5], &QAction::triggered, this, &frmOpenMessage::mnuActionsInfo_Click);
-    connect(buttons_[7], &QAction::triggered, this, &frmOpenMessage::mnuActionsAddSender_Click);
-    connect(buttons_[9], &QAction::triggered, this, &frmOpenMessage::mnuActionsPreviousMessage_Click);
-    connect(buttons_[10], &QAction::triggered, this, &frmOpenMessage::mnuActionsNextMessage_Click);
+    // Twips below the menu bar, at the design size of 9600 x 7200. The sender,
+    // recipient and subject may be long: their values reach as far right as the text.
+    using L = TwipsLayout;
+    new TwipsLayout(body_, {{kDesignWidth, kDesignHeight}, {3000, 3500}},
+                    {
+                        {toolbar_, 0, 0, 9600, 420, L::TopLeft | L::Right},
+                        {lblMailFrom, 120, 540, 855, 255},
+                        {lblMailFromValue_, 1020, 540, 8340, 255, L::TopLeft | L::Right},
+                        {lblMailTo, 120, 780, 855, 255},
+                        {lblMailToValue_, 1020, 780, 8340, 255, L::TopLeft | L::Right},
+                        {lblMailSubject, 120, 1020, 855, 255},
+                        {lblMailSubjectValue_, 1020, 1020, 8340, 255, L::TopLeft | L::Right},
+                        {lblMailDate, 5865, 540, 435, 255, L::Top | L::Right},
+                        {lblMailDateValue_, 6345, 540, 2895, 255, L::Top | L::Right},
+                        {lblMailDeleteValue_, 6105, 780, 3135, 255, L::Top | L::Right},
+                        {txtMessage_, 120, 1440, 9240, 4820, L::All},
+                    });
 
     const double dpi = ScreenDpi(this);
     resize(TwipsToPixels(kDesignWidth, dpi), TwipsToPixels(kDesignHeight, dpi));
-    layoutControls();
-    ShowMessage();
+    showRow(row);
 }
 
-QAction* frmOpenMessage::addMenuAction(QMenu* menu, const char* name, const QString& caption,
-                                       const QKeySequence& key) {
-    auto* a = new QAction(caption, this);
-    a->setObjectName(QLatin1String(name));
-    if (!key.isEmpty()) a->setShortcut(key);
-    menu->addAction(a);
-    // Shortcuts work while the menu is closed because the window owns the action.
-    addAction(a);
-    return a;
+void frmOpenMessage::setupActions() {
+    act_.saveAs = NewCommand(this, "mnuFileSaveAs", QStringLiteral("Save &As..."));
+    act_.close = NewCommand(this, "mnuFileClose", QStringLiteral("&Close"));
+    act_.print = NewCommand(this, "mnuActionsPrint", QStringLiteral("&Print Message"), Qt::CTRL | Qt::Key_P);
+    act_.reply = NewCommand(this, "mnuActionsReply", QStringLiteral("&Reply to Message"), Qt::CTRL | Qt::Key_R);
+    act_.del = NewCommand(this, "mnuActionsDelete", QStringLiteral("&Delete Message"), Qt::Key_Delete);
+    act_.info = NewCommand(this, "mnuActionsInfo", QStringLiteral("Message &Information"));
+    act_.addSender = NewCommand(this, "mnuActionsAddSender", QStringLiteral("&Add Sender to Address Book"),
+                                Qt::CTRL | Qt::Key_Insert);
+    act_.previous = NewCommand(this, "mnuActionsPreviousMessage", QStringLiteral("&Previous Message"));
+    act_.next = NewCommand(this, "mnuActionsNextMessage", QStringLiteral("&Next Message"));
+    act_.about = NewCommand(this, "mnuHelpAbout", QStringLiteral("&About"));
+
+    connect(act_.saveAs, &QAction::triggered, this, &frmOpenMessage::mnuFileSaveAs_Click);
+    connect(act_.close, &QAction::triggered, this, &frmOpenMessage::mnuFileClose_Click);
+    connect(act_.print, &QAction::triggered, this, &frmOpenMessage::mnuActionsPrint_Click);
+    connect(act_.reply, &QAction::triggered, this, &frmOpenMessage::mnuActionsReply_Click);
+    connect(act_.del, &QAction::triggered, this, &frmOpenMessage::mnuActionsDelete_Click);
+    connect(act_.info, &QAction::triggered, this, &frmOpenMessage::mnuActionsInfo_Click);
+    connect(act_.addSender, &QAction::triggered, this, &frmOpenMessage::mnuActionsAddSender_Click);
+    connect(act_.previous, &QAction::triggered, this, &frmOpenMessage::mnuActionsPreviousMessage_Click);
+    connect(act_.next, &QAction::triggered, this, &frmOpenMessage::mnuActionsNextMessage_Click);
+    connect(act_.about, &QAction::triggered, this, &frmOpenMessage::mnuHelpAbout_Click);
+
+    menuBar_ = new QMenuBar(this);
+    menuBar_->setObjectName(QStringLiteral("MenuBar"));
+    QMenu* mnuFile = menuBar_->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFile->addAction(act_.saveAs);
+    AddMenuSeparator(mnuFile, "mnuFileSeperator0");
+    mnuFile->addAction(act_.close);
+
+    QMenu* mnuActions = menuBar_->addMenu(QStringLiteral("&Actions"));
+    mnuActions->setObjectName(QStringLiteral("mnuActions"));
+    mnuActions->addAction(act_.print);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator0");
+    mnuActions->addAction(act_.reply);
+    mnuActions->addAction(act_.del);
+    mnuActions->addAction(act_.info);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator1");
+    mnuActions->addAction(act_.addSender);
+    AddMenuSeparator(mnuActions, "mnuActionsSeperator2");
+    mnuActions->addAction(act_.previous);
+    mnuActions->addAction(act_.next);
+
+    QMenu* mnuHelp = menuBar_->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelp->addAction(act_.about);
+
+    // Never in the menu bar: only the sender line's context menu.
+    mnuPopUp_ = new QMenu(QStringLiteral("Options"), this);
+    mnuPopUp_->setObjectName(QStringLiteral("mnuPopUp"));
+    AddBoundEntry(mnuPopUp_, "mnuPopUpAdd", QStringLiteral("Add to Address Book"), act_.addSender);
 }
 
-QAction* frmOpenMessage::addSeparator(QMenu* menu, const char* name) {
-    QAction* a = menu->addSeparator();
-    a->setObjectName(QLatin1String(name));
-    return a;
-}
-
-QAction* frmOpenMessage::addButton(int index, const char* icon, const QString& tip) {
-    auto* a = new QAction(this);
-    a->setObjectName(QStringLiteral("Toolbar1_Button") + QString::number(index));
-    if (icon) {
-        a->setIcon(Icon(icon));
-        a->setText(tip);
-        a->setToolTip(tip);
-    } else {
-        a->setSeparator(true);
-    }
-    toolbar_->addAction(a);
-    buttons_[index] = a;
-    return a;
+void frmOpenMessage::updateActions() {
+    // While printing or saving the window takes no commands; once the list was
+    // rebuilt under it only Close and About are left.
+    const bool ready = !busy_;
+    const bool onList = ready && !listRebuilt_;
+    for (QAction* a : {act_.close, act_.about})
+        a->setEnabled(ready);
+    for (QAction* a : {act_.saveAs, act_.print, act_.reply, act_.del, act_.info, act_.addSender, act_.previous,
+                       act_.next})
+        a->setEnabled(onList);
+    // The toolbar's Previous and Next also follow the row; their menu entries do not.
+    toolbar_->widgetForAction(act_.previous)->setEnabled(onList && row_ > 1);
+    toolbar_->widgetForAction(act_.next)->setEnabled(onList && row_ < list_.rowCount());
 }
 
 bool frmOpenMessage::listHasRows() const {
     return list_.rowCount() > 0;
 }
 
+void frmOpenMessage::showRow(int row) {
+    row_ = row;
+    number_ = list_.messageNumberAt(row);
+    ShowMessage();
+}
+
 void frmOpenMessage::ShowMessage() {
-    UpdateNavButtons();
-    shown_ = kesto::ShowMessage(s_.board, s_.CurrentMailbox, s_.CurrentMessageNumber, s_.CurrentUserNumber,
-                                s_.CurrentUser);
+    updateActions();
+    shown_ = kesto::ShowMessage(s_.board, s_.CurrentMailbox, number_, s_.CurrentUserNumber, s_.CurrentUser);
     ShowDeletedNotice();
     lblMailFromValue_->setText(FromBoard(shown_.fromLine));
     lblMailToValue_->setText(FromBoard(shown_.toLine));
@@ -222,42 +214,26 @@ void frmOpenMessage::ShowDeletedNotice() {
     lblMailDeleteValue_->setVisible(shown_.info.Deleted != 0);
 }
 
-void frmOpenMessage::UpdateNavButtons() {
-    buttons_[9]->setEnabled(s_.CurrentListIndex > 1);
-    buttons_[10]->setEnabled(s_.CurrentListIndex < list_.rowCount());
-}
-
-namespace {
-constexpr const char* kCommandMenus[] = {
-    "mnuFileSaveAs",         "mnuFileClose",   "mnuActionsPrint",     "mnuActionsReply",
-    "mnuActionsDelete",      "mnuActionsInfo", "mnuActionsAddSender", "mnuActionsPreviousMessage",
-    "mnuActionsNextMessage", "mnuHelpAbout"};
-constexpr int kCommandButtons[] = {1, 3, 4, 5, 7, 9, 10};
-} // namespace
-
 void frmOpenMessage::DisableCommands() {
-    for (const char* name : kCommandMenus)
-        if (auto* a = findChild<QAction*>(QLatin1String(name))) a->setEnabled(false);
-    for (int i : kCommandButtons)
-        buttons_[i]->setEnabled(false);
+    busy_ = true;
+    updateActions();
 }
 
 void frmOpenMessage::EnableCommands() {
-    for (const char* name : kCommandMenus)
-        if (auto* a = findChild<QAction*>(QLatin1String(name))) a->setEnabled(true);
-    for (int i : kCommandButtons)
-        buttons_[i]->setEnabled(true);
-    UpdateNavButtons();
+    busy_ = false;
+    updateActions();
+}
+
+void frmOpenMessage::listRebuilt() {
+    listRebuilt_ = true;
+    updateActions();
 }
 
 void frmOpenMessage::step(int delta) {
     if (!listHasRows()) return;
-    int target = s_.CurrentListIndex + delta;
+    const int target = row_ + delta;
     if (target < 1 || target > list_.rowCount()) return;
-    s_.CurrentListIndex = static_cast<std::int16_t>(target);
-    s_.CurrentMessageNumber = list_.messageNumberAt(target);
-    s_.ReplyMode = false;
-    ShowMessage();
+    emit stepRequested(target);
 }
 
 void frmOpenMessage::mnuActionsPreviousMessage_Click() {
@@ -269,42 +245,41 @@ void frmOpenMessage::mnuActionsNextMessage_Click() {
 
 void frmOpenMessage::mnuActionsDelete_Click() {
     if (!listHasRows()) return;
-    kesto::DeleteMessage(s_.board, s_.CurrentMailbox, s_.CurrentMessageNumber);
+    kesto::DeleteMessage(s_.board, s_.CurrentMailbox, number_);
     // Only the mark is shown again; the labels keep what they show.
     std::int16_t status = 0;
-    shown_.info = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox),
-                                        s_.CurrentMessageNumber, status);
+    shown_.info = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox), number_, status);
     ShowDeletedNotice();
 }
 
 void frmOpenMessage::mnuActionsAddSender_Click() {
     if (!listHasRows()) return;
-    AddSenderToAddressBook(this, s_, s_.CurrentMessageNumber);
+    AddSenderToAddressBook(this, s_, number_);
 }
 
 void frmOpenMessage::mnuActionsInfo_Click() {
     if (!listHasRows()) return;
-    frmMessageInfo dlg(s_, this);
+    frmMessageInfo dlg(s_, number_, this);
     dlg.exec();
 }
 
 void frmOpenMessage::mnuActionsPrint_Click() {
     if (!listHasRows()) return;
     DisableCommands();
-    PrintMessage(this, s_, s_.CurrentMessageNumber);
+    PrintMessage(this, s_, number_);
     EnableCommands();
 }
 
 void frmOpenMessage::mnuFileSaveAs_Click() {
     if (!listHasRows()) return;
     DisableCommands();
-    SaveMessage(this, s_, s_.CurrentMessageNumber);
+    SaveMessage(this, s_, number_);
     EnableCommands();
 }
 
 void frmOpenMessage::mnuActionsReply_Click() {
     if (!listHasRows()) return;
-    s_.ReplyMode = true;
+    emit replyRequested(number_);
     accept();
 }
 
@@ -326,37 +301,6 @@ bool frmOpenMessage::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void frmOpenMessage::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    layoutControls();
-}
-
-void frmOpenMessage::layoutControls() {
-    const double dpi = ScreenDpi(this);
-    auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
-    auto place = [&](QWidget* w, int left, int top, int width, int height) {
-        w->setGeometry(px(left), px(top), px(width), px(height));
-    };
-    // Outer size, as the window's frame measures it; below the minimum the
-    // controls are laid out as if the window had the minimum size.
-    const QSize outer = frameGeometry().size();
-    const int W = std::max(kMinWidth, PixelsToTwips(outer.width(), dpi));
-    const int H = std::max(kMinHeight, PixelsToTwips(outer.height(), dpi));
-
-    toolbar_->setGeometry(0, 0, std::max(body_->width(), px(W)), px(kToolbarHeight));
-    place(lblMailFrom_, kFrom.left, kFrom.top, kFrom.width, kFrom.height);
-    place(lblMailFromValue_, kFromValue.left, kFromValue.top, kFromValue.width, kFromValue.height);
-    place(lblMailTo_, kTo.left, kTo.top, kTo.width, kTo.height);
-    place(lblMailToValue_, kToValue.left, kToValue.top, kToValue.width, kToValue.height);
-    place(lblMailSubject_, kSubject.left, kSubject.top, kSubject.width, kSubject.height);
-    place(lblMailSubjectValue_, kSubjectValue.left, kSubjectValue.top, kSubjectValue.width,
-          kSubjectValue.height);
-    place(lblMailDateValue_, W - kDateValueWidth - 360, kDateTop, kDateValueWidth, 255);
-    place(lblMailDate_, W - kDateValueWidth - 840, kDateTop, kDateWidth, 255);
-    place(lblMailDeleteValue_, W - kDeleteWidth - 360, kDeleteTop, kDeleteWidth, 255);
-    place(txtMessage_, kTextLeft, kTextTop, W - 3 * kTextLeft, H + 500 - 2 * kTextTop);
 }
 
 } // namespace kesto::ui

@@ -23,10 +23,15 @@ struct Session;
 class frmOpenMessage : public QDialog {
     Q_OBJECT
   public:
-    frmOpenMessage(Session& s, MailboxList& list, QWidget* parent = nullptr);
+    // Shows the message in 1-based `row` of `list`, the mailbox window's list.
+    frmOpenMessage(Session& s, const MailboxList& list, int row, QWidget* parent = nullptr);
+
+    // Shows the message in `row`: the answer to stepRequested.
+    void showRow(int row);
+    int row() const { return row_; }
+    std::int16_t messageNumber() const { return number_; }
 
     void ShowMessage();
-    void UpdateNavButtons();
     void ShowDeletedNotice();
     void DisableCommands();
     void EnableCommands();
@@ -45,37 +50,56 @@ class frmOpenMessage : public QDialog {
     void mnuActionsNextMessage_Click();
     void mnuHelpAbout_Click();
 
+    // The list was rebuilt under the window: the shown message may no longer be
+    // where its row says, so only Close and About stay. Nothing gives the rest back.
+    void listRebuilt();
+
+  signals:
+    // Previous or Next asks for `row`, which lies within the list.
+    void stepRequested(int row);
+    // Reply asks for an answer to `messageNumber`; the window closes after it.
+    void replyRequested(std::int16_t messageNumber);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
   private:
-    QAction* addMenuAction(QMenu* menu, const char* name, const QString& caption, const QKeySequence& key);
-    QAction* addSeparator(QMenu* menu, const char* name);
-    QAction* addButton(int index, const char* icon, const QString& tip);
+    void setupActions();
+    void updateActions();
     bool listHasRows() const;
     void step(int delta);
-    void layoutControls();
 
     Session& s_;
-    MailboxList& list_;
+    const MailboxList& list_;
+    int row_ = 0;
+    std::int16_t number_ = 0;
     kesto::ShownMessage shown_;
+    bool busy_ = false;       // between DisableCommands and EnableCommands
+    bool listRebuilt_ = false;
+
+    struct Actions {
+        QAction* saveAs = nullptr;
+        QAction* close = nullptr;
+        QAction* print = nullptr;
+        QAction* reply = nullptr;
+        QAction* del = nullptr;
+        QAction* info = nullptr;
+        QAction* addSender = nullptr;
+        QAction* previous = nullptr;
+        QAction* next = nullptr;
+        QAction* about = nullptr;
+    } act_;
 
     QMenuBar* menuBar_ = nullptr;
     QToolBar* toolbar_ = nullptr;
     QMenu* mnuPopUp_ = nullptr;
     QWidget* body_ = nullptr;
-    QLabel* lblMailFrom_ = nullptr;
     QLabel* lblMailFromValue_ = nullptr;
-    QLabel* lblMailTo_ = nullptr;
     QLabel* lblMailToValue_ = nullptr;
-    QLabel* lblMailSubject_ = nullptr;
     QLabel* lblMailSubjectValue_ = nullptr;
-    QLabel* lblMailDate_ = nullptr;
     QLabel* lblMailDateValue_ = nullptr;
     QLabel* lblMailDeleteValue_ = nullptr;
     QPlainTextEdit* txtMessage_ = nullptr;
-    QAction* buttons_[11] = {};
 };
 
 } // namespace kesto::ui

@@ -34,52 +34,48 @@ class AddSenderTest : public kesto::test::AddressBookUiTest {
 };
 
 TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
-    s.CurrentMessageNumber = received;
-    kesto::ui::frmAddToAddressBook w(s);
+    kesto::ui::frmAddToAddressBook w(s, received);
     w.show();
     EXPECT_EQ(Child<QLabel>(&w, "lblAddressValue")->text(), QStringLiteral("Tom@1/1"));
     EXPECT_EQ(Child<QLineEdit>(&w, "DescriptionValue")->text(), QStringLiteral("Tom@1/1"));
     Child<QPushButton>(&w, "cmdOk")->click();
-    EXPECT_EQ(s.DialogMode, "Tom@1/1,Tom@1/1,2");
+    EXPECT_EQ(w.entry(), "Tom@1/1,Tom@1/1,2");
 
     s.CurrentMailbox = 2;
-    s.CurrentMessageNumber = sent;
-    kesto::ui::frmAddToAddressBook out(s);
+    kesto::ui::frmAddToAddressBook out(s, sent);
     out.show();
     auto* desc = Child<QLineEdit>(&out, "DescriptionValue");
     desc->clear();
     QTest::keyClicks(desc, QStringLiteral(" Front; desk, "));
     desc->insert(QStringLiteral(",x;"));
     QTest::keyClick(desc, Qt::Key_Return);
-    EXPECT_EQ(s.DialogMode, "Front desk x,Desk@4/5,3");
+    EXPECT_EQ(out.entry(), "Front desk x,Desk@4/5,3");
 
-    kesto::ui::frmAddToAddressBook cancelled(s);
+    kesto::ui::frmAddToAddressBook cancelled(s, sent);
     cancelled.show();
     QTest::keyClick(&cancelled, Qt::Key_Escape);
-    EXPECT_EQ(s.DialogMode, "");
+    EXPECT_EQ(cancelled.entry(), std::nullopt);
+    EXPECT_EQ(cancelled.result(), QDialog::Rejected);
 }
 
 TEST_F(AddSenderTest, AnUnreadableMessageClosesTheDialogAtOnce) {
     std::filesystem::remove(s.board.startDir + "/MAIL/SNTEMAIL.DAT");
     for (std::int16_t mailbox : {1, 2}) { // past the end of the index; a mailbox that cannot be read
         s.CurrentMailbox = mailbox;
-        s.CurrentMessageNumber = mailbox == 1 ? 99 : sent;
-        kesto::ui::frmAddToAddressBook w(s);
+        kesto::ui::frmAddToAddressBook w(s, mailbox == 1 ? 99 : sent);
         QTimer::singleShot(3000, &w, [&w] { w.done(42); }); // only if it failed to close itself
-        EXPECT_EQ(w.exec(), QDialog::Rejected);
-        EXPECT_EQ(s.DialogMode, "");
+        EXPECT_EQ(w.proposeEntry(), std::nullopt);
+        EXPECT_EQ(w.result(), QDialog::Rejected);
     }
 }
 
 TEST_F(AddSenderTest, CommandAddsOnceThenSaysTheUserIsThere) {
     kesto::test::FakeDialogs fake;
-    s.CurrentMessageNumber = 5; // the reader keeps its open message current
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"),
             [&](QWidget* w) { Child<QPushButton>(w, "cmdCancel")->click(); });
     kesto::ui::AddSenderToAddressBook(nullptr, s, received);
     EXPECT_FALSE(std::filesystem::exists(bookPath()));
     EXPECT_TRUE(fake.messages.isEmpty());
-    EXPECT_EQ(s.CurrentMessageNumber, 5);
 
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"),
             [&](QWidget* w) { Child<QPushButton>(w, "cmdOk")->click(); });
@@ -87,7 +83,6 @@ TEST_F(AddSenderTest, CommandAddsOnceThenSaysTheUserIsThere) {
     EXPECT_EQ(book(), "Tom@1/1,Tom@1/1,2\r\n");
     ASSERT_EQ(fake.messages.size(), 1);
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("This user has been added."));
-    EXPECT_EQ(s.DialogMode, "");
 
     writeBook("Friend,TOM@1/1,7\r\n");
     bool opened = false;

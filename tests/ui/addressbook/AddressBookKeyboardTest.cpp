@@ -19,8 +19,7 @@ using AddressBookKeyboardTest = kesto::test::AddressBookUiTest;
 
 TEST_F(AddressBookKeyboardTest, ReturnOnAFocusedButtonPressesThatButtonNotTheDefault) {
     writeBook("Desk,desk@4/5,2\r\nFred,Fred,0\r\n");
-    s.DialogMode = "view";
-    kesto::ui::frmAddressBook w(s);
+    kesto::ui::frmAddressBook w(s, kesto::ui::frmAddressBook::Mode::View);
     w.show();
     bool editorOpened = false;
     OnModal(&testScope, QStringLiteral("frmAddressBookEdit"), [&](QWidget*) { editorOpened = true; });

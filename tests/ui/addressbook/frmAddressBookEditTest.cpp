@@ -19,9 +19,8 @@ class frmAddressBookEditTest : public kesto::test::AddressBookUiTest {
   protected:
     std::unique_ptr<kesto::ui::frmAddressBookEdit> w;
 
-    void open(std::int16_t index) {
-        s.AddressBookEditIndex = index;
-        w = std::make_unique<kesto::ui::frmAddressBookEdit>(s);
+    void open(int index) {
+        w = std::make_unique<kesto::ui::frmAddressBookEdit>(s, index);
         w->show();
     }
     QLineEdit* field(const char* name) { return Child<QLineEdit>(w.get(), name); }
@@ -45,6 +44,7 @@ TEST_F(frmAddressBookEditTest, ShowsTrimmedFieldsAndWritesThemBackOnOkOnly) {
     field("DescriptionValue")->setText(QStringLiteral("  New  "));
     QTest::keyClick(field("DescriptionValue"), Qt::Key_Return);
     EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(w->savedEntry(), "New,desk@4/5,12");
     EXPECT_EQ(book(), "A,a@1/1,1\r\nNew,desk@4/5,12\r\nC,c@1,007\r\n");
 }
 

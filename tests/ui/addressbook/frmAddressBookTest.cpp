@@ -16,14 +16,15 @@ namespace {
 
 using kesto::test::Child;
 using kesto::test::OnModal;
+constexpr auto View = kesto::ui::frmAddressBook::Mode::View;
+constexpr auto Pick = kesto::ui::frmAddressBook::Mode::Pick;
 
 class frmAddressBookTest : public kesto::test::AddressBookUiTest {
   protected:
     std::unique_ptr<kesto::ui::frmAddressBook> w;
 
-    void open(const std::string& mode) {
-        s.DialogMode = mode;
-        w = std::make_unique<kesto::ui::frmAddressBook>(s);
+    void open(kesto::ui::frmAddressBook::Mode mode) {
+        w = std::make_unique<kesto::ui::frmAddressBook>(s, mode);
         w->show();
     }
     QListWidget* list() { return Child<QListWidget>(w.get(), "lstAddressBook"); }
@@ -43,8 +44,7 @@ class frmAddressBookTest : public kesto::test::AddressBookUiTest {
 
 TEST_F(frmAddressBookTest, ViewModeListsTheFileWithEditAsDefault) {
     writeBook("Desk,desk@4/5,2\r\n\r\n  Fred , Fred ,0\r\n");
-    open("view");
-    EXPECT_TRUE(s.DialogMode.empty());
+    open(View);
     EXPECT_FALSE(w->isBusy());
     EXPECT_EQ(Child<QGroupBox>(w.get(), "fraAddressBook")->title(),
               QStringLiteral("Address Book Entries (2)"));
@@ -56,27 +56,27 @@ TEST_F(frmAddressBookTest, ViewModeListsTheFileWithEditAsDefault) {
 
 TEST_F(frmAddressBookTest, PickerHandsBackAddressStarNetworkByReturnOrDoubleClick) {
     writeBook("Desk,desk@4/5,2\r\n Fred , Fred , 0 \r\n");
-    open("");
+    open(Pick);
     QTest::keyClick(list(), Qt::Key_Return);
-    EXPECT_EQ(s.DialogMode, "desk@4/5*2");
+    EXPECT_EQ(w->pickedAddress(), "desk@4/5*2");
     EXPECT_EQ(w->result(), QDialog::Accepted);
 
-    open("");
+    open(Pick);
     list()->setCurrentRow(1);
     emit list()->itemDoubleClicked(list()->item(1));
-    EXPECT_EQ(s.DialogMode, "Fred@0*0");
+    EXPECT_EQ(w->pickedAddress(), "Fred@0*0");
     EXPECT_FALSE(w->isVisible());
 }
 
 TEST_F(frmAddressBookTest, InsertAndDeleteKeepTheFileAndSelectionInStep) {
-    open("view");
+    open(View);
     EXPECT_FALSE(button("cmdEdit")->isEnabled());
     click("cmdInsert");
     EXPECT_EQ(book(), ",,0\r\n");
     EXPECT_FALSE(button("cmdMoveDown")->isEnabled()); // one row cannot move
 
     writeBook(Entries(1, 99));
-    open("view");
+    open(View);
     clickOnRow("cmdInsert", 5);
     EXPECT_EQ(book(), Entries(1, 99) + ",,0\r\n");
     EXPECT_EQ(list()->currentRow(), 99);
@@ -88,7 +88,7 @@ TEST_F(frmAddressBookTest, InsertAndDeleteKeepTheFileAndSelectionInStep) {
     EXPECT_EQ(list()->currentRow(), 2);
 
     writeBook(Entries(1, 5));
-    open("view");
+    open(View);
     clickOnRow("cmdDelete", 4);
     EXPECT_EQ(list()->currentRow(), 3);
     EXPECT_EQ(book(), Entries(1, 4));
@@ -96,7 +96,7 @@ TEST_F(frmAddressBookTest, InsertAndDeleteKeepTheFileAndSelectionInStep) {
 
 TEST_F(frmAddressBookTest, MovesSwapNeighboursButNotPastTheEnds) {
     writeBook(Entries(1, 3));
-    open("view");
+    open(View);
     clickOnRow("cmdMoveUp", 2);
     EXPECT_EQ(book(), Entries(1, 1) + Entries(3, 3) + Entries(2, 2));
     EXPECT_EQ(list()->currentRow(), 1);
@@ -113,7 +113,7 @@ TEST_F(frmAddressBookTest, MovesSwapNeighboursButNotPastTheEnds) {
 TEST_F(frmAddressBookTest, LinesPastTheLoadLimitSurviveTheWindowsCommands) {
     const std::string tail = "Hidden1,h@1/1,1\r\nHidden2,h@1/1,1\r\n";
     writeBook(Entries(1, 101) + tail);
-    open("view");
+    open(View);
     clickOnRow("cmdMoveDown", 0);
     EXPECT_EQ(book(), Entries(2, 2) + Entries(1, 1) + Entries(3, 101) + tail);
     click("cmdDelete");
@@ -123,7 +123,7 @@ TEST_F(frmAddressBookTest, LinesPastTheLoadLimitSurviveTheWindowsCommands) {
 
 TEST_F(frmAddressBookTest, EditRunsTheEditorWhileBusyAndRefreshes) {
     writeBook(Entries(1, 3));
-    open("view");
+    open(View);
     list()->setCurrentRow(1);
     bool busy = false, closeRefused = false;
     QString frame;
@@ -150,7 +150,7 @@ TEST_F(frmAddressBookTest, EditRunsTheEditorWhileBusyAndRefreshes) {
 
     QTest::keyClick(list(), Qt::Key_Escape);
     EXPECT_FALSE(w->isVisible());
-    EXPECT_TRUE(s.DialogMode.empty());
+    EXPECT_EQ(w->pickedAddress(), std::nullopt);
 }
 
 } // namespace

@@ -48,7 +48,6 @@ TEST_F(frmMainAddressBookTest, AddressBookOpensTheWindowInViewMode) {
     });
     trigger("mnuActionsAddressBook");
     EXPECT_TRUE(view);
-    EXPECT_EQ(s.DialogMode, "");
 }
 
 TEST_F(frmMainAddressBookTest, AddSenderAddsTheSelectedRowsSenderAndKeepsTheRowSelected) {
@@ -64,8 +63,6 @@ TEST_F(frmMainAddressBookTest, AddSenderAddsTheSelectedRowsSenderAndKeepsTheRowS
     ASSERT_EQ(fake.messages.size(), 1);
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("This user has been added."));
     EXPECT_EQ(win->selectedPosition(), 2);
-    EXPECT_EQ(s.CurrentMessageNumber, 0);
-    EXPECT_EQ(s.DialogMode, "");
 }
 
 } // namespace

@@ -5,18 +5,12 @@
 #include "DemoBoard.h"
 #include "FakeDialogs.h"
 #include "TestBoard.h"
+#include "UiTestSupport.h"
 #include "app/Session.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTimer>
-#include <QWidget>
 
-#include <functional>
 #include <string>
 
 namespace kesto::test {
@@ -49,24 +43,5 @@ struct ComposerBoard {
         s.CurrentUser.SecurityLevel = level;
     }
 };
-
-template <class T> T* Find(QWidget& w, const char* name) {
-    return w.findChild<T*>(QLatin1String(name));
-}
-inline QAction* Act(QWidget& w, const char* name) {
-    return Find<QAction>(w, name);
-}
-inline QLineEdit* Edit(QWidget& w, const char* name) {
-    return Find<QLineEdit>(w, name);
-}
-
-// Runs `act` on the modal window the next statement opens; closes it if `act` left it open.
-inline void WithNextModal(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act] {
-        QWidget* w = QApplication::activeModalWidget();
-        act(w);
-        if (w && w->isVisible()) w->close();
-    });
-}
 
 } // namespace kesto::test

@@ -14,9 +14,9 @@
 
 namespace {
 
+using kesto::test::Child;
 using kesto::test::ComposerBoard;
 using kesto::test::Edit;
-using kesto::test::Find;
 using kesto::ui::frmNewMessage;
 
 // Focuses `target` and presses `key` there; true when a modal window opened (it is closed again).
@@ -43,9 +43,9 @@ TEST(ComposerKeyboard, TabVisitsTheFieldsInReadingOrderAndReturnOnlyPressesAFocu
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     ASSERT_EQ(QApplication::focusWidget(), Edit(w, "MailTo"));
 
-    const QList<QWidget*> order = {Edit(w, "MailTo"),      Find<QComboBox>(w, "MailToNetid"),
-                                   Edit(w, "MailSubject"), Find<QPushButton>(w, "cmdAttach"),
-                                   Edit(w, "MailAttach"),  Find<QPlainTextEdit>(w, "txtMessage")};
+    const QList<QWidget*> order = {Edit(w, "MailTo"),      Child<QComboBox>(w, "MailToNetid"),
+                                   Edit(w, "MailSubject"), Child<QPushButton>(w, "cmdAttach"),
+                                   Edit(w, "MailAttach"),  Child<QPlainTextEdit>(w, "txtMessage")};
     for (int i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), order[i]) << "step " << i;
@@ -53,7 +53,7 @@ TEST(ComposerKeyboard, TabVisitsTheFieldsInReadingOrderAndReturnOnlyPressesAFocu
     // Backwards from the recipient lands on To..., the button in front of it.
     Edit(w, "MailTo")->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    EXPECT_EQ(QApplication::focusWidget(), Find<QPushButton>(w, "cmdTo"));
+    EXPECT_EQ(QApplication::focusWidget(), Child<QPushButton>(w, "cmdTo"));
 
     // Return after typing a recipient or subject stays in the window: no picker opens.
     for (const char* box : {"MailTo", "MailSubject", "MailAttach"}) {
@@ -61,30 +61,30 @@ TEST(ComposerKeyboard, TabVisitsTheFieldsInReadingOrderAndReturnOnlyPressesAFocu
         EXPECT_TRUE(w.isVisible());
     }
     // On the focused To... button Return opens the address book, as Space does.
-    EXPECT_TRUE(OpensModal(w, Find<QPushButton>(w, "cmdTo"), Qt::Key_Return));
-    EXPECT_TRUE(OpensModal(w, Find<QPushButton>(w, "cmdTo"), Qt::Key_Space));
+    EXPECT_TRUE(OpensModal(w, Child<QPushButton>(w, "cmdTo"), Qt::Key_Return));
+    EXPECT_TRUE(OpensModal(w, Child<QPushButton>(w, "cmdTo"), Qt::Key_Space));
 }
 
 TEST(ComposerKeyboard, SendToAllTakesReturnAsOkInTheValueButAsCancelOnAFocusedCancel) {
     ComposerBoard f;
     {
-        kesto::ui::frmSendToAll d(f.s);
+        kesto::ui::frmSendToAll d;
         d.show();
-        auto* cancel = Find<QPushButton>(d, "cmdCancel");
+        auto* cancel = Child<QPushButton>(d, "cmdCancel");
         Edit(d, "ValueValue")->setText(QStringLiteral("20"));
         cancel->setFocus();
         QTest::keyClick(cancel, Qt::Key_Return);
         EXPECT_EQ(d.result(), QDialog::Rejected);
-        EXPECT_EQ(f.s.DialogMode, "");
+        EXPECT_EQ(d.criterion(), std::nullopt);
     }
-    kesto::ui::frmSendToAll d(f.s);
+    kesto::ui::frmSendToAll d;
     d.show();
     QLineEdit* value = Edit(d, "ValueValue");
     value->setFocus();
     QTest::keyClicks(value, QStringLiteral("20"));
     QTest::keyClick(value, Qt::Key_Return);
     EXPECT_EQ(d.result(), QDialog::Accepted);
-    EXPECT_EQ(f.s.DialogMode, "all users > 20");
+    EXPECT_EQ(d.criterion(), "all users > 20");
 }
 
 } // namespace

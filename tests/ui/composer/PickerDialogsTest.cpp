@@ -15,22 +15,19 @@
 
 namespace {
 
+using kesto::test::Child;
 using kesto::test::ComposerBoard;
 using kesto::test::Edit;
 using kesto::test::FakeDialogs;
-using kesto::test::Find;
 using kesto::ui::frmSendToAll;
 using kesto::ui::frmUserListing;
 
 QRadioButton* Option(QWidget& w, int i) {
-    return Find<QRadioButton>(w, ("Option1_" + std::to_string(i)).c_str());
+    return Child<QRadioButton>(w, ("Option1_" + std::to_string(i)).c_str());
 }
 
 TEST(SendToAllDialog, FiltersKeysByTheSelectedOption) {
-    ComposerBoard f;
-    f.s.DialogMode = "stale";
-    frmSendToAll d(f.s);
-    EXPECT_TRUE(f.s.DialogMode.empty());
+    frmSendToAll d;
     QLineEdit* value = Edit(d, "ValueValue");
     EXPECT_EQ(value->maxLength(), 3);
 
@@ -57,51 +54,49 @@ TEST(SendToAllDialog, FiltersKeysByTheSelectedOption) {
 }
 
 TEST(SendToAllDialog, OkBuildsTheCriterionAndRefusesAnEmptyValue) {
-    ComposerBoard f;
     FakeDialogs dialogs;
     {
-        frmSendToAll d(f.s);
+        frmSendToAll d;
         Edit(d, "ValueValue")->setText(QStringLiteral("  "));
-        Find<QPushButton>(d, "cmdOk")->click();
+        Child<QPushButton>(d, "cmdOk")->click();
         ASSERT_EQ(dialogs.messages.size(), 1);
         EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Please enter a value."));
-        EXPECT_TRUE(f.s.DialogMode.empty());
+        EXPECT_EQ(d.criterion(), std::nullopt);
     }
     for (auto [option, value, expected] :
          {std::tuple{1, " 20", "all users < 20"}, {4, "x", "all users $ X"}}) {
-        frmSendToAll d(f.s);
+        frmSendToAll d;
         Option(d, option)->click();
         Edit(d, "ValueValue")->setText(QString::fromLatin1(value));
-        Find<QPushButton>(d, "cmdOk")->click();
-        EXPECT_EQ(f.s.DialogMode, expected);
+        Child<QPushButton>(d, "cmdOk")->click();
+        EXPECT_EQ(d.criterion(), expected);
         EXPECT_EQ(d.result(), QDialog::Accepted);
     }
-    frmSendToAll d(f.s);
+    frmSendToAll d;
     Edit(d, "ValueValue")->setText(QStringLiteral("20"));
-    Find<QPushButton>(d, "cmdCancel")->click();
-    EXPECT_TRUE(f.s.DialogMode.empty());
+    Child<QPushButton>(d, "cmdCancel")->click();
+    EXPECT_EQ(d.criterion(), std::nullopt);
+    EXPECT_EQ(d.result(), QDialog::Rejected);
 }
 
 TEST(UserPicker, ListsPaddedLinesAndReturnsTheRecordNumber) {
     ComposerBoard f;
-    f.s.DialogMode = "stale";
     frmUserListing d(f.s);
-    EXPECT_TRUE(f.s.DialogMode.empty());
-    auto* list = Find<QListWidget>(d, "lstUsers");
+    auto* list = Child<QListWidget>(d, "lstUsers");
     ASSERT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(1)->text(), QStringLiteral("2:     Bob                   Robert Smith"));
     EXPECT_EQ(list->currentRow(), 0);
 
     // The third line is user 4: the level-0 slot 3 is not listed.
     list->setCurrentRow(2);
-    Find<QPushButton>(d, "cmdOk")->click();
-    EXPECT_EQ(f.s.DialogMode, "4");
+    Child<QPushButton>(d, "cmdOk")->click();
+    EXPECT_EQ(d.pickedUser(), 4);
     EXPECT_EQ(d.result(), QDialog::Accepted);
 
     frmUserListing again(f.s);
-    Find<QListWidget>(again, "lstUsers")->setCurrentRow(1);
+    Child<QListWidget>(again, "lstUsers")->setCurrentRow(1);
     again.lstUsers_DblClick();
-    EXPECT_EQ(f.s.DialogMode, "2");
+    EXPECT_EQ(again.pickedUser(), 2);
 }
 
 TEST(UserPicker, EmptyBoardClosesWithoutAChoice) {
@@ -109,9 +104,9 @@ TEST(UserPicker, EmptyBoardClosesWithoutAChoice) {
     kesto::ui::Session s;
     s.board = kesto::demo::CreateBoard(dir.path());
     frmUserListing d(s);
-    EXPECT_EQ(Find<QListWidget>(d, "lstUsers")->count(), 0);
-    Find<QPushButton>(d, "cmdOk")->click();
-    EXPECT_TRUE(s.DialogMode.empty());
+    EXPECT_EQ(Child<QListWidget>(d, "lstUsers")->count(), 0);
+    Child<QPushButton>(d, "cmdOk")->click();
+    EXPECT_EQ(d.pickedUser(), std::nullopt);
     EXPECT_EQ(d.result(), QDialog::Rejected);
 }
 

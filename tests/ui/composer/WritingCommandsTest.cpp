@@ -16,11 +16,12 @@
 namespace {
 
 using kesto::test::Act;
+using kesto::test::Button;
+using kesto::test::Child;
 using kesto::test::ComposerBoard;
 using kesto::test::Edit;
 using kesto::test::FakeDialogs;
-using kesto::test::Find;
-using kesto::test::WithNextModal;
+using kesto::test::OnNextModal;
 
 struct MainBoard : ComposerBoard {
     FakeDialogs dialogs;
@@ -39,7 +40,7 @@ struct MainBoard : ComposerBoard {
 
 // Fills the composer the next statement opens and sends it.
 void SendFromNextComposer(const char* to, const char* subject) {
-    WithNextModal([to, subject](QWidget* w) {
+    OnNextModal([to, subject](QWidget* w) {
         ASSERT_NE(w, nullptr);
         ASSERT_EQ(w->objectName(), QStringLiteral("frmNewMessage"));
         if (to) Edit(*w, "MailTo")->setText(QString::fromLatin1(to));
@@ -54,15 +55,13 @@ TEST(WritingCommands, NewRebuildsTheListOnlyWhenSomethingWasSent) {
     auto& w = f.open();
     ASSERT_EQ(w.rowCount(), 1);
 
-    WithNextModal([](QWidget* c) { Act(*c, "mnuFileClose")->trigger(); });
+    OnNextModal([](QWidget* c) { Act(*c, "mnuFileClose")->trigger(); });
     Act(w, "mnuActionsNew")->trigger();
     EXPECT_EQ(w.rowCount(), 1);
-    EXPECT_FALSE(f.s.MessageSent);
 
     SendFromNextComposer("1", "to myself");
     Act(w, "mnuActionsNew")->trigger();
     EXPECT_EQ(w.rowCount(), 2);
-    EXPECT_FALSE(f.s.MessageSent);
 }
 
 TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
@@ -77,7 +76,7 @@ TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
     ASSERT_NE(p, 0);
     w.selectRow(p);
 
-    WithNextModal([](QWidget* c) {
+    OnNextModal([](QWidget* c) {
         ASSERT_NE(c, nullptr);
         EXPECT_EQ(Edit(*c, "MailTo")->text(), QStringLiteral("SysOp"));
         EXPECT_EQ(Edit(*c, "MailSubject")->text(), QStringLiteral("note to self"));
@@ -86,20 +85,13 @@ TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
     Act(w, "mnuActionsReply")->trigger();
     EXPECT_EQ(w.rowCount(), 3); // rebuilt: the reply came back to this user
     EXPECT_EQ(w.selectedPosition(), p);
-    EXPECT_FALSE(f.s.ReplyMode);
-    EXPECT_FALSE(f.s.MessageSent);
-    EXPECT_EQ(f.s.CurrentListIndex, 0);
-    EXPECT_EQ(f.s.CurrentMessageNumber, 0);
 }
 
-TEST(WritingCommands, ReplyAfterReadingClearsTheFlagWithoutTouchingTheList) {
+TEST(WritingCommands, ReplyAfterReadingAnswersTheMessageItIsGiven) {
     MainBoard f;
     auto n = f.receive("Bob", 2, "hello");
-    f.s.ReplyMode = true;
-    f.s.CurrentMessageNumber = n;
     SendFromNextComposer(nullptr, "hello again");
-    kesto::ui::ReplyAfterReading(nullptr, f.s);
-    EXPECT_FALSE(f.s.MessageSent);
+    kesto::ui::ReplyAfterReading(nullptr, f.s, n);
     std::string dat = f.read("MAIL/EMAIL.DAT");
     ASSERT_EQ(dat.size(), 2 * 582u);
     EXPECT_EQ(kesto::GetI32(dat, 582 + 4), 2); // to Bob
@@ -112,21 +104,20 @@ TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) 
     const QString caption = w.windowTitle();
     ASSERT_EQ(w.rowCount(), 1);
 
-    WithNextModal([](QWidget* d) { Find<QPushButton>(*d, "cmdCancel")->click(); });
+    OnNextModal([](QWidget* d) { Child<QPushButton>(*d, "cmdCancel")->click(); });
     Act(w, "mnuFileChangeUser")->trigger();
     EXPECT_EQ(w.windowTitle(), caption);
     EXPECT_EQ(f.s.CurrentUserNumber, 1);
     EXPECT_EQ(w.rowCount(), 1);
 
-    WithNextModal([](QWidget* d) {
-        Find<QListWidget>(*d, "lstUsers")->setCurrentRow(1);
-        Find<QPushButton>(*d, "cmdOk")->click();
+    OnNextModal([](QWidget* d) {
+        Child<QListWidget>(*d, "lstUsers")->setCurrentRow(1);
+        Child<QPushButton>(*d, "cmdOk")->click();
     });
     Act(w, "mnuFileChangeUser")->trigger();
     EXPECT_EQ(f.s.CurrentUserNumber, 2);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kesto - Bob (#2)"));
     EXPECT_EQ(w.rowCount(), 0);
-    EXPECT_TRUE(f.s.DialogMode.empty());
 }
 
 } // namespace

@@ -18,18 +18,19 @@
 namespace {
 
 using kesto::test::Act;
+using kesto::test::Button;
+using kesto::test::Child;
 using kesto::test::ComposerBoard;
 using kesto::test::Edit;
 using kesto::test::FakeDialogs;
-using kesto::test::Find;
-using kesto::test::WithNextModal;
+using kesto::test::OnNextModal;
 using kesto::ui::frmNewMessage;
 
 QComboBox* Net(QWidget& w) {
-    return Find<QComboBox>(w, "MailToNetid");
+    return Child<QComboBox>(w, "MailToNetid");
 }
 QPlainTextEdit* Text(QWidget& w) {
-    return Find<QPlainTextEdit>(w, "txtMessage");
+    return Child<QPlainTextEdit>(w, "txtMessage");
 }
 
 TEST(Composer, OffersTheNetworksAndFocusesTheRecipient) {
@@ -52,19 +53,19 @@ TEST(Composer, LevelsGovernSendToAllAndAttach) {
     f.becomeUser(2, 20);
     frmNewMessage w(f.s);
     EXPECT_FALSE(Act(w, "mnuActionsSendToAll")->isEnabled());
-    EXPECT_FALSE(Act(w, "Toolbar1_Button7")->isEnabled());
+    EXPECT_FALSE(Button(w, "Toolbar1_Button7")->isEnabled());
     EXPECT_FALSE(Act(w, "mnuActionsAttach")->isEnabled());
 
     // Mail to user 1 on the local line takes the SysOp level (10); anything else the mail level (50).
     QLineEdit* to = Edit(w, "MailTo");
     to->setText(QStringLiteral("1"));
     EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled());
-    EXPECT_TRUE(Act(w, "Toolbar1_Button3")->isEnabled());
+    EXPECT_TRUE(Button(w, "Toolbar1_Button3")->isEnabled());
     to->setText(QStringLiteral("01"));
     EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled());
     to->setText(QStringLiteral("1@0"));
     EXPECT_FALSE(Act(w, "mnuActionsAttach")->isEnabled());
-    EXPECT_TRUE(Find<QPushButton>(w, "cmdAttach")->isEnabled());
+    EXPECT_TRUE(Child<QPushButton>(w, "cmdAttach")->isEnabled());
 
     // Changing the line alone does not look again.
     to->setText(QStringLiteral("1"));
@@ -115,19 +116,18 @@ TEST(Composer, SendChecksShowTheirMessagesAndKeepTheWindowOpen) {
         to->setText(QString::fromLatin1(c.to));
         subject->setText(QString::fromLatin1(c.subject));
         Net(w)->setCurrentIndex(c.line);
-        Act(w, "Toolbar1_Button1")->trigger();
+        Button(w, "Toolbar1_Button1")->click();
         ASSERT_EQ(dialogs.messages.size(), 1) << c.to;
         EXPECT_EQ(dialogs.messages[0].text, QString::fromLatin1(c.message));
         EXPECT_TRUE(w.isVisible());
         EXPECT_FALSE(w.isLocked());
     }
-    EXPECT_FALSE(f.s.MessageSent);
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/EMAIL.DAT")));
 
-    // Closing sends nothing and leaves the flag alone.
+    // Closing sends nothing.
     Act(w, "mnuFileClose")->trigger();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_FALSE(f.s.MessageSent);
+    EXPECT_EQ(w.result(), QDialog::Rejected);
 }
 
 TEST(Composer, SendsTheNormalisedAddressAndCloses) {
@@ -143,7 +143,6 @@ TEST(Composer, SendsTheNormalisedAddressAndCloses) {
         Act(w, "mnuActionsSend")->trigger();
         EXPECT_TRUE(dialogs.messages.isEmpty());
         EXPECT_EQ(w.result(), QDialog::Accepted);
-        EXPECT_TRUE(f.s.MessageSent);
     }
     std::string spool = f.read("DATA/SPOOL.NET");
     ASSERT_EQ(spool.size(), 582u + 12);
@@ -161,18 +160,17 @@ TEST(Composer, SendsToAllUsersFromTheCriterionDialog) {
     FakeDialogs dialogs;
     frmNewMessage w(f.s);
     w.show();
-    WithNextModal([](QWidget* d) {
+    OnNextModal([](QWidget* d) {
         ASSERT_NE(d, nullptr);
-        Find<QRadioButton>(*d, "Option1_2")->click();
+        Child<QRadioButton>(*d, "Option1_2")->click();
         Edit(*d, "ValueValue")->setText(QStringLiteral("255"));
-        Find<QPushButton>(*d, "cmdOk")->click();
+        Child<QPushButton>(*d, "cmdOk")->click();
     });
-    Act(w, "Toolbar1_Button7")->trigger();
+    Button(w, "Toolbar1_Button7")->click();
     EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("all users = 255"));
-    EXPECT_TRUE(f.s.DialogMode.empty());
     Edit(w, "MailSubject")->setText(QStringLiteral("News"));
     Act(w, "mnuActionsSend")->trigger();
-    EXPECT_TRUE(f.s.MessageSent);
+    EXPECT_EQ(w.result(), QDialog::Accepted);
     EXPECT_EQ(f.read("MAIL/EMAIL.DAT").size(), 2 * 582u); // users 1 and 4
     EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/SNTEMAIL.DAT")));
 }
@@ -182,26 +180,24 @@ TEST(Composer, UserListingAndAddressBookFillTheRecipient) {
     frmNewMessage w(f.s);
     w.show();
     Net(w)->setCurrentIndex(1);
-    WithNextModal([](QWidget* d) {
+    OnNextModal([](QWidget* d) {
         ASSERT_NE(d, nullptr);
-        Find<QListWidget>(*d, "lstUsers")->setCurrentRow(2); // user 4: slot 3 is not listed
-        Find<QPushButton>(*d, "cmdOk")->click();
+        Child<QListWidget>(*d, "lstUsers")->setCurrentRow(2); // user 4: slot 3 is not listed
+        Child<QPushButton>(*d, "cmdOk")->click();
     });
     Act(w, "mnuActionsUserlist")->trigger();
     EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("4"));
     EXPECT_EQ(Net(w)->currentIndex(), 0);
-    EXPECT_TRUE(f.s.DialogMode.empty());
 
     ASSERT_TRUE(kesto::AddToAddressBook(f.s.board, 1, "Carol at Fido,Carol@2:7/3,7"));
-    WithNextModal([](QWidget* d) {
+    OnNextModal([](QWidget* d) {
         ASSERT_NE(d, nullptr);
-        Find<QListWidget>(*d, "lstAddressBook")->setCurrentRow(0);
-        Find<QPushButton>(*d, "cmdOk")->click();
+        Child<QListWidget>(*d, "lstAddressBook")->setCurrentRow(0);
+        Child<QPushButton>(*d, "cmdOk")->click();
     });
-    Find<QPushButton>(w, "cmdTo")->click();
+    Child<QPushButton>(w, "cmdTo")->click();
     EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("Carol@2:7/3"));
     EXPECT_EQ(Net(w)->currentIndex(), 2);
-    EXPECT_TRUE(f.s.DialogMode.empty());
 }
 
 kesto::MessageInfo Received(std::string_view handle, std::string_view node, std::int16_t net) {
@@ -221,11 +217,8 @@ TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
         kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Zed", "2:7/9", 7), "x"));
     auto unknown = static_cast<std::int16_t>(
         kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("bob", "1234", 8), "y"));
-    f.s.ReplyMode = true;
-
-    f.s.CurrentMessageNumber = local;
     {
-        frmNewMessage w(f.s);
+        frmNewMessage w(f.s, nullptr, local);
         EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("Bob"));
         EXPECT_EQ(Net(w)->currentIndex(), 0);
         EXPECT_EQ(Edit(w, "MailSubject")->text(), QStringLiteral("Plans"));
@@ -241,8 +234,7 @@ TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
     // An offered network is selected; an unknown one goes into the address and locks the line.
     for (auto [number, to, line, enabled] : {std::tuple{fido, "Zed@2:7/9", 2, true},
                                              std::tuple{unknown, "bob@1234*8", 0, false}}) {
-        f.s.CurrentMessageNumber = number;
-        frmNewMessage w(f.s);
+        frmNewMessage w(f.s, nullptr, number);
         EXPECT_EQ(Edit(w, "MailTo")->text(), QLatin1String(to));
         EXPECT_EQ(Net(w)->currentIndex(), line);
         EXPECT_EQ(Net(w)->isEnabled(), enabled);
@@ -264,7 +256,7 @@ TEST(Composer, AttachTakesTheShortUpperCaseFormFromTheFilePicker) {
 
     // The next pick starts beside the attached file; cancelling keeps it.
     dialogs.openAnswer.clear();
-    Find<QPushButton>(w, "cmdAttach")->click();
+    Child<QPushButton>(w, "cmdAttach")->click();
     EXPECT_EQ(QDir(dialogs.lastDirectory).canonicalPath(),
               QDir(QString::fromStdString(f.dir.file("files"))).canonicalPath());
     EXPECT_EQ(Edit(w, "MailAttach")->text(), attached);
@@ -288,12 +280,11 @@ TEST(Composer, DeliveryFailureIsOnlyLoggedAndLeavesTheWindowUsable) {
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(w.isVisible());
     EXPECT_FALSE(w.isLocked());
-    EXPECT_FALSE(f.s.MessageSent);
     EXPECT_NE(f.read("HMRERROR.LOG").find("frmNewMessage SendEmail - Disk full"), std::string::npos);
 
     // While a send runs nothing can be changed and the window cannot be closed under it.
     w.LockComposer();
-    EXPECT_FALSE(Act(w, "Toolbar1_Button5")->isEnabled());
+    EXPECT_FALSE(Button(w, "Toolbar1_Button5")->isEnabled());
     EXPECT_TRUE(Text(w)->isReadOnly());
     w.close();
     EXPECT_TRUE(w.isVisible());

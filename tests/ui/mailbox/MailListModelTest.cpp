@@ -1,21 +1,15 @@
 // The list model on its own: model invariants through resets, sorts and row updates.
+#include "UiTestSupport.h"
 #include "mailbox/MailListModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QPersistentModelIndex>
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
 namespace kesto::ui {
 namespace {
 
-QStringList Strings(std::initializer_list<const char*> items) {
-    QStringList out;
-    for (const char* s : items)
-        out << QString::fromUtf8(s);
-    return out;
-}
+using kesto::test::Strings;
 
 MailRow Row(std::int16_t number, std::string name, std::int32_t size) {
     MailRow r;
@@ -38,7 +32,7 @@ QStringList Column(const MailListModel& m, int column) {
 
 TEST(MailListModel, KeepsItsInvariantsThroughResetSortAndUpdate) {
     MailListModel model;
-    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Warning);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     model.setRows({Row(1, "b", 5), Row(2, "a", 0), Row(3, "c", 7)});
     QPersistentModelIndex tracked = model.index(1, 2); // "a"
     model.sortBy(MailListModel::ColName, true);

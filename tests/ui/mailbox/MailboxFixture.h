@@ -3,6 +3,7 @@
 
 #include "FakeDialogs.h"
 #include "TestBoard.h"
+#include "UiTestSupport.h"
 
 #include "DemoBoard.h"
 #include "MailBase.h"
@@ -11,23 +12,16 @@
 #include "app/Twips.h"
 #include "mailbox/frmMain.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QHeaderView>
 #include <QTreeView>
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <memory>
 #include <string>
 
 namespace kesto::test {
-
-inline QStringList Strings(std::initializer_list<const char*> items) {
-    QStringList out;
-    for (const char* s : items)
-        out << QString::fromUtf8(s);
-    return out;
-}
 
 class MailboxFixture : public ::testing::Test {
   protected:
@@ -66,15 +60,16 @@ class MailboxFixture : public ::testing::Test {
 
     ui::frmMain& open() {
         session.board = board;
+        tester.reset();
         win = std::make_unique<ui::frmMain>(session);
+        // Every rebuild, sort and row refresh the tests drive is checked against the model rules.
+        tester = std::make_unique<QAbstractItemModelTester>(
+            model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         win->Form_Load();
         return *win;
     }
-    QAction* action(const char* name) {
-        QAction* a = win->findChild<QAction*>(QString::fromLatin1(name));
-        EXPECT_NE(a, nullptr) << name;
-        return a;
-    }
+    QAction* action(const char* name) { return Act(*win, name); }
+    QAbstractButton* button(const char* name) { return Button(*win, name); }
     QTreeView* list() { return win->findChild<QTreeView*>(QStringLiteral("ListView1")); }
     QAbstractItemModel* model() { return list()->model(); }
     QString cell(int row, int column) { return model()->index(row, column).data().toString(); }
@@ -109,6 +104,7 @@ class MailboxFixture : public ::testing::Test {
     ui::Session session;
     FakeDialogs dialogs;
     std::unique_ptr<ui::frmMain> win;
+    std::unique_ptr<QAbstractItemModelTester> tester;
 };
 
 } // namespace kesto::test

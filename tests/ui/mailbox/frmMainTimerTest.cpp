@@ -8,43 +8,53 @@
 #include <QTabBar>
 
 #include <filesystem>
-#include <vector>
+#include <functional>
 
 namespace kesto::test {
 namespace {
 
 using TimerTest = MailboxFixture;
 
-TEST_F(TimerTest, AShrunkIndexRebuildsTheListAndDisablesTheOpenReadersCommands) {
-    for (int i = 1; i <= 3; ++i)
+TEST_F(TimerTest, AShrunkIndexRebuildsTheListUnderTheReaderWhichKeepsOnlyCloseAndAbout) {
+    for (int i = 1; i <= 4; ++i)
         add({.subject = "m" + std::to_string(i)});
     open();
     win->Timer1_Timer(); // the first tick only learns the size
-    EXPECT_EQ(session.LastMailboxSize, 3.0f * kMessageInfoSize);
+    EXPECT_EQ(win->lastMailboxSize(), 4.0f * kMessageInfoSize);
 
-    // A stand-in for the reader: commands that need a row go off, Close stays.
-    QWidget reader;
-    reader.setObjectName(QStringLiteral("frmOpenMessage"));
-    std::vector<QAction*> acts;
-    for (const char* name : {"mnuActionsReply", "Toolbar1_Button10", "mnuPopUpAdd", "mnuFileClose"}) {
-        acts.push_back(new QAction(&reader));
-        acts.back()->setObjectName(QString::fromLatin1(name));
-    }
-    reader.show();
+    // Reading row 3 when the index loses its last record (and a bit): the rebuild
+    // selects the reader's row, the reader keeps only Close and About.
+    auto shrinkWhileReading = [&](int row, std::uintmax_t size, std::function<void(QWidget*)> check) {
+        win->ClearSelection();
+        win->selectRow(row);
+        OnNextModal([&](QWidget* reader) {
+            ASSERT_NE(reader, nullptr);
+            std::filesystem::resize_file(nativeFile("MAIL/EMAIL.DAT"), size);
+            win->Timer1_Timer();
+            check(reader);
+        });
+        action("mnuActionsOpen")->trigger();
+    };
+    shrinkWhileReading(3, 4 * kMessageInfoSize - 100, [&](QWidget* reader) {
+        EXPECT_EQ(columnTexts(1), Strings({"3", "2", "1"}));
+        EXPECT_EQ(win->selectedPositions(), (QList<int>{3}));
+        for (const char* name : {"mnuActionsReply", "mnuActionsNextMessage", "mnuPopUpAdd"})
+            EXPECT_FALSE(Act(*reader, name)->isEnabled()) << name;
+        EXPECT_FALSE(Button(*reader, "Toolbar1_Button9")->isEnabled());
+        EXPECT_TRUE(Act(*reader, "mnuFileClose")->isEnabled());
+    });
+    EXPECT_EQ(win->lastMailboxSize(), 4.0f * kMessageInfoSize - 100);
 
-    std::filesystem::resize_file(nativeFile("MAIL/EMAIL.DAT"), 2 * kMessageInfoSize);
-    win->Timer1_Timer();
-    EXPECT_EQ(columnTexts(1), Strings({"2", "1"}));
-    EXPECT_EQ(session.LastMailboxSize, 2.0f * kMessageInfoSize);
-    for (std::size_t i = 0; i < acts.size(); ++i)
-        EXPECT_EQ(acts[i]->isEnabled(), i == 3) << i;
+    // Its row gone with the records: the last row is selected.
+    shrinkWhileReading(3, 2 * kMessageInfoSize,
+                       [&](QWidget*) { EXPECT_EQ(win->selectedPositions(), (QList<int>{2})); });
 
     // Gone altogether: one more rebuild, to an empty list.
     std::filesystem::remove(nativeFile("MAIL/EMAIL.DAT"));
     win->Timer1_Timer();
     EXPECT_EQ(model()->rowCount(), 0);
     EXPECT_FALSE(action("mnuActionsDelete")->isEnabled());
-    EXPECT_EQ(session.LastMailboxSize, 0.0f);
+    EXPECT_EQ(win->lastMailboxSize(), 0.0f);
 }
 
 TEST_F(TimerTest, PlacementStateAndColumnWidthsRoundTripThroughTheSettingsFile) {

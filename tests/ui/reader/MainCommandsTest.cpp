@@ -14,7 +14,10 @@
 
 namespace {
 
+using kesto::test::Act;
+using kesto::test::Edit;
 using kesto::test::FakeDialogs;
+using kesto::test::LabelText;
 using kesto::test::OnNextModal;
 using kesto::test::ReadNative;
 
@@ -37,11 +40,6 @@ class MainCommands : public ::testing::Test {
     }
 };
 
-QString Subject(QWidget* w) {
-    auto* l = w ? w->findChild<QLabel*>(QStringLiteral("lblMailSubjectValue")) : nullptr;
-    return l ? l->text() : QString();
-}
-
 TEST_F(MainCommands, OpenShowsTheSelectedRowAndClearsTheStateAfter) {
     open();
     win->ClearSelection();
@@ -49,14 +47,16 @@ TEST_F(MainCommands, OpenShowsTheSelectedRowAndClearsTheStateAfter) {
     win->selectRow(2); // several rows selected: the current one opens
     const std::int16_t second = win->messageNumberAt(2), third = win->messageNumberAt(3);
     QString first, stepped;
-    std::int16_t indexInside = 0, numberInside = 0;
+    int indexInside = 0;
+    std::int16_t numberInside = 0;
     OnNextModal([&](QWidget* w) {
-        ASSERT_NE(qobject_cast<kesto::ui::frmOpenMessage*>(w), nullptr);
-        indexInside = rb.s.CurrentListIndex;
-        numberInside = rb.s.CurrentMessageNumber;
-        first = Subject(w);
-        w->findChild<QAction*>(QStringLiteral("mnuActionsNextMessage"))->trigger();
-        stepped = Subject(w);
+        auto* reader = qobject_cast<kesto::ui::frmOpenMessage*>(w);
+        ASSERT_NE(reader, nullptr);
+        indexInside = reader->row();
+        numberInside = reader->messageNumber();
+        first = LabelText(*w, "lblMailSubjectValue");
+        Act(*w, "mnuActionsNextMessage")->trigger();
+        stepped = LabelText(*w, "lblMailSubjectValue");
     });
     action("mnuActionsOpen")->trigger();
     EXPECT_EQ(indexInside, 2);
@@ -66,25 +66,25 @@ TEST_F(MainCommands, OpenShowsTheSelectedRowAndClearsTheStateAfter) {
     EXPECT_EQ(offline(second), 1);
     EXPECT_EQ(offline(third), 1);
     EXPECT_EQ(offline(win->messageNumberAt(1)), 0);
-    EXPECT_EQ(rb.s.CurrentListIndex, 0);
-    EXPECT_EQ(rb.s.CurrentMessageNumber, 0);
-    EXPECT_FALSE(rb.s.ReplyMode);
     EXPECT_EQ(ReadNative(rb.mail("ONELINE.DAT")).size(), 2u * 582);
 }
 
 TEST_F(MainCommands, ReplyFromTheReaderOpensTheComposer) {
     open();
     win->selectRow(1);
-    QString composer;
+    QString composer, subject;
     OnNextModal([&](QWidget* w) {
         // Scheduled before Reply closes the reader: runs in the composer's own loop.
-        OnNextModal([&](QWidget* c) { composer = c ? c->objectName() : QString(); });
-        w->findChild<QAction*>(QStringLiteral("mnuActionsReply"))->trigger();
+        OnNextModal([&](QWidget* c) {
+            composer = c ? c->objectName() : QString();
+            if (c) subject = Edit(*c, "MailSubject")->text();
+        });
+        Act(*w, "mnuActionsNextMessage")->trigger(); // the reply answers the message shown last
+        Act(*w, "mnuActionsReply")->trigger();
     });
     action("mnuActionsOpen")->trigger();
     EXPECT_EQ(composer, QStringLiteral("frmNewMessage"));
-    EXPECT_FALSE(rb.s.ReplyMode);
-    EXPECT_EQ(rb.s.CurrentMessageNumber, 0);
+    EXPECT_EQ(subject, QStringLiteral("Subject ") + QString::number(win->messageNumberAt(2)));
 }
 
 TEST_F(MainCommands, PrintAndSaveWorkOnTheCurrentRowAndKeepItSelected) {
@@ -113,7 +113,6 @@ TEST_F(MainCommands, OpenNeedsASelectedRow) {
     open();
     win->ClearSelection();
     action("mnuActionsOpen")->trigger(); // no row selected: nothing opens
-    EXPECT_EQ(rb.s.CurrentMessageNumber, 0);
     EXPECT_EQ(offline(win->messageNumberAt(1)), 0);
 }
 

@@ -91,7 +91,10 @@ TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
     // A printer that cannot be started is logged, not announced.
     rb.s.CurrentMailbox = 1;
     fake.printToPdf = QString::fromStdString(rb.dir.file("no/such/dir/x.pdf"));
-    EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    {
+        kesto::test::ExpectQtWarning painter(QStringLiteral("QPainter::begin(): Returned false"));
+        EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    }
     EXPECT_TRUE(fake.messages.isEmpty());
     EXPECT_NE(ReadNative(rb.s.board.log.path).find("modKesto PrintMessage - "), std::string::npos);
 }
@@ -99,8 +102,8 @@ TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
 TEST(SaveMessage, DialogAndFileFromTheReader) {
     ReaderBoard rb;
     rb.list.rows = {rb.add("../../x", "Hello\r\nthere")};
-    rb.at(1);
-    kesto::ui::frmOpenMessage w(rb.s, rb.list);
+    auto reader = rb.reader(1);
+    kesto::ui::frmOpenMessage& w = *reader;
     FakeDialogs fake;
     const std::string target = rb.dir.file("chosen.txt");
     WriteNative(target, std::string(4000, 'o'));

@@ -5,14 +5,12 @@
 #include "DemoBoard.h"
 #include "FakeDialogs.h"
 #include "TestBoard.h"
+#include "UiTestSupport.h"
 #include "app/MailboxList.h"
 #include "app/Session.h"
+#include "reader/frmOpenMessage.h"
 
-#include <QApplication>
-#include <QTimer>
-#include <QWidget>
-
-#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -52,21 +50,13 @@ struct ReaderBoard {
         kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", subject, stamp);
         return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, body));
     }
-    // Opens the reader on list row `row` as the mailbox window does.
-    void at(int row) {
-        s.CurrentListIndex = static_cast<std::int16_t>(row);
-        s.CurrentMessageNumber = list.messageNumberAt(row);
-        s.ReplyMode = false;
+    // The reader on list row `row`, answering its step requests as the mailbox window does.
+    std::unique_ptr<kesto::ui::frmOpenMessage> reader(int row) {
+        auto w = std::make_unique<kesto::ui::frmOpenMessage>(s, list, row);
+        QObject::connect(w.get(), &kesto::ui::frmOpenMessage::stepRequested, w.get(),
+                         &kesto::ui::frmOpenMessage::showRow);
+        return w;
     }
 };
-
-// Runs `inspect` on the modal window the next statement opens, which it must close.
-inline void OnNextModal(std::function<void(QWidget*)> inspect) {
-    QTimer::singleShot(0, [inspect] {
-        QWidget* w = QApplication::activeModalWidget();
-        inspect(w);
-        if (w && w->isVisible()) w->close();
-    });
-}
 
 } // namespace kesto::test

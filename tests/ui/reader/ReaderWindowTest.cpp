@@ -10,25 +10,21 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using kesto::test::FakeDialogs;
+using kesto::test::Act;
+using kesto::test::Button;
+using kesto::test::LabelText;
 using kesto::test::OnNextModal;
+using kesto::test::Pad;
 using kesto::test::ReaderBoard;
 using kesto::test::ReadNative;
 using kesto::ui::frmOpenMessage;
-
-QString Label(QWidget& w, const char* name) {
-    auto* l = w.findChild<QLabel*>(QLatin1String(name));
-    return l ? l->text() : QStringLiteral("<missing>");
-}
-QAction* Action(QWidget& w, const char* name) {
-    return w.findChild<QAction*>(QLatin1String(name));
-}
 
 std::int32_t Field32(const std::string& index, std::int16_t number, std::size_t offset) {
     return kesto::GetI32(index, static_cast<std::size_t>(number - 1) * 582 + offset);
@@ -37,17 +33,16 @@ std::int32_t Field32(const std::string& index, std::int16_t number, std::size_t 
 TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
     ReaderBoard rb;
     kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Caf\xE9 <b>", 1150000000);
-    m.AttFileName = kesto::test::Pad("REPORT.ZIP", 12);
+    m.AttFileName = Pad("REPORT.ZIP", 12);
     m.AttFileSize = 1234;
     auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n"));
     rb.list.rows = {n};
-    rb.at(1);
-    frmOpenMessage w(rb.s, rb.list);
-    EXPECT_EQ(Label(w, "lblMailFromValue"), QStringLiteral("ALICE @1/1 (Home)"));
-    EXPECT_EQ(Label(w, "lblMailSubjectValue"), QString::fromUtf8("Caf\u00e9 <b>"));
-    EXPECT_EQ(w.findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText(),
+    auto w = rb.reader(1);
+    EXPECT_EQ(LabelText(*w, "lblMailFromValue"), QStringLiteral("ALICE @1/1 (Home)"));
+    EXPECT_EQ(LabelText(*w, "lblMailSubjectValue"), QString::fromUtf8("Caf\u00e9 <b>"));
+    EXPECT_EQ(w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText(),
               QStringLiteral("Hi\nthere\n\n---\nAttached File: REPORT.ZIP (1234 bytes)"));
-    EXPECT_TRUE(w.findChild<QLabel*>(QStringLiteral("lblMailDeleteValue"))->isHidden());
+    EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("lblMailDeleteValue"))->isHidden());
     EXPECT_EQ(Field32(ReadNative(rb.mail("EMAIL.DAT")), n, 374), 1);
     EXPECT_EQ(ReadNative(rb.mail("ONELINE.BIN")), "\r\n");
 }
@@ -59,39 +54,37 @@ TEST(ReaderWindow, StepToADamagedRecordClearsTheShownText) {
     index.replace(static_cast<std::size_t>(lost - 1) * 582 + 478, 4, "\xFF\xFF\xFF\x7F"); // far past the end
     kesto::test::WriteNative(rb.mail("EMAIL.DAT"), index);
     rb.list.rows = {shown, lost};
-    rb.at(1);
-    frmOpenMessage w(rb.s, rb.list);
-    Action(w, "mnuActionsNextMessage")->trigger();
-    EXPECT_EQ(Label(w, "lblMailSubjectValue"), QStringLiteral("Lost"));
-    EXPECT_TRUE(w.findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText().isEmpty());
+    auto w = rb.reader(1);
+    Act(*w, "mnuActionsNextMessage")->trigger();
+    EXPECT_EQ(LabelText(*w, "lblMailSubjectValue"), QStringLiteral("Lost"));
+    EXPECT_TRUE(w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText().isEmpty());
 }
 
 TEST(ReaderWindow, StepsThroughTheListInItsOrder) {
     ReaderBoard rb;
     auto a = rb.add("A", "a"), b = rb.add("B", "b"), c = rb.add("C", "c");
     rb.list.rows = {c, a, b}; // the list is sorted: reader follows it, not the record order
-    rb.at(1);
-    frmOpenMessage w(rb.s, rb.list);
-    QAction* prev = Action(w, "Toolbar1_Button9");
-    QAction* next = Action(w, "Toolbar1_Button10");
+    auto w = rb.reader(1);
+    QSignalSpy steps(w.get(), &frmOpenMessage::stepRequested);
+    QAbstractButton* prev = Button(*w, "Toolbar1_Button9");
+    QAbstractButton* next = Button(*w, "Toolbar1_Button10");
     EXPECT_FALSE(prev->isEnabled());
-    Action(w, "mnuActionsPreviousMessage")->trigger(); // at the first row: nothing
-    EXPECT_EQ(rb.s.CurrentListIndex, 1);
+    Act(*w, "mnuActionsPreviousMessage")->trigger(); // at the first row: nothing
+    EXPECT_EQ(w->row(), 1);
 
-    rb.s.ReplyMode = true;
-    next->trigger();
-    EXPECT_EQ(rb.s.CurrentMessageNumber, a);
-    EXPECT_FALSE(rb.s.ReplyMode);
-    Action(w, "mnuActionsNextMessage")->trigger();
-    Action(w, "mnuActionsNextMessage")->trigger(); // at the last row: nothing
+    next->click();
+    EXPECT_EQ(w->messageNumber(), a);
+    Act(*w, "mnuActionsNextMessage")->trigger();
+    Act(*w, "mnuActionsNextMessage")->trigger(); // at the last row: nothing
     EXPECT_FALSE(next->isEnabled());
-    EXPECT_EQ(rb.s.CurrentListIndex, 3);
-    EXPECT_EQ(rb.s.CurrentMessageNumber, b);
-    EXPECT_EQ(Label(w, "lblMailSubjectValue"), QStringLiteral("B"));
+    EXPECT_EQ(w->row(), 3);
+    EXPECT_EQ(w->messageNumber(), b);
+    EXPECT_EQ(LabelText(*w, "lblMailSubjectValue"), QStringLiteral("B"));
 
-    prev->trigger();
-    prev->trigger();
-    EXPECT_EQ(rb.s.CurrentMessageNumber, c);
+    prev->click();
+    prev->click();
+    EXPECT_EQ(w->messageNumber(), c);
+    EXPECT_EQ(steps.size(), 4); // only the steps that had a row to go to were asked for
     // Each shown message got its mark once: three notices.
     std::string index = ReadNative(rb.mail("EMAIL.DAT"));
     for (auto n : {a, b, c})
@@ -103,66 +96,66 @@ TEST(ReaderWindow, DeleteTogglesTheMarkAndTheNotice) {
     ReaderBoard rb;
     auto n = rb.add("Old news", "x");
     rb.list.rows = {n};
-    rb.at(1);
-    frmOpenMessage w(rb.s, rb.list);
-    auto* notice = w.findChild<QLabel*>(QStringLiteral("lblMailDeleteValue"));
+    auto w = rb.reader(1);
+    auto* notice = w->findChild<QLabel*>(QStringLiteral("lblMailDeleteValue"));
     const std::string before = ReadNative(rb.mail("EMAIL.DAT"));
 
-    Action(w, "mnuActionsDelete")->trigger();
+    Act(*w, "mnuActionsDelete")->trigger();
     EXPECT_FALSE(notice->isHidden());
     EXPECT_EQ(kesto::GetI16(ReadNative(rb.mail("EMAIL.DAT")), 332), 1);
-    EXPECT_EQ(w.shownRecord().Deleted, 1);
-    EXPECT_EQ(Label(w, "lblMailToValue"), QStringLiteral("SYSOP @1/1 (Home)")); // labels not rebuilt
+    EXPECT_EQ(w->shownRecord().Deleted, 1);
+    EXPECT_EQ(LabelText(*w, "lblMailToValue"), QStringLiteral("SYSOP @1/1 (Home)")); // labels not rebuilt
 
-    Action(w, "Toolbar1_Button4")->trigger();
+    Button(*w, "Toolbar1_Button4")->click();
     EXPECT_TRUE(notice->isHidden());
     EXPECT_EQ(ReadNative(rb.mail("EMAIL.DAT")), before);
 
     // With no rows listed (the list was rebuilt under the reader) commands do nothing.
+    QSignalSpy replies(w.get(), &frmOpenMessage::replyRequested);
     rb.list.rows.clear();
-    Action(w, "mnuActionsDelete")->trigger();
-    Action(w, "mnuActionsReply")->trigger();
+    Act(*w, "mnuActionsDelete")->trigger();
+    Act(*w, "mnuActionsReply")->trigger();
     EXPECT_EQ(ReadNative(rb.mail("EMAIL.DAT")), before);
-    EXPECT_FALSE(rb.s.ReplyMode);
+    EXPECT_TRUE(replies.isEmpty());
 }
 
-TEST(ReaderWindow, ReplySetsReplyModeAndCloses) {
+TEST(ReaderWindow, ReplyAsksForAnAnswerToTheShownMessageAndCloses) {
     ReaderBoard rb;
     rb.list.rows = {rb.add("Question", "?")};
-    rb.at(1);
-    frmOpenMessage w(rb.s, rb.list);
-    w.show();
-    Action(w, "Toolbar1_Button3")->trigger();
-    EXPECT_TRUE(rb.s.ReplyMode);
-    EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(w.result(), QDialog::Accepted);
+    auto w = rb.reader(1);
+    w->show();
+    QSignalSpy replies(w.get(), &frmOpenMessage::replyRequested);
+    Button(*w, "Toolbar1_Button3")->click();
+    ASSERT_EQ(replies.size(), 1);
+    EXPECT_EQ(replies[0][0].value<std::int16_t>(), rb.list.rows[0]);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(w->result(), QDialog::Accepted);
 }
 
 TEST(ReaderWindow, DisableAndEnableCommands) {
     ReaderBoard rb;
     auto a = rb.add("A", "a"), b = rb.add("B", "b");
     rb.list.rows = {a, b};
-    rb.at(2);
-    frmOpenMessage w(rb.s, rb.list);
-    w.DisableCommands();
-    for (const char* name : {"mnuFileClose", "mnuActionsDelete", "mnuActionsNextMessage", "mnuHelpAbout",
-                             "Toolbar1_Button1", "Toolbar1_Button9", "Toolbar1_Button10"})
-        EXPECT_FALSE(Action(w, name)->isEnabled()) << name;
-    w.EnableCommands();
-    EXPECT_TRUE(Action(w, "mnuActionsPrint")->isEnabled());
-    EXPECT_TRUE(Action(w, "Toolbar1_Button9")->isEnabled());
-    EXPECT_FALSE(Action(w, "Toolbar1_Button10")->isEnabled()); // last row: still no Next
-    EXPECT_TRUE(Action(w, "mnuActionsNextMessage")->isEnabled());
+    auto w = rb.reader(2);
+    w->DisableCommands();
+    for (const char* name : {"mnuFileClose", "mnuActionsDelete", "mnuActionsNextMessage", "mnuHelpAbout"})
+        EXPECT_FALSE(Act(*w, name)->isEnabled()) << name;
+    for (const char* name : {"Toolbar1_Button1", "Toolbar1_Button9", "Toolbar1_Button10"})
+        EXPECT_FALSE(Button(*w, name)->isEnabled()) << name;
+    w->EnableCommands();
+    EXPECT_TRUE(Act(*w, "mnuActionsPrint")->isEnabled());
+    EXPECT_TRUE(Button(*w, "Toolbar1_Button9")->isEnabled());
+    EXPECT_FALSE(Button(*w, "Toolbar1_Button10")->isEnabled()); // last row: still no Next
+    EXPECT_TRUE(Act(*w, "mnuActionsNextMessage")->isEnabled());
 }
 
 TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
     ReaderBoard rb;
     rb.list.rows = {rb.add("A", "a")};
-    rb.at(1);
-    frmOpenMessage w(rb.s, rb.list);
-    w.show();
-    auto* from = w.findChild<QLabel*>(QStringLiteral("lblMailFromValue"));
-    auto* popup = w.findChild<QMenu*>(QStringLiteral("mnuPopUp"));
+    auto w = rb.reader(1);
+    w->show();
+    auto* from = w->findChild<QLabel*>(QStringLiteral("lblMailFromValue"));
+    auto* popup = w->findChild<QMenu*>(QStringLiteral("mnuPopUp"));
     auto release = [&] {
         QMouseEvent e(QEvent::MouseButtonRelease, QPointF(2, 2), from->mapToGlobal(QPointF(2, 2)),
                       Qt::RightButton, Qt::NoButton, Qt::NoModifier);
@@ -177,18 +170,45 @@ TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
     popup->hide();
 }
 
+TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWindow) {
+    ReaderBoard rb;
+    kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "Alexandra Montgomery-Worthington Smythe", "SYSOP",
+                                                    "Minutes of the annual general meeting and the budget for 2007/08",
+                                                    1150000000);
+    m.FromNetNode = Pad("fidonet.example.org:21/234.56789", 80); // an 80-character sender line
+    auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x"));
+    rb.list.rows = {n};
+    auto w = rb.reader(1);
+    w->show();
+    ASSERT_EQ(LabelText(*w, "lblMailFromValue").size(), 80);
+    ASSERT_EQ(LabelText(*w, "lblMailSubjectValue").size(), 64);
+    for (const char* name : {"lblMailFromValue", "lblMailToValue", "lblMailSubjectValue"}) {
+        auto* l = w->findChild<QLabel*>(QLatin1String(name));
+        EXPECT_GE(l->width(), l->fontMetrics().horizontalAdvance(l->text())) << name;
+    }
+
+    // Below its smallest size the window lays out as if it had it: 3000 x 3500 twips.
+    auto* text = w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"));
+    EXPECT_EQ(text->pos(), QPoint(8, 96)); // 120 and 1440 twips at 96 dpi
+    w->resize(100, 100);
+    const QRect smallest = text->geometry();
+    w->resize(150, 200);
+    EXPECT_EQ(text->geometry(), smallest);
+    w->resize(400, 500); // the text grows with the window's outer width from that floor of 200 pixels
+    EXPECT_EQ(text->width() - smallest.width(), w->frameGeometry().width() - 200);
+}
+
 TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
     ReaderBoard rb;
     rb.list.rows = {rb.add("Info", "i", 1150000000)};
-    rb.at(1);
-    frmOpenMessage w(rb.s, rb.list);
+    auto w = rb.reader(1);
     QString from, offline;
     OnNextModal([&](QWidget* d) {
         ASSERT_NE(d, nullptr);
-        from = Label(*d, "lblFromUserNoValue");
-        offline = Label(*d, "lblOfflineValue");
+        from = LabelText(*d, "lblFromUserNoValue");
+        offline = LabelText(*d, "lblOfflineValue");
     });
-    Action(w, "Toolbar1_Button5")->trigger();
+    Button(*w, "Toolbar1_Button5")->click();
     EXPECT_EQ(from, QStringLiteral("2"));
     EXPECT_EQ(offline, QStringLiteral("1"));
 }
