@@ -79,7 +79,7 @@ TEST_F(ReaderCliTest, DeleteTogglesEachListedMark) {
     add(2, 1, "c", "c");
     ASSERT_EQ(run({"delete", "1", "3"}), 0) << err;
     EXPECT_EQ(out, "1: marked for deletion\n3: marked for deletion\n");
-    ASSERT_EQ(run({"delete", "3", "2"}), 0) << err;
+    ASSERT_EQ(run({"delete", "3", "--", "2"}), 0) << err; // "--" ends the options, not the numbers
     EXPECT_EQ(out, "3: not marked for deletion\n2: marked for deletion\n");
     const std::string index = ReadNative(mail("EMAIL.DAT"));
     EXPECT_EQ(kesto::GetI16(index, 332), 1);
