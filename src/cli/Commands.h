@@ -7,7 +7,10 @@
 //   2. Declare it below.
 //   3. Add one entry to the table in Cli.cpp: name, function, usage line, description,
 //      the shared options it takes, its positional arguments and its own options.
-//   4. Describe it in README.md under "Command-line tool".
+//   4. Describe it in kesto-cli's manual page (docs/man/kesto-cli.1.scd) and offer its
+//      options in the bash completion (src/cli/kesto-cli.bash); a test checks both
+//      against the command's --help.
+//   5. Describe it in README.md under "Command-line tool".
 // The shared options --board, --user, --sent and --json land in ctx.opt; the command's
 // own options in ctx.opt.values and its positional arguments in ctx.opt.args.
 #pragma once
