@@ -20,6 +20,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kesto"));
+    // Lets the desktop match the window to its menu entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.kesto.Kesto"));
     QString error;
     const auto args = kesto::ui::ParseStartArguments(QApplication::arguments(), error);
     if (!args) {
