@@ -79,7 +79,7 @@ TEST_F(ReaderCliTest, DeleteTogglesEachListedMark) {
     add(2, 1, "c", "c");
     ASSERT_EQ(run({"delete", "1", "3"}), 0) << err;
     EXPECT_EQ(out, "1: marked for deletion\n3: marked for deletion\n");
-    ASSERT_EQ(run({"delete", "3", "--", "2"}), 0) << err; // "--" ends the options, not the numbers
+    ASSERT_EQ(run({"delete", "3", "2"}), 0) << err;
     EXPECT_EQ(out, "3: not marked for deletion\n2: marked for deletion\n");
     const std::string index = ReadNative(mail("EMAIL.DAT"));
     EXPECT_EQ(kesto::GetI16(index, 332), 1);
@@ -91,6 +91,10 @@ TEST_F(ReaderCliTest, DeleteTogglesEachListedMark) {
 
     ASSERT_EQ(run({"read", "1", "--json"}), 0) << err;
     EXPECT_NE(out.find("\"deleted\": true"), std::string::npos) << out;
+
+    // "--" ends the options, not the numbers.
+    ASSERT_EQ(run({"delete", "1", "--", "3"}), 0) << err;
+    EXPECT_EQ(out, "1: not marked for deletion\n3: marked for deletion\n");
 }
 
 TEST_F(ReaderCliTest, SaveWritesTheSaveAsBytes) {
