@@ -96,7 +96,7 @@ class BoardFolderTest : public ::testing::Test {
 
 TEST_F(BoardFolderTest, AGivenOrCurrentFolderIsTakenAsItIs) {
     EXPECT_EQ(choose(false, QStringLiteral("../board")), Q(base.file("board")));
-    EXPECT_EQ(choose(false), Q(base.file("empty"))); // the design's box comes later
+    EXPECT_EQ(choose(false), Q(base.file("empty"))); // the not-found box comes later
     EXPECT_EQ(choose(true, Q(base.file("board"))), Q(base.file("board")));
     EXPECT_EQ(dialogs.folderAsked, 0);
 }
