@@ -1,173 +1,368 @@
 #include "Cli.h"
 
 #include "Commands.h"
+#include "ErrorLog.h"
+
+#include <CLI/CLI.hpp>
 
 #include <cstdint>
 #include <exception>
 #include <iostream>
 #include <new>
-#include <optional>
 
 namespace kesto::cli {
 namespace {
 
+// The options the commands share; each command takes the ones it uses, before or after its name.
+enum Shared : unsigned { kBoard = 1, kUser = 2, kSent = 4, kJson = 8 };
+
+struct OptionSpec {
+    std::string_view name; // without "--"
+    std::string_view type; // the value's name in the help
+    std::string_view help;
+    bool required = false;
+};
+
+struct PositionalSpec {
+    std::string_view name; // a name ending in "..." takes one or more values
+    std::string_view help;
+};
+
+constexpr PositionalSpec kNumber{"NUMBER",
+                                 "the message's record number in the mailbox (the list's # column)"};
+
 struct CommandSpec {
-    std::string_view name;
+    std::string_view name; // "addressbook add": the action "add" of addressbook
     int (*run)(Context&);
     std::string_view usage;
-    int minArgs = 0;
-    int maxArgs = 0;                    // -1: any number
-    std::string_view valueOptions = {}; // the command's own options taking a value, e.g. "--to --subject"
-    std::string_view flagOptions = {};  // the command's own options without a value
+    std::string_view description;
+    unsigned shared = 0;
+    std::vector<PositionalSpec> positionals = {};
+    std::vector<OptionSpec> options = {}; // the command's own options
 };
 
-// One line per command (see Commands.h).
-const CommandSpec kCommands[] = {
-    {"demo", CmdDemo, "demo DIR", 1, 1},
-    {"users", CmdUsers, "users [--json]", 0, 0},
-    {"list", CmdList, "list [--user N] [--sent] [--json]", 0, 0},
-    {"info", CmdInfo, "info NUMBER [--sent] [--user N] [--json]", 1, 1},
-    {"addressbook", CmdAddressBook,
-     "addressbook [--user N] [--json] | addressbook add --user N --description D --address A --network N", 0,
-     1, "--description --address --network"},
-    {"send", CmdSend, "send --from N --to ADDRESS --subject TEXT [--network N] [--attach FILE] < text", 0, 0,
-     "--from --to --subject --network --attach"},
-    {"read", CmdRead, "read NUMBER [--user N] [--sent] [--json]", 1, 1},
-    {"delete", CmdDelete, "delete NUMBER... [--sent] [--user N]", 1, -1},
-    {"save", CmdSave, "save NUMBER FILE [--sent] [--user N]", 2, 2},
+// One entry per command (see Commands.h).
+const std::vector<CommandSpec>& Commands() {
+    static const std::vector<CommandSpec> commands = {
+        {"demo",
+         CmdDemo,
+         "demo DIR",
+         "Create a complete demo board in DIR, which must not exist or be empty.",
+         0,
+         {{"DIR", "the new board's directory"}}},
+        {"users", CmdUsers, "users [--json]", "List the users as the user picker shows them.",
+         kBoard | kJson},
+        {"list", CmdList, "list [--user N] [--sent] [--json]",
+         "List the rows of a mailbox as the main window shows them, newest first.",
+         kBoard | kUser | kSent | kJson},
+        {"info",
+         CmdInfo,
+         "info NUMBER [--sent] [--user N] [--json]",
+         "Show every field of the message information dialog for message NUMBER.",
+         kBoard | kUser | kSent | kJson,
+         {kNumber}},
+        {"addressbook", CmdAddressBook, "addressbook [--user N] [--json]", "List a user's address book.",
+         kBoard | kUser | kJson},
+        {"addressbook add",
+         CmdAddressBook,
+         "addressbook add --user N --description D --address A --network N",
+         "Append one entry to a user's address book.",
+         kBoard | kUser | kJson,
+         {},
+         {{"description", "D", "the entry's description", true},
+          {"address", "A", "the address the entry hands to the composer", true},
+          {"network", "N", "the entry's network number", true}}},
+        {"send",
+         CmdSend,
+         "send --from N --to ADDRESS --subject TEXT [--network N] [--attach FILE] < text",
+         "Send the text on standard input as the composer window does.",
+         kBoard,
+         {},
+         {{"from", "N", "the sending user's number", true},
+          {"to", "ADDRESS", "the recipient, in any form the composer takes"},
+          {"subject", "TEXT", "the subject"},
+          {"network", "N", "the composer's network line for network N (default: Local (0))"},
+          {"attach", "FILE", "a file to attach"}}},
+        {"read",
+         CmdRead,
+         "read NUMBER [--user N] [--sent] [--json]",
+         "Show message NUMBER as the reader window does; a first reading stores the read mark.",
+         kBoard | kUser | kSent | kJson,
+         {kNumber}},
+        {"delete",
+         CmdDelete,
+         "delete NUMBER... [--sent] [--user N]",
+         "Toggle the deletion mark of each message.",
+         kBoard | kUser | kSent,
+         {{"NUMBER...", "the messages' record numbers"}}},
+        {"save",
+         CmdSave,
+         "save NUMBER FILE [--sent] [--user N]",
+         "Write message NUMBER to FILE as the window's Save As does.",
+         kBoard | kUser | kSent,
+         {kNumber, {"FILE", "the file to write; an existing one is replaced"}}},
+    };
+    return commands;
+}
+
+struct SharedSpec {
+    Shared bit;
+    std::string_view name;
+    std::string_view type; // empty: a flag
+    std::string_view help;
 };
 
-const CommandSpec* FindCommand(std::string_view name) {
-    for (const auto& c : kCommands)
-        if (c.name == name) return &c;
-    return nullptr;
-}
-
-bool InList(std::string_view list, std::string_view option) {
-    while (!list.empty()) {
-        std::size_t sp = list.find(' ');
-        if (list.substr(0, sp) == option) return true;
-        if (sp == std::string_view::npos) break;
-        list.remove_prefix(sp + 1);
-    }
-    return false;
-}
+const SharedSpec kShared[] = {
+    {kBoard, "board", "DIR",
+     "the board's directory, which holds SYSPATHS.CFG (default: the current directory)"},
+    {kUser, "user", "N", "the current user, as in the windows (default 1, the SysOp)"},
+    {kSent, "sent", "", "the sent mailbox (SNTEMAIL) instead of the received one (EMAIL)"},
+    {kJson, "json", "", "JSON output"},
+};
 
 void WriteUsage(std::ostream& out) {
     out << "usage: kesto-cli [--board DIR] COMMAND [ARGS]\n"
            "Works on the board whose SYSPATHS.CFG is in DIR (default: the current directory).\n"
            "Commands:\n";
-    for (const auto& c : kCommands)
+    for (const auto& c : Commands())
         out << "  " << c.usage << '\n';
-    out << "Exit codes: 0 done, 1 refused or failed, 2 usage.\n";
+    out << "kesto-cli COMMAND --help shows a command's options; kesto-cli --version its version.\n"
+           "Exit codes: 0 done, 1 refused or failed, 2 usage.\n";
 }
 
-bool IsOption(const std::string& a) {
-    return a.size() > 2 && a[0] == '-' && a[1] == '-';
+std::string UsageLine(const CommandSpec& c) {
+    return std::string(c.shared & kBoard ? "[--board DIR] " : "") + std::string(c.usage);
 }
 
-// Splits "--name=value" into its parts; "--name" leaves value unset.
-void SplitOption(const std::string& a, std::string& name, std::optional<std::string>& value) {
-    std::size_t eq = a.find('=');
-    name = a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
-    if (eq != std::string::npos) value = a.substr(eq + 1);
+// What one shared option received on one level of the command line.
+struct SharedSlot {
+    CLI::Option* option = nullptr;
+    std::string value;
+    bool flag = false;
+};
+
+// The command line's grammar, and where each part of it lands.
+struct Grammar {
+    CLI::App app{"", "kesto-cli"};
+    SharedSlot top[std::size(kShared)];
+    std::vector<std::string> rest; // an unknown command, or arguments after "--" past the command's own
+    struct OwnSlot {
+        std::string_view name;
+        CLI::Option* option = nullptr;
+        std::string value;
+    };
+    struct Command {
+        const CommandSpec* spec;
+        CLI::App* app;
+        SharedSlot shared[std::size(kShared)];
+        std::string positionals[2];
+        std::vector<std::string> many; // the values of a last positional that takes one or more
+        std::vector<OwnSlot> options;
+    };
+    std::vector<Command> commands; // in the order of Commands(); an action follows its command
+    CLI::App* help = nullptr;
+    std::vector<std::string> helpTopic;
+
+    static void AddShared(CLI::App& app, const SharedSpec& s, SharedSlot& slot) {
+        const std::string name = "--" + std::string(s.name);
+        slot.option =
+            s.type.empty()
+                ? app.add_flag(name, slot.flag, std::string(s.help))
+                : app.add_option(name, slot.value, std::string(s.help))->type_name(std::string(s.type));
+    }
+
+    Grammar() {
+        app.set_help_flag("--help", "Show this help and exit");
+        app.set_version_flag("--version", "kesto-cli " + std::string(AppVersion),
+                             "Show the version and exit");
+        app.require_subcommand(0, 1);
+        // As before: a repeated option's last value counts, and a flag takes no value.
+        app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)->disable_flag_override();
+        for (std::size_t i = 0; i < std::size(kShared); ++i)
+            AddShared(app, kShared[i], top[i]);
+        app.add_option("COMMAND", rest);
+
+        commands.reserve(Commands().size()); // CLI11 keeps pointers into each entry
+        for (const CommandSpec& spec : Commands()) {
+            const std::size_t space = spec.name.find(' ');
+            CLI::App* parent = &app;
+            if (space != std::string_view::npos) {
+                for (const Command& c : commands)
+                    if (c.spec->name == spec.name.substr(0, space)) parent = c.app;
+            }
+            Command& c = commands.emplace_back();
+            c.spec = &spec;
+            c.app = parent->add_subcommand(
+                std::string(spec.name.substr(space == std::string_view::npos ? 0 : space + 1)),
+                std::string(spec.description));
+            if (parent != &app) parent->require_subcommand(0, 1);
+            for (std::size_t i = 0; i < std::size(kShared); ++i)
+                if (spec.shared & kShared[i].bit) AddShared(*c.app, kShared[i], c.shared[i]);
+            c.options.reserve(spec.options.size()); // CLI11 keeps pointers to the values
+            for (const OptionSpec& o : spec.options) {
+                OwnSlot& slot = c.options.emplace_back();
+                slot.name = o.name;
+                slot.option = c.app->add_option("--" + std::string(o.name), slot.value, std::string(o.help))
+                                  ->type_name(std::string(o.type));
+                if (o.required) slot.option->required();
+            }
+            for (std::size_t i = 0; i < spec.positionals.size(); ++i) {
+                std::string name(spec.positionals[i].name);
+                const std::string help(spec.positionals[i].help);
+                CLI::Option* p = name.ends_with("...")
+                                     ? c.app->add_option(name.substr(0, name.size() - 3), c.many, help)
+                                     : c.app->add_option(name, c.positionals[i], help);
+                p->required()->type_name("");
+            }
+        }
+        help = app.add_subcommand("help", "List the commands, or show a command's options");
+        help->add_option("COMMAND", helpTopic);
+    }
+
+    // The innermost command that was given, or nullptr.
+    Command* Chosen() {
+        Command* chosen = nullptr;
+        for (Command& c : commands)
+            if (c.app->parsed()) chosen = &c;
+        return chosen;
+    }
+
+    // The value of shared option i that counts: the last level that has it
+    // (before the command, after it, after its action). Nullptr when not given.
+    const SharedSlot* SharedValue(std::size_t i) {
+        const SharedSlot* given = top[i].option->count() > 0 ? &top[i] : nullptr;
+        for (const Command& c : commands)
+            if (c.app->parsed() && c.shared[i].option && c.shared[i].option->count() > 0)
+                given = &c.shared[i];
+        return given;
+    }
+
+    // A command's own help, with its full name in the usage line.
+    static std::string CommandHelp(const Command& c) {
+        const std::size_t space = c.spec->name.find(' ');
+        return c.app->help(space == std::string_view::npos
+                               ? std::string("kesto-cli")
+                               : "kesto-cli " + std::string(c.spec->name.substr(0, space)));
+    }
+};
+
+// CLI11's words, except where they would not name the option as it is typed.
+std::string ParseErrorText(const CLI::ParseError& e) {
+    std::string text = e.what();
+    constexpr std::string_view kFlagValue = " was given a disallowed flag override";
+    if (text.ends_with(kFlagValue))
+        return "option --" + text.substr(0, text.size() - kFlagValue.size()) + " takes no value";
+    return text;
 }
 
-bool IsGlobalValueOption(std::string_view name) {
-    return name == "board" || name == "user";
+bool IsCommand(std::string_view name) {
+    for (const CommandSpec& c : Commands())
+        if (c.name == name) return true;
+    return false;
 }
 
 } // namespace
 
 int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
-    // The command is the first argument that is neither an option nor a global option's value,
-    // so --board DIR may stand before or after it.
-    const CommandSpec* cmd = nullptr;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--") break;
-        if (IsOption(a)) {
-            if (a == "--help") {
-                WriteUsage(out);
-                return kExitOk;
-            }
-            if (IsGlobalValueOption(a.substr(2))) ++i;
-            continue;
-        }
-        if (a == "help") {
+    Grammar g;
+    try {
+        g.app.parse(std::vector<std::string>(args.rbegin(), args.rend()));
+    } catch (const CLI::CallForHelp&) {
+        if (Grammar::Command* c = g.Chosen())
+            out << Grammar::CommandHelp(*c);
+        else
+            WriteUsage(out);
+        return kExitOk;
+    } catch (const CLI::CallForVersion& e) {
+        out << e.what() << '\n';
+        return kExitOk;
+    } catch (const CLI::ParseError& e) {
+        err << "kesto-cli: " << ParseErrorText(e) << '\n';
+        if (Grammar::Command* c = g.Chosen())
+            err << "usage: kesto-cli " << UsageLine(*c->spec) << '\n';
+        else
+            WriteUsage(err);
+        return kExitUsage;
+    }
+
+    if (g.help->parsed()) {
+        if (g.helpTopic.empty()) {
             WriteUsage(out);
             return kExitOk;
         }
-        cmd = FindCommand(a);
-        if (!cmd) {
-            err << "kesto-cli: unknown command '" << a << "'\n";
-            WriteUsage(err);
-            return kExitUsage;
+        std::string topic;
+        for (const std::string& word : g.helpTopic)
+            topic += (topic.empty() ? "" : " ") + word;
+        for (const Grammar::Command& c : g.commands) {
+            if (c.spec->name == topic) {
+                out << Grammar::CommandHelp(c);
+                return kExitOk;
+            }
         }
-        break;
-    }
-    if (!cmd) {
+        err << "kesto-cli: unknown command '" << topic << "'\n";
         WriteUsage(err);
         return kExitUsage;
     }
 
+    Grammar::Command* chosen = g.Chosen();
+    if (!chosen) {
+        // ("kesto-cli -- list" is a command after "--", which ends the options only.)
+        if (!g.rest.empty() && !IsCommand(g.rest.front()))
+            err << "kesto-cli: unknown command '" << g.rest.front() << "'\n";
+        WriteUsage(err);
+        return kExitUsage;
+    }
+    const CommandSpec& spec = *chosen->spec;
     Options opt;
-    Context ctx{opt, in, out, err, cmd->usage};
-    bool seenCommand = false;
-    bool onlyPositional = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (onlyPositional || !IsOption(a)) {
-            if (a == "--" && !onlyPositional) {
-                onlyPositional = true;
-            } else if (!seenCommand) {
-                seenCommand = true;
-            } else {
-                opt.args.push_back(a);
-            }
-            continue;
-        }
-        std::string name;
-        std::optional<std::string> value;
-        SplitOption(a, name, value);
-        const bool takesValue = IsGlobalValueOption(name) || InList(cmd->valueOptions, "--" + name);
-        const bool isFlag = name == "sent" || name == "json" || InList(cmd->flagOptions, "--" + name);
-        if (!takesValue && !isFlag) return ctx.UsageError("unknown option --" + name);
-        if (isFlag) {
-            if (value) return ctx.UsageError("option --" + name + " takes no value");
-            if (name == "sent")
-                opt.sent = true;
-            else if (name == "json")
-                opt.json = true;
-            else
-                opt.flags.insert(name);
-            continue;
-        }
-        if (!value) {
-            if (i + 1 >= args.size()) return ctx.UsageError("option --" + name + " needs a value");
-            value = args[++i];
-        }
-        if (name == "board") {
-            if (value->empty()) return ctx.UsageError("option --board needs a directory");
-            opt.board = *value;
-        } else if (name == "user") {
+    const std::string usage = UsageLine(spec);
+    Context ctx{opt, in, out, err, usage};
+
+    for (std::size_t i = 0; i < std::size(kShared); ++i) {
+        const SharedSpec& s = kShared[i];
+        const SharedSlot* slot = g.SharedValue(i);
+        if (!slot) continue;
+        if (!(spec.shared & s.bit))
+            return ctx.UsageError("option --" + std::string(s.name) + " does not apply to " +
+                                  std::string(spec.name));
+        const SharedSlot& given = *slot;
+        switch (s.bit) {
+        case kBoard:
+            if (given.value.empty()) return ctx.UsageError("option --board needs a directory");
+            opt.board = given.value;
+            break;
+        case kUser: {
             std::int64_t n = 0;
-            if (!ParseInteger(*value, 1, INT32_MAX, n))
-                return ctx.UsageError("--user needs a user number from 1 up, not '" + *value + "'");
+            if (!ParseInteger(given.value, 1, INT32_MAX, n))
+                return ctx.UsageError("--user needs a user number from 1 up, not '" + given.value + "'");
             opt.user = static_cast<std::int32_t>(n);
             opt.userGiven = true;
-        } else {
-            opt.values[name] = *value;
+            break;
+        }
+        case kSent:
+            opt.sent = true;
+            break;
+        case kJson:
+            opt.json = true;
+            break;
         }
     }
 
-    const auto count = static_cast<int>(opt.args.size());
-    if (count < cmd->minArgs) return ctx.UsageError("missing argument");
-    if (cmd->maxArgs >= 0 && count > cmd->maxArgs) return ctx.UsageError("too many arguments");
+    if (spec.name.starts_with("addressbook ")) opt.args.push_back(std::string(spec.name.substr(12)));
+    for (std::size_t i = 0; i < spec.positionals.size(); ++i)
+        if (!spec.positionals[i].name.ends_with("...")) opt.args.push_back(chosen->positionals[i]);
+    opt.args.insert(opt.args.end(), chosen->many.begin(), chosen->many.end());
+    // Arguments after "--" that the command's own places did not take.
+    if (!g.rest.empty()) {
+        if (spec.positionals.empty() || !spec.positionals.back().name.ends_with("..."))
+            return ctx.UsageError("unexpected argument '" + g.rest.front() + "'");
+        opt.args.insert(opt.args.end(), g.rest.begin(), g.rest.end());
+    }
+    for (const Grammar::OwnSlot& o : chosen->options)
+        if (o.option->count() > 0) opt.values[std::string(o.name)] = o.value;
 
     // A command must never take the process down: whatever escapes is reported as a failure.
     try {
-        return cmd->run(ctx);
+        return spec.run(ctx);
     } catch (const std::bad_alloc&) {
         return ctx.Fail("out of memory");
     } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 #include "AddressBook.h"
 #include "CommonFunctions.h"
 #include "Cp1252.h"
+#include "JsonOutput.h"
 
 #include <ostream>
 
@@ -12,6 +13,12 @@ namespace {
 // The same fields the windows refuse, plus line ends, which would split the entry.
 bool HasRefusedCharacter(std::string_view text) {
     return text.find_first_of(",;\r\n") != std::string_view::npos;
+}
+
+Json EntryJson(const AddressBookEntry& e) {
+    return {{"description", BoardText(e.description)},
+            {"address", BoardText(e.address)},
+            {"networkId", BoardText(e.networkId)}};
 }
 
 int AddEntry(Context& ctx, const Board& board) {
@@ -34,11 +41,7 @@ int AddEntry(Context& ctx, const Board& board) {
 
     const AddressBookEntry e = SplitAddressBookLine(line);
     if (ctx.opt.json) {
-        Json obj = Json::Object();
-        obj.Set("description", Json::BoardText(e.description));
-        obj.Set("address", Json::BoardText(e.address));
-        obj.Set("networkId", Json::BoardText(e.networkId));
-        obj.Write(ctx.out);
+        JsonWriter::Write(ctx.out, EntryJson(e));
     } else {
         ctx.out << "Added " << Shown(e.address) << " to the address book of user " << ctx.opt.user << ".\n";
     }
@@ -50,16 +53,10 @@ int ListEntries(Context& ctx, const Board& board) {
     if (!book.readOk)
         return ctx.Fail("could not read " + AddressBookFile(board, ctx.opt.user) + " (see HMRERROR.LOG)");
     if (ctx.opt.json) {
-        Json list = Json::Array();
-        for (std::size_t i = 1; i <= book.count(); ++i) {
-            const AddressBookEntry e = SplitAddressBookLine(book.lines[i]);
-            Json obj = Json::Object();
-            obj.Set("description", Json::BoardText(e.description));
-            obj.Set("address", Json::BoardText(e.address));
-            obj.Set("networkId", Json::BoardText(e.networkId));
-            list.Push(std::move(obj));
-        }
-        list.Write(ctx.out);
+        Json list = Json::array();
+        for (std::size_t i = 1; i <= book.count(); ++i)
+            list.push_back(EntryJson(SplitAddressBookLine(book.lines[i])));
+        JsonWriter::Write(ctx.out, list);
         return kExitOk;
     }
     // The window's row, then what Select would hand to the composer.

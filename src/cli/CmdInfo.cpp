@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "DateFunctions.h"
+#include "JsonOutput.h"
 #include "MailBase.h"
 #include "MessageInfoView.h"
 
@@ -39,17 +40,17 @@ int CmdInfo(Context& ctx) {
     std::vector<MessageInfoField> fields = MessageInfoFields(m, now);
 
     if (ctx.opt.json) {
-        Json obj = Json::Object();
+        Json obj = Json::object();
         for (const auto& f : fields) {
             if (!f.numeric) {
-                obj.Set(f.name, Json::BoardText(f.value));
+                obj[f.name] = BoardText(f.value);
             } else {
                 std::int64_t v = 0;
-                obj.Set(f.name, ParseInteger(f.value, INT64_MIN / 2, INT64_MAX / 2, v) ? Json::Number(v)
-                                                                                       : Json::Null());
+                obj[f.name] =
+                    ParseInteger(f.value, INT64_MIN / 2, INT64_MAX / 2, v) ? Json(v) : Json(nullptr);
             }
         }
-        obj.Write(ctx.out);
+        JsonWriter::Write(ctx.out, obj);
         return kExitOk;
     }
     for (const auto& f : fields) {

@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "CommonFunctions.h"
+#include "JsonOutput.h"
 #include "MailBase.h"
 #include "MailList.h"
 
@@ -34,22 +35,26 @@ int CmdList(Context& ctx) {
     }
 
     if (ctx.opt.json) {
-        Json list = Json::Array();
+        // Row by row: a mailbox can hold 32,767 messages.
+        JsonWriter w(ctx.out);
+        w.BeginObject();
+        w.Key("mailbox");
+        w.Value(MailboxName(mailbox));
+        w.Key("user");
+        w.Value(ctx.opt.user);
+        w.Key("rows");
+        w.BeginArray();
         for (const auto& r : rows) {
-            list.Push(Json::Object()
-                          .Set("number", Json::Number(r.number))
-                          .Set("icon", Json::Utf8(r.icon))
-                          .Set(received ? "from" : "to", Json::BoardText(r.name))
-                          .Set("subject", Json::BoardText(r.subject))
-                          .Set("date", Json::BoardText(r.date))
-                          .Set("size", Json::Number(r.size))
-                          .Set("bold", Json::Bool(r.bold)));
+            w.Value({{"number", r.number},
+                     {"icon", r.icon},
+                     {received ? "from" : "to", BoardText(r.name)},
+                     {"subject", BoardText(r.subject)},
+                     {"date", BoardText(r.date)},
+                     {"size", r.size},
+                     {"bold", r.bold}});
         }
-        Json::Object()
-            .Set("mailbox", Json::Utf8(MailboxName(mailbox)))
-            .Set("user", Json::Number(ctx.opt.user))
-            .Set("rows", std::move(list))
-            .Write(ctx.out);
+        w.End();
+        w.End();
         return kExitOk;
     }
 

@@ -1,6 +1,7 @@
 #include "Commands.h"
 #include "ReaderArgs.h"
 
+#include "JsonOutput.h"
 #include "ReadMark.h"
 #include "UserFile.h"
 
@@ -37,14 +38,12 @@ int CmdRead(Context& ctx) {
     if (!s.ok) return ctx.Fail("message " + std::to_string(*number) + " cannot be read");
 
     if (ctx.opt.json) {
-        Json obj = Json::Object();
-        obj.Set("from", Json::BoardText(s.fromLine));
-        obj.Set("to", Json::BoardText(s.toLine));
-        obj.Set("subject", Json::BoardText(s.subject));
-        obj.Set("date", Json::BoardText(s.date));
-        obj.Set("text", Json::BoardText(s.text));
-        obj.Set("deleted", Json::Bool(s.deleted));
-        obj.Write(ctx.out);
+        JsonWriter::Write(ctx.out, {{"from", BoardText(s.fromLine)},
+                                    {"to", BoardText(s.toLine)},
+                                    {"subject", BoardText(s.subject)},
+                                    {"date", BoardText(s.date)},
+                                    {"text", BoardText(s.text)},
+                                    {"deleted", s.deleted}});
         return kExitOk;
     }
     ctx.out << "From:    " << Shown(s.fromLine) << '\n'

@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "CommonFunctions.h"
+#include "JsonOutput.h"
 #include "UserListing.h"
 
 #include <ostream>
@@ -12,16 +13,15 @@ int CmdUsers(Context& ctx) {
     if (!b) return kExitFailed;
 
     if (ctx.opt.json) {
-        Json users = Json::Array();
+        Json users = Json::array();
         bool ok = ForEachListedUser(*b, [&](std::int32_t n, const UserRecord& u) {
-            users.Push(Json::Object()
-                           .Set("number", Json::Number(n))
-                           .Set("handle", Json::BoardText(Trim(u.Handle)))
-                           .Set("realName", Json::BoardText(Trim(u.RealName)))
-                           .Set("securityLevel", Json::Number(u.SecurityLevel)));
+            users.push_back({{"number", n},
+                             {"handle", BoardText(Trim(u.Handle))},
+                             {"realName", BoardText(Trim(u.RealName))},
+                             {"securityLevel", u.SecurityLevel}});
         });
         if (!ok) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
-        users.Write(ctx.out);
+        JsonWriter::Write(ctx.out, users);
         return kExitOk;
     }
 

@@ -5,14 +5,17 @@
 //   1. Write src/cli/Cmd<Name>.cpp with `int Cmd<Name>(Context& ctx)` in kesto::cli
 //      (return kExitOk, or ctx.Fail(...) / ctx.UsageError(...)).
 //   2. Declare it below.
-//   3. Add one line to the table in Cli.cpp: name, function, usage text, the number of
-//      positional arguments, and the command's own options if it has any.
-//   4. Describe it in README.md under "Command-line tool".
-// --board, --user, --sent and --json are parsed for every command; read them from ctx.opt.
+//   3. Add one entry to the table in Cli.cpp: name, function, usage line, description,
+//      the shared options it takes, its positional arguments and its own options.
+//   4. Describe it in kesto-cli's manual page (docs/man/kesto-cli.1.scd) and offer its
+//      options in the bash completion (src/cli/kesto-cli.bash); a test checks both
+//      against the command's --help.
+//   5. Describe it in README.md under "Command-line tool".
+// The shared options --board, --user, --sent and --json land in ctx.opt; the command's
+// own options in ctx.opt.values and its positional arguments in ctx.opt.args.
 #pragma once
 
 #include "Board.h"
-#include "Json.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -51,7 +54,7 @@ struct Context {
     std::istream& in;
     std::ostream& out;
     std::ostream& err;
-    std::string_view usage; // the running command's usage line
+    std::string_view usage; // the running command's usage line, after "kesto-cli "
 
     // Writes "kesto-cli: message" and the command's usage to stderr; returns kExitUsage.
     int UsageError(std::string_view message) const;

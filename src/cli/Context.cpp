@@ -21,7 +21,7 @@ bool Options::Flag(std::string_view name) const {
 }
 
 int Context::UsageError(std::string_view message) const {
-    err << "kesto-cli: " << message << "\nusage: kesto-cli [--board DIR] " << usage << '\n';
+    err << "kesto-cli: " << message << "\nusage: kesto-cli " << usage << '\n';
     return kExitUsage;
 }
 

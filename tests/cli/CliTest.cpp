@@ -76,27 +76,36 @@ std::vector<double> Numbers(const JsonValue& rows, const char* key) {
 
 } // namespace
 
-TEST(CliUsage, BadCommandLinesExitWithTwo) {
-    const std::vector<std::vector<std::string>> cases = {
-        {},
-        {"frob"},
-        {"list", "--bogus"},
-        {"list", "extra"},
-        {"info"},
-        {"info", "abc"},
-        {"info", "32768"},
-        {"list", "--user", "0"},
-        {"list", "--user"},
-        {"list", "--json=yes"},
-        {"--board"},
-        {"demo"},
+TEST(CliUsage, BadCommandLinesExitWithTwoNamingWhatIsWrong) {
+    const struct {
+        std::vector<std::string> args;
+        std::string named; // what the message must name
+    } cases[] = {
+        {{}, ""},
+        {{"frob"}, "'frob'"},
+        {{"list", "--bogus"}, "--bogus"},
+        {{"list", "extra"}, "extra"},
+        {{"list", "--", "extra"}, "extra"},
+        {{"info"}, "NUMBER"},
+        {{"info", "abc"}, "'abc'"},
+        {{"info", "32768"}, "'32768'"},
+        {{"list", "--user", "0"}, "--user"},
+        {{"list", "--user"}, "--user"},
+        {{"list", "--json=yes"}, "--json"},
+        {{"--board"}, "--board"},
+        {{"demo"}, "DIR"},
+        {{"--sent", "demo", "x"}, "--sent"}, // an option the command does not take, wherever it stands
+        {{"users", "--user", "2"}, "--user"},
     };
-    for (const auto& args : cases) {
-        Result r = RunCli(args);
-        std::string line = args.empty() ? "" : args[0] + " ...";
+    for (const auto& c : cases) {
+        Result r = RunCli(c.args);
+        std::string line;
+        for (const auto& a : c.args)
+            line += a + " ";
         EXPECT_EQ(r.rc, 2) << line;
         EXPECT_EQ(r.out, "") << line;
         EXPECT_NE(r.err.find("usage: kesto-cli"), std::string::npos) << line;
+        EXPECT_NE(r.err.find(c.named), std::string::npos) << line << "\n" << r.err;
     }
 }
 
@@ -105,6 +114,39 @@ TEST(CliUsage, HelpGoesToStdoutAndListsEveryCommand) {
     EXPECT_EQ(r.rc, 0);
     for (const char* c : {"demo DIR", "users", "list", "info NUMBER"})
         EXPECT_NE(r.out.find(c), std::string::npos) << c;
+
+    Result version = RunCli({"--version"});
+    EXPECT_EQ(version.rc, 0);
+    EXPECT_EQ(version.out, "kesto-cli 1.0.060711\n");
+}
+
+// Each command's --help (and "help COMMAND") shows its usage and every option its line in the list names.
+TEST(CliUsage, EachCommandHasItsOwnHelp) {
+    std::istringstream overview(RunCli({"help"}).out);
+    int commands = 0;
+    for (std::string line; std::getline(overview, line);) {
+        if (!line.starts_with("  ")) continue;
+        std::istringstream words(line);
+        std::vector<std::string> command, options;
+        for (std::string w; words >> w;) {
+            if (command.empty() || (w == "add" && command.size() == 1)) command.push_back(w);
+            const std::size_t dashes = w.find("--");
+            if (dashes != std::string::npos)
+                options.push_back(w.substr(dashes, w.find_first_of("]=", dashes) - dashes));
+        }
+        ++commands;
+        std::vector<std::string> args = command;
+        args.push_back("--help");
+        Result r = RunCli(args);
+        EXPECT_EQ(r.rc, 0) << line;
+        std::string name = command[0] + (command.size() > 1 ? " " + command[1] : "");
+        EXPECT_NE(r.out.find("Usage: kesto-cli " + name + " "), std::string::npos) << r.out;
+        for (const auto& o : options)
+            EXPECT_NE(r.out.find("  " + o + " "), std::string::npos) << name << " " << o << "\n" << r.out;
+        command.insert(command.begin(), "help");
+        EXPECT_EQ(RunCli(command).out, r.out) << line;
+    }
+    EXPECT_EQ(commands, 10);
 }
 
 TEST(CliBoardErrors, MissingBoardIsAClearFailure) {

@@ -91,6 +91,10 @@ TEST_F(ReaderCliTest, DeleteTogglesEachListedMark) {
 
     ASSERT_EQ(run({"read", "1", "--json"}), 0) << err;
     EXPECT_NE(out.find("\"deleted\": true"), std::string::npos) << out;
+
+    // "--" ends the options, not the numbers.
+    ASSERT_EQ(run({"delete", "1", "--", "3"}), 0) << err;
+    EXPECT_EQ(out, "1: not marked for deletion\n3: marked for deletion\n");
 }
 
 TEST_F(ReaderCliTest, SaveWritesTheSaveAsBytes) {

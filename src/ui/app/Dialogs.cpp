@@ -32,6 +32,10 @@ public:
         return QFileDialog::getOpenFileName(parent, title, directory, QString(), nullptr,
                                             QFileDialog::DontUseNativeDialog);
     }
+    QString existingDirectory(QWidget* parent, const QString& title, const QString& directory) override {
+        return QFileDialog::getExistingDirectory(parent, title, directory,
+                                                 QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    }
     bool choosePrinter(QWidget* parent, QPrinter& printer) override {
         QPrintDialog dlg(&printer, parent);
         return dlg.exec() == QDialog::Accepted;

@@ -1,5 +1,5 @@
 // Every modal box the windows show that is not one of our own windows goes
-// through this interface: message boxes, the save and open file dialogs and
+// through this interface: message boxes, the save, open and folder dialogs and
 // the print dialog. The program installs the Qt implementation; tests install
 // one that records what was asked and answers without blocking.
 #pragma once
@@ -24,6 +24,8 @@ public:
                                  const QString& defaultName, const QString& filters) = 0;
     // The open dialog (file picker); returns the chosen path or an empty string.
     virtual QString openFileName(QWidget* parent, const QString& title, const QString& directory) = 0;
+    // The folder dialog; returns the chosen folder or an empty string.
+    virtual QString existingDirectory(QWidget* parent, const QString& title, const QString& directory) = 0;
     // The print dialog on `printer`; false when cancelled.
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
 };

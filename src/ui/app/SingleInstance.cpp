@@ -1,7 +1,10 @@
 #include "app/SingleInstance.h"
 
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
+#include <QtGlobal>
 
 #include <unistd.h>
 
@@ -10,10 +13,24 @@ namespace {
 
 constexpr int kConnectTimeoutMs = 1000;
 
+// Qt checks the owner and mode of $XDG_RUNTIME_DIR and falls back to a private
+// folder of its own; it does not check that the folder exists. A folder that is
+// missing or open to others could be taken by another user, so it is not used.
+QString PrivateRuntimeFolder() {
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty()) return {};
+    const QFileInfo info(dir);
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    if (!info.isDir() || info.ownerId() != ::getuid() || (info.permissions() & others)) return {};
+    return dir;
+}
+
 } // namespace
 
-SingleInstance::SingleInstance(const QString& name, QObject* parent)
-    : QObject(parent), name_(name + QLatin1Char('-') + QString::number(static_cast<qulonglong>(::getuid()))) {
+SingleInstance::SingleInstance(const QString& name, QObject* parent) : QObject(parent) {
+    const QString dir = PrivateRuntimeFolder();
+    if (!dir.isEmpty()) name_ = dir + QLatin1Char('/') + name;
 }
 
 SingleInstance::~SingleInstance() = default;
@@ -28,6 +45,11 @@ bool SingleInstance::askRunningCopy() {
 }
 
 bool SingleInstance::claim() {
+    if (name_.isEmpty()) {
+        qWarning("Kesto: no private runtime folder ($XDG_RUNTIME_DIR), so starting a second copy is not "
+                 "prevented");
+        return true;
+    }
     if (askRunningCopy()) return false;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);

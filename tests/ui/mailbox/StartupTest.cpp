@@ -59,8 +59,8 @@ TEST(SingleInstance, TheFirstCopyIsAskedForwardOncePerLaterStart) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return asked == 2; }, 5000));
 }
 
-// Runs the real program with its own temporary directory, so the instance
-// socket of this test cannot meet a copy the user is running.
+// Runs the real program with its own runtime folder, so the instance socket
+// of this test cannot meet a copy the user is running.
 class SingleInstanceTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -68,7 +68,7 @@ class SingleInstanceTest : public ::testing::Test {
         ASSERT_TRUE(QFileInfo::exists(program)) << "build the kesto target first";
         env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(sockets.path()));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(sockets.path()));
     }
     void TearDown() override {
         for (QProcess* p : {&first, &second}) {
@@ -84,7 +84,7 @@ class SingleInstanceTest : public ::testing::Test {
         p.start(program, {});
         ASSERT_TRUE(p.waitForStarted(5000));
     }
-    std::string socketPath() { return sockets.path() + "/Kesto-" + std::to_string(::getuid()); }
+    std::string socketPath() { return sockets.path() + "/Kesto"; }
     // The first copy is up once it has written its settings file.
     bool waitForFile(const std::string& path) {
         QElapsedTimer t;

@@ -36,11 +36,19 @@ public:
         lastDirectory = directory;
         return openAnswer;
     }
+    QString existingDirectory(QWidget*, const QString& title, const QString& directory) override {
+        lastTitle = title;
+        lastDirectory = directory;
+        ++folderAsked;
+        return folderAnswer;
+    }
     bool choosePrinter(QWidget*, QPrinter& printer) override;
 
     QList<Message> messages;
     QString saveAnswer;      // empty = cancel
     QString openAnswer;      // empty = cancel
+    QString folderAnswer;    // empty = cancel
+    int folderAsked = 0;
     QString printToPdf;      // empty = cancel the print dialog; else print into this PDF file
     QString lastTitle, lastDirectory, lastDefaultName, lastFilters;
 };

@@ -1,0 +1,56 @@
+// The --json output, written with nlohmann/json in the tool's one layout:
+// two-blank indentation, keys in the order they were added, and every control
+// character (DEL too) as \u00XX, so a board text never reaches a terminal as a
+// control code and the bytes stay the same from one version to the next.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <iosfwd>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace kesto::cli {
+
+using Json = nlohmann::ordered_json;
+
+// A board text (single-byte Windows-1252) as a JSON string; the caller trims it
+// as the window shows it.
+Json BoardText(std::string_view bytes);
+
+// Writes one JSON document. Write() takes a whole value; Begin/Key/Value/End
+// build a container member by member, so a long list is written row by row
+// instead of being held as one document.
+class JsonWriter {
+  public:
+    explicit JsonWriter(std::ostream& out);
+    ~JsonWriter();
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
+
+    // The whole output: `value` and a line end.
+    static void Write(std::ostream& out, const Json& value);
+
+    void BeginObject();
+    void BeginArray();
+    void Key(std::string_view key); // the next member of the open object
+    void Value(const Json& value);  // the next member's value or array element
+    void End();                     // closes the open container; the outermost one ends the line
+
+  private:
+    class Sink;
+    struct Level {
+        bool object = false;
+        bool empty = true;
+    };
+    void NextItem();
+    void Open(char bracket, bool object);
+
+    std::shared_ptr<Sink> sink_;
+    std::unique_ptr<nlohmann::detail::serializer<Json>> serializer_;
+    std::vector<Level> levels_;
+    bool afterKey_ = false;
+};
+
+} // namespace kesto::cli
