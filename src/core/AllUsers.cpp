@@ -56,7 +56,8 @@ bool MatchesCriterion(const AllUsersCriterion& c, const UserRecord& u) {
 }
 
 AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std::string_view mailTo,
-                            std::string_view subject, std::string_view text, std::string_view attach) {
+                            std::string_view subject, std::string_view text, std::string_view attach,
+                            const SendProgress& progress) {
     AllUsersResult r;
     AllUsersCriterion c = ParseAllUsersCriterion(mailTo);
     if (c.error == AllUsersCriterion::Error::NoParameters) {
@@ -87,7 +88,7 @@ AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std:
                     if (SendEmail(b, from, std::to_string(i) + "@0*0", subject, text, attach, false).success)
                         ++r.sent;
                 }
-                PumpEvents();
+                if (progress) progress(first + k, count);
             }
         }
     });

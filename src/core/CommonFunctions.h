@@ -52,10 +52,4 @@ bool IsLetterKey(std::int16_t keyCode);
 bool IsNumberKey(std::int16_t keyCode);
 std::int16_t ClampToInteger(std::string_view text);
 
-// Lets pending window events run during long loops (StrReplace, WordWrap, the
-// all-users walk). The core has no windows: the UI installs a hook at start.
-using PumpEventsHook = void (*)();
-void SetPumpEventsHook(PumpEventsHook hook) noexcept;
-void PumpEvents() noexcept;
-
 } // namespace kesto

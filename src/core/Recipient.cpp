@@ -64,7 +64,6 @@ std::vector<std::string> FillNetList(const Board& b) {
                     }
                 }
             }
-            PumpEvents();
         }
     });
     return list;

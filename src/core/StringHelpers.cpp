@@ -1,8 +1,7 @@
-// The string helpers, key filters and the event-pump hook of modCommonFunctions.
+// The string helpers and key filters of modCommonFunctions.
 #include "CommonFunctions.h"
 
 #include <algorithm>
-#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -25,8 +24,6 @@ bool IsDigit(char c) {
 bool IsValBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
 }
-
-std::atomic<PumpEventsHook> gPumpHook{nullptr};
 
 } // namespace
 
@@ -241,7 +238,6 @@ std::string StrReplace(std::string_view text, std::string_view find, std::string
             out.append(replacement);
             from = hit + find.size();
             ++made;
-            PumpEvents();
         }
         out.append(text.substr(from));
         return out;
@@ -271,7 +267,6 @@ std::string StrReplace(std::string_view text, std::string_view find, std::string
             out.resize(out.size() - find.size());
             pending.append(replacement.rbegin(), replacement.rend());
             ++made;
-            PumpEvents();
         }
     }
     out.append(pending.rbegin(), pending.rend());
@@ -293,20 +288,6 @@ std::int16_t ClampToInteger(std::string_view text) {
     if (v > kMax) return static_cast<std::int16_t>(kMax);
     if (v < -kMax) return static_cast<std::int16_t>(-kMax);
     return static_cast<std::int16_t>(std::nearbyint(v)); // default rounding: halves to even
-}
-
-void SetPumpEventsHook(PumpEventsHook hook) noexcept {
-    gPumpHook.store(hook);
-}
-
-void PumpEvents() noexcept {
-    if (PumpEventsHook hook = gPumpHook.load()) {
-        try {
-            hook();
-        } catch (...) {
-            // A failing event pump must not break the text routine that called it.
-        }
-    }
 }
 
 } // namespace kesto

@@ -60,7 +60,6 @@ std::string WordWrap(std::string_view text, std::int16_t width, bool skipColourC
             out += kCrLf;
             rest.remove_prefix(take);
         }
-        PumpEvents();
     }
     out.append(rest);
     return out;

@@ -50,11 +50,6 @@ TEST(AllUsersCriterion, MatchesLevelsFlagsAndAccessFlagsButNeverEmptySlots) {
     EXPECT_FALSE(m("all users ! B"));
 }
 
-int pumped = 0;
-void CountPump() {
-    ++pumped;
-}
-
 struct WalkBoard {
     kesto::test::TempDir dir;
     kesto::Board b = kesto::demo::CreateBoard(dir.path());
@@ -72,13 +67,15 @@ struct WalkBoard {
 
 TEST(SendAllUsers, SendsOneMessagePerMatchWithoutSentCopies) {
     WalkBoard f;
-    pumped = 0;
-    kesto::SetPumpEventsHook(&CountPump);
-    auto r = kesto::SendAllUsers(f.b, 1, "all users = 255", "Notice", "Board closes at ten", "");
-    kesto::SetPumpEventsHook(nullptr);
+    std::vector<std::int32_t> progress;
+    auto r = kesto::SendAllUsers(f.b, 1, "all users = 255", "Notice", "Board closes at ten", "",
+                                 [&](std::int32_t done, std::int32_t total) {
+                                     EXPECT_EQ(total, 4);
+                                     progress.push_back(done);
+                                 });
     EXPECT_TRUE(r.success);
     EXPECT_EQ(r.sent, 2);
-    EXPECT_GE(pumped, 4); // at least once per user slot
+    EXPECT_EQ(progress, (std::vector<std::int32_t>{1, 2, 3, 4})); // once per user slot
 
     std::string dat = f.read("MAIL/EMAIL.DAT");
     ASSERT_EQ(dat.size(), 2 * 582u);

@@ -2,19 +2,9 @@
 
 #include "app/Dialogs.h"
 
-#include "CommonFunctions.h"
 #include "Startup.h"
 
-#include <QCoreApplication>
-
 namespace kesto::ui {
-namespace {
-
-void PumpQtEvents() {
-    QCoreApplication::processEvents();
-}
-
-} // namespace
 
 bool LoadBoard(const std::string& startDir, Session& session) {
     kesto::LoadCfgResult cfg = kesto::LoadCfg(startDir, "kesto");
@@ -26,10 +16,6 @@ bool LoadBoard(const std::string& startDir, Session& session) {
     kesto::StampVersion(cfg.board);
     session.board = std::move(cfg.board);
     return true;
-}
-
-void InstallEventPump() {
-    kesto::SetPumpEventsHook(&PumpQtEvents);
 }
 
 } // namespace kesto::ui

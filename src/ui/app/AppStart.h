@@ -12,7 +12,4 @@ namespace kesto::ui {
 // "not found" box, touches nothing and returns false: the program then ends.
 bool LoadBoard(const std::string& startDir, Session& session);
 
-// Lets the core's long loops run pending window events.
-void InstallEventPump();
-
 } // namespace kesto::ui

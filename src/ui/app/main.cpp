@@ -16,7 +16,6 @@ int main(int argc, char** argv) {
 
     kesto::ui::Session session;
     if (!kesto::ui::LoadBoard(QDir::currentPath().toStdString(), session)) return 1;
-    kesto::ui::InstallEventPump();
 
     kesto::ui::frmMain window(session);
     instance.onActivate([&window] { window.bringToFront(); });

@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -314,8 +315,10 @@ void frmNewMessage::mnuActionsSend_Click() {
         return;
     case kesto::SendCheck::Outcome::AllUsers: {
         LockComposer();
+        // The walk can take a while on a large board: the windows keep painting between users.
         const auto r = kesto::SendAllUsers(s_.board, s_.CurrentUserNumber, to, subject, messageText(),
-                                           ToBoard(MailAttach->text()));
+                                           ToBoard(MailAttach->text()),
+                                           [](std::int32_t, std::int32_t) { QCoreApplication::processEvents(); });
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
             UnlockComposer();
