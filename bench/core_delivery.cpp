@@ -5,7 +5,6 @@
 
 #include "AllUsers.h"
 #include "Bytes.h"
-#include "CommonFunctions.h"
 #include "Records.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 // non-blank one-line entries, save + load gives the same book back, appending
 // one entry adds exactly that entry, and the row and pick texts keep their form.
 #include "AddressBook.h"
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "FuzzBoard.h"
 #include "FuzzInput.h"
 

@@ -1,7 +1,8 @@
 // Explode with any delimiter, limit and (small) minimum: index 0 stays empty,
 // the array is as long as the pieces or the minimum, the limit caps the pieces,
 // and the pieces put back together give the text.
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "FuzzInput.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 // GetNetEntry (and OwnSystemId) on any NET.1 and any key: the value comes back
 // trimmed, and an empty key finds nothing.
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "FuzzBoard.h"
 #include "FuzzInput.h"
 #include "SystemFiles.h"

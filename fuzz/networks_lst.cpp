@@ -1,6 +1,6 @@
 // GetNetworkInfo (and NetworkName) on any NETWORKS.LST: always nine slots,
 // filled only from a line whose first piece has the wanted number.
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "FuzzBoard.h"
 #include "FuzzInput.h"
 #include "SystemFiles.h"

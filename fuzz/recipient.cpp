@@ -2,7 +2,7 @@
 // choice and replied-to record: a normalised address is stable when normalised
 // again, picked network lines are in range, and written numbers read back.
 #include "Recipient.h"
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "FuzzInput.h"
 #include "Records.h"
 

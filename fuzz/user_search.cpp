@@ -1,7 +1,7 @@
 // FindHandle and FindRealName on a damaged user file: their fast comparison must
 // find the same first record as decoding each whole record, trimming it and
 // folding its Windows-1252 capitals; GetUserCount ignores a partial trailing record.
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "FuzzBoard.h"
 #include "FuzzInput.h"

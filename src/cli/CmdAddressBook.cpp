@@ -1,7 +1,7 @@
 #include "Commands.h"
 
 #include "AddressBook.h"
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 
 #include <ostream>

@@ -1,6 +1,5 @@
 #include "Commands.h"
 
-#include "CommonFunctions.h"
 #include "MailBase.h"
 #include "MailList.h"
 

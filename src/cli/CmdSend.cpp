@@ -1,7 +1,9 @@
 #include "Commands.h"
 
 #include "AllUsers.h"
-#include "CommonFunctions.h"
+#include "FileHelpers.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "Delivery.h"
 #include "Recipient.h"

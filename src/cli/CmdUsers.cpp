@@ -1,6 +1,6 @@
 #include "Commands.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "UserListing.h"
 
 #include <ostream>

@@ -1,6 +1,7 @@
 #include "AddressBook.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "ErrorLog.h"
 #include "MailBase.h"
 #include "platform/BoardPath.h"

@@ -1,6 +1,6 @@
 #include "AllUsers.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "Delivery.h"
 #include "UserFile.h"
 #include "platform/BoardPath.h"

@@ -1,6 +1,8 @@
 #include "Delivery.h"
 
-#include "CommonFunctions.h"
+#include "FileHelpers.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "DateFunctions.h"
 #include "SystemFiles.h"
 #include "UserFile.h"

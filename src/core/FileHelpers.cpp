@@ -1,6 +1,8 @@
-// The file helpers of modCommonFunctions. Paths are board paths: "\" or "/"
-// separated, relative to the start directory, resolved through NativePath.
-#include "CommonFunctions.h"
+// The file helpers of modCommonFunctions.
+#include "FileHelpers.h"
+
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "platform/BoardPath.h"
 #include "platform/DirEntries.h"
 #include "platform/File.h"

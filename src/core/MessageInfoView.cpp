@@ -1,6 +1,6 @@
 #include "MessageInfoView.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "DateFunctions.h"
 #include "MailBase.h"
 

@@ -1,6 +1,7 @@
 #include "ReadMark.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "DateFunctions.h"
 #include "ErrorLog.h"
 #include "MailBase.h"

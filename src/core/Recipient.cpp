@@ -1,6 +1,7 @@
 #include "Recipient.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "SystemFiles.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"

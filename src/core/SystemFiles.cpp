@@ -1,6 +1,7 @@
 #include "SystemFiles.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 

@@ -1,7 +1,7 @@
 // modWordwrap: one pass over the text, each output line appended once.
 #include "WordWrap.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,6 @@
 #include "AllUsers.h"
 
 #include "Bytes.h"
-#include "CommonFunctions.h"
 #include "DemoBoard.h"
 #include "TestBoard.h"
 

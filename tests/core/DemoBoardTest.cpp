@@ -1,6 +1,6 @@
 #include "DemoBoard.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "MailList.h"
 #include "Startup.h"
 #include "TestBoard.h"

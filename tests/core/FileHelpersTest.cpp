@@ -1,4 +1,5 @@
-#include "CommonFunctions.h"
+#include "FileHelpers.h"
+#include "TextHelpers.h"
 #include "HalkTestBoard.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
 // Quoting, the header block, the saved file's bytes and the default file name.
-#include "CommonFunctions.h"
 #include "DemoBoard.h"
 #include "MessageOutput.h"
 #include "HalkTestBoard.h"

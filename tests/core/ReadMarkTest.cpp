@@ -1,6 +1,6 @@
 // The reader's view of a message, its read mark and the read notice bytes.
 #include "ReadMark.h"
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "DemoBoard.h"
 #include "MailBase.h"
 #include "Records.h"

@@ -1,4 +1,5 @@
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 
 #include <gtest/gtest.h>
 

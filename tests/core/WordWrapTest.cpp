@@ -1,5 +1,4 @@
 #include "WordWrap.h"
-#include "CommonFunctions.h"
 
 #include <gtest/gtest.h>
 

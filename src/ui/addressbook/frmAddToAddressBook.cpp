@@ -3,7 +3,7 @@
 #include "app/DialogButtons.h"
 
 #include "AddressBook.h"
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "MailBase.h"
 #include "addressbook/EntryFieldFilter.h"

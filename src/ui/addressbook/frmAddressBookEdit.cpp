@@ -2,7 +2,8 @@
 #include "app/BoardText.h"
 #include "app/DialogButtons.h"
 
-#include "CommonFunctions.h"
+#include "FileHelpers.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "addressbook/EntryFieldFilter.h"
 

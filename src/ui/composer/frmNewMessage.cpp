@@ -1,7 +1,9 @@
 #include "composer/frmNewMessage.h"
 
 #include "AllUsers.h"
-#include "CommonFunctions.h"
+#include "FileHelpers.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "Delivery.h"
 #include "MailBase.h"
 #include "MessageOutput.h"

@@ -7,7 +7,7 @@
 #include "mailbox/MailListModel.h"
 
 #include "Bytes.h"
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "ErrorLog.h"
 #include "MailBase.h"

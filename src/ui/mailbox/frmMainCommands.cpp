@@ -2,7 +2,7 @@
 // all land here; each command is one small function.
 #include "mailbox/frmMain.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "DeleteMessage.h"
 #include "UserFile.h"
 #include "addressbook/AddSenderCommand.h"

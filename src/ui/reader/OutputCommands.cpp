@@ -4,7 +4,8 @@
 #include "app/Dialogs.h"
 #include "app/Session.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "ErrorLog.h"
 #include "MessageOutput.h"

@@ -1,7 +1,6 @@
 // The main window's New, Reply and Change Current User, and the reply the reader asks for.
 #include "ComposerFixture.h"
 
-#include "CommonFunctions.h"
 #include "MailBase.h"
 #include "composer/ComposerCommands.h"
 #include "mailbox/frmMain.h"

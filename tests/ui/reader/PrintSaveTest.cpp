@@ -1,7 +1,7 @@
 // Printing into a PDF read back as text, and the Save As dialog and file.
 #include "ReaderFixture.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "reader/OutputCommands.h"
 #include "reader/frmOpenMessage.h"
 
