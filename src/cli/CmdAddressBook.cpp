@@ -51,8 +51,8 @@ int ListEntries(Context& ctx, const Board& board) {
         return ctx.Fail("could not read " + AddressBookFile(board, ctx.opt.user) + " (see HMRERROR.LOG)");
     if (ctx.opt.json) {
         Json list = Json::Array();
-        for (std::size_t i = 1; i <= book.count(); ++i) {
-            const AddressBookEntry e = SplitAddressBookLine(book.lines[i]);
+        for (const std::string& line : book.lines) {
+            const AddressBookEntry e = SplitAddressBookLine(line);
             Json obj = Json::Object();
             obj.Set("description", Json::BoardText(e.description));
             obj.Set("address", Json::BoardText(e.address));
@@ -63,8 +63,8 @@ int ListEntries(Context& ctx, const Board& board) {
         return kExitOk;
     }
     // The window's row, then what Select would hand to the composer.
-    for (std::size_t i = 1; i <= book.count(); ++i) {
-        ctx.out << Shown(AddressBookRowText(i, book.count(), book.lines[i])) << "  "
+    for (std::size_t i = 0; i < book.count(); ++i) {
+        ctx.out << Shown(AddressBookRowText(i + 1, book.count(), book.lines[i])) << "  "
                 << Shown(AddressBookPickText(book.lines[i])) << '\n';
     }
     if (!book.hidden.empty())

@@ -69,15 +69,8 @@ std::string AddressBookFile(const Board& b, std::int32_t userNo) {
 }
 
 AddressBookEntry SplitAddressBookLine(std::string_view line) {
-    std::vector<std::string> pieces;
-    Explode(",", Trim(line), pieces, 3, 3);
-    AddressBookEntry e;
-    if (pieces.size() >= 4) {
-        e.description = Trim(pieces[1]);
-        e.address = Trim(pieces[2]);
-        e.networkId = Trim(pieces[3]);
-    }
-    return e;
+    const std::vector<std::string> pieces = Explode(",", Trim(line), 3, 3);
+    return {Trim(pieces[0]), Trim(pieces[1]), Trim(pieces[2])};
 }
 
 AddressBook LoadAddressBook(const Board& b, std::int32_t userNo) {
@@ -113,8 +106,8 @@ bool SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& boo
             text += OneLine(line);
             text += kCrLf;
         };
-        for (std::size_t i = 1; i < book.lines.size(); ++i)
-            put(book.lines[i]);
+        for (const auto& line : book.lines)
+            put(line);
         for (const auto& line : book.hidden)
             put(line);
         platform::ReplaceContents(NativeBookPath(b, userNo), text);
@@ -157,10 +150,8 @@ bool IsInAddressBook(const Board& b, std::int32_t userNo, std::int16_t currentMa
         if (len < 0) throw KestoError("File not found"); // a user without a book
         std::string text;
         if (len > 0) platform::ReadAll(path, text);
-        std::vector<std::string> pieces;
         ForEachLine(text, [&](std::string_view line) {
-            Explode(",", line, pieces, 3, 3);
-            if (pieces.size() >= 3 && LowerCp1252(Trim(pieces[2])) == wanted) found = true;
+            if (LowerCp1252(Trim(Explode(",", line, 3, 3)[1])) == wanted) found = true;
             return !found;
         });
     });

@@ -1,8 +1,7 @@
 // modKesto: the per-user address book AB<n>.DAT in DataPath.
 //
 // One entry per line, "description,address,network id", lines ended by CR LF.
-// The windows hold the book as raw lines (index 1 is the first entry) and split
-// the fields only when they need them.
+// The windows hold the book as raw lines and split the fields only when they need them.
 #pragma once
 
 #include "Board.h"
@@ -32,8 +31,8 @@ struct AddressBookEntry {
 AddressBookEntry SplitAddressBookLine(std::string_view line);
 
 struct AddressBook {
-    // lines[0] exists and stays empty; lines[1..] are the entries as read (untrimmed).
-    std::vector<std::string> lines{std::string()};
+    // The entries as read (untrimmed), in file order.
+    std::vector<std::string> lines;
     // Non-blank lines past the load limit. They are never shown, but a save writes
     // them back after the loaded entries so that an edit does not drop them.
     std::vector<std::string> hidden;
@@ -41,13 +40,13 @@ struct AddressBook {
     // overwrite entries we never saw, so SaveAddressBook refuses it.
     bool readOk = true;
 
-    std::size_t count() const { return lines.size() - 1; }
+    std::size_t count() const { return lines.size(); }
 };
 
 // Reads the user's book: blank lines dropped, at most kAddressBookLoadLimit entries,
 // the rest kept in `hidden`. A missing file is an empty book; a read failure is logged.
 AddressBook LoadAddressBook(const Board& b, std::int32_t userNo);
-// Writes every non-blank line from index 1 on, then the hidden lines, each followed
+// Writes every non-blank line, then the hidden lines, each followed
 // by CR LF. The file is replaced as a whole, so a failed write keeps the old one;
 // the failure is logged and false returned.
 bool SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book);

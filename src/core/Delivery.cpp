@@ -151,12 +151,11 @@ SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view
         AttachmentCopy att;
         if (!Trim(attach).empty() && FileExists(b, Trim(attach))) att = CopyAttachment(b, from, Trim(attach));
 
-        std::vector<std::string> parts, sys;
-        Explode("@", address, parts, 2, 2);
-        std::string user = Trim(parts[1]);
-        Explode("*", parts[2], sys, 2, 2);
-        std::string system = Trim(sys[1]);
-        std::string network = Trim(sys[2]);
+        const std::vector<std::string> parts = Explode("@", address, 2, 2);
+        std::string user = Trim(parts[0]);
+        const std::vector<std::string> sys = Explode("*", parts[1], 2, 2);
+        std::string system = Trim(sys[0]);
+        std::string network = Trim(sys[1]);
         if (system == ownId && NumericValue(network) == 1) {
             system = "0";
             network = "0";
@@ -210,8 +209,7 @@ SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view
         std::vector<std::string> netFields;
         GetNetworkInfo(b, networkNo, netFields, status);
         std::string senderName = Trim(sender.Handle);
-        if (NumericValue(network) > 0 && netFields.size() > 4 && NumericValue(netFields[2]) == 4 &&
-            NumericValue(netFields[4]) == 1) {
+        if (NumericValue(network) > 0 && NumericValue(netFields[1]) == 4 && NumericValue(netFields[3]) == 1) {
             senderName = Trim(sender.RealName);
         }
 

@@ -33,11 +33,10 @@ std::string QuoteMessage(const Board& b, std::string_view text, std::string_view
     std::string result(text);
     if (Trim(text).empty()) return result;
     Guard(b.log, kModule, "QuoteMessage", [&] {
-        std::vector<std::string> lines;
-        Explode(kCrLf, ConvertCrLf(text), lines, 0, 0);
+        const std::vector<std::string> lines = Explode(kCrLf, ConvertCrLf(text), 0, 0);
         std::string joined;
-        for (std::size_t i = 1; i < lines.size(); ++i) {
-            if (i > 1) joined += kCrLf;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0) joined += kCrLf;
             joined += "> ";
             joined.append(lines[i], 0, kQuoteWidth);
         }

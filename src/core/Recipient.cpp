@@ -20,10 +20,9 @@ std::int16_t ToI16(double v) {
     return static_cast<std::int16_t>(r);
 }
 
-std::string Field(std::string_view entry, int index) {
-    std::vector<std::string> pieces;
-    Explode(",", entry, pieces, 3, 3);
-    return Trim(pieces[static_cast<std::size_t>(index)]);
+// Field `index` (0-based) of a network list entry "number,type,name", trimmed.
+std::string Field(std::string_view entry, std::size_t index) {
+    return Trim(Explode(",", entry, 3, 3)[index]);
 }
 
 } // namespace
@@ -43,7 +42,6 @@ std::vector<std::string> FillNetList(const Board& b) {
     Guard(b.log, "frmNewMessage", "FillNetList", [&] {
         Bytes contents;
         platform::ReadAll(BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST"), contents);
-        std::vector<std::string> pieces;
         std::size_t start = 0;
         while (start < contents.size()) {
             std::size_t end = contents.find('\n', start);
@@ -53,14 +51,14 @@ std::vector<std::string> FillNetList(const Board& b) {
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             std::string trimmed = Trim(line);
             if (!trimmed.empty()) {
-                Explode(",", trimmed, pieces, 8, 8);
-                double type = NumericValue(pieces[2]);
+                const std::vector<std::string> pieces = Explode(",", trimmed, 8, 8);
+                double type = NumericValue(pieces[1]);
                 if (type == 1 || type == 3 || type == 4 || type == 9) {
                     std::int16_t status = 0;
-                    std::string id = GetNetEntry(b, ToI16(NumericValue(pieces[1])), "SYSTEMID", status);
+                    std::string id = GetNetEntry(b, ToI16(NumericValue(pieces[0])), "SYSTEMID", status);
                     if (!Trim(id).empty()) {
-                        std::string entry = Trim(pieces[1]);
-                        entry.append(",").append(Trim(pieces[2])).append(",").append(Trim(pieces[3]));
+                        std::string entry = Trim(pieces[0]);
+                        entry.append(",").append(Trim(pieces[1])).append(",").append(Trim(pieces[2]));
                         list.push_back(std::move(entry));
                     }
                 }
@@ -71,13 +69,13 @@ std::vector<std::string> FillNetList(const Board& b) {
 }
 
 std::string NetListLabel(std::string_view entry) {
-    std::string label = Field(entry, 3);
-    label.append(" (").append(WrittenNumber(NumericValue(Field(entry, 1)))).append(")");
+    std::string label = Field(entry, 2);
+    label.append(" (").append(WrittenNumber(NumericValue(Field(entry, 0)))).append(")");
     return label;
 }
 
 std::string NetListNumber(std::string_view entry) {
-    return Field(entry, 1);
+    return Field(entry, 0);
 }
 
 int FindNetListLine(const std::vector<std::string>& netList, double network) {
@@ -172,12 +170,11 @@ RecipientFill ReplyRecipient(const MessageInfo& replied, std::string_view ownSys
 
 RecipientFill AddressBookRecipient(std::string_view choice, std::string_view ownSystemId,
                                    const std::vector<std::string>& netList) {
-    std::vector<std::string> parts, sys;
-    Explode("@", choice, parts, 2, 2);
-    std::string handle = Trim(parts[1]);
-    Explode("*", Trim(parts[2]), sys, 2, 2);
-    std::string system = Trim(sys[1]);
-    double network = NumericValue(sys[2]);
+    const std::vector<std::string> parts = Explode("@", choice, 2, 2);
+    std::string handle = Trim(parts[0]);
+    const std::vector<std::string> sys = Explode("*", Trim(parts[1]), 2, 2);
+    std::string system = Trim(sys[0]);
+    double network = NumericValue(sys[1]);
 
     RecipientFill f;
     if (system != ownSystemId || network != 1) {

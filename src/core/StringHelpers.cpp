@@ -69,36 +69,33 @@ std::int16_t CountOccurrences(std::string_view text, std::string_view find, std:
     return static_cast<std::int16_t>(count);
 }
 
-void Explode(std::string_view delimiter, std::string_view text, std::vector<std::string>& pieces,
-             std::int32_t limit, std::int32_t minimum) {
+std::vector<std::string> Explode(std::string_view delimiter, std::string_view text, std::int32_t limit,
+                                 std::int32_t minimum) {
+    // Piece numbers are 16-bit on the board.
     constexpr std::int32_t kMaxPieces = std::numeric_limits<std::int16_t>::max();
     if (limit < 1 || limit > kMaxPieces) limit = kMaxPieces;
     if (minimum > kMaxPieces) minimum = kMaxPieces;
 
-    std::vector<std::string> found;
+    std::vector<std::string> pieces;
     if (!text.empty()) {
         if (delimiter.empty()) {
-            found.emplace_back(text);
+            pieces.emplace_back(text);
         } else {
             // Folded copies have the same length, so their positions index the text.
             std::string foldedText = LowerAscii(text);
             std::string foldedDelim = LowerAscii(delimiter);
             std::size_t from = 0;
-            while (static_cast<std::int32_t>(found.size()) < limit - 1) {
+            while (static_cast<std::int32_t>(pieces.size()) < limit - 1) {
                 std::size_t hit = foldedText.find(foldedDelim, from);
                 if (hit == std::string::npos) break;
-                found.emplace_back(text.substr(from, hit - from));
+                pieces.emplace_back(text.substr(from, hit - from));
                 from = hit + delimiter.size();
             }
-            found.emplace_back(text.substr(from));
+            pieces.emplace_back(text.substr(from));
         }
     }
-
-    std::size_t slots =
-        std::max<std::size_t>({found.size(), static_cast<std::size_t>(std::max(minimum, 0)), 1});
-    pieces.assign(slots + 1, std::string());
-    for (std::size_t k = 0; k < found.size(); ++k)
-        pieces[k + 1] = std::move(found[k]);
+    pieces.resize(std::max<std::size_t>({pieces.size(), static_cast<std::size_t>(std::max(minimum, 0)), 1}));
+    return pieces;
 }
 
 std::string StrPad(std::string_view text, std::int16_t width, std::string_view padChar,

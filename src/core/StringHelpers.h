@@ -13,9 +13,11 @@ std::string ConvertCrLf(std::string_view text);
 std::string StripTrailingCrLf(std::string_view text);
 std::string StripHeartCodes(std::string_view text);
 std::int16_t CountOccurrences(std::string_view text, std::string_view find, std::int16_t start);
-// Pieces at indexes 1..n; index 0 is present and empty.
-void Explode(std::string_view delimiter, std::string_view text, std::vector<std::string>& pieces,
-             std::int32_t limit, std::int32_t minimum);
+// The text split at every delimiter, letter case ignored. With a limit of n (below 1:
+// none) at most n pieces, the last holding the rest of the text. Empty pieces are added
+// up to `minimum`, so fixed positions can be read safely; there is always one piece.
+std::vector<std::string> Explode(std::string_view delimiter, std::string_view text, std::int32_t limit,
+                                 std::int32_t minimum);
 std::string StrPad(std::string_view text, std::int16_t width, std::string_view padChar = " ",
                    std::string_view mode = "PAD_RIGHT");
 std::string StrReplace(std::string_view text, std::string_view find, std::string_view replacement,

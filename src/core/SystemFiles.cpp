@@ -56,7 +56,7 @@ MainConfig GetMainCfg(const Board& b, std::int16_t& status) {
 bool GetNetworkInfo(const Board& b, std::int16_t network, std::vector<std::string>& fields,
                     std::int16_t& status) {
     status = 0;
-    fields.assign(9, std::string());
+    fields.assign(8, std::string());
     bool found = false;
     if (!Guard(b.log, kModule, "GetNetworkInfo", [&] {
             if (network < 1) return;
@@ -64,19 +64,17 @@ bool GetNetworkInfo(const Board& b, std::int16_t network, std::vector<std::strin
             if (!platform::IsFile(path)) return;
             Bytes text;
             platform::ReadAll(path, text);
-            std::vector<std::string> pieces;
             ForEachLine(text, [&](std::string_view line) {
                 if (Trim(line).empty()) return true;
-                Explode(",", line, pieces, 8, 8);
-                if (NumericValue(pieces[1]) != network) return true;
-                pieces.resize(9);
-                fields = pieces;
+                std::vector<std::string> pieces = Explode(",", line, 8, 8);
+                if (NumericValue(pieces[0]) != network) return true;
+                fields = std::move(pieces);
                 found = true;
                 return false;
             });
         })) {
         status = -1;
-        fields.assign(9, std::string());
+        fields.assign(8, std::string());
         found = false;
     }
     return found;
@@ -92,11 +90,10 @@ std::string GetNetEntry(const Board& b, std::int16_t network, std::string_view k
             if (!platform::IsFile(path)) return;
             Bytes text;
             platform::ReadAll(path, text);
-            std::vector<std::string> pieces;
             ForEachLine(text, [&](std::string_view line) {
-                Explode("=", line, pieces, 2, 2);
-                if (UpperAscii(Trim(pieces[1])) != wanted) return true;
-                value = Trim(pieces[2]);
+                const std::vector<std::string> pieces = Explode("=", line, 2, 2);
+                if (UpperAscii(Trim(pieces[0])) != wanted) return true;
+                value = Trim(pieces[1]);
                 return false;
             });
         })) {
@@ -160,7 +157,7 @@ std::string NetworkName(const Board& b, std::int16_t network) {
     std::int16_t status = 0;
     std::vector<std::string> fields;
     GetNetworkInfo(b, network, fields, status);
-    std::string name = fields.size() > 3 ? Trim(fields[3]) : std::string();
+    std::string name = Trim(fields[2]);
     return name.empty() ? "Unknown" : name;
 }
 

@@ -11,7 +11,8 @@
 namespace kesto {
 
 MainConfig GetMainCfg(const Board& b, std::int16_t& status);
-// fields is re-made with indexes 0..8 (0 unused); true when the network's line was found.
+// fields is re-made with the eight fields of the network's line (number, type, name,
+// real-name addressing, four more), empty when not found; true when it was found.
 bool GetNetworkInfo(const Board& b, std::int16_t network, std::vector<std::string>& fields, std::int16_t& status);
 std::string GetNetEntry(const Board& b, std::int16_t network, std::string_view key, std::int16_t& status);
 NodeRecord GetNode(const Board& b, std::int16_t node, std::int16_t& status);

@@ -14,8 +14,8 @@ struct UserListing {
     // "5:     Bob                   Robert Smith": number and ":" in 6 columns, a blank,
     // the handle in 20 columns, two blanks, the real name uncut (board bytes).
     std::vector<std::string> lines;
-    // numbers[0] is a placeholder 0; numbers[k + 1] is the user number of lines[k].
-    std::vector<std::int32_t> numbers{0};
+    // numbers[k] is the user number of lines[k].
+    std::vector<std::int32_t> numbers;
     // The user file could not be read to its end: the lines read so far are kept and
     // one line was written to the error log (frmUserListing FillUserList).
     bool readFailed = false;

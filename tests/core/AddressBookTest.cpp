@@ -31,8 +31,8 @@ TEST_F(AddressBookTest, LoadDropsBlankLinesAcceptsAnyLineEndAndSaveWritesCrLf) {
     WriteNative(bookPath(), "Bob,bob@12/1,1\r\n\r\n   \r\n  Ann ,ann@0,0  \nC,c@1,0\rD,d@1,0");
     kesto::AddressBook book = kesto::LoadAddressBook(board, 1);
     ASSERT_EQ(book.count(), 4u);
-    EXPECT_EQ(book.lines[0], "");
-    EXPECT_EQ(book.lines[2], "  Ann ,ann@0,0  "); // kept untrimmed
+    EXPECT_EQ(book.lines[0], "Bob,bob@12/1,1");
+    EXPECT_EQ(book.lines[1], "  Ann ,ann@0,0  "); // kept untrimmed
     ASSERT_TRUE(kesto::SaveAddressBook(board, 1, book));
     EXPECT_EQ(ReadNative(bookPath()), "Bob,bob@12/1,1\r\n  Ann ,ann@0,0  \r\nC,c@1,0\r\nD,d@1,0\r\n");
     EXPECT_EQ(log(), "");
@@ -42,10 +42,10 @@ TEST_F(AddressBookTest, LoadStopsAt101AndSaveWritesTheRestBackAfterIt) {
     WriteNative(bookPath(), Lines(1, 60) + "\r\n   \r\n" + Lines(61, 120));
     kesto::AddressBook book = kesto::LoadAddressBook(board, 1);
     ASSERT_EQ(book.count(), 101u);
-    EXPECT_EQ(book.lines[101], "E101,e@1/1,1");
+    EXPECT_EQ(book.lines[100], "E101,e@1/1,1");
     ASSERT_EQ(book.hidden.size(), 19u);
 
-    book.lines[1].clear(); // what Delete of the first row does
+    book.lines[0].clear(); // what Delete of the first row does
     ASSERT_TRUE(kesto::SaveAddressBook(board, 1, book));
     EXPECT_EQ(ReadNative(bookPath()), Lines(2, 120));
 }

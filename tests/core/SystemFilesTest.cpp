@@ -57,15 +57,15 @@ TEST_F(SystemFilesTest, MainCfgAndNodes) {
 }
 
 TEST_F(SystemFilesTest, NetworkList) {
-    const std::vector<std::string> nine(9);
-    EXPECT_EQ(Network(1, false), nine); // no NETWORKS.LST: quietly false
+    const std::vector<std::string> eight(8);
+    EXPECT_EQ(Network(1, false), eight); // no NETWORKS.LST: quietly false
     WriteNative(dir.file("DATA/NETWORKS.LST"), "1,1,Home,0\r\n\r\n   \r\n2,4,Relay Net,1\r\n ,9,NoNumber\r\n"
                                                "3,2,Third,0,a,b,c,d,e\n 004 ,1,Four\n");
-    EXPECT_EQ(Network(2, true), (std::vector<std::string>{"", "2", "4", "Relay Net", "1", "", "", "", ""}));
-    EXPECT_EQ(Network(3, true)[8], "d,e"); // the rest stays in the eighth piece
-    EXPECT_EQ(Network(4, true)[3], "Four");
-    EXPECT_EQ(Network(5, false), nine);
-    EXPECT_EQ(Network(0, false), nine);
+    EXPECT_EQ(Network(2, true), (std::vector<std::string>{"2", "4", "Relay Net", "1", "", "", "", ""}));
+    EXPECT_EQ(Network(3, true)[7], "d,e"); // the rest stays in the eighth piece
+    EXPECT_EQ(Network(4, true)[2], "Four");
+    EXPECT_EQ(Network(5, false), eight);
+    EXPECT_EQ(Network(0, false), eight);
     EXPECT_EQ(NetworkName(b, 2), "Relay Net");
     EXPECT_EQ(NetworkName(b, 7), "Unknown");
     EXPECT_TRUE(LogLines(b).empty());

@@ -94,7 +94,7 @@ frmAddressBookEdit::frmAddressBookEdit(Session& s, QWidget* parent) : QDialog(pa
 
     fraAddressBook_->setTitle(QStringLiteral("Entry %1 / %2").arg(index_).arg(book_.count()));
     if (indexValid()) {
-        const kesto::AddressBookEntry e = kesto::SplitAddressBookLine(book_.lines[index_]);
+        const kesto::AddressBookEntry e = kesto::SplitAddressBookLine(book_.lines[index_ - 1]);
         EntryFieldFilter::SetStoredText(DescriptionValue_, FromBoard(e.description));
         EntryFieldFilter::SetStoredText(AddressValue_, FromBoard(e.address));
         EntryFieldFilter::SetStoredText(NetIdValue_, NumberText(e.networkId));
@@ -112,7 +112,7 @@ bool frmAddressBookEdit::indexValid() const {
 
 void frmAddressBookEdit::cmdOk_Click() {
     if (!indexValid()) return;
-    book_.lines[index_] = kesto::Trim(ToBoard(DescriptionValue_->text())) + "," +
+    book_.lines[index_ - 1] = kesto::Trim(ToBoard(DescriptionValue_->text())) + "," +
                           kesto::Trim(ToBoard(AddressValue_->text())) + "," +
                           kesto::Trim(ToBoard(NetIdValue_->text()));
     kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_);

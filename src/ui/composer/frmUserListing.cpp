@@ -59,8 +59,8 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
 
 void frmUserListing::cmdOk_Click() {
     const int row = lstUsers->currentRow();
-    if (row >= 0 && static_cast<std::size_t>(row) + 1 < UserNumbers.size()) {
-        s_.DialogMode = std::to_string(UserNumbers[static_cast<std::size_t>(row) + 1]);
+    if (row >= 0 && static_cast<std::size_t>(row) < UserNumbers.size()) {
+        s_.DialogMode = std::to_string(UserNumbers[static_cast<std::size_t>(row)]);
         accept();
         return;
     }

@@ -27,7 +27,7 @@ class frmUserListing : public QDialog {
 
   private:
     Session& s_;
-    std::vector<std::int32_t> UserNumbers{0};
+    std::vector<std::int32_t> UserNumbers;
     QGroupBox* fraUserListing = nullptr;
     QListWidget* lstUsers = nullptr;
     QPushButton* cmdOk = nullptr;

@@ -98,15 +98,13 @@ int PaintMessagePages(QPainter& painter, QPagedPaintDevice& device, const kesto:
     top += mm.lineHeight();
     mm.setFont(body);
 
-    std::vector<std::string> lines;
-    kesto::Explode(kesto::kCrLf, out.body, lines, 0, 0);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
+    for (const std::string& line : kesto::Explode(kesto::kCrLf, out.body, 0, 0)) {
         if (mm.height() - top < 20) {
             device.newPage();
             ++page;
             pageStart();
         }
-        mm.text(10, top, FromBoard(lines[i]));
+        mm.text(10, top, FromBoard(line));
         top += mm.lineHeight();
     }
     return page;
