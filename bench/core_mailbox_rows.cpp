@@ -34,7 +34,7 @@ void BM_ReadMailboxRows(benchmark::State& state) {
     std::string buffer;
     std::size_t rows = 0;
     kesto::bench::TimeAgainstRead(state, tb.file("MAIL/EMAIL.DAT"), 0, index.size(), [&] {
-        auto list = kesto::ReadMailboxRows(tb.board(), 1, 7, buffer);
+        auto list = kesto::ReadMailboxRows(tb.board(), kesto::Mailbox::Received, 7, buffer);
         rows = list.size();
         benchmark::DoNotOptimize(list.data());
     });

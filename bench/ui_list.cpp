@@ -124,11 +124,11 @@ void BM_ListHeap(benchmark::State& state) {
     Window w;
     double mb = 0;
     for (auto _ : state) {
-        w.session.CurrentMailbox = 2; // no SNTEMAIL.DAT: an empty list
+        w.session.CurrentMailbox = kesto::Mailbox::Sent; // no SNTEMAIL.DAT: an empty list
         w.win->RefreshList();
         malloc_trim(0);
         const std::size_t before = mallinfo2().uordblks;
-        w.session.CurrentMailbox = 1;
+        w.session.CurrentMailbox = kesto::Mailbox::Received;
         w.win->RefreshList();
         w.repaint();
         const std::size_t after = mallinfo2().uordblks;

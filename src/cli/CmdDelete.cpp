@@ -25,9 +25,9 @@ int CmdDelete(Context& ctx) {
     for (std::int16_t n : numbers)
         if (!IsOwnMessage(ctx, *b, n, rc)) return rc;
 
-    const std::string name = MailboxName(ctx.opt.Mailbox());
+    const std::string name(MailboxName(ctx.opt.Box()));
     for (std::int16_t n : numbers) {
-        DeleteMessage(*b, ctx.opt.Mailbox(), n);
+        DeleteMessage(*b, ctx.opt.Box(), n);
         std::int16_t status = 0;
         MessageInfo m = GetMessageInfo(*b, name, n, status);
         if (status != 0) return ctx.Fail("message " + std::to_string(n) + " cannot be read back");

@@ -16,14 +16,29 @@ std::string PadShown(const std::string& utf8, std::size_t width) {
     return chars >= width ? utf8 : utf8 + std::string(width - chars, ' ');
 }
 
+// The icon column's key, as the window names its images.
+const char* IconKey(RowState state) {
+    switch (state) {
+    case RowState::Unread:
+        return "new";
+    case RowState::UnreadWithAttachment:
+        return "email_attach";
+    case RowState::Read:
+        return "open";
+    case RowState::Deleted:
+        return "delete";
+    }
+    return "";
+}
+
 } // namespace
 
 int CmdList(Context& ctx) {
     std::optional<Board> b = ctx.OpenBoard();
     if (!b) return kExitFailed;
 
-    const std::int16_t mailbox = ctx.opt.Mailbox();
-    const bool received = mailbox == 1;
+    const Mailbox mailbox = ctx.opt.Box();
+    const bool received = mailbox == Mailbox::Received;
     std::string buffer;
     std::vector<MailRow> rows;
     try {
@@ -37,7 +52,7 @@ int CmdList(Context& ctx) {
         for (const auto& r : rows) {
             list.Push(Json::Object()
                           .Set("number", Json::Number(r.number))
-                          .Set("icon", Json::Utf8(r.icon))
+                          .Set("icon", Json::Utf8(IconKey(r.state)))
                           .Set(received ? "from" : "to", Json::BoardText(r.name))
                           .Set("subject", Json::BoardText(r.subject))
                           .Set("date", Json::BoardText(r.date))
@@ -60,7 +75,7 @@ int CmdList(Context& ctx) {
     for (const auto& r : rows) {
         std::string num = std::to_string(r.number);
         ctx.out << std::string(num.size() < 5 ? 5 - num.size() : 0, ' ') << num << ' ' << (r.bold ? '*' : ' ')
-                << ' ' << PadShown(r.icon, 13) << PadShown(Shown(r.name), 21)
+                << ' ' << PadShown(IconKey(r.state), 13) << PadShown(Shown(r.name), 21)
                 << PadShown(Shown(r.subject), 41) << PadShown(Shown(r.date), 32) << r.size << '\n';
     }
     return kExitOk;

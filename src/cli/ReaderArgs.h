@@ -27,8 +27,8 @@ inline std::optional<std::int16_t> MessageNumberArg(const Context& ctx, const st
 // True when message `number` exists in the chosen mailbox and belongs to --user;
 // otherwise writes why and sets `exitCode`.
 inline bool IsOwnMessage(const Context& ctx, const Board& b, std::int16_t number, int& exitCode) {
-    const std::int16_t mailbox = ctx.opt.Mailbox();
-    const std::string name = MailboxName(mailbox);
+    const Mailbox mailbox = ctx.opt.Box();
+    const std::string name(MailboxName(mailbox));
     if (number > MessageCount(b, name)) {
         exitCode = ctx.Fail("there is no message " + std::to_string(number) + " in " + name);
         return false;
@@ -39,7 +39,7 @@ inline bool IsOwnMessage(const Context& ctx, const Board& b, std::int16_t number
         exitCode = ctx.Fail("message " + std::to_string(number) + " of " + name + " cannot be read");
         return false;
     }
-    const std::int32_t owner = mailbox == 1 ? m.ToUserNo : m.FromUserNo;
+    const std::int32_t owner = mailbox == Mailbox::Received ? m.ToUserNo : m.FromUserNo;
     if (owner != ctx.opt.user) {
         exitCode =
             ctx.Fail("message " + std::to_string(number) + " of " + name + " is not in the mailbox of user " +

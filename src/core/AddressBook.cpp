@@ -3,7 +3,6 @@
 #include "StringHelpers.h"
 #include "TextHelpers.h"
 #include "ErrorLog.h"
-#include "MailBase.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
@@ -131,20 +130,19 @@ bool AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line
     });
 }
 
-std::string CorrespondentAddress(const MessageInfo& m, std::int16_t currentMailbox) {
-    if (currentMailbox == 1) return Trim(m.FromHandle) + "@" + Trim(m.FromNetNode);
+std::string CorrespondentAddress(const MessageInfo& m, Mailbox box) {
+    if (box == Mailbox::Received) return Trim(m.FromHandle) + "@" + Trim(m.FromNetNode);
     return Trim(m.ToHandle) + "@" + Trim(m.ToNetNode);
 }
 
-bool IsInAddressBook(const Board& b, std::int32_t userNo, std::int16_t currentMailbox,
-                     std::int16_t messageNumber) {
+bool IsInAddressBook(const Board& b, std::int32_t userNo, Mailbox box, RecordNo messageNumber) {
     if (messageNumber < 1) return false;
     bool found = false;
     Guard(b.log, kModule, "IsInAddressBook", [&] {
         std::int16_t status = 0;
-        MessageInfo m = GetMessageInfo(b, MailboxName(currentMailbox), messageNumber, status);
+        MessageInfo m = GetMessageInfo(b, MailboxName(box), messageNumber, status);
         if (status != 0) return;
-        std::string wanted = LowerCp1252(CorrespondentAddress(m, currentMailbox));
+        std::string wanted = LowerCp1252(CorrespondentAddress(m, box));
         const std::string path = NativeBookPath(b, userNo);
         const std::int64_t len = platform::FileLengthOr(path);
         if (len < 0) throw KestoError("File not found"); // a user without a book

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Board.h"
+#include "MailBase.h"
 
 #include <cstdint>
 #include <string>
@@ -58,8 +59,7 @@ bool AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line
 // True when the correspondent of message `messageNumber` of the shown mailbox
 // (sender of received mail, recipient of sent mail) is already an address in the
 // user's book, compared trimmed and without regard to letter case.
-bool IsInAddressBook(const Board& b, std::int32_t userNo, std::int16_t currentMailbox,
-                     std::int16_t messageNumber);
+bool IsInAddressBook(const Board& b, std::int32_t userNo, Mailbox box, RecordNo messageNumber);
 
 // The list row of entry `number` of `count`: the number right-aligned to the width
 // of count, ": ", the description padded or cut to 23 characters.
@@ -73,8 +73,8 @@ std::string AddressBookPickText(std::string_view line);
 std::string AddressBookEntryLine(std::string_view description, std::string_view handle,
                                  std::string_view netNode, std::int16_t netId);
 
-// The correspondent of a message as "handle@node" (both trimmed): the sender for
-// received mail (currentMailbox 1), the recipient otherwise.
-std::string CorrespondentAddress(const MessageInfo& m, std::int16_t currentMailbox);
+// The correspondent of a message as "handle@node" (both trimmed): the sender of
+// received mail, the recipient of sent mail.
+std::string CorrespondentAddress(const MessageInfo& m, Mailbox box);
 
 } // namespace kesto

@@ -11,10 +11,10 @@ constexpr std::size_t kDeletedOffset = 332;
 
 } // namespace
 
-void DeleteMessage(const Board& b, std::int16_t currentMailbox, std::int16_t number) {
+void DeleteMessage(const Board& b, Mailbox box, RecordNo number) {
     Guard(b.log, "modKesto", "DeleteMessage", [&] {
         const std::string path =
-            platform::NativePath(MailboxFile(b, MailboxName(currentMailbox), ".DAT"), b.startDir);
+            platform::NativePath(MailboxFile(b, MailboxName(box), ".DAT"), b.startDir);
         if (!platform::IsFile(path)) return;
         if (number < 1) throw KestoError("Bad record number");
 

@@ -14,15 +14,15 @@ std::string Native(const Board& b, std::string_view mailbox, std::string_view ex
     return platform::NativePath(MailboxFile(b, mailbox, ext), b.startDir);
 }
 
-std::int64_t RecordOffset(std::int16_t number) {
+std::int64_t RecordOffset(RecordNo number) {
     if (number < 1) throw KestoError("Bad record number");
     return (static_cast<std::int64_t>(number) - 1) * static_cast<std::int64_t>(kMessageInfoSize);
 }
 
 } // namespace
 
-std::string MailboxName(std::int16_t currentMailbox) {
-    return currentMailbox == 1 ? "EMAIL" : "SNTEMAIL";
+std::string_view MailboxName(Mailbox box) {
+    return box == Mailbox::Received ? "EMAIL" : "SNTEMAIL";
 }
 
 std::string MailboxFile(const Board& b, std::string_view mailbox, std::string_view ext) {
@@ -31,7 +31,7 @@ std::string MailboxFile(const Board& b, std::string_view mailbox, std::string_vi
     return BoardFile(b.paths.MailPath(), name);
 }
 
-MessageInfo GetMessageInfo(const Board& b, std::string_view mailbox, std::int16_t number,
+MessageInfo GetMessageInfo(const Board& b, std::string_view mailbox, RecordNo number,
                            std::int16_t& status) {
     status = 0;
     MessageInfo rec;
@@ -54,7 +54,7 @@ MessageInfo GetMessageInfo(const Board& b, std::string_view mailbox, std::int16_
     return rec;
 }
 
-void PutMessageInfo(const Board& b, std::string_view mailbox, std::int16_t number, const MessageInfo& rec,
+void PutMessageInfo(const Board& b, std::string_view mailbox, RecordNo number, const MessageInfo& rec,
                     std::int16_t& status) {
     status = 0;
     if (!Guard(b.log, kModule, "PutMessageInfo", [&] {

@@ -11,24 +11,24 @@ namespace {
 // so records past 32767 cannot be opened and are not listed.
 constexpr std::size_t kMaxListedRecords = 32767;
 
-const char* IconFor(std::int32_t deleted, std::int32_t offline, bool hasAttachment) {
-    if (deleted >= 1) return "delete";
-    if (offline == 0 && hasAttachment) return "email_attach";
-    if (offline < 1) return "new";
-    return "open";
+RowState StateFor(std::int32_t deleted, std::int32_t offline, bool hasAttachment) {
+    if (deleted >= 1) return RowState::Deleted;
+    if (offline == 0 && hasAttachment) return RowState::UnreadWithAttachment;
+    if (offline < 1) return RowState::Unread;
+    return RowState::Read;
 }
 
 } // namespace
 
-std::string RowIcon(const MessageInfo& m) {
-    return IconFor(m.Deleted, m.Offline, !TrimView(m.AttFileName).empty());
+RowState RowStateOf(const MessageInfo& m) {
+    return StateFor(m.Deleted, m.Offline, !TrimView(m.AttFileName).empty());
 }
 
-MailRow MakeMailRow(std::int16_t number, const MessageInfo& m, bool received) {
+MailRow MakeMailRow(RecordNo number, const MessageInfo& m, Mailbox box) {
     MailRow row;
     row.number = number;
-    row.icon = RowIcon(m);
-    row.name = TrimView(received ? m.FromHandle : m.ToHandle);
+    row.state = RowStateOf(m);
+    row.name = TrimView(box == Mailbox::Received ? m.FromHandle : m.ToHandle);
     row.subject = TrimView(m.Subject);
     row.date = TrimView(m.Creation);
     row.size = m.MsgLength;
@@ -36,15 +36,13 @@ MailRow MakeMailRow(std::int16_t number, const MessageInfo& m, bool received) {
     return row;
 }
 
-std::vector<MailRow> ReadMailboxRows(const Board& b, std::int16_t currentMailbox, std::int32_t userNo,
-                                     std::string& buffer) {
+std::vector<MailRow> ReadMailboxRows(const Board& b, Mailbox box, std::int32_t userNo, std::string& buffer) {
     std::vector<MailRow> rows;
-    const std::string path =
-        platform::NativePath(MailboxFile(b, MailboxName(currentMailbox), ".DAT"), b.startDir);
+    const std::string path = platform::NativePath(MailboxFile(b, MailboxName(box), ".DAT"), b.startDir);
     if (!platform::IsFile(path)) return rows;
     platform::ReadAll(path, buffer);
 
-    const bool received = currentMailbox == 1;
+    const bool received = box == Mailbox::Received;
     const std::size_t ownerOffset = received ? 4 : 0;
     const std::size_t nameOffset = received ? 8 : 48;
     std::size_t count = buffer.size() / kMessageInfoSize; // a partial trailing record is not a message
@@ -64,8 +62,8 @@ std::vector<MailRow> ReadMailboxRows(const Board& b, std::int16_t currentMailbox
         if (GetI32(all, rec + ownerOffset) != userNo) continue;
         const std::int32_t offline = GetI32(all, rec + 374);
         MailRow& row = rows.emplace_back();
-        row.number = static_cast<std::int16_t>(i);
-        row.icon = IconFor(GetI16(all, rec + 332), offline, !TrimView(all.substr(rec + 382, 12)).empty());
+        row.number = static_cast<RecordNo>(i);
+        row.state = StateFor(GetI16(all, rec + 332), offline, !TrimView(all.substr(rec + 382, 12)).empty());
         row.name = TrimView(all.substr(rec + nameOffset, 40));
         row.subject = TrimView(all.substr(rec + 268, 64));
         row.date = TrimView(all.substr(rec + 334, 40));

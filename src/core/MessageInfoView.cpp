@@ -60,10 +60,9 @@ std::vector<MessageInfoField> MessageInfoFields(const MessageInfo& m, std::optio
     return f;
 }
 
-std::vector<MessageInfoField> ReadMessageInfoView(const Board& b, std::int16_t currentMailbox,
-                                                  std::int16_t messageNumber) {
+std::vector<MessageInfoField> ReadMessageInfoView(const Board& b, Mailbox box, RecordNo messageNumber) {
     std::int16_t status = 0;
-    MessageInfo m = GetMessageInfo(b, MailboxName(currentMailbox), messageNumber, status);
+    MessageInfo m = GetMessageInfo(b, MailboxName(box), messageNumber, status);
     std::optional<std::int32_t> now;
     try {
         now = GetTimeStamp(0);

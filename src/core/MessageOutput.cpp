@@ -61,9 +61,9 @@ std::string OutputBody(const Board& b, std::string_view mailbox, const MessageIn
     return WordWrap(text, kOutputWidth, false);
 }
 
-MessageOutput LoadMessageOutput(const Board& b, std::int16_t currentMailbox, std::int16_t number) {
+MessageOutput LoadMessageOutput(const Board& b, Mailbox box, RecordNo number) {
     MessageOutput out;
-    std::string mailbox = MailboxName(currentMailbox);
+    const std::string_view mailbox = MailboxName(box);
     std::int16_t status = 0;
     out.info = GetMessageInfo(b, mailbox, number, status);
     if (status != 0) return out;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Board.h"
+#include "MailBase.h"
 
 #include <array>
 #include <cstdint>
@@ -32,7 +33,7 @@ struct MessageOutput {
     std::array<std::string, 4> header; // HeaderLines
     std::string body;                  // OutputBody
 };
-MessageOutput LoadMessageOutput(const Board& b, std::int16_t currentMailbox, std::int16_t number);
+MessageOutput LoadMessageOutput(const Board& b, Mailbox box, RecordNo number);
 
 // The bytes of a saved message file: header lines with CR LF, an empty line,
 // the wrapped body and a closing CR LF.

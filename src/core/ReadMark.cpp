@@ -98,10 +98,10 @@ void FillShownTexts(const Board& b, ShownMessage& s, std::string_view body) {
     s.text = MessageDisplayText(body, m);
 }
 
-ShownMessage ShowMessage(const Board& b, std::int16_t currentMailbox, std::int16_t number,
+ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number,
                          std::int32_t readerNo, const UserRecord& reader) {
     ShownMessage s;
-    std::string mailbox = MailboxName(currentMailbox);
+    const std::string_view mailbox = MailboxName(box);
     std::int16_t status = 0;
     s.info = GetMessageInfo(b, mailbox, number, status);
     s.ok = status == 0 && number >= 1 && number <= MessageCount(b, mailbox);

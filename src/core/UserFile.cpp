@@ -47,9 +47,9 @@ bool SameName(std::string_view field, std::string_view wantedLower) {
     return true;
 }
 
-std::int16_t FindByField(const Board& b, std::string_view routine, std::size_t fieldOffset,
+RecordNo FindByField(const Board& b, std::string_view routine, std::size_t fieldOffset,
                          std::string_view name) {
-    std::int16_t found = 0;
+    RecordNo found = 0;
     Guard(b.log, kModule, routine, [&] {
         std::string wanted(TrimView(name));
         for (char& c : wanted)
@@ -69,7 +69,7 @@ std::int16_t FindByField(const Board& b, std::string_view routine, std::size_t f
         std::string_view all(buffer);
         for (std::size_t i = 0; i < count; ++i) {
             if (SameName(all.substr(i * kUserRecordSize + fieldOffset, 40), wanted)) {
-                found = static_cast<std::int16_t>(i + 1);
+                found = static_cast<RecordNo>(i + 1);
                 return;
             }
         }
@@ -111,11 +111,11 @@ std::int32_t GetUserCount(const Board& b) {
     return count;
 }
 
-std::int16_t FindHandle(const Board& b, std::string_view name) {
+RecordNo FindHandle(const Board& b, std::string_view name) {
     return FindByField(b, "FindHandle", 0, name);
 }
 
-std::int16_t FindRealName(const Board& b, std::string_view name) {
+RecordNo FindRealName(const Board& b, std::string_view name) {
     return FindByField(b, "FindRealName", 40, name);
 }
 

@@ -112,16 +112,16 @@ TEST_F(AddressBookTest, IsInAddressBookComparesOnlyTheCorrespondentsAddress) {
 
     // Letter case (accented too) and the other fields do not matter; the sent box looks at the recipient.
     WriteNative(bookPath(), "Whoever, \xE5sa@12/1 ,99\r\n");
-    EXPECT_TRUE(kesto::IsInAddressBook(board, 1, 1, received));
-    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, 2, sent));
+    EXPECT_TRUE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, received));
+    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Sent, sent));
     WriteNative(bookPath(), "sysop@4/5,x,1\r\n\xC5SA@12/1\r\nS,SysOp@4/5,0");
-    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, 1, received));
-    EXPECT_TRUE(kesto::IsInAddressBook(board, 1, 2, sent));
+    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, received));
+    EXPECT_TRUE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Sent, sent));
 
-    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, 1, 0));
-    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, 1, 99));
+    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, 0));
+    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, 99));
     EXPECT_EQ(log(), "");
-    EXPECT_FALSE(kesto::IsInAddressBook(board, 2, 1, received)); // no book: logged
+    EXPECT_FALSE(kesto::IsInAddressBook(board, 2, kesto::Mailbox::Received, received)); // no book: logged
     EXPECT_NE(log().find("modKesto IsInAddressBook - "), std::string::npos) << log();
 }
 

@@ -89,15 +89,16 @@ TEST(DemoCreateDemoBoard, HoldsEveryStateTheWindowsShow) {
     Board b = demo::CreateDemoBoard(dir.file("demo"));
 
     std::string buffer;
-    std::set<std::string> icons;
+    std::set<RowState> states;
     bool boldDeleted = false;
-    for (const auto& row : ReadMailboxRows(b, 1, 1, buffer)) {
-        icons.insert(row.icon);
-        boldDeleted = boldDeleted || (row.icon == "delete" && row.bold);
+    for (const auto& row : ReadMailboxRows(b, Mailbox::Received, 1, buffer)) {
+        states.insert(row.state);
+        boldDeleted = boldDeleted || (row.state == RowState::Deleted && row.bold);
     }
-    EXPECT_EQ(icons, (std::set<std::string>{"delete", "email_attach", "new", "open"}));
+    EXPECT_EQ(states, (std::set<RowState>{RowState::Unread, RowState::UnreadWithAttachment, RowState::Read,
+                                          RowState::Deleted}));
     EXPECT_TRUE(boldDeleted);
-    EXPECT_FALSE(ReadMailboxRows(b, 2, 1, buffer).empty());
+    EXPECT_FALSE(ReadMailboxRows(b, Mailbox::Sent, 1, buffer).empty());
 
     // Every body lies inside its text file, every attachment is where its record says,
     // and the sequence file holds the highest serial number handed out.

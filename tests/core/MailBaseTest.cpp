@@ -30,7 +30,7 @@ struct MailBaseTest : ::testing::Test {
 
 TEST_F(MailBaseTest, RecordsByNumber) {
     EXPECT_EQ(MailboxFile(b, " email ", ".DAT"), "MAIL\\EMAIL.DAT");
-    EXPECT_EQ(MailboxName(0), "SNTEMAIL");
+    EXPECT_EQ(MailboxName(Mailbox::Sent), "SNTEMAIL");
     std::string second = Pattern(kMessageInfoSize, 2);
     Set(second, 268, Pad("Second", 64));
     const std::string index = Pattern(kMessageInfoSize, 1) + second + Pattern(581);

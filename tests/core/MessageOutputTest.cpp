@@ -44,7 +44,7 @@ TEST(MessageOutput, SavedFileBytes) {
     m.ToNetId = 2;
     m.ToNetNode = Pad("", 80); // printed as stored: no board id filled in here
     std::int16_t n = ob.add(m, "Hello\x03" "4 world\r\n\r\nBye  \r\n\r\n");
-    kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, 1, n);
+    kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Received, n);
     ASSERT_TRUE(out.ok);
     EXPECT_EQ(kesto::SaveFileContent(out), "From:     ALICE @1/1 (Home)\r\n"
                                            "Date:     Thu Jun 29, 2006 04:26:40 +0000\r\n"
@@ -54,9 +54,9 @@ TEST(MessageOutput, SavedFileBytes) {
                                            "Hello world\r\n\r\nBye\r\n");
 
     // A missing index gives nothing to save; a sent-mail mailbox is read from SNTEMAIL.
-    EXPECT_FALSE(kesto::LoadMessageOutput(ob.b, 2, 1).ok);
+    EXPECT_FALSE(kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Sent, 1).ok);
     ob.add(kesto::demo::MakeMessage(1, 2, "SYSOP", "ALICE", "Copy", 1150000000), "sent body", "SNTEMAIL");
-    EXPECT_EQ(kesto::LoadMessageOutput(ob.b, 2, 1).body, "sent body");
+    EXPECT_EQ(kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Sent, 1).body, "sent body");
 }
 
 TEST(MessageOutput, BodyWrapsAt85EvenWithoutBreaks) {
@@ -64,7 +64,7 @@ TEST(MessageOutput, BodyWrapsAt85EvenWithoutBreaks) {
     std::string line(100000, 'x');
     line[500] = ' ';
     std::int16_t n = ob.add(kesto::demo::MakeMessage(2, 1, "A", "B", "Long", 0), line + "\x03");
-    kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, 1, n);
+    kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Received, n);
     std::string joined;
     std::size_t start = 0, lines = 0;
     while (start <= out.body.size()) {

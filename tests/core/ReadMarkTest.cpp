@@ -40,7 +40,7 @@ struct ReadBoard {
         m.FromNetId = fromNet;
         return static_cast<std::int16_t>(kesto::demo::AppendMessage(b, box, m, body));
     }
-    kesto::ShownMessage show(std::int16_t n, std::int16_t mailbox = 1) {
+    kesto::ShownMessage show(std::int16_t n, kesto::Mailbox mailbox = kesto::Mailbox::Received) {
         return kesto::ShowMessage(b, mailbox, n, 1, sysop);
     }
 };
@@ -130,7 +130,7 @@ TEST(ReadMark, OnlyLocalUnreadReceivedMailLeavesANotice) {
     copy.Offline = 1;
     kesto::demo::AppendMessage(rb.b, "SNTEMAIL", copy, "body");
     const std::string sent = ReadNative(rb.mail("SNTEMAIL.DAT"));
-    EXPECT_FALSE(rb.show(1, 2).markedRead);
+    EXPECT_FALSE(rb.show(1, kesto::Mailbox::Sent).markedRead);
     EXPECT_EQ(ReadNative(rb.mail("SNTEMAIL.DAT")), sent);
     EXPECT_FALSE(std::filesystem::exists(rb.mail("ONELINE.DAT")));
 }

@@ -60,7 +60,7 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, QWidget* parent)
         failed_ = status != 0;
     }
     // A record past the end of the index reads blank: there is nobody to add.
-    const bool received = s_.CurrentMailbox == 1;
+    const bool received = s_.CurrentMailbox == kesto::Mailbox::Received;
     if (kesto::Trim(received ? message_.FromHandle : message_.ToHandle).empty()) failed_ = true;
     const QString address = FromBoard(kesto::CorrespondentAddress(message_, s_.CurrentMailbox));
     lblAddressValue_->setText(address);
@@ -77,7 +77,7 @@ void frmAddToAddressBook::showEvent(QShowEvent* e) {
 
 void frmAddToAddressBook::cmdOk_Click() {
     if (failed_) return;
-    const bool received = s_.CurrentMailbox == 1;
+    const bool received = s_.CurrentMailbox == kesto::Mailbox::Received;
     s_.DialogMode = kesto::AddressBookEntryLine(ToBoard(DescriptionValue_->text()),
                                                 received ? message_.FromHandle : message_.ToHandle,
                                                 received ? message_.FromNetNode : message_.ToNetNode,

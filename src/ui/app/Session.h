@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Board.h"
+#include "MailBase.h"
 #include "Records.h"
 #include "Startup.h"
 
@@ -18,7 +19,7 @@ struct Session {
     std::int32_t CurrentUserNumber = 1;
     kesto::UserRecord CurrentUser;
 
-    std::int16_t CurrentMailbox = 1;       // 1 received ("EMAIL"), otherwise sent ("SNTEMAIL")
+    kesto::Mailbox CurrentMailbox = kesto::Mailbox::Received;
     std::int16_t CurrentListIndex = 0;     // 1-based list row being acted on; 0 none
     std::int16_t CurrentMessageNumber = 0; // record number in the shown mailbox; 0 none
     bool ReplyMode = false;

@@ -185,7 +185,7 @@ void frmNewMessage::Form_Load() {
     Toolbar1_Button[3]->setEnabled(canAttach);
     if (!s_.ReplyMode) return;
 
-    const std::string mailbox = kesto::MailboxName(s_.CurrentMailbox);
+    const std::string_view mailbox = kesto::MailboxName(s_.CurrentMailbox);
     std::int16_t status = 0;
     RepliedMessage = kesto::GetMessageInfo(s_.board, mailbox, s_.CurrentMessageNumber, status);
     RepliedText = kesto::GetMessage(s_.board, mailbox, RepliedMessage.MsgPos, RepliedMessage.MsgLength, true,
@@ -318,9 +318,9 @@ void frmNewMessage::mnuActionsSend_Click() {
     case kesto::SendCheck::Outcome::AllUsers: {
         LockComposer();
         // The walk can take a while on a large board: the windows keep painting between users.
+        const auto pump = [](std::int32_t, std::int32_t) { QCoreApplication::processEvents(); };
         const auto r = kesto::SendAllUsers(s_.board, s_.CurrentUserNumber, to, subject, messageText(),
-                                           ToBoard(MailAttach->text()),
-                                           [](std::int32_t, std::int32_t) { QCoreApplication::processEvents(); });
+                                           ToBoard(MailAttach->text()), pump);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
             UnlockComposer();

@@ -301,7 +301,7 @@ void frmMain::Form_Load() {
     const kesto::ViewSettings& vs = s_.viewSettings;
 
     s_.CurrentUserNumber = 1;
-    s_.CurrentMailbox = 1;
+    s_.CurrentMailbox = kesto::Mailbox::Received;
     s_.CurrentListIndex = 0;
     s_.CurrentMessageNumber = 0;
     s_.ReplyMode = false;
@@ -439,7 +439,7 @@ void frmMain::EnableControls() {
 
 // ---------------------------------------------------------------- the list
 
-std::string frmMain::mailboxName() const {
+std::string_view frmMain::mailboxName() const {
     return kesto::MailboxName(s_.CurrentMailbox);
 }
 
@@ -461,7 +461,7 @@ void frmMain::RefreshList() {
     const bool ok = kesto::Guard(s_.board.log, kModule, "RefreshList", [&] {
         DisableControls();
         ListView1->hide();
-        model_->setReceived(s_.CurrentMailbox == 1);
+        model_->setReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
         model_->setRows(
             kesto::ReadMailboxRows(s_.board, s_.CurrentMailbox, s_.CurrentUserNumber, indexBuffer_));
         const double d = dpi();
@@ -492,14 +492,14 @@ void frmMain::RefreshList() {
 void frmMain::RefreshItem(int position) {
     if (rowCount() == 0 || position < 1 || position > rowCount()) return;
     const bool ok = kesto::Guard(s_.board.log, kModule, "RefreshItem", [&] {
-        const std::string mailbox = mailboxName();
+        const std::string_view mailbox = mailboxName();
         const std::string path =
             kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailbox, ".DAT"), s_.board.startDir);
         if (!kesto::platform::IsFile(path)) return;
         const std::int16_t number = messageNumberAt(position);
         std::int16_t status = 0;
         const kesto::MessageInfo m = kesto::GetMessageInfo(s_.board, mailbox, number, status);
-        model_->updateRow(position - 1, kesto::MakeMailRow(number, m, s_.CurrentMailbox == 1));
+        model_->updateRow(position - 1, kesto::MakeMailRow(number, m, s_.CurrentMailbox));
         RowClick(position);
     });
     if (!ok)
@@ -517,7 +517,6 @@ void frmMain::RefreshAllItems() {
         // One read of the index for every row instead of one open per row.
         kesto::platform::ReadAll(path, indexBuffer_);
         const std::string_view all(indexBuffer_);
-        const bool received = s_.CurrentMailbox == 1;
         for (int p = 1; p <= rows; ++p) {
             const bool ok = kesto::Guard(s_.board.log, kModule, "RefreshItem", [&] {
                 const std::int16_t number = messageNumberAt(p);
@@ -526,7 +525,8 @@ void frmMain::RefreshAllItems() {
                 // A record past the end reads as the empty record, as a single read would.
                 const std::string_view rec =
                     off < all.size() ? all.substr(off, kesto::kMessageInfoSize) : std::string_view{};
-                model_->updateRow(p - 1, kesto::MakeMailRow(number, ShownFields(rec), received), false);
+                model_->updateRow(p - 1, kesto::MakeMailRow(number, ShownFields(rec), s_.CurrentMailbox),
+                                  false);
             });
             if (!ok)
                 dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
@@ -571,7 +571,7 @@ QList<int> frmMain::selectedPositions() const {
 
 void frmMain::RowClick(int position) {
     if (position < 1 || position > rowCount()) return;
-    const bool deleted = kesto::LowerAscii(kesto::Trim(model_->row(position - 1).icon)) == "delete";
+    const bool deleted = model_->row(position - 1).state == kesto::RowState::Deleted;
     const QString word = deleted ? QStringLiteral("UnDelete") : QStringLiteral("Delete");
     Toolbar1_Button[7]->setToolTip(word);
     mnuPopUpOptions[4]->setText(word);
@@ -580,11 +580,12 @@ void frmMain::RowClick(int position) {
 void frmMain::onTabChanged(int index) {
     if (Loading) {
         QSignalBlocker block(tbsOptions);
-        tbsOptions->setCurrentIndex(s_.CurrentMailbox == 1 ? 0 : 1);
+        tbsOptions->setCurrentIndex(s_.CurrentMailbox == kesto::Mailbox::Received ? 0 : 1);
         return;
     }
-    if (index + 1 != s_.CurrentMailbox) {
-        s_.CurrentMailbox = static_cast<std::int16_t>(index + 1);
+    const kesto::Mailbox chosen = index == 0 ? kesto::Mailbox::Received : kesto::Mailbox::Sent;
+    if (chosen != s_.CurrentMailbox) {
+        s_.CurrentMailbox = chosen;
         RefreshList();
     }
 }

@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class QAction;
 class QMenu;
@@ -94,7 +95,7 @@ class frmMain : public QMainWindow, public MailboxList {
     void Form_Unload();
     void recordPlacement();
     bool SortColumn(int column, int direction, bool numeric);
-    std::string mailboxName() const;
+    std::string_view mailboxName() const;
     double dpi() const;
 
     Session& s_;

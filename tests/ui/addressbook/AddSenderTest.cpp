@@ -42,7 +42,7 @@ TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
     Child<QPushButton>(&w, "cmdOk")->click();
     EXPECT_EQ(s.DialogMode, "Tom@1/1,Tom@1/1,2");
 
-    s.CurrentMailbox = 2;
+    s.CurrentMailbox = kesto::Mailbox::Sent;
     s.CurrentMessageNumber = sent;
     kesto::ui::frmAddToAddressBook out(s);
     out.show();
@@ -61,9 +61,10 @@ TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
 
 TEST_F(AddSenderTest, AnUnreadableMessageClosesTheDialogAtOnce) {
     std::filesystem::remove(s.board.startDir + "/MAIL/SNTEMAIL.DAT");
-    for (std::int16_t mailbox : {1, 2}) { // past the end of the index; a mailbox that cannot be read
+    // Past the end of the index; a mailbox that cannot be read.
+    for (kesto::Mailbox mailbox : {kesto::Mailbox::Received, kesto::Mailbox::Sent}) {
         s.CurrentMailbox = mailbox;
-        s.CurrentMessageNumber = mailbox == 1 ? 99 : sent;
+        s.CurrentMessageNumber = mailbox == kesto::Mailbox::Received ? 99 : sent;
         kesto::ui::frmAddToAddressBook w(s);
         QTimer::singleShot(3000, &w, [&w] { w.done(42); }); // only if it failed to close itself
         EXPECT_EQ(w.exec(), QDialog::Rejected);

@@ -41,7 +41,7 @@ struct ComposerBoard {
         WriteNative(dir.file("DATA/STATHBRD.DAT"), std::string(88, '\0'));
         kesto::demo::SetNodeUser(s.board, 0, 0);
         s.CurrentUserNumber = 1;
-        s.CurrentMailbox = 1;
+        s.CurrentMailbox = kesto::Mailbox::Received;
     }
     std::string read(const std::string& rel) const { return ReadNative(dir.file(rel)); }
     void becomeUser(std::int32_t n, std::int16_t level) {

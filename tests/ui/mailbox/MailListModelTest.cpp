@@ -20,7 +20,7 @@ QStringList Strings(std::initializer_list<const char*> items) {
 MailRow Row(std::int16_t number, std::string name, std::int32_t size) {
     MailRow r;
     r.number = number;
-    r.icon = "new";
+    r.state = RowState::Unread;
     r.name = std::move(name);
     r.subject = "s";
     r.date = "d";

@@ -95,13 +95,13 @@ TEST_F(ListTest, TheSentTabListsWhatTheUserSentUnderTo) {
     EXPECT_EQ(columnTexts(3), Strings({"note to self", "in"}));
 
     win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->setCurrentIndex(1);
-    EXPECT_EQ(session.CurrentMailbox, 2);
+    EXPECT_EQ(session.CurrentMailbox, kesto::Mailbox::Sent);
     EXPECT_EQ(model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("To"));
     EXPECT_EQ(columnTexts(3), Strings({"note to self", "out to Ann"}));
     EXPECT_EQ(columnTexts(2), Strings({"Sysop", "Ann"}));
 
     win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->setCurrentIndex(0);
-    EXPECT_EQ(session.CurrentMailbox, 1);
+    EXPECT_EQ(session.CurrentMailbox, kesto::Mailbox::Received);
     EXPECT_EQ(columnTexts(3), Strings({"note to self", "in"}));
 }
 

@@ -82,14 +82,14 @@ TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
     FakeDialogs fake; // no PDF path: the dialog is cancelled
     EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
     EXPECT_TRUE(fake.messages.isEmpty());
-    rb.s.CurrentMailbox = 2; // no sent mail: nothing to read, no dialog
+    rb.s.CurrentMailbox = kesto::Mailbox::Sent; // no sent mail: nothing to read, no dialog
     fake.printToPdf = QString::fromStdString(rb.dir.file("none.pdf"));
     EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
     EXPECT_FALSE(std::filesystem::exists(rb.dir.file("none.pdf")));
     EXPECT_FALSE(std::filesystem::exists(rb.s.board.log.path));
 
     // A printer that cannot be started is logged, not announced.
-    rb.s.CurrentMailbox = 1;
+    rb.s.CurrentMailbox = kesto::Mailbox::Received;
     fake.printToPdf = QString::fromStdString(rb.dir.file("no/such/dir/x.pdf"));
     EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
     EXPECT_TRUE(fake.messages.isEmpty());

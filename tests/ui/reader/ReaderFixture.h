@@ -45,7 +45,7 @@ struct ReaderBoard {
         kesto::demo::AppendUser(s.board, s.CurrentUser);
         kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("ALICE", "Alice Smith", 50));
         s.CurrentUserNumber = 1;
-        s.CurrentMailbox = 1;
+        s.CurrentMailbox = kesto::Mailbox::Received;
     }
     std::string mail(const std::string& name) const { return dir.file("MAIL/" + name); }
     std::int16_t add(std::string_view subject, std::string_view body, std::int32_t stamp = 1150000000) {
