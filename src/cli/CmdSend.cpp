@@ -96,7 +96,8 @@ int CmdSend(Context& ctx) {
     case SendCheck::Outcome::Single:
         break;
     }
-    const SendResult r = SendEmail(*b, std::to_string(from), check.address, subject, body, attach, true);
+    const SendResult r =
+        SendEmail(*b, static_cast<std::int32_t>(from), check.address, subject, body, attach, true);
     if (!r.success)
         return ctx.Fail(r.message.empty()
                             ? std::string("the message could not be delivered (see HMRERROR.LOG)")

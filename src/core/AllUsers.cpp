@@ -69,7 +69,6 @@ AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std:
         return r;
     }
     r.success = Guard(b.log, "frmNewMessage", "SendAllUsers", [&] {
-        const std::string from = std::to_string(currentUserNumber);
         const std::int32_t count = GetUserCount(b);
         const std::string userFile = BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
         // The user file is read a block at a time, not opened once per user.
@@ -84,9 +83,9 @@ AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std:
                 if (off >= block.size()) break; // the file shrank under us
                 UserRecord u = DecodeUserRecord(std::string_view(block).substr(off, kUserRecordSize));
                 if (MatchesCriterion(c, u)) {
-                    std::int32_t i = first + k;
-                    if (SendEmail(b, from, std::to_string(i) + "@0*0", subject, text, attach, false).success)
-                        ++r.sent;
+                    // Local user number i on this board.
+                    const std::string to = std::to_string(first + k) + "@0*0";
+                    if (SendEmail(b, currentUserNumber, to, subject, text, attach, false).success) ++r.sent;
                 }
                 if (progress) progress(first + k, count);
             }

@@ -1,9 +1,9 @@
 #include "Delivery.h"
 
 #include "FileHelpers.h"
-#include "StringHelpers.h"
 #include "TextHelpers.h"
 #include "DateFunctions.h"
+#include "MailAddress.h"
 #include "SystemFiles.h"
 #include "UserFile.h"
 #include "WordWrap.h"
@@ -130,14 +130,12 @@ void FileMessage(const std::string& nativeDat, const std::string& nativeBin, con
 
 } // namespace
 
-SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view addressText,
+SendResult SendEmail(const Board& b, std::int32_t fromNo, std::string_view addressText,
                      std::string_view subjectText, std::string_view textIn, std::string_view attach,
                      bool saveSentCopy) {
     SendResult result;
     Guard(b.log, kModule, "SendEmail", [&] {
-        std::int32_t fromNo = ToI32(NumericValue(fromText));
-        std::string from = std::to_string(fromNo);
-        std::string address = Trim(addressText);
+        const std::string from = std::to_string(fromNo);
         std::string subject = RTrim(subjectText).substr(0, 64);
 
         std::string text = RTrim(WordWrap(textIn, 79, true)) + std::string(kCrLf);
@@ -151,11 +149,7 @@ SendResult SendEmail(const Board& b, std::string_view fromText, std::string_view
         AttachmentCopy att;
         if (!Trim(attach).empty() && FileExists(b, Trim(attach))) att = CopyAttachment(b, from, Trim(attach));
 
-        const std::vector<std::string> parts = Explode("@", address, 2, 2);
-        std::string user = Trim(parts[0]);
-        const std::vector<std::string> sys = Explode("*", parts[1], 2, 2);
-        std::string system = Trim(sys[0]);
-        std::string network = Trim(sys[1]);
+        auto [user, system, network] = ParseMailAddress(addressText);
         if (system == ownId && NumericValue(network) == 1) {
             system = "0";
             network = "0";

@@ -89,25 +89,20 @@ bool IsAllUsersForm(std::string_view mailTo) {
     return LowerAscii(Trim(mailTo)).starts_with("all users");
 }
 
-bool NormaliseRecipient(std::string_view mailTo, std::string_view selectedNetwork, std::string& address) {
+std::optional<std::string> NormaliseRecipient(std::string_view mailTo, std::string_view selectedNetwork) {
     std::string a = Trim(mailTo);
     auto at = a.find('@');
     auto star = a.find('*');
     if (star != std::string::npos) {
-        if (at == std::string::npos || star < at) return false;
-        address = a;
-    } else if (at == std::string::npos) {
-        address = a + "@0*" + std::string(selectedNetwork);
-    } else {
-        address = a + "*" + std::string(selectedNetwork);
+        if (at == std::string::npos || star < at) return std::nullopt;
+        return a;
     }
-    return true;
+    if (at == std::string::npos) return a + "@0*" + std::string(selectedNetwork);
+    return a + "*" + std::string(selectedNetwork);
 }
 
 bool NetworkIsKnown(const Board& b, std::string_view address) {
-    auto star = address.find('*');
-    if (star == std::string_view::npos) return true;
-    double network = NumericValue(address.substr(star + 1));
+    double network = NumericValue(ParseMailAddress(address).network);
     if (network <= 1) return true;
     std::int16_t status = 0;
     return !Trim(GetNetEntry(b, ToI16(network), "SYSTEMID", status)).empty();
@@ -140,55 +135,42 @@ SendCheck CheckSend(const Board& b, std::string_view mailTo, std::string_view su
     if (networkLine >= 0 && static_cast<std::size_t>(networkLine) < netList.size()) {
         selected = NetListNumber(netList[static_cast<std::size_t>(networkLine)]);
     }
-    std::string address;
-    if (!NormaliseRecipient(mailTo, selected, address))
-        return refuse(kMsgInvalidTo, SendCheck::Focus::Unchanged);
-    if (!NetworkIsKnown(b, address)) return refuse(kMsgInvalidNetwork, SendCheck::Focus::Unchanged);
+    std::optional<std::string> address = NormaliseRecipient(mailTo, selected);
+    if (!address) return refuse(kMsgInvalidTo, SendCheck::Focus::Unchanged);
+    if (!NetworkIsKnown(b, *address)) return refuse(kMsgInvalidNetwork, SendCheck::Focus::Unchanged);
     c.outcome = SendCheck::Outcome::Single;
-    c.address = address;
+    c.address = std::move(*address);
     return c;
 }
 
-RecipientFill ReplyRecipient(const MessageInfo& replied, std::string_view ownSystemId,
-                             const std::vector<std::string>& netList) {
+RecipientFill RecipientFor(const MailAddress& a, std::string_view ownSystemId,
+                           const std::vector<std::string>& netList) {
     RecipientFill f;
-    std::string handle = Trim(replied.FromHandle);
-    std::string node = Trim(replied.FromNetNode);
-    if (replied.FromNetId == 1 && node == ownSystemId) {
-        f.mailTo = handle;
+    const double network = NumericValue(a.network);
+    if (a.system == ownSystemId && network == 1) {
+        f.mailTo = a.user;
         return f;
     }
-    f.mailTo = handle + "@" + node;
-    int line = FindNetListLine(netList, replied.FromNetId);
+    f.mailTo = a.user + "@" + a.system;
+    int line = FindNetListLine(netList, network);
     if (line < 0) {
-        f.mailTo.append("*").append(std::to_string(replied.FromNetId));
+        f.mailTo.append("*").append(WrittenNumber(network));
         line = 0;
     }
     f.networkLine = line;
     return f;
 }
 
+RecipientFill ReplyRecipient(const MessageInfo& replied, std::string_view ownSystemId,
+                             const std::vector<std::string>& netList) {
+    const MailAddress sender{Trim(replied.FromHandle), Trim(replied.FromNetNode),
+                             std::to_string(replied.FromNetId)};
+    return RecipientFor(sender, ownSystemId, netList);
+}
+
 RecipientFill AddressBookRecipient(std::string_view choice, std::string_view ownSystemId,
                                    const std::vector<std::string>& netList) {
-    const std::vector<std::string> parts = Explode("@", choice, 2, 2);
-    std::string handle = Trim(parts[0]);
-    const std::vector<std::string> sys = Explode("*", Trim(parts[1]), 2, 2);
-    std::string system = Trim(sys[0]);
-    double network = NumericValue(sys[1]);
-
-    RecipientFill f;
-    if (system != ownSystemId || network != 1) {
-        f.mailTo = handle + "@" + system;
-        int line = FindNetListLine(netList, network);
-        if (line < 0) {
-            f.mailTo.append("*").append(WrittenNumber(network));
-            line = 0;
-        }
-        f.networkLine = line;
-    } else {
-        f.mailTo = handle;
-    }
-    return f;
+    return RecipientFor(ParseMailAddress(choice), ownSystemId, netList);
 }
 
 } // namespace kesto

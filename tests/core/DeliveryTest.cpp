@@ -48,7 +48,7 @@ struct DeliveryBoard {
     kesto::SendResult send(std::string_view to, std::string_view text = "Hello there",
                            std::string_view attach = "", bool sent = true,
                            std::string_view subject = "Lunch") {
-        return kesto::SendEmail(b, "1", to, subject, text, attach, sent);
+        return kesto::SendEmail(b, 1, to, subject, text, attach, sent);
     }
 };
 
@@ -220,7 +220,7 @@ TEST(SendEmail, UnknownRecipientOrSenderWritesNothing) {
     EXPECT_EQ(f.read("DATA/DBSEQ.DAT"), I32(41));
 
     // A sender outside the user file is refused before its record could be written.
-    EXPECT_FALSE(kesto::SendEmail(f.b, "9", "2@0*0", "s", "t", "", true).success);
+    EXPECT_FALSE(kesto::SendEmail(f.b, 9, "2@0*0", "s", "t", "", true).success);
     EXPECT_EQ(f.read("DATA/USERFILE.DAT"), users);
     EXPECT_FALSE(std::filesystem::exists(f.file("MAIL/EMAIL.DAT")));
 

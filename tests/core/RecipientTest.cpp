@@ -49,12 +49,15 @@ TEST(Recipient, NormalisesTheToForms) {
     for (const Case& c : {Case{" bob ", "0", "bob@0*0"}, Case{"bob@1234", "7", "bob@1234*7"},
                           Case{"bob@1234*7", "3", "bob@1234*7"}, Case{"Robert Smith", "0", "Robert Smith@0*0"},
                           Case{"bob*7", "0", nullptr}, Case{"bob*7@1234", "0", nullptr}}) {
-        std::string a;
-        EXPECT_EQ(kesto::NormaliseRecipient(c.to, c.net, a), c.expected != nullptr) << c.to;
-        if (c.expected) {
-            EXPECT_EQ(a, c.expected);
-        }
+        EXPECT_EQ(kesto::NormaliseRecipient(c.to, c.net),
+                  c.expected ? std::optional<std::string>(c.expected) : std::nullopt)
+            << c.to;
     }
+    using A = kesto::MailAddress;
+    EXPECT_EQ(kesto::ParseMailAddress(" Bob Smith @ 1/1 * 2 "), (A{"Bob Smith", "1/1", "2"}));
+    EXPECT_EQ(kesto::ParseMailAddress("bob"), (A{"bob", "", ""}));
+    // At the first "@", then at the first "*" after it.
+    EXPECT_EQ(kesto::ParseMailAddress("a@b@c*2*x"), (A{"a", "b@c", "2*x"}));
     EXPECT_TRUE(kesto::IsAllUsersForm("  ALL USERS > 20"));
     EXPECT_FALSE(kesto::IsAllUsersForm("allusers>20"));
 }

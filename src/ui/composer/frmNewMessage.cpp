@@ -330,7 +330,7 @@ void frmNewMessage::mnuActionsSend_Click() {
     }
     case kesto::SendCheck::Outcome::Single: {
         LockComposer();
-        const auto r = kesto::SendEmail(s_.board, std::to_string(s_.CurrentUserNumber), check.address,
+        const auto r = kesto::SendEmail(s_.board, s_.CurrentUserNumber, check.address,
                                         subject, messageText(), ToBoard(MailAttach->text()), true);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
