@@ -39,8 +39,8 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
     tb.write("DATA/USERFILE.DAT", users);
     tb.write("DATA/STATHBRD.DAT", std::string(88, '\0'));
     tb.write("TEXT/EMAIL.TAG", "--- Halkmoor Demo Board\r\n");
-    kesto::demo::SetNodeUser(tb.board(), 0, 2);
-    kesto::demo::SetNodeUser(tb.board(), 2, 2);
+    kesto::demo::SetNodeUser(tb.board(), 0, 2).value();
+    kesto::demo::SetNodeUser(tb.board(), 2, 2).value();
     const std::string text =
         "The board will be down for maintenance on Sunday between two and four in the morning. "
         "Please finish your downloads before then.\r\n\r\nThe SysOp\r\n";

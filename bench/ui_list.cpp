@@ -32,8 +32,8 @@ struct BigBoard {
     BigBoard() {
         char tmpl[] = "/tmp/kesto-bench-XXXXXX";
         dir = mkdtemp(tmpl);
-        board = kesto::demo::CreateBoard(dir);
-        kesto::demo::AppendUser(board, kesto::demo::MakeUser("Sysop", "System Operator", 255));
+        board = kesto::demo::CreateBoard(dir).value();
+        kesto::demo::AppendUser(board, kesto::demo::MakeUser("Sysop", "System Operator", 255)).value();
         std::mt19937 rng(7);
         std::string all;
         all.reserve(static_cast<std::size_t>(kRecords) * kesto::kMessageInfoSize);

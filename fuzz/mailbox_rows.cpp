@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kesto::fuzz::WriteBoardFile(received ? "MAIL/EMAIL.DAT" : "MAIL/SNTEMAIL.DAT", index);
 
     std::string buffer = "reused";
-    std::vector<kesto::MailRow> rows = kesto::ReadMailboxRows(b, mailbox, user, buffer);
+    const std::vector<kesto::MailRow> rows = kesto::ReadMailboxRows(b, mailbox, user, buffer).value();
 
     std::vector<kesto::MailRow> expected;
     for (std::size_t n = index.size() / kesto::kMessageInfoSize; n >= 1; --n) {

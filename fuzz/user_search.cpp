@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kesto::fuzz::WriteBoardFile("DATA/USERFILE.DAT", file);
 
     std::size_t count = file.size() / kesto::kUserRecordSize;
-    Check(kesto::GetUserCount(b) == static_cast<std::int32_t>(count));
+    Check(kesto::GetUserCount(b).value_or(-1) == static_cast<std::int32_t>(count));
 
     std::string wanted = Fold(name);
     std::int16_t byHandle = 0;
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (byHandle == 0 && Fold(u.Handle) == wanted) byHandle = static_cast<std::int16_t>(n);
         if (byRealName == 0 && Fold(u.RealName) == wanted) byRealName = static_cast<std::int16_t>(n);
     }
-    Check(kesto::FindHandle(b, name) == byHandle);
-    Check(kesto::FindRealName(b, name) == byRealName);
+    Check(kesto::FindHandle(b, name).value_or(-1) == byHandle);
+    Check(kesto::FindRealName(b, name).value_or(-1) == byRealName);
     return 0;
 }

@@ -40,12 +40,9 @@ int CmdList(Context& ctx) {
     const Mailbox mailbox = ctx.opt.Box();
     const bool received = mailbox == Mailbox::Received;
     std::string buffer;
-    std::vector<MailRow> rows;
-    try {
-        rows = ReadMailboxRows(*b, mailbox, ctx.opt.user, buffer);
-    } catch (const std::exception& e) {
-        return ctx.Fail(std::string("cannot read the mailbox index: ") + e.what());
-    }
+    const Result<std::vector<MailRow>> read = ReadMailboxRows(*b, mailbox, ctx.opt.user, buffer);
+    if (!read) return ctx.Fail("cannot read the mailbox index: " + read.error().description);
+    const std::vector<MailRow>& rows = *read;
 
     if (ctx.opt.json) {
         Json list = Json::Array();

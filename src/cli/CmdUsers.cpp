@@ -13,21 +13,21 @@ int CmdUsers(Context& ctx) {
 
     if (ctx.opt.json) {
         Json users = Json::Array();
-        bool ok = ForEachListedUser(*b, [&](std::int32_t n, const UserRecord& u) {
+        const Result<void> listed = ForEachListedUser(*b, [&](std::int32_t n, const UserRecord& u) {
             users.Push(Json::Object()
                            .Set("number", Json::Number(n))
                            .Set("handle", Json::BoardText(Trim(u.Handle)))
                            .Set("realName", Json::BoardText(Trim(u.RealName)))
                            .Set("securityLevel", Json::Number(u.SecurityLevel)));
         });
-        if (!ok) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
+        if (!listed) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
         users.Write(ctx.out);
         return kExitOk;
     }
 
-    UserListing list = FillUserList(*b);
-    if (list.readFailed) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
-    for (const auto& line : list.lines)
+    const Result<UserListing> list = FillUserList(*b);
+    if (!list) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
+    for (const auto& line : list->lines)
         ctx.out << Shown(line) << '\n';
     return kExitOk;
 }

@@ -6,6 +6,7 @@
 
 #include "Board.h"
 #include "MailBase.h"
+#include "Result.h"
 
 #include <cstdint>
 #include <string>
@@ -49,16 +50,17 @@ struct AddressBook {
 AddressBook LoadAddressBook(const Board& b, std::int32_t userNo);
 // Writes every non-blank line, then the hidden lines, each followed
 // by CR LF. The file is replaced as a whole, so a failed write keeps the old one;
-// the failure is logged and false returned.
-bool SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book);
+// the failure is logged.
+Result<void> SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book);
 
 // Appends one entry line (trimmed) to the user's book, creating the file when missing;
-// a blank line writes nothing. False when the write failed (logged).
-bool AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line);
+// a blank line writes nothing. A failed write is logged.
+Result<void> AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line);
 
 // True when the correspondent of message `messageNumber` of the shown mailbox
 // (sender of received mail, recipient of sent mail) is already an address in the
-// user's book, compared trimmed and without regard to letter case.
+// user's book, compared trimmed and without regard to letter case. A book or
+// message that cannot be read is logged and holds nobody.
 bool IsInAddressBook(const Board& b, std::int32_t userNo, Mailbox box, RecordNo messageNumber);
 
 // The list row of entry `number` of `count`: the number right-aligned to the width

@@ -3,6 +3,7 @@
 
 #include "Board.h"
 #include "MailBase.h"
+#include "Result.h"
 
 #include <cstdint>
 
@@ -11,6 +12,6 @@ namespace kesto {
 // Toggles the Deleted mark of record `number` in the mailbox's index: 0 becomes 1,
 // any other value 0. A missing index changes nothing; other failures are logged
 // under "DeleteMessage".
-void DeleteMessage(const Board& b, Mailbox box, RecordNo number);
+Result<void> DeleteMessage(const Board& b, Mailbox box, RecordNo number);
 
 } // namespace kesto

@@ -36,11 +36,12 @@ MailRow MakeMailRow(RecordNo number, const MessageInfo& m, Mailbox box) {
     return row;
 }
 
-std::vector<MailRow> ReadMailboxRows(const Board& b, Mailbox box, std::int32_t userNo, std::string& buffer) {
+Result<std::vector<MailRow>> ReadMailboxRows(const Board& b, Mailbox box, std::int32_t userNo,
+                                             std::string& buffer) {
     std::vector<MailRow> rows;
     const std::string path = platform::NativePath(MailboxFile(b, MailboxName(box), ".DAT"), b.startDir);
     if (!platform::IsFile(path)) return rows;
-    platform::ReadAll(path, buffer);
+    if (auto read = platform::ReadAll(path, buffer); !read) return read.error();
 
     const bool received = box == Mailbox::Received;
     const std::size_t ownerOffset = received ? 4 : 0;

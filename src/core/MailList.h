@@ -3,6 +3,7 @@
 
 #include "Board.h"
 #include "MailBase.h"
+#include "Result.h"
 
 #include <cstdint>
 #include <string>
@@ -28,10 +29,11 @@ struct MailRow {
 RowState RowStateOf(const MessageInfo& m);
 MailRow MakeMailRow(RecordNo number, const MessageInfo& m, Mailbox box);
 
-// Every record of the mailbox owned by userNo (the recipient of received mail, the sender of sent mail),
-// newest first. The index is read with one read into `buffer` (reused across
-// calls). A missing index gives no rows. Throws KestoError on a read failure.
-std::vector<MailRow> ReadMailboxRows(const Board& b, Mailbox box, std::int32_t userNo,
-                                     std::string& buffer);
+// Every record of the mailbox owned by userNo (the recipient of received mail, the
+// sender of sent mail), newest first. The index is read with one read into `buffer`
+// (reused across calls). A missing index gives no rows; a read failure is for the
+// caller to log under its own name.
+Result<std::vector<MailRow>> ReadMailboxRows(const Board& b, Mailbox box, std::int32_t userNo,
+                                             std::string& buffer);
 
 } // namespace kesto

@@ -26,8 +26,8 @@ std::vector<MessageInfoField> MessageInfoFields(const MessageInfo& m, std::optio
 // The age in whole days as the dialog shows it, or nothing when it cannot be computed.
 std::optional<std::int16_t> DaysOld(std::int32_t timeStamp, std::int32_t now);
 
-// Reads record `messageNumber` of the mailbox as the dialog does at load, status
-// ignored, and takes the present time from the clock.
+// Reads record `messageNumber` of the mailbox as the dialog does at load (a record
+// that cannot be read shows as the empty one) and takes the present time from the clock.
 std::vector<MessageInfoField> ReadMessageInfoView(const Board& b, Mailbox box, RecordNo messageNumber);
 
 } // namespace kesto

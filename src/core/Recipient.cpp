@@ -39,32 +39,29 @@ std::string WrittenNumber(double value) {
 
 std::vector<std::string> FillNetList(const Board& b) {
     std::vector<std::string> list{"0,0,Local"};
-    Guard(b.log, "frmNewMessage", "FillNetList", [&] {
-        Bytes contents;
-        platform::ReadAll(BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST"), contents);
-        std::size_t start = 0;
-        while (start < contents.size()) {
-            std::size_t end = contents.find('\n', start);
-            if (end == std::string::npos) end = contents.size();
-            std::string_view line(contents.data() + start, end - start);
-            start = end + 1;
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            std::string trimmed = Trim(line);
-            if (!trimmed.empty()) {
-                const std::vector<std::string> pieces = Explode(",", trimmed, 8, 8);
-                double type = NumericValue(pieces[1]);
-                if (type == 1 || type == 3 || type == 4 || type == 9) {
-                    std::int16_t status = 0;
-                    std::string id = GetNetEntry(b, ToI16(NumericValue(pieces[0])), "SYSTEMID", status);
-                    if (!Trim(id).empty()) {
-                        std::string entry = Trim(pieces[0]);
-                        entry.append(",").append(Trim(pieces[1])).append(",").append(Trim(pieces[2]));
-                        list.push_back(std::move(entry));
-                    }
-                }
-            }
-        }
-    });
+    const Result<Bytes> contents =
+        Logged(b.log, "frmNewMessage", "FillNetList",
+               platform::ReadAll(BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST")));
+    if (!contents) return list;
+    const std::string_view all = *contents;
+    std::size_t start = 0;
+    while (start < all.size()) {
+        std::size_t end = all.find('\n', start);
+        if (end == std::string::npos) end = all.size();
+        std::string_view line = all.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::string trimmed = Trim(line);
+        if (trimmed.empty()) continue;
+        const std::vector<std::string> pieces = Explode(",", trimmed, 8, 8);
+        const double type = NumericValue(pieces[1]);
+        if (type != 1 && type != 3 && type != 4 && type != 9) continue;
+        const std::string id = GetNetEntry(b, ToI16(NumericValue(pieces[0])), "SYSTEMID").value_or("");
+        if (Trim(id).empty()) continue;
+        std::string entry = Trim(pieces[0]);
+        entry.append(",").append(Trim(pieces[1])).append(",").append(Trim(pieces[2]));
+        list.push_back(std::move(entry));
+    }
     return list;
 }
 
@@ -104,8 +101,7 @@ std::optional<std::string> NormaliseRecipient(std::string_view mailTo, std::stri
 bool NetworkIsKnown(const Board& b, std::string_view address) {
     double network = NumericValue(ParseMailAddress(address).network);
     if (network <= 1) return true;
-    std::int16_t status = 0;
-    return !Trim(GetNetEntry(b, ToI16(network), "SYSTEMID", status)).empty();
+    return !Trim(GetNetEntry(b, ToI16(network), "SYSTEMID").value_or("")).empty();
 }
 
 bool AttachAllowed(std::int16_t securityLevel, const MainConfig& cfg, std::string_view mailTo,

@@ -15,7 +15,7 @@ using kesto::test::WriteNative;
 class AddressBookTest : public ::testing::Test {
 protected:
     kesto::test::TempDir dir;
-    kesto::Board board = kesto::demo::CreateBoard(dir.path() + "/board");
+    kesto::Board board = kesto::demo::CreateBoard(dir.path() + "/board").value();
 
     std::string bookPath(int user = 1) const { return board.startDir + "/DATA/AB" + std::to_string(user) + ".DAT"; }
     std::string log() const { return ReadNative(board.log.path); }
@@ -107,8 +107,10 @@ TEST_F(AddressBookTest, IsInAddressBookComparesOnlyTheCorrespondentsAddress) {
     kesto::MessageInfo m = kesto::demo::MakeMessage(7, 1, "\xC5SA", "SysOp", "Hi", 1000);
     m.FromNetNode = "12/1" + std::string(76, ' ');
     m.ToNetNode = "4/5" + std::string(77, ' ');
-    const auto received = static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "EMAIL", m, "x"));
-    const auto sent = static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "SNTEMAIL", m, "x"));
+    const auto received =
+        static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "EMAIL", m, "x").value());
+    const auto sent =
+        static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "SNTEMAIL", m, "x").value());
 
     // Letter case (accented too) and the other fields do not matter; the sent box looks at the recipient.
     WriteNative(bookPath(), "Whoever, \xE5sa@12/1 ,99\r\n");

@@ -51,15 +51,15 @@ TEST(AllUsersCriterion, MatchesLevelsFlagsAndAccessFlagsButNeverEmptySlots) {
 
 struct WalkBoard {
     kesto::test::TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
     WalkBoard() {
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("SysOp", "Sam", 255));
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Bob", 20));
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("", "", 0));
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("CoSysop", "Co", 255));
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("SysOp", "Sam", 255)).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Bob", 20)).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("", "", 0)).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("CoSysop", "Co", 255)).value();
         std::string stats(88, '\0');
         kesto::test::WriteNative(dir.file("DATA/STATHBRD.DAT"), stats);
-        kesto::demo::SetNodeUser(b, 0, 0);
+        kesto::demo::SetNodeUser(b, 0, 0).value();
     }
     std::string read(const std::string& rel) const { return kesto::test::ReadNative(dir.file(rel)); }
 };

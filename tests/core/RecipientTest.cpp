@@ -9,17 +9,18 @@ namespace {
 
 struct NetBoard {
     kesto::test::TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
     NetBoard() {
         // Types 2 and 5 are never offered; network 5 has no system id.
         kesto::demo::WriteDataFile(b, "NETWORKS.LST",
                                    "1,1,Home,0\r\n\r\n  7 , 3 , Fido Net ,0\r\n2,2,Other\r\n"
-                                   "5,4,No Id\r\n9,9,Nine\r\n6,5,Five");
-        kesto::demo::WriteDataFile(b, "NET.7", "SYSTEMID=2:7/1\r\n");
-        kesto::demo::WriteDataFile(b, "NET.2", "SYSTEMID=22\r\n");
-        kesto::demo::WriteDataFile(b, "NET.5", "OTHER=x\r\n");
-        kesto::demo::WriteDataFile(b, "NET.9", "systemid = 9/9\r\n");
-        kesto::demo::WriteDataFile(b, "NET.6", "SYSTEMID=6\r\n");
+                                   "5,4,No Id\r\n9,9,Nine\r\n6,5,Five")
+            .value();
+        kesto::demo::WriteDataFile(b, "NET.7", "SYSTEMID=2:7/1\r\n").value();
+        kesto::demo::WriteDataFile(b, "NET.2", "SYSTEMID=22\r\n").value();
+        kesto::demo::WriteDataFile(b, "NET.5", "OTHER=x\r\n").value();
+        kesto::demo::WriteDataFile(b, "NET.9", "systemid = 9/9\r\n").value();
+        kesto::demo::WriteDataFile(b, "NET.6", "SYSTEMID=6\r\n").value();
     }
 };
 
@@ -36,7 +37,7 @@ TEST(FillNetList, OffersOnlyTypes1349WithASystemId) {
 
 TEST(FillNetList, UnreadableListLeavesTheLocalLineAndLogs) {
     kesto::test::TempDir dir;
-    auto b = kesto::demo::CreateBoard(dir.path());
+    auto b = kesto::demo::CreateBoard(dir.path()).value();
     EXPECT_EQ(kesto::FillNetList(b), std::vector<std::string>{"0,0,Local"});
     EXPECT_NE(kesto::test::ReadNative(dir.file("HMRERROR.LOG")).find("frmNewMessage FillNetList - "),
               std::string::npos);

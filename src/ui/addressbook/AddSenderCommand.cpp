@@ -21,7 +21,7 @@ void AddSenderToAddressBook(QWidget* parent, Session& s, std::int16_t messageNum
         dlg.exec();
     }
     if (!s.DialogMode.empty()) {
-        kesto::AddToAddressBook(s.board, s.CurrentUserNumber, s.DialogMode);
+        (void)kesto::AddToAddressBook(s.board, s.CurrentUserNumber, s.DialogMode); // a failure is logged
         dialogs().message(parent, Dialogs::Icon::Information, title,
                           QStringLiteral("This user has been added."));
     }

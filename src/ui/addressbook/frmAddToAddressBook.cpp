@@ -54,10 +54,10 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, QWidget* parent)
     // Without a message there is no correspondent to propose.
     failed_ = s_.CurrentMessageNumber < 1;
     if (!failed_) {
-        std::int16_t status = 0;
-        message_ = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox),
-                                         s_.CurrentMessageNumber, status);
-        failed_ = status != 0;
+        kesto::Result<kesto::MessageInfo> read =
+            kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox), s_.CurrentMessageNumber);
+        failed_ = !read;
+        message_ = std::move(read).value_or(kesto::EmptyMessageInfo());
     }
     // A record past the end of the index reads blank: there is nobody to add.
     const bool received = s_.CurrentMailbox == kesto::Mailbox::Received;

@@ -88,7 +88,8 @@ frmAddressBookEdit::frmAddressBookEdit(Session& s, QWidget* parent) : QDialog(pa
 
     // The editor may be the first to touch the book of a user who has none yet.
     const std::string file = kesto::AddressBookFile(s_.board, s_.CurrentUserNumber);
-    if (!kesto::FileExists(s_.board, file)) kesto::CreateFile(s_.board, file, false);
+    if (!kesto::FileExists(s_.board, file))
+        (void)kesto::CreateFile(s_.board, file, false); // a failure is logged
     book_ = kesto::LoadAddressBook(s_.board, s_.CurrentUserNumber);
     index_ = s_.AddressBookEditIndex;
 
@@ -115,7 +116,7 @@ void frmAddressBookEdit::cmdOk_Click() {
     book_.lines[index_ - 1] = kesto::Trim(ToBoard(DescriptionValue_->text())) + "," +
                           kesto::Trim(ToBoard(AddressValue_->text())) + "," +
                           kesto::Trim(ToBoard(NetIdValue_->text()));
-    kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_);
+    (void)kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_); // a failure is logged
     accept();
 }
 

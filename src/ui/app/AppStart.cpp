@@ -7,14 +7,15 @@
 namespace kesto::ui {
 
 bool LoadBoard(const std::string& startDir, Session& session) {
-    kesto::LoadCfgResult cfg = kesto::LoadCfg(startDir, "kesto");
-    if (!cfg.found) {
+    std::optional<kesto::Board> board = kesto::LoadCfg(startDir, "kesto");
+    if (!board) {
         dialogs().message(nullptr, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
                           QStringLiteral("SYSPATHS.CFG was not found! Exiting..."));
         return false;
     }
-    kesto::StampVersion(cfg.board);
-    session.board = std::move(cfg.board);
+    // A version that cannot be stamped is logged; the program starts all the same.
+    (void)kesto::StampVersion(*board);
+    session.board = std::move(*board);
     return true;
 }
 

@@ -186,14 +186,16 @@ void frmNewMessage::Form_Load() {
     if (!s_.ReplyMode) return;
 
     const std::string_view mailbox = kesto::MailboxName(s_.CurrentMailbox);
-    std::int16_t status = 0;
-    RepliedMessage = kesto::GetMessageInfo(s_.board, mailbox, s_.CurrentMessageNumber, status);
-    RepliedText = kesto::GetMessage(s_.board, mailbox, RepliedMessage.MsgPos, RepliedMessage.MsgLength, true,
-                                    false, status);
+    // What cannot be read is logged there and replied to as an empty message.
+    RepliedMessage =
+        kesto::GetMessageInfo(s_.board, mailbox, s_.CurrentMessageNumber).value_or(kesto::EmptyMessageInfo());
+    RepliedText =
+        kesto::GetMessage(s_.board, mailbox, RepliedMessage.MsgPos, RepliedMessage.MsgLength, true, false)
+            .value_or(std::string());
     const auto fill = kesto::ReplyRecipient(RepliedMessage, kesto::OwnSystemId(s_.board), NetList);
     setRecipient(fill.mailTo, fill.networkLine);
     MailSubject->setText(FromBoard(kesto::Trim(RepliedMessage.Subject)));
-    std::string quoted = kesto::QuoteMessage(s_.board, RepliedText, RepliedMessage.Subject) + "\r\n\r\n";
+    std::string quoted = kesto::QuoteMessage(RepliedText, RepliedMessage.Subject) + "\r\n\r\n";
     txtMessage->setPlainText(FromBoard(kesto::StrReplace(quoted, "\r\n", "\n")));
     ReplyPending = true;
 }

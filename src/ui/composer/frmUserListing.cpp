@@ -49,8 +49,8 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     connect(lstUsers, &QListWidget::itemDoubleClicked, this, &frmUserListing::lstUsers_DblClick);
 
     s_.DialogMode.clear();
-    // A read failure part-way is logged by FillUserList; the lines read so far stay usable.
-    kesto::UserListing listing = kesto::FillUserList(s_.board);
+    // A user file that cannot be read is logged by FillUserList and lists nobody.
+    const kesto::UserListing listing = kesto::FillUserList(s_.board).value_or(kesto::UserListing{});
     UserNumbers = listing.numbers;
     for (const auto& line : listing.lines)
         lstUsers->addItem(FromBoard(line));

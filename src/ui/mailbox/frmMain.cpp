@@ -307,8 +307,7 @@ void frmMain::Form_Load() {
     s_.ReplyMode = false;
     s_.MessageSent = false;
     s_.LastMailboxSize = 0;
-    std::int16_t status = 0;
-    s_.CurrentUser = kesto::GetUser(s_.board, 1, status);
+    s_.CurrentUser = kesto::GetUser(s_.board, 1).value_or(kesto::DecodeUserRecord({}));
     updateCaption();
 
     move(TwipsToPixels(vs.Left, d), TwipsToPixels(vs.Top, d));
@@ -344,38 +343,29 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 bool frmMain::Form_QueryUnload() {
     if (Loading) return false;
-    const bool ok = kesto::Guard(s_.board.log, kModule, "Form_QueryUnload", [&] {
-        Timer1->stop();
-        // Closed before the first tick: keep the loaded placement rather than zeros.
-        kesto::LiveViewState& live = s_.live;
-        if (live.WindowWidth == 0 && live.WindowHeight == 0) {
-            live.WindowTop = static_cast<float>(s_.viewSettings.Top);
-            live.WindowLeft = static_cast<float>(s_.viewSettings.Left);
-            live.WindowWidth = static_cast<float>(s_.viewSettings.Width);
-            live.WindowHeight = static_cast<float>(s_.viewSettings.Height);
-            recordPlacement();
-        }
-        kesto::SaveDat(s_.board, live);
-        QCoreApplication::processEvents();
-    });
-    if (!ok)
-        dialogs().message(this, Dialogs::Icon::Information, QStringLiteral("Kesto - Error"),
-                          QStringLiteral("An Error Occurred While Unloading!"));
+    Timer1->stop();
+    // Closed before the first tick: keep the loaded placement rather than zeros.
+    kesto::LiveViewState& live = s_.live;
+    if (live.WindowWidth == 0 && live.WindowHeight == 0) {
+        live.WindowTop = static_cast<float>(s_.viewSettings.Top);
+        live.WindowLeft = static_cast<float>(s_.viewSettings.Left);
+        live.WindowWidth = static_cast<float>(s_.viewSettings.Width);
+        live.WindowHeight = static_cast<float>(s_.viewSettings.Height);
+        recordPlacement();
+    }
+    // Settings that cannot be saved are logged; the window closes all the same.
+    (void)kesto::SaveDat(s_.board, live);
+    QCoreApplication::processEvents();
     return true;
 }
 
 void frmMain::Form_Unload() {
-    const bool ok = kesto::Guard(s_.board.log, kModule, "Form_Unload", [&] {
-        // Every other window goes with the main window, the last opened first.
-        const QWidgetList windows = QApplication::topLevelWidgets();
-        for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
-            QWidget* w = *it;
-            if (w != this && w->isVisible() && !w->inherits("QMenu")) w->close();
-        }
-    });
-    if (!ok)
-        dialogs().message(this, Dialogs::Icon::Information, QStringLiteral("Kesto - Error"),
-                          QStringLiteral("An Error Occurred While Unloading!"));
+    // Every other window goes with the main window, the last opened first.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        QWidget* w = *it;
+        if (w != this && w->isVisible() && !w->inherits("QMenu")) w->close();
+    }
 }
 
 void frmMain::bringToFront() {
@@ -458,83 +448,83 @@ void frmMain::updateCaption() {
 }
 
 void frmMain::RefreshList() {
-    const bool ok = kesto::Guard(s_.board.log, kModule, "RefreshList", [&] {
-        DisableControls();
-        ListView1->hide();
-        model_->setReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
-        model_->setRows(
-            kesto::ReadMailboxRows(s_.board, s_.CurrentMailbox, s_.CurrentUserNumber, indexBuffer_));
-        const double d = dpi();
-        for (int c = 0; c < MailListModel::ColumnCount; ++c)
-            ListView1->header()->resizeSection(
-                c, TwipsToPixels(s_.live.ColumnWidths[static_cast<std::size_t>(c)], d));
-
-        // Re-apply the saved sort: the header click flips the order back.
-        s_.live.SortOrder = s_.live.SortOrder != 0 ? 0 : 1;
-        ListView1_ColumnClick(s_.live.SortedColumn);
-
-        ListView1->show();
-        ClearSelection();
-        const int rows = rowCount();
-        if (rows > 0) {
-            int p = s_.CurrentListIndex >= 1 ? s_.CurrentListIndex : 1;
-            p = std::min(p, rows); // the index may have shrunk under the reader
-            selectRow(p);
-            RowClick(p);
-        }
-        EnableControls();
-    });
-    if (!ok)
+    DisableControls();
+    ListView1->hide();
+    model_->setReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
+    kesto::Result<std::vector<kesto::MailRow>> rows =
+        kesto::ReadMailboxRows(s_.board, s_.CurrentMailbox, s_.CurrentUserNumber, indexBuffer_);
+    if (!rows) {
+        // The list stays hidden and its commands off until a refresh succeeds.
+        kesto::LogFailure(s_.board.log, kModule, "RefreshList", rows.error());
         dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
                           QStringLiteral("An error occurred while refreshing the list."));
+        return;
+    }
+    model_->setRows(std::move(*rows));
+    const double d = dpi();
+    for (int c = 0; c < MailListModel::ColumnCount; ++c)
+        ListView1->header()->resizeSection(
+            c, TwipsToPixels(s_.live.ColumnWidths[static_cast<std::size_t>(c)], d));
+
+    // Re-apply the saved sort: the header click flips the order back.
+    s_.live.SortOrder = s_.live.SortOrder != 0 ? 0 : 1;
+    ListView1_ColumnClick(s_.live.SortedColumn);
+
+    ListView1->show();
+    ClearSelection();
+    const int count = rowCount();
+    if (count > 0) {
+        int p = s_.CurrentListIndex >= 1 ? s_.CurrentListIndex : 1;
+        p = std::min(p, count); // the index may have shrunk under the reader
+        selectRow(p);
+        RowClick(p);
+    }
+    EnableControls();
 }
 
 void frmMain::RefreshItem(int position) {
     if (rowCount() == 0 || position < 1 || position > rowCount()) return;
-    const bool ok = kesto::Guard(s_.board.log, kModule, "RefreshItem", [&] {
-        const std::string_view mailbox = mailboxName();
-        const std::string path =
-            kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailbox, ".DAT"), s_.board.startDir);
-        if (!kesto::platform::IsFile(path)) return;
-        const std::int16_t number = messageNumberAt(position);
-        std::int16_t status = 0;
-        const kesto::MessageInfo m = kesto::GetMessageInfo(s_.board, mailbox, number, status);
-        model_->updateRow(position - 1, kesto::MakeMailRow(number, m, s_.CurrentMailbox));
-        RowClick(position);
-    });
-    if (!ok)
-        dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
-                          QStringLiteral("An error occurred while refreshing this item."));
+    const std::string_view mailbox = mailboxName();
+    const std::string path =
+        kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailbox, ".DAT"), s_.board.startDir);
+    if (!kesto::platform::IsFile(path)) return;
+    const std::int16_t number = messageNumberAt(position);
+    // A record that cannot be read is logged where it is read and shows as the empty record.
+    const kesto::MessageInfo m =
+        kesto::GetMessageInfo(s_.board, mailbox, number).value_or(kesto::EmptyMessageInfo());
+    model_->updateRow(position - 1, kesto::MakeMailRow(number, m, s_.CurrentMailbox));
+    RowClick(position);
 }
 
 void frmMain::RefreshAllItems() {
-    kesto::Guard(s_.board.log, kModule, "RefreshAllItems", [&] {
-        const int rows = rowCount();
-        if (rows == 0) return;
-        const std::string path = kesto::platform::NativePath(
-            kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
-        if (!kesto::platform::IsFile(path)) return;
-        // One read of the index for every row instead of one open per row.
-        kesto::platform::ReadAll(path, indexBuffer_);
-        const std::string_view all(indexBuffer_);
-        for (int p = 1; p <= rows; ++p) {
-            const bool ok = kesto::Guard(s_.board.log, kModule, "RefreshItem", [&] {
-                const std::int16_t number = messageNumberAt(p);
-                if (number < 1) throw kesto::KestoError("Bad record number");
-                const std::size_t off = static_cast<std::size_t>(number - 1) * kesto::kMessageInfoSize;
-                // A record past the end reads as the empty record, as a single read would.
-                const std::string_view rec =
-                    off < all.size() ? all.substr(off, kesto::kMessageInfoSize) : std::string_view{};
-                model_->updateRow(p - 1, kesto::MakeMailRow(number, ShownFields(rec), s_.CurrentMailbox),
-                                  false);
-            });
-            if (!ok)
-                dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
-                                  QStringLiteral("An error occurred while refreshing this item."));
+    const int rows = rowCount();
+    if (rows == 0) return;
+    const std::string path =
+        kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
+    if (!kesto::platform::IsFile(path)) return;
+    // One read of the index for every row instead of one open per row.
+    if (auto read = kesto::platform::ReadAll(path, indexBuffer_); !read) {
+        kesto::LogFailure(s_.board.log, kModule, "RefreshAllItems", read.error());
+        return;
+    }
+    const std::string_view all(indexBuffer_);
+    for (int p = 1; p <= rows; ++p) {
+        const std::int16_t number = messageNumberAt(p);
+        if (number < 1) {
+            kesto::LogFailure(s_.board.log, kModule, "RefreshItem",
+                              kesto::Error(kesto::ErrorCode::BadRecordNumber));
+            dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
+                              QStringLiteral("An error occurred while refreshing this item."));
+            continue;
         }
-        model_->rowsChanged();
-        RowClick(rows);
-    });
+        const std::size_t off = static_cast<std::size_t>(number - 1) * kesto::kMessageInfoSize;
+        // A record past the end reads as the empty record, as a single read would.
+        const std::string_view rec =
+            off < all.size() ? all.substr(off, kesto::kMessageInfoSize) : std::string_view{};
+        model_->updateRow(p - 1, kesto::MakeMailRow(number, ShownFields(rec), s_.CurrentMailbox), false);
+    }
+    model_->rowsChanged();
+    RowClick(rows);
 }
 
 void frmMain::ClearSelection() {
@@ -656,26 +646,23 @@ void frmMain::recordPlacement() {
 }
 
 void frmMain::Timer1_Timer() {
-    kesto::Guard(s_.board.log, kModule, "Timer1_Timer", [&] {
-        if (!Loading) recordPlacement();
+    if (!Loading) recordPlacement();
 
-        const std::string path = kesto::platform::NativePath(
-            kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
-        const std::int64_t length = kesto::platform::FileLengthOr(path);
-        const float newSize = length < 0 ? 0.0f : static_cast<float>(length);
-        if (newSize < s_.LastMailboxSize) {
-            // The reader may be showing a message of the old list: leave it only Close and About.
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->objectName().compare(QLatin1String("frmOpenMessage"), Qt::CaseInsensitive) != 0 ||
-                    !w->isVisible())
-                    continue;
-                for (const char* name : kReaderCommands)
-                    if (QAction* a = w->findChild<QAction*>(QString::fromLatin1(name))) a->setEnabled(false);
-            }
-            RefreshList();
+    const std::string path =
+        kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
+    const float newSize = static_cast<float>(kesto::platform::FileLengthIfAny(path).value_or(0));
+    if (newSize < s_.LastMailboxSize) {
+        // The reader may be showing a message of the old list: leave it only Close and About.
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName().compare(QLatin1String("frmOpenMessage"), Qt::CaseInsensitive) != 0 ||
+                !w->isVisible())
+                continue;
+            for (const char* name : kReaderCommands)
+                if (QAction* a = w->findChild<QAction*>(QString::fromLatin1(name))) a->setEnabled(false);
         }
-        s_.LastMailboxSize = newSize;
-    });
+        RefreshList();
+    }
+    s_.LastMailboxSize = newSize;
 }
 
 } // namespace kesto::ui

@@ -111,8 +111,9 @@ int PaintMessagePages(QPainter& painter, QPagedPaintDevice& device, const kesto:
 }
 
 bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
-    kesto::MessageOutput out = kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
-    if (!out.ok) return false;
+    const kesto::Result<kesto::MessageOutput> out =
+        kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
+    if (!out) return false;
     QPrinter printer(QPrinter::HighResolution);
     if (!dialogs().choosePrinter(parent, printer)) return false;
     QPainter painter;
@@ -120,7 +121,7 @@ bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
         kesto::LogError(s.board.log, "PrintMessage", kesto::AppVersion, kModule, "Printer error");
         return false;
     }
-    PaintMessagePages(painter, printer, out);
+    PaintMessagePages(painter, printer, *out);
     if (!painter.end()) {
         kesto::LogError(s.board.log, "PrintMessage", kesto::AppVersion, kModule, "Printer error");
         return false;
@@ -132,15 +133,16 @@ bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
 }
 
 bool SaveMessage(QWidget* parent, Session& s, std::int16_t number) {
-    kesto::MessageOutput out = kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
-    if (!out.ok) return false;
+    const kesto::Result<kesto::MessageOutput> out =
+        kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
+    if (!out) return false;
     QString defaultName =
-        FromBoard(kesto::SafeFileName(kesto::Trim(out.info.Subject))) + QStringLiteral(".txt");
+        FromBoard(kesto::SafeFileName(kesto::Trim(out->info.Subject))) + QStringLiteral(".txt");
     QString path = dialogs().saveFileName(parent, QStringLiteral("Save Message"), QString(), defaultName,
                                           QStringLiteral("Text File (*.txt);;AllFiles (*.*)"));
     if (path.isEmpty()) return false;
     if (!kesto::WriteSavedMessage(s.board, QFile::encodeName(path).toStdString(),
-                                  kesto::SaveFileContent(out)))
+                                  kesto::SaveFileContent(*out)))
         return false;
     dialogs().message(parent, Dialogs::Icon::Information, QStringLiteral("Kesto - Save Message"),
                       QStringLiteral("Message saved."));

@@ -25,11 +25,11 @@ class AddSenderTest : public kesto::test::AddressBookUiTest {
         kesto::MessageInfo m = kesto::demo::MakeMessage(9, 1, "Tom", "SysOp", "Hello", 1000);
         m.FromNetNode = "1/1" + std::string(77, ' ');
         m.FromNetId = 2;
-        received = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "Hi"));
+        received = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "Hi").value());
         m = kesto::demo::MakeMessage(1, 0, "SysOp", "Desk", "Out", 1000);
         m.ToNetNode = "4/5" + std::string(77, ' ');
         m.ToNetId = 3;
-        sent = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "SNTEMAIL", m, "Out"));
+        sent = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "SNTEMAIL", m, "Out").value());
     }
 };
 

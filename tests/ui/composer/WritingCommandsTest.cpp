@@ -27,7 +27,7 @@ struct MainBoard : ComposerBoard {
 
     std::int16_t receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
         auto m = kesto::demo::MakeMessage(from, 1, fromHandle, "SysOp", subject, 1150000000 + from);
-        return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "body\r\n"));
+        return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "body\r\n").value());
     }
     kesto::ui::frmMain& open() {
         win = std::make_unique<kesto::ui::frmMain>(s);

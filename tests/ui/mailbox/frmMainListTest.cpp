@@ -162,9 +162,7 @@ TEST_F(ListTest, NewMailShowsOnRefreshAndTheContextRefreshRereadsOnlyTheSelected
         MessageInfo m = record("EMAIL", n);
         m.Offline = 1;
         m.Subject = (std::string("changed") + std::string(64, ' ')).substr(0, 64);
-        std::int16_t status = 0;
-        PutMessageInfo(board, "EMAIL", static_cast<std::int16_t>(n), m, status);
-        ASSERT_EQ(status, 0);
+        ASSERT_TRUE(PutMessageInfo(board, "EMAIL", static_cast<RecordNo>(n), m));
     }
     win->ClearSelection();
     win->selectRow(2);

@@ -39,7 +39,8 @@ TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
     kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Caf\xE9 <b>", 1150000000);
     m.AttFileName = kesto::test::Pad("REPORT.ZIP", 12);
     m.AttFileSize = 1234;
-    auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n"));
+    auto n = static_cast<std::int16_t>(
+        kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n").value());
     rb.list.rows = {n};
     rb.at(1);
     frmOpenMessage w(rb.s, rb.list);
