@@ -25,7 +25,7 @@ class TempBoard {
         char tmpl[] = "/tmp/kesto-bench-XXXXXX";
         if (!mkdtemp(tmpl)) std::abort();
         dir_ = tmpl;
-        board_ = demo::CreateBoard(dir_ + "/board");
+        board_ = demo::CreateBoard(dir_ + "/board").value();
         board_.log.path.clear();
     }
     ~TempBoard() {

@@ -30,15 +30,17 @@ void BM_GetMessage(benchmark::State& state) {
     const auto position = static_cast<std::int32_t>(before.size() + 1);
     const auto length = static_cast<std::int32_t>(body.size());
 
-    std::int16_t status = 0;
+    bool failed = false;
     std::size_t got = 0;
     kesto::bench::TimeAgainstRead(
         state, tb.file("MAIL/EMAIL.BIN"), static_cast<off_t>(before.size()), body.size(), [&] {
-            std::string text = kesto::GetMessage(tb.board(), "EMAIL", position, length, true, false, status);
-            got = text.size();
-            benchmark::DoNotOptimize(text.data());
+            kesto::Result<std::string> text =
+                kesto::GetMessage(tb.board(), "EMAIL", position, length, true, false);
+            failed = failed || !text;
+            got = text ? text->size() : 0;
+            benchmark::DoNotOptimize(text);
         });
-    if (status != 0 || got == 0) state.SkipWithError("GetMessage failed");
+    if (failed || got == 0) state.SkipWithError("GetMessage failed");
 }
 BENCHMARK(BM_GetMessage)->UseManualTime()->Unit(benchmark::kMicrosecond);
 

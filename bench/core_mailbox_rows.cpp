@@ -34,9 +34,9 @@ void BM_ReadMailboxRows(benchmark::State& state) {
     std::string buffer;
     std::size_t rows = 0;
     kesto::bench::TimeAgainstRead(state, tb.file("MAIL/EMAIL.DAT"), 0, index.size(), [&] {
-        auto list = kesto::ReadMailboxRows(tb.board(), 1, 7, buffer);
-        rows = list.size();
-        benchmark::DoNotOptimize(list.data());
+        auto list = kesto::ReadMailboxRows(tb.board(), kesto::Mailbox::Received, 7, buffer);
+        rows = list ? list->size() : 0;
+        benchmark::DoNotOptimize(list);
     });
     if (rows != kRecords / kUsers + (kRecords % kUsers >= 6 ? 1 : 0)) state.SkipWithError("wrong row count");
     state.counters["rows"] = static_cast<double>(rows);

@@ -32,8 +32,8 @@ struct BigBoard {
     BigBoard() {
         char tmpl[] = "/tmp/kesto-bench-XXXXXX";
         dir = mkdtemp(tmpl);
-        board = kesto::demo::CreateBoard(dir);
-        kesto::demo::AppendUser(board, kesto::demo::MakeUser("Sysop", "System Operator", 255));
+        board = kesto::demo::CreateBoard(dir).value();
+        kesto::demo::AppendUser(board, kesto::demo::MakeUser("Sysop", "System Operator", 255)).value();
         std::mt19937 rng(7);
         std::string all;
         all.reserve(static_cast<std::size_t>(kRecords) * kesto::kMessageInfoSize);
@@ -124,11 +124,11 @@ void BM_ListHeap(benchmark::State& state) {
     Window w;
     double mb = 0;
     for (auto _ : state) {
-        w.session.CurrentMailbox = 2; // no SNTEMAIL.DAT: an empty list
+        w.session.CurrentMailbox = kesto::Mailbox::Sent; // no SNTEMAIL.DAT: an empty list
         w.win->RefreshList();
         malloc_trim(0);
         const std::size_t before = mallinfo2().uordblks;
-        w.session.CurrentMailbox = 1;
+        w.session.CurrentMailbox = kesto::Mailbox::Received;
         w.win->RefreshList();
         w.repaint();
         const std::size_t after = mallinfo2().uordblks;

@@ -27,7 +27,7 @@ inline const Board& FuzzBoard() {
             std::error_code ec;
             std::filesystem::remove_all(FuzzBoardDir(), ec);
         });
-        Board b = demo::CreateBoard(FuzzBoardDir() + "/board");
+        Board b = demo::CreateBoard(FuzzBoardDir() + "/board").value();
         b.log.path.clear();
         return b;
     }();

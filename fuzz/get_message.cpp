@@ -16,10 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     bool strip = flags & 1;
     bool raw = flags & 2;
-    std::int16_t status = 1;
-    std::string text = kesto::GetMessage(b, "EMAIL", position, length, strip, raw, status);
-    Check(status == 0 || status == -1);
-    if (status == -1) return 0;
+    const kesto::Result<std::string> read = kesto::GetMessage(b, "EMAIL", position, length, strip, raw);
+    // Only a position or length no record could hold is refused.
+    if (!read) {
+        Check(position < 1 || length < 0);
+        return 0;
+    }
+    const std::string& text = *read;
     Check(text.size() <= 2 * contents.size());
     if (raw) {
         Check(text.size() <= contents.size());

@@ -15,26 +15,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kesto::fuzz::Input in(data, size);
     // Small owner numbers, so that mutated records often belong to the user.
     std::int32_t user = in.U8() % 4;
-    std::int16_t mailbox = (in.U8() & 1) ? 1 : 2;
+    const kesto::Mailbox mailbox = (in.U8() & 1) ? kesto::Mailbox::Received : kesto::Mailbox::Sent;
+    const bool received = mailbox == kesto::Mailbox::Received;
     std::string index = in.Rest();
-    kesto::fuzz::WriteBoardFile(mailbox == 1 ? "MAIL/EMAIL.DAT" : "MAIL/SNTEMAIL.DAT", index);
+    kesto::fuzz::WriteBoardFile(received ? "MAIL/EMAIL.DAT" : "MAIL/SNTEMAIL.DAT", index);
 
     std::string buffer = "reused";
-    std::vector<kesto::MailRow> rows = kesto::ReadMailboxRows(b, mailbox, user, buffer);
+    const std::vector<kesto::MailRow> rows = kesto::ReadMailboxRows(b, mailbox, user, buffer).value();
 
     std::vector<kesto::MailRow> expected;
-    const bool received = mailbox == 1;
     for (std::size_t n = index.size() / kesto::kMessageInfoSize; n >= 1; --n) {
         kesto::MessageInfo m = kesto::DecodeMessageInfo(
             std::string_view(index).substr((n - 1) * kesto::kMessageInfoSize, kesto::kMessageInfoSize));
         if ((received ? m.ToUserNo : m.FromUserNo) == user)
-            expected.push_back(kesto::MakeMailRow(static_cast<std::int16_t>(n), m, received));
+            expected.push_back(kesto::MakeMailRow(static_cast<kesto::RecordNo>(n), m, mailbox));
     }
     Check(rows.size() == expected.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const kesto::MailRow& r = rows[i];
         const kesto::MailRow& e = expected[i];
-        Check(r.number == e.number && r.icon == e.icon && r.name == e.name && r.subject == e.subject &&
+        Check(r.number == e.number && r.state == e.state && r.name == e.name && r.subject == e.subject &&
               r.date == e.date && r.size == e.size && r.bold == e.bold);
     }
     return 0;

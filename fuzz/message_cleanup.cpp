@@ -1,6 +1,7 @@
 // The clean-up GetMessage applies to a body: ConvertCrLf, StripTrailingCrLf and
 // StripHeartCodes, each checked on its own and then chained.
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "FuzzInput.h"
 
 #include <string>

@@ -2,11 +2,12 @@
 // choice and replied-to record: a normalised address is stable when normalised
 // again, picked network lines are in range, and written numbers read back.
 #include "Recipient.h"
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "FuzzInput.h"
 #include "Records.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string replied = in.Text();
     std::string lines = in.Rest();
 
-    std::string address;
-    if (kesto::NormaliseRecipient(mailTo, selected, address)) {
-        std::size_t at = address.find('@');
-        std::size_t star = address.find('*');
+    if (std::optional<std::string> address = kesto::NormaliseRecipient(mailTo, selected)) {
+        std::size_t at = address->find('@');
+        std::size_t star = address->find('*');
         Check(at != std::string::npos && star != std::string::npos && at < star);
-        std::string again;
-        Check(kesto::NormaliseRecipient(address, "9", again) && again == address);
+        Check(kesto::NormaliseRecipient(*address, "9") == address);
+        // A parsed address survives being formatted and parsed again.
+        kesto::MailAddress parsed = kesto::ParseMailAddress(*address);
+        Check(kesto::ParseMailAddress(kesto::FormatMailAddress(parsed)) == parsed);
     }
     kesto::IsAllUsersForm(mailTo);
 

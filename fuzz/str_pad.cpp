@@ -1,7 +1,8 @@
 // StrPad with any width, pad text and mode word: the result is exactly `width`
 // long, holds the text (or its start) where the mode puts it, and pads with the
 // pad text's first character.
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "FuzzInput.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 // StrReplace with and without rescan against a plain model of the replacement
 // loop. A replacement at least as long as the searched text could be found again
 // for ever under rescan, so StrReplace then carries on after it; the model too.
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
 #include "FuzzInput.h"
 
 #include <string>

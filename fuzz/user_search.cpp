@@ -1,7 +1,7 @@
 // FindHandle and FindRealName on a damaged user file: their fast comparison must
 // find the same first record as decoding each whole record, trimming it and
 // folding its Windows-1252 capitals; GetUserCount ignores a partial trailing record.
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "FuzzBoard.h"
 #include "FuzzInput.h"
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kesto::fuzz::WriteBoardFile("DATA/USERFILE.DAT", file);
 
     std::size_t count = file.size() / kesto::kUserRecordSize;
-    Check(kesto::GetUserCount(b) == static_cast<std::int32_t>(count));
+    Check(kesto::GetUserCount(b).value_or(-1) == static_cast<std::int32_t>(count));
 
     std::string wanted = Fold(name);
     std::int16_t byHandle = 0;
@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (byHandle == 0 && Fold(u.Handle) == wanted) byHandle = static_cast<std::int16_t>(n);
         if (byRealName == 0 && Fold(u.RealName) == wanted) byRealName = static_cast<std::int16_t>(n);
     }
-    Check(kesto::FindHandle(b, name) == byHandle);
-    Check(kesto::FindRealName(b, name) == byRealName);
+    Check(kesto::FindHandle(b, name).value_or(-1) == byHandle);
+    Check(kesto::FindRealName(b, name).value_or(-1) == byRealName);
     return 0;
 }

@@ -1,9 +1,9 @@
 #include "Commands.h"
 
 #include "AddressBook.h"
-#include "CommonFunctions.h"
 #include "Cp1252.h"
 #include "JsonOutput.h"
+#include "TextHelpers.h"
 
 #include <ostream>
 
@@ -54,14 +54,14 @@ int ListEntries(Context& ctx, const Board& board) {
         return ctx.Fail("could not read " + AddressBookFile(board, ctx.opt.user) + " (see HMRERROR.LOG)");
     if (ctx.opt.json) {
         Json list = Json::array();
-        for (std::size_t i = 1; i <= book.count(); ++i)
-            list.push_back(EntryJson(SplitAddressBookLine(book.lines[i])));
+        for (const std::string& line : book.lines)
+            list.push_back(EntryJson(SplitAddressBookLine(line)));
         JsonWriter::Write(ctx.out, list);
         return kExitOk;
     }
     // The window's row, then what Select would hand to the composer.
-    for (std::size_t i = 1; i <= book.count(); ++i) {
-        ctx.out << Shown(AddressBookRowText(i, book.count(), book.lines[i])) << "  "
+    for (std::size_t i = 0; i < book.count(); ++i) {
+        ctx.out << Shown(AddressBookRowText(i + 1, book.count(), book.lines[i])) << "  "
                 << Shown(AddressBookPickText(book.lines[i])) << '\n';
     }
     if (!book.hidden.empty())

@@ -15,8 +15,9 @@ int CmdDemo(Context& ctx) {
     if (std::filesystem::exists(dir, ec) &&
         (!std::filesystem::is_directory(dir, ec) || !std::filesystem::is_empty(dir, ec)))
         return ctx.Fail(dir + " already exists and is not an empty directory");
-    Board b = demo::CreateDemoBoard(dir);
-    ctx.out << "Demo board created in " << b.startDir << '\n';
+    const Result<Board> b = demo::CreateDemoBoard(dir);
+    if (!b) return ctx.Fail("the demo board could not be written in " + dir + ": " + b.error().description);
+    ctx.out << "Demo board created in " << b->startDir << '\n';
     return kExitOk;
 }
 

@@ -19,25 +19,22 @@ int CmdInfo(Context& ctx) {
     std::optional<Board> b = ctx.OpenBoard();
     if (!b) return kExitFailed;
 
-    const std::int16_t mailbox = ctx.opt.Mailbox();
-    const std::string name = MailboxName(mailbox);
+    const Mailbox mailbox = ctx.opt.Box();
+    const std::string name(MailboxName(mailbox));
     if (number > MessageCount(*b, name))
         return ctx.Fail("there is no message " + std::to_string(number) + " in " + name);
-    std::int16_t status = 0;
-    MessageInfo m = GetMessageInfo(*b, name, static_cast<std::int16_t>(number), status);
-    if (status != 0) return ctx.Fail("message " + std::to_string(number) + " of " + name + " cannot be read");
-    const std::int32_t owner = mailbox == 1 ? m.ToUserNo : m.FromUserNo;
+    const Result<MessageInfo> read = GetMessageInfo(*b, name, static_cast<RecordNo>(number));
+    if (!read) return ctx.Fail("message " + std::to_string(number) + " of " + name + " cannot be read");
+    const MessageInfo& m = *read;
+    const std::int32_t owner = mailbox == Mailbox::Received ? m.ToUserNo : m.FromUserNo;
     if (owner != ctx.opt.user)
         return ctx.Fail("message " + std::to_string(number) + " of " + name +
                         " is not in the mailbox of user " + std::to_string(ctx.opt.user) + " (use --user)");
 
-    std::optional<std::int32_t> now;
-    try {
-        now = GetTimeStamp(0);
-    } catch (...) {
-        // The age stays empty, as in the dialog.
-    }
-    std::vector<MessageInfoField> fields = MessageInfoFields(m, now);
+    // Past the 32-bit clock the age stays empty, as in the dialog.
+    const Result<std::int32_t> now = GetTimeStamp(0);
+    std::vector<MessageInfoField> fields =
+        MessageInfoFields(m, now ? std::optional<std::int32_t>(*now) : std::nullopt);
 
     if (ctx.opt.json) {
         Json obj = Json::object();

@@ -1,6 +1,5 @@
 #include "Commands.h"
 
-#include "CommonFunctions.h"
 #include "JsonOutput.h"
 #include "MailBase.h"
 #include "MailList.h"
@@ -18,21 +17,33 @@ std::string PadShown(const std::string& utf8, std::size_t width) {
     return chars >= width ? utf8 : utf8 + std::string(width - chars, ' ');
 }
 
+// The icon column's key, as the window names its images.
+const char* IconKey(RowState state) {
+    switch (state) {
+    case RowState::Unread:
+        return "new";
+    case RowState::UnreadWithAttachment:
+        return "email_attach";
+    case RowState::Read:
+        return "open";
+    case RowState::Deleted:
+        return "delete";
+    }
+    return "";
+}
+
 } // namespace
 
 int CmdList(Context& ctx) {
     std::optional<Board> b = ctx.OpenBoard();
     if (!b) return kExitFailed;
 
-    const std::int16_t mailbox = ctx.opt.Mailbox();
-    const bool received = mailbox == 1;
+    const Mailbox mailbox = ctx.opt.Box();
+    const bool received = mailbox == Mailbox::Received;
     std::string buffer;
-    std::vector<MailRow> rows;
-    try {
-        rows = ReadMailboxRows(*b, mailbox, ctx.opt.user, buffer);
-    } catch (const std::exception& e) {
-        return ctx.Fail(std::string("cannot read the mailbox index: ") + e.what());
-    }
+    const Result<std::vector<MailRow>> read = ReadMailboxRows(*b, mailbox, ctx.opt.user, buffer);
+    if (!read) return ctx.Fail("cannot read the mailbox index: " + read.error().description);
+    const std::vector<MailRow>& rows = *read;
 
     if (ctx.opt.json) {
         // Row by row: a mailbox can hold 32,767 messages.
@@ -46,7 +57,7 @@ int CmdList(Context& ctx) {
         w.BeginArray();
         for (const auto& r : rows) {
             w.Value({{"number", r.number},
-                     {"icon", r.icon},
+                     {"icon", IconKey(r.state)},
                      {received ? "from" : "to", BoardText(r.name)},
                      {"subject", BoardText(r.subject)},
                      {"date", BoardText(r.date)},
@@ -66,7 +77,7 @@ int CmdList(Context& ctx) {
     for (const auto& r : rows) {
         std::string num = std::to_string(r.number);
         ctx.out << std::string(num.size() < 5 ? 5 - num.size() : 0, ' ') << num << ' ' << (r.bold ? '*' : ' ')
-                << ' ' << PadShown(r.icon, 13) << PadShown(Shown(r.name), 21)
+                << ' ' << PadShown(IconKey(r.state), 13) << PadShown(Shown(r.name), 21)
                 << PadShown(Shown(r.subject), 41) << PadShown(Shown(r.date), 32) << r.size << '\n';
     }
     return kExitOk;

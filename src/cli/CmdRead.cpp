@@ -31,10 +31,9 @@ int CmdRead(Context& ctx) {
     if (!b) return kExitFailed;
     if (!IsOwnMessage(ctx, *b, *number, rc)) return rc;
 
-    std::int16_t status = 0;
-    UserRecord reader = GetUser(*b, ctx.opt.user, status);
-    if (status != 0) return ctx.Fail("user " + std::to_string(ctx.opt.user) + " cannot be read");
-    ShownMessage s = ShowMessage(*b, ctx.opt.Mailbox(), *number, ctx.opt.user, reader);
+    const Result<UserRecord> reader = GetUser(*b, ctx.opt.user);
+    if (!reader) return ctx.Fail("user " + std::to_string(ctx.opt.user) + " cannot be read");
+    ShownMessage s = ShowMessage(*b, ctx.opt.Box(), *number, ctx.opt.user, *reader);
     if (!s.ok) return ctx.Fail("message " + std::to_string(*number) + " cannot be read");
 
     if (ctx.opt.json) {

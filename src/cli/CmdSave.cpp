@@ -18,9 +18,9 @@ int CmdSave(Context& ctx) {
     if (!b) return kExitFailed;
     if (!IsOwnMessage(ctx, *b, *number, rc)) return rc;
 
-    MessageOutput out = LoadMessageOutput(*b, ctx.opt.Mailbox(), *number);
-    if (!out.ok) return ctx.Fail("message " + std::to_string(*number) + " cannot be read");
-    if (!WriteSavedMessage(*b, file, SaveFileContent(out))) return ctx.Fail("cannot write " + file);
+    const Result<MessageOutput> out = LoadMessageOutput(*b, ctx.opt.Box(), *number);
+    if (!out) return ctx.Fail("message " + std::to_string(*number) + " cannot be read");
+    if (!WriteSavedMessage(*b, file, SaveFileContent(*out))) return ctx.Fail("cannot write " + file);
     ctx.out << "Message saved.\n";
     return kExitOk;
 }

@@ -1,7 +1,9 @@
 #include "Commands.h"
 
 #include "AllUsers.h"
-#include "CommonFunctions.h"
+#include "FileHelpers.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "Delivery.h"
 #include "Recipient.h"
@@ -33,13 +35,11 @@ int CmdSend(Context& ctx) {
     if (!b) return kExitFailed;
 
     std::int64_t from = 0;
-    const std::int32_t users = GetUserCount(*b);
+    const std::int32_t users = GetUserCount(*b).value_or(0);
     if (!ParseInteger(Trim(*fromText), 1, 2147483647, from) || from > users)
         return ctx.Fail("--from needs the number of a user of this board (1 to " + std::to_string(users) +
                         "), not '" + *fromText + "'");
-    std::int16_t status = 0;
-    const UserRecord sender = GetUser(*b, static_cast<std::int32_t>(from), status);
-    if (status != 0)
+    if (!GetUser(*b, static_cast<std::int32_t>(from)))
         return ctx.Fail("user " + std::to_string(from) + " could not be read (see HMRERROR.LOG)");
 
     const std::string to = BoardText(ctx.opt.Value("to"));
@@ -94,7 +94,8 @@ int CmdSend(Context& ctx) {
     case SendCheck::Outcome::Single:
         break;
     }
-    const SendResult r = SendEmail(*b, std::to_string(from), check.address, subject, body, attach, true);
+    const SendResult r =
+        SendEmail(*b, static_cast<std::int32_t>(from), check.address, subject, body, attach, true);
     if (!r.success)
         return ctx.Fail(r.message.empty()
                             ? std::string("the message could not be delivered (see HMRERROR.LOG)")

@@ -1,7 +1,7 @@
 #include "Commands.h"
 
-#include "CommonFunctions.h"
 #include "JsonOutput.h"
+#include "TextHelpers.h"
 #include "UserListing.h"
 
 #include <ostream>
@@ -14,20 +14,20 @@ int CmdUsers(Context& ctx) {
 
     if (ctx.opt.json) {
         Json users = Json::array();
-        bool ok = ForEachListedUser(*b, [&](std::int32_t n, const UserRecord& u) {
+        const Result<void> listed = ForEachListedUser(*b, [&](std::int32_t n, const UserRecord& u) {
             users.push_back({{"number", n},
                              {"handle", BoardText(Trim(u.Handle))},
                              {"realName", BoardText(Trim(u.RealName))},
                              {"securityLevel", u.SecurityLevel}});
         });
-        if (!ok) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
+        if (!listed) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
         JsonWriter::Write(ctx.out, users);
         return kExitOk;
     }
 
-    UserListing list = FillUserList(*b);
-    if (list.readFailed) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
-    for (const auto& line : list.lines)
+    const Result<UserListing> list = FillUserList(*b);
+    if (!list) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
+    for (const auto& line : list->lines)
         ctx.out << Shown(line) << '\n';
     return kExitOk;
 }

@@ -16,6 +16,7 @@
 #pragma once
 
 #include "Board.h"
+#include "MailBase.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -42,8 +43,7 @@ struct Options {
     std::map<std::string, std::string> values; // the command's own value options, key without "--"
     std::set<std::string> flags;               // the command's own flag options, without "--"
 
-    // CurrentMailbox as the windows keep it: 1 received ("EMAIL"), 2 sent ("SNTEMAIL").
-    std::int16_t Mailbox() const { return sent ? 2 : 1; }
+    kesto::Mailbox Box() const { return sent ? kesto::Mailbox::Sent : kesto::Mailbox::Received; }
     // A command option's value, or nullptr when it was not given.
     const std::string* Value(std::string_view name) const;
     bool Flag(std::string_view name) const;

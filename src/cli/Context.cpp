@@ -49,21 +49,16 @@ std::optional<Board> Context::OpenBoard() const {
     // should say so instead of working on the wrong directories.
     const std::string sysPaths = platform::NativePath("SYSPATHS.CFG", startDir);
     if (platform::IsFile(sysPaths)) {
-        try {
-            Bytes probe;
-            platform::ReadAt(sysPaths, 0, 1, probe);
-        } catch (const std::exception& e) {
-            Fail("cannot read " + sysPaths + ": " + e.what());
+        if (const Result<Bytes> probe = platform::ReadAt(sysPaths, 0, 1); !probe) {
+            Fail("cannot read " + sysPaths + ": " + probe.error().description);
             return std::nullopt;
         }
     }
-    LoadCfgResult cfg = LoadCfg(startDir, "kesto-cli");
-    if (!cfg.found) {
+    std::optional<Board> board = LoadCfg(startDir, "kesto-cli");
+    if (!board)
         Fail("SYSPATHS.CFG was not found in " + startDir +
              " (start in the board's directory or use --board DIR)");
-        return std::nullopt;
-    }
-    return std::move(cfg.board);
+    return board;
 }
 
 bool ParseInteger(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value) {

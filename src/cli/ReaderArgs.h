@@ -27,19 +27,18 @@ inline std::optional<std::int16_t> MessageNumberArg(const Context& ctx, const st
 // True when message `number` exists in the chosen mailbox and belongs to --user;
 // otherwise writes why and sets `exitCode`.
 inline bool IsOwnMessage(const Context& ctx, const Board& b, std::int16_t number, int& exitCode) {
-    const std::int16_t mailbox = ctx.opt.Mailbox();
-    const std::string name = MailboxName(mailbox);
+    const Mailbox mailbox = ctx.opt.Box();
+    const std::string name(MailboxName(mailbox));
     if (number > MessageCount(b, name)) {
         exitCode = ctx.Fail("there is no message " + std::to_string(number) + " in " + name);
         return false;
     }
-    std::int16_t status = 0;
-    MessageInfo m = GetMessageInfo(b, name, number, status);
-    if (status != 0) {
+    const Result<MessageInfo> m = GetMessageInfo(b, name, number);
+    if (!m) {
         exitCode = ctx.Fail("message " + std::to_string(number) + " of " + name + " cannot be read");
         return false;
     }
-    const std::int32_t owner = mailbox == 1 ? m.ToUserNo : m.FromUserNo;
+    const std::int32_t owner = mailbox == Mailbox::Received ? m->ToUserNo : m->FromUserNo;
     if (owner != ctx.opt.user) {
         exitCode =
             ctx.Fail("message " + std::to_string(number) + " of " + name + " is not in the mailbox of user " +

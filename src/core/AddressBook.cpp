@@ -1,8 +1,8 @@
 #include "AddressBook.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "ErrorLog.h"
-#include "MailBase.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
@@ -68,102 +68,100 @@ std::string AddressBookFile(const Board& b, std::int32_t userNo) {
 }
 
 AddressBookEntry SplitAddressBookLine(std::string_view line) {
-    std::vector<std::string> pieces;
-    Explode(",", Trim(line), pieces, 3, 3);
-    AddressBookEntry e;
-    if (pieces.size() >= 4) {
-        e.description = Trim(pieces[1]);
-        e.address = Trim(pieces[2]);
-        e.networkId = Trim(pieces[3]);
-    }
-    return e;
+    const std::vector<std::string> pieces = Explode(",", Trim(line), 3, 3);
+    return {Trim(pieces[0]), Trim(pieces[1]), Trim(pieces[2])};
 }
 
 AddressBook LoadAddressBook(const Board& b, std::int32_t userNo) {
     AddressBook book;
-    bool ok = Guard(b.log, kModule, "LoadAddressBook", [&] {
-        std::string path = NativeBookPath(b, userNo);
-        // Nothing to read also for a FIFO or device, which would block a read.
-        if (!platform::IsFile(path) || platform::FileLengthOr(path) <= 0) return;
-        std::string text;
-        platform::ReadAll(path, text);
-        ForEachLine(text, [&](std::string_view line) {
-            if (IsBlank(line)) return true;
-            if (book.count() < kAddressBookLoadLimit)
-                book.lines.emplace_back(line);
-            else
-                book.hidden.emplace_back(line);
-            return true;
-        });
-    });
-    if (!ok) {
-        book = AddressBook{};
+    const std::string path = NativeBookPath(b, userNo);
+    // Nothing to read also for a FIFO or device, which would block a read.
+    if (!platform::IsFile(path) || platform::FileLengthIfAny(path).value_or(0) <= 0) return book;
+    const Result<Bytes> text = Logged(b.log, kModule, "LoadAddressBook", platform::ReadAll(path));
+    if (!text) {
         book.readOk = false;
+        return book;
     }
+    ForEachLine(*text, [&](std::string_view line) {
+        if (IsBlank(line)) return true;
+        if (book.count() < kAddressBookLoadLimit)
+            book.lines.emplace_back(line);
+        else
+            book.hidden.emplace_back(line);
+        return true;
+    });
     return book;
 }
 
-bool SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book) {
-    return Guard(b.log, kModule, "SaveAddressBook", [&] {
-        if (!book.readOk) throw KestoError("Address book was not read; not overwriting it");
-        std::string text;
-        auto put = [&](const std::string& line) {
-            if (IsBlank(line)) return;
-            text += OneLine(line);
-            text += kCrLf;
-        };
-        for (std::size_t i = 1; i < book.lines.size(); ++i)
-            put(book.lines[i]);
-        for (const auto& line : book.hidden)
-            put(line);
-        platform::ReplaceContents(NativeBookPath(b, userNo), text);
-    });
+Result<void> SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book) {
+    if (!book.readOk)
+        return Logged(
+            b.log, kModule, "SaveAddressBook",
+            Result<void>(Error(ErrorCode::Refused, "Address book was not read; not overwriting it")));
+    std::string text;
+    auto put = [&](const std::string& line) {
+        if (IsBlank(line)) return;
+        text += OneLine(line);
+        text += kCrLf;
+    };
+    for (const auto& line : book.lines)
+        put(line);
+    for (const auto& line : book.hidden)
+        put(line);
+    return Logged(b.log, kModule, "SaveAddressBook",
+                  platform::ReplaceContents(NativeBookPath(b, userNo), text));
 }
 
-bool AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line) {
-    return Guard(b.log, kModule, "AddToAddressBook", [&] {
-        std::string entry = OneLine(Trim(line));
-        if (IsBlank(entry)) return;
-        std::string path = NativeBookPath(b, userNo);
-        // A last line without its CR LF would otherwise swallow the new entry.
-        std::int64_t len = platform::FileLengthOr(path);
-        if (len > 0) {
-            std::string last;
-            platform::ReadAt(path, len - 1, 1, last);
-            if (last != "\n" && last != "\r") entry.insert(0, kCrLf);
-        }
-        entry += kCrLf;
-        platform::Append(path, entry);
-    });
+Result<void> AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line) {
+    std::string entry = OneLine(Trim(line));
+    if (IsBlank(entry)) return {};
+    const std::string path = NativeBookPath(b, userNo);
+    // A last line without its CR LF would otherwise swallow the new entry.
+    const std::int64_t len = platform::FileLengthIfAny(path).value_or(0);
+    if (len > 0) {
+        const Result<Bytes> last =
+            Logged(b.log, kModule, "AddToAddressBook", platform::ReadAt(path, len - 1, 1));
+        if (!last) return last.error();
+        if (*last != "\n" && *last != "\r") entry.insert(0, kCrLf);
+    }
+    entry += kCrLf;
+    return Logged(b.log, kModule, "AddToAddressBook", platform::Append(path, entry));
 }
 
-std::string CorrespondentAddress(const MessageInfo& m, std::int16_t currentMailbox) {
-    if (currentMailbox == 1) return Trim(m.FromHandle) + "@" + Trim(m.FromNetNode);
+std::string CorrespondentAddress(const MessageInfo& m, Mailbox box) {
+    if (box == Mailbox::Received) return Trim(m.FromHandle) + "@" + Trim(m.FromNetNode);
     return Trim(m.ToHandle) + "@" + Trim(m.ToNetNode);
 }
 
-bool IsInAddressBook(const Board& b, std::int32_t userNo, std::int16_t currentMailbox,
-                     std::int16_t messageNumber) {
-    if (messageNumber < 1) return false;
+namespace {
+
+Result<bool> BookHolds(const Board& b, std::int32_t userNo, Mailbox box, RecordNo messageNumber) {
+    const Result<MessageInfo> m = GetMessageInfo(b, MailboxName(box), messageNumber);
+    if (!m) return false; // logged where it was read, or no mailbox at all
+    const std::string wanted = LowerCp1252(CorrespondentAddress(*m, box));
+    const std::string path = NativeBookPath(b, userNo);
+    const std::optional<std::int64_t> len = platform::FileLengthIfAny(path);
+    if (!len) return Error(ErrorCode::FileNotFound); // a user without a book
+    std::string text;
+    if (*len > 0) {
+        Result<Bytes> read = platform::ReadAll(path);
+        if (!read) return read.error();
+        text = std::move(*read);
+    }
     bool found = false;
-    Guard(b.log, kModule, "IsInAddressBook", [&] {
-        std::int16_t status = 0;
-        MessageInfo m = GetMessageInfo(b, MailboxName(currentMailbox), messageNumber, status);
-        if (status != 0) return;
-        std::string wanted = LowerCp1252(CorrespondentAddress(m, currentMailbox));
-        const std::string path = NativeBookPath(b, userNo);
-        const std::int64_t len = platform::FileLengthOr(path);
-        if (len < 0) throw KestoError("File not found"); // a user without a book
-        std::string text;
-        if (len > 0) platform::ReadAll(path, text);
-        std::vector<std::string> pieces;
-        ForEachLine(text, [&](std::string_view line) {
-            Explode(",", line, pieces, 3, 3);
-            if (pieces.size() >= 3 && LowerCp1252(Trim(pieces[2])) == wanted) found = true;
-            return !found;
-        });
+    ForEachLine(text, [&](std::string_view line) {
+        if (LowerCp1252(Trim(Explode(",", line, 3, 3)[1])) == wanted) found = true;
+        return !found;
     });
     return found;
+}
+
+} // namespace
+
+bool IsInAddressBook(const Board& b, std::int32_t userNo, Mailbox box, RecordNo messageNumber) {
+    if (messageNumber < 1) return false;
+    return Logged(b.log, kModule, "IsInAddressBook", BookHolds(b, userNo, box, messageNumber))
+        .value_or(false);
 }
 
 std::string AddressBookRowText(std::size_t number, std::size_t count, std::string_view line) {

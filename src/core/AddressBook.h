@@ -1,11 +1,12 @@
 // modKesto: the per-user address book AB<n>.DAT in DataPath.
 //
 // One entry per line, "description,address,network id", lines ended by CR LF.
-// The windows hold the book as raw lines (index 1 is the first entry) and split
-// the fields only when they need them.
+// The windows hold the book as raw lines and split the fields only when they need them.
 #pragma once
 
 #include "Board.h"
+#include "MailBase.h"
+#include "Result.h"
 
 #include <cstdint>
 #include <string>
@@ -32,8 +33,8 @@ struct AddressBookEntry {
 AddressBookEntry SplitAddressBookLine(std::string_view line);
 
 struct AddressBook {
-    // lines[0] exists and stays empty; lines[1..] are the entries as read (untrimmed).
-    std::vector<std::string> lines{std::string()};
+    // The entries as read (untrimmed), in file order.
+    std::vector<std::string> lines;
     // Non-blank lines past the load limit. They are never shown, but a save writes
     // them back after the loaded entries so that an edit does not drop them.
     std::vector<std::string> hidden;
@@ -41,26 +42,26 @@ struct AddressBook {
     // overwrite entries we never saw, so SaveAddressBook refuses it.
     bool readOk = true;
 
-    std::size_t count() const { return lines.size() - 1; }
+    std::size_t count() const { return lines.size(); }
 };
 
 // Reads the user's book: blank lines dropped, at most kAddressBookLoadLimit entries,
 // the rest kept in `hidden`. A missing file is an empty book; a read failure is logged.
 AddressBook LoadAddressBook(const Board& b, std::int32_t userNo);
-// Writes every non-blank line from index 1 on, then the hidden lines, each followed
+// Writes every non-blank line, then the hidden lines, each followed
 // by CR LF. The file is replaced as a whole, so a failed write keeps the old one;
-// the failure is logged and false returned.
-bool SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book);
+// the failure is logged.
+Result<void> SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book);
 
 // Appends one entry line (trimmed) to the user's book, creating the file when missing;
-// a blank line writes nothing. False when the write failed (logged).
-bool AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line);
+// a blank line writes nothing. A failed write is logged.
+Result<void> AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line);
 
 // True when the correspondent of message `messageNumber` of the shown mailbox
 // (sender of received mail, recipient of sent mail) is already an address in the
-// user's book, compared trimmed and without regard to letter case.
-bool IsInAddressBook(const Board& b, std::int32_t userNo, std::int16_t currentMailbox,
-                     std::int16_t messageNumber);
+// user's book, compared trimmed and without regard to letter case. A book or
+// message that cannot be read is logged and holds nobody.
+bool IsInAddressBook(const Board& b, std::int32_t userNo, Mailbox box, RecordNo messageNumber);
 
 // The list row of entry `number` of `count`: the number right-aligned to the width
 // of count, ": ", the description padded or cut to 23 characters.
@@ -74,8 +75,8 @@ std::string AddressBookPickText(std::string_view line);
 std::string AddressBookEntryLine(std::string_view description, std::string_view handle,
                                  std::string_view netNode, std::int16_t netId);
 
-// The correspondent of a message as "handle@node" (both trimmed): the sender for
-// received mail (currentMailbox 1), the recipient otherwise.
-std::string CorrespondentAddress(const MessageInfo& m, std::int16_t currentMailbox);
+// The correspondent of a message as "handle@node" (both trimmed): the sender of
+// received mail, the recipient of sent mail.
+std::string CorrespondentAddress(const MessageInfo& m, Mailbox box);
 
 } // namespace kesto

@@ -1,6 +1,6 @@
 #include "AllUsers.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "Delivery.h"
 #include "UserFile.h"
 #include "platform/BoardPath.h"
@@ -46,17 +46,49 @@ bool MatchesCriterion(const AllUsersCriterion& c, const UserRecord& u) {
         return u.SecurityLevel == c.level;
     case '!':
         return UpperAscii(u.UserFlags).find(c.letter) != std::string::npos;
-    case '$': {
-        std::int16_t status = 0;
-        return UpperAscii(GetAccFlags(u.AccessFlags, status)).find(c.letter) != std::string::npos;
-    }
+    case '$':
+        return UpperAscii(GetAccFlags(u.AccessFlags)).find(c.letter) != std::string::npos;
     default:
         return false;
     }
 }
 
+namespace {
+
+// Sends to every matching user; a user whose delivery fails does not stop the walk.
+Result<void> WalkUsers(const Board& b, const AllUsersCriterion& c, std::int32_t from,
+                       std::string_view subject, std::string_view text, std::string_view attach,
+                       const SendProgress& progress, std::int32_t& sent) {
+    const std::int32_t count = GetUserCount(b).value_or(0);
+    const std::string userFile = BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
+    // The user file is read a block at a time, not opened once per user.
+    constexpr std::int32_t kBlock = 256;
+    for (std::int32_t first = 1; first <= count; first += kBlock) {
+        const std::int32_t n = count - first + 1 < kBlock ? count - first + 1 : kBlock;
+        const Result<Bytes> block =
+            platform::ReadAt(userFile, static_cast<std::int64_t>(first - 1) * kUserRecordSize,
+                             static_cast<std::int64_t>(n) * kUserRecordSize);
+        if (!block) return block.error();
+        for (std::int32_t k = 0; k < n; ++k) {
+            const std::size_t off = static_cast<std::size_t>(k) * kUserRecordSize;
+            if (off >= block->size()) break; // the file shrank under us
+            const UserRecord u = DecodeUserRecord(std::string_view(*block).substr(off, kUserRecordSize));
+            if (MatchesCriterion(c, u)) {
+                // Local user number first + k on this board.
+                const std::string to = std::to_string(first + k) + "@0*0";
+                if (SendEmail(b, from, to, subject, text, attach, false).success) ++sent;
+            }
+            if (progress) progress(first + k, count);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
 AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std::string_view mailTo,
-                            std::string_view subject, std::string_view text, std::string_view attach) {
+                            std::string_view subject, std::string_view text, std::string_view attach,
+                            const SendProgress& progress) {
     AllUsersResult r;
     AllUsersCriterion c = ParseAllUsersCriterion(mailTo);
     if (c.error == AllUsersCriterion::Error::NoParameters) {
@@ -67,30 +99,10 @@ AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std:
         r.message = std::string(kMsgAllUsersImproper);
         return r;
     }
-    r.success = Guard(b.log, "frmNewMessage", "SendAllUsers", [&] {
-        const std::string from = std::to_string(currentUserNumber);
-        const std::int32_t count = GetUserCount(b);
-        const std::string userFile = BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
-        // The user file is read a block at a time, not opened once per user.
-        constexpr std::int32_t kBlock = 256;
-        Bytes block;
-        for (std::int32_t first = 1; first <= count; first += kBlock) {
-            std::int32_t n = count - first + 1 < kBlock ? count - first + 1 : kBlock;
-            platform::ReadAt(userFile, static_cast<std::int64_t>(first - 1) * kUserRecordSize,
-                             static_cast<std::int64_t>(n) * kUserRecordSize, block);
-            for (std::int32_t k = 0; k < n; ++k) {
-                std::size_t off = static_cast<std::size_t>(k) * kUserRecordSize;
-                if (off >= block.size()) break; // the file shrank under us
-                UserRecord u = DecodeUserRecord(std::string_view(block).substr(off, kUserRecordSize));
-                if (MatchesCriterion(c, u)) {
-                    std::int32_t i = first + k;
-                    if (SendEmail(b, from, std::to_string(i) + "@0*0", subject, text, attach, false).success)
-                        ++r.sent;
-                }
-                PumpEvents();
-            }
-        }
-    });
+    const Result<void> walked =
+        Logged(b.log, "frmNewMessage", "SendAllUsers",
+               WalkUsers(b, c, currentUserNumber, subject, text, attach, progress, r.sent));
+    r.success = walked.ok();
     return r;
 }
 

@@ -4,6 +4,7 @@
 #include "Board.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,9 +37,13 @@ struct AllUsersResult {
     std::int32_t sent = 0; // deliveries that succeeded
 };
 
-// Walks the user file and sends one message (no sent copy) per matching user,
-// letting pending window events run between users.
+// Called after each user slot of the walk with the slots done and the slots in all;
+// a window lets its pending events run here so that it stays responsive.
+using SendProgress = std::function<void(std::int32_t done, std::int32_t total)>;
+
+// Walks the user file and sends one message (no sent copy) per matching user.
 AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std::string_view mailTo,
-                            std::string_view subject, std::string_view text, std::string_view attach);
+                            std::string_view subject, std::string_view text, std::string_view attach,
+                            const SendProgress& progress = {});
 
 } // namespace kesto

@@ -5,10 +5,15 @@
 #include "ErrorLog.h"
 #include "Records.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace kesto {
+
+// A record number in a mailbox index (the first record is 1), and a user number as
+// the searches and the list count them: 16-bit, as the board's own routines.
+using RecordNo = std::int16_t;
 
 struct Board {
     // Absolute directory the program started in (the one holding SYSPATHS.CFG).

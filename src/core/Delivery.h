@@ -21,9 +21,9 @@ struct SendResult {
     std::string message; // for the caller to show ("Kesto - Send Message"); empty when only logged
 };
 
-// from: the sender's user number as text; address: user@system*network;
+// from: the sender's user number; address: user@system*network (see MailAddress.h);
 // attach: a full path or empty; saveSentCopy: false for mail to all users.
-SendResult SendEmail(const Board& b, std::string_view from, std::string_view address,
+SendResult SendEmail(const Board& b, std::int32_t from, std::string_view address,
                      std::string_view subject, std::string_view text, std::string_view attach,
                      bool saveSentCopy);
 

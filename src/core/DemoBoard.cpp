@@ -1,5 +1,5 @@
-// Everything here throws KestoError when a file cannot be written: fixture and demo
-// boards are made whole or not at all, so there is no status to check.
+// Every writer stops at the first file that cannot be written and returns why: fixture
+// and demo boards are made whole or not at all.
 #include "DemoBoard.h"
 
 #include "ErrorLog.h"
@@ -19,12 +19,6 @@ Bytes Field(std::string_view text, std::size_t width) {
     Bytes out(width, ' ');
     out.replace(0, text.size() < width ? text.size() : width, text.substr(0, width));
     return out;
-}
-
-void MakeDirectory(const std::string& nativePath) {
-    std::error_code ec;
-    std::filesystem::create_directories(nativePath, ec);
-    if (ec || !platform::IsDirectory(nativePath)) throw KestoError("Path not found");
 }
 
 std::string UpperTrim(std::string_view s) {
@@ -75,8 +69,8 @@ std::string CreationText(std::int32_t timeStamp) {
 
 } // namespace
 
-Board CreateBoard(const std::string& dir, const BoardOptions& opt) {
-    MakeDirectory(dir);
+Result<Board> CreateBoard(const std::string& dir, const BoardOptions& opt) {
+    if (auto made = platform::MakeDirectories(dir); !made) return made.error();
     Board b;
     b.startDir = std::filesystem::absolute(dir).lexically_normal().string();
     while (b.startDir.size() > 1 && b.startDir.back() == '/')
@@ -87,11 +81,11 @@ Board CreateBoard(const std::string& dir, const BoardOptions& opt) {
     const char* fields[10] = {".", "", "DATA", "", "TEXT", "NODE", "", "MAIL", "ATTACH", ""};
     for (std::size_t i = 0; i < p.field.size(); ++i)
         p.field[i] = Field(fields[i], 40);
-    Bytes sysPaths = EncodeSysPaths(p);
-    platform::ReplaceContents(b.startDir + "/SYSPATHS.CFG", sysPaths);
+    const Bytes sysPaths = EncodeSysPaths(p);
+    if (auto w = platform::ReplaceContents(b.startDir + "/SYSPATHS.CFG", sysPaths); !w) return w.error();
     b.paths = DecodeSysPaths(sysPaths);
     for (const char* sub : {"DATA", "TEXT", "NODE", "MAIL", "ATTACH"})
-        MakeDirectory(b.startDir + "/" + sub);
+        if (auto made = platform::MakeDirectory(b.startDir + "/" + sub); !made) return made.error();
 
     MainConfig cfg;
     cfg.raw = DecodeMainConfig({}).raw;
@@ -102,12 +96,16 @@ Board CreateBoard(const std::string& dir, const BoardOptions& opt) {
     cfg.MaxNode = opt.maxNode;
     cfg.SysopAttachLevel = opt.sysopAttachLevel;
     cfg.EmailAttachLevel = opt.emailAttachLevel;
-    Bytes mainCfg = EncodeMainConfig(cfg);
-    platform::ReplaceContents(BoardNativePath(b, b.paths.MainPath(), "MAIN.CFG"), mainCfg);
+    const Bytes mainCfg = EncodeMainConfig(cfg);
+    if (auto w = platform::ReplaceContents(BoardNativePath(b, b.paths.MainPath(), "MAIN.CFG"), mainCfg); !w)
+        return w.error();
     b.mainCfg = DecodeMainConfig(mainCfg);
 
-    if (!opt.systemId.empty()) WriteDataFile(b, "NET.1", "SYSTEMID=" + opt.systemId + "\r\n");
-    platform::Truncate(BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT"));
+    if (!opt.systemId.empty()) {
+        if (auto w = WriteDataFile(b, "NET.1", "SYSTEMID=" + opt.systemId + "\r\n"); !w) return w.error();
+    }
+    if (auto w = platform::Truncate(BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT")); !w)
+        return w.error();
     return b;
 }
 
@@ -119,12 +117,15 @@ UserRecord MakeUser(std::string_view handle, std::string_view realName, std::int
     return u;
 }
 
-std::int32_t AppendUser(const Board& b, const UserRecord& u) {
-    std::string path = BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
-    std::int64_t len = platform::FileLengthOr(path);
-    std::int64_t count = len < 0 ? 0 : len / static_cast<std::int64_t>(kUserRecordSize);
+Result<std::int32_t> AppendUser(const Board& b, const UserRecord& u) {
+    const std::string path = BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
+    const std::int64_t count =
+        platform::FileLengthIfAny(path).value_or(0) / static_cast<std::int64_t>(kUserRecordSize);
     // A partial trailing record is not a user: the new one takes its place.
-    platform::WriteAt(path, count * static_cast<std::int64_t>(kUserRecordSize), EncodeUserRecord(u));
+    if (auto w =
+            platform::WriteAt(path, count * static_cast<std::int64_t>(kUserRecordSize), EncodeUserRecord(u));
+        !w)
+        return w.error();
     return static_cast<std::int32_t>(count + 1);
 }
 
@@ -145,45 +146,53 @@ MessageInfo MakeMessage(std::int32_t fromUserNo, std::int32_t toUserNo, std::str
     return m;
 }
 
-std::int32_t AppendMessage(const Board& b, std::string_view mailbox, MessageInfo m, std::string_view body) {
-    std::string name = UpperTrim(mailbox);
-    std::string bin = BoardNativePath(b, b.paths.MailPath(), name + ".BIN");
-    std::string dat = BoardNativePath(b, b.paths.MailPath(), name + ".DAT");
+Result<std::int32_t> AppendMessage(const Board& b, std::string_view mailbox, MessageInfo m,
+                                   std::string_view body) {
+    const std::string name = UpperTrim(mailbox);
+    const std::string bin = BoardNativePath(b, b.paths.MailPath(), name + ".BIN");
+    const std::string dat = BoardNativePath(b, b.paths.MailPath(), name + ".DAT");
 
-    std::int64_t binLen = platform::FileLengthOr(bin);
-    m.MsgPos = static_cast<std::int32_t>(binLen < 0 ? 1 : binLen + 1);
+    m.MsgPos = static_cast<std::int32_t>(platform::FileLengthIfAny(bin).value_or(0) + 1);
     m.MsgLength = static_cast<std::int32_t>(body.size());
     m.Filename = Field(name, 8);
-    platform::Append(bin, body);
+    if (auto w = platform::Append(bin, body); !w) return w.error();
 
-    std::int64_t datLen = platform::FileLengthOr(dat);
-    std::int64_t count = datLen < 0 ? 0 : datLen / static_cast<std::int64_t>(kMessageInfoSize);
-    platform::WriteAt(dat, count * static_cast<std::int64_t>(kMessageInfoSize), EncodeMessageInfo(m));
+    const std::int64_t count =
+        platform::FileLengthIfAny(dat).value_or(0) / static_cast<std::int64_t>(kMessageInfoSize);
+    if (auto w =
+            platform::WriteAt(dat, count * static_cast<std::int64_t>(kMessageInfoSize), EncodeMessageInfo(m));
+        !w)
+        return w.error();
     return static_cast<std::int32_t>(count + 1);
 }
 
-void WriteDataFile(const Board& b, std::string_view name, std::string_view contents) {
-    platform::ReplaceContents(BoardNativePath(b, b.paths.DataPath(), name), contents);
+Result<void> WriteDataFile(const Board& b, std::string_view name, std::string_view contents) {
+    return platform::ReplaceContents(BoardNativePath(b, b.paths.DataPath(), name), contents);
 }
 
-void SetNodeUser(const Board& b, std::int16_t node, std::int32_t userNo) {
-    if (node < 0) throw KestoError("Bad record number");
-    std::string path = BoardNativePath(b, b.paths.NodePath(), "CONTROL.DAT");
+Result<void> SetNodeUser(const Board& b, std::int16_t node, std::int32_t userNo) {
+    if (node < 0) return Error(ErrorCode::BadRecordNumber);
+    const std::string path = BoardNativePath(b, b.paths.NodePath(), "CONTROL.DAT");
     const auto size = static_cast<std::int64_t>(kNodeRecordSize);
-    std::int64_t len = platform::FileLengthOr(path);
-    std::int64_t count = len < 0 ? 0 : len / size;
+    const std::int64_t count = platform::FileLengthIfAny(path).value_or(0) / size;
 
     Bytes grow;
     for (std::int64_t n = count; n < node; ++n)
         grow += EmptyNodeRecord();
-    if (!grow.empty()) platform::WriteAt(path, count * size, grow);
+    if (!grow.empty()) {
+        if (auto w = platform::WriteAt(path, count * size, grow); !w) return w;
+    }
 
     Bytes raw;
-    if (node < count) platform::ReadAt(path, node * size, size, raw);
+    if (node < count) {
+        Result<Bytes> read = platform::ReadAt(path, node * size, size);
+        if (!read) return read.error();
+        raw = std::move(*read);
+    }
     if (raw.size() != kNodeRecordSize) raw = EmptyNodeRecord();
     NodeRecord rec = DecodeNodeRecord(raw);
     rec.NodeUserNo = userNo;
-    platform::WriteAt(path, node * size, EncodeNodeRecord(rec));
+    return platform::WriteAt(path, node * size, EncodeNodeRecord(rec));
 }
 
 namespace {
@@ -214,57 +223,80 @@ UserRecord WithFlags(UserRecord u, std::string_view userFlags, std::int32_t acce
     return u;
 }
 
-void WriteNative(const Board& b, std::string_view field, std::string_view name, std::string_view bytes) {
-    platform::ReplaceContents(BoardNativePath(b, field, name), bytes);
+Result<void> WriteNative(const Board& b, std::string_view field, std::string_view name,
+                         std::string_view bytes) {
+    return platform::ReplaceContents(BoardNativePath(b, field, name), bytes);
 }
 
 // An attached file as delivery leaves it: AttachPath\<sender>\<8.3 name>.
-void Attach(const Board& b, MessageInfo& m, std::string_view name, std::string_view contents) {
-    std::string sub = std::to_string(m.FromUserNo);
-    MakeDirectory(BoardNativePath(b, b.paths.AttachPath(), sub));
-    std::string boardPath = BoardFile(b.paths.AttachPath(), sub + "\\" + std::string(name));
-    platform::ReplaceContents(platform::NativePath(boardPath, b.startDir), contents);
+Result<void> Attach(const Board& b, MessageInfo& m, std::string_view name, std::string_view contents) {
+    const std::string sub = std::to_string(m.FromUserNo);
+    if (auto made = platform::MakeDirectory(BoardNativePath(b, b.paths.AttachPath(), sub)); !made)
+        return made;
+    const std::string boardPath = BoardFile(b.paths.AttachPath(), sub + "\\" + std::string(name));
+    if (auto w = platform::ReplaceContents(platform::NativePath(boardPath, b.startDir), contents); !w)
+        return w;
     m.AttFileName = Field(name, 12);
     m.AttFilePath = Field(boardPath, 64);
     m.AttFileSize = static_cast<std::int32_t>(contents.size());
+    return {};
 }
+
+// Notes the first failure among the demo board's writes. The board goes into a new
+// or empty directory, so the writes after a failure are simply tried as well.
+class Steps {
+public:
+    template <class T> Steps& operator<<(const Result<T>& step) {
+        if (!failed_ && !step) failed_ = step.error();
+        return *this;
+    }
+    const std::optional<Error>& failed() const { return failed_; }
+
+private:
+    std::optional<Error> failed_;
+};
 
 } // namespace
 
-Board CreateDemoBoard(const std::string& dir) {
+Result<Board> CreateDemoBoard(const std::string& dir) {
     BoardOptions opt;
     opt.maxNode = 3;
     opt.sysopAttachLevel = 100;
     opt.emailAttachLevel = 50;
     opt.systemId = "1/1";
-    Board b = CreateBoard(dir, opt);
+    Result<Board> made = CreateBoard(dir, opt);
+    if (!made) return made.error();
+    const Board& b = *made;
+    Steps steps;
 
     // ---- users: a SysOp, users of levels 10 to 100, forwarding, a retired slot ----
-    AppendUser(b, WithFlags(MakeUser("SysOp", "Martin Hale", 255), "ABCDSZ", 0x3FFFFFF, 42)); // 1
-    AppendUser(b, WithFlags(MakeUser("Bob", "Robert Smith", 50), "BD", 0x5, 7));              // 2
-    AppendUser(b, WithFlags(MakeUser("Ann Walker", "Ann Walker", 100), "CM", 0xB, 12));       // 3
-    AppendUser(b, WithFlags(MakeUser("Old Timer", "Retired Account", 0), "", 0, 3));          // 4
+    steps << AppendUser(b, WithFlags(MakeUser("SysOp", "Martin Hale", 255), "ABCDSZ", 0x3FFFFFF, 42)); // 1
+    steps << AppendUser(b, WithFlags(MakeUser("Bob", "Robert Smith", 50), "BD", 0x5, 7));              // 2
+    steps << AppendUser(b, WithFlags(MakeUser("Ann Walker", "Ann Walker", 100), "CM", 0xB, 12));       // 3
+    steps << AppendUser(b, WithFlags(MakeUser("Old Timer", "Retired Account", 0), "", 0, 3));          // 4
     UserRecord lucky = WithFlags(MakeUser("Lucky Strike", "Lukas Meyer", 10), "", 0, 0);      // 5
     lucky.ForwardMail = 1; // forwarded on this board, to Bob
     lucky.ForwardHandle = Field("Bob", 40);
     lucky.ForwardUserNo = 2;
     lucky.ForwardNetNode = Field("1/1", 80);
     lucky.ForwardNetId = 1;
-    AppendUser(b, lucky);
+    steps << AppendUser(b, lucky);
     UserRecord greta = WithFlags(MakeUser("Wanderer", "Greta Lind", 20), "T", 0x80000, 1); // 6
     greta.ForwardMail = 1; // forwarded to her home board on the relay network
     greta.ForwardHandle = Field("Greta Lind", 40);
     greta.ForwardUserNo = 0;
     greta.ForwardNetNode = Field("77/12", 80);
     greta.ForwardNetId = 2;
-    AppendUser(b, greta);
-    AppendUser(b, WithFlags(MakeUser("NightOwlWithAVeryLongHandle", "Karl Oberg", 30), "N", 0x2000, 5)); // 7
-    AppendUser(b, WithFlags(MakeUser("J\xF6rg", "J\xF6rg Str\xF6m", 40), "G", 0x40, 2));                 // 8
+    steps << AppendUser(b, greta);
+    steps << AppendUser(
+        b, WithFlags(MakeUser("NightOwlWithAVeryLongHandle", "Karl Oberg", 30), "N", 0x2000, 5)); // 7
+    steps << AppendUser(b, WithFlags(MakeUser("J\xF6rg", "J\xF6rg Str\xF6m", 40), "G", 0x40, 2)); // 8
 
     // ---- networks ----
-    WriteDataFile(b, "NETWORKS.LST", "1,1,Halkmoor Home,0\r\n2,4,Relay Net,1,relay,0,0,0\r\n");
-    WriteDataFile(b, "NET.1", "SYSTEMID=1/1\r\nNAME=Halkmoor Home\r\n");
-    WriteDataFile(b, "NET.2", "; our address on the relay network\r\nSystemId = 77/1\r\nHUB=77/0\r\n");
+    steps << WriteDataFile(b, "NETWORKS.LST", "1,1,Halkmoor Home,0\r\n2,4,Relay Net,1,relay,0,0,0\r\n");
+    steps << WriteDataFile(b, "NET.1", "SYSTEMID=1/1\r\nNAME=Halkmoor Home\r\n");
+    steps << WriteDataFile(b, "NET.2",
+                           "; our address on the relay network\r\nSystemId = 77/1\r\nHUB=77/0\r\n");
 
     // ---- mail: received and sent, in every state the list shows ----
     const Mail mails[] = {
@@ -308,22 +340,23 @@ Board CreateDemoBoard(const std::string& dir) {
         m.SysMsgNo = ++serial;
         m.Offline = mail.read ? 1 : 0;
         m.Deleted = mail.deleted ? 1 : 0;
-        AppendMessage(b, mail.mailbox, m, mail.body);
+        steps << AppendMessage(b, mail.mailbox, m, mail.body);
     }
 
     // Attachments: one unread ("email_attach"), one already read ("open").
     MessageInfo photos =
         MakeMessage(2, 1, "Bob", "SysOp", "Photos from the trip", kJun20 + 12 * kDay + 2 * kHour);
     photos.SysMsgNo = ++serial;
-    Attach(b, photos, "TRIP.ZIP", std::string("PK\x03\x04", 4) + std::string(1020, 'x'));
-    AppendMessage(b, "EMAIL", photos, "The photos are attached.\r\n\r\nBob\r\n");
+    steps << Attach(b, photos, "TRIP.ZIP", std::string("PK\x03\x04", 4) + std::string(1020, 'x'));
+    steps << AppendMessage(b, "EMAIL", photos, "The photos are attached.\r\n\r\nBob\r\n");
 
     MessageInfo minutes =
         MakeMessage(3, 1, "Ann Walker", "SysOp", "Minutes of the meeting", kJun20 + 13 * kDay);
     minutes.SysMsgNo = ++serial;
     minutes.Offline = 1;
-    Attach(b, minutes, "MINUTES.TXT", "Present: Martin, Ann, Bob.\r\nAgreed: new modem on node 2.\r\n");
-    AppendMessage(b, "EMAIL", minutes, "Minutes attached.\r\n");
+    steps << Attach(b, minutes, "MINUTES.TXT",
+                    "Present: Martin, Ann, Bob.\r\nAgreed: new modem on node 2.\r\n");
+    steps << AppendMessage(b, "EMAIL", minutes, "Minutes attached.\r\n");
 
     // From the relay network, which addresses users by real name; with colour codes.
     MessageInfo relay = MakeMessage(0, 1, "Greta Lind", "Martin Hale", "Greetings from the relay",
@@ -333,10 +366,10 @@ Board CreateDemoBoard(const std::string& dir) {
     relay.ToNetNode = Field("77/1", 80);
     relay.ToNetId = 1;
     relay.SysMsgNo = ++serial;
-    AppendMessage(b, "EMAIL", relay,
-                  "\x03"
-                  "3Hello from board 77/12!\r\n\x03"
-                  "1The relay is running again.\r\n\r\nGreta\r\n");
+    steps << AppendMessage(b, "EMAIL", relay,
+                           "\x03"
+                           "3Hello from board 77/12!\r\n\x03"
+                           "1The relay is running again.\r\n\r\nGreta\r\n");
 
     // The SysOp's reply to the relay, filed as delivery files network mail: sender by real name.
     MessageInfo reply =
@@ -345,22 +378,22 @@ Board CreateDemoBoard(const std::string& dir) {
     reply.ToNetId = 2;
     reply.SysMsgNo = ++serial;
     reply.Offline = 1;
-    AppendMessage(b, "SNTEMAIL", reply, "Good to hear from you, Greta.\r\n");
+    steps << AppendMessage(b, "SNTEMAIL", reply, "Good to hear from you, Greta.\r\n");
 
     // ---- system files ----
-    SetNodeUser(b, opt.maxNode, 0); // nodes 0 to MaxNode exist, nobody on line
-    SetNodeUser(b, 1, 1);           // the SysOp is on line at node 1
+    steps << SetNodeUser(b, opt.maxNode, 0); // nodes 0 to MaxNode exist, nobody on line
+    steps << SetNodeUser(b, 1, 1);           // the SysOp is on line at node 1
 
     Bytes seq(4, '\0');
     PutI32(seq, 0, serial);
-    WriteNative(b, b.paths.DataPath(), "DBSEQ.DAT", seq);
+    steps << WriteNative(b, b.paths.DataPath(), "DBSEQ.DAT", seq);
 
     StatHbrdRecord stats = DecodeStatHbrd({});
     PutField<StatHbrdLayout::Calls>(stats.raw, 4711);
     PutField<StatHbrdLayout::CallsToday>(stats.raw, 98);
     stats.MessageCount = 1234;
     stats.MailCount = 1234;
-    WriteNative(b, b.paths.DataPath(), "STATHBRD.DAT", EncodeStatHbrd(stats));
+    steps << WriteNative(b, b.paths.DataPath(), "STATHBRD.DAT", EncodeStatHbrd(stats));
 
     HmrDataRecord hmr = DecodeHmrData({});
     PutField<HmrDataLayout::Tag>(hmr.raw, "HMR230");
@@ -369,13 +402,14 @@ Board CreateDemoBoard(const std::string& dir) {
     PutField<HmrDataLayout::MailVersion>(hmr.raw, "HMRMAIL 1.04");
     PutField<HmrDataLayout::UtilVersion>(hmr.raw, "HMRUTIL 0.90");
     hmr = DecodeHmrData(hmr.raw);
-    WriteNative(b, b.paths.MainPath(), "HMRDATA.DAT", EncodeHmrData(hmr));
+    steps << WriteNative(b, b.paths.MainPath(), "HMRDATA.DAT", EncodeHmrData(hmr));
 
-    WriteNative(b, b.paths.TextPath(), "EMAIL.TAG", "--- Halkmoor Demo Board (1/1)\r\n");
-    WriteDataFile(
+    steps << WriteNative(b, b.paths.TextPath(), "EMAIL.TAG", "--- Halkmoor Demo Board (1/1)\r\n");
+    steps << WriteDataFile(
         b, "AB1.DAT",
         "Bob,Bob@1/1,1\r\nAnn Walker,Ann Walker@1/1,1\r\nGreta on the relay,Greta Lind@77/12,2\r\n");
-    return b;
+    if (steps.failed()) return *steps.failed();
+    return made;
 }
 
 } // namespace kesto::demo

@@ -44,4 +44,9 @@ void LogError(const ErrorLog& log, std::string_view routine, std::string_view ve
     }
 }
 
+void LogFailure(const ErrorLog& log, std::string_view module, std::string_view routine,
+                const Error& error) noexcept {
+    LogError(log, routine, AppVersion, module, error.description);
+}
+
 } // namespace kesto

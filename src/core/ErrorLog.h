@@ -1,22 +1,14 @@
-// The error log HMRERROR.LOG and the one guard every routine wraps its body in.
+// The error log HMRERROR.LOG: one line for every failure a routine reports.
 #pragma once
 
-#include <exception>
-#include <new>
-#include <stdexcept>
+#include "Result.h"
+
 #include <string>
 #include <string_view>
 
 namespace kesto {
 
 inline constexpr std::string_view AppVersion = "1.0.060711";
-
-// A failure inside a routine; what() is the description written to the log
-// ("File not found", "Disk full", "Bad record number", ...).
-class KestoError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // Where failures are written. `path` is absolute (the directory that held
 // SYSPATHS.CFG at start, whatever the current directory becomes later);
@@ -27,25 +19,19 @@ struct ErrorLog {
 };
 
 // Appends one line "Ddd yyyy-mm-dd hh:nn:ss exe vVERSION  module routine - description"
-// followed by CR LF. Never throws: a log that cannot be written is dropped silently.
+// followed by CR LF. Never fails the caller: a log that cannot be written is dropped silently.
 void LogError(const ErrorLog& log, std::string_view routine, std::string_view version,
               std::string_view module, std::string_view description) noexcept;
 
-// Runs body; on any failure writes one log line naming routine and module and
-// returns false. The caller then sets the result the routine documents for a failure.
-template <class Body>
-bool Guard(const ErrorLog& log, std::string_view module, std::string_view routine, Body&& body) noexcept {
-    try {
-        body();
-        return true;
-    } catch (const std::bad_alloc&) {
-        LogError(log, routine, AppVersion, module, "Out of memory");
-    } catch (const std::exception& e) {
-        LogError(log, routine, AppVersion, module, e.what());
-    } catch (...) {
-        LogError(log, routine, AppVersion, module, "Unknown error");
-    }
-    return false;
+// The line of a failure of `routine` in `module`, under this program's version.
+void LogFailure(const ErrorLog& log, std::string_view module, std::string_view routine,
+                const Error& error) noexcept;
+
+// Passes a routine's result on, writing the line for its failure first.
+template <class T>
+Result<T> Logged(const ErrorLog& log, std::string_view module, std::string_view routine, Result<T> result) {
+    if (!result) LogFailure(log, module, routine, result.error());
+    return result;
 }
 
 } // namespace kesto

@@ -1,6 +1,8 @@
-// The file helpers of modCommonFunctions. Paths are board paths: "\" or "/"
-// separated, relative to the start directory, resolved through NativePath.
-#include "CommonFunctions.h"
+// The file helpers of modCommonFunctions.
+#include "FileHelpers.h"
+
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "platform/BoardPath.h"
 #include "platform/DirEntries.h"
 #include "platform/File.h"
@@ -68,16 +70,12 @@ bool SearchMatches(const Board& b, std::string_view path, bool directories) {
     return false;
 }
 
-bool Exists(const Board& b, std::string_view path, bool useSearch, bool directory) noexcept {
-    try {
-        std::string p = Trim(path);
-        if (p.empty()) return false;
-        if (useSearch || p.find_first_of("?*") != std::string::npos) return SearchMatches(b, p, directory);
-        std::string native = platform::NativePath(p, b.startDir);
-        return directory ? platform::IsDirectory(native) : platform::IsFile(native);
-    } catch (...) {
-        return false; // these two never log
-    }
+bool Exists(const Board& b, std::string_view path, bool useSearch, bool directory) {
+    std::string p = Trim(path);
+    if (p.empty()) return false;
+    if (useSearch || p.find_first_of("?*") != std::string::npos) return SearchMatches(b, p, directory);
+    std::string native = platform::NativePath(p, b.startDir);
+    return directory ? platform::IsDirectory(native) : platform::IsFile(native);
 }
 
 } // namespace
@@ -90,66 +88,50 @@ bool FolderExists(const Board& b, std::string_view path, bool useSearch) {
     return Exists(b, path, useSearch, true);
 }
 
-bool CreateFile(const Board& b, std::string_view path, bool overwrite) {
-    bool ok = false;
-    Guard(b.log, kModule, "CreateFile", [&] {
-        std::string p = Trim(path);
-        if (!overwrite && FileExists(b, p)) {
-            ok = true;
-            return;
-        }
-        if (p.empty()) throw KestoError("Bad file name or number");
-        platform::Truncate(platform::NativePath(p, b.startDir));
-        ok = true;
-    });
-    return ok;
+Result<void> CreateFile(const Board& b, std::string_view path, bool overwrite) {
+    const std::string p = Trim(path);
+    if (!overwrite && FileExists(b, p)) return {};
+    Result<void> made = p.empty() ? Result<void>(Error(ErrorCode::BadFileName))
+                                  : platform::Truncate(platform::NativePath(p, b.startDir));
+    return Logged(b.log, kModule, "CreateFile", std::move(made));
 }
 
-std::string ReadFileContents(const Board& b, std::string_view path, bool whole) {
+Result<std::string> ReadFileContents(const Board& b, std::string_view path, bool whole) {
+    const std::string p = Trim(path);
+    if (!FileExists(b, p)) return std::string();
+    Result<Bytes> bytes =
+        Logged(b.log, kModule, "ReadFileContents", platform::ReadAll(platform::NativePath(p, b.startDir)));
+    if (!bytes) return bytes.error();
+    if (whole) return StripTrailingCrLf(*bytes);
+
+    // Line by line: each line (ended by CR LF, CR or LF, or the end) plus CR LF.
     std::string result;
-    bool ok = Guard(b.log, kModule, "ReadFileContents", [&] {
-        std::string p = Trim(path);
-        if (!FileExists(b, p)) return;
-        Bytes bytes;
-        platform::ReadAll(platform::NativePath(p, b.startDir), bytes);
-        if (whole) {
-            result = StripTrailingCrLf(bytes);
-            return;
-        }
-        // Line by line: each line (ended by CR LF, CR or LF, or the end) plus CR LF.
-        result.reserve(bytes.size() + 2);
-        std::size_t start = 0;
-        while (start < bytes.size()) {
-            std::size_t end = bytes.find_first_of("\r\n", start);
-            if (end == std::string::npos) end = bytes.size();
-            result.append(bytes, start, end - start);
-            result += kCrLf;
-            start = end;
-            if (start < bytes.size() && bytes[start] == '\r')
-                ++start;
-            else if (start < bytes.size())
-                ++start; // a lone LF
-            if (start < bytes.size() && end < bytes.size() && bytes[end] == '\r' && bytes[start] == '\n')
-                ++start;
-        }
-        result = StripTrailingCrLf(result);
-    });
-    if (!ok) result.clear();
-    return result;
+    result.reserve(bytes->size() + 2);
+    std::size_t start = 0;
+    const std::string_view all = *bytes;
+    while (start < all.size()) {
+        std::size_t end = all.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = all.size();
+        result.append(all, start, end - start);
+        result += kCrLf;
+        start = end;
+        if (start < all.size() && all[start] == '\r')
+            ++start;
+        else if (start < all.size())
+            ++start; // a lone LF
+        if (start < all.size() && end < all.size() && all[end] == '\r' && all[start] == '\n') ++start;
+    }
+    return StripTrailingCrLf(result);
 }
 
-bool WriteToFile(const Board& b, std::string_view path, std::string_view text, bool noLineEnd) {
-    bool ok = false;
-    Guard(b.log, kModule, "WriteToFile", [&] {
-        std::string p = Trim(path);
-        if (p.empty()) return;
-        std::string bytes(text);
-        if (!noLineEnd) bytes += kCrLf;
-        platform::Append(platform::NativePath(p, b.startDir),
-                         bytes); // one write: nothing half-appended in two parts
-        ok = true;
-    });
-    return ok;
+Result<void> WriteToFile(const Board& b, std::string_view path, std::string_view text, bool noLineEnd) {
+    const std::string p = Trim(path);
+    if (p.empty()) return Error(ErrorCode::BadFileName);
+    std::string bytes(text);
+    if (!noLineEnd) bytes += kCrLf;
+    // One write: nothing half-appended in two parts.
+    return Logged(b.log, kModule, "WriteToFile",
+                  platform::Append(platform::NativePath(p, b.startDir), bytes));
 }
 
 std::string GetFileBasename(std::string_view path) {
@@ -158,67 +140,54 @@ std::string GetFileBasename(std::string_view path) {
 }
 
 std::string GetLongFilename(const Board& b, std::string_view path) {
-    std::string result;
-    bool ok = Guard(b.log, kModule, "GetLongFilename", [&] {
-        std::string p = Trim(path);
-        // No drives here: a leading "X:" is dropped and the rest looked up from the root.
-        std::string_view rest = platform::StripDrive(p);
-        if (rest.empty()) return;
-        bool absolute = platform::IsPathSeparator(rest.front());
-        std::string native = absolute ? std::string("/") : b.startDir;
-        std::string built;
-        std::size_t pos = 0;
-        while (pos < rest.size()) {
-            if (platform::IsPathSeparator(rest[pos])) {
-                built += rest[pos++]; // the separators stay as given
-                continue;
-            }
-            std::size_t end = pos;
-            while (end < rest.size() && !platform::IsPathSeparator(rest[end]))
-                ++end;
-            std::string_view part = rest.substr(pos, end - pos);
-            pos = end;
-            std::string real(part);
-            if (part != "." && part != "..") {
-                real = platform::FindEntry(native, part);
-                if (real.empty()) return; // a component that does not exist: no long name
-            }
-            built += real;
-            if (!native.empty() && native.back() != '/') native += '/';
-            native += real;
+    const std::string p = Trim(path);
+    // No drives here: a leading "X:" is dropped and the rest looked up from the root.
+    const std::string_view rest = platform::StripDrive(p);
+    if (rest.empty()) return {};
+    const bool absolute = platform::IsPathSeparator(rest.front());
+    std::string native = absolute ? std::string("/") : b.startDir;
+    std::string built;
+    std::size_t pos = 0;
+    while (pos < rest.size()) {
+        if (platform::IsPathSeparator(rest[pos])) {
+            built += rest[pos++]; // the separators stay as given
+            continue;
         }
-        result = std::move(built);
-    });
-    if (!ok) result.clear();
-    return result;
+        std::size_t end = pos;
+        while (end < rest.size() && !platform::IsPathSeparator(rest[end]))
+            ++end;
+        const std::string_view part = rest.substr(pos, end - pos);
+        pos = end;
+        std::string real(part);
+        if (part != "." && part != "..") {
+            real = platform::FindEntry(native, part);
+            if (real.empty()) return {}; // a component that does not exist: no long name
+        }
+        built += real;
+        if (!native.empty() && native.back() != '/') native += '/';
+        native += real;
+    }
+    return built;
 }
 
 std::string GetShortFilename(const Board& b, std::string_view path) {
-    std::string result;
-    bool ok = Guard(b.log, kModule, "GetShortFilename", [&] {
-        std::string p = Trim(path);
-        if (p.empty()) return;
-        std::string native = platform::NativePath(p, b.startDir);
-        std::error_code ec;
-        if (!std::filesystem::exists(native, ec)) return;
+    const std::string p = Trim(path);
+    if (p.empty()) return {};
+    const std::string native = platform::NativePath(p, b.startDir);
+    std::error_code ec;
+    if (!std::filesystem::exists(native, ec)) return {};
 
-        std::string_view given = p;
-        while (given.size() > 1 && platform::IsPathSeparator(given.back()))
-            given.remove_suffix(1);
-        SplitPath sp = SplitLast(given);
-        if (sp.last.empty() || sp.last == "." || sp.last == "..") {
-            result = std::string(given);
-            return;
-        }
-        std::filesystem::path real(native);
-        while (!real.empty() && !real.has_filename())
-            real = real.parent_path(); // "dir/" -> "dir"
-        std::string parent = real.parent_path().string();
-        result = std::string(sp.dir) +
-                 platform::ShortAlias(parent.empty() ? "." : parent, real.filename().string());
-    });
-    if (!ok) result.clear();
-    return result;
+    std::string_view given = p;
+    while (given.size() > 1 && platform::IsPathSeparator(given.back()))
+        given.remove_suffix(1);
+    const SplitPath sp = SplitLast(given);
+    if (sp.last.empty() || sp.last == "." || sp.last == "..") return std::string(given);
+    std::filesystem::path real(native);
+    while (!real.empty() && !real.has_filename())
+        real = real.parent_path(); // "dir/" -> "dir"
+    const std::string parent = real.parent_path().string();
+    return std::string(sp.dir) +
+           platform::ShortAlias(parent.empty() ? "." : parent, real.filename().string());
 }
 
 } // namespace kesto

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Board.h"
+#include "Result.h"
 
 #include <cstdint>
 #include <string>
@@ -9,16 +10,25 @@
 
 namespace kesto {
 
-// "EMAIL" when currentMailbox is 1, otherwise "SNTEMAIL".
-std::string MailboxName(std::int16_t currentMailbox);
+// The two mailboxes: every user's received mail, and the copies the senders keep.
+enum class Mailbox { Received, Sent };
+
+// The mailbox's file name without extension: "EMAIL" or "SNTEMAIL".
+std::string_view MailboxName(Mailbox box);
 // MailPath trimmed + "\" + trimmed upper-cased mailbox + ext (".DAT" or ".BIN").
 std::string MailboxFile(const Board& b, std::string_view mailbox, std::string_view ext);
 
-MessageInfo GetMessageInfo(const Board& b, std::string_view mailbox, std::int16_t number, std::int16_t& status);
-void PutMessageInfo(const Board& b, std::string_view mailbox, std::int16_t number, const MessageInfo& rec,
-                    std::int16_t& status);
-std::string GetMessage(const Board& b, std::string_view mailbox, std::int32_t position, std::int32_t length,
-                       bool stripColourCodes, bool raw, std::int16_t& status);
+// Failures are written to the error log under the routine's name, except a missing
+// index or text file (ErrorCode::FileNotFound), which is no more than an empty mailbox.
+
+// A record past the end of the index reads as the empty record.
+Result<MessageInfo> GetMessageInfo(const Board& b, std::string_view mailbox, RecordNo number);
+Result<void> PutMessageInfo(const Board& b, std::string_view mailbox, RecordNo number,
+                            const MessageInfo& rec);
+// The body at 1-based `position`, `length` bytes, as far as the text file holds it.
+// Unless raw, line ends made CR LF and the trailing ones and blanks removed.
+Result<std::string> GetMessage(const Board& b, std::string_view mailbox, std::int32_t position,
+                               std::int32_t length, bool stripColourCodes, bool raw);
 // Number of whole records in the mailbox index (0 when it does not exist).
 std::int32_t MessageCount(const Board& b, std::string_view mailbox);
 

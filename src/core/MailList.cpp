@@ -11,20 +11,20 @@ namespace {
 // so records past 32767 cannot be opened and are not listed.
 constexpr std::size_t kMaxListedRecords = 32767;
 
-const char* IconFor(std::int32_t deleted, std::int32_t offline, bool hasAttachment) {
-    if (deleted >= 1) return "delete";
-    if (offline == 0 && hasAttachment) return "email_attach";
-    if (offline < 1) return "new";
-    return "open";
+RowState StateFor(std::int32_t deleted, std::int32_t offline, bool hasAttachment) {
+    if (deleted >= 1) return RowState::Deleted;
+    if (offline == 0 && hasAttachment) return RowState::UnreadWithAttachment;
+    if (offline < 1) return RowState::Unread;
+    return RowState::Read;
 }
 
 // Only the fields a row shows, straight from the record's bytes: decoding every
 // field of 32,767 records would cost more than the rest of a refresh.
-void FillRow(MailRow& row, std::int16_t number, std::string_view rec, bool received) {
+void FillRow(MailRow& row, RecordNo number, std::string_view rec, bool received) {
     const std::int32_t offline = ReadField<&MessageInfo::Offline>(rec);
     row.number = number;
-    row.icon = IconFor(ReadField<&MessageInfo::Deleted>(rec), offline,
-                       !TrimView(ReadField<&MessageInfo::AttFileName>(rec)).empty());
+    row.state = StateFor(ReadField<&MessageInfo::Deleted>(rec), offline,
+                         !TrimView(ReadField<&MessageInfo::AttFileName>(rec)).empty());
     row.name = TrimView(received ? ReadField<&MessageInfo::FromHandle>(rec)
                                  : ReadField<&MessageInfo::ToHandle>(rec));
     row.subject = TrimView(ReadField<&MessageInfo::Subject>(rec));
@@ -35,15 +35,15 @@ void FillRow(MailRow& row, std::int16_t number, std::string_view rec, bool recei
 
 } // namespace
 
-std::string RowIcon(const MessageInfo& m) {
-    return IconFor(m.Deleted, m.Offline, !TrimView(m.AttFileName).empty());
+RowState RowStateOf(const MessageInfo& m) {
+    return StateFor(m.Deleted, m.Offline, !TrimView(m.AttFileName).empty());
 }
 
-MailRow MakeMailRow(std::int16_t number, const MessageInfo& m, bool received) {
+MailRow MakeMailRow(RecordNo number, const MessageInfo& m, Mailbox box) {
     MailRow row;
     row.number = number;
-    row.icon = RowIcon(m);
-    row.name = TrimView(received ? m.FromHandle : m.ToHandle);
+    row.state = RowStateOf(m);
+    row.name = TrimView(box == Mailbox::Received ? m.FromHandle : m.ToHandle);
     row.subject = TrimView(m.Subject);
     row.date = TrimView(m.Creation);
     row.size = m.MsgLength;
@@ -51,21 +51,20 @@ MailRow MakeMailRow(std::int16_t number, const MessageInfo& m, bool received) {
     return row;
 }
 
-MailRow MakeMailRow(std::int16_t number, std::string_view record, bool received) {
+MailRow MakeMailRow(RecordNo number, std::string_view record, Mailbox box) {
     MailRow row;
-    FillRow(row, number, record, received);
+    FillRow(row, number, record, box == Mailbox::Received);
     return row;
 }
 
-std::vector<MailRow> ReadMailboxRows(const Board& b, std::int16_t currentMailbox, std::int32_t userNo,
-                                     std::string& buffer) {
+Result<std::vector<MailRow>> ReadMailboxRows(const Board& b, Mailbox box, std::int32_t userNo,
+                                             std::string& buffer) {
     std::vector<MailRow> rows;
-    const std::string path =
-        platform::NativePath(MailboxFile(b, MailboxName(currentMailbox), ".DAT"), b.startDir);
+    const std::string path = platform::NativePath(MailboxFile(b, MailboxName(box), ".DAT"), b.startDir);
     if (!platform::IsFile(path)) return rows;
-    platform::ReadAll(path, buffer);
+    if (auto read = platform::ReadAll(path, buffer); !read) return read.error();
 
-    const bool received = currentMailbox == 1;
+    const bool received = box == Mailbox::Received;
     const std::size_t ownerOffset =
         received ? PlaceOf<&MessageInfo::ToUserNo>().offset : PlaceOf<&MessageInfo::FromUserNo>().offset;
     std::size_t count = buffer.size() / kMessageInfoSize; // a partial trailing record is not a message
@@ -81,8 +80,7 @@ std::vector<MailRow> ReadMailboxRows(const Board& b, std::int16_t currentMailbox
     for (std::size_t i = count; i >= 1; --i) {
         const std::size_t rec = (i - 1) * kMessageInfoSize;
         if (GetI32(all, rec + ownerOffset) != userNo) continue;
-        FillRow(rows.emplace_back(), static_cast<std::int16_t>(i), all.substr(rec, kMessageInfoSize),
-                received);
+        FillRow(rows.emplace_back(), static_cast<RecordNo>(i), all.substr(rec, kMessageInfoSize), received);
     }
     return rows;
 }

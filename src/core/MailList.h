@@ -2,6 +2,8 @@
 #pragma once
 
 #include "Board.h"
+#include "MailBase.h"
+#include "Result.h"
 
 #include <cstdint>
 #include <string>
@@ -10,9 +12,12 @@
 
 namespace kesto {
 
+// What a row's icon tells about its message.
+enum class RowState { Unread, UnreadWithAttachment, Read, Deleted };
+
 struct MailRow {
-    std::int16_t number = 0;  // record number in the index ("#")
-    std::string icon;         // "delete", "email_attach", "new" or "open"
+    RecordNo number = 0;      // record number in the index ("#")
+    RowState state = RowState::Unread;
     std::string name;         // trimmed FromHandle (received) or ToHandle (sent)
     std::string subject;      // trimmed Subject
     std::string date;         // trimmed Creation
@@ -20,17 +25,18 @@ struct MailRow {
     bool bold = false;        // Offline == 0
 };
 
-// Icon key of a record by the row icon rule.
-std::string RowIcon(const MessageInfo& m);
-MailRow MakeMailRow(std::int16_t number, const MessageInfo& m, bool received);
+// A deleted mark wins; an attachment shows only while the message is unread.
+RowState RowStateOf(const MessageInfo& m);
+MailRow MakeMailRow(RecordNo number, const MessageInfo& m, Mailbox box);
 // The same row read straight from an index record's bytes, decoding only the
 // fields a row shows; a short or empty record reads as the empty record.
-MailRow MakeMailRow(std::int16_t number, std::string_view record, bool received);
+MailRow MakeMailRow(RecordNo number, std::string_view record, Mailbox box);
 
-// Every record of the mailbox (1 = EMAIL, otherwise SNTEMAIL) owned by userNo,
-// newest first. The index is read with one read into `buffer` (reused across
-// calls). A missing index gives no rows. Throws KestoError on a read failure.
-std::vector<MailRow> ReadMailboxRows(const Board& b, std::int16_t currentMailbox, std::int32_t userNo,
-                                     std::string& buffer);
+// Every record of the mailbox owned by userNo (the recipient of received mail, the
+// sender of sent mail), newest first. The index is read with one read into `buffer`
+// (reused across calls). A missing index gives no rows; a read failure is for the
+// caller to log under its own name.
+Result<std::vector<MailRow>> ReadMailboxRows(const Board& b, Mailbox box, std::int32_t userNo,
+                                             std::string& buffer);
 
 } // namespace kesto

@@ -1,6 +1,6 @@
 #include "MessageInfoView.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "DateFunctions.h"
 #include "MailBase.h"
 
@@ -60,17 +60,11 @@ std::vector<MessageInfoField> MessageInfoFields(const MessageInfo& m, std::optio
     return f;
 }
 
-std::vector<MessageInfoField> ReadMessageInfoView(const Board& b, std::int16_t currentMailbox,
-                                                  std::int16_t messageNumber) {
-    std::int16_t status = 0;
-    MessageInfo m = GetMessageInfo(b, MailboxName(currentMailbox), messageNumber, status);
-    std::optional<std::int32_t> now;
-    try {
-        now = GetTimeStamp(0);
-    } catch (...) {
-        // Past the 32-bit clock: the dialog leaves the age empty and fills the rest.
-    }
-    return MessageInfoFields(m, now);
+std::vector<MessageInfoField> ReadMessageInfoView(const Board& b, Mailbox box, RecordNo messageNumber) {
+    const MessageInfo m = GetMessageInfo(b, MailboxName(box), messageNumber).value_or(EmptyMessageInfo());
+    // Past the 32-bit clock the dialog leaves the age empty and fills the rest.
+    const Result<std::int32_t> now = GetTimeStamp(0);
+    return MessageInfoFields(m, now ? std::optional<std::int32_t>(*now) : std::nullopt);
 }
 
 } // namespace kesto

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Board.h"
+#include "MailBase.h"
 
 #include <cstdint>
 #include <optional>
@@ -25,9 +26,8 @@ std::vector<MessageInfoField> MessageInfoFields(const MessageInfo& m, std::optio
 // The age in whole days as the dialog shows it, or nothing when it cannot be computed.
 std::optional<std::int16_t> DaysOld(std::int32_t timeStamp, std::int32_t now);
 
-// Reads record `messageNumber` of the mailbox (1 received, otherwise sent) as the dialog
-// does at load, status ignored, and takes the present time from the clock.
-std::vector<MessageInfoField> ReadMessageInfoView(const Board& b, std::int16_t currentMailbox,
-                                                  std::int16_t messageNumber);
+// Reads record `messageNumber` of the mailbox as the dialog does at load (a record
+// that cannot be read shows as the empty one) and takes the present time from the clock.
+std::vector<MessageInfoField> ReadMessageInfoView(const Board& b, Mailbox box, RecordNo messageNumber);
 
 } // namespace kesto

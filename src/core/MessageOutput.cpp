@@ -1,6 +1,7 @@
 #include "MessageOutput.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "ErrorLog.h"
 #include "MailBase.h"
 #include "SystemFiles.h"
@@ -28,21 +29,16 @@ std::string AddressLine(std::string_view handle, std::string_view node, std::str
 }
 } // namespace
 
-std::string QuoteMessage(const Board& b, std::string_view text, std::string_view subject) {
-    std::string result(text);
-    if (Trim(text).empty()) return result;
-    Guard(b.log, kModule, "QuoteMessage", [&] {
-        std::vector<std::string> lines;
-        Explode(kCrLf, ConvertCrLf(text), lines, 0, 0);
-        std::string joined;
-        for (std::size_t i = 1; i < lines.size(); ++i) {
-            if (i > 1) joined += kCrLf;
-            joined += "> ";
-            joined.append(lines[i], 0, kQuoteWidth);
-        }
-        result = "Re: " + Trim(subject) + std::string(kCrLf) + std::string(kCrLf) + joined;
-    });
-    return result;
+std::string QuoteMessage(std::string_view text, std::string_view subject) {
+    if (Trim(text).empty()) return std::string(text);
+    const std::vector<std::string> lines = Explode(kCrLf, ConvertCrLf(text), 0, 0);
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0) joined += kCrLf;
+        joined += "> ";
+        joined.append(lines[i], 0, kQuoteWidth);
+    }
+    return "Re: " + Trim(subject) + std::string(kCrLf) + std::string(kCrLf) + joined;
 }
 
 std::array<std::string, 4> HeaderLines(const Board& b, const MessageInfo& m) {
@@ -56,20 +52,20 @@ std::array<std::string, 4> HeaderLines(const Board& b, const MessageInfo& m) {
 }
 
 std::string OutputBody(const Board& b, std::string_view mailbox, const MessageInfo& m) {
-    std::int16_t status = 0;
-    std::string text = GetMessage(b, mailbox, m.MsgPos, m.MsgLength, true, false, status);
+    // A text that cannot be read prints as an empty body under the header.
+    const std::string text =
+        GetMessage(b, mailbox, m.MsgPos, m.MsgLength, true, false).value_or(std::string());
     return WordWrap(text, kOutputWidth, false);
 }
 
-MessageOutput LoadMessageOutput(const Board& b, std::int16_t currentMailbox, std::int16_t number) {
+Result<MessageOutput> LoadMessageOutput(const Board& b, Mailbox box, RecordNo number) {
+    const std::string_view mailbox = MailboxName(box);
+    Result<MessageInfo> info = GetMessageInfo(b, mailbox, number);
+    if (!info) return info.error();
     MessageOutput out;
-    std::string mailbox = MailboxName(currentMailbox);
-    std::int16_t status = 0;
-    out.info = GetMessageInfo(b, mailbox, number, status);
-    if (status != 0) return out;
+    out.info = std::move(*info);
     out.header = HeaderLines(b, out.info);
     out.body = OutputBody(b, mailbox, out.info);
-    out.ok = true;
     return out;
 }
 
@@ -85,13 +81,12 @@ std::string SaveFileContent(const MessageOutput& out) {
     return content;
 }
 
-bool WriteSavedMessage(const Board& b, const std::string& nativePath, std::string_view content) {
+Result<void> WriteSavedMessage(const Board& b, const std::string& nativePath, std::string_view content) {
     // Emptied and appended rather than replaced by rename: the chosen path may be
     // a link or a special file that must stay what it is.
-    return Guard(b.log, kModule, "SaveMessage", [&] {
-        platform::Truncate(nativePath);
-        platform::Append(nativePath, content);
-    });
+    Result<void> written = platform::Truncate(nativePath);
+    if (written) written = platform::Append(nativePath, content);
+    return Logged(b.log, kModule, "SaveMessage", std::move(written));
 }
 
 std::string SafeFileName(std::string_view subject) {

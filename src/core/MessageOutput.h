@@ -4,6 +4,8 @@
 #pragma once
 
 #include "Board.h"
+#include "MailBase.h"
+#include "Result.h"
 
 #include <array>
 #include <cstdint>
@@ -15,7 +17,7 @@ namespace kesto {
 // A reply's opening text: "Re: " + trimmed subject, an empty line, then every
 // line of `text` as "> " plus its first 77 characters. A blank text is
 // returned unchanged.
-std::string QuoteMessage(const Board& b, std::string_view text, std::string_view subject);
+std::string QuoteMessage(std::string_view text, std::string_view subject);
 
 // The four header lines (without line ends): From, Date, To, Subject, each
 // label padded to 10. ToNetNode is used as stored.
@@ -27,21 +29,20 @@ std::string OutputBody(const Board& b, std::string_view mailbox, const MessageIn
 
 // One message ready to print or save.
 struct MessageOutput {
-    bool ok = false; // false when the index could not be read
     MessageInfo info;
     std::array<std::string, 4> header; // HeaderLines
     std::string body;                  // OutputBody
 };
-MessageOutput LoadMessageOutput(const Board& b, std::int16_t currentMailbox, std::int16_t number);
+// Fails when the mailbox's index cannot be read.
+Result<MessageOutput> LoadMessageOutput(const Board& b, Mailbox box, RecordNo number);
 
 // The bytes of a saved message file: header lines with CR LF, an empty line,
 // the wrapped body and a closing CR LF.
 std::string SaveFileContent(const MessageOutput& out);
 
 // Replaces the file at the native path `nativePath` with `content` (emptied
-// first, then written). False, with a log line under "SaveMessage", when it
-// cannot be written.
-bool WriteSavedMessage(const Board& b, const std::string& nativePath, std::string_view content);
+// first, then written). A failure is logged under "SaveMessage".
+Result<void> WriteSavedMessage(const Board& b, const std::string& nativePath, std::string_view content);
 
 // A file name made from a subject that stays inside the chosen folder: no path
 // separators, "..", control or reserved characters, no leading dots or blanks,

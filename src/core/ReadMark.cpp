@@ -1,6 +1,7 @@
 #include "ReadMark.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "DateFunctions.h"
 #include "ErrorLog.h"
 #include "MailBase.h"
@@ -20,10 +21,46 @@ std::string AddressLine(std::string_view handle, std::string_view node, std::str
 
 // SYSTEMID of network 1 as stored, "0" when it is empty.
 std::string RawSystemId(const Board& b) {
-    std::int16_t status = 0;
-    std::string id = GetNetEntry(b, 1, "SYSTEMID", status);
+    std::string id = GetNetEntry(b, 1, "SYSTEMID").value_or("");
     return Trim(id).empty() ? std::string("0") : id;
 }
+
+Result<void> WriteNotice(const Board& b, std::int32_t readerNo, const UserRecord& reader,
+                         std::int32_t recipient, const UserRecord& to, const std::string& notice) {
+    const std::string systemId = RawSystemId(b);
+    const std::string binPath = BoardNativePath(b, b.paths.MailPath(), "ONELINE.BIN");
+    const std::string datPath = BoardNativePath(b, b.paths.MailPath(), "ONELINE.DAT");
+    const std::optional<std::int64_t> binLength = platform::FileLengthIfAny(binPath);
+
+    MessageInfo m = EmptyMessageInfo();
+    m.FromUserNo = readerNo;
+    m.ToUserNo = recipient;
+    m.FromHandle = reader.Handle;
+    m.ToHandle = to.Handle;
+    m.FromNetNode = systemId;
+    m.ToNetNode = systemId;
+    m.FromNetId = 1;
+    m.ToNetId = 1;
+    Result<std::int32_t> now = GetTimeStamp(0);
+    if (!now) return now.error();
+    m.TimeStamp = *now;
+    m.SysMsgNo = GetSeqNum(b).value_or(0);
+    m.Subject = notice.substr(0, 64);
+    m.Creation = CreationNow().substr(0, 40);
+    m.Filename = "ONELINE";
+    m.MsgPos = binLength ? static_cast<std::int32_t>(*binLength + 1) : 1;
+    m.MsgLength = 2;
+
+    // After the last whole record: a torn tail left by a crash is overwritten.
+    const std::int64_t slot =
+        platform::FileLengthIfAny(datPath).value_or(0) / static_cast<std::int64_t>(kMessageInfoSize);
+    if (auto w = platform::WriteAt(datPath, slot * static_cast<std::int64_t>(kMessageInfoSize),
+                                   EncodeMessageInfo(m));
+        !w)
+        return w;
+    return platform::Append(binPath, "\r\n");
+}
+
 } // namespace
 
 std::string ReadNoticeText(const UserRecord& reader, std::int32_t readerNo, std::string_view subject) {
@@ -43,49 +80,15 @@ bool SendOneLiner(const Board& b, std::int32_t readerNo, const UserRecord& reade
                   std::string_view text) {
     std::string notice = Trim(text);
     if (notice.empty() || recipient < 1) return false;
-    bool written = false;
-    Guard(b.log, kModule, "SendOneLiner", [&] {
-        std::int16_t status = 0;
-        UserRecord to = GetUser(b, recipient, status);
-        if (status != 0) return;
-        std::string systemId = RawSystemId(b);
-
-        std::string binPath = BoardNativePath(b, b.paths.MailPath(), "ONELINE.BIN");
-        std::string datPath = BoardNativePath(b, b.paths.MailPath(), "ONELINE.DAT");
-        std::int64_t binLength = platform::FileLengthOr(binPath);
-
-        MessageInfo m = EmptyMessageInfo();
-        m.FromUserNo = readerNo;
-        m.ToUserNo = recipient;
-        m.FromHandle = reader.Handle;
-        m.ToHandle = to.Handle;
-        m.FromNetNode = systemId;
-        m.ToNetNode = systemId;
-        m.FromNetId = 1;
-        m.ToNetId = 1;
-        m.TimeStamp = GetTimeStamp(0);
-        m.SysMsgNo = GetSeqNum(b, status);
-        m.Subject = notice.substr(0, 64);
-        m.Creation = CreationNow().substr(0, 40);
-        m.Filename = "ONELINE";
-        m.MsgPos = binLength < 0 ? 1 : static_cast<std::int32_t>(binLength + 1);
-        m.MsgLength = 2;
-        Bytes record = EncodeMessageInfo(m);
-
-        // After the last whole record: a torn tail left by a crash is overwritten.
-        std::int64_t datLength = platform::FileLengthOr(datPath);
-        std::int64_t slot = datLength < 0 ? 0 : datLength / static_cast<std::int64_t>(kMessageInfoSize);
-        platform::WriteAt(datPath, slot * static_cast<std::int64_t>(kMessageInfoSize), record);
-        platform::Append(binPath, "\r\n");
-        written = true;
-    });
-    return written;
+    const Result<UserRecord> to = GetUser(b, recipient);
+    if (!to) return false;
+    return Logged(b.log, kModule, "SendOneLiner", WriteNotice(b, readerNo, reader, recipient, *to, notice))
+        .ok();
 }
 
 void FillShownTexts(const Board& b, ShownMessage& s, std::string_view body) {
     MessageInfo& m = s.info;
-    std::int16_t status = 0;
-    std::string rawId = GetNetEntry(b, 1, "SYSTEMID", status);
+    const std::string rawId = GetNetEntry(b, 1, "SYSTEMID").value_or("");
     std::string systemId = Trim(rawId).empty() ? std::string("0") : Trim(rawId);
     // A local recipient stored without a node shows this board's own id.
     if (m.ToNetId == 1 && NumericValue(Trim(m.ToNetNode)) == 0) m.ToNetNode = systemId;
@@ -97,15 +100,15 @@ void FillShownTexts(const Board& b, ShownMessage& s, std::string_view body) {
     s.text = MessageDisplayText(body, m);
 }
 
-ShownMessage ShowMessage(const Board& b, std::int16_t currentMailbox, std::int16_t number,
+ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number,
                          std::int32_t readerNo, const UserRecord& reader) {
     ShownMessage s;
-    std::string mailbox = MailboxName(currentMailbox);
-    std::int16_t status = 0;
-    s.info = GetMessageInfo(b, mailbox, number, status);
-    s.ok = status == 0 && number >= 1 && number <= MessageCount(b, mailbox);
-    std::int16_t textStatus = 0;
-    std::string body = GetMessage(b, mailbox, s.info.MsgPos, s.info.MsgLength, true, false, textStatus);
+    const std::string_view mailbox = MailboxName(box);
+    const Result<MessageInfo> info = GetMessageInfo(b, mailbox, number);
+    s.info = info.value_or(EmptyMessageInfo());
+    s.ok = info && number >= 1 && number <= MessageCount(b, mailbox);
+    const std::string body =
+        GetMessage(b, mailbox, s.info.MsgPos, s.info.MsgLength, true, false).value_or(std::string());
 
     // Only a record that really is in the index gets its mark: writing one
     // read past the end would grow the index by a blank record.
@@ -115,9 +118,7 @@ ShownMessage ShowMessage(const Board& b, std::int16_t currentMailbox, std::int16
                                         ReadNoticeText(reader, readerNo, s.info.Subject));
         }
         s.info.Offline = 1;
-        std::int16_t putStatus = 0;
-        PutMessageInfo(b, mailbox, number, s.info, putStatus);
-        s.markedRead = putStatus == 0;
+        s.markedRead = PutMessageInfo(b, mailbox, number, s.info).ok();
     }
     FillShownTexts(b, s, body);
     return s;

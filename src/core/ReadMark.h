@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Board.h"
+#include "MailBase.h"
 
 #include <cstdint>
 #include <string>
@@ -24,11 +25,11 @@ struct ShownMessage {
     bool noticeSent = false; // this call wrote a read notice
 };
 
-// Reads message `number` of the mailbox (1 = EMAIL, otherwise SNTEMAIL) and,
+// Reads message `number` of the mailbox and,
 // the first time it is shown, stores its read mark and (for a sender of
 // network 1) writes the read notice. Nothing else in the board files changes.
 // A record past the end of the index is shown empty and nothing is written.
-ShownMessage ShowMessage(const Board& b, std::int16_t currentMailbox, std::int16_t number,
+ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number,
                          std::int32_t readerNo, const UserRecord& reader);
 
 // Only the texts of the record as the reader lays them out, without touching

@@ -1,6 +1,7 @@
 #include "Recipient.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "SystemFiles.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
@@ -19,10 +20,9 @@ std::int16_t ToI16(double v) {
     return static_cast<std::int16_t>(r);
 }
 
-std::string Field(std::string_view entry, int index) {
-    std::vector<std::string> pieces;
-    Explode(",", entry, pieces, 3, 3);
-    return Trim(pieces[static_cast<std::size_t>(index)]);
+// Field `index` (0-based) of a network list entry "number,type,name", trimmed.
+std::string Field(std::string_view entry, std::size_t index) {
+    return Trim(Explode(",", entry, 3, 3)[index]);
 }
 
 } // namespace
@@ -39,45 +39,40 @@ std::string WrittenNumber(double value) {
 
 std::vector<std::string> FillNetList(const Board& b) {
     std::vector<std::string> list{"0,0,Local"};
-    Guard(b.log, "frmNewMessage", "FillNetList", [&] {
-        Bytes contents;
-        platform::ReadAll(BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST"), contents);
-        std::vector<std::string> pieces;
-        std::size_t start = 0;
-        while (start < contents.size()) {
-            std::size_t end = contents.find('\n', start);
-            if (end == std::string::npos) end = contents.size();
-            std::string_view line(contents.data() + start, end - start);
-            start = end + 1;
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            std::string trimmed = Trim(line);
-            if (!trimmed.empty()) {
-                Explode(",", trimmed, pieces, 8, 8);
-                double type = NumericValue(pieces[2]);
-                if (type == 1 || type == 3 || type == 4 || type == 9) {
-                    std::int16_t status = 0;
-                    std::string id = GetNetEntry(b, ToI16(NumericValue(pieces[1])), "SYSTEMID", status);
-                    if (!Trim(id).empty()) {
-                        std::string entry = Trim(pieces[1]);
-                        entry.append(",").append(Trim(pieces[2])).append(",").append(Trim(pieces[3]));
-                        list.push_back(std::move(entry));
-                    }
-                }
-            }
-            PumpEvents();
-        }
-    });
+    const Result<Bytes> contents =
+        Logged(b.log, "frmNewMessage", "FillNetList",
+               platform::ReadAll(BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST")));
+    if (!contents) return list;
+    const std::string_view all = *contents;
+    std::size_t start = 0;
+    while (start < all.size()) {
+        std::size_t end = all.find('\n', start);
+        if (end == std::string::npos) end = all.size();
+        std::string_view line = all.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        const std::string trimmed = Trim(line);
+        if (trimmed.empty()) continue;
+        const std::vector<std::string> pieces = Explode(",", trimmed, 8, 8);
+        const double type = NumericValue(pieces[1]);
+        if (type != 1 && type != 3 && type != 4 && type != 9) continue;
+        const std::string id = GetNetEntry(b, ToI16(NumericValue(pieces[0])), "SYSTEMID").value_or("");
+        if (Trim(id).empty()) continue;
+        std::string entry = Trim(pieces[0]);
+        entry.append(",").append(Trim(pieces[1])).append(",").append(Trim(pieces[2]));
+        list.push_back(std::move(entry));
+    }
     return list;
 }
 
 std::string NetListLabel(std::string_view entry) {
-    std::string label = Field(entry, 3);
-    label.append(" (").append(WrittenNumber(NumericValue(Field(entry, 1)))).append(")");
+    std::string label = Field(entry, 2);
+    label.append(" (").append(WrittenNumber(NumericValue(Field(entry, 0)))).append(")");
     return label;
 }
 
 std::string NetListNumber(std::string_view entry) {
-    return Field(entry, 1);
+    return Field(entry, 0);
 }
 
 int FindNetListLine(const std::vector<std::string>& netList, double network) {
@@ -91,28 +86,22 @@ bool IsAllUsersForm(std::string_view mailTo) {
     return LowerAscii(Trim(mailTo)).starts_with("all users");
 }
 
-bool NormaliseRecipient(std::string_view mailTo, std::string_view selectedNetwork, std::string& address) {
+std::optional<std::string> NormaliseRecipient(std::string_view mailTo, std::string_view selectedNetwork) {
     std::string a = Trim(mailTo);
     auto at = a.find('@');
     auto star = a.find('*');
     if (star != std::string::npos) {
-        if (at == std::string::npos || star < at) return false;
-        address = a;
-    } else if (at == std::string::npos) {
-        address = a + "@0*" + std::string(selectedNetwork);
-    } else {
-        address = a + "*" + std::string(selectedNetwork);
+        if (at == std::string::npos || star < at) return std::nullopt;
+        return a;
     }
-    return true;
+    if (at == std::string::npos) return a + "@0*" + std::string(selectedNetwork);
+    return a + "*" + std::string(selectedNetwork);
 }
 
 bool NetworkIsKnown(const Board& b, std::string_view address) {
-    auto star = address.find('*');
-    if (star == std::string_view::npos) return true;
-    double network = NumericValue(address.substr(star + 1));
+    double network = NumericValue(ParseMailAddress(address).network);
     if (network <= 1) return true;
-    std::int16_t status = 0;
-    return !Trim(GetNetEntry(b, ToI16(network), "SYSTEMID", status)).empty();
+    return !Trim(GetNetEntry(b, ToI16(network), "SYSTEMID").value_or("")).empty();
 }
 
 bool AttachAllowed(std::int16_t securityLevel, const MainConfig& cfg, std::string_view mailTo,
@@ -142,56 +131,42 @@ SendCheck CheckSend(const Board& b, std::string_view mailTo, std::string_view su
     if (networkLine >= 0 && static_cast<std::size_t>(networkLine) < netList.size()) {
         selected = NetListNumber(netList[static_cast<std::size_t>(networkLine)]);
     }
-    std::string address;
-    if (!NormaliseRecipient(mailTo, selected, address))
-        return refuse(kMsgInvalidTo, SendCheck::Focus::Unchanged);
-    if (!NetworkIsKnown(b, address)) return refuse(kMsgInvalidNetwork, SendCheck::Focus::Unchanged);
+    std::optional<std::string> address = NormaliseRecipient(mailTo, selected);
+    if (!address) return refuse(kMsgInvalidTo, SendCheck::Focus::Unchanged);
+    if (!NetworkIsKnown(b, *address)) return refuse(kMsgInvalidNetwork, SendCheck::Focus::Unchanged);
     c.outcome = SendCheck::Outcome::Single;
-    c.address = address;
+    c.address = std::move(*address);
     return c;
 }
 
-RecipientFill ReplyRecipient(const MessageInfo& replied, std::string_view ownSystemId,
-                             const std::vector<std::string>& netList) {
+RecipientFill RecipientFor(const MailAddress& a, std::string_view ownSystemId,
+                           const std::vector<std::string>& netList) {
     RecipientFill f;
-    std::string handle = Trim(replied.FromHandle);
-    std::string node = Trim(replied.FromNetNode);
-    if (replied.FromNetId == 1 && node == ownSystemId) {
-        f.mailTo = handle;
+    const double network = NumericValue(a.network);
+    if (a.system == ownSystemId && network == 1) {
+        f.mailTo = a.user;
         return f;
     }
-    f.mailTo = handle + "@" + node;
-    int line = FindNetListLine(netList, replied.FromNetId);
+    f.mailTo = a.user + "@" + a.system;
+    int line = FindNetListLine(netList, network);
     if (line < 0) {
-        f.mailTo.append("*").append(std::to_string(replied.FromNetId));
+        f.mailTo.append("*").append(WrittenNumber(network));
         line = 0;
     }
     f.networkLine = line;
     return f;
 }
 
+RecipientFill ReplyRecipient(const MessageInfo& replied, std::string_view ownSystemId,
+                             const std::vector<std::string>& netList) {
+    const MailAddress sender{Trim(replied.FromHandle), Trim(replied.FromNetNode),
+                             std::to_string(replied.FromNetId)};
+    return RecipientFor(sender, ownSystemId, netList);
+}
+
 RecipientFill AddressBookRecipient(std::string_view choice, std::string_view ownSystemId,
                                    const std::vector<std::string>& netList) {
-    std::vector<std::string> parts, sys;
-    Explode("@", choice, parts, 2, 2);
-    std::string handle = Trim(parts[1]);
-    Explode("*", Trim(parts[2]), sys, 2, 2);
-    std::string system = Trim(sys[1]);
-    double network = NumericValue(sys[2]);
-
-    RecipientFill f;
-    if (system != ownSystemId || network != 1) {
-        f.mailTo = handle + "@" + system;
-        int line = FindNetListLine(netList, network);
-        if (line < 0) {
-            f.mailTo.append("*").append(WrittenNumber(network));
-            line = 0;
-        }
-        f.networkLine = line;
-    } else {
-        f.mailTo = handle;
-    }
-    return f;
+    return RecipientFor(ParseMailAddress(choice), ownSystemId, netList);
 }
 
 } // namespace kesto

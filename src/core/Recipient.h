@@ -3,8 +3,10 @@
 #pragma once
 
 #include "Board.h"
+#include "MailAddress.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,8 +40,8 @@ int FindNetListLine(const std::vector<std::string>& netList, double network);
 bool IsAllUsersForm(std::string_view mailTo);
 
 // The recipient in the user@system*network form, using the selected line's network
-// number when the text names none. False when a "*" comes without or before the "@".
-bool NormaliseRecipient(std::string_view mailTo, std::string_view selectedNetwork, std::string& address);
+// number when the text names none. Nothing when a "*" comes without or before the "@".
+std::optional<std::string> NormaliseRecipient(std::string_view mailTo, std::string_view selectedNetwork);
 
 // False when the address names a network above 1 whose NET.<n> has no SYSTEMID.
 bool NetworkIsKnown(const Board& b, std::string_view address);
@@ -66,8 +68,12 @@ struct RecipientFill {
     std::string mailTo;
     int networkLine = 0;
 };
-// The reply's recipient: the sender alone when local, else handle@node and the
-// sender's network line (or "*network" appended and line 0 when it is not offered).
+// An address as the recipient box shows it: the user alone when it is on this board
+// (own system id, network 1), else user@system and the network's line, or with
+// "*network" appended and line 0 when the network is not offered.
+RecipientFill RecipientFor(const MailAddress& a, std::string_view ownSystemId,
+                           const std::vector<std::string>& netList);
+// The reply's recipient: the replied message's sender.
 RecipientFill ReplyRecipient(const MessageInfo& replied, std::string_view ownSystemId,
                              const std::vector<std::string>& netList);
 // An address book choice "handle@system*network".

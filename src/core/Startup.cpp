@@ -21,13 +21,13 @@ std::string MainFile(const Board& b, std::string_view name) {
 
 // Nearest whole number, halves to the even neighbour, as the window's single-precision
 // twips are stored; a value that does not fit a 32-bit field is an overflow.
-std::int32_t RoundTwips(float value) {
+Result<std::int32_t> RoundTwips(float value) {
     double x = value;
-    if (!std::isfinite(x)) throw KestoError("Overflow");
+    if (!std::isfinite(x)) return Error(ErrorCode::Overflow);
     double lower = std::floor(x);
     double diff = x - lower;
     double r = diff > 0.5 ? lower + 1 : diff < 0.5 ? lower : (std::fmod(lower, 2.0) == 0 ? lower : lower + 1);
-    if (r < -2147483648.0 || r > 2147483647.0) throw KestoError("Overflow");
+    if (r < -2147483648.0 || r > 2147483647.0) return Error(ErrorCode::Overflow);
     return static_cast<std::int32_t>(r);
 }
 
@@ -36,11 +36,76 @@ std::int32_t Centred(std::int32_t screen, std::int32_t window) {
     return static_cast<std::int32_t>((static_cast<std::int64_t>(screen) - window) / 2);
 }
 
+Result<void> WriteVersion(const Board& b) {
+    const std::string path = MainFile(b, "HMRDATA.DAT");
+    Bytes buf;
+    if (platform::FileLengthIfAny(path)) {
+        Result<Bytes> read = platform::ReadAt(path, 0, static_cast<std::int64_t>(kHmrDataSize));
+        if (!read) return read.error();
+        buf = std::move(*read);
+    }
+    // A record past the end reads as blank texts; the board's own bytes are kept as read.
+    buf.resize(kHmrDataSize, ' ');
+    HmrDataRecord rec = DecodeHmrData(buf);
+    rec.Version = AppVersion; // padded to the field's width when encoded
+    return platform::WriteAt(path, 0, EncodeHmrData(rec));
+}
+
+Result<ViewSettings> ReadSettings(const Board& b, const ScreenGeometry& g, const ViewSettings& defaults) {
+    const std::string path = MainFile(b, "KESTO.DAT");
+    if (!platform::IsFile(path)) {
+        if (auto w = platform::WriteAt(path, 0, EncodeViewSettings(defaults)); !w) return w.error();
+    }
+    Result<Bytes> buf = platform::ReadAt(path, 0, static_cast<std::int64_t>(kViewSettingsSize));
+    if (!buf) return buf.error();
+    ViewSettings v = DecodeViewSettings(*buf);
+
+    if (v.Top > g.screenHeight || v.Left > g.screenWidth ||
+        v.Top < -static_cast<std::int64_t>(g.windowHeight) ||
+        v.Left < -static_cast<std::int64_t>(g.windowWidth)) {
+        v.Top = defaults.Top;
+        v.Left = defaults.Left;
+        v.Width = kDefaultWidth;
+        v.Height = kDefaultHeight;
+    }
+    if (v.SortedColumn < 1 || v.SortedColumn > 6) v.SortedColumn = 2;
+    v.SortOrder = v.SortOrder >= 1 ? 1 : 0;
+    for (std::size_t i = 0; i < v.ColumnWidths.size(); ++i)
+        if (v.ColumnWidths[i] < 100) v.ColumnWidths[i] = defaults.ColumnWidths[i];
+    return v;
+}
+
+Result<void> WriteSettings(const Board& b, const LiveViewState& live) {
+    ViewSettings v;
+    for (auto [field, twips] :
+         {std::pair{&v.Top, live.WindowTop}, std::pair{&v.Left, live.WindowLeft},
+          std::pair{&v.Width, live.WindowWidth}, std::pair{&v.Height, live.WindowHeight}}) {
+        Result<std::int32_t> rounded = RoundTwips(twips);
+        if (!rounded) return rounded.error();
+        *field = *rounded;
+    }
+    v.WindowState = live.WindowStateValue;
+    v.SortedColumn = live.SortedColumn;
+    v.SortOrder = live.SortOrder;
+    v.ColumnWidths = live.ColumnWidths;
+
+    // Record 1 is replaced in a whole new file, so a failed write leaves the old one;
+    // anything stored after record 1 is carried over.
+    const std::string path = MainFile(b, "KESTO.DAT");
+    Bytes contents;
+    if (platform::FileLengthIfAny(path)) {
+        if (auto read = platform::ReadAll(path, contents); !read) return read;
+    }
+    const Bytes record = EncodeViewSettings(v);
+    if (contents.size() < record.size()) contents.resize(record.size());
+    contents.replace(0, record.size(), record);
+    return platform::ReplaceContents(path, contents);
+}
+
 } // namespace
 
-LoadCfgResult LoadCfg(const std::string& startDir, const std::string& exeName) {
-    LoadCfgResult result;
-    Board& b = result.board;
+std::optional<Board> LoadCfg(const std::string& startDir, const std::string& exeName) {
+    Board b;
     std::error_code ec;
     auto abs = std::filesystem::absolute(startDir.empty() ? std::string(".") : startDir, ec);
     b.startDir = ec ? startDir : abs.lexically_normal().string();
@@ -53,31 +118,20 @@ LoadCfgResult LoadCfg(const std::string& startDir, const std::string& exeName) {
     b.mainCfg = DecodeMainConfig({});
 
     const std::string sysPaths = platform::NativePath("SYSPATHS.CFG", b.startDir);
-    if (!platform::IsFile(sysPaths)) return result;
-    result.found = true;
+    if (!platform::IsFile(sysPaths)) return std::nullopt;
 
-    Guard(b.log, kModule, "LoadCfg", [&] {
-        Bytes buf;
-        platform::ReadAt(sysPaths, 0, static_cast<std::int64_t>(kSysPathsSize), buf);
-        b.paths = DecodeSysPaths(buf);
-        std::int16_t status = 0;
-        b.mainCfg = GetMainCfg(b, status); // a missing MAIN.CFG is logged there; start-up goes on
-    });
-    return result;
+    const Result<Bytes> buf = Logged(b.log, kModule, "LoadCfg",
+                                     platform::ReadAt(sysPaths, 0, static_cast<std::int64_t>(kSysPathsSize)));
+    if (buf) {
+        b.paths = DecodeSysPaths(*buf);
+        // A missing MAIN.CFG is logged there; start-up goes on.
+        b.mainCfg = GetMainCfg(b).value_or(DecodeMainConfig({}));
+    }
+    return b;
 }
 
-void StampVersion(const Board& b) {
-    Guard(b.log, kModule, "StampVersion", [&] {
-        const std::string path = MainFile(b, "HMRDATA.DAT");
-        Bytes buf;
-        if (platform::FileLengthOr(path) >= 0)
-            platform::ReadAt(path, 0, static_cast<std::int64_t>(kHmrDataSize), buf);
-        // A record past the end reads as blank texts; the board's own bytes are kept as read.
-        buf.resize(kHmrDataSize, ' ');
-        HmrDataRecord rec = DecodeHmrData(buf);
-        rec.Version = AppVersion; // padded to the field's width when encoded
-        platform::WriteAt(path, 0, EncodeHmrData(rec));
-    });
+Result<void> StampVersion(const Board& b) {
+    return Logged(b.log, kModule, "StampVersion", WriteVersion(b));
 }
 
 ViewSettings DefaultViewSettings(const ScreenGeometry& g) {
@@ -95,53 +149,11 @@ ViewSettings DefaultViewSettings(const ScreenGeometry& g) {
 
 ViewSettings LoadDat(const Board& b, const ScreenGeometry& g) {
     const ViewSettings defaults = DefaultViewSettings(g);
-    ViewSettings v = defaults;
-    Guard(b.log, kModule, "LoadDat", [&] {
-        const std::string path = MainFile(b, "KESTO.DAT");
-        if (!platform::IsFile(path)) platform::WriteAt(path, 0, EncodeViewSettings(defaults));
-
-        Bytes buf;
-        platform::ReadAt(path, 0, static_cast<std::int64_t>(kViewSettingsSize), buf);
-        v = DecodeViewSettings(buf);
-
-        if (v.Top > g.screenHeight || v.Left > g.screenWidth ||
-            v.Top < -static_cast<std::int64_t>(g.windowHeight) ||
-            v.Left < -static_cast<std::int64_t>(g.windowWidth)) {
-            v.Top = defaults.Top;
-            v.Left = defaults.Left;
-            v.Width = kDefaultWidth;
-            v.Height = kDefaultHeight;
-        }
-        if (v.SortedColumn < 1 || v.SortedColumn > 6) v.SortedColumn = 2;
-        v.SortOrder = v.SortOrder >= 1 ? 1 : 0;
-        for (std::size_t i = 0; i < v.ColumnWidths.size(); ++i)
-            if (v.ColumnWidths[i] < 100) v.ColumnWidths[i] = defaults.ColumnWidths[i];
-    });
-    return v;
+    return Logged(b.log, kModule, "LoadDat", ReadSettings(b, g, defaults)).value_or(defaults);
 }
 
-bool SaveDat(const Board& b, const LiveViewState& live) {
-    return Guard(b.log, kModule, "SaveDat", [&] {
-        ViewSettings v;
-        v.Top = RoundTwips(live.WindowTop);
-        v.Left = RoundTwips(live.WindowLeft);
-        v.Width = RoundTwips(live.WindowWidth);
-        v.Height = RoundTwips(live.WindowHeight);
-        v.WindowState = live.WindowStateValue;
-        v.SortedColumn = live.SortedColumn;
-        v.SortOrder = live.SortOrder;
-        v.ColumnWidths = live.ColumnWidths;
-
-        // Record 1 is replaced in a whole new file, so a failed write leaves the old one;
-        // anything stored after record 1 is carried over.
-        const std::string path = MainFile(b, "KESTO.DAT");
-        Bytes contents;
-        if (platform::FileLengthOr(path) >= 0) platform::ReadAll(path, contents);
-        Bytes record = EncodeViewSettings(v);
-        if (contents.size() < record.size()) contents.resize(record.size());
-        contents.replace(0, record.size(), record);
-        platform::ReplaceContents(path, contents);
-    });
+Result<void> SaveDat(const Board& b, const LiveViewState& live) {
+    return Logged(b.log, kModule, "SaveDat", WriteSettings(b, live));
 }
 
 } // namespace kesto

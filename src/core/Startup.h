@@ -2,24 +2,22 @@
 #pragma once
 
 #include "Board.h"
+#include "Result.h"
 
-#include <cstdint>
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kesto {
 
-// Outcome of LoadCfg. `found` false means SYSPATHS.CFG is missing in startDir
-// (the caller shows "SYSPATHS.CFG was not found! Exiting..." and ends).
-struct LoadCfgResult {
-    bool found = false;
-    Board board;
-};
 // Reads startDir/SYSPATHS.CFG and MAIN.CFG into a Board whose error log is
-// startDir/HMRERROR.LOG written under exeName.
-LoadCfgResult LoadCfg(const std::string& startDir, const std::string& exeName = "kesto");
+// startDir/HMRERROR.LOG written under exeName. Nothing when SYSPATHS.CFG is missing
+// (the caller shows "SYSPATHS.CFG was not found! Exiting..." and ends); files that
+// cannot be read are logged and leave their fields blank.
+std::optional<Board> LoadCfg(const std::string& startDir, const std::string& exeName = "kesto");
 // Writes AppVersion, blank-padded to 15, at offset 66 of HMRDATA.DAT record 1.
-void StampVersion(const Board& b);
+Result<void> StampVersion(const Board& b);
 
 // Screen and current window size in twips, passed in so settings load without a window.
 struct ScreenGeometry {
@@ -29,6 +27,7 @@ struct ScreenGeometry {
     std::int32_t windowHeight = 0;
 };
 // Loads KESTO.DAT (creating it with the defaults when missing) and validates it.
+// A file that cannot be read or created is logged and gives the defaults.
 ViewSettings LoadDat(const Board& b, const ScreenGeometry& g);
 ViewSettings DefaultViewSettings(const ScreenGeometry& g);
 
@@ -41,6 +40,6 @@ struct LiveViewState {
     std::array<std::int32_t, 6> ColumnWidths{360, 800, 2000, 3500, 2500, 1000};
 };
 // Writes the live state as record 1 of KESTO.DAT; a failure leaves the file as it was.
-bool SaveDat(const Board& b, const LiveViewState& live);
+Result<void> SaveDat(const Board& b, const LiveViewState& live);
 
 } // namespace kesto

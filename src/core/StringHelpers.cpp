@@ -1,10 +1,9 @@
-// The string helpers, key filters and the event-pump hook of modCommonFunctions.
-#include "CommonFunctions.h"
+// The string routines of modCommonFunctions.
+#include "StringHelpers.h"
+
+#include "TextHelpers.h"
 
 #include <algorithm>
-#include <atomic>
-#include <charconv>
-#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -15,104 +14,7 @@ constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 constexpr char kColourCode = '\x03';
 
-char FoldAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-// The characters a BASIC Val skips wherever they stand.
-bool IsValBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n';
-}
-
-std::atomic<PumpEventsHook> gPumpHook{nullptr};
-
 } // namespace
-
-std::string Trim(std::string_view s) {
-    return LTrim(RTrim(s));
-}
-
-std::string RTrim(std::string_view s) {
-    auto end = s.find_last_not_of(' ');
-    return std::string(end == std::string_view::npos ? std::string_view{} : s.substr(0, end + 1));
-}
-
-std::string LTrim(std::string_view s) {
-    auto begin = s.find_first_not_of(' ');
-    return std::string(begin == std::string_view::npos ? std::string_view{} : s.substr(begin));
-}
-
-std::string UpperAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
-std::string LowerAscii(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        c = FoldAscii(c);
-    return out;
-}
-
-double NumericValue(std::string_view s) {
-    // Gather sign, digits and the first decimal point, skipping blanks as Val does,
-    // then let from_chars do the rounding (locale-free, exact).
-    std::string number;
-    std::size_t i = 0;
-    auto skipBlanks = [&] {
-        while (i < s.size() && IsValBlank(s[i]))
-            ++i;
-    };
-    skipBlanks();
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
-    bool seenPoint = false;
-    bool seenDigit = false;
-    for (; i < s.size(); ++i) {
-        char c = s[i];
-        if (IsValBlank(c)) continue;
-        if (IsDigit(c)) {
-            number += c;
-            seenDigit = true;
-        } else if (c == '.' && !seenPoint) {
-            number += c;
-            seenPoint = true;
-        } else {
-            break;
-        }
-    }
-    if (!seenDigit) return 0.0;
-    double value = 0.0;
-    auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    (void)ptr;
-    if (ec == std::errc::result_out_of_range) value = std::numeric_limits<double>::infinity();
-    return negative ? -value : value;
-}
-
-bool IsNumeric(std::string_view s) {
-    std::string t = Trim(s);
-    std::size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
-    bool seenPoint = false;
-    bool seenDigit = false;
-    for (; i < t.size(); ++i) {
-        if (IsDigit(t[i])) {
-            seenDigit = true;
-        } else if (t[i] == '.' && !seenPoint) {
-            seenPoint = true;
-        } else {
-            return false;
-        }
-    }
-    return seenDigit;
-}
 
 std::string ConvertCrLf(std::string_view text) {
     // Every CR LF, lone CR and lone LF becomes CR LF; runs between line ends are copied whole.
@@ -167,36 +69,33 @@ std::int16_t CountOccurrences(std::string_view text, std::string_view find, std:
     return static_cast<std::int16_t>(count);
 }
 
-void Explode(std::string_view delimiter, std::string_view text, std::vector<std::string>& pieces,
-             std::int32_t limit, std::int32_t minimum) {
+std::vector<std::string> Explode(std::string_view delimiter, std::string_view text, std::int32_t limit,
+                                 std::int32_t minimum) {
+    // Piece numbers are 16-bit on the board.
     constexpr std::int32_t kMaxPieces = std::numeric_limits<std::int16_t>::max();
     if (limit < 1 || limit > kMaxPieces) limit = kMaxPieces;
     if (minimum > kMaxPieces) minimum = kMaxPieces;
 
-    std::vector<std::string> found;
+    std::vector<std::string> pieces;
     if (!text.empty()) {
         if (delimiter.empty()) {
-            found.emplace_back(text);
+            pieces.emplace_back(text);
         } else {
             // Folded copies have the same length, so their positions index the text.
             std::string foldedText = LowerAscii(text);
             std::string foldedDelim = LowerAscii(delimiter);
             std::size_t from = 0;
-            while (static_cast<std::int32_t>(found.size()) < limit - 1) {
+            while (static_cast<std::int32_t>(pieces.size()) < limit - 1) {
                 std::size_t hit = foldedText.find(foldedDelim, from);
                 if (hit == std::string::npos) break;
-                found.emplace_back(text.substr(from, hit - from));
+                pieces.emplace_back(text.substr(from, hit - from));
                 from = hit + delimiter.size();
             }
-            found.emplace_back(text.substr(from));
+            pieces.emplace_back(text.substr(from));
         }
     }
-
-    std::size_t slots =
-        std::max<std::size_t>({found.size(), static_cast<std::size_t>(std::max(minimum, 0)), 1});
-    pieces.assign(slots + 1, std::string());
-    for (std::size_t k = 0; k < found.size(); ++k)
-        pieces[k + 1] = std::move(found[k]);
+    pieces.resize(std::max<std::size_t>({pieces.size(), static_cast<std::size_t>(std::max(minimum, 0)), 1}));
+    return pieces;
 }
 
 std::string StrPad(std::string_view text, std::int16_t width, std::string_view padChar,
@@ -241,7 +140,6 @@ std::string StrReplace(std::string_view text, std::string_view find, std::string
             out.append(replacement);
             from = hit + find.size();
             ++made;
-            PumpEvents();
         }
         out.append(text.substr(from));
         return out;
@@ -271,42 +169,11 @@ std::string StrReplace(std::string_view text, std::string_view find, std::string
             out.resize(out.size() - find.size());
             pending.append(replacement.rbegin(), replacement.rend());
             ++made;
-            PumpEvents();
         }
     }
     out.append(pending.rbegin(), pending.rend());
     out.append(text.substr(restPos));
     return out;
-}
-
-bool IsLetterKey(std::int16_t keyCode) {
-    return keyCode == 8 || (keyCode >= 'A' && keyCode <= 'Z') || (keyCode >= 'a' && keyCode <= 'z');
-}
-
-bool IsNumberKey(std::int16_t keyCode) {
-    return keyCode == 8 || keyCode == '.' || (keyCode >= '0' && keyCode <= '9');
-}
-
-std::int16_t ClampToInteger(std::string_view text) {
-    constexpr double kMax = std::numeric_limits<std::int16_t>::max();
-    double v = NumericValue(text);
-    if (v > kMax) return static_cast<std::int16_t>(kMax);
-    if (v < -kMax) return static_cast<std::int16_t>(-kMax);
-    return static_cast<std::int16_t>(std::nearbyint(v)); // default rounding: halves to even
-}
-
-void SetPumpEventsHook(PumpEventsHook hook) noexcept {
-    gPumpHook.store(hook);
-}
-
-void PumpEvents() noexcept {
-    if (PumpEventsHook hook = gPumpHook.load()) {
-        try {
-            hook();
-        } catch (...) {
-            // A failing event pump must not break the text routine that called it.
-        }
-    }
 }
 
 } // namespace kesto

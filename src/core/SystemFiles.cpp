@@ -1,6 +1,7 @@
 #include "SystemFiles.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
@@ -25,141 +26,115 @@ template <class Fn> void ForEachLine(std::string_view text, Fn&& fn) {
     }
 }
 
-// Reads one fixed-length record of a board file: the record decoded, or after a
-// failure (logged under the routine's name) the layout's empty record and status -1.
-template <class Decode>
-auto ReadRecord(const Board& b, std::string_view routine, const std::string& path, std::int64_t record,
-                std::size_t size, Decode decode, std::int16_t& status) {
-    status = 0;
-    decltype(decode(std::string_view{})) rec;
-    if (!Guard(b.log, kModule, routine, [&] {
-            if (record < 1) throw KestoError("Bad record number");
-            Bytes buf;
-            platform::ReadAt(path, (record - 1) * static_cast<std::int64_t>(size),
-                             static_cast<std::int64_t>(size), buf);
-            rec = decode(buf);
-        })) {
-        status = -1;
-        rec = decode(std::string_view{});
+// Reads one fixed-length record of a board file and decodes it.
+template <class Decode> auto ReadRecord(const std::string& path, std::int64_t record, std::size_t size,
+                                        Decode decode) -> Result<decltype(decode(std::string_view{}))> {
+    if (record < 1) return Error(ErrorCode::BadRecordNumber);
+    Result<Bytes> buf = platform::ReadAt(path, (record - 1) * static_cast<std::int64_t>(size),
+                                         static_cast<std::int64_t>(size));
+    if (!buf) return buf.error();
+    return decode(*buf);
+}
+
+Result<std::optional<NetworkFields>> FindNetwork(const Board& b, std::int16_t network) {
+    std::optional<NetworkFields> found;
+    if (network < 1) return found;
+    const std::string path = BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST");
+    if (!platform::IsFile(path)) return found;
+    Result<Bytes> text = platform::ReadAll(path);
+    if (!text) return text.error();
+    ForEachLine(*text, [&](std::string_view line) {
+        if (Trim(line).empty()) return true;
+        std::vector<std::string> pieces = Explode(",", line, 8, 8);
+        if (NumericValue(pieces[0]) != network) return true;
+        found.emplace();
+        std::move(pieces.begin(), pieces.end(), found->begin());
+        return false;
+    });
+    return found;
+}
+
+Result<std::string> FindNetEntry(const Board& b, std::int16_t network, std::string_view key) {
+    std::string value;
+    const std::string wanted = UpperAscii(Trim(key));
+    if (network < 1 || wanted.empty()) return value;
+    const std::string path = BoardNativePath(b, b.paths.DataPath(), "NET." + std::to_string(network));
+    if (!platform::IsFile(path)) return value;
+    Result<Bytes> text = platform::ReadAll(path);
+    if (!text) return text.error();
+    ForEachLine(*text, [&](std::string_view line) {
+        const std::vector<std::string> pieces = Explode("=", line, 2, 2);
+        if (UpperAscii(Trim(pieces[0])) != wanted) return true;
+        value = Trim(pieces[1]);
+        return false;
+    });
+    return value;
+}
+
+Result<std::int32_t> NextSeqNum(const Board& b) {
+    const std::string path = BoardNativePath(b, b.paths.DataPath(), "DBSEQ.DAT");
+    Bytes buf(4, '\0');
+    if (platform::FileLengthIfAny(path).value_or(0) <= 0) {
+        PutI32(buf, 0, 1);
+        if (auto w = platform::WriteAt(path, 0, buf); !w) return w.error();
     }
-    return rec;
+    Result<Bytes> stored = platform::ReadAt(path, 0, 4);
+    if (!stored) return stored.error();
+    // Widened, so a damaged 2147483647 wraps to 1 instead of overflowing.
+    std::int64_t value = static_cast<std::int64_t>(GetI32(*stored, 0)) + 1;
+    if (value >= kSeqLimit) value = 1;
+    PutI32(buf, 0, static_cast<std::int32_t>(value));
+    if (auto w = platform::WriteAt(path, 0, buf); !w) return w.error();
+    return static_cast<std::int32_t>(value);
 }
 
 } // namespace
 
-MainConfig GetMainCfg(const Board& b, std::int16_t& status) {
-    return ReadRecord(b, "GetMainCfg", BoardNativePath(b, b.paths.MainPath(), "MAIN.CFG"), 1, kMainConfigSize,
-                      DecodeMainConfig, status);
+Result<MainConfig> GetMainCfg(const Board& b) {
+    return Logged(
+        b.log, kModule, "GetMainCfg",
+        ReadRecord(BoardNativePath(b, b.paths.MainPath(), "MAIN.CFG"), 1, kMainConfigSize, DecodeMainConfig));
 }
 
-bool GetNetworkInfo(const Board& b, std::int16_t network, std::vector<std::string>& fields,
-                    std::int16_t& status) {
-    status = 0;
-    fields.assign(9, std::string());
-    bool found = false;
-    if (!Guard(b.log, kModule, "GetNetworkInfo", [&] {
-            if (network < 1) return;
-            const std::string path = BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST");
-            if (!platform::IsFile(path)) return;
-            Bytes text;
-            platform::ReadAll(path, text);
-            std::vector<std::string> pieces;
-            ForEachLine(text, [&](std::string_view line) {
-                if (Trim(line).empty()) return true;
-                Explode(",", line, pieces, 8, 8);
-                if (NumericValue(pieces[1]) != network) return true;
-                pieces.resize(9);
-                fields = pieces;
-                found = true;
-                return false;
-            });
-        })) {
-        status = -1;
-        fields.assign(9, std::string());
-        found = false;
-    }
-    return found;
+Result<std::optional<NetworkFields>> GetNetworkInfo(const Board& b, std::int16_t network) {
+    return Logged(b.log, kModule, "GetNetworkInfo", FindNetwork(b, network));
 }
 
-std::string GetNetEntry(const Board& b, std::int16_t network, std::string_view key, std::int16_t& status) {
-    status = 0;
-    std::string value;
-    if (!Guard(b.log, kModule, "GetNetEntry", [&] {
-            const std::string wanted = UpperAscii(Trim(key));
-            if (network < 1 || wanted.empty()) return;
-            const std::string path = BoardNativePath(b, b.paths.DataPath(), "NET." + std::to_string(network));
-            if (!platform::IsFile(path)) return;
-            Bytes text;
-            platform::ReadAll(path, text);
-            std::vector<std::string> pieces;
-            ForEachLine(text, [&](std::string_view line) {
-                Explode("=", line, pieces, 2, 2);
-                if (UpperAscii(Trim(pieces[1])) != wanted) return true;
-                value = Trim(pieces[2]);
-                return false;
-            });
-        })) {
-        status = -1;
-        value.clear();
-    }
-    return value;
+Result<std::string> GetNetEntry(const Board& b, std::int16_t network, std::string_view key) {
+    return Logged(b.log, kModule, "GetNetEntry", FindNetEntry(b, network, key));
 }
 
-NodeRecord GetNode(const Board& b, std::int16_t node, std::int16_t& status) {
+Result<NodeRecord> GetNode(const Board& b, std::int16_t node) {
     // Node n is record n + 1: node 0 is the first record.
-    return ReadRecord(b, "GetNode", BoardNativePath(b, b.paths.NodePath(), "CONTROL.DAT"),
-                      std::int64_t{node} + 1, kNodeRecordSize, DecodeNodeRecord, status);
+    return Logged(b.log, kModule, "GetNode",
+                  ReadRecord(BoardNativePath(b, b.paths.NodePath(), "CONTROL.DAT"), std::int64_t{node} + 1,
+                             kNodeRecordSize, DecodeNodeRecord));
 }
 
-std::int32_t GetSeqNum(const Board& b, std::int16_t& status) {
-    status = 0;
-    std::int32_t next = 0;
-    if (!Guard(b.log, kModule, "GetSeqNum", [&] {
-            const std::string path = BoardNativePath(b, b.paths.DataPath(), "DBSEQ.DAT");
-            Bytes buf(4, '\0');
-            if (platform::FileLengthOr(path) <= 0) {
-                PutI32(buf, 0, 1);
-                platform::WriteAt(path, 0, buf);
-            }
-            platform::ReadAt(path, 0, 4, buf);
-            // Widened, so a damaged 2147483647 wraps to 1 instead of overflowing.
-            std::int64_t value = static_cast<std::int64_t>(GetI32(buf, 0)) + 1;
-            if (value >= kSeqLimit) value = 1;
-            Bytes out(4, '\0');
-            PutI32(out, 0, static_cast<std::int32_t>(value));
-            platform::WriteAt(path, 0, out);
-            next = static_cast<std::int32_t>(value);
-        })) {
-        status = -1;
-        next = 0;
-    }
-    return next;
+Result<std::int32_t> GetSeqNum(const Board& b) {
+    return Logged(b.log, kModule, "GetSeqNum", NextSeqNum(b));
 }
 
-StatHbrdRecord GetStatHbrdDat(const Board& b, std::int16_t& status) {
-    return ReadRecord(b, "GetStatHbrdDat", BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT"), 1,
-                      kStatHbrdSize, DecodeStatHbrd, status);
+Result<StatHbrdRecord> GetStatHbrdDat(const Board& b) {
+    return Logged(
+        b.log, kModule, "GetStatHbrdDat",
+        ReadRecord(BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT"), 1, kStatHbrdSize, DecodeStatHbrd));
 }
 
-void PutStatHbrdDat(const Board& b, const StatHbrdRecord& rec, std::int16_t& status) {
-    status = 0;
-    if (!Guard(b.log, kModule, "PutStatHbrdDat", [&] {
-            platform::WriteAt(BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT"), 0, EncodeStatHbrd(rec));
-        }))
-        status = -1;
+Result<void> PutStatHbrdDat(const Board& b, const StatHbrdRecord& rec) {
+    return Logged(
+        b.log, kModule, "PutStatHbrdDat",
+        platform::WriteAt(BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT"), 0, EncodeStatHbrd(rec)));
 }
 
 std::string OwnSystemId(const Board& b) {
-    std::int16_t status = 0;
-    std::string id = Trim(GetNetEntry(b, 1, "SYSTEMID", status));
+    std::string id = Trim(GetNetEntry(b, 1, "SYSTEMID").value_or(""));
     return id.empty() ? "0" : id;
 }
 
 std::string NetworkName(const Board& b, std::int16_t network) {
-    std::int16_t status = 0;
-    std::vector<std::string> fields;
-    GetNetworkInfo(b, network, fields, status);
-    std::string name = fields.size() > 3 ? Trim(fields[3]) : std::string();
+    const std::optional<NetworkFields> fields = GetNetworkInfo(b, network).value_or(std::nullopt);
+    std::string name = fields ? Trim((*fields)[2]) : std::string();
     return name.empty() ? "Unknown" : name;
 }
 

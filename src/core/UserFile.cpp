@@ -16,8 +16,8 @@ std::string UserFilePath(const Board& b) {
     return BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
 }
 
-std::int64_t RecordOffset(std::int32_t userNo) {
-    if (userNo < 1) throw KestoError("Bad record number");
+Result<std::int64_t> RecordOffset(std::int32_t userNo) {
+    if (userNo < 1) return Error(ErrorCode::BadRecordNumber);
     return (static_cast<std::int64_t>(userNo) - 1) * static_cast<std::int64_t>(kUserRecordSize);
 }
 
@@ -47,99 +47,92 @@ bool SameName(std::string_view field, std::string_view wantedLower) {
     return true;
 }
 
-std::int16_t FindByField(const Board& b, std::string_view routine, FieldPlace field, std::string_view name) {
-    std::int16_t found = 0;
-    Guard(b.log, kModule, routine, [&] {
-        std::string wanted(TrimView(name));
-        for (char& c : wanted)
-            c = Lower(c);
+Result<RecordNo> FindByField(const Board& b, FieldPlace field, std::string_view name) {
+    std::string wanted(TrimView(name));
+    for (char& c : wanted)
+        c = Lower(c);
 
-        const std::string path = UserFilePath(b);
-        if (platform::FileLength(path) / static_cast<std::int64_t>(kUserRecordSize) > kMaxSearchRecords)
-            throw KestoError("Overflow");
+    const std::string path = UserFilePath(b);
+    Result<std::int64_t> length = platform::FileLength(path);
+    if (!length) return length.error();
+    if (*length / static_cast<std::int64_t>(kUserRecordSize) > kMaxSearchRecords)
+        return Error(ErrorCode::Overflow);
 
-        // One read per search; the buffer stays with the thread so repeated searches
-        // do not touch fresh pages every time.
-        thread_local Bytes buffer;
-        platform::ReadAll(path, buffer);
-        std::size_t count = buffer.size() / kUserRecordSize;
-        if (count > static_cast<std::size_t>(kMaxSearchRecords)) throw KestoError("Overflow");
+    // One read per search; the buffer stays with the thread so repeated searches
+    // do not touch fresh pages every time.
+    thread_local Bytes buffer;
+    if (auto read = platform::ReadAll(path, buffer); !read) return read.error();
+    const std::size_t count = buffer.size() / kUserRecordSize;
+    if (count > static_cast<std::size_t>(kMaxSearchRecords)) return Error(ErrorCode::Overflow);
 
-        std::string_view all(buffer);
-        for (std::size_t i = 0; i < count; ++i) {
-            if (SameName(all.substr(i * kUserRecordSize + field.offset, field.width), wanted)) {
-                found = static_cast<std::int16_t>(i + 1);
-                return;
-            }
-        }
-    });
-    return found;
+    const std::string_view all(buffer);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (SameName(all.substr(i * kUserRecordSize + field.offset, field.width), wanted))
+            return static_cast<RecordNo>(i + 1);
+    }
+    return RecordNo{0};
+}
+
+Result<UserRecord> ReadUser(const Board& b, std::int32_t userNo) {
+    Result<std::int64_t> offset = RecordOffset(userNo);
+    if (!offset) return offset.error();
+    Result<Bytes> buf = platform::ReadAt(UserFilePath(b), *offset, kUserRecordSize);
+    if (!buf) return buf.error();
+    return DecodeUserRecord(*buf);
+}
+
+Result<void> WriteUser(const Board& b, std::int32_t userNo, const UserRecord& rec) {
+    Result<std::int64_t> offset = RecordOffset(userNo);
+    if (!offset) return offset.error();
+    return platform::WriteAt(UserFilePath(b), *offset, EncodeUserRecord(rec));
+}
+
+Result<std::int32_t> CountUsers(const Board& b) {
+    const std::string path = UserFilePath(b);
+    if (!platform::IsFile(path)) return 0;
+    Result<std::int64_t> length = platform::FileLength(path);
+    if (!length) return length.error();
+    return static_cast<std::int32_t>(*length / static_cast<std::int64_t>(kUserRecordSize));
 }
 
 } // namespace
 
-UserRecord GetUser(const Board& b, std::int32_t userNo, std::int16_t& status) {
-    status = 0;
-    UserRecord rec;
-    if (!Guard(b.log, kModule, "GetUser", [&] {
-            Bytes buf;
-            platform::ReadAt(UserFilePath(b), RecordOffset(userNo), kUserRecordSize, buf);
-            rec = DecodeUserRecord(buf);
-        })) {
-        status = -1;
-        rec = DecodeUserRecord({});
-    }
-    return rec;
+Result<UserRecord> GetUser(const Board& b, std::int32_t userNo) {
+    return Logged(b.log, kModule, "GetUser", ReadUser(b, userNo));
 }
 
-void PutUser(const Board& b, std::int32_t userNo, const UserRecord& rec, std::int16_t& status) {
-    status = 0;
-    if (!Guard(b.log, kModule, "PutUser",
-               [&] { platform::WriteAt(UserFilePath(b), RecordOffset(userNo), EncodeUserRecord(rec)); }))
-        status = -1;
+Result<void> PutUser(const Board& b, std::int32_t userNo, const UserRecord& rec) {
+    return Logged(b.log, kModule, "PutUser", WriteUser(b, userNo, rec));
 }
 
-std::int32_t GetUserCount(const Board& b) {
-    std::int32_t count = 0;
-    Guard(b.log, kModule, "GetUserCount", [&] {
-        const std::string path = UserFilePath(b);
-        if (!platform::IsFile(path)) return;
-        count = static_cast<std::int32_t>(platform::FileLength(path) /
-                                          static_cast<std::int64_t>(kUserRecordSize));
-    });
-    return count;
+Result<std::int32_t> GetUserCount(const Board& b) {
+    return Logged(b.log, kModule, "GetUserCount", CountUsers(b));
 }
 
-std::int16_t FindHandle(const Board& b, std::string_view name) {
-    return FindByField(b, "FindHandle", PlaceOf<&UserRecord::Handle>(), name);
+Result<RecordNo> FindHandle(const Board& b, std::string_view name) {
+    return Logged(b.log, kModule, "FindHandle", FindByField(b, PlaceOf<&UserRecord::Handle>(), name));
 }
 
-std::int16_t FindRealName(const Board& b, std::string_view name) {
-    return FindByField(b, "FindRealName", PlaceOf<&UserRecord::RealName>(), name);
+Result<RecordNo> FindRealName(const Board& b, std::string_view name) {
+    return Logged(b.log, kModule, "FindRealName", FindByField(b, PlaceOf<&UserRecord::RealName>(), name));
 }
 
-std::string GetAccFlags(std::int32_t mask, std::int16_t& status) {
-    status = 0;
+std::string GetAccFlags(std::int32_t mask) {
     std::string letters;
-    if (!Guard(ErrorLog{}, kModule, "GetAccFlags", [&] {
-            if (mask <= 0) return;
-            // Highest flag first, so a mask beyond Z notes every letter it still covers.
-            std::int64_t remaining = mask;
-            char noted[26];
-            int n = 0;
-            char letter = 'Z';
-            for (std::int64_t weight = std::int64_t{1} << 25; weight >= 1; weight /= 2, --letter) {
-                if (remaining / weight >= 1) {
-                    noted[n++] = letter;
-                    remaining -= weight;
-                }
-            }
-            for (int i = n - 1; i >= 0; --i)
-                letters += noted[i];
-        })) {
-        status = -1;
-        letters.clear();
+    if (mask <= 0) return letters;
+    // Highest flag first, so a mask beyond Z notes every letter it still covers.
+    std::int64_t remaining = mask;
+    char noted[26];
+    int n = 0;
+    char letter = 'Z';
+    for (std::int64_t weight = std::int64_t{1} << 25; weight >= 1; weight /= 2, --letter) {
+        if (remaining / weight >= 1) {
+            noted[n++] = letter;
+            remaining -= weight;
+        }
     }
+    for (int i = n - 1; i >= 0; --i)
+        letters += noted[i];
     return letters;
 }
 

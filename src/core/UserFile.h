@@ -1,7 +1,11 @@
 // modHALK: USERFILE.DAT (DataPath\USERFILE.DAT).
+//
+// Every failure is written to the error log under the routine's name before it is
+// returned, so callers only decide what to do next.
 #pragma once
 
 #include "Board.h"
+#include "Result.h"
 
 #include <cstdint>
 #include <string>
@@ -9,11 +13,16 @@
 
 namespace kesto {
 
-UserRecord GetUser(const Board& b, std::int32_t userNo, std::int16_t& status);
-void PutUser(const Board& b, std::int32_t userNo, const UserRecord& rec, std::int16_t& status);
-std::int32_t GetUserCount(const Board& b);
-std::int16_t FindHandle(const Board& b, std::string_view name);
-std::int16_t FindRealName(const Board& b, std::string_view name);
-std::string GetAccFlags(std::int32_t mask, std::int16_t& status);
+// A record past the end of the file reads as the empty record (its SecurityLevel 0).
+Result<UserRecord> GetUser(const Board& b, std::int32_t userNo);
+Result<void> PutUser(const Board& b, std::int32_t userNo, const UserRecord& rec);
+// Whole records in the user file; 0 when there is none.
+Result<std::int32_t> GetUserCount(const Board& b);
+// The lowest user whose handle (real name) equals the trimmed name, letter case
+// ignored; 0 when nobody's does.
+Result<RecordNo> FindHandle(const Board& b, std::string_view name);
+Result<RecordNo> FindRealName(const Board& b, std::string_view name);
+// The letters A to Z of the flags set in an AccessFlags mask, in alphabetical order.
+std::string GetAccFlags(std::int32_t mask);
 
 } // namespace kesto

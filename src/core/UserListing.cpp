@@ -1,6 +1,7 @@
 #include "UserListing.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
@@ -9,26 +10,32 @@
 
 namespace kesto {
 
-bool ForEachListedUser(const Board& b, const std::function<void(std::int32_t, const UserRecord&)>& visit) {
+namespace {
+
+Result<Bytes> ReadUserFile(const std::string& path) {
+    // A pipe or device in the file's place would block the read or never end.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return Error(ErrorCode::FileAccess);
+    return platform::ReadAll(path);
+}
+
+} // namespace
+
+Result<void> ForEachListedUser(const Board& b,
+                               const std::function<void(std::int32_t, const UserRecord&)>& visit) {
     const std::string path = BoardNativePath(b, b.paths.DataPath(), "USERFILE.DAT");
-    if (!platform::IsFile(path)) return true;
-    Bytes data;
-    if (!Guard(b.log, "frmUserListing", "FillUserList", [&] {
-            // A pipe or device in the file's place would block the read or never end.
-            std::error_code ec;
-            if (!std::filesystem::is_regular_file(path, ec)) throw KestoError("Path/File access error");
-            platform::ReadAll(path, data);
-        }))
-        return false;
+    if (!platform::IsFile(path)) return {};
+    const Result<Bytes> data = Logged(b.log, "frmUserListing", "FillUserList", ReadUserFile(path));
+    if (!data) return data.error();
 
     // Only whole records count; a partial trailing record is not a user.
-    const std::size_t count = data.size() / kUserRecordSize;
-    const std::string_view all(data);
+    const std::size_t count = data->size() / kUserRecordSize;
+    const std::string_view all(*data);
     for (std::size_t i = 0; i < count; ++i) {
         UserRecord u = DecodeUserRecord(all.substr(i * kUserRecordSize, kUserRecordSize));
         if (u.SecurityLevel >= 1) visit(static_cast<std::int32_t>(i + 1), u);
     }
-    return true;
+    return {};
 }
 
 std::string UserListingLine(std::int32_t userNo, const UserRecord& u) {
@@ -40,12 +47,13 @@ std::string UserListingLine(std::int32_t userNo, const UserRecord& u) {
     return line;
 }
 
-UserListing FillUserList(const Board& b) {
+Result<UserListing> FillUserList(const Board& b) {
     UserListing list;
-    list.readFailed = !ForEachListedUser(b, [&](std::int32_t n, const UserRecord& u) {
+    const Result<void> listed = ForEachListedUser(b, [&](std::int32_t n, const UserRecord& u) {
         list.numbers.push_back(n);
         list.lines.push_back(UserListingLine(n, u));
     });
+    if (!listed) return listed.error();
     return list;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Board.h"
+#include "Result.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,22 +15,20 @@ struct UserListing {
     // "5:     Bob                   Robert Smith": number and ":" in 6 columns, a blank,
     // the handle in 20 columns, two blanks, the real name uncut (board bytes).
     std::vector<std::string> lines;
-    // numbers[0] is a placeholder 0; numbers[k + 1] is the user number of lines[k].
-    std::vector<std::int32_t> numbers{0};
-    // The user file could not be read to its end: the lines read so far are kept and
-    // one line was written to the error log (frmUserListing FillUserList).
-    bool readFailed = false;
+    // numbers[k] is the user number of lines[k].
+    std::vector<std::int32_t> numbers;
 };
 
 // Calls `visit` for every whole record of USERFILE.DAT whose SecurityLevel is 1 or more,
-// in record order, from one read of the file. A missing user file lists nobody.
-// Returns false (after one log line) when the file cannot be read.
-bool ForEachListedUser(const Board& b, const std::function<void(std::int32_t, const UserRecord&)>& visit);
+// in record order, from one read of the file. A missing user file lists nobody; one
+// that cannot be read visits nobody and is logged (frmUserListing FillUserList).
+Result<void> ForEachListedUser(const Board& b,
+                               const std::function<void(std::int32_t, const UserRecord&)>& visit);
 
 // The picker's line of one user.
 std::string UserListingLine(std::int32_t userNo, const UserRecord& u);
 
 // Fills the list as the user picker does.
-UserListing FillUserList(const Board& b);
+Result<UserListing> FillUserList(const Board& b);
 
 } // namespace kesto

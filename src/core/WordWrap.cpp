@@ -1,7 +1,7 @@
 // modWordwrap: one pass over the text, each output line appended once.
 #include "WordWrap.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 
 #include <algorithm>
 #include <cstring>
@@ -60,7 +60,6 @@ std::string WordWrap(std::string_view text, std::int16_t width, bool skipColourC
             out += kCrLf;
             rest.remove_prefix(take);
         }
-        PumpEvents();
     }
     out.append(rest);
     return out;

@@ -31,7 +31,7 @@ class CliBoardTest : public ::testing::Test {
   protected:
     TempDir dir;
     std::string boardDir = dir.path() + "/board";
-    kesto::Board board = kesto::demo::CreateBoard(boardDir);
+    kesto::Board board = kesto::demo::CreateBoard(boardDir).value();
     std::string out, err;
 
     int run(std::vector<std::string> args) {

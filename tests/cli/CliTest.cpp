@@ -17,8 +17,8 @@ using kesto::test::TempDir;
 
 namespace {
 
+using kesto::test::CliResult;
 using kesto::test::RunCli;
-using Result = kesto::test::CliResult;
 
 JsonValue ParseOrFail(const std::string& text) {
     std::optional<JsonValue> v = JsonReader::Parse(text);
@@ -30,11 +30,11 @@ JsonValue ParseOrFail(const std::string& text) {
 class CliBoard : public ::testing::Test {
   protected:
     void SetUp() override {
-        b = demo::CreateBoard(dir.path());
-        demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255));
-        demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 50));
-        demo::AppendUser(b, demo::MakeUser("Gone", "Old Slot", 0));
-        demo::AppendUser(b, demo::MakeUser("J\xF6rg", "J\xF6rg Str\xF6m", 40));
+        b = demo::CreateBoard(dir.path()).value();
+        demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255)).value();
+        demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 50)).value();
+        demo::AppendUser(b, demo::MakeUser("Gone", "Old Slot", 0)).value();
+        demo::AppendUser(b, demo::MakeUser("J\xF6rg", "J\xF6rg Str\xF6m", 40)).value();
 
         Add("EMAIL", demo::MakeMessage(2, 1, "Bob", "SysOp", "First", kT), 1, 0, "");
         Add("EMAIL", demo::MakeMessage(1, 2, "SysOp", "Bob", "To Bob", kT + 10), 0, 0, "");
@@ -54,10 +54,10 @@ class CliBoard : public ::testing::Test {
         m.Offline = offline;
         m.Deleted = deleted;
         m.AttFileName = std::string(att) + std::string(12 - std::string(att).size(), ' ');
-        demo::AppendMessage(b, box, m, "Body\r\n");
+        demo::AppendMessage(b, box, m, "Body\r\n").value();
     }
 
-    Result Run(std::vector<std::string> args) {
+    CliResult Run(std::vector<std::string> args) {
         args.insert(args.begin(), {"--board", dir.path()});
         return RunCli(args);
     }
@@ -98,7 +98,7 @@ TEST(CliUsage, BadCommandLinesExitWithTwoNamingWhatIsWrong) {
         {{"users", "--user", "2"}, "--user"},
     };
     for (const auto& c : cases) {
-        Result r = RunCli(c.args);
+        CliResult r = RunCli(c.args);
         std::string line;
         for (const auto& a : c.args)
             line += a + " ";
@@ -110,12 +110,12 @@ TEST(CliUsage, BadCommandLinesExitWithTwoNamingWhatIsWrong) {
 }
 
 TEST(CliUsage, HelpGoesToStdoutAndListsEveryCommand) {
-    Result r = RunCli({"--help"});
+    CliResult r = RunCli({"--help"});
     EXPECT_EQ(r.rc, 0);
     for (const char* c : {"demo DIR", "users", "list", "info NUMBER"})
         EXPECT_NE(r.out.find(c), std::string::npos) << c;
 
-    Result version = RunCli({"--version"});
+    CliResult version = RunCli({"--version"});
     EXPECT_EQ(version.rc, 0);
     EXPECT_EQ(version.out, "kesto-cli 1.0.060711\n");
 }
@@ -137,7 +137,7 @@ TEST(CliUsage, EachCommandHasItsOwnHelp) {
         ++commands;
         std::vector<std::string> args = command;
         args.push_back("--help");
-        Result r = RunCli(args);
+        CliResult r = RunCli(args);
         EXPECT_EQ(r.rc, 0) << line;
         std::string name = command[0] + (command.size() > 1 ? " " + command[1] : "");
         EXPECT_NE(r.out.find("Usage: kesto-cli " + name + " "), std::string::npos) << r.out;
@@ -151,11 +151,11 @@ TEST(CliUsage, EachCommandHasItsOwnHelp) {
 
 TEST(CliBoardErrors, MissingBoardIsAClearFailure) {
     TempDir dir;
-    Result none = RunCli({"list", "--board", dir.file("nowhere")});
+    CliResult none = RunCli({"list", "--board", dir.file("nowhere")});
     EXPECT_EQ(none.rc, 1);
     EXPECT_NE(none.err.find("does not exist"), std::string::npos);
 
-    Result empty = RunCli({"--board", dir.path(), "users"});
+    CliResult empty = RunCli({"--board", dir.path(), "users"});
     EXPECT_EQ(empty.rc, 1);
     EXPECT_NE(empty.err.find("SYSPATHS.CFG was not found"), std::string::npos);
     EXPECT_EQ(empty.out, "");
@@ -167,22 +167,22 @@ TEST_F(CliBoard, DamagedBoardFilesNeverCrash) {
     std::filesystem::remove(dir.file("MAIL/EMAIL.DAT"));
     std::filesystem::create_directory(dir.file("MAIL/EMAIL.DAT"));
     std::filesystem::resize_file(dir.file("DATA/USERFILE.DAT"), kUserRecordSize + 500);
-    Result list = Run({"list"});
+    CliResult list = Run({"list"});
     EXPECT_NE(list.rc, 2);
-    Result users = Run({"users"});
+    CliResult users = Run({"users"});
     EXPECT_EQ(users.rc, 0);
     EXPECT_EQ(users.out, "1:     SysOp                 Martin Hale\n");
     EXPECT_EQ(Run({"info", "1"}).rc, 1);
 }
 
 TEST_F(CliBoard, UsersListsPickerLinesAndJson) {
-    Result text = RunCli({"users", "--board=" + dir.path()}); // the board may follow the command
+    CliResult text = RunCli({"users", "--board=" + dir.path()}); // the board may follow the command
     EXPECT_EQ(text.rc, 0);
     EXPECT_EQ(text.out, "1:     SysOp                 Martin Hale\n"
                         "2:     Bob                   Robert Smith\n"
                         "4:     J\xC3\xB6rg                  J\xC3\xB6rg Str\xC3\xB6m\n");
 
-    Result json = Run({"users", "--json"});
+    CliResult json = Run({"users", "--json"});
     ASSERT_EQ(json.rc, 0);
     JsonValue v = ParseOrFail(json.out);
     ASSERT_EQ(v.type, JsonValue::Type::Array);
@@ -194,7 +194,7 @@ TEST_F(CliBoard, UsersListsPickerLinesAndJson) {
 }
 
 TEST_F(CliBoard, ListShowsTheUsersRowsNewestFirstWithIconsAndBold) {
-    Result r = Run({"list", "--json"});
+    CliResult r = Run({"list", "--json"});
     ASSERT_EQ(r.rc, 0);
     JsonValue v = ParseOrFail(r.out);
     EXPECT_EQ(v.keys, (std::vector<std::string>{"mailbox", "user", "rows"}));
@@ -232,13 +232,13 @@ TEST_F(CliBoard, ListOtherUserAndSentMailbox) {
     EXPECT_EQ(rows.items[0].Find("to")->text, "Bob");
     EXPECT_EQ(rows.items[0].Find("from"), nullptr);
 
-    Result text = Run({"list", "--user", "3"});
+    CliResult text = Run({"list", "--user", "3"});
     EXPECT_EQ(text.rc, 0);
     EXPECT_EQ(text.out, "EMAIL of user 3: 0 messages (* unread, shown bold)\n");
 }
 
 TEST_F(CliBoard, InfoGivesEveryDialogFieldAsJson) {
-    Result r = Run({"info", "4", "--json"});
+    CliResult r = Run({"info", "4", "--json"});
     ASSERT_EQ(r.rc, 0) << r.err;
     JsonValue v = ParseOrFail(r.out);
     const std::vector<std::string> keys{
@@ -255,29 +255,29 @@ TEST_F(CliBoard, InfoGivesEveryDialogFieldAsJson) {
 }
 
 TEST_F(CliBoard, InfoOnlyReachesTheCurrentUsersMailbox) {
-    Result other = Run({"info", "2"});
+    CliResult other = Run({"info", "2"});
     EXPECT_EQ(other.rc, 1);
     EXPECT_NE(other.err.find("not in the mailbox of user 1"), std::string::npos);
     EXPECT_EQ(Run({"info", "2", "--user", "2"}).rc, 0);
     EXPECT_EQ(Run({"info", "1", "--sent"}).rc, 0);
     EXPECT_EQ(Run({"info", "2", "--sent"}).rc, 1);
-    Result missing = Run({"info", "6"});
+    CliResult missing = Run({"info", "6"});
     EXPECT_EQ(missing.rc, 1);
     EXPECT_NE(missing.err.find("no message 6"), std::string::npos);
 }
 
 TEST(CliDemo, CreatesABoardTheOtherCommandsRead) {
     TempDir dir;
-    Result made = RunCli({"demo", dir.file("board")});
+    CliResult made = RunCli({"demo", dir.file("board")});
     ASSERT_EQ(made.rc, 0) << made.err;
-    Result list = RunCli({"list", "--board", dir.file("board"), "--json"});
+    CliResult list = RunCli({"list", "--board", dir.file("board"), "--json"});
     ASSERT_EQ(list.rc, 0);
     EXPECT_GE(ParseOrFail(list.out).Find("rows")->items.size(), 5u);
     EXPECT_EQ(RunCli({"users", "--board", dir.file("board")}).rc, 0);
 
     // Never written into a folder that already holds something.
     const std::string before = ReadNative(dir.file("board/DATA/USERFILE.DAT"));
-    Result again = RunCli({"demo", dir.file("board")});
+    CliResult again = RunCli({"demo", dir.file("board")});
     EXPECT_EQ(again.rc, 1);
     EXPECT_EQ(ReadNative(dir.file("board/DATA/USERFILE.DAT")), before);
 }

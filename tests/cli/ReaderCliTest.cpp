@@ -24,15 +24,15 @@ std::string Pad(std::string_view s, std::size_t width) {
 class ReaderCliTest : public kesto::test::CliBoardTest {
   protected:
     ReaderCliTest() {
-        kesto::demo::AppendUser(board, kesto::demo::MakeUser("SYSOP", "Sam Sysop", 255));
-        kesto::demo::AppendUser(board, kesto::demo::MakeUser("ALICE", "Alice Smith", 50));
-        kesto::demo::WriteDataFile(board, "NETWORKS.LST", "1,1,Home,0\r\n");
+        kesto::demo::AppendUser(board, kesto::demo::MakeUser("SYSOP", "Sam Sysop", 255)).value();
+        kesto::demo::AppendUser(board, kesto::demo::MakeUser("ALICE", "Alice Smith", 50)).value();
+        kesto::demo::WriteDataFile(board, "NETWORKS.LST", "1,1,Home,0\r\n").value();
     }
     std::int16_t add(std::int32_t from, std::int32_t to, std::string_view subject, std::string_view body) {
         kesto::MessageInfo m = kesto::demo::MakeMessage(from, to, from == 1 ? "SYSOP" : "ALICE",
                                                         to == 1 ? "SYSOP" : "ALICE", subject, 1150000000);
         m.Creation = Pad("Thu Jun 29, 2006 04:26:40 +0000", 40);
-        return static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "EMAIL", m, body));
+        return static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "EMAIL", m, body).value());
     }
     std::string mail(const std::string& name) const { return boardDir + "/MAIL/" + name; }
 };

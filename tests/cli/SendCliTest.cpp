@@ -13,17 +13,17 @@ namespace {
 
 struct SendCli {
     kesto::test::TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
     std::string out, err;
 
     SendCli() {
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("SysOp", "Sam Sysop", 255));
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Robert Smith", 10));
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Ann", "Ann Other", 255));
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("SysOp", "Sam Sysop", 255)).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Robert Smith", 10)).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Ann", "Ann Other", 255)).value();
         kesto::test::WriteNative(dir.file("DATA/STATHBRD.DAT"), std::string(88, '\0'));
-        kesto::demo::SetNodeUser(b, 0, 0);
-        kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home\r\n7,3,Fido\r\n5,4,No Id\r\n");
-        kesto::demo::WriteDataFile(b, "NET.7", "SYSTEMID=2:7/1\r\n");
+        kesto::demo::SetNodeUser(b, 0, 0).value();
+        kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home\r\n7,3,Fido\r\n5,4,No Id\r\n").value();
+        kesto::demo::WriteDataFile(b, "NET.7", "SYSTEMID=2:7/1\r\n").value();
     }
     int run(std::vector<std::string> args, const std::string& body = "Hello\n") {
         args.insert(args.begin(), {"--board", dir.path(), "send"});

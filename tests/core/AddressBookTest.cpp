@@ -15,7 +15,7 @@ using kesto::test::WriteNative;
 class AddressBookTest : public ::testing::Test {
 protected:
     kesto::test::TempDir dir;
-    kesto::Board board = kesto::demo::CreateBoard(dir.path() + "/board");
+    kesto::Board board = kesto::demo::CreateBoard(dir.path() + "/board").value();
 
     std::string bookPath(int user = 1) const { return board.startDir + "/DATA/AB" + std::to_string(user) + ".DAT"; }
     std::string log() const { return ReadNative(board.log.path); }
@@ -31,8 +31,8 @@ TEST_F(AddressBookTest, LoadDropsBlankLinesAcceptsAnyLineEndAndSaveWritesCrLf) {
     WriteNative(bookPath(), "Bob,bob@12/1,1\r\n\r\n   \r\n  Ann ,ann@0,0  \nC,c@1,0\rD,d@1,0");
     kesto::AddressBook book = kesto::LoadAddressBook(board, 1);
     ASSERT_EQ(book.count(), 4u);
-    EXPECT_EQ(book.lines[0], "");
-    EXPECT_EQ(book.lines[2], "  Ann ,ann@0,0  "); // kept untrimmed
+    EXPECT_EQ(book.lines[0], "Bob,bob@12/1,1");
+    EXPECT_EQ(book.lines[1], "  Ann ,ann@0,0  "); // kept untrimmed
     ASSERT_TRUE(kesto::SaveAddressBook(board, 1, book));
     EXPECT_EQ(ReadNative(bookPath()), "Bob,bob@12/1,1\r\n  Ann ,ann@0,0  \r\nC,c@1,0\r\nD,d@1,0\r\n");
     EXPECT_EQ(log(), "");
@@ -42,10 +42,10 @@ TEST_F(AddressBookTest, LoadStopsAt101AndSaveWritesTheRestBackAfterIt) {
     WriteNative(bookPath(), Lines(1, 60) + "\r\n   \r\n" + Lines(61, 120));
     kesto::AddressBook book = kesto::LoadAddressBook(board, 1);
     ASSERT_EQ(book.count(), 101u);
-    EXPECT_EQ(book.lines[101], "E101,e@1/1,1");
+    EXPECT_EQ(book.lines[100], "E101,e@1/1,1");
     ASSERT_EQ(book.hidden.size(), 19u);
 
-    book.lines[1].clear(); // what Delete of the first row does
+    book.lines[0].clear(); // what Delete of the first row does
     ASSERT_TRUE(kesto::SaveAddressBook(board, 1, book));
     EXPECT_EQ(ReadNative(bookPath()), Lines(2, 120));
 }
@@ -107,21 +107,23 @@ TEST_F(AddressBookTest, IsInAddressBookComparesOnlyTheCorrespondentsAddress) {
     kesto::MessageInfo m = kesto::demo::MakeMessage(7, 1, "\xC5SA", "SysOp", "Hi", 1000);
     m.FromNetNode = "12/1" + std::string(76, ' ');
     m.ToNetNode = "4/5" + std::string(77, ' ');
-    const auto received = static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "EMAIL", m, "x"));
-    const auto sent = static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "SNTEMAIL", m, "x"));
+    const auto received =
+        static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "EMAIL", m, "x").value());
+    const auto sent =
+        static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "SNTEMAIL", m, "x").value());
 
     // Letter case (accented too) and the other fields do not matter; the sent box looks at the recipient.
     WriteNative(bookPath(), "Whoever, \xE5sa@12/1 ,99\r\n");
-    EXPECT_TRUE(kesto::IsInAddressBook(board, 1, 1, received));
-    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, 2, sent));
+    EXPECT_TRUE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, received));
+    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Sent, sent));
     WriteNative(bookPath(), "sysop@4/5,x,1\r\n\xC5SA@12/1\r\nS,SysOp@4/5,0");
-    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, 1, received));
-    EXPECT_TRUE(kesto::IsInAddressBook(board, 1, 2, sent));
+    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, received));
+    EXPECT_TRUE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Sent, sent));
 
-    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, 1, 0));
-    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, 1, 99));
+    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, 0));
+    EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, 99));
     EXPECT_EQ(log(), "");
-    EXPECT_FALSE(kesto::IsInAddressBook(board, 2, 1, received)); // no book: logged
+    EXPECT_FALSE(kesto::IsInAddressBook(board, 2, kesto::Mailbox::Received, received)); // no book: logged
     EXPECT_NE(log().find("modKesto IsInAddressBook - "), std::string::npos) << log();
 }
 

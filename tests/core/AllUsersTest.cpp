@@ -1,7 +1,6 @@
 #include "AllUsers.h"
 
 #include "Bytes.h"
-#include "CommonFunctions.h"
 #include "DemoBoard.h"
 #include "TestBoard.h"
 
@@ -50,35 +49,32 @@ TEST(AllUsersCriterion, MatchesLevelsFlagsAndAccessFlagsButNeverEmptySlots) {
     EXPECT_FALSE(m("all users ! B"));
 }
 
-int pumped = 0;
-void CountPump() {
-    ++pumped;
-}
-
 struct WalkBoard {
     kesto::test::TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
     WalkBoard() {
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("SysOp", "Sam", 255));
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Bob", 20));
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("", "", 0));
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("CoSysop", "Co", 255));
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("SysOp", "Sam", 255)).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Bob", 20)).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("", "", 0)).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("CoSysop", "Co", 255)).value();
         std::string stats(88, '\0');
         kesto::test::WriteNative(dir.file("DATA/STATHBRD.DAT"), stats);
-        kesto::demo::SetNodeUser(b, 0, 0);
+        kesto::demo::SetNodeUser(b, 0, 0).value();
     }
     std::string read(const std::string& rel) const { return kesto::test::ReadNative(dir.file(rel)); }
 };
 
 TEST(SendAllUsers, SendsOneMessagePerMatchWithoutSentCopies) {
     WalkBoard f;
-    pumped = 0;
-    kesto::SetPumpEventsHook(&CountPump);
-    auto r = kesto::SendAllUsers(f.b, 1, "all users = 255", "Notice", "Board closes at ten", "");
-    kesto::SetPumpEventsHook(nullptr);
+    std::vector<std::int32_t> progress;
+    auto r = kesto::SendAllUsers(f.b, 1, "all users = 255", "Notice", "Board closes at ten", "",
+                                 [&](std::int32_t done, std::int32_t total) {
+                                     EXPECT_EQ(total, 4);
+                                     progress.push_back(done);
+                                 });
     EXPECT_TRUE(r.success);
     EXPECT_EQ(r.sent, 2);
-    EXPECT_GE(pumped, 4); // at least once per user slot
+    EXPECT_EQ(progress, (std::vector<std::int32_t>{1, 2, 3, 4})); // once per user slot
 
     std::string dat = f.read("MAIL/EMAIL.DAT");
     ASSERT_EQ(dat.size(), 2 * 582u);

@@ -15,16 +15,16 @@ TEST(DeleteMessage, TogglesOnlyTheMark) {
     Set(index, kMessageInfoSize + 332, Le16(0));
     WriteNative(path, index);
 
-    DeleteMessage(b, 2, 2);
+    ASSERT_TRUE(DeleteMessage(b, Mailbox::Sent, 2));
     std::string expected = index;
     Set(expected, kMessageInfoSize + 332, Le16(1));
     EXPECT_EQ(ReadNative(path), expected);
-    DeleteMessage(b, 2, 2);
+    ASSERT_TRUE(DeleteMessage(b, Mailbox::Sent, 2));
     EXPECT_EQ(ReadNative(path), index); // twice gives back the starting mark
     for (std::int16_t mark : {5, -1, 1}) {
         Set(index, 332, Le16(mark));
         WriteNative(path, index);
-        DeleteMessage(b, 2, 1);
+        ASSERT_TRUE(DeleteMessage(b, Mailbox::Sent, 1));
         EXPECT_EQ(ReadNative(path).substr(332, 2), Le16(0)) << mark;
     }
     EXPECT_TRUE(LogLines(b).empty());
@@ -34,14 +34,16 @@ TEST(DeleteMessage, NothingWithoutTheIndexOrTheRecord) {
     TempDir dir;
     Board b = HandBoard(dir);
     const std::string path = dir.file("MAIL/EMAIL.DAT");
-    DeleteMessage(b, 1, 1); // no index: nothing at all
+    EXPECT_TRUE(DeleteMessage(b, Mailbox::Received, 1)); // no index: nothing at all
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(LogLines(b).empty());
 
     const std::string index = Pattern(kMessageInfoSize + 400); // one record and a partial one
     WriteNative(path, index);
-    DeleteMessage(b, 1, 2);
-    DeleteMessage(b, 1, 0);
+    // A record cut short is no message to mark.
+    const Result<void> shortRecord = DeleteMessage(b, Mailbox::Received, 2);
+    EXPECT_EQ(shortRecord.error().code, ErrorCode::BadRecordNumber);
+    EXPECT_FALSE(DeleteMessage(b, Mailbox::Received, 0));
     EXPECT_EQ(ReadNative(path), index);
     const auto lines = LogLines(b);
     ASSERT_EQ(lines.size(), 2u);

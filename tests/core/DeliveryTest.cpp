@@ -24,23 +24,23 @@ const std::string kNotice = "\x03"
 // A board with a SysOp (1), Bob (2), Carol (3) and an empty slot (4); Bob is on line at nodes 0 and 2.
 struct DeliveryBoard {
     kesto::test::TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
 
     DeliveryBoard() {
         auto sysop = kesto::demo::MakeUser("SysOp", "Sam Sysop", 255);
         sysop.MailCount = 7;
-        kesto::demo::AppendUser(b, sysop);
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Robert Smith", 20));
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Carol", "Carol Jones", 30));
-        kesto::demo::AppendUser(b, kesto::demo::MakeUser("", "", 0));
+        kesto::demo::AppendUser(b, sysop).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Robert Smith", 20)).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("Carol", "Carol Jones", 30)).value();
+        kesto::demo::AppendUser(b, kesto::demo::MakeUser("", "", 0)).value();
         std::string stats(88, 'x');
         kesto::PutI32(stats, 68, 10);
         kesto::PutI32(stats, 72, 20);
         WriteNative(file("DATA/STATHBRD.DAT"), stats);
         WriteNative(file("DATA/DBSEQ.DAT"), I32(41));
-        kesto::demo::SetNodeUser(b, 0, 2);
-        kesto::demo::SetNodeUser(b, 1, 3);
-        kesto::demo::SetNodeUser(b, 2, 2);
+        kesto::demo::SetNodeUser(b, 0, 2).value();
+        kesto::demo::SetNodeUser(b, 1, 3).value();
+        kesto::demo::SetNodeUser(b, 2, 2).value();
     }
     std::string file(const std::string& rel) const { return dir.file(rel); }
     std::string read(const std::string& rel) const { return ReadNative(file(rel)); }
@@ -48,7 +48,7 @@ struct DeliveryBoard {
     kesto::SendResult send(std::string_view to, std::string_view text = "Hello there",
                            std::string_view attach = "", bool sent = true,
                            std::string_view subject = "Lunch") {
-        return kesto::SendEmail(b, "1", to, subject, text, attach, sent);
+        return kesto::SendEmail(b, 1, to, subject, text, attach, sent);
     }
 };
 
@@ -220,7 +220,7 @@ TEST(SendEmail, UnknownRecipientOrSenderWritesNothing) {
     EXPECT_EQ(f.read("DATA/DBSEQ.DAT"), I32(41));
 
     // A sender outside the user file is refused before its record could be written.
-    EXPECT_FALSE(kesto::SendEmail(f.b, "9", "2@0*0", "s", "t", "", true).success);
+    EXPECT_FALSE(kesto::SendEmail(f.b, 9, "2@0*0", "s", "t", "", true).success);
     EXPECT_EQ(f.read("DATA/USERFILE.DAT"), users);
     EXPECT_FALSE(std::filesystem::exists(f.file("MAIL/EMAIL.DAT")));
 
@@ -235,7 +235,8 @@ TEST(SendEmail, UnknownRecipientOrSenderWritesNothing) {
 
 TEST(SendEmail, NetworkMailBecomesASpoolEntryAndALocalSentCopy) {
     DeliveryBoard f;
-    kesto::demo::WriteDataFile(f.b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n3,4,Plain Net,0\r\n");
+    kesto::demo::WriteDataFile(f.b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n3,4,Plain Net,0\r\n")
+        .value();
     ASSERT_TRUE(f.send("Zed@77/1*2", "one").success);
     ASSERT_TRUE(f.send("Zed@77/1*3", "two").success);
     ASSERT_TRUE(f.send("bob@1/1*2", "three").success); // own id on another network still leaves
@@ -273,13 +274,13 @@ TEST(SendEmail, ForwardingIsFollowedOneLevelLocallyOrToAnotherBoard) {
     fwdLocal.ForwardNetNode = Pad("1/1", 80);
     fwdLocal.ForwardNetId = 1;
     fwdLocal.ForwardUserNo = 6;
-    kesto::demo::AppendUser(f.b, fwdLocal); // 5
+    kesto::demo::AppendUser(f.b, fwdLocal).value(); // 5
     auto fwdAway = kesto::demo::MakeUser("Eve", "Eve Away", 10);
     fwdAway.ForwardMail = 1;
     fwdAway.ForwardNetNode = Pad("99/9", 80);
     fwdAway.ForwardNetId = 2;
     fwdAway.ForwardHandle = Pad("EveThere", 40);
-    kesto::demo::AppendUser(f.b, fwdAway); // 6
+    kesto::demo::AppendUser(f.b, fwdAway).value(); // 6
 
     ASSERT_TRUE(f.send("dan@0*0", "x").success);
     std::string dat = f.read("MAIL/EMAIL.DAT");

@@ -1,6 +1,6 @@
 #include "DemoBoard.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "MailList.h"
 #include "Startup.h"
 #include "TestBoard.h"
@@ -21,19 +21,19 @@ TEST(DemoCreateBoard, WritesRelativePathsThatLoadCfgReadsBack) {
     opt.maxNode = 5;
     opt.sysopAttachLevel = 200;
     opt.emailAttachLevel = 30;
-    Board b = demo::CreateBoard(dir.file("board"), opt);
+    Board b = demo::CreateBoard(dir.file("board"), opt).value();
 
     Bytes sys = ReadNative(dir.file("board/SYSPATHS.CFG"));
     ASSERT_EQ(sys.size(), 400u);
     EXPECT_EQ(sys.substr(80, 40), "DATA" + std::string(36, ' ')); // field 3, relative
-    LoadCfgResult r = LoadCfg(dir.file("board"));
-    ASSERT_TRUE(r.found);
-    EXPECT_EQ(r.board.startDir, b.startDir);
-    EXPECT_EQ(r.board.log.path, b.log.path);
-    EXPECT_EQ(r.board.paths.field, b.paths.field);
-    EXPECT_EQ(r.board.mainCfg.MaxNode, 5);
-    EXPECT_EQ(r.board.mainCfg.SysopAttachLevel, 200);
-    EXPECT_EQ(r.board.mainCfg.EmailAttachLevel, 30);
+    std::optional<Board> r = LoadCfg(dir.file("board"));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->startDir, b.startDir);
+    EXPECT_EQ(r->log.path, b.log.path);
+    EXPECT_EQ(r->paths.field, b.paths.field);
+    EXPECT_EQ(r->mainCfg.MaxNode, 5);
+    EXPECT_EQ(r->mainCfg.SysopAttachLevel, 200);
+    EXPECT_EQ(r->mainCfg.EmailAttachLevel, 30);
     EXPECT_EQ(ReadNative(dir.file("board/DATA/NET.1")), "SYSTEMID=1/1\r\n");
     EXPECT_TRUE(std::filesystem::is_regular_file(dir.file("board/DATA/USERFILE.DAT")));
     EXPECT_EQ(std::filesystem::file_size(dir.file("board/DATA/USERFILE.DAT")), 0u);
@@ -43,12 +43,12 @@ TEST(DemoCreateBoard, WritesRelativePathsThatLoadCfgReadsBack) {
 
 TEST(DemoAppendUser, NumbersFollowWholeRecords) {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path());
-    EXPECT_EQ(demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255)), 1);
+    Board b = demo::CreateBoard(dir.path()).value();
+    EXPECT_EQ(demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255)).value(), 1);
     // A partial record left at the end is not a user: the next one overwrites it.
     WriteNative(dir.file("DATA/USERFILE.DAT"),
                 ReadNative(dir.file("DATA/USERFILE.DAT")) + std::string(100, 'Z'));
-    EXPECT_EQ(demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 50)), 2);
+    EXPECT_EQ(demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 50)).value(), 2);
 
     Bytes file = ReadNative(dir.file("DATA/USERFILE.DAT"));
     ASSERT_EQ(file.size(), 2 * kUserRecordSize);
@@ -62,10 +62,10 @@ TEST(DemoAppendUser, NumbersFollowWholeRecords) {
 
 TEST(DemoAppendMessage, PositionsBodiesAndNamesTheTextFile) {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path());
+    Board b = demo::CreateBoard(dir.path()).value();
     MessageInfo m = demo::MakeMessage(2, 1, "Bob", "SysOp", "Hello", 1152626602);
-    EXPECT_EQ(demo::AppendMessage(b, " email ", m, "First\r\n"), 1);
-    EXPECT_EQ(demo::AppendMessage(b, "EMAIL", m, "Second one\r\n"), 2);
+    EXPECT_EQ(demo::AppendMessage(b, " email ", m, "First\r\n").value(), 1);
+    EXPECT_EQ(demo::AppendMessage(b, "EMAIL", m, "Second one\r\n").value(), 2);
 
     Bytes dat = ReadNative(dir.file("MAIL/EMAIL.DAT"));
     ASSERT_EQ(dat.size(), 2 * kMessageInfoSize);
@@ -86,18 +86,19 @@ TEST(DemoMakeMessage, CreationTextAcrossCalendarEdges) {
 
 TEST(DemoCreateDemoBoard, HoldsEveryStateTheWindowsShow) {
     TempDir dir;
-    Board b = demo::CreateDemoBoard(dir.file("demo"));
+    Board b = demo::CreateDemoBoard(dir.file("demo")).value();
 
     std::string buffer;
-    std::set<std::string> icons;
+    std::set<RowState> states;
     bool boldDeleted = false;
-    for (const auto& row : ReadMailboxRows(b, 1, 1, buffer)) {
-        icons.insert(row.icon);
-        boldDeleted = boldDeleted || (row.icon == "delete" && row.bold);
+    for (const auto& row : ReadMailboxRows(b, Mailbox::Received, 1, buffer).value()) {
+        states.insert(row.state);
+        boldDeleted = boldDeleted || (row.state == RowState::Deleted && row.bold);
     }
-    EXPECT_EQ(icons, (std::set<std::string>{"delete", "email_attach", "new", "open"}));
+    EXPECT_EQ(states, (std::set<RowState>{RowState::Unread, RowState::UnreadWithAttachment, RowState::Read,
+                                          RowState::Deleted}));
     EXPECT_TRUE(boldDeleted);
-    EXPECT_FALSE(ReadMailboxRows(b, 2, 1, buffer).empty());
+    EXPECT_FALSE(ReadMailboxRows(b, Mailbox::Sent, 1, buffer)->empty());
 
     // Every body lies inside its text file, every attachment is where its record says,
     // and the sequence file holds the highest serial number handed out.

@@ -22,15 +22,17 @@ TEST(ErrorLog, LinesAreAppendedInOrderWithExactSeparators) {
     EXPECT_EQ(text.size(), text.rfind("\r\n") + 2);
 }
 
-TEST(ErrorLog, GuardLogsOnceAndReportsFailure) {
+TEST(ErrorLog, LoggedWritesOneLinePerFailureAndPassesTheResultOn) {
     test::TempDir dir;
     ErrorLog log{dir.file("HMRERROR.LOG"), "kesto"};
-    bool ok = Guard(log, "modHALK", "GetSeqNum", [] { throw KestoError("Bad file mode"); });
-    EXPECT_FALSE(ok);
-    EXPECT_TRUE(Guard(log, "modHALK", "GetSeqNum", [] {}));
+    const Result<int> failed = Logged(log, "modHALK", "GetSeqNum", Result<int>(Error(ErrorCode::DiskFull)));
+    EXPECT_EQ(failed.error().code, ErrorCode::DiskFull);
+    EXPECT_EQ(*Logged(log, "modHALK", "GetSeqNum", Result<int>(7)), 7);
+    (void)Logged(log, "modKesto", "SaveAddressBook", Result<void>(Error(ErrorCode::Refused, "Not read")));
     std::string text = test::ReadNative(log.path);
-    EXPECT_NE(text.find("  modHALK GetSeqNum - Bad file mode\r\n"), std::string::npos);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
+    EXPECT_NE(text.find("  modHALK GetSeqNum - Disk full\r\n"), std::string::npos);
+    EXPECT_NE(text.find("  modKesto SaveAddressBook - Not read\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
 }
 
 TEST(ErrorLog, UnwritableLogIsDroppedSilently) {

@@ -1,4 +1,5 @@
-#include "CommonFunctions.h"
+#include "FileHelpers.h"
+#include "TextHelpers.h"
 #include "HalkTestBoard.h"
 
 #include <gtest/gtest.h>
@@ -77,15 +78,15 @@ TEST(FileHelpers, ReadFileContentsDropsTrailingLineEnds) {
     test::TempDir dir;
     Board b = BoardIn(dir);
     test::WriteNative(dir.file("EMAIL.TAG"), "--\r\nTag line \r\n\r\n\r\n");
-    EXPECT_EQ(ReadFileContents(b, "email.tag"), "--\r\nTag line ");
+    EXPECT_EQ(*ReadFileContents(b, "email.tag"), "--\r\nTag line ");
     test::WriteNative(dir.file("MIXED.TXT"), "a\rb\nc\r\n\r\n \r\n");
-    EXPECT_EQ(ReadFileContents(b, "MIXED.TXT", true), "a\rb\nc\r\n\r\n ");
-    EXPECT_EQ(ReadFileContents(b, "MIXED.TXT", false), "a\r\nb\r\nc\r\n\r\n ");
+    EXPECT_EQ(*ReadFileContents(b, "MIXED.TXT", true), "a\rb\nc\r\n\r\n ");
+    EXPECT_EQ(*ReadFileContents(b, "MIXED.TXT", false), "a\r\nb\r\nc\r\n\r\n ");
     test::WriteNative(dir.file("BLANKS.TXT"), "   ");
-    EXPECT_EQ(ReadFileContents(b, "BLANKS.TXT"), "   ");
-    EXPECT_EQ(ReadFileContents(b, "NONE.TXT"), "");
+    EXPECT_EQ(*ReadFileContents(b, "BLANKS.TXT"), "   ");
+    EXPECT_EQ(*ReadFileContents(b, "NONE.TXT"), "");
     std::filesystem::create_directory(dir.file("ADIR"));
-    EXPECT_EQ(ReadFileContents(b, "ADIR"), "");
+    EXPECT_EQ(*ReadFileContents(b, "ADIR"), "");
     EXPECT_EQ(LogLines(dir), 0); // missing files and folders are no failure
 }
 
@@ -93,7 +94,7 @@ TEST(FileHelpers, ReadFileContentsLogsAFileThatCannotBeOpened) {
     test::TempDir dir;
     Board b = BoardIn(dir);
     ASSERT_TRUE(test::MakeSocket(dir.file("SOCK")));
-    EXPECT_EQ(ReadFileContents(b, "sock"), "");
+    EXPECT_FALSE(ReadFileContents(b, "sock"));
     EXPECT_EQ(LogLines(dir), 1);
     EXPECT_NE(LogOf(dir).find("  modCommonFunctions ReadFileContents - "), std::string::npos);
 }

@@ -18,14 +18,17 @@ using kesto::test::WriteNative;
 
 namespace {
 
-template <class F> std::string ErrorOf(F&& f) {
-    try {
-        f();
-    } catch (const KestoError& e) {
-        return e.what();
-    }
-    return "no error";
+// The code and the log's description of a failed call; "ok" for one that did not fail.
+template <class T> std::pair<ErrorCode, std::string> Failure(const Result<T>& r) {
+    if (r) return {ErrorCode::Refused, "ok"};
+    return {r.error().code, r.error().description};
 }
+
+const std::pair<ErrorCode, std::string> kNotFound{ErrorCode::FileNotFound, "File not found"};
+const std::pair<ErrorCode, std::string> kNoPath{ErrorCode::PathNotFound, "Path not found"};
+const std::pair<ErrorCode, std::string> kAccess{ErrorCode::FileAccess, "Path/File access error"};
+const std::pair<ErrorCode, std::string> kDenied{ErrorCode::PermissionDenied, "Permission denied"};
+const std::pair<ErrorCode, std::string> kFull{ErrorCode::DiskFull, "Disk full"};
 
 std::size_t EntriesIn(const std::string& dir) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), fs::directory_iterator()));
@@ -37,64 +40,56 @@ TEST(File, ReadsAreCappedByTheFile) {
     TempDir dir;
     const std::string f = dir.file("a.bin");
     WriteNative(f, "0123456789");
-    Bytes out = "stale";
-    ReadAt(f, 4, 2147483647, out);
-    EXPECT_EQ(out, "456789");
-    EXPECT_LE(out.capacity(), 64u); // sized by the file, not by the length asked for
-    ReadAt(f, 10, 5, out);
-    EXPECT_EQ(out, "");
-    ReadAt(f, -3, 5, out);
-    EXPECT_EQ(out, "");
+    const Bytes tail = ReadAt(f, 4, 2147483647).value();
+    EXPECT_EQ(tail, "456789");
+    EXPECT_LE(tail.capacity(), 64u); // sized by the file, not by the length asked for
+    EXPECT_EQ(*ReadAt(f, 10, 5), "");
+    EXPECT_EQ(*ReadAt(f, -3, 5), "");
 }
 
 TEST(File, FailureDescriptions) {
     TempDir dir;
     const std::string sub = dir.file("sub");
     fs::create_directory(sub);
-    Bytes out;
-    EXPECT_EQ(ErrorOf([&] { ReadAll(dir.file("missing.dat"), out); }), "File not found");
-    EXPECT_EQ(ErrorOf([&] { ReadAt(dir.file("nodir/x.dat"), 0, 1, out); }), "Path not found");
-    EXPECT_EQ(ErrorOf([&] { WriteAt(dir.file("nodir/x.dat"), 0, "x"); }), "Path not found");
-    for (auto op :
-         {+[](const std::string& p) {
-              Bytes b;
-              ReadAll(p, b);
-          },
-          +[](const std::string& p) { WriteAt(p, 0, "x"); }, +[](const std::string& p) { Append(p, "x"); },
-          +[](const std::string& p) { ReplaceContents(p, "x"); },
-          +[](const std::string& p) { FileLength(p); }})
-        EXPECT_EQ(ErrorOf([&] { op(sub); }), "Path/File access error");
+    EXPECT_EQ(Failure(ReadAll(dir.file("missing.dat"))), kNotFound);
+    EXPECT_EQ(Failure(ReadAt(dir.file("nodir/x.dat"), 0, 1)), kNoPath);
+    EXPECT_EQ(Failure(WriteAt(dir.file("nodir/x.dat"), 0, "x")), kNoPath);
+    EXPECT_EQ(Failure(ReadAll(sub)), kAccess);
+    EXPECT_EQ(Failure(WriteAt(sub, 0, "x")), kAccess);
+    EXPECT_EQ(Failure(Append(sub, "x")), kAccess);
+    EXPECT_EQ(Failure(ReplaceContents(sub, "x")), kAccess);
+    EXPECT_EQ(Failure(FileLength(sub)), kAccess);
     EXPECT_FALSE(IsFile(sub));
-    EXPECT_EQ(FileLengthOr(sub), -1);
+    EXPECT_EQ(FileLengthIfAny(sub), std::nullopt);
 
     // A FIFO in place of a board file must not block the program.
     const std::string fifo = dir.file("fifo.dat");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ReadAll(fifo, out);
-    EXPECT_EQ(out, "");
-    EXPECT_EQ(ErrorOf([&] { WriteAt(fifo, 0, "x"); }), "Bad file name or number");
+    EXPECT_EQ(*ReadAll(fifo), "");
+    EXPECT_EQ(Failure(WriteAt(fifo, 0, "x")),
+              std::make_pair(ErrorCode::BadFileName, std::string("Bad file name or number")));
 
     if (::geteuid() != 0) { // root reads and writes everything
         const std::string f = dir.file("locked.dat");
         WriteNative(f, "abc");
         ::chmod(f.c_str(), 0);
-        EXPECT_EQ(ErrorOf([&] { ReadAll(f, out); }), "Permission denied");
-        EXPECT_EQ(ErrorOf([&] { WriteAt(f, 0, "x"); }), "Permission denied");
+        EXPECT_EQ(Failure(ReadAll(f)), kDenied);
+        EXPECT_EQ(Failure(WriteAt(f, 0, "x")), kDenied);
     }
 }
 
 TEST(File, FullDiskThroughALink) {
     TempDir dir;
-    WriteAt(dir.file("w.dat"), 2, "ab"); // in place: the gap reads as zeros, nothing is cut off
-    WriteAt(dir.file("w.dat"), 0, "X");
+    ASSERT_TRUE(WriteAt(dir.file("w.dat"), 2, "ab")); // in place: the gap reads as zeros, nothing is cut off
+    ASSERT_TRUE(WriteAt(dir.file("w.dat"), 0, "X"));
     EXPECT_EQ(ReadNative(dir.file("w.dat")), std::string("X\0ab", 4));
     fs::remove(dir.file("w.dat"));
 
     const std::string link = dir.file("full.dat");
     fs::create_symlink("/dev/full", link);
-    EXPECT_EQ(ErrorOf([&] { WriteAt(link, 0, "x"); }), "Disk full");
-    EXPECT_EQ(ErrorOf([&] { Append(link, "x"); }), "Disk full");
-    EXPECT_EQ(ErrorOf([&] { ReplaceContents(link, "x"); }), "Disk full");
+    EXPECT_EQ(Failure(WriteAt(link, 0, "x")), kFull);
+    EXPECT_EQ(Failure(Append(link, "x")), kFull);
+    EXPECT_EQ(Failure(ReplaceContents(link, "x")), kFull);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(EntriesIn(dir.path()), 1u); // no temporary copy left behind
 }
@@ -103,15 +98,15 @@ TEST(File, FailedReplaceLeavesTheOldFile) {
     TempDir dir;
     const std::string f = dir.file("keep.dat");
     WriteNative(f, "old contents");
-    std::string error = kesto::test::WithFileSizeLimit(
-        64, [&] { return ErrorOf([&] { ReplaceContents(f, std::string(1000, 'n')); }); });
-    EXPECT_EQ(error, "Disk full");
+    EXPECT_EQ(kesto::test::WithFileSizeLimit(
+                  64, [&] { return Failure(ReplaceContents(f, std::string(1000, 'n'))); }),
+              kFull);
     EXPECT_EQ(ReadNative(f), "old contents");
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
 
     if (::geteuid() != 0) {
         ::chmod(dir.path().c_str(), 0555); // no room for the new copy
-        EXPECT_EQ(ErrorOf([&] { ReplaceContents(f, "new"); }), "Permission denied");
+        EXPECT_EQ(Failure(ReplaceContents(f, "new")), kDenied);
         EXPECT_EQ(ReadNative(f), "old contents");
     }
 }
@@ -123,10 +118,36 @@ TEST(File, ReplaceKeepsLinksAndPermissions) {
     WriteNative(real, "a much longer old text");
     ::chmod(real.c_str(), 0640);
     fs::create_symlink(real, link);
-    ReplaceContents(link, "new");
+    ASSERT_TRUE(ReplaceContents(link, "new"));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadNative(real), "new");
     struct stat st {};
     ::stat(real.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(File, DirectoriesAndCopies) {
+    TempDir dir;
+    EXPECT_TRUE(MakeDirectory(dir.file("a")));
+    EXPECT_TRUE(MakeDirectory(dir.file("a"))); // already there
+    EXPECT_EQ(Failure(MakeDirectory(dir.file("none/b"))), kNoPath);
+    WriteNative(dir.file("plain"), "x");
+    EXPECT_EQ(Failure(MakeDirectory(dir.file("plain"))), kAccess);
+    EXPECT_TRUE(MakeDirectories(dir.file("c/d/e")));
+    EXPECT_TRUE(fs::is_directory(dir.file("c/d/e")));
+
+    const std::string big(100000, 'b');
+    WriteNative(dir.file("src.bin"), big);
+    WriteNative(dir.file("a/dst.bin"), std::string(200000, 'o'));
+    ASSERT_TRUE(CopyFile(dir.file("src.bin"), dir.file("a/dst.bin"))); // replaced, not overlaid
+    EXPECT_EQ(ReadNative(dir.file("a/dst.bin")), big);
+    ASSERT_TRUE(CopyFile(dir.file("src.bin"), dir.file("src.bin")));
+    EXPECT_EQ(ReadNative(dir.file("src.bin")), big);
+    EXPECT_EQ(Failure(CopyFile(dir.file("src.bin"), dir.file("none/dst.bin"))), kNoPath);
+    EXPECT_EQ(Failure(CopyFile(dir.file("src.bin"), dir.file("a"))), kAccess);
+    EXPECT_EQ(kesto::test::WithFileSizeLimit(
+                  4096, [&] { return Failure(CopyFile(dir.file("src.bin"), dir.file("a/big.bin"))); }),
+              kFull);
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(Failure(CopyFile(dir.file("pipe"), dir.file("a/pipe.bin"))), kAccess);
 }

@@ -33,13 +33,13 @@ MessageInfo Info(std::int16_t deleted, std::int32_t offline, std::string_view at
 
 } // namespace
 
-TEST(MailList, RowIconRule) {
-    EXPECT_EQ(RowIcon(Info(1, 0, "A.ZIP")), "delete"); // deleted wins over everything
-    EXPECT_EQ(RowIcon(Info(-1, 1, "")), "open");       // only a mark of 1 or more shows
-    EXPECT_EQ(RowIcon(Info(0, 0, "A.ZIP")), "email_attach");
-    EXPECT_EQ(RowIcon(Info(0, 0, "   ")), "new");
-    EXPECT_EQ(RowIcon(Info(0, -3, "A.ZIP")), "new"); // the attachment shows only at exactly 0
-    EXPECT_EQ(RowIcon(Info(0, 2, "A.ZIP")), "open");
+TEST(MailList, RowStateRule) {
+    EXPECT_EQ(RowStateOf(Info(1, 0, "A.ZIP")), RowState::Deleted); // deleted wins over everything
+    EXPECT_EQ(RowStateOf(Info(-1, 1, "")), RowState::Read);         // only a mark of 1 or more shows
+    EXPECT_EQ(RowStateOf(Info(0, 0, "A.ZIP")), RowState::UnreadWithAttachment);
+    EXPECT_EQ(RowStateOf(Info(0, 0, "   ")), RowState::Unread);
+    EXPECT_EQ(RowStateOf(Info(0, -3, "A.ZIP")), RowState::Unread); // the attachment shows only at exactly 0
+    EXPECT_EQ(RowStateOf(Info(0, 2, "A.ZIP")), RowState::Read);
 }
 
 TEST(MailList, RowsOfOneUserNewestFirst) {
@@ -53,18 +53,19 @@ TEST(MailList, RowsOfOneUserNewestFirst) {
     WriteNative(dir.file("MAIL/SNTEMAIL.DAT"), index);
 
     std::string buffer;
-    auto rows = ReadMailboxRows(b, 1, 1, buffer);
+    auto rows = ReadMailboxRows(b, Mailbox::Received, 1, buffer).value();
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].number, 3);
-    EXPECT_EQ(rows[0].icon, "delete");
+    EXPECT_EQ(rows[0].state, RowState::Deleted);
     EXPECT_EQ(rows[0].date, "Tue Jul 11, 2006 14:03:22 +0200");
     EXPECT_EQ(rows[0].size, 11);
     EXPECT_TRUE(rows[0].bold); // deleted but never read
     EXPECT_EQ(rows[1].number, 2);
-    EXPECT_EQ(rows[1].icon, "email_attach");
+    EXPECT_EQ(rows[1].state, RowState::UnreadWithAttachment);
     EXPECT_EQ(rows[1].name, "Guest"); // the sender, in received mail
 
-    rows = ReadMailboxRows(b, 2, 1, buffer); // sent mail: by sender, showing the recipient
+    rows =
+        ReadMailboxRows(b, Mailbox::Sent, 1, buffer).value(); // sent mail: by sender, showing the recipient
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1].number, 1);
     EXPECT_EQ(rows[1].name, "Guest");
@@ -73,13 +74,14 @@ TEST(MailList, RowsOfOneUserNewestFirst) {
     for (const auto& row : rows) { // the fast path agrees with the full decoder
         MailRow full = MakeMailRow(
             row.number,
-            DecodeMessageInfo(std::string_view(index).substr((row.number - 1) * kMessageInfoSize)), false);
-        EXPECT_EQ(std::tie(full.icon, full.name, full.subject, full.date, full.size, full.bold),
-                  std::tie(row.icon, row.name, row.subject, row.date, row.size, row.bold));
+            DecodeMessageInfo(std::string_view(index).substr((row.number - 1) * kMessageInfoSize)),
+            Mailbox::Sent);
+        EXPECT_EQ(std::tie(full.state, full.name, full.subject, full.date, full.size, full.bold),
+                  std::tie(row.state, row.name, row.subject, row.date, row.size, row.bold));
     }
 
-    EXPECT_TRUE(ReadMailboxRows(b, 1, 9, buffer).empty());
+    EXPECT_TRUE(ReadMailboxRows(b, Mailbox::Received, 9, buffer)->empty());
     std::filesystem::remove(dir.file("MAIL/SNTEMAIL.DAT"));
-    EXPECT_TRUE(ReadMailboxRows(b, 2, 1, buffer).empty()); // no index: no rows, no failure
+    EXPECT_TRUE(ReadMailboxRows(b, Mailbox::Sent, 1, buffer)->empty()); // no index: no rows, no failure
     EXPECT_TRUE(LogLines(b).empty());
 }

@@ -48,8 +48,8 @@ TEST(MessageInfoFields, DialogOrderCaptionsAndValues) {
 
 TEST(ReadMessageInfoView, MissingIndexShowsAnEmptyRecord) {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path());
-    std::vector<MessageInfoField> f = ReadMessageInfoView(b, 2, 1);
+    Board b = demo::CreateBoard(dir.path()).value();
+    std::vector<MessageInfoField> f = ReadMessageInfoView(b, Mailbox::Sent, 1);
     ASSERT_EQ(f.size(), 27u);
     EXPECT_EQ(f[0].value, "0");
     EXPECT_EQ(f[2].value, "");

@@ -1,5 +1,4 @@
 // Quoting, the header block, the saved file's bytes and the default file name.
-#include "CommonFunctions.h"
 #include "DemoBoard.h"
 #include "MessageOutput.h"
 #include "HalkTestBoard.h"
@@ -16,25 +15,25 @@ using kesto::test::TempDir;
 using kesto::test::WriteNative;
 
 TEST(QuoteMessage, QuotesEachLineCutAt77) {
-    TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path());
-    EXPECT_EQ(kesto::QuoteMessage(b, "", "Hi"), "");
-    EXPECT_EQ(kesto::QuoteMessage(b, "   ", "Hi"), "   ");
-    EXPECT_EQ(kesto::QuoteMessage(b, "a", "  Hi  "), "Re: Hi\r\n\r\n> a");
-    EXPECT_EQ(kesto::QuoteMessage(b, "one\ntwo\rthree\r\n", "S"), "Re: S\r\n\r\n> one\r\n> two\r\n> three\r\n> ");
+    EXPECT_EQ(kesto::QuoteMessage("", "Hi"), "");
+    EXPECT_EQ(kesto::QuoteMessage("   ", "Hi"), "   ");
+    EXPECT_EQ(kesto::QuoteMessage("a", "  Hi  "), "Re: Hi\r\n\r\n> a");
+    EXPECT_EQ(kesto::QuoteMessage("one\ntwo\rthree\r\n", "S"),
+              "Re: S\r\n\r\n> one\r\n> two\r\n> three\r\n> ");
     std::string longLine;
     for (int i = 0; i < 100; ++i) longLine += static_cast<char>('0' + i % 10);
-    EXPECT_EQ(kesto::QuoteMessage(b, longLine + "\r\nnext", "S"),
+    EXPECT_EQ(kesto::QuoteMessage(longLine + "\r\nnext", "S"),
               "Re: S\r\n\r\n> " + longLine.substr(0, 77) + "\r\n> next");
-    EXPECT_FALSE(std::filesystem::exists(b.log.path));
 }
 
 struct OutputBoard {
     TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path());
-    OutputBoard() { kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n"); }
+    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
+    OutputBoard() {
+        kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n").value();
+    }
     std::int16_t add(kesto::MessageInfo m, std::string_view body, std::string_view box = "EMAIL") {
-        return static_cast<std::int16_t>(kesto::demo::AppendMessage(b, box, std::move(m), body));
+        return static_cast<std::int16_t>(kesto::demo::AppendMessage(b, box, std::move(m), body).value());
     }
 };
 
@@ -45,19 +44,20 @@ TEST(MessageOutput, SavedFileBytes) {
     m.ToNetId = 2;
     m.ToNetNode = Pad("", 80); // printed as stored: no board id filled in here
     std::int16_t n = ob.add(m, "Hello\x03" "4 world\r\n\r\nBye  \r\n\r\n");
-    kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, 1, n);
-    ASSERT_TRUE(out.ok);
-    EXPECT_EQ(kesto::SaveFileContent(out), "From:     ALICE @1/1 (Home)\r\n"
-                                           "Date:     Thu Jun 29, 2006 04:26:40 +0000\r\n"
-                                           "To:       SYSOP @ (Relay Net)\r\n"
-                                           "Subject:  Hi there\r\n"
-                                           "\r\n"
-                                           "Hello world\r\n\r\nBye\r\n");
+    const kesto::Result<kesto::MessageOutput> out =
+        kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Received, n);
+    ASSERT_TRUE(out);
+    EXPECT_EQ(kesto::SaveFileContent(*out), "From:     ALICE @1/1 (Home)\r\n"
+                                            "Date:     Thu Jun 29, 2006 04:26:40 +0000\r\n"
+                                            "To:       SYSOP @ (Relay Net)\r\n"
+                                            "Subject:  Hi there\r\n"
+                                            "\r\n"
+                                            "Hello world\r\n\r\nBye\r\n");
 
     // A missing index gives nothing to save; a sent-mail mailbox is read from SNTEMAIL.
-    EXPECT_FALSE(kesto::LoadMessageOutput(ob.b, 2, 1).ok);
+    EXPECT_FALSE(kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Sent, 1));
     ob.add(kesto::demo::MakeMessage(1, 2, "SYSOP", "ALICE", "Copy", 1150000000), "sent body", "SNTEMAIL");
-    EXPECT_EQ(kesto::LoadMessageOutput(ob.b, 2, 1).body, "sent body");
+    EXPECT_EQ(kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Sent, 1)->body, "sent body");
 }
 
 TEST(MessageOutput, BodyWrapsAt85EvenWithoutBreaks) {
@@ -65,7 +65,7 @@ TEST(MessageOutput, BodyWrapsAt85EvenWithoutBreaks) {
     std::string line(100000, 'x');
     line[500] = ' ';
     std::int16_t n = ob.add(kesto::demo::MakeMessage(2, 1, "A", "B", "Long", 0), line + "\x03");
-    kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, 1, n);
+    const kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Received, n).value();
     std::string joined;
     std::size_t start = 0, lines = 0;
     while (start <= out.body.size()) {

@@ -1,6 +1,6 @@
 // The reader's view of a message, its read mark and the read notice bytes.
 #include "ReadMark.h"
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "DemoBoard.h"
 #include "MailBase.h"
 #include "Records.h"
@@ -22,14 +22,14 @@ using kesto::test::WriteNative;
 
 struct ReadBoard {
     TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
     kesto::UserRecord sysop = kesto::demo::MakeUser("SYSOP", "Sam Sysop", 255);
     kesto::UserRecord alice = kesto::demo::MakeUser("ALICE", "Alice Smith", 50);
 
     ReadBoard() {
-        kesto::demo::AppendUser(b, sysop);
-        kesto::demo::AppendUser(b, alice);
-        kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n");
+        kesto::demo::AppendUser(b, sysop).value();
+        kesto::demo::AppendUser(b, alice).value();
+        kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n").value();
         WriteNative(dir.file("DATA/DBSEQ.DAT"), Le32(41));
     }
     std::string mail(const std::string& name) const { return dir.file("MAIL/" + name); }
@@ -38,9 +38,9 @@ struct ReadBoard {
                      std::string_view box = "EMAIL") {
         kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", subject, 1150000000);
         m.FromNetId = fromNet;
-        return static_cast<std::int16_t>(kesto::demo::AppendMessage(b, box, m, body));
+        return static_cast<std::int16_t>(kesto::demo::AppendMessage(b, box, m, body).value());
     }
-    kesto::ShownMessage show(std::int16_t n, std::int16_t mailbox = 1) {
+    kesto::ShownMessage show(std::int16_t n, kesto::Mailbox mailbox = kesto::Mailbox::Received) {
         return kesto::ShowMessage(b, mailbox, n, 1, sysop);
     }
 };
@@ -128,9 +128,9 @@ TEST(ReadMark, OnlyLocalUnreadReceivedMailLeavesANotice) {
     // A sender's copy is stored read: opening it changes nothing.
     kesto::MessageInfo copy = kesto::demo::MakeMessage(1, 2, "SYSOP", "ALICE", "Sent", 1150000000);
     copy.Offline = 1;
-    kesto::demo::AppendMessage(rb.b, "SNTEMAIL", copy, "body");
+    kesto::demo::AppendMessage(rb.b, "SNTEMAIL", copy, "body").value();
     const std::string sent = ReadNative(rb.mail("SNTEMAIL.DAT"));
-    EXPECT_FALSE(rb.show(1, 2).markedRead);
+    EXPECT_FALSE(rb.show(1, kesto::Mailbox::Sent).markedRead);
     EXPECT_EQ(ReadNative(rb.mail("SNTEMAIL.DAT")), sent);
     EXPECT_FALSE(std::filesystem::exists(rb.mail("ONELINE.DAT")));
 }
@@ -177,7 +177,8 @@ TEST(ReadMark, LabelsAndTextAsTheReaderShowsThem) {
     m.AttFileSize = 1234;
     std::int16_t n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.b, "EMAIL", m,
                                                                           "Line one\r\nLine \x03"
-                                                                          "2two  \r\n\r\n  \r\n"));
+                                                                          "2two  \r\n\r\n  \r\n")
+                                                   .value());
     kesto::ShownMessage s = rb.show(n);
     EXPECT_EQ(s.fromLine, "ALICE @12/7 (Relay Net)");
     EXPECT_EQ(s.toLine, "SYSOP @1/1 (Home)"); // blank local node shows the board's id
@@ -190,7 +191,8 @@ TEST(ReadMark, LabelsAndTextAsTheReaderShowsThem) {
     kesto::MessageInfo odd = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Odd", 1150000000);
     odd.ToNetId = 9;
     odd.AttFileName = std::string(12, '\xFF');
-    n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.b, "EMAIL", odd, "ends in colour\x03"));
+    n = static_cast<std::int16_t>(
+        kesto::demo::AppendMessage(rb.b, "EMAIL", odd, "ends in colour\x03").value());
     s = rb.show(n);
     EXPECT_EQ(s.toLine, "SYSOP @0 (Unknown)");
     EXPECT_EQ(s.text,

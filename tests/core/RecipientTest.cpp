@@ -9,17 +9,18 @@ namespace {
 
 struct NetBoard {
     kesto::test::TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path());
+    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
     NetBoard() {
         // Types 2 and 5 are never offered; network 5 has no system id.
         kesto::demo::WriteDataFile(b, "NETWORKS.LST",
                                    "1,1,Home,0\r\n\r\n  7 , 3 , Fido Net ,0\r\n2,2,Other\r\n"
-                                   "5,4,No Id\r\n9,9,Nine\r\n6,5,Five");
-        kesto::demo::WriteDataFile(b, "NET.7", "SYSTEMID=2:7/1\r\n");
-        kesto::demo::WriteDataFile(b, "NET.2", "SYSTEMID=22\r\n");
-        kesto::demo::WriteDataFile(b, "NET.5", "OTHER=x\r\n");
-        kesto::demo::WriteDataFile(b, "NET.9", "systemid = 9/9\r\n");
-        kesto::demo::WriteDataFile(b, "NET.6", "SYSTEMID=6\r\n");
+                                   "5,4,No Id\r\n9,9,Nine\r\n6,5,Five")
+            .value();
+        kesto::demo::WriteDataFile(b, "NET.7", "SYSTEMID=2:7/1\r\n").value();
+        kesto::demo::WriteDataFile(b, "NET.2", "SYSTEMID=22\r\n").value();
+        kesto::demo::WriteDataFile(b, "NET.5", "OTHER=x\r\n").value();
+        kesto::demo::WriteDataFile(b, "NET.9", "systemid = 9/9\r\n").value();
+        kesto::demo::WriteDataFile(b, "NET.6", "SYSTEMID=6\r\n").value();
     }
 };
 
@@ -36,7 +37,7 @@ TEST(FillNetList, OffersOnlyTypes1349WithASystemId) {
 
 TEST(FillNetList, UnreadableListLeavesTheLocalLineAndLogs) {
     kesto::test::TempDir dir;
-    auto b = kesto::demo::CreateBoard(dir.path());
+    auto b = kesto::demo::CreateBoard(dir.path()).value();
     EXPECT_EQ(kesto::FillNetList(b), std::vector<std::string>{"0,0,Local"});
     EXPECT_NE(kesto::test::ReadNative(dir.file("HMRERROR.LOG")).find("frmNewMessage FillNetList - "),
               std::string::npos);
@@ -49,12 +50,15 @@ TEST(Recipient, NormalisesTheToForms) {
     for (const Case& c : {Case{" bob ", "0", "bob@0*0"}, Case{"bob@1234", "7", "bob@1234*7"},
                           Case{"bob@1234*7", "3", "bob@1234*7"}, Case{"Robert Smith", "0", "Robert Smith@0*0"},
                           Case{"bob*7", "0", nullptr}, Case{"bob*7@1234", "0", nullptr}}) {
-        std::string a;
-        EXPECT_EQ(kesto::NormaliseRecipient(c.to, c.net, a), c.expected != nullptr) << c.to;
-        if (c.expected) {
-            EXPECT_EQ(a, c.expected);
-        }
+        EXPECT_EQ(kesto::NormaliseRecipient(c.to, c.net),
+                  c.expected ? std::optional<std::string>(c.expected) : std::nullopt)
+            << c.to;
     }
+    using A = kesto::MailAddress;
+    EXPECT_EQ(kesto::ParseMailAddress(" Bob Smith @ 1/1 * 2 "), (A{"Bob Smith", "1/1", "2"}));
+    EXPECT_EQ(kesto::ParseMailAddress("bob"), (A{"bob", "", ""}));
+    // At the first "@", then at the first "*" after it.
+    EXPECT_EQ(kesto::ParseMailAddress("a@b@c*2*x"), (A{"a", "b@c", "2*x"}));
     EXPECT_TRUE(kesto::IsAllUsersForm("  ALL USERS > 20"));
     EXPECT_FALSE(kesto::IsAllUsersForm("allusers>20"));
 }

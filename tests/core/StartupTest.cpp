@@ -27,7 +27,7 @@ Bytes SysPathsBytes(std::initializer_list<std::pair<int, std::string>> fields) {
 Board MainOnlyBoard(const TempDir& dir) {
     WriteNative(dir.file("SYSPATHS.CFG"), SysPathsBytes({{0, "."}}));
     WriteNative(dir.file("MAIN.CFG"), Bytes(372, ' '));
-    return LoadCfg(dir.path()).board;
+    return LoadCfg(dir.path()).value();
 }
 
 std::string LogText(const TempDir& dir) {
@@ -62,8 +62,7 @@ Bytes SettingsBytes(std::int32_t top, std::int32_t left, std::int32_t width, std
 
 TEST(LoadCfg, MissingPathFileTouchesNothing) {
     TempDir dir;
-    LoadCfgResult r = LoadCfg(dir.path());
-    EXPECT_FALSE(r.found);
+    EXPECT_EQ(LoadCfg(dir.path()), std::nullopt);
     EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
@@ -76,24 +75,24 @@ TEST(LoadCfg, ReadsTrimmedFieldsAndMainConfigWithAbsoluteLog) {
     PutI16(main, 244, 20);
     WriteNative(dir.file("cfg/MAIN.CFG"), main);
 
-    LoadCfgResult r = LoadCfg(dir.path() + "/", "kesto");
-    ASSERT_TRUE(r.found);
-    EXPECT_EQ(r.board.startDir, dir.path());
-    EXPECT_EQ(r.board.log.path, dir.path() + "/HMRERROR.LOG");
-    EXPECT_EQ(r.board.paths.MainPath(), "  cfg" + std::string(35, ' ')); // kept as stored
-    EXPECT_EQ(r.board.paths.MailPath().substr(0, 9), "MAIL   x ");
-    EXPECT_EQ(r.board.mainCfg.MaxNode, 7);
-    EXPECT_EQ(r.board.mainCfg.SysopAttachLevel, 100);
-    EXPECT_EQ(r.board.mainCfg.EmailAttachLevel, 20);
+    std::optional<Board> r = LoadCfg(dir.path() + "/", "kesto");
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->startDir, dir.path());
+    EXPECT_EQ(r->log.path, dir.path() + "/HMRERROR.LOG");
+    EXPECT_EQ(r->paths.MainPath(), "  cfg" + std::string(35, ' ')); // kept as stored
+    EXPECT_EQ(r->paths.MailPath().substr(0, 9), "MAIL   x ");
+    EXPECT_EQ(r->mainCfg.MaxNode, 7);
+    EXPECT_EQ(r->mainCfg.SysopAttachLevel, 100);
+    EXPECT_EQ(r->mainCfg.EmailAttachLevel, 20);
     EXPECT_EQ(LogLines(dir), 0);
 }
 
 TEST(LoadCfg, MissingMainConfigGoesOnWithEmptyRecordAndOneLogLine) {
     TempDir dir;
     WriteNative(dir.file("SYSPATHS.CFG"), SysPathsBytes({{0, "."}}));
-    LoadCfgResult r = LoadCfg(dir.path(), "kesto");
-    ASSERT_TRUE(r.found);
-    const MainConfig& c = r.board.mainCfg;
+    std::optional<Board> r = LoadCfg(dir.path(), "kesto");
+    ASSERT_TRUE(r);
+    const MainConfig& c = r->mainCfg;
     EXPECT_EQ(std::tie(c.MaxNode, c.SysopAttachLevel, c.EmailAttachLevel), std::make_tuple(0, 0, 0));
     EXPECT_EQ(LogLines(dir), 1);
     EXPECT_NE(LogText(dir).find("kesto v1.0.060711  modHALK GetMainCfg - "), std::string::npos);
@@ -102,7 +101,7 @@ TEST(LoadCfg, MissingMainConfigGoesOnWithEmptyRecordAndOneLogLine) {
 TEST(StampVersion, WritesOnlyItsFieldAndCreatesAMissingFile) {
     TempDir dir;
     Board b = MainOnlyBoard(dir);
-    StampVersion(b);
+    ASSERT_TRUE(StampVersion(b));
     EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")),
               std::string(66, ' ') + "1.0.060711" + std::string(20, ' '));
 
@@ -110,12 +109,12 @@ TEST(StampVersion, WritesOnlyItsFieldAndCreatesAMissingFile) {
     for (int i = 0; i < 96 * 2 + 10; ++i)
         before += static_cast<char>(i % 251);
     WriteNative(dir.file("HMRDATA.DAT"), before);
-    StampVersion(b);
+    ASSERT_TRUE(StampVersion(b));
     EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")), Bytes(before).replace(66, 15, "1.0.060711     "));
 
     // A record cut short keeps its bytes; the rest reads as blanks.
     WriteNative(dir.file("HMRDATA.DAT"), "HMR230Halkmoor");
-    StampVersion(b);
+    ASSERT_TRUE(StampVersion(b));
     EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")),
               "HMR230Halkmoor" + std::string(52, ' ') + "1.0.060711" + std::string(20, ' '));
 }

@@ -1,4 +1,5 @@
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,6 @@
 using namespace kesto;
 
 namespace {
-
-int gPumps = 0;
-void CountPump() {
-    ++gPumps;
-}
 
 // Replacement starting over at position 1 after each hit, the slow obvious way.
 std::string NaiveRescan(std::string text, const std::string& find, const std::string& repl) {
@@ -87,33 +83,25 @@ TEST(StringHelpers, CountOccurrencesCountsOverlapsFromStart) {
     EXPECT_EQ(CountOccurrences(std::string(32768, ','), ",", 0), 0); // 16-bit overflow
 }
 
-TEST(StringHelpers, ExplodeFillsFixedSlotsFromOne) {
-    std::vector<std::string> p{"stale", "stale", "stale", "stale", "stale"};
-    Explode(":", "10:30", p, 2, 2);
-    EXPECT_EQ(p, (std::vector<std::string>{"", "10", "30"}));
-    Explode(":", "10", p, 2, 2);
-    EXPECT_EQ(p, (std::vector<std::string>{"", "10", ""}));
-    Explode(":", "", p, 0, 0);
-    EXPECT_EQ(p, (std::vector<std::string>{"", ""}));
-    Explode(",", "a,b,c,d", p, 3, 0);
-    EXPECT_EQ(p, (std::vector<std::string>{"", "a", "b", "c,d"}));
-    Explode(",", "a,,b,", p, 0, 6);
-    EXPECT_EQ(p, (std::vector<std::string>{"", "a", "", "b", "", "", ""}));
-    Explode("X", "axbXc", p, -1, 0); // delimiter case ignored
-    EXPECT_EQ(p, (std::vector<std::string>{"", "a", "b", "c"}));
-    Explode("<>", "a<>b<", p, 0, 0);
-    EXPECT_EQ(p, (std::vector<std::string>{"", "a", "b<"}));
+TEST(StringHelpers, ExplodeFillsFixedSlots) {
+    using Pieces = std::vector<std::string>;
+    EXPECT_EQ(Explode(":", "10:30", 2, 2), (Pieces{"10", "30"}));
+    EXPECT_EQ(Explode(":", "10", 2, 2), (Pieces{"10", ""}));
+    EXPECT_EQ(Explode(":", "", 0, 0), (Pieces{""}));
+    EXPECT_EQ(Explode(",", "a,b,c,d", 3, 0), (Pieces{"a", "b", "c,d"}));
+    EXPECT_EQ(Explode(",", "a,,b,", 0, 6), (Pieces{"a", "", "b", "", "", ""}));
+    EXPECT_EQ(Explode("X", "axbXc", -1, 0), (Pieces{"a", "b", "c"})); // delimiter case ignored
+    EXPECT_EQ(Explode("<>", "a<>b<", 0, 0), (Pieces{"a", "b<"}));
 }
 
 TEST(StringHelpers, ExplodeStopsAt32767Pieces) {
     std::string text;
     for (int i = 1; i <= 32770; ++i)
         text += std::to_string(i) + ",";
-    std::vector<std::string> p;
-    Explode(",", text, p, 0, 0);
-    ASSERT_EQ(p.size(), 32768u);
-    EXPECT_EQ(p[32766], "32766");
-    EXPECT_EQ(p[32767], "32767,32768,32769,32770,");
+    const std::vector<std::string> p = Explode(",", text, 0, 0);
+    ASSERT_EQ(p.size(), 32767u);
+    EXPECT_EQ(p[32765], "32766");
+    EXPECT_EQ(p[32766], "32767,32768,32769,32770,");
 }
 
 TEST(StringHelpers, StrPadModes) {
@@ -131,12 +119,6 @@ TEST(StringHelpers, StrReplaceLimitsAndContinuesAfterReplacement) {
     EXPECT_EQ(StrReplace("a.b", "", "x"), "a.b");
     EXPECT_EQ(StrReplace("aaa", "a", "aa"), "aaaaaa"); // not searched again inside the replacement
     EXPECT_EQ(StrReplace("a    b", "  ", " "), "a  b");
-
-    gPumps = 0;
-    SetPumpEventsHook(&CountPump);
-    EXPECT_EQ(StrReplace("x-y-z-", "-", ""), "xyz");
-    SetPumpEventsHook(nullptr);
-    EXPECT_EQ(gPumps, 3);
 }
 
 TEST(StringHelpers, StrReplaceRescanMatchesStartingOverAndAlwaysEnds) {

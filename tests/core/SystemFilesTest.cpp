@@ -15,14 +15,8 @@ namespace {
 struct SystemFilesTest : ::testing::Test {
     TempDir dir;
     Board b = HandBoard(dir);
-    std::int16_t status = 9;
 
-    std::vector<std::string> Network(std::int16_t n, bool found) {
-        std::vector<std::string> fields{"stale"};
-        EXPECT_EQ(GetNetworkInfo(b, n, fields, status), found) << "network " << n;
-        EXPECT_EQ(status, 0);
-        return fields;
-    }
+    std::optional<NetworkFields> Network(std::int16_t n) { return GetNetworkInfo(b, n).value(); }
 };
 
 } // namespace
@@ -31,25 +25,21 @@ TEST_F(SystemFilesTest, MainCfgAndNodes) {
     std::string cfg = Pattern(kMainConfigSize);
     Set(cfg, 210, Le16(4));
     WriteNative(dir.file("MAIN.CFG"), cfg);
-    EXPECT_EQ(GetMainCfg(b, status).MaxNode, 4);
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(GetMainCfg(b)->MaxNode, 4);
 
     std::string first = Pattern(kNodeRecordSize, 1);
     std::string second = Pattern(kNodeRecordSize, 2);
     Set(first, 28, Le32(5));
     WriteNative(dir.file("NODE/CONTROL.DAT"), first + second);
-    EXPECT_EQ(GetNode(b, 0, status).NodeUserNo, 5);
-    EXPECT_EQ(GetNode(b, 1, status).raw, second);
-    EXPECT_EQ(GetNode(b, 2, status).NodeUserNo, 0); // past the end: nobody on line
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(GetNode(b, 0)->NodeUserNo, 5);
+    EXPECT_EQ(GetNode(b, 1)->raw, second);
+    EXPECT_EQ(GetNode(b, 2)->NodeUserNo, 0); // past the end: nobody on line
     EXPECT_TRUE(LogLines(b).empty());
 
     fs::remove(dir.file("MAIN.CFG"));
     fs::remove(dir.file("NODE/CONTROL.DAT"));
-    EXPECT_EQ(GetMainCfg(b, status).EmailAttachLevel, 0);
-    EXPECT_EQ(status, -1);
-    GetNode(b, 0, status);
-    EXPECT_EQ(status, -1);
+    EXPECT_EQ(GetMainCfg(b).error().code, ErrorCode::FileNotFound);
+    EXPECT_EQ(GetNode(b, 0).error().code, ErrorCode::FileNotFound);
     const auto lines = LogLines(b);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(EndsWith(lines[0], "  modHALK GetMainCfg - File not found"));
@@ -57,15 +47,14 @@ TEST_F(SystemFilesTest, MainCfgAndNodes) {
 }
 
 TEST_F(SystemFilesTest, NetworkList) {
-    const std::vector<std::string> nine(9);
-    EXPECT_EQ(Network(1, false), nine); // no NETWORKS.LST: quietly false
+    EXPECT_EQ(Network(1), std::nullopt); // no NETWORKS.LST: quietly none
     WriteNative(dir.file("DATA/NETWORKS.LST"), "1,1,Home,0\r\n\r\n   \r\n2,4,Relay Net,1\r\n ,9,NoNumber\r\n"
                                                "3,2,Third,0,a,b,c,d,e\n 004 ,1,Four\n");
-    EXPECT_EQ(Network(2, true), (std::vector<std::string>{"", "2", "4", "Relay Net", "1", "", "", "", ""}));
-    EXPECT_EQ(Network(3, true)[8], "d,e"); // the rest stays in the eighth piece
-    EXPECT_EQ(Network(4, true)[3], "Four");
-    EXPECT_EQ(Network(5, false), nine);
-    EXPECT_EQ(Network(0, false), nine);
+    EXPECT_EQ(Network(2), (NetworkFields{"2", "4", "Relay Net", "1", "", "", "", ""}));
+    EXPECT_EQ((*Network(3))[7], "d,e"); // the rest stays in the eighth piece
+    EXPECT_EQ((*Network(4))[2], "Four");
+    EXPECT_EQ(Network(5), std::nullopt);
+    EXPECT_EQ(Network(0), std::nullopt);
     EXPECT_EQ(NetworkName(b, 2), "Relay Net");
     EXPECT_EQ(NetworkName(b, 7), "Unknown");
     EXPECT_TRUE(LogLines(b).empty());
@@ -74,38 +63,35 @@ TEST_F(SystemFilesTest, NetworkList) {
 TEST_F(SystemFilesTest, NetEntries) {
     EXPECT_EQ(OwnSystemId(b), "0"); // no NET.1
     WriteNative(dir.file("DATA/NET.1"), "NAME=Home\r\nsystemid = 12/345\r\nSYSTEMID=later\r\nURL = a=b \r\n");
-    EXPECT_EQ(GetNetEntry(b, 1, " SystemId ", status), "12/345");
+    EXPECT_EQ(*GetNetEntry(b, 1, " SystemId "), "12/345");
     EXPECT_EQ(OwnSystemId(b), "12/345");
-    EXPECT_EQ(GetNetEntry(b, 1, "url", status), "a=b");
-    EXPECT_EQ(GetNetEntry(b, 1, "missing", status), "");
-    EXPECT_EQ(GetNetEntry(b, 1, "  ", status), "");
-    EXPECT_EQ(GetNetEntry(b, 0, "NAME", status), "");
+    EXPECT_EQ(*GetNetEntry(b, 1, "url"), "a=b");
+    EXPECT_EQ(*GetNetEntry(b, 1, "missing"), "");
+    EXPECT_EQ(*GetNetEntry(b, 1, "  "), "");
+    EXPECT_EQ(*GetNetEntry(b, 0, "NAME"), "");
     WriteNative(dir.file("DATA/NET.12"), "SYSTEMID\r\nSYSTEMID=too late\r\n");
-    EXPECT_EQ(GetNetEntry(b, 12, "SYSTEMID", status), ""); // the key alone, without "="
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(*GetNetEntry(b, 12, "SYSTEMID"), ""); // the key alone, without "="
     EXPECT_TRUE(LogLines(b).empty());
 }
 
 TEST_F(SystemFilesTest, SequenceNumbers) {
     const std::string seq = dir.file("DATA/DBSEQ.DAT");
-    EXPECT_EQ(GetSeqNum(b, status), 2); // created holding 1, then advanced
+    EXPECT_EQ(*GetSeqNum(b), 2); // created holding 1, then advanced
     EXPECT_EQ(ReadNative(seq), Le32(2));
-    EXPECT_EQ(GetSeqNum(b, status), 3);
+    EXPECT_EQ(*GetSeqNum(b), 3);
     EXPECT_EQ(ReadNative(seq), Le32(3));
     WriteNative(seq, Le32(3999999));
-    EXPECT_EQ(GetSeqNum(b, status), 1);
+    EXPECT_EQ(*GetSeqNum(b), 1);
     EXPECT_EQ(ReadNative(seq), Le32(1));
     WriteNative(seq, Le32(2147483647)); // damaged: wraps instead of overflowing
-    EXPECT_EQ(GetSeqNum(b, status), 1);
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(*GetSeqNum(b), 1);
 
     fs::remove(seq);
     fs::create_directory(seq);
-    EXPECT_EQ(GetSeqNum(b, status), 0);
-    EXPECT_EQ(status, -1);
+    EXPECT_EQ(GetSeqNum(b).error().code, ErrorCode::FileAccess);
     fs::remove(seq);
     fs::create_symlink("/dev/full", seq);
-    EXPECT_EQ(GetSeqNum(b, status), 0);
+    EXPECT_EQ(GetSeqNum(b).error().code, ErrorCode::DiskFull);
     const auto lines = LogLines(b);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(EndsWith(lines[0], "  modHALK GetSeqNum - Path/File access error"));
@@ -114,24 +100,21 @@ TEST_F(SystemFilesTest, SequenceNumbers) {
 
 TEST_F(SystemFilesTest, Statistics) {
     const std::string path = dir.file("DATA/STATHBRD.DAT");
-    EXPECT_EQ(GetStatHbrdDat(b, status).raw, std::string(kStatHbrdSize, '\0')); // missing: a failure
-    EXPECT_EQ(status, -1);
+    EXPECT_EQ(GetStatHbrdDat(b).error().code, ErrorCode::FileNotFound); // missing: a failure
 
     std::string rec = Pattern(kStatHbrdSize);
     Set(rec, 68, Le32(100) + Le32(-1));
     WriteNative(path, rec);
-    StatHbrdRecord s = GetStatHbrdDat(b, status);
+    StatHbrdRecord s = GetStatHbrdDat(b).value();
     s.MessageCount += 1;
     s.MailCount += 1;
-    PutStatHbrdDat(b, s, status);
-    EXPECT_EQ(status, 0);
+    EXPECT_TRUE(PutStatHbrdDat(b, s));
     Set(rec, 68, Le32(101) + Le32(0));
     EXPECT_EQ(ReadNative(path), rec);
 
     fs::remove(path);
     fs::create_symlink("/dev/full", path);
-    PutStatHbrdDat(b, s, status);
-    EXPECT_EQ(status, -1);
+    EXPECT_EQ(PutStatHbrdDat(b, s).error().code, ErrorCode::DiskFull);
     const auto lines = LogLines(b);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(EndsWith(lines[0], "  modHALK GetStatHbrdDat - File not found"));

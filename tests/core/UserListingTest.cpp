@@ -25,42 +25,39 @@ TEST(UserListingLine, PadsAndCutsColumns) {
 
 TEST(FillUserList, SkipsEmptySlotsAndKeepsNumbersBesideLines) {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path());
-    demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255));
-    demo::AppendUser(b, demo::MakeUser("Gone", "Deleted User", 0));
-    demo::AppendUser(b, demo::MakeUser("Ann", "Ann Walker", 100));
-    demo::AppendUser(b, demo::MakeUser("Minus", "Negative Level", -4));
-    demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 1));
+    Board b = demo::CreateBoard(dir.path()).value();
+    demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255)).value();
+    demo::AppendUser(b, demo::MakeUser("Gone", "Deleted User", 0)).value();
+    demo::AppendUser(b, demo::MakeUser("Ann", "Ann Walker", 100)).value();
+    demo::AppendUser(b, demo::MakeUser("Minus", "Negative Level", -4)).value();
+    demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 1)).value();
     // A trailing partial record that would read as a level-255 user if it counted.
     Bytes partial = demo::MakeUser("Half", "Partial", 255).raw.substr(0, 1000);
     WriteNative(dir.file("DATA/USERFILE.DAT"), ReadNative(dir.file("DATA/USERFILE.DAT")) + partial);
 
-    UserListing list = FillUserList(b);
-    EXPECT_FALSE(list.readFailed);
+    const UserListing list = FillUserList(b).value();
     ASSERT_EQ(list.lines.size(), 3u);
     EXPECT_EQ(list.lines[0], "1:     SysOp                 Martin Hale");
     EXPECT_EQ(list.lines[1], "3:     Ann                   Ann Walker");
     EXPECT_EQ(list.lines[2], "5:     Bob                   Robert Smith");
-    EXPECT_EQ(list.numbers, (std::vector<std::int32_t>{0, 1, 3, 5}));
+    EXPECT_EQ(list.numbers, (std::vector<std::int32_t>{1, 3, 5}));
 }
 
 TEST(FillUserList, MissingFileOrDirectoryListsNobodyQuietlyAndAPipeFailsWithoutBlocking) {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path());
+    Board b = demo::CreateBoard(dir.path()).value();
     const std::string users = dir.file("DATA/USERFILE.DAT");
     std::filesystem::remove(users);
-    UserListing list = FillUserList(b);
+    UserListing list = FillUserList(b).value();
     EXPECT_TRUE(list.lines.empty());
-    EXPECT_EQ(list.numbers, std::vector<std::int32_t>{0});
-    EXPECT_FALSE(list.readFailed);
+    EXPECT_TRUE(list.numbers.empty());
     std::filesystem::create_directory(users);
-    list = FillUserList(b);
-    EXPECT_FALSE(list.readFailed);
+    list = FillUserList(b).value();
     EXPECT_TRUE(list.lines.empty());
     EXPECT_EQ(ReadNative(dir.file("HMRERROR.LOG")), "");
 
     std::filesystem::remove(users);
     ASSERT_EQ(mkfifo(users.c_str(), 0600), 0);
-    EXPECT_TRUE(FillUserList(b).readFailed);
+    EXPECT_EQ(FillUserList(b).error().code, ErrorCode::FileAccess);
     EXPECT_NE(ReadNative(dir.file("HMRERROR.LOG")).find("frmUserListing FillUserList - "), std::string::npos);
 }

@@ -1,12 +1,11 @@
 #include "File.h"
 
-#include "../ErrorLog.h"
-
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,62 +25,72 @@ bool DirExists(const std::string& path) {
 }
 
 // The board's own wording for what went wrong, so log lines read the same on every system.
-[[noreturn]] void Fail(int err, const std::string& path) {
+Error FromErrno(int err, const std::string& path) {
     switch (err) {
     case ENOENT:
-        throw KestoError(DirExists(ParentOf(path)) ? "File not found" : "Path not found");
+        return Error(DirExists(ParentOf(path)) ? ErrorCode::FileNotFound : ErrorCode::PathNotFound);
     case ENOTDIR:
     case ENAMETOOLONG:
     case ELOOP:
-        throw KestoError("Path not found");
+        return Error(ErrorCode::PathNotFound);
     case EACCES:
     case EPERM:
     case EROFS:
     case ETXTBSY:
-        throw KestoError("Permission denied");
+        return Error(ErrorCode::PermissionDenied);
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
-        throw KestoError("Disk full");
+        return Error(ErrorCode::DiskFull);
     case EISDIR:
-        throw KestoError("Path/File access error");
+        return Error(ErrorCode::FileAccess);
+    case ENOMEM:
+        return Error(ErrorCode::OutOfMemory);
     default:
-        throw KestoError("Bad file name or number");
+        return Error(ErrorCode::BadFileName);
     }
 }
 
 // Owns one descriptor for the length of a call; a close failure on the write
 // paths is reported by Close(), a close in the destructor only cleans up.
 class Fd {
-  public:
-    Fd(const std::string& path, int flags) : path_(path) {
+public:
+    static Result<Fd> Open(const std::string& path, int flags) {
+        int fd;
         do {
             // Non-blocking only matters for a FIFO planted in place of a board file: it fails
             // or reads empty instead of waiting forever. Regular files ignore the flag.
-            fd_ = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
-        } while (fd_ < 0 && errno == EINTR);
-        if (fd_ < 0) Fail(errno, path);
+            fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
+        } while (fd < 0 && errno == EINTR);
+        if (fd < 0) return FromErrno(errno, path);
+        return Fd(path, fd);
     }
+    Fd(Fd&& other) noexcept : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+    Fd& operator=(Fd&&) = delete;
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
     ~Fd() {
         if (fd_ >= 0) ::close(fd_);
     }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
 
     int get() const { return fd_; }
+    const std::string& path() const { return path_; }
 
-    struct stat Stat() const {
+    Result<struct stat> Stat() const {
         struct stat st {};
-        if (::fstat(fd_, &st) != 0) Fail(errno, path_);
+        if (::fstat(fd_, &st) != 0) return FromErrno(errno, path_);
         return st;
     }
 
     // A directory opens fine for reading on Linux; the board treats it as a bad target.
-    void RequireNotDirectory() const {
-        if (S_ISDIR(Stat().st_mode)) throw KestoError("Path/File access error");
+    Result<struct stat> StatNotDirectory() const {
+        Result<struct stat> st = Stat();
+        if (st && S_ISDIR(st->st_mode)) return Error(ErrorCode::FileAccess);
+        return st;
     }
 
-    void WriteAll(std::string_view bytes, std::int64_t offset) const {
+    // Writes at `offset`, or at the end for an offset below 0.
+    Result<void> WriteAll(std::string_view bytes, std::int64_t offset) const {
         std::size_t done = 0;
         while (done < bytes.size()) {
             ssize_t n = offset >= 0 ? ::pwrite(fd_, bytes.data() + done, bytes.size() - done,
@@ -89,46 +98,64 @@ class Fd {
                                     : ::write(fd_, bytes.data() + done, bytes.size() - done);
             if (n < 0) {
                 if (errno == EINTR) continue;
-                Fail(errno, path_);
+                return FromErrno(errno, path_);
             }
-            if (n == 0) throw KestoError("Disk full");
+            if (n == 0) return Error(ErrorCode::DiskFull);
             done += static_cast<std::size_t>(n);
         }
+        return {};
     }
 
-    void Sync() const {
+    Result<void> Sync() const {
         // Devices and some file systems cannot sync; only a real failure counts.
-        if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) Fail(errno, path_);
+        if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) return FromErrno(errno, path_);
+        return {};
     }
 
-    void Close() {
-        int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0 && errno != EINTR) Fail(errno, path_);
+    Result<void> Close() {
+        int fd = std::exchange(fd_, -1);
+        if (::close(fd) != 0 && errno != EINTR) return FromErrno(errno, path_);
+        return {};
     }
 
-  private:
+private:
+    Fd(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+
     std::string path_;
     int fd_ = -1;
 };
 
-// Reads up to `length` bytes at `offset` into out; returns the count read.
-std::size_t ReadInto(const Fd& fd, std::int64_t offset, std::size_t length, Bytes& out,
-                     const std::string& path) {
-    out.resize(length);
+// Reads up to `length` bytes at `offset` into out, which ends up holding what was read.
+Result<void> ReadInto(const Fd& fd, std::int64_t offset, std::size_t length, Bytes& out) {
+    try {
+        out.resize(length);
+    } catch (const std::bad_alloc&) {
+        out.clear();
+        return Error(ErrorCode::OutOfMemory);
+    }
     std::size_t done = 0;
     while (done < length) {
         ssize_t n = ::pread(fd.get(), out.data() + done, length - done,
                             static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (n < 0) {
             if (errno == EINTR) continue;
-            Fail(errno, path);
+            out.clear();
+            return FromErrno(errno, fd.path());
         }
         if (n == 0) break; // the file shrank under us: keep what is there
         done += static_cast<std::size_t>(n);
     }
     out.resize(done);
-    return done;
+    return {};
+}
+
+// Writes all of `bytes` through a descriptor opened with `flags`, then closes it.
+Result<void> WriteFile(const std::string& path, int flags, std::string_view bytes, std::int64_t offset) {
+    Result<Fd> fd = Fd::Open(path, flags);
+    if (!fd) return fd.error();
+    if (auto st = fd->StatNotDirectory(); !st) return st.error();
+    if (auto w = fd->WriteAll(bytes, offset); !w) return w;
+    return fd->Close();
 }
 
 std::string TempNameBeside(const std::string& path) {
@@ -149,54 +176,57 @@ bool IsDirectory(const std::string& nativePath) noexcept {
     return ::stat(nativePath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::int64_t FileLength(const std::string& nativePath) {
+Result<std::int64_t> FileLength(const std::string& nativePath) {
     struct stat st {};
-    if (::stat(nativePath.c_str(), &st) != 0) Fail(errno, nativePath);
-    if (S_ISDIR(st.st_mode)) throw KestoError("Path/File access error");
+    if (::stat(nativePath.c_str(), &st) != 0) return FromErrno(errno, nativePath);
+    if (S_ISDIR(st.st_mode)) return Error(ErrorCode::FileAccess);
     return static_cast<std::int64_t>(st.st_size);
 }
 
-std::int64_t FileLengthOr(const std::string& nativePath) noexcept {
+std::optional<std::int64_t> FileLengthIfAny(const std::string& nativePath) noexcept {
     struct stat st {};
-    if (::stat(nativePath.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
+    if (::stat(nativePath.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
     return static_cast<std::int64_t>(st.st_size);
 }
 
-void ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length, Bytes& out) {
-    Fd fd(nativePath, O_RDONLY);
-    auto st = fd.Stat();
-    if (S_ISDIR(st.st_mode)) throw KestoError("Path/File access error");
-    out.clear();
-    std::int64_t size = static_cast<std::int64_t>(st.st_size);
-    if (offset < 0 || length <= 0 || offset >= size) return;
+Result<Bytes> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length) {
+    Result<Fd> fd = Fd::Open(nativePath, O_RDONLY);
+    if (!fd) return fd.error();
+    Result<struct stat> st = fd->StatNotDirectory();
+    if (!st) return st.error();
+    Bytes out;
+    std::int64_t size = static_cast<std::int64_t>(st->st_size);
+    if (offset < 0 || length <= 0 || offset >= size) return out;
     // Capped by what the file holds, whatever the caller's length field claims.
     std::int64_t n = length < size - offset ? length : size - offset;
-    ReadInto(fd, offset, static_cast<std::size_t>(n), out, nativePath);
+    if (auto r = ReadInto(*fd, offset, static_cast<std::size_t>(n), out); !r) return r.error();
+    return out;
 }
 
-void ReadAll(const std::string& nativePath, Bytes& out) {
-    Fd fd(nativePath, O_RDONLY);
-    auto st = fd.Stat();
-    if (S_ISDIR(st.st_mode)) throw KestoError("Path/File access error");
-    ReadInto(fd, 0, static_cast<std::size_t>(st.st_size), out, nativePath);
+Result<void> ReadAll(const std::string& nativePath, Bytes& out) {
+    Result<Fd> fd = Fd::Open(nativePath, O_RDONLY);
+    if (!fd) return fd.error();
+    Result<struct stat> st = fd->StatNotDirectory();
+    if (!st) return st.error();
+    return ReadInto(*fd, 0, static_cast<std::size_t>(st->st_size), out);
 }
 
-void WriteAt(const std::string& nativePath, std::int64_t offset, std::string_view bytes) {
-    if (offset < 0) throw KestoError("Bad record number");
-    Fd fd(nativePath, O_WRONLY | O_CREAT);
-    fd.RequireNotDirectory();
-    fd.WriteAll(bytes, offset);
-    fd.Close();
+Result<Bytes> ReadAll(const std::string& nativePath) {
+    Bytes out;
+    if (auto r = ReadAll(nativePath, out); !r) return r.error();
+    return out;
 }
 
-void Append(const std::string& nativePath, std::string_view bytes) {
-    Fd fd(nativePath, O_WRONLY | O_CREAT | O_APPEND);
-    fd.RequireNotDirectory();
-    fd.WriteAll(bytes, -1);
-    fd.Close();
+Result<void> WriteAt(const std::string& nativePath, std::int64_t offset, std::string_view bytes) {
+    if (offset < 0) return Error(ErrorCode::BadRecordNumber);
+    return WriteFile(nativePath, O_WRONLY | O_CREAT, bytes, offset);
 }
 
-void ReplaceContents(const std::string& nativePath, std::string_view bytes) {
+Result<void> Append(const std::string& nativePath, std::string_view bytes) {
+    return WriteFile(nativePath, O_WRONLY | O_CREAT | O_APPEND, bytes, -1);
+}
+
+Result<void> ReplaceContents(const std::string& nativePath, std::string_view bytes) {
     // A symlinked board file keeps its link: the file it points at is replaced.
     std::string target = nativePath;
     if (char* real = ::realpath(nativePath.c_str(), nullptr)) {
@@ -205,34 +235,74 @@ void ReplaceContents(const std::string& nativePath, std::string_view bytes) {
     }
     struct stat st {};
     bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) throw KestoError("Path/File access error");
+    if (exists && S_ISDIR(st.st_mode)) return Error(ErrorCode::FileAccess);
     if (exists && !S_ISREG(st.st_mode)) {
         // A device cannot be renamed over; write it in place.
-        Fd fd(target, O_WRONLY | O_TRUNC);
-        fd.WriteAll(bytes, -1);
-        fd.Sync();
-        fd.Close();
-        return;
+        Result<Fd> fd = Fd::Open(target, O_WRONLY | O_TRUNC);
+        if (!fd) return fd.error();
+        if (auto w = fd->WriteAll(bytes, -1); !w) return w;
+        if (auto s = fd->Sync(); !s) return s;
+        return fd->Close();
     }
 
-    std::string temp = TempNameBeside(target);
-    Fd fd(temp, O_WRONLY | O_CREAT | O_EXCL);
-    try {
-        if (exists) ::fchmod(fd.get(), st.st_mode & 07777); // keep the board's permissions
-        fd.WriteAll(bytes, 0);
-        fd.Sync();
-        fd.Close();
-        if (::rename(temp.c_str(), target.c_str()) != 0) Fail(errno, target);
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
-    }
+    const std::string temp = TempNameBeside(target);
+    Result<Fd> fd = Fd::Open(temp, O_WRONLY | O_CREAT | O_EXCL);
+    if (!fd) return fd.error();
+    if (exists) ::fchmod(fd->get(), st.st_mode & 07777); // keep the board's permissions
+    Result<void> done = fd->WriteAll(bytes, 0);
+    if (done) done = fd->Sync();
+    if (done) done = fd->Close();
+    if (done && ::rename(temp.c_str(), target.c_str()) != 0) done = FromErrno(errno, target);
+    if (!done) ::unlink(temp.c_str());
+    return done;
 }
 
-void Truncate(const std::string& nativePath) {
-    Fd fd(nativePath, O_WRONLY | O_CREAT | O_TRUNC);
-    fd.RequireNotDirectory();
-    fd.Close();
+Result<void> Truncate(const std::string& nativePath) {
+    return WriteFile(nativePath, O_WRONLY | O_CREAT | O_TRUNC, {}, -1);
+}
+
+Result<void> MakeDirectory(const std::string& nativePath) {
+    if (::mkdir(nativePath.c_str(), 0777) == 0) return {};
+    const int err = errno;
+    if (err == EEXIST && DirExists(nativePath)) return {};
+    // A file in the directory's place is a bad target, not a missing path.
+    if (err == EEXIST) return Error(ErrorCode::FileAccess);
+    return FromErrno(err, nativePath);
+}
+
+Result<void> MakeDirectories(const std::string& nativePath) {
+    if (nativePath.empty() || DirExists(nativePath)) return {};
+    const std::string parent = ParentOf(nativePath);
+    if (parent != nativePath) {
+        if (auto r = MakeDirectories(parent); !r) return r;
+    }
+    return MakeDirectory(nativePath);
+}
+
+Result<void> CopyFile(const std::string& source, const std::string& target) {
+    Result<Fd> in = Fd::Open(source, O_RDONLY);
+    if (!in) return in.error();
+    Result<struct stat> from = in->Stat();
+    if (!from) return from.error();
+    // Only a regular file's bytes are copied: a pipe or device would never end.
+    if (!S_ISREG(from->st_mode)) return Error(ErrorCode::FileAccess);
+    struct stat to {};
+    if (::stat(target.c_str(), &to) == 0 && to.st_dev == from->st_dev && to.st_ino == from->st_ino) return {};
+
+    Result<Fd> out = Fd::Open(target, O_WRONLY | O_CREAT | O_TRUNC);
+    if (!out) return out.error();
+    if (auto st = out->StatNotDirectory(); !st) return st.error();
+    char buffer[64 * 1024];
+    for (;;) {
+        ssize_t n = ::read(in->get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return FromErrno(errno, source);
+        }
+        if (n == 0) break;
+        if (auto w = out->WriteAll(std::string_view(buffer, static_cast<std::size_t>(n)), -1); !w) return w;
+    }
+    return out->Close();
 }
 
 } // namespace kesto::platform

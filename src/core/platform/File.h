@@ -1,35 +1,48 @@
 // Open-use-close file primitives on native paths. Each call opens the file,
 // does one thing and closes it; nothing is cached and nothing is locked.
-// Failures throw KestoError with a short description ("File not found",
-// "Path not found", "Permission denied", "Disk full", "Path/File access error").
+// This is the one place where the operating system's error numbers become an
+// Error ("File not found", "Path not found", "Permission denied", "Disk full",
+// "Path/File access error", ...).
 #pragma once
 
 #include "../Bytes.h"
+#include "../Result.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace kesto::platform {
 
-bool IsFile(const std::string& nativePath) noexcept;      // exists and is not a directory
+bool IsFile(const std::string& nativePath) noexcept; // exists and is not a directory
 bool IsDirectory(const std::string& nativePath) noexcept;
-// Length in bytes; throws when the file cannot be examined.
-std::int64_t FileLength(const std::string& nativePath);
-// Length in bytes, or -1 when the file does not exist (never throws).
-std::int64_t FileLengthOr(const std::string& nativePath) noexcept;
+// Length in bytes of a file that can be examined.
+Result<std::int64_t> FileLength(const std::string& nativePath);
+// Length in bytes, or nothing when there is no file (or a directory) at the path.
+std::optional<std::int64_t> FileLengthIfAny(const std::string& nativePath) noexcept;
 
-// Reads up to `length` bytes starting at 0-based `offset` into `out` (resized to
-// what was read: never more than the file holds). Throws when the file cannot be opened.
-void ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length, Bytes& out);
-// Reads the whole file into `out`, reusing its capacity.
-void ReadAll(const std::string& nativePath, Bytes& out);
+// Up to `length` bytes starting at 0-based `offset`: never more than the file holds,
+// and nothing for an offset outside the file.
+Result<Bytes> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length);
+// The whole file into `out`, reusing its capacity.
+Result<void> ReadAll(const std::string& nativePath, Bytes& out);
+Result<Bytes> ReadAll(const std::string& nativePath);
 // Writes bytes at 0-based offset without truncating; creates the file when missing.
-void WriteAt(const std::string& nativePath, std::int64_t offset, std::string_view bytes);
+Result<void> WriteAt(const std::string& nativePath, std::int64_t offset, std::string_view bytes);
 // Appends bytes at the end; creates the file when missing.
-void Append(const std::string& nativePath, std::string_view bytes);
+Result<void> Append(const std::string& nativePath, std::string_view bytes);
 // Replaces the file's contents atomically (write a new file, rename over the old one).
-void ReplaceContents(const std::string& nativePath, std::string_view bytes);
+Result<void> ReplaceContents(const std::string& nativePath, std::string_view bytes);
 // Creates the file empty (truncating an existing one).
-void Truncate(const std::string& nativePath);
+Result<void> Truncate(const std::string& nativePath);
+
+// One directory level; a directory that exists already is no failure.
+Result<void> MakeDirectory(const std::string& nativePath);
+// The directory and every missing directory above it.
+Result<void> MakeDirectories(const std::string& nativePath);
+// Copies a file's bytes to `target`, replacing a file there. Copying a file onto
+// itself leaves it as it is.
+Result<void> CopyFile(const std::string& source, const std::string& target);
 
 } // namespace kesto::platform

@@ -19,7 +19,7 @@ void AddSenderToAddressBook(QWidget* parent, Session& s, std::int16_t messageNum
         entry = dlg.proposeEntry();
     }
     if (!entry) return;
-    kesto::AddToAddressBook(s.board, s.CurrentUserNumber, *entry);
+    (void)kesto::AddToAddressBook(s.board, s.CurrentUserNumber, *entry); // a failure is logged
     dialogs().message(parent, Dialogs::Icon::Information, title, QStringLiteral("This user has been added."));
 }
 

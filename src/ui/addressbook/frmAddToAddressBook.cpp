@@ -3,7 +3,7 @@
 #include "app/DialogButtons.h"
 
 #include "AddressBook.h"
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "MailBase.h"
 #include "addressbook/EntryFieldFilter.h"
@@ -54,12 +54,13 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, std::int16_t messageNumber,
     // Without a message there is no correspondent to propose.
     failed_ = messageNumber < 1;
     if (!failed_) {
-        std::int16_t status = 0;
-        message_ = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox), messageNumber, status);
-        failed_ = status != 0;
+        kesto::Result<kesto::MessageInfo> read =
+            kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox), messageNumber);
+        failed_ = !read;
+        message_ = std::move(read).value_or(kesto::EmptyMessageInfo());
     }
     // A record past the end of the index reads blank: there is nobody to add.
-    const bool received = s_.CurrentMailbox == 1;
+    const bool received = s_.CurrentMailbox == kesto::Mailbox::Received;
     if (kesto::Trim(received ? message_.FromHandle : message_.ToHandle).empty()) failed_ = true;
     const QString address = FromBoard(kesto::CorrespondentAddress(message_, s_.CurrentMailbox));
     lblAddressValue_->setText(address);
@@ -82,7 +83,7 @@ std::optional<std::string> frmAddToAddressBook::proposeEntry() {
 
 void frmAddToAddressBook::cmdOk_Click() {
     if (failed_) return;
-    const bool received = s_.CurrentMailbox == 1;
+    const bool received = s_.CurrentMailbox == kesto::Mailbox::Received;
     entry_ = kesto::AddressBookEntryLine(ToBoard(DescriptionValue_->text()),
                                                 received ? message_.FromHandle : message_.ToHandle,
                                                 received ? message_.FromNetNode : message_.ToNetNode,

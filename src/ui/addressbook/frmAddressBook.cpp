@@ -134,8 +134,8 @@ void frmAddressBook::reload() {
 void frmAddressBook::fillList() {
     lstAddressBook_->clear();
     const std::size_t count = book_.count();
-    for (std::size_t i = 1; i <= count; ++i)
-        lstAddressBook_->addItem(FromBoard(kesto::AddressBookRowText(i, count, book_.lines[i])));
+    for (std::size_t i = 0; i < count; ++i)
+        lstAddressBook_->addItem(FromBoard(kesto::AddressBookRowText(i + 1, count, book_.lines[i])));
     const int rows = lstAddressBook_->count();
     fraAddressBook_->setTitle(QStringLiteral("Address Book Entries (%1)").arg(rows));
     cmdEdit_->setEnabled(rows >= 1);
@@ -152,7 +152,8 @@ void frmAddressBook::selectRow(int row) {
 }
 
 void frmAddressBook::saveAndReload() {
-    kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_);
+    // A book that cannot be written is logged; the list shows what the file holds.
+    (void)kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_);
     reload();
     fillList();
 }
@@ -169,7 +170,7 @@ void frmAddressBook::cmdDelete_Click() {
     const int r = lstAddressBook_->currentRow();
     if (busy_ || r < 0 || static_cast<std::size_t>(r) + 1 > book_.count()) return;
     busy_ = true;
-    book_.lines[r + 1].clear();
+    book_.lines[r].clear();
     saveAndReload();
     const int rows = lstAddressBook_->count();
     if (r < rows)
@@ -183,7 +184,7 @@ void frmAddressBook::cmdMoveUp_Click() {
     if (busy_ || r < 1 || lstAddressBook_->count() < 2 || static_cast<std::size_t>(r) + 1 > book_.count())
         return;
     busy_ = true;
-    std::swap(book_.lines[r + 1], book_.lines[r]);
+    std::swap(book_.lines[r], book_.lines[r - 1]);
     saveAndReload();
     selectRow(r - 1);
 }
@@ -193,7 +194,7 @@ void frmAddressBook::cmdMoveDown_Click() {
     if (busy_ || r < 0 || lstAddressBook_->count() < 2 || static_cast<std::size_t>(r) + 2 > book_.count())
         return;
     busy_ = true;
-    std::swap(book_.lines[r + 1], book_.lines[r + 2]);
+    std::swap(book_.lines[r], book_.lines[r + 1]);
     saveAndReload();
     selectRow(r + 1);
 }
@@ -214,7 +215,7 @@ void frmAddressBook::cmdEdit_Click() {
 void frmAddressBook::cmdOk_Click() {
     const int r = lstAddressBook_->currentRow();
     if (busy_ || viewMode_ || r < 0 || static_cast<std::size_t>(r) + 1 > book_.count()) return;
-    picked_ = kesto::AddressBookPickText(book_.lines[r + 1]);
+    picked_ = kesto::AddressBookPickText(book_.lines[r]);
     accept();
 }
 

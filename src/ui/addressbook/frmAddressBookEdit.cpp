@@ -2,7 +2,8 @@
 #include "app/BoardText.h"
 #include "app/DialogButtons.h"
 
-#include "CommonFunctions.h"
+#include "FileHelpers.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "addressbook/EntryFieldFilter.h"
 
@@ -88,12 +89,13 @@ frmAddressBookEdit::frmAddressBookEdit(Session& s, int entryNumber, QWidget* par
 
     // The editor may be the first to touch the book of a user who has none yet.
     const std::string file = kesto::AddressBookFile(s_.board, s_.CurrentUserNumber);
-    if (!kesto::FileExists(s_.board, file)) kesto::CreateFile(s_.board, file, false);
+    if (!kesto::FileExists(s_.board, file))
+        (void)kesto::CreateFile(s_.board, file, false); // a failure is logged
     book_ = kesto::LoadAddressBook(s_.board, s_.CurrentUserNumber);
 
     fraAddressBook_->setTitle(QStringLiteral("Entry %1 / %2").arg(index_).arg(book_.count()));
     if (indexValid()) {
-        const kesto::AddressBookEntry e = kesto::SplitAddressBookLine(book_.lines[index_]);
+        const kesto::AddressBookEntry e = kesto::SplitAddressBookLine(book_.lines[index_ - 1]);
         EntryFieldFilter::SetStoredText(DescriptionValue_, FromBoard(e.description));
         EntryFieldFilter::SetStoredText(AddressValue_, FromBoard(e.address));
         EntryFieldFilter::SetStoredText(NetIdValue_, NumberText(e.networkId));
@@ -117,11 +119,11 @@ std::optional<std::string> frmAddressBookEdit::editEntry() {
 
 void frmAddressBookEdit::cmdOk_Click() {
     if (!indexValid()) return;
-    book_.lines[index_] = kesto::Trim(ToBoard(DescriptionValue_->text())) + "," +
-                          kesto::Trim(ToBoard(AddressValue_->text())) + "," +
-                          kesto::Trim(ToBoard(NetIdValue_->text()));
-    kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_);
-    saved_ = book_.lines[index_];
+    book_.lines[index_ - 1] = kesto::Trim(ToBoard(DescriptionValue_->text())) + "," +
+                              kesto::Trim(ToBoard(AddressValue_->text())) + "," +
+                              kesto::Trim(ToBoard(NetIdValue_->text()));
+    (void)kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_); // a failure is logged
+    saved_ = book_.lines[index_ - 1];
     accept();
 }
 

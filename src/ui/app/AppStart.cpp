@@ -2,12 +2,10 @@
 
 #include "app/Dialogs.h"
 
-#include "CommonFunctions.h"
 #include "Startup.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -15,23 +13,20 @@
 namespace kesto::ui {
 namespace {
 
-void PumpQtEvents() {
-    QCoreApplication::processEvents();
-}
-
 const QString kBoardFolderKey = QStringLiteral("BoardFolder");
 
 } // namespace
 
 bool LoadBoard(const std::string& startDir, Session& session) {
-    kesto::LoadCfgResult cfg = kesto::LoadCfg(startDir, "kesto");
-    if (!cfg.found) {
+    std::optional<kesto::Board> board = kesto::LoadCfg(startDir, "kesto");
+    if (!board) {
         dialogs().message(nullptr, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
                           QStringLiteral("SYSPATHS.CFG was not found! Exiting..."));
         return false;
     }
-    kesto::StampVersion(cfg.board);
-    session.board = std::move(cfg.board);
+    // A version that cannot be stamped is logged; the program starts all the same.
+    (void)kesto::StampVersion(*board);
+    session.board = std::move(*board);
     return true;
 }
 
@@ -52,10 +47,6 @@ QString ChooseBoardFolder(const StartArguments& args, QSettings& settings) {
     const QString chosen = QDir::cleanPath(picked);
     if (HoldsBoard(chosen)) settings.setValue(kBoardFolderKey, chosen);
     return chosen;
-}
-
-void InstallEventPump() {
-    kesto::SetPumpEventsHook(&PumpQtEvents);
 }
 
 } // namespace kesto::ui

@@ -27,7 +27,4 @@ bool HoldsBoard(const QString& folder);
 // `settings`. Empty when the user cancelled.
 QString ChooseBoardFolder(const StartArguments& args, QSettings& settings);
 
-// Lets the core's long loops run pending window events.
-void InstallEventPump();
-
 } // namespace kesto::ui

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Board.h"
+#include "MailBase.h"
 #include "Records.h"
 #include "Startup.h"
 
@@ -18,7 +19,7 @@ struct Session {
     std::int32_t CurrentUserNumber = 1;
     kesto::UserRecord CurrentUser;
 
-    std::int16_t CurrentMailbox = 1; // 1 received ("EMAIL"), otherwise sent ("SNTEMAIL")
+    kesto::Mailbox CurrentMailbox = kesto::Mailbox::Received;
 
     kesto::ViewSettings viewSettings; // as loaded from KESTO.DAT
     kesto::LiveViewState live;        // recorded by the timer, saved on close

@@ -40,7 +40,6 @@ int main(int argc, char** argv) {
 
     kesto::ui::Session session;
     if (!kesto::ui::LoadBoard(QFile::encodeName(folder).toStdString(), session)) return 1;
-    kesto::ui::InstallEventPump();
 
     kesto::ui::frmMain window(session);
     instance.onActivate([&window] { window.bringToFront(); });

@@ -1,7 +1,9 @@
 #include "composer/frmNewMessage.h"
 
 #include "AllUsers.h"
-#include "CommonFunctions.h"
+#include "FileHelpers.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "Delivery.h"
 #include "MailBase.h"
 #include "MessageOutput.h"
@@ -19,6 +21,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -184,15 +187,16 @@ void frmNewMessage::Form_Load(std::optional<std::int16_t> replyTo) {
     updateActions();
     if (!replyTo) return;
 
-    const std::string mailbox = kesto::MailboxName(s_.CurrentMailbox);
-    std::int16_t status = 0;
-    RepliedMessage = kesto::GetMessageInfo(s_.board, mailbox, *replyTo, status);
-    RepliedText = kesto::GetMessage(s_.board, mailbox, RepliedMessage.MsgPos, RepliedMessage.MsgLength, true,
-                                    false, status);
+    const std::string_view mailbox = kesto::MailboxName(s_.CurrentMailbox);
+    // What cannot be read is logged there and replied to as an empty message.
+    RepliedMessage = kesto::GetMessageInfo(s_.board, mailbox, *replyTo).value_or(kesto::EmptyMessageInfo());
+    RepliedText =
+        kesto::GetMessage(s_.board, mailbox, RepliedMessage.MsgPos, RepliedMessage.MsgLength, true, false)
+            .value_or(std::string());
     const auto fill = kesto::ReplyRecipient(RepliedMessage, kesto::OwnSystemId(s_.board), NetList);
     setRecipient(fill.mailTo, fill.networkLine);
     MailSubject->setText(FromBoard(kesto::Trim(RepliedMessage.Subject)));
-    std::string quoted = kesto::QuoteMessage(s_.board, RepliedText, RepliedMessage.Subject) + "\r\n\r\n";
+    std::string quoted = kesto::QuoteMessage(RepliedText, RepliedMessage.Subject) + "\r\n\r\n";
     txtMessage->setPlainText(FromBoard(kesto::StrReplace(quoted, "\r\n", "\n")));
     ReplyPending = true;
 }
@@ -317,8 +321,10 @@ void frmNewMessage::mnuActionsSend_Click() {
         return;
     case kesto::SendCheck::Outcome::AllUsers: {
         LockComposer();
+        // The walk can take a while on a large board: the windows keep painting between users.
+        const auto pump = [](std::int32_t, std::int32_t) { QCoreApplication::processEvents(); };
         const auto r = kesto::SendAllUsers(s_.board, s_.CurrentUserNumber, to, subject, messageText(),
-                                           ToBoard(MailAttach->text()));
+                                           ToBoard(MailAttach->text()), pump);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
             UnlockComposer();
@@ -328,7 +334,7 @@ void frmNewMessage::mnuActionsSend_Click() {
     }
     case kesto::SendCheck::Outcome::Single: {
         LockComposer();
-        const auto r = kesto::SendEmail(s_.board, std::to_string(s_.CurrentUserNumber), check.address,
+        const auto r = kesto::SendEmail(s_.board, s_.CurrentUserNumber, check.address,
                                         subject, messageText(), ToBoard(MailAttach->text()), true);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);

@@ -1,8 +1,9 @@
 #include "composer/frmSendToAll.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "app/Dialogs.h"
 #include "app/BoardText.h"
+#include "app/KeyFilters.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -109,8 +110,8 @@ bool frmSendToAll::eventFilter(QObject* watched, QEvent* event) {
     }
     const ushort code = text[0].unicode();
     const auto code16 = static_cast<std::int16_t>(code > 32767 ? 0 : code);
-    if (levelSelected()) return !kesto::IsNumberKey(code16);
-    if (!kesto::IsLetterKey(code16)) return true;
+    if (levelSelected()) return !IsNumberKey(code16);
+    if (!IsLetterKey(code16)) return true;
     if (code >= 'a' && code <= 'z') {
         ValueValue->insert(text.toUpper());
         return true;

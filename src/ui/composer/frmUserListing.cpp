@@ -48,8 +48,8 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     connect(cmdCancel, &QPushButton::clicked, this, &frmUserListing::cmdCancel_Click);
     connect(lstUsers, &QListWidget::itemDoubleClicked, this, &frmUserListing::lstUsers_DblClick);
 
-    // A read failure part-way is logged by FillUserList; the lines read so far stay usable.
-    kesto::UserListing listing = kesto::FillUserList(s_.board);
+    // A user file that cannot be read is logged by FillUserList and lists nobody.
+    const kesto::UserListing listing = kesto::FillUserList(s_.board).value_or(kesto::UserListing{});
     UserNumbers = listing.numbers;
     for (const auto& line : listing.lines)
         lstUsers->addItem(FromBoard(line));
@@ -64,8 +64,8 @@ std::optional<std::int32_t> frmUserListing::pickUser() {
 
 void frmUserListing::cmdOk_Click() {
     const int row = lstUsers->currentRow();
-    if (row >= 0 && static_cast<std::size_t>(row) + 1 < UserNumbers.size()) {
-        picked_ = UserNumbers[static_cast<std::size_t>(row) + 1];
+    if (row >= 0 && static_cast<std::size_t>(row) < UserNumbers.size()) {
+        picked_ = UserNumbers[static_cast<std::size_t>(row)];
         accept();
         return;
     }

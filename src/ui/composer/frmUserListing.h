@@ -32,7 +32,7 @@ class frmUserListing : public QDialog {
 
   private:
     Session& s_;
-    std::vector<std::int32_t> UserNumbers{0};
+    std::vector<std::int32_t> UserNumbers;
     std::optional<std::int32_t> picked_;
     QGroupBox* fraUserListing = nullptr;
     QListWidget* lstUsers = nullptr;

@@ -12,6 +12,20 @@ namespace {
 constexpr std::uint8_t kPlainNumber = 1;
 constexpr std::uint8_t kPlainSize = 2;
 
+const char* IconKey(kesto::RowState state) {
+    switch (state) {
+    case kesto::RowState::Unread:
+        return "new";
+    case kesto::RowState::UnreadWithAttachment:
+        return "email_attach";
+    case kesto::RowState::Read:
+        return "open";
+    case kesto::RowState::Deleted:
+        return "delete";
+    }
+    return "";
+}
+
 // Windows-1252 case folding for the text sort: ASCII letters and the accented
 // capitals 0xC0-0xDE (except the multiplication sign) fold to their small forms.
 struct FoldTable {
@@ -88,7 +102,7 @@ QVariant MailListModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return text(rows_[r], c, plain_[r]);
     case Qt::DecorationRole:
-        if (c == ColIcon) return Icon(QString::fromStdString(rows_[r].icon));
+        if (c == ColIcon) return Icon(IconKey(rows_[r].state));
         return {};
     case Qt::FontRole:
         if (rows_[r].bold && c >= ColNumber && c <= ColDate) return boldFont_;
@@ -151,7 +165,7 @@ void MailListModel::setReceived(bool received) {
 void MailListModel::updateRow(int r, const kesto::MailRow& fresh, bool notify) {
     if (r < 0 || r >= static_cast<int>(rows_.size())) return;
     auto& row = rows_[static_cast<std::size_t>(r)];
-    row.icon = fresh.icon;
+    row.state = fresh.state;
     row.name = fresh.name;
     row.subject = fresh.subject;
     row.date = fresh.date;

@@ -8,12 +8,12 @@
 #include "app/TwipsLayout.h"
 #include "mailbox/MailListModel.h"
 
-#include "CommonFunctions.h"
 #include "Cp1252.h"
 #include "ErrorLog.h"
 #include "MailBase.h"
 #include "MailList.h"
 #include "Startup.h"
+#include "TextHelpers.h"
 #include "UserFile.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
@@ -272,11 +272,10 @@ void frmMain::Form_Load() {
     const kesto::ViewSettings& vs = s_.viewSettings;
 
     s_.CurrentUserNumber = 1;
-    s_.CurrentMailbox = 1;
+    s_.CurrentMailbox = kesto::Mailbox::Received;
     CurrentListIndex = 0;
     LastMailboxSize = 0;
-    std::int16_t status = 0;
-    s_.CurrentUser = kesto::GetUser(s_.board, 1, status);
+    s_.CurrentUser = kesto::GetUser(s_.board, 1).value_or(kesto::DecodeUserRecord({}));
     updateCaption();
 
     move(TwipsToPixels(vs.Left, d), TwipsToPixels(vs.Top, d));
@@ -312,36 +311,27 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 bool frmMain::Form_QueryUnload() {
     if (Loading) return false;
-    const bool ok = kesto::Guard(s_.board.log, kModule, "Form_QueryUnload", [&] {
-        Timer1->stop();
-        // Closed before the first tick: keep the loaded placement rather than zeros.
-        kesto::LiveViewState& live = s_.live;
-        if (live.WindowWidth == 0 && live.WindowHeight == 0) {
-            live.WindowTop = static_cast<float>(s_.viewSettings.Top);
-            live.WindowLeft = static_cast<float>(s_.viewSettings.Left);
-            live.WindowWidth = static_cast<float>(s_.viewSettings.Width);
-            live.WindowHeight = static_cast<float>(s_.viewSettings.Height);
-            recordPlacement();
-        }
-        kesto::SaveDat(s_.board, live);
-        QCoreApplication::processEvents();
-    });
-    if (!ok)
-        dialogs().message(this, Dialogs::Icon::Information, QStringLiteral("Kesto - Error"),
-                          QStringLiteral("An Error Occurred While Unloading!"));
+    Timer1->stop();
+    // Closed before the first tick: keep the loaded placement rather than zeros.
+    kesto::LiveViewState& live = s_.live;
+    if (live.WindowWidth == 0 && live.WindowHeight == 0) {
+        live.WindowTop = static_cast<float>(s_.viewSettings.Top);
+        live.WindowLeft = static_cast<float>(s_.viewSettings.Left);
+        live.WindowWidth = static_cast<float>(s_.viewSettings.Width);
+        live.WindowHeight = static_cast<float>(s_.viewSettings.Height);
+        recordPlacement();
+    }
+    // Settings that cannot be saved are logged; the window closes all the same.
+    (void)kesto::SaveDat(s_.board, live);
+    QCoreApplication::processEvents();
     return true;
 }
 
 void frmMain::Form_Unload() {
-    const bool ok = kesto::Guard(s_.board.log, kModule, "Form_Unload", [&] {
-        // Every window opened from here goes with the main window, the last opened first.
-        const QList<QDialog*> windows = findChildren<QDialog*>();
-        for (auto it = windows.crbegin(); it != windows.crend(); ++it)
-            if ((*it)->isVisible()) (*it)->close();
-    });
-    if (!ok)
-        dialogs().message(this, Dialogs::Icon::Information, QStringLiteral("Kesto - Error"),
-                          QStringLiteral("An Error Occurred While Unloading!"));
+    // Every window opened from here goes with the main window, the last opened first.
+    const QList<QDialog*> windows = findChildren<QDialog*>();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+        if ((*it)->isVisible()) (*it)->close();
 }
 
 void frmMain::bringToFront() {
@@ -379,7 +369,7 @@ void frmMain::updateActions() {
 
 // ---------------------------------------------------------------- the list
 
-std::string frmMain::mailboxName() const {
+std::string_view frmMain::mailboxName() const {
     return kesto::MailboxName(s_.CurrentMailbox);
 }
 
@@ -398,83 +388,83 @@ void frmMain::updateCaption() {
 }
 
 void frmMain::RefreshList() {
-    const bool ok = kesto::Guard(s_.board.log, kModule, "RefreshList", [&] {
-        DisableControls();
-        ListView1->hide();
-        model_->setReceived(s_.CurrentMailbox == 1);
-        model_->setRows(
-            kesto::ReadMailboxRows(s_.board, s_.CurrentMailbox, s_.CurrentUserNumber, indexBuffer_));
-        const double d = dpi();
-        for (int c = 0; c < MailListModel::ColumnCount; ++c)
-            ListView1->header()->resizeSection(
-                c, TwipsToPixels(s_.live.ColumnWidths[static_cast<std::size_t>(c)], d));
-
-        // Re-apply the saved sort: the header click flips the order back.
-        s_.live.SortOrder = s_.live.SortOrder != 0 ? 0 : 1;
-        ListView1_ColumnClick(s_.live.SortedColumn);
-
-        ListView1->show();
-        ClearSelection();
-        const int rows = rowCount();
-        if (rows > 0) {
-            int p = CurrentListIndex >= 1 ? CurrentListIndex : 1;
-            p = std::min(p, rows); // the index may have shrunk under the reader
-            selectRow(p);
-            RowClick(p);
-        }
-        EnableControls();
-    });
-    if (!ok)
+    DisableControls();
+    ListView1->hide();
+    model_->setReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
+    kesto::Result<std::vector<kesto::MailRow>> rows =
+        kesto::ReadMailboxRows(s_.board, s_.CurrentMailbox, s_.CurrentUserNumber, indexBuffer_);
+    if (!rows) {
+        // The list stays hidden and its commands off until a refresh succeeds.
+        kesto::LogFailure(s_.board.log, kModule, "RefreshList", rows.error());
         dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
                           QStringLiteral("An error occurred while refreshing the list."));
+        return;
+    }
+    model_->setRows(std::move(*rows));
+    const double d = dpi();
+    for (int c = 0; c < MailListModel::ColumnCount; ++c)
+        ListView1->header()->resizeSection(
+            c, TwipsToPixels(s_.live.ColumnWidths[static_cast<std::size_t>(c)], d));
+
+    // Re-apply the saved sort: the header click flips the order back.
+    s_.live.SortOrder = s_.live.SortOrder != 0 ? 0 : 1;
+    ListView1_ColumnClick(s_.live.SortedColumn);
+
+    ListView1->show();
+    ClearSelection();
+    const int count = rowCount();
+    if (count > 0) {
+        int p = CurrentListIndex >= 1 ? CurrentListIndex : 1;
+        p = std::min(p, count); // the index may have shrunk under the reader
+        selectRow(p);
+        RowClick(p);
+    }
+    EnableControls();
 }
 
 void frmMain::RefreshItem(int position) {
     if (rowCount() == 0 || position < 1 || position > rowCount()) return;
-    const bool ok = kesto::Guard(s_.board.log, kModule, "RefreshItem", [&] {
-        const std::string mailbox = mailboxName();
-        const std::string path =
-            kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailbox, ".DAT"), s_.board.startDir);
-        if (!kesto::platform::IsFile(path)) return;
-        const std::int16_t number = messageNumberAt(position);
-        std::int16_t status = 0;
-        const kesto::MessageInfo m = kesto::GetMessageInfo(s_.board, mailbox, number, status);
-        model_->updateRow(position - 1, kesto::MakeMailRow(number, m, s_.CurrentMailbox == 1));
-        RowClick(position);
-    });
-    if (!ok)
-        dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
-                          QStringLiteral("An error occurred while refreshing this item."));
+    const std::string_view mailbox = mailboxName();
+    const std::string path =
+        kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailbox, ".DAT"), s_.board.startDir);
+    if (!kesto::platform::IsFile(path)) return;
+    const std::int16_t number = messageNumberAt(position);
+    // A record that cannot be read is logged where it is read and shows as the empty record.
+    const kesto::MessageInfo m =
+        kesto::GetMessageInfo(s_.board, mailbox, number).value_or(kesto::EmptyMessageInfo());
+    model_->updateRow(position - 1, kesto::MakeMailRow(number, m, s_.CurrentMailbox));
+    RowClick(position);
 }
 
 void frmMain::RefreshAllItems() {
-    kesto::Guard(s_.board.log, kModule, "RefreshAllItems", [&] {
-        const int rows = rowCount();
-        if (rows == 0) return;
-        const std::string path = kesto::platform::NativePath(
-            kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
-        if (!kesto::platform::IsFile(path)) return;
-        // One read of the index for every row instead of one open per row.
-        kesto::platform::ReadAll(path, indexBuffer_);
-        const std::string_view all(indexBuffer_);
-        const bool received = s_.CurrentMailbox == 1;
-        for (int p = 1; p <= rows; ++p) {
-            const bool ok = kesto::Guard(s_.board.log, kModule, "RefreshItem", [&] {
-                const std::int16_t number = messageNumberAt(p);
-                if (number < 1) throw kesto::KestoError("Bad record number");
-                const std::size_t off = static_cast<std::size_t>(number - 1) * kesto::kMessageInfoSize;
-                // A record past the end reads as the empty record, as a single read would.
-                const std::string_view rec =
-                    off < all.size() ? all.substr(off, kesto::kMessageInfoSize) : std::string_view{};
-                model_->updateRow(p - 1, kesto::MakeMailRow(number, rec, received), false);
-            });
-            if (!ok)
-                dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
-                                  QStringLiteral("An error occurred while refreshing this item."));
+    const int rows = rowCount();
+    if (rows == 0) return;
+    const std::string path =
+        kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
+    if (!kesto::platform::IsFile(path)) return;
+    // One read of the index for every row instead of one open per row.
+    if (auto read = kesto::platform::ReadAll(path, indexBuffer_); !read) {
+        kesto::LogFailure(s_.board.log, kModule, "RefreshAllItems", read.error());
+        return;
+    }
+    const std::string_view all(indexBuffer_);
+    for (int p = 1; p <= rows; ++p) {
+        const std::int16_t number = messageNumberAt(p);
+        if (number < 1) {
+            kesto::LogFailure(s_.board.log, kModule, "RefreshItem",
+                              kesto::Error(kesto::ErrorCode::BadRecordNumber));
+            dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
+                              QStringLiteral("An error occurred while refreshing this item."));
+            continue;
         }
-        model_->rowsChanged();
-        RowClick(rows);
-    });
+        const std::size_t off = static_cast<std::size_t>(number - 1) * kesto::kMessageInfoSize;
+        // A record past the end reads as the empty record, as a single read would.
+        const std::string_view rec =
+            off < all.size() ? all.substr(off, kesto::kMessageInfoSize) : std::string_view{};
+        model_->updateRow(p - 1, kesto::MakeMailRow(number, rec, s_.CurrentMailbox), false);
+    }
+    model_->rowsChanged();
+    RowClick(rows);
 }
 
 void frmMain::ClearSelection() {
@@ -511,7 +501,7 @@ QList<int> frmMain::selectedPositions() const {
 
 void frmMain::RowClick(int position) {
     if (position < 1 || position > rowCount()) return;
-    const bool deleted = kesto::LowerAscii(kesto::Trim(model_->row(position - 1).icon)) == "delete";
+    const bool deleted = model_->row(position - 1).state == kesto::RowState::Deleted;
     const QString word = deleted ? QStringLiteral("UnDelete") : QStringLiteral("Delete");
     act_.del->setToolTip(word); // the toolbar's word; the menu keeps "&Delete Message"
     popUpDelete_->setText(word);
@@ -520,11 +510,12 @@ void frmMain::RowClick(int position) {
 void frmMain::onTabChanged(int index) {
     if (Loading) {
         QSignalBlocker block(tbsOptions);
-        tbsOptions->setCurrentIndex(s_.CurrentMailbox == 1 ? 0 : 1);
+        tbsOptions->setCurrentIndex(s_.CurrentMailbox == kesto::Mailbox::Received ? 0 : 1);
         return;
     }
-    if (index + 1 != s_.CurrentMailbox) {
-        s_.CurrentMailbox = static_cast<std::int16_t>(index + 1);
+    const kesto::Mailbox chosen = index == 0 ? kesto::Mailbox::Received : kesto::Mailbox::Sent;
+    if (chosen != s_.CurrentMailbox) {
+        s_.CurrentMailbox = chosen;
         RefreshList();
     }
 }
@@ -595,19 +586,16 @@ void frmMain::recordPlacement() {
 }
 
 void frmMain::Timer1_Timer() {
-    kesto::Guard(s_.board.log, kModule, "Timer1_Timer", [&] {
-        if (!Loading) recordPlacement();
+    if (!Loading) recordPlacement();
 
-        const std::string path = kesto::platform::NativePath(
-            kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
-        const std::int64_t length = kesto::platform::FileLengthOr(path);
-        const float newSize = length < 0 ? 0.0f : static_cast<float>(length);
-        if (newSize < LastMailboxSize) {
-            RefreshList();
-            emit listRebuilt();
-        }
-        LastMailboxSize = newSize;
-    });
+    const std::string path =
+        kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
+    const float newSize = static_cast<float>(kesto::platform::FileLengthIfAny(path).value_or(0));
+    if (newSize < LastMailboxSize) {
+        RefreshList();
+        emit listRebuilt();
+    }
+    LastMailboxSize = newSize;
 }
 
 } // namespace kesto::ui

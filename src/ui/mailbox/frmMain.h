@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 class QAction;
 class QMenu;
@@ -100,7 +101,7 @@ class frmMain : public QMainWindow, public MailboxList {
     void Form_Unload();
     void recordPlacement();
     bool SortColumn(int column, int direction, bool numeric);
-    std::string mailboxName() const;
+    std::string_view mailboxName() const;
     double dpi() const;
 
     Session& s_;

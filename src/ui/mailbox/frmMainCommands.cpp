@@ -63,9 +63,10 @@ void frmMain::mnuFileSaveAs_Click() {
 
 void frmMain::mnuActionsDelete_Click() {
     if (rowCount() == 0) return;
-    // The mark is a toggle, so the same command undeletes; no confirmation.
+    // The mark is a toggle, so the same command undeletes; no confirmation. A mark that
+    // cannot be written is logged, and the row shows what the index holds.
     for (int p : selectedPositions()) {
-        kesto::DeleteMessage(s_.board, s_.CurrentMailbox, messageNumberAt(p));
+        (void)kesto::DeleteMessage(s_.board, s_.CurrentMailbox, messageNumberAt(p));
         RefreshItem(p);
     }
 }
@@ -74,7 +75,7 @@ void frmMain::mnuActionsDeleteAll_Click() {
     if (rowCount() == 0) return;
     const int rows = rowCount();
     for (int p = 1; p <= rows; ++p)
-        kesto::DeleteMessage(s_.board, s_.CurrentMailbox, messageNumberAt(p));
+        (void)kesto::DeleteMessage(s_.board, s_.CurrentMailbox, messageNumberAt(p));
     RefreshAllItems();
 }
 
@@ -135,8 +136,7 @@ void frmMain::mnuFileChangeUser_Click() {
     }
     if (!user) return;
     s_.CurrentUserNumber = *user;
-    std::int16_t status = 0;
-    s_.CurrentUser = kesto::GetUser(s_.board, s_.CurrentUserNumber, status);
+    s_.CurrentUser = kesto::GetUser(s_.board, s_.CurrentUserNumber).value_or(kesto::DecodeUserRecord({}));
     updateCaption();
     RefreshList();
 }

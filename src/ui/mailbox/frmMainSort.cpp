@@ -3,33 +3,29 @@
 
 #include "mailbox/MailListModel.h"
 
-#include "ErrorLog.h"
-
 namespace kesto::ui {
 
 void frmMain::ListView1_ColumnClick(int column) {
-    kesto::Guard(s_.board.log, "frmMain", "ListView1_ColumnClick", [&] {
-        // Only the clicked column keeps an arrow.
-        for (int c = 1; c <= MailListModel::ColumnCount; ++c)
-            if (c != column) model_->setHeaderIcon(c - 1, QString());
+    // Only the clicked column keeps an arrow.
+    for (int c = 1; c <= MailListModel::ColumnCount; ++c)
+        if (c != column) model_->setHeaderIcon(c - 1, QString());
 
-        kesto::LiveViewState& live = s_.live;
-        if (live.SortedColumn != column) live.SortOrder = 1;
-        live.SortedColumn = static_cast<std::int16_t>(column);
-        if (column < 1 || column > MailListModel::ColumnCount) return;
+    kesto::LiveViewState& live = s_.live;
+    if (live.SortedColumn != column) live.SortOrder = 1;
+    live.SortedColumn = static_cast<std::int16_t>(column);
+    if (column < 1 || column > MailListModel::ColumnCount) return;
 
-        if (live.SortOrder != 0) {
-            live.SortOrder = 0;
-            model_->setHeaderIcon(column - 1, QStringLiteral("up"));
-        } else {
-            live.SortOrder = 1;
-            model_->setHeaderIcon(column - 1, QStringLiteral("down"));
-        }
-        // "Date" orders by message number: the date texts do not sort chronologically.
-        const int key = column == 5 ? 2 : column;
-        const bool numeric = column == 2 || column == 5 || column == 6;
-        SortColumn(key, live.SortOrder, numeric);
-    });
+    if (live.SortOrder != 0) {
+        live.SortOrder = 0;
+        model_->setHeaderIcon(column - 1, QStringLiteral("up"));
+    } else {
+        live.SortOrder = 1;
+        model_->setHeaderIcon(column - 1, QStringLiteral("down"));
+    }
+    // "Date" orders by message number: the date texts do not sort chronologically.
+    const int key = column == 5 ? 2 : column;
+    const bool numeric = column == 2 || column == 5 || column == 6;
+    SortColumn(key, live.SortOrder, numeric);
 }
 
 bool frmMain::SortColumn(int column, int direction, bool numeric) {

@@ -4,7 +4,8 @@
 #include "app/Dialogs.h"
 #include "app/Session.h"
 
-#include "CommonFunctions.h"
+#include "StringHelpers.h"
+#include "TextHelpers.h"
 #include "Cp1252.h"
 #include "ErrorLog.h"
 #include "MessageOutput.h"
@@ -97,23 +98,22 @@ int PaintMessagePages(QPainter& painter, QPagedPaintDevice& device, const kesto:
     top += mm.lineHeight();
     mm.setFont(body);
 
-    std::vector<std::string> lines;
-    kesto::Explode(kesto::kCrLf, out.body, lines, 0, 0);
-    for (std::size_t i = 1; i < lines.size(); ++i) {
+    for (const std::string& line : kesto::Explode(kesto::kCrLf, out.body, 0, 0)) {
         if (mm.height() - top < 20) {
             device.newPage();
             ++page;
             pageStart();
         }
-        mm.text(10, top, FromBoard(lines[i]));
+        mm.text(10, top, FromBoard(line));
         top += mm.lineHeight();
     }
     return page;
 }
 
 bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
-    kesto::MessageOutput out = kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
-    if (!out.ok) return false;
+    const kesto::Result<kesto::MessageOutput> out =
+        kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
+    if (!out) return false;
     QPrinter printer(QPrinter::HighResolution);
     if (!dialogs().choosePrinter(parent, printer)) return false;
     QPainter painter;
@@ -121,7 +121,7 @@ bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
         kesto::LogError(s.board.log, "PrintMessage", kesto::AppVersion, kModule, "Printer error");
         return false;
     }
-    PaintMessagePages(painter, printer, out);
+    PaintMessagePages(painter, printer, *out);
     if (!painter.end()) {
         kesto::LogError(s.board.log, "PrintMessage", kesto::AppVersion, kModule, "Printer error");
         return false;
@@ -133,15 +133,16 @@ bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
 }
 
 bool SaveMessage(QWidget* parent, Session& s, std::int16_t number) {
-    kesto::MessageOutput out = kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
-    if (!out.ok) return false;
+    const kesto::Result<kesto::MessageOutput> out =
+        kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
+    if (!out) return false;
     QString defaultName =
-        FromBoard(kesto::SafeFileName(kesto::Trim(out.info.Subject))) + QStringLiteral(".txt");
+        FromBoard(kesto::SafeFileName(kesto::Trim(out->info.Subject))) + QStringLiteral(".txt");
     QString path = dialogs().saveFileName(parent, QStringLiteral("Save Message"), QString(), defaultName,
                                           QStringLiteral("Text File (*.txt);;AllFiles (*.*)"));
     if (path.isEmpty()) return false;
     if (!kesto::WriteSavedMessage(s.board, QFile::encodeName(path).toStdString(),
-                                  kesto::SaveFileContent(out)))
+                                  kesto::SaveFileContent(*out)))
         return false;
     dialogs().message(parent, Dialogs::Icon::Information, QStringLiteral("Kesto - Save Message"),
                       QStringLiteral("Message saved."));

@@ -245,10 +245,11 @@ void frmOpenMessage::mnuActionsNextMessage_Click() {
 
 void frmOpenMessage::mnuActionsDelete_Click() {
     if (!listHasRows()) return;
-    kesto::DeleteMessage(s_.board, s_.CurrentMailbox, number_);
+    // A mark that cannot be written is logged; the record read back shows what holds.
+    (void)kesto::DeleteMessage(s_.board, s_.CurrentMailbox, number_);
     // Only the mark is shown again; the labels keep what they show.
-    std::int16_t status = 0;
-    shown_.info = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox), number_, status);
+    shown_.info = kesto::GetMessageInfo(s_.board, kesto::MailboxName(s_.CurrentMailbox), number_)
+                      .value_or(kesto::EmptyMessageInfo());
     ShowDeletedNotice();
 }
 

@@ -25,11 +25,11 @@ class AddSenderTest : public kesto::test::AddressBookUiTest {
         kesto::MessageInfo m = kesto::demo::MakeMessage(9, 1, "Tom", "SysOp", "Hello", 1000);
         m.FromNetNode = "1/1" + std::string(77, ' ');
         m.FromNetId = 2;
-        received = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "Hi"));
+        received = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "Hi").value());
         m = kesto::demo::MakeMessage(1, 0, "SysOp", "Desk", "Out", 1000);
         m.ToNetNode = "4/5" + std::string(77, ' ');
         m.ToNetId = 3;
-        sent = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "SNTEMAIL", m, "Out"));
+        sent = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "SNTEMAIL", m, "Out").value());
     }
 };
 
@@ -41,7 +41,7 @@ TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
     Child<QPushButton>(&w, "cmdOk")->click();
     EXPECT_EQ(w.entry(), "Tom@1/1,Tom@1/1,2");
 
-    s.CurrentMailbox = 2;
+    s.CurrentMailbox = kesto::Mailbox::Sent;
     kesto::ui::frmAddToAddressBook out(s, sent);
     out.show();
     auto* desc = Child<QLineEdit>(&out, "DescriptionValue");
@@ -60,9 +60,10 @@ TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
 
 TEST_F(AddSenderTest, AnUnreadableMessageClosesTheDialogAtOnce) {
     std::filesystem::remove(s.board.startDir + "/MAIL/SNTEMAIL.DAT");
-    for (std::int16_t mailbox : {1, 2}) { // past the end of the index; a mailbox that cannot be read
+    // Past the end of the index; a mailbox that cannot be read.
+    for (kesto::Mailbox mailbox : {kesto::Mailbox::Received, kesto::Mailbox::Sent}) {
         s.CurrentMailbox = mailbox;
-        kesto::ui::frmAddToAddressBook w(s, mailbox == 1 ? 99 : sent);
+        kesto::ui::frmAddToAddressBook w(s, mailbox == kesto::Mailbox::Received ? 99 : sent);
         QTimer::singleShot(3000, &w, [&w] { w.done(42); }); // only if it failed to close itself
         EXPECT_EQ(w.proposeEntry(), std::nullopt);
         EXPECT_EQ(w.result(), QDialog::Rejected);

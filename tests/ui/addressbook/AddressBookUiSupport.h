@@ -19,7 +19,7 @@ class AddressBookUiTest : public ::testing::Test {
     QObject testScope; // ends the polling of OnModal with the test
 
     AddressBookUiTest() {
-        s.board = demo::CreateBoard(dir.path() + "/board");
+        s.board = demo::CreateBoard(dir.path() + "/board").value();
         s.CurrentUserNumber = 1;
     }
     std::string bookPath(int user = 1) const {

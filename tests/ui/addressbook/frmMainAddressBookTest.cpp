@@ -22,12 +22,14 @@ class frmMainAddressBookTest : public kesto::test::AddressBookUiTest {
     std::unique_ptr<kesto::ui::frmMain> win;
 
     void SetUp() override {
-        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Sysop", "System Operator", 255));
-        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Bob", "Bob Stone", 50));
+        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Sysop", "System Operator", 255)).value();
+        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Bob", "Bob Stone", 50)).value();
         kesto::demo::AppendMessage(s.board, "EMAIL",
-                                   kesto::demo::MakeMessage(2, 1, "Bob", "Sysop", "One", 1000), "1");
+                                   kesto::demo::MakeMessage(2, 1, "Bob", "Sysop", "One", 1000), "1")
+            .value();
         kesto::demo::AppendMessage(s.board, "EMAIL",
-                                   kesto::demo::MakeMessage(2, 1, "Bob", "Sysop", "Two", 2000), "2");
+                                   kesto::demo::MakeMessage(2, 1, "Bob", "Sysop", "Two", 2000), "2")
+            .value();
         win = std::make_unique<kesto::ui::frmMain>(s);
         win->Form_Load();
         ASSERT_EQ(win->rowCount(), 2);

@@ -76,7 +76,7 @@ TEST(StartArguments, HelpVersionFolderAndMistakes) {
 class BoardFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        demo::CreateBoard(base.file("board"));
+        ASSERT_TRUE(demo::CreateBoard(base.file("board")));
         std::filesystem::create_directories(base.file("empty"));
         std::filesystem::create_directories(base.file("plain"));
         saved = QDir::currentPath();
@@ -215,7 +215,7 @@ class ProgramTest : public ::testing::Test {
 };
 
 TEST_F(ProgramTest, StartsOnTheBoardInDirFromAnotherFolder) {
-    demo::CreateBoard(base.file("board"));
+    ASSERT_TRUE(demo::CreateBoard(base.file("board")));
     std::filesystem::create_directories(base.file("elsewhere"));
     p.setWorkingDirectory(Q(base.file("elsewhere")));
     p.start(program, {QStringLiteral("../board")});

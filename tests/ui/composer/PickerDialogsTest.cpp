@@ -102,7 +102,7 @@ TEST(UserPicker, ListsPaddedLinesAndReturnsTheRecordNumber) {
 TEST(UserPicker, EmptyBoardClosesWithoutAChoice) {
     kesto::test::TempDir dir;
     kesto::ui::Session s;
-    s.board = kesto::demo::CreateBoard(dir.path());
+    s.board = kesto::demo::CreateBoard(dir.path()).value();
     frmUserListing d(s);
     EXPECT_EQ(Child<QListWidget>(d, "lstUsers")->count(), 0);
     Child<QPushButton>(d, "cmdOk")->click();

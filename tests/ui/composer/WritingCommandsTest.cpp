@@ -1,7 +1,6 @@
 // The main window's New, Reply and Change Current User, and the reply the reader asks for.
 #include "ComposerFixture.h"
 
-#include "CommonFunctions.h"
 #include "MailBase.h"
 #include "composer/ComposerCommands.h"
 #include "mailbox/frmMain.h"
@@ -29,7 +28,7 @@ struct MainBoard : ComposerBoard {
 
     std::int16_t receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
         auto m = kesto::demo::MakeMessage(from, 1, fromHandle, "SysOp", subject, 1150000000 + from);
-        return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "body\r\n"));
+        return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "body\r\n").value());
     }
     kesto::ui::frmMain& open() {
         win = std::make_unique<kesto::ui::frmMain>(s);

@@ -212,17 +212,18 @@ TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
     auto local =
         static_cast<std::int16_t>(kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Bob", "1/1", 1),
                                                              "Meet at \x03"
-                                                             "3noon\r\n"));
+                                                             "3noon\r\n")
+                                      .value());
     auto fido = static_cast<std::int16_t>(
-        kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Zed", "2:7/9", 7), "x"));
+        kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Zed", "2:7/9", 7), "x").value());
     auto unknown = static_cast<std::int16_t>(
-        kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("bob", "1234", 8), "y"));
+        kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("bob", "1234", 8), "y").value());
     {
         frmNewMessage w(f.s, nullptr, local);
         EXPECT_EQ(Edit(w, "MailTo")->text(), QStringLiteral("Bob"));
         EXPECT_EQ(Net(w)->currentIndex(), 0);
         EXPECT_EQ(Edit(w, "MailSubject")->text(), QStringLiteral("Plans"));
-        const std::string quote = kesto::QuoteMessage(f.s.board, "Meet at noon", " Plans ");
+        const std::string quote = kesto::QuoteMessage("Meet at noon", " Plans ");
         QString expected = QString::fromLatin1(quote.c_str()) + QStringLiteral("\n\n");
         expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         EXPECT_EQ(Text(w)->toPlainText(), expected);

@@ -14,7 +14,7 @@ using kesto::test::Strings;
 MailRow Row(std::int16_t number, std::string name, std::int32_t size) {
     MailRow r;
     r.number = number;
-    r.icon = "new";
+    r.state = RowState::Unread;
     r.name = std::move(name);
     r.subject = "s";
     r.date = "d";

@@ -26,10 +26,10 @@ namespace kesto::test {
 class MailboxFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        board = demo::CreateBoard(dir.path());
-        demo::AppendUser(board, demo::MakeUser("Sysop", "System Operator", 255));
-        demo::AppendUser(board, demo::MakeUser("Bob", "Bob Stone", 50));
-        demo::AppendUser(board, demo::MakeUser("Ann", "Ann Walker", 50));
+        board = demo::CreateBoard(dir.path()).value();
+        demo::AppendUser(board, demo::MakeUser("Sysop", "System Operator", 255)).value();
+        demo::AppendUser(board, demo::MakeUser("Bob", "Bob Stone", 50)).value();
+        demo::AppendUser(board, demo::MakeUser("Ann", "Ann Walker", 50)).value();
     }
 
     struct Mail {
@@ -50,11 +50,10 @@ class MailboxFixture : public ::testing::Test {
         rec.Offline = m.offline;
         rec.Deleted = m.deleted;
         if (!m.attachment.empty()) rec.AttFileName = (m.attachment + std::string(12, ' ')).substr(0, 12);
-        return demo::AppendMessage(board, m.mailbox, rec, m.body);
+        return demo::AppendMessage(board, m.mailbox, rec, m.body).value();
     }
     MessageInfo record(const char* mailbox, int number) {
-        std::int16_t status = 0;
-        return GetMessageInfo(board, mailbox, static_cast<std::int16_t>(number), status);
+        return GetMessageInfo(board, mailbox, static_cast<RecordNo>(number)).value();
     }
     std::string nativeFile(const char* rel) { return dir.file(rel); }
 

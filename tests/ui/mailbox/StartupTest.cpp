@@ -37,7 +37,7 @@ TEST(Startup, WithoutThePathFileItSaysSoAndWritesNothing) {
 
 TEST(Startup, ABoardIsLoadedAndStampedWithTheVersion) {
     TempDir dir;
-    demo::CreateBoard(dir.path());
+    demo::CreateBoard(dir.path()).value();
     FakeDialogs dialogs;
     ui::Session session;
     ASSERT_TRUE(ui::LoadBoard(dir.path(), session));
@@ -103,7 +103,7 @@ class SingleInstanceTest : public ::testing::Test {
 };
 
 TEST_F(SingleInstanceTest, ASecondCopyHandsOverAndEndsWithoutReadingTheBoard) {
-    demo::CreateBoard(boardDir.path());
+    demo::CreateBoard(boardDir.path()).value();
     start(first, boardDir.path());
     ASSERT_TRUE(waitForFile(boardDir.file("KESTO.DAT")));
 
@@ -129,7 +129,7 @@ TEST_F(SingleInstanceTest, AStaleNameLeftByACrashedCopyDoesNotStopTheNextStart) 
     ::close(fd);
     ASSERT_TRUE(std::filesystem::exists(path));
 
-    demo::CreateBoard(boardDir.path());
+    demo::CreateBoard(boardDir.path()).value();
     start(first, boardDir.path());
     EXPECT_TRUE(waitForFile(boardDir.file("KESTO.DAT")));
     EXPECT_EQ(first.state(), QProcess::Running);

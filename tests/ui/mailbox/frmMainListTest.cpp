@@ -97,13 +97,13 @@ TEST_F(ListTest, TheSentTabListsWhatTheUserSentUnderTo) {
     EXPECT_EQ(columnTexts(3), Strings({"note to self", "in"}));
 
     win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->setCurrentIndex(1);
-    EXPECT_EQ(session.CurrentMailbox, 2);
+    EXPECT_EQ(session.CurrentMailbox, kesto::Mailbox::Sent);
     EXPECT_EQ(model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("To"));
     EXPECT_EQ(columnTexts(3), Strings({"note to self", "out to Ann"}));
     EXPECT_EQ(columnTexts(2), Strings({"Sysop", "Ann"}));
 
     win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->setCurrentIndex(0);
-    EXPECT_EQ(session.CurrentMailbox, 1);
+    EXPECT_EQ(session.CurrentMailbox, kesto::Mailbox::Received);
     EXPECT_EQ(columnTexts(3), Strings({"note to self", "in"}));
 }
 
@@ -167,9 +167,7 @@ TEST_F(ListTest, NewMailShowsOnRefreshAndTheContextRefreshRereadsOnlyTheSelected
         MessageInfo m = record("EMAIL", n);
         m.Offline = 1;
         m.Subject = (std::string("changed") + std::string(64, ' ')).substr(0, 64);
-        std::int16_t status = 0;
-        PutMessageInfo(board, "EMAIL", static_cast<std::int16_t>(n), m, status);
-        ASSERT_EQ(status, 0);
+        ASSERT_TRUE(PutMessageInfo(board, "EMAIL", static_cast<RecordNo>(n), m));
     }
     win->ClearSelection();
     win->selectRow(2);

@@ -35,8 +35,7 @@ class MainCommands : public ::testing::Test {
     }
     QAction* action(const char* name) { return win->findChild<QAction*>(QLatin1String(name)); }
     std::int32_t offline(std::int16_t number) {
-        std::int16_t status = 0;
-        return kesto::GetMessageInfo(rb.s.board, "EMAIL", number, status).Offline;
+        return kesto::GetMessageInfo(rb.s.board, "EMAIL", number)->Offline;
     }
 };
 

@@ -1,7 +1,7 @@
 // Printing into a PDF read back as text, and the Save As dialog and file.
 #include "ReaderFixture.h"
 
-#include "CommonFunctions.h"
+#include "TextHelpers.h"
 #include "reader/OutputCommands.h"
 #include "reader/frmOpenMessage.h"
 
@@ -82,14 +82,14 @@ TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
     FakeDialogs fake; // no PDF path: the dialog is cancelled
     EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
     EXPECT_TRUE(fake.messages.isEmpty());
-    rb.s.CurrentMailbox = 2; // no sent mail: nothing to read, no dialog
+    rb.s.CurrentMailbox = kesto::Mailbox::Sent; // no sent mail: nothing to read, no dialog
     fake.printToPdf = QString::fromStdString(rb.dir.file("none.pdf"));
     EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
     EXPECT_FALSE(std::filesystem::exists(rb.dir.file("none.pdf")));
     EXPECT_FALSE(std::filesystem::exists(rb.s.board.log.path));
 
     // A printer that cannot be started is logged, not announced.
-    rb.s.CurrentMailbox = 1;
+    rb.s.CurrentMailbox = kesto::Mailbox::Received;
     fake.printToPdf = QString::fromStdString(rb.dir.file("no/such/dir/x.pdf"));
     {
         kesto::test::ExpectQtWarning painter(QStringLiteral("QPainter::begin(): Returned false"));

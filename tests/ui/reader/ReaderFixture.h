@@ -37,18 +37,18 @@ struct ReaderBoard {
     FakeList list;
 
     ReaderBoard() {
-        s.board = kesto::demo::CreateBoard(dir.path());
-        kesto::demo::WriteDataFile(s.board, "NETWORKS.LST", "1,1,Home,0\r\n");
+        s.board = kesto::demo::CreateBoard(dir.path()).value();
+        kesto::demo::WriteDataFile(s.board, "NETWORKS.LST", "1,1,Home,0\r\n").value();
         s.CurrentUser = kesto::demo::MakeUser("SYSOP", "Sam Sysop", 255);
-        kesto::demo::AppendUser(s.board, s.CurrentUser);
-        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("ALICE", "Alice Smith", 50));
+        kesto::demo::AppendUser(s.board, s.CurrentUser).value();
+        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("ALICE", "Alice Smith", 50)).value();
         s.CurrentUserNumber = 1;
-        s.CurrentMailbox = 1;
+        s.CurrentMailbox = kesto::Mailbox::Received;
     }
     std::string mail(const std::string& name) const { return dir.file("MAIL/" + name); }
     std::int16_t add(std::string_view subject, std::string_view body, std::int32_t stamp = 1150000000) {
         kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", subject, stamp);
-        return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, body));
+        return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, body).value());
     }
     // The reader on list row `row`, answering its step requests as the mailbox window does.
     std::unique_ptr<kesto::ui::frmOpenMessage> reader(int row) {

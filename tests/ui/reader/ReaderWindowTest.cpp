@@ -35,7 +35,8 @@ TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
     kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Caf\xE9 <b>", 1150000000);
     m.AttFileName = Pad("REPORT.ZIP", 12);
     m.AttFileSize = 1234;
-    auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n"));
+    auto n = static_cast<std::int16_t>(
+        kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n").value());
     rb.list.rows = {n};
     auto w = rb.reader(1);
     EXPECT_EQ(LabelText(*w, "lblMailFromValue"), QStringLiteral("ALICE @1/1 (Home)"));
@@ -176,7 +177,7 @@ TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWin
                                                     "Minutes of the annual general meeting and the budget for 2007/08",
                                                     1150000000);
     m.FromNetNode = Pad("fidonet.example.org:21/234.56789", 80); // an 80-character sender line
-    auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x"));
+    auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x").value());
     rb.list.rows = {n};
     auto w = rb.reader(1);
     w->show();
