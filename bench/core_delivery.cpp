@@ -50,8 +50,7 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
     double wall = 0, cpu = 0;
     for (auto _ : state) {
         std::int64_t before = 0;
-        for (const char* f : grown)
-            before += SizeOf(tb.file(f));
+        for (const char* f : grown) before += SizeOf(tb.file(f));
         auto t0 = std::chrono::steady_clock::now();
         double c0 = kesto::bench::ThreadSeconds();
         auto r = kesto::SendAllUsers(tb.board(), 1, criterion, "Maintenance", text, "", &CountPump);
@@ -60,8 +59,7 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
         if (!r.success) state.SkipWithError("walk failed");
         sent += r.sent;
         std::int64_t after = 0;
-        for (const char* f : grown)
-            after += SizeOf(tb.file(f));
+        for (const char* f : grown) after += SizeOf(tb.file(f));
         appended += after - before;
         double w = std::chrono::duration<double>(t1 - t0).count();
         wall += w;

@@ -86,8 +86,7 @@ BENCHMARK(BM_ReadIndex)->Unit(benchmark::kMillisecond);
 
 void BM_RefreshList(benchmark::State& state) {
     Window w;
-    for (auto _ : state)
-        w.win->RefreshList();
+    for (auto _ : state) w.win->RefreshList();
     state.counters["rows"] = w.win->rowCount();
 }
 BENCHMARK(BM_RefreshList)->Unit(benchmark::kMillisecond);

@@ -17,10 +17,8 @@ void CheckWellFormed(const kesto::AddressBook& book) {
     auto oneLine = [](const std::string& s) {
         return s.find_first_not_of(' ') != std::string::npos && s.find_first_of("\r\n") == std::string::npos;
     };
-    for (const auto& line : book.lines)
-        Check(oneLine(line));
-    for (const auto& h : book.hidden)
-        Check(oneLine(h));
+    for (const auto& line : book.lines) Check(oneLine(line));
+    for (const auto& h : book.hidden) Check(oneLine(h));
 }
 
 } // namespace

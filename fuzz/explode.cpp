@@ -23,16 +23,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(n >= static_cast<std::size_t>(std::max(minimum, 1)));
     if (limit >= 1) Check(n <= static_cast<std::size_t>(std::max({limit, minimum, 1})));
     if (text.empty()) {
-        for (const auto& p : pieces)
-            Check(p.empty());
+        for (const auto& p : pieces) Check(p.empty());
         return 0;
     }
     if (delimiter.empty() || minimum > 1) return 0;
 
     // Delimiters match without regard to case, so compare the re-joined text the same way.
     std::string joined = pieces[0];
-    for (std::size_t i = 1; i < n; ++i)
-        joined += delimiter + pieces[i];
+    for (std::size_t i = 1; i < n; ++i) joined += delimiter + pieces[i];
     Check(kesto::LowerAscii(joined) == kesto::LowerAscii(text));
     return 0;
 }

@@ -36,8 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         Check(in.starts_with(stripped));
         Check(!stripped.ends_with("\r\n"));
-        for (std::size_t i = stripped.size(); i < in.size(); i += 2)
-            Check(in.substr(i, 2) == "\r\n");
+        for (std::size_t i = stripped.size(); i < in.size(); i += 2) Check(in.substr(i, 2) == "\r\n");
     }
 
     // A colour code is character 3 and the one after it, wherever it stands.

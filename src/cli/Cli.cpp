@@ -124,8 +124,7 @@ void WriteUsage(std::ostream& out) {
     out << "usage: kesto-cli [--board DIR] COMMAND [ARGS]\n"
            "Works on the board whose SYSPATHS.CFG is in DIR (default: the current directory).\n"
            "Commands:\n";
-    for (const auto& c : Commands())
-        out << "  " << c.usage << '\n';
+    for (const auto& c : Commands()) out << "  " << c.usage << '\n';
     out << "kesto-cli COMMAND --help shows a command's options; kesto-cli --version its version.\n"
            "Exit codes: 0 done, 1 refused or failed, 2 usage.\n";
 }
@@ -178,8 +177,7 @@ struct Grammar {
         app.require_subcommand(0, 1);
         // As before: a repeated option's last value counts, and a flag takes no value.
         app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)->disable_flag_override();
-        for (std::size_t i = 0; i < std::size(kShared); ++i)
-            AddShared(app, kShared[i], top[i]);
+        for (std::size_t i = 0; i < std::size(kShared); ++i) AddShared(app, kShared[i], top[i]);
         app.add_option("COMMAND", rest);
 
         commands.reserve(Commands().size()); // CLI11 keeps pointers into each entry
@@ -291,8 +289,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
             return kExitOk;
         }
         std::string topic;
-        for (const std::string& word : g.helpTopic)
-            topic += (topic.empty() ? "" : " ") + word;
+        for (const std::string& word : g.helpTopic) topic += (topic.empty() ? "" : " ") + word;
         for (const Grammar::Command& c : g.commands) {
             if (c.spec->name == topic) {
                 out << Grammar::CommandHelp(c);

@@ -54,8 +54,7 @@ int ListEntries(Context& ctx, const Board& board) {
         return ctx.Fail("could not read " + AddressBookFile(board, ctx.opt.user) + " (see HMRERROR.LOG)");
     if (ctx.opt.json) {
         Json list = Json::array();
-        for (const std::string& line : book.lines)
-            list.push_back(EntryJson(SplitAddressBookLine(line)));
+        for (const std::string& line : book.lines) list.push_back(EntryJson(SplitAddressBookLine(line)));
         JsonWriter::Write(ctx.out, list);
         return kExitOk;
     }

@@ -75,8 +75,8 @@ int CmdUsers(Context& ctx); // users [--json]
 int CmdList(Context& ctx);  // list [--user N] [--sent] [--json]
 int CmdInfo(Context& ctx);  // info NUMBER [--sent] [--user N] [--json]
 int CmdAddressBook(
-    Context& ctx); // addressbook [add --description D --address A --network N] [--user N] [--json]
-int CmdSend(Context& ctx); // send --from N --to ADDRESS --subject TEXT [--network N] [--attach FILE] < text
+    Context& ctx);           // addressbook [add --description D --address A --network N] [--user N] [--json]
+int CmdSend(Context& ctx);   // send --from N --to ADDRESS --subject TEXT [--network N] [--attach FILE] < text
 int CmdRead(Context& ctx);   // read NUMBER [--user N] [--sent] [--json]
 int CmdDelete(Context& ctx); // delete NUMBER... [--sent] [--user N]
 int CmdSave(Context& ctx);   // save NUMBER FILE [--sent] [--user N]

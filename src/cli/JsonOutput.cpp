@@ -40,8 +40,7 @@ class JsonWriter::Sink final : public nlohmann::detail::output_adapter_protocol<
                 continue;
             }
             const char* plain = s;
-            while (s != end && *s != '\\' && *s != '\x7f')
-                ++s;
+            while (s != end && *s != '\\' && *s != '\x7f') ++s;
             buffer_.append(plain, static_cast<std::size_t>(s - plain));
             if (s == end) break;
             if (*s == '\\')

@@ -1,3 +1,5 @@
 #include "Cli.h"
 
-int main(int argc, char** argv) { return kesto::cli::Run(argc, argv); }
+int main(int argc, char** argv) {
+    return kesto::cli::Run(argc, argv);
+}

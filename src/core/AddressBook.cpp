@@ -23,7 +23,8 @@ bool IsBlank(std::string_view s) {
 
 // Calls f for every line of text. CR LF, a lone CR and a lone LF all end a line,
 // so a book edited elsewhere still reads one entry per line.
-template <class F> void ForEachLine(std::string_view text, F&& f) {
+template <class F>
+void ForEachLine(std::string_view text, F&& f) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
@@ -104,10 +105,8 @@ Result<void> SaveAddressBook(const Board& b, std::int32_t userNo, const AddressB
         text += OneLine(line);
         text += kCrLf;
     };
-    for (const auto& line : book.lines)
-        put(line);
-    for (const auto& line : book.hidden)
-        put(line);
+    for (const auto& line : book.lines) put(line);
+    for (const auto& line : book.hidden) put(line);
     return Logged(b.log, kModule, "SaveAddressBook",
                   platform::ReplaceContents(NativeBookPath(b, userNo), text));
 }

@@ -79,32 +79,28 @@ char32_t NextUtf8(std::string_view s, std::size_t& i) {
 std::u32string DecodeCp1252(std::string_view bytes) {
     std::u32string out;
     out.reserve(bytes.size());
-    for (unsigned char b : bytes)
-        out += DecodeByte(b);
+    for (unsigned char b : bytes) out += DecodeByte(b);
     return out;
 }
 
 std::string Cp1252ToUtf8(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
-    for (unsigned char b : bytes)
-        AppendUtf8(out, DecodeByte(b));
+    for (unsigned char b : bytes) AppendUtf8(out, DecodeByte(b));
     return out;
 }
 
 std::string EncodeCp1252(std::u32string_view text) {
     std::string out;
     out.reserve(text.size());
-    for (char32_t c : text)
-        out += EncodeChar(c);
+    for (char32_t c : text) out += EncodeChar(c);
     return out;
 }
 
 std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();)
-        out += EncodeChar(NextUtf8(utf8, i));
+    for (std::size_t i = 0; i < utf8.size();) out += EncodeChar(NextUtf8(utf8, i));
     return out;
 }
 

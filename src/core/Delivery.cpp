@@ -50,8 +50,7 @@ std::string LastComponent(std::string_view path) {
 }
 
 std::string DropTrailingLineBreaks(std::string s) {
-    while (!s.empty() && (s.back() == '\r' || s.back() == '\n'))
-        s.pop_back();
+    while (!s.empty() && (s.back() == '\r' || s.back() == '\n')) s.pop_back();
     return s;
 }
 

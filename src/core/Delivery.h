@@ -23,9 +23,8 @@ struct SendResult {
 
 // from: the sender's user number; address: user@system*network (see MailAddress.h);
 // attach: a full path or empty; saveSentCopy: false for mail to all users.
-SendResult SendEmail(const Board& b, std::int32_t from, std::string_view address,
-                     std::string_view subject, std::string_view text, std::string_view attach,
-                     bool saveSentCopy);
+SendResult SendEmail(const Board& b, std::int32_t from, std::string_view address, std::string_view subject,
+                     std::string_view text, std::string_view attach, bool saveSentCopy);
 
 // Appends the coloured notice line to IN<n>.QUE: of `node` alone when userNo is 0 and
 // node >= 0, else of every node where userNo is on line (userNo <= 0: every busy node).

@@ -22,10 +22,8 @@ Bytes Field(std::string_view text, std::size_t width) {
 }
 
 std::string UpperTrim(std::string_view s) {
-    while (!s.empty() && s.front() == ' ')
-        s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ')
-        s.remove_suffix(1);
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
     std::string out(s);
     for (char& c : out)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -73,14 +71,12 @@ Result<Board> CreateBoard(const std::string& dir, const BoardOptions& opt) {
     if (auto made = platform::MakeDirectories(dir); !made) return made.error();
     Board b;
     b.startDir = std::filesystem::absolute(dir).lexically_normal().string();
-    while (b.startDir.size() > 1 && b.startDir.back() == '/')
-        b.startDir.pop_back();
+    while (b.startDir.size() > 1 && b.startDir.back() == '/') b.startDir.pop_back();
     b.log.path = b.startDir + "/HMRERROR.LOG";
 
     SysPaths p;
     const char* fields[10] = {".", "", "DATA", "", "TEXT", "NODE", "", "MAIL", "ATTACH", ""};
-    for (std::size_t i = 0; i < p.field.size(); ++i)
-        p.field[i] = Field(fields[i], 40);
+    for (std::size_t i = 0; i < p.field.size(); ++i) p.field[i] = Field(fields[i], 40);
     const Bytes sysPaths = EncodeSysPaths(p);
     if (auto w = platform::ReplaceContents(b.startDir + "/SYSPATHS.CFG", sysPaths); !w) return w.error();
     b.paths = DecodeSysPaths(sysPaths);
@@ -177,8 +173,7 @@ Result<void> SetNodeUser(const Board& b, std::int16_t node, std::int32_t userNo)
     const std::int64_t count = platform::FileLengthIfAny(path).value_or(0) / size;
 
     Bytes grow;
-    for (std::int64_t n = count; n < node; ++n)
-        grow += EmptyNodeRecord();
+    for (std::int64_t n = count; n < node; ++n) grow += EmptyNodeRecord();
     if (!grow.empty()) {
         if (auto w = platform::WriteAt(path, count * size, grow); !w) return w;
     }
@@ -245,14 +240,15 @@ Result<void> Attach(const Board& b, MessageInfo& m, std::string_view name, std::
 // Notes the first failure among the demo board's writes. The board goes into a new
 // or empty directory, so the writes after a failure are simply tried as well.
 class Steps {
-public:
-    template <class T> Steps& operator<<(const Result<T>& step) {
+  public:
+    template <class T>
+    Steps& operator<<(const Result<T>& step) {
         if (!failed_ && !step) failed_ = step.error();
         return *this;
     }
     const std::optional<Error>& failed() const { return failed_; }
 
-private:
+  private:
     std::optional<Error> failed_;
 };
 
@@ -274,7 +270,7 @@ Result<Board> CreateDemoBoard(const std::string& dir) {
     steps << AppendUser(b, WithFlags(MakeUser("Bob", "Robert Smith", 50), "BD", 0x5, 7));              // 2
     steps << AppendUser(b, WithFlags(MakeUser("Ann Walker", "Ann Walker", 100), "CM", 0xB, 12));       // 3
     steps << AppendUser(b, WithFlags(MakeUser("Old Timer", "Retired Account", 0), "", 0, 3));          // 4
-    UserRecord lucky = WithFlags(MakeUser("Lucky Strike", "Lukas Meyer", 10), "", 0, 0);      // 5
+    UserRecord lucky = WithFlags(MakeUser("Lucky Strike", "Lukas Meyer", 10), "", 0, 0);               // 5
     lucky.ForwardMail = 1; // forwarded on this board, to Bob
     lucky.ForwardHandle = Field("Bob", 40);
     lucky.ForwardUserNo = 2;

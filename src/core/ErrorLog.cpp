@@ -8,8 +8,8 @@
 
 namespace kesto {
 
-void LogError(const ErrorLog& log, std::string_view routine, std::string_view version, std::string_view module,
-              std::string_view description) noexcept {
+void LogError(const ErrorLog& log, std::string_view routine, std::string_view version,
+              std::string_view module, std::string_view description) noexcept {
     if (log.path.empty()) return;
     try {
         std::time_t now = std::time(nullptr);

@@ -37,8 +37,7 @@ bool MatchesPattern(std::string_view pattern, std::string_view name) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
+    while (p < pattern.size() && pattern[p] == '*') ++p;
     return p == pattern.size();
 }
 
@@ -50,8 +49,7 @@ struct SplitPath {
 
 SplitPath SplitLast(std::string_view path) {
     std::size_t i = path.size();
-    while (i > 0 && !platform::IsPathSeparator(path[i - 1]))
-        --i;
+    while (i > 0 && !platform::IsPathSeparator(path[i - 1])) --i;
     // A drive with no separator ("C:x") keeps the drive on the directory side.
     if (i == 0 && platform::StripDrive(path).size() != path.size()) i = 2;
     return {path.substr(0, i), path.substr(i)};
@@ -154,8 +152,7 @@ std::string GetLongFilename(const Board& b, std::string_view path) {
             continue;
         }
         std::size_t end = pos;
-        while (end < rest.size() && !platform::IsPathSeparator(rest[end]))
-            ++end;
+        while (end < rest.size() && !platform::IsPathSeparator(rest[end])) ++end;
         const std::string_view part = rest.substr(pos, end - pos);
         pos = end;
         std::string real(part);
@@ -178,13 +175,11 @@ std::string GetShortFilename(const Board& b, std::string_view path) {
     if (!std::filesystem::exists(native, ec)) return {};
 
     std::string_view given = p;
-    while (given.size() > 1 && platform::IsPathSeparator(given.back()))
-        given.remove_suffix(1);
+    while (given.size() > 1 && platform::IsPathSeparator(given.back())) given.remove_suffix(1);
     const SplitPath sp = SplitLast(given);
     if (sp.last.empty() || sp.last == "." || sp.last == "..") return std::string(given);
     std::filesystem::path real(native);
-    while (!real.empty() && !real.has_filename())
-        real = real.parent_path(); // "dir/" -> "dir"
+    while (!real.empty() && !real.has_filename()) real = real.parent_path(); // "dir/" -> "dir"
     const std::string parent = real.parent_path().string();
     return std::string(sp.dir) +
            platform::ShortAlias(parent.empty() ? "." : parent, real.filename().string());

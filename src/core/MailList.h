@@ -16,13 +16,13 @@ namespace kesto {
 enum class RowState { Unread, UnreadWithAttachment, Read, Deleted };
 
 struct MailRow {
-    RecordNo number = 0;      // record number in the index ("#")
+    RecordNo number = 0; // record number in the index ("#")
     RowState state = RowState::Unread;
-    std::string name;         // trimmed FromHandle (received) or ToHandle (sent)
-    std::string subject;      // trimmed Subject
-    std::string date;         // trimmed Creation
-    std::int32_t size = 0;    // MsgLength
-    bool bold = false;        // Offline == 0
+    std::string name;      // trimmed FromHandle (received) or ToHandle (sent)
+    std::string subject;   // trimmed Subject
+    std::string date;      // trimmed Creation
+    std::int32_t size = 0; // MsgLength
+    bool bold = false;     // Offline == 0
 };
 
 // A deleted mark wins; an attachment shows only while the message is unread.

@@ -100,8 +100,8 @@ void FillShownTexts(const Board& b, ShownMessage& s, std::string_view body) {
     s.text = MessageDisplayText(body, m);
 }
 
-ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number,
-                         std::int32_t readerNo, const UserRecord& reader) {
+ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number, std::int32_t readerNo,
+                         const UserRecord& reader) {
     ShownMessage s;
     const std::string_view mailbox = MailboxName(box);
     const Result<MessageInfo> info = GetMessageInfo(b, mailbox, number);

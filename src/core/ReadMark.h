@@ -29,8 +29,8 @@ struct ShownMessage {
 // the first time it is shown, stores its read mark and (for a sender of
 // network 1) writes the read notice. Nothing else in the board files changes.
 // A record past the end of the index is shown empty and nothing is written.
-ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number,
-                         std::int32_t readerNo, const UserRecord& reader);
+ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number, std::int32_t readerNo,
+                         const UserRecord& reader);
 
 // Only the texts of the record as the reader lays them out, without touching
 // any file but the ones read (used after Delete re-reads the record).

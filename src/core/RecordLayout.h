@@ -35,7 +35,8 @@ struct FieldPlace {
 };
 
 // A field whose value the in-memory record holds in `member`.
-template <class Record, class Member> struct BoundField {
+template <class Record, class Member>
+struct BoundField {
     FieldPlace place;
     Member Record::*member;
 };
@@ -82,22 +83,27 @@ struct RecordLayout {
     }
 };
 
-template <class E> inline constexpr bool kIsBound = false;
-template <class R, class M> inline constexpr bool kIsBound<BoundField<R, M>> = true;
+template <class E>
+inline constexpr bool kIsBound = false;
+template <class R, class M>
+inline constexpr bool kIsBound<BoundField<R, M>> = true;
 
 constexpr FieldPlace EntryPlace(const FieldPlace& p) {
     return p;
 }
-template <class R, class M> constexpr FieldPlace EntryPlace(const BoundField<R, M>& f) {
+template <class R, class M>
+constexpr FieldPlace EntryPlace(const BoundField<R, M>& f) {
     return f.place;
 }
 
 // Calls f with every entry of a layout's table, in order.
-template <class Layout, class F> constexpr void ForEachField(F&& f) {
+template <class Layout, class F>
+constexpr void ForEachField(F&& f) {
     std::apply([&](const auto&... e) { (f(e), ...); }, Layout::kFields);
 }
 
-template <class Layout> constexpr auto Places() {
+template <class Layout>
+constexpr auto Places() {
     return std::apply([](const auto&... e) { return std::array<FieldPlace, sizeof...(e)>{EntryPlace(e)...}; },
                       Layout::kFields);
 }
@@ -108,7 +114,8 @@ inline constexpr std::size_t kLayoutFits = static_cast<std::size_t>(-1);
 // the first entry that is empty or does not start where the one before it ended
 // (out of order, overlapping or leaving a gap), or the entry count when the
 // last one does not end at the record's size.
-template <class Layout> consteval std::size_t FirstMisfit() {
+template <class Layout>
+consteval std::size_t FirstMisfit() {
     constexpr auto places = Places<Layout>();
     std::size_t at = 0;
     for (std::size_t i = 0; i < places.size(); ++i) {
@@ -119,31 +126,35 @@ template <class Layout> consteval std::size_t FirstMisfit() {
 }
 
 // The record as the board writes an empty one: blanks in every text, zeros elsewhere.
-template <class Layout> consteval std::array<char, Layout::kSize> MakeEmptyImage() {
+template <class Layout>
+consteval std::array<char, Layout::kSize> MakeEmptyImage() {
     std::array<char, Layout::kSize> img{};
     for (const FieldPlace& p : Places<Layout>())
         if (p.kind == FieldKind::Text)
-            for (std::size_t i = p.offset; i < p.end(); ++i)
-                img[i] = ' ';
+            for (std::size_t i = p.offset; i < p.end(); ++i) img[i] = ' ';
     return img;
 }
 template <class Layout>
 inline constexpr std::array<char, Layout::kSize> kEmptyImage = MakeEmptyImage<Layout>();
 
-template <class Layout> std::string_view EmptyImage() {
+template <class Layout>
+std::string_view EmptyImage() {
     return {kEmptyImage<Layout>.data(), Layout::kSize};
 }
 
 // ---- one field straight from a record's bytes ----
 
-template <class M> struct MemberPointer;
-template <class R, class T> struct MemberPointer<T R::*> {
+template <class M>
+struct MemberPointer;
+template <class R, class T>
+struct MemberPointer<T R::*> {
     using Record = R;
     using Type = T;
 };
 
 // Where the field held in `Member` lies, from its record's layout.
-template <auto Member> consteval FieldPlace PlaceOf() {
+template <auto Member>
+consteval FieldPlace PlaceOf() {
     using Pointer = MemberPointer<decltype(Member)>;
     using Entry = BoundField<typename Pointer::Record, typename Pointer::Type>;
     FieldPlace found{};
@@ -162,7 +173,8 @@ template <auto Member> consteval FieldPlace PlaceOf() {
 
 // A number, or a text as a view of its bytes (cut short where the buffer ends;
 // callers trim). Reads only this field, so it suits a scan over a whole index.
-template <auto Member> auto ReadField(std::string_view rec) {
+template <auto Member>
+auto ReadField(std::string_view rec) {
     constexpr FieldPlace p = PlaceOf<Member>();
     static_assert(p.count == 1, "a run of fields is read whole with the record's decoder");
     if constexpr (p.kind == FieldKind::I16)
@@ -174,11 +186,13 @@ template <auto Member> auto ReadField(std::string_view rec) {
 }
 
 // Writes one unbound field into a record's raw bytes.
-template <FieldPlace P> void PutField(Bytes& img, std::int32_t value) {
+template <FieldPlace P>
+void PutField(Bytes& img, std::int32_t value) {
     static_assert(P.kind == FieldKind::I32 && P.count == 1);
     PutI32(img, P.offset, value);
 }
-template <FieldPlace P> void PutField(Bytes& img, std::string_view text) {
+template <FieldPlace P>
+void PutField(Bytes& img, std::string_view text) {
     static_assert(P.kind == FieldKind::Text && P.count == 1);
     PutText(img, P.offset, P.width, text);
 }

@@ -22,7 +22,8 @@ concept HasRawImage = requires(R r) {
     { r.raw } -> std::same_as<Bytes&>;
 };
 
-template <class R, class M> void DecodeField(R& r, std::string_view img, const BoundField<R, M>& f) {
+template <class R, class M>
+void DecodeField(R& r, std::string_view img, const BoundField<R, M>& f) {
     const FieldPlace& p = f.place;
     M& v = r.*f.member;
     if constexpr (std::is_same_v<M, std::int16_t>) {
@@ -41,7 +42,8 @@ template <class R, class M> void DecodeField(R& r, std::string_view img, const B
     }
 }
 
-template <class R, class M> void EncodeField(const R& r, Bytes& img, const BoundField<R, M>& f) {
+template <class R, class M>
+void EncodeField(const R& r, Bytes& img, const BoundField<R, M>& f) {
     const FieldPlace& p = f.place;
     const M& v = r.*f.member;
     if constexpr (std::is_same_v<M, std::int16_t>) {
@@ -61,14 +63,16 @@ template <class R, class M> void EncodeField(const R& r, Bytes& img, const Bound
 }
 
 // The record's full image: the bytes present over the empty record.
-template <class Layout> Bytes FullImage(std::string_view buf) {
+template <class Layout>
+Bytes FullImage(std::string_view buf) {
     if (buf.size() >= Layout::kSize) return Bytes(buf.substr(0, Layout::kSize));
     Bytes img(EmptyImage<Layout>());
     img.replace(0, buf.size(), buf);
     return img;
 }
 
-template <class R> R DecodeRecord(std::string_view buf) {
+template <class R>
+R DecodeRecord(std::string_view buf) {
     using Layout = typename R::Layout;
     Bytes img = FullImage<Layout>(buf);
     R r;
@@ -81,7 +85,8 @@ template <class R> R DecodeRecord(std::string_view buf) {
 
 // The record's own raw bytes, when they are a whole record, carry the fields
 // this program does not interpret; otherwise those come out empty.
-template <class R> Bytes EncodeRecord(const R& r) {
+template <class R>
+Bytes EncodeRecord(const R& r) {
     using Layout = typename R::Layout;
     Bytes img;
     if constexpr (HasRawImage<R>)

@@ -72,8 +72,9 @@ namespace detail {
 }
 } // namespace detail
 
-template <class T> class [[nodiscard]] Result {
-public:
+template <class T>
+class [[nodiscard]] Result {
+  public:
     template <class U = T>
     requires(std::is_constructible_v<T, U&&> && !std::is_same_v<std::remove_cvref_t<U>, Result> &&
              !std::is_same_v<std::remove_cvref_t<U>, Error>) Result(U&& value)
@@ -104,21 +105,24 @@ public:
 
     // The value, or `fallback` when the routine failed (its failure already logged
     // where the routine logs).
-    template <class U> T value_or(U&& fallback) const& {
+    template <class U>
+    T value_or(U&& fallback) const& {
         return ok() ? std::get<0>(v_) : static_cast<T>(std::forward<U>(fallback));
     }
-    template <class U> T value_or(U&& fallback) && {
+    template <class U>
+    T value_or(U&& fallback) && {
         return ok() ? std::get<0>(std::move(v_)) : static_cast<T>(std::forward<U>(fallback));
     }
 
     const Error& error() const { return std::get<1>(v_); }
 
-private:
+  private:
     std::variant<T, Error> v_;
 };
 
-template <> class [[nodiscard]] Result<void> {
-public:
+template <>
+class [[nodiscard]] Result<void> {
+  public:
     Result() = default;
     Result(Error error) : error_(std::move(error)) {}
 
@@ -129,7 +133,7 @@ public:
     }
     const Error& error() const { return *error_; }
 
-private:
+  private:
     std::optional<Error> error_;
 };
 

@@ -35,8 +35,7 @@ std::string ConvertCrLf(std::string_view text) {
 
 std::string StripTrailingCrLf(std::string_view text) {
     if (text.find_first_not_of(' ') == std::string_view::npos) return std::string(text);
-    while (text.size() >= 2 && text.substr(text.size() - 2) == kCrLf)
-        text.remove_suffix(2);
+    while (text.size() >= 2 && text.substr(text.size() - 2) == kCrLf) text.remove_suffix(2);
     return std::string(text);
 }
 

@@ -13,7 +13,8 @@ constexpr std::int32_t kSeqLimit = 4000000;
 
 // Calls fn with each line of a text file; CR LF, a lone CR and a lone LF all end
 // a line, as files edited on other systems turn up on boards. fn returns false to stop.
-template <class Fn> void ForEachLine(std::string_view text, Fn&& fn) {
+template <class Fn>
+void ForEachLine(std::string_view text, Fn&& fn) {
     std::size_t start = 0;
     while (start < text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
@@ -27,8 +28,9 @@ template <class Fn> void ForEachLine(std::string_view text, Fn&& fn) {
 }
 
 // Reads one fixed-length record of a board file and decodes it.
-template <class Decode> auto ReadRecord(const std::string& path, std::int64_t record, std::size_t size,
-                                        Decode decode) -> Result<decltype(decode(std::string_view{}))> {
+template <class Decode>
+auto ReadRecord(const std::string& path, std::int64_t record, std::size_t size, Decode decode)
+    -> Result<decltype(decode(std::string_view{}))> {
     if (record < 1) return Error(ErrorCode::BadRecordNumber);
     Result<Bytes> buf = platform::ReadAt(path, (record - 1) * static_cast<std::int64_t>(size),
                                          static_cast<std::int64_t>(size));

@@ -44,8 +44,7 @@ std::string UpperAscii(std::string_view s) {
 
 std::string LowerAscii(std::string_view s) {
     std::string out(s);
-    for (char& c : out)
-        c = FoldAscii(c);
+    for (char& c : out) c = FoldAscii(c);
     return out;
 }
 
@@ -55,8 +54,7 @@ double NumericValue(std::string_view s) {
     std::string number;
     std::size_t i = 0;
     auto skipBlanks = [&] {
-        while (i < s.size() && IsValBlank(s[i]))
-            ++i;
+        while (i < s.size() && IsValBlank(s[i])) ++i;
     };
     skipBlanks();
     bool negative = false;

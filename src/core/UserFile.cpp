@@ -49,8 +49,7 @@ bool SameName(std::string_view field, std::string_view wantedLower) {
 
 Result<RecordNo> FindByField(const Board& b, FieldPlace field, std::string_view name) {
     std::string wanted(TrimView(name));
-    for (char& c : wanted)
-        c = Lower(c);
+    for (char& c : wanted) c = Lower(c);
 
     const std::string path = UserFilePath(b);
     Result<std::int64_t> length = platform::FileLength(path);
@@ -131,8 +130,7 @@ std::string GetAccFlags(std::int32_t mask) {
             remaining -= weight;
         }
     }
-    for (int i = n - 1; i >= 0; --i)
-        letters += noted[i];
+    for (int i = n - 1; i >= 0; --i) letters += noted[i];
     return letters;
 }
 

@@ -69,8 +69,7 @@ class CliBoard : public ::testing::Test {
 
 std::vector<double> Numbers(const JsonValue& rows, const char* key) {
     std::vector<double> out;
-    for (const auto& r : rows.items)
-        out.push_back(r.Find(key) ? r.Find(key)->number : -1);
+    for (const auto& r : rows.items) out.push_back(r.Find(key) ? r.Find(key)->number : -1);
     return out;
 }
 
@@ -100,8 +99,7 @@ TEST(CliUsage, BadCommandLinesExitWithTwoNamingWhatIsWrong) {
     for (const auto& c : cases) {
         CliResult r = RunCli(c.args);
         std::string line;
-        for (const auto& a : c.args)
-            line += a + " ";
+        for (const auto& a : c.args) line += a + " ";
         EXPECT_EQ(r.rc, 2) << line;
         EXPECT_EQ(r.out, "") << line;
         EXPECT_NE(r.err.find("usage: kesto-cli"), std::string::npos) << line;

@@ -38,8 +38,7 @@ class JsonReader {
     std::size_t p_ = 0;
 
     void Space() {
-        while (p_ < t_.size() && std::string_view(" \n\r\t").find(t_[p_]) != std::string_view::npos)
-            ++p_;
+        while (p_ < t_.size() && std::string_view(" \n\r\t").find(t_[p_]) != std::string_view::npos) ++p_;
     }
     bool Eat(char c) { return Space(), p_ < t_.size() && t_[p_] == c ? (++p_, true) : false; }
     bool Word(std::string_view w) { return t_.substr(p_, w.size()) == w ? (p_ += w.size(), true) : false; }
@@ -100,8 +99,7 @@ class JsonReader {
         std::size_t start = p_;
         Word("-");
         std::size_t digits = p_;
-        while (p_ < t_.size() && t_[p_] >= '0' && t_[p_] <= '9')
-            ++p_;
+        while (p_ < t_.size() && t_[p_] >= '0' && t_[p_] <= '9') ++p_;
         if (p_ == digits || (t_[digits] == '0' && p_ - digits > 1)) return false;
         v.type = JsonValue::Type::Number;
         v.number = std::stod(std::string(t_.substr(start, p_ - start)));

@@ -13,11 +13,13 @@ using kesto::test::ReadNative;
 using kesto::test::WriteNative;
 
 class AddressBookTest : public ::testing::Test {
-protected:
+  protected:
     kesto::test::TempDir dir;
     kesto::Board board = kesto::demo::CreateBoard(dir.path() + "/board").value();
 
-    std::string bookPath(int user = 1) const { return board.startDir + "/DATA/AB" + std::to_string(user) + ".DAT"; }
+    std::string bookPath(int user = 1) const {
+        return board.startDir + "/DATA/AB" + std::to_string(user) + ".DAT";
+    }
     std::string log() const { return ReadNative(board.log.path); }
     static std::string Lines(int from, int to) {
         std::string s;
@@ -75,7 +77,8 @@ TEST_F(AddressBookTest, FailedSaveKeepsTheOldFileAndLogs) {
     for (int i = 0; i < 400; ++i) book.lines.push_back("Some longer description,someone@1/1,1");
 
     // The log line stays under the limit.
-    EXPECT_FALSE(kesto::test::WithFileSizeLimit(4096, [&] { return kesto::SaveAddressBook(board, 1, book); }));
+    EXPECT_FALSE(
+        kesto::test::WithFileSizeLimit(4096, [&] { return kesto::SaveAddressBook(board, 1, book); }));
     EXPECT_EQ(ReadNative(bookPath()), old);
     EXPECT_NE(log().find("modKesto SaveAddressBook - "), std::string::npos) << log();
 
@@ -139,7 +142,8 @@ TEST(AddressBookTexts, SplitRowPickAndEntryForms) {
 
     EXPECT_EQ(kesto::AddressBookPickText("Desk,desk@4/5,2"), "desk@4/5*2");
     EXPECT_EQ(kesto::AddressBookPickText(" Fred , Fred , 0 "), "Fred@0*0");
-    EXPECT_EQ(kesto::AddressBookEntryLine(" Tom@1/1 ", "Tom" + std::string(37, ' '), "1/1" + std::string(77, ' '), 2),
+    EXPECT_EQ(kesto::AddressBookEntryLine(" Tom@1/1 ", "Tom" + std::string(37, ' '),
+                                          "1/1" + std::string(77, ' '), 2),
               "Tom@1/1,Tom@1/1,2");
 }
 

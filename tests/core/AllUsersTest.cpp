@@ -111,8 +111,7 @@ TEST(SendAllUsers, AFailingDeliveryDoesNotStopTheWalk) {
     // One log line per user tried: three users have a level above 0.
     std::string log = f.read("HMRERROR.LOG");
     std::size_t lines = 0;
-    for (std::size_t p = 0; (p = log.find("SendEmail - ", p)) != std::string::npos; ++p)
-        ++lines;
+    for (std::size_t p = 0; (p = log.find("SendEmail - ", p)) != std::string::npos; ++p) ++lines;
     EXPECT_EQ(lines, 3u);
 }
 

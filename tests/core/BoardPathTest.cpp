@@ -68,8 +68,7 @@ TEST(BoardPath, AliasesAreNumberedPastCollisionsInNameOrder) {
 
 TEST(BoardPath, AliasShapes) {
     test::TempDir dir;
-    for (int i = 0; i < 10; ++i)
-        test::WriteNative(dir.file("Long Name " + std::to_string(i) + ".txt"), "");
+    for (int i = 0; i < 10; ++i) test::WriteNative(dir.file("Long Name " + std::to_string(i) + ".txt"), "");
     EXPECT_EQ(ShortAlias(dir.path(), "Long Name 8.txt"), "LONGNA~9.TXT");
     EXPECT_EQ(ShortAlias(dir.path(), "Long Name 9.txt"), "LONGN~10.TXT");
     EXPECT_EQ(NativePath("LONGN~10.TXT", dir.path()), dir.file("Long Name 9.txt"));

@@ -6,8 +6,7 @@ using namespace kesto;
 
 TEST(Cp1252, EveryByteRoundTripsThroughUtf8AndCodePoints) {
     std::string all;
-    for (int b = 0; b < 256; ++b)
-        all += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
     std::u32string decoded = DecodeCp1252(all);
     ASSERT_EQ(decoded.size(), 256u);
     EXPECT_EQ(EncodeCp1252(decoded), all);

@@ -386,8 +386,7 @@ TEST(SendOneLine, QueuesAtTheRightNodesAndNeverFailsADelivery) {
     EXPECT_TRUE(kesto::SendOneLine(f.b, "x", 2, -1));
     std::string log = f.log();
     std::size_t reads = 0;
-    for (std::size_t at = 0; (at = log.find("modHALK GetNode - ", at)) != std::string::npos; ++at)
-        ++reads;
+    for (std::size_t at = 0; (at = log.find("modHALK GetNode - ", at)) != std::string::npos; ++at) ++reads;
     EXPECT_EQ(reads, static_cast<std::size_t>(f.b.mainCfg.MaxNode) + 1) << log;
     EXPECT_EQ(log.find("SendOneLine"), std::string::npos) << log;
     EXPECT_EQ(f.read("NODE/IN2.QUE"), kNotice + "all\r\n");

@@ -14,7 +14,8 @@ TEST(ErrorLog, LinesAreAppendedInOrderWithExactSeparators) {
     LogError(log, "PutUser", "1.0.060711", "modHALK", "Disk full");
 
     std::string text = test::ReadNative(log.path);
-    std::regex line1(R"(^[A-Z][a-z]{2} \d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} kesto v1\.0\.060711   modHALK GetUser - File not found\r\n)");
+    std::regex line1(
+        R"(^[A-Z][a-z]{2} \d{4}-\d{2}-\d{2} \d{2}:\d{2}:\d{2} kesto v1\.0\.060711   modHALK GetUser - File not found\r\n)");
     EXPECT_TRUE(std::regex_search(text, line1)) << text;
     // The version is written untrimmed, everything else trimmed; the second line follows the first.
     auto second = text.find("\r\n") + 2;

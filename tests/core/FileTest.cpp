@@ -19,7 +19,8 @@ using kesto::test::WriteNative;
 namespace {
 
 // The code and the log's description of a failed call; "ok" for one that did not fail.
-template <class T> std::pair<ErrorCode, std::string> Failure(const Result<T>& r) {
+template <class T>
+std::pair<ErrorCode, std::string> Failure(const Result<T>& r) {
     if (r) return {ErrorCode::Refused, "ok"};
     return {r.error().code, r.error().description};
 }

@@ -39,8 +39,7 @@ inline std::string Le32(std::int32_t v) {
 // A buffer whose every byte differs from its neighbours, to see bytes carried through.
 inline std::string Pattern(std::size_t size, unsigned seed = 7) {
     std::string out(size, '\0');
-    for (std::size_t i = 0; i < size; ++i)
-        out[i] = static_cast<char>((i * 31 + seed) & 0xFF);
+    for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<char>((i * 31 + seed) & 0xFF);
     return out;
 }
 
@@ -56,10 +55,8 @@ inline Board HandBoard(const TempDir& dir) {
     b.log.path = dir.file("HMRERROR.LOG");
     b.log.exeName = "kesto";
     const char* names[10] = {".", "", "DATA", "", "TEXT", "NODE", "", "MAIL", "ATTACH", ""};
-    for (int i = 0; i < 10; ++i)
-        b.paths.field[i] = Pad(names[i], 40);
-    for (const char* d : {"DATA", "NODE", "MAIL"})
-        std::filesystem::create_directories(dir.file(d));
+    for (int i = 0; i < 10; ++i) b.paths.field[i] = Pad(names[i], 40);
+    for (const char* d : {"DATA", "NODE", "MAIL"}) std::filesystem::create_directories(dir.file(d));
     return b;
 }
 
@@ -95,7 +92,8 @@ inline bool MakeSocket(const std::string& path) {
 }
 
 // Runs f under a small file size limit: writes past it fail like a full disk, also for root.
-template <class F> auto WithFileSizeLimit(rlim_t bytes, F&& f) {
+template <class F>
+auto WithFileSizeLimit(rlim_t bytes, F&& f) {
     rlimit saved{};
     ::getrlimit(RLIMIT_FSIZE, &saved);
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);

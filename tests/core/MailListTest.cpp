@@ -35,7 +35,7 @@ MessageInfo Info(std::int16_t deleted, std::int32_t offline, std::string_view at
 
 TEST(MailList, RowStateRule) {
     EXPECT_EQ(RowStateOf(Info(1, 0, "A.ZIP")), RowState::Deleted); // deleted wins over everything
-    EXPECT_EQ(RowStateOf(Info(-1, 1, "")), RowState::Read);         // only a mark of 1 or more shows
+    EXPECT_EQ(RowStateOf(Info(-1, 1, "")), RowState::Read);        // only a mark of 1 or more shows
     EXPECT_EQ(RowStateOf(Info(0, 0, "A.ZIP")), RowState::UnreadWithAttachment);
     EXPECT_EQ(RowStateOf(Info(0, 0, "   ")), RowState::Unread);
     EXPECT_EQ(RowStateOf(Info(0, -3, "A.ZIP")), RowState::Unread); // the attachment shows only at exactly 0

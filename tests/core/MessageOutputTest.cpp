@@ -43,7 +43,8 @@ TEST(MessageOutput, SavedFileBytes) {
     m.Creation = Pad("Thu Jun 29, 2006 04:26:40 +0000", 40);
     m.ToNetId = 2;
     m.ToNetNode = Pad("", 80); // printed as stored: no board id filled in here
-    std::int16_t n = ob.add(m, "Hello\x03" "4 world\r\n\r\nBye  \r\n\r\n");
+    std::int16_t n = ob.add(m, "Hello\x03"
+                               "4 world\r\n\r\nBye  \r\n\r\n");
     const kesto::Result<kesto::MessageOutput> out =
         kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Received, n);
     ASSERT_TRUE(out);

@@ -47,9 +47,10 @@ TEST(Recipient, NormalisesTheToForms) {
     struct Case {
         const char *to, *net, *expected; // nullptr: refused
     };
-    for (const Case& c : {Case{" bob ", "0", "bob@0*0"}, Case{"bob@1234", "7", "bob@1234*7"},
-                          Case{"bob@1234*7", "3", "bob@1234*7"}, Case{"Robert Smith", "0", "Robert Smith@0*0"},
-                          Case{"bob*7", "0", nullptr}, Case{"bob*7@1234", "0", nullptr}}) {
+    for (const Case& c :
+         {Case{" bob ", "0", "bob@0*0"}, Case{"bob@1234", "7", "bob@1234*7"},
+          Case{"bob@1234*7", "3", "bob@1234*7"}, Case{"Robert Smith", "0", "Robert Smith@0*0"},
+          Case{"bob*7", "0", nullptr}, Case{"bob*7@1234", "0", nullptr}}) {
         EXPECT_EQ(kesto::NormaliseRecipient(c.to, c.net),
                   c.expected ? std::optional<std::string>(c.expected) : std::nullopt)
             << c.to;
@@ -78,9 +79,9 @@ TEST(Recipient, ReplyAndAddressBookFillTheRecipientAndNetworkLine) {
         const char* mailTo;
         int line;
     };
-    for (const Reply& c : {Reply{"1/1", 1, "Bob", 0}, Reply{"2:7/9", 7, "Bob@2:7/9", 2},
-                           Reply{"1234", 4, "Bob@1234*4", 0},
-                           Reply{"5/5", 1, "Bob@5/5", 1}}) { // network 1, another board
+    for (const Reply& c :
+         {Reply{"1/1", 1, "Bob", 0}, Reply{"2:7/9", 7, "Bob@2:7/9", 2}, Reply{"1234", 4, "Bob@1234*4", 0},
+          Reply{"5/5", 1, "Bob@5/5", 1}}) { // network 1, another board
         auto r = kesto::ReplyRecipient(From("Bob", c.node, c.net), "1/1", list);
         EXPECT_EQ(r.mailTo, c.mailTo);
         EXPECT_EQ(r.networkLine, c.line) << c.node;

@@ -18,8 +18,7 @@ namespace {
 
 Bytes SysPathsBytes(std::initializer_list<std::pair<int, std::string>> fields) {
     Bytes b(400, ' ');
-    for (const auto& [i, text] : fields)
-        b.replace(static_cast<std::size_t>(i) * 40, text.size(), text);
+    for (const auto& [i, text] : fields) b.replace(static_cast<std::size_t>(i) * 40, text.size(), text);
     return b;
 }
 
@@ -106,8 +105,7 @@ TEST(StampVersion, WritesOnlyItsFieldAndCreatesAMissingFile) {
               std::string(66, ' ') + "1.0.060711" + std::string(20, ' '));
 
     Bytes before;
-    for (int i = 0; i < 96 * 2 + 10; ++i)
-        before += static_cast<char>(i % 251);
+    for (int i = 0; i < 96 * 2 + 10; ++i) before += static_cast<char>(i % 251);
     WriteNative(dir.file("HMRDATA.DAT"), before);
     ASSERT_TRUE(StampVersion(b));
     EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")), Bytes(before).replace(66, 15, "1.0.060711     "));

@@ -11,15 +11,13 @@ namespace {
 
 // Replacement starting over at position 1 after each hit, the slow obvious way.
 std::string NaiveRescan(std::string text, const std::string& find, const std::string& repl) {
-    for (std::size_t hit; (hit = text.find(find)) != std::string::npos;)
-        text.replace(hit, find.size(), repl);
+    for (std::size_t hit; (hit = text.find(find)) != std::string::npos;) text.replace(hit, find.size(), repl);
     return text;
 }
 
 std::string RandomText(std::mt19937& rng, std::string_view alphabet, std::size_t maxLen) {
     std::string s(rng() % (maxLen + 1), ' ');
-    for (char& c : s)
-        c = alphabet[rng() % alphabet.size()];
+    for (char& c : s) c = alphabet[rng() % alphabet.size()];
     return s;
 }
 
@@ -96,8 +94,7 @@ TEST(StringHelpers, ExplodeFillsFixedSlots) {
 
 TEST(StringHelpers, ExplodeStopsAt32767Pieces) {
     std::string text;
-    for (int i = 1; i <= 32770; ++i)
-        text += std::to_string(i) + ",";
+    for (int i = 1; i <= 32770; ++i) text += std::to_string(i) + ",";
     const std::vector<std::string> p = Explode(",", text, 0, 0);
     ASSERT_EQ(p.size(), 32767u);
     EXPECT_EQ(p[32765], "32766");

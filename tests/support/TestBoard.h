@@ -10,7 +10,7 @@
 namespace kesto::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -18,7 +18,7 @@ public:
     const std::string& path() const { return path_; }
     std::string file(const std::string& rel) const { return path_ + "/" + rel; }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -20,8 +20,7 @@ char UpperChar(char c) {
 
 std::string Upper(std::string_view s) {
     std::string out(s);
-    for (char& c : out)
-        c = UpperChar(c);
+    for (char& c : out) c = UpperChar(c);
     return out;
 }
 
@@ -61,8 +60,7 @@ struct AliasParts {
 };
 
 AliasParts SplitForAlias(std::string_view name) {
-    while (!name.empty() && name.front() == '.')
-        name.remove_prefix(1); // ".profile" -> PROFIL~1
+    while (!name.empty() && name.front() == '.') name.remove_prefix(1); // ".profile" -> PROFIL~1
     AliasParts parts;
     auto dot = name.rfind('.');
     if (dot == std::string_view::npos) {
@@ -88,8 +86,7 @@ std::string MakeAlias(const AliasParts& parts, int n) {
 std::vector<std::string> AssignAliases(const std::vector<std::string>& names) {
     std::unordered_set<std::string> taken;
     taken.reserve(names.size() * 2);
-    for (const auto& n : names)
-        taken.insert(Upper(n));
+    for (const auto& n : names) taken.insert(Upper(n));
 
     std::vector<std::string> aliases(names.size());
     std::unordered_map<std::string, int> lastNumber; // per base+ext: numbers below are all taken
@@ -178,8 +175,7 @@ std::string NativePath(std::string_view path, std::string_view baseDir) {
         std::size_t pos = 0;
         while (pos <= path.size()) {
             std::size_t end = pos;
-            while (end < path.size() && !IsPathSeparator(path[end]))
-                ++end;
+            while (end < path.size() && !IsPathSeparator(path[end])) ++end;
             std::string_view part = path.substr(pos, end - pos);
             pos = end + 1;
             if (part.empty() || part == ".") continue;

@@ -54,7 +54,7 @@ Error FromErrno(int err, const std::string& path) {
 // Owns one descriptor for the length of a call; a close failure on the write
 // paths is reported by Close(), a close in the destructor only cleans up.
 class Fd {
-public:
+  public:
     static Result<Fd> Open(const std::string& path, int flags) {
         int fd;
         do {
@@ -118,7 +118,7 @@ public:
         return {};
     }
 
-private:
+  private:
     Fd(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
 
     std::string path_;

@@ -17,8 +17,7 @@ QValidator::State EntryFieldFilter::validate(QString& input, int& pos) const {
     // previous one at both ends. Only that span is filtered.
     const qsizetype shortest = std::min(input.size(), known_.size());
     qsizetype head = 0;
-    while (head < shortest && input.at(head) == known_.at(head))
-        ++head;
+    while (head < shortest && input.at(head) == known_.at(head)) ++head;
     qsizetype tail = 0;
     while (tail < shortest - head && input.at(input.size() - 1 - tail) == known_.at(known_.size() - 1 - tail))
         ++tail;

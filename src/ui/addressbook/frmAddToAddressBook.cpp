@@ -85,9 +85,9 @@ void frmAddToAddressBook::cmdOk_Click() {
     if (failed_) return;
     const bool received = s_.CurrentMailbox == kesto::Mailbox::Received;
     entry_ = kesto::AddressBookEntryLine(ToBoard(DescriptionValue_->text()),
-                                                received ? message_.FromHandle : message_.ToHandle,
-                                                received ? message_.FromNetNode : message_.ToNetNode,
-                                                received ? message_.FromNetId : message_.ToNetId);
+                                         received ? message_.FromHandle : message_.ToHandle,
+                                         received ? message_.FromNetNode : message_.ToNetNode,
+                                         received ? message_.FromNetId : message_.ToNetId);
     accept();
 }
 

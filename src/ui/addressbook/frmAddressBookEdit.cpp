@@ -29,8 +29,7 @@ QString NumberText(const std::string& text) {
     std::snprintf(buf, sizeof buf, v == std::trunc(v) ? "%.0f" : "%.15f", v);
     QString out = QString::fromLatin1(buf);
     if (out.contains(QLatin1Char('.'))) {
-        while (out.endsWith(QLatin1Char('0')))
-            out.chop(1);
+        while (out.endsWith(QLatin1Char('0'))) out.chop(1);
         if (out.endsWith(QLatin1Char('.'))) out.chop(1);
     }
     return out;

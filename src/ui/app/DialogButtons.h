@@ -15,7 +15,8 @@ struct DialogButtons {
 };
 
 // Lays out `contents` above the two buttons as the dialog's whole layout.
-DialogButtons AddDialogButtons(QDialog* dialog, QWidget* contents, const QString& okText = QStringLiteral("OK"),
+DialogButtons AddDialogButtons(QDialog* dialog, QWidget* contents,
+                               const QString& okText = QStringLiteral("OK"),
                                const QString& cancelText = QStringLiteral("Cancel"));
 
 } // namespace kesto::ui

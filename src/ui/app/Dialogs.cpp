@@ -9,14 +9,22 @@ namespace kesto::ui {
 namespace {
 
 class QtDialogs final : public Dialogs {
-public:
+  public:
     void message(QWidget* parent, Icon icon, const QString& title, const QString& text) override {
         QMessageBox::Icon qicon = QMessageBox::Information;
         switch (icon) {
-        case Icon::Information: qicon = QMessageBox::Information; break;
-        case Icon::Critical: qicon = QMessageBox::Critical; break;
-        case Icon::Warning: qicon = QMessageBox::Warning; break;
-        case Icon::Question: qicon = QMessageBox::Question; break;
+        case Icon::Information:
+            qicon = QMessageBox::Information;
+            break;
+        case Icon::Critical:
+            qicon = QMessageBox::Critical;
+            break;
+        case Icon::Warning:
+            qicon = QMessageBox::Warning;
+            break;
+        case Icon::Question:
+            qicon = QMessageBox::Question;
+            break;
         }
         QMessageBox box(qicon, title, text, QMessageBox::Ok, parent);
         box.exec();
@@ -33,8 +41,8 @@ public:
                                             QFileDialog::DontUseNativeDialog);
     }
     QString existingDirectory(QWidget* parent, const QString& title, const QString& directory) override {
-        return QFileDialog::getExistingDirectory(parent, title, directory,
-                                                 QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+        return QFileDialog::getExistingDirectory(
+            parent, title, directory, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     }
     bool choosePrinter(QWidget* parent, QPrinter& printer) override {
         QPrintDialog dlg(&printer, parent);
@@ -47,7 +55,11 @@ Dialogs* g_current = nullptr;
 
 } // namespace
 
-Dialogs& dialogs() { return g_current ? *g_current : g_qtDialogs; }
-void setDialogs(Dialogs* d) { g_current = d; }
+Dialogs& dialogs() {
+    return g_current ? *g_current : g_qtDialogs;
+}
+void setDialogs(Dialogs* d) {
+    g_current = d;
+}
 
 } // namespace kesto::ui

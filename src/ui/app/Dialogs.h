@@ -12,7 +12,7 @@ class QWidget;
 namespace kesto::ui {
 
 class Dialogs {
-public:
+  public:
     enum class Icon { Information, Critical, Warning, Question };
 
     virtual ~Dialogs() = default;

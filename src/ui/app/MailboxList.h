@@ -7,7 +7,7 @@
 namespace kesto::ui {
 
 class MailboxList {
-public:
+  public:
     virtual ~MailboxList() = default;
     // Number of rows shown.
     virtual int rowCount() const = 0;

@@ -19,8 +19,7 @@ TwipsLayout::TwipsLayout(QWidget* container, const Design& design, std::initiali
 }
 
 TwipsLayout::~TwipsLayout() {
-    for (Row& r : rows_)
-        delete r.item;
+    for (Row& r : rows_) delete r.item;
 }
 
 void TwipsLayout::setGeometry(const QRect& rect) {
@@ -29,7 +28,8 @@ void TwipsLayout::setGeometry(const QRect& rect) {
     if (!container) return;
     const QWidget* window = container->window();
     const double dpi = ScreenDpi(container);
-    const QSize measured = design_.measure == Measure::Frame ? window->frameGeometry().size() : window->size();
+    const QSize measured =
+        design_.measure == Measure::Frame ? window->frameGeometry().size() : window->size();
     const int W = std::max(design_.minimum.width(), PixelsToTwips(measured.width(), dpi));
     const int H = std::max(design_.minimum.height(), PixelsToTwips(measured.height(), dpi));
     const int dx = W - design_.size.width();
@@ -46,7 +46,8 @@ void TwipsLayout::setGeometry(const QRect& rect) {
         const int y = p.top + (bottom && !top ? dy : 0);
         const int h = p.height + (bottom && top ? dy : 0);
         // The widget's own size policy has no say: the table is the design.
-        r.item->widget()->setGeometry(rect.x() + px(x), rect.y() + px(y), std::max(0, px(w)), std::max(0, px(h)));
+        r.item->widget()->setGeometry(rect.x() + px(x), rect.y() + px(y), std::max(0, px(w)),
+                                      std::max(0, px(h)));
     }
 }
 

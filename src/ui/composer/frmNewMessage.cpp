@@ -204,8 +204,7 @@ void frmNewMessage::Form_Load(std::optional<std::int16_t> replyTo) {
 void frmNewMessage::FillNetList() {
     NetList = kesto::FillNetList(s_.board);
     MailToNetid->clear();
-    for (const auto& entry : NetList)
-        MailToNetid->addItem(FromBoard(kesto::NetListLabel(entry)));
+    for (const auto& entry : NetList) MailToNetid->addItem(FromBoard(kesto::NetListLabel(entry)));
 }
 
 bool frmNewMessage::event(QEvent* e) {
@@ -334,8 +333,8 @@ void frmNewMessage::mnuActionsSend_Click() {
     }
     case kesto::SendCheck::Outcome::Single: {
         LockComposer();
-        const auto r = kesto::SendEmail(s_.board, s_.CurrentUserNumber, check.address,
-                                        subject, messageText(), ToBoard(MailAttach->text()), true);
+        const auto r = kesto::SendEmail(s_.board, s_.CurrentUserNumber, check.address, subject, messageText(),
+                                        ToBoard(MailAttach->text()), true);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
             UnlockComposer();
@@ -404,8 +403,7 @@ void frmNewMessage::mnuHelpAbout_Click() {
 }
 
 void frmNewMessage::LockComposer() {
-    for (QLineEdit* box : {MailTo, MailSubject, MailAttach})
-        box->setReadOnly(true);
+    for (QLineEdit* box : {MailTo, MailSubject, MailAttach}) box->setReadOnly(true);
     txtMessage->setReadOnly(true);
     locked_ = true;
     updateActions();
@@ -413,8 +411,7 @@ void frmNewMessage::LockComposer() {
 
 void frmNewMessage::UnlockComposer() {
     locked_ = false;
-    for (QLineEdit* box : {MailTo, MailSubject, MailAttach})
-        box->setReadOnly(false);
+    for (QLineEdit* box : {MailTo, MailSubject, MailAttach}) box->setReadOnly(false);
     txtMessage->setReadOnly(false);
     // The permission rules, for the recipient and the user as they are now.
     attachAllowed_ = attachRuleAllows();

@@ -51,8 +51,7 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     // A user file that cannot be read is logged by FillUserList and lists nobody.
     const kesto::UserListing listing = kesto::FillUserList(s_.board).value_or(kesto::UserListing{});
     UserNumbers = listing.numbers;
-    for (const auto& line : listing.lines)
-        lstUsers->addItem(FromBoard(line));
+    for (const auto& line : listing.lines) lstUsers->addItem(FromBoard(line));
     if (lstUsers->count() > 0) lstUsers->setCurrentRow(0);
 }
 

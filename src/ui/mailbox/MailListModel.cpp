@@ -31,10 +31,8 @@ const char* IconKey(kesto::RowState state) {
 struct FoldTable {
     std::array<unsigned char, 256> t{};
     FoldTable() {
-        for (int c = 0; c < 256; ++c)
-            t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
-        for (int c = 'A'; c <= 'Z'; ++c)
-            t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c + 32);
+        for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
+        for (int c = 'A'; c <= 'Z'; ++c) t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c + 32);
         for (int c = 0xC0; c <= 0xDE; ++c)
             if (c != 0xD7) t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c + 32);
         t[0x8A] = 0x9A; // S caron
@@ -151,8 +149,7 @@ void MailListModel::setRows(std::vector<kesto::MailRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     plain_.assign(rows_.size(), 0);
-    for (auto& k : headerIcon_)
-        k.clear();
+    for (auto& k : headerIcon_) k.clear();
     endResetModel();
 }
 
@@ -232,12 +229,10 @@ void MailListModel::sortBy(int column, bool ascending) {
     const std::uint8_t bit = column == ColNumber ? kPlainNumber : column == ColSize ? kPlainSize : 0;
     // A rebuild re-applies the sort to rows that are already in order: nothing moves.
     bool moved = false;
-    for (std::size_t i = 0; i < n && !moved; ++i)
-        moved = order[i] != static_cast<int>(i);
+    for (std::size_t i = 0; i < n && !moved; ++i) moved = order[i] != static_cast<int>(i);
     if (!moved) {
         if (bit && n > 0) {
-            for (auto& p : plain_)
-                p |= bit;
+            for (auto& p : plain_) p |= bit;
             emit dataChanged(index(0, column), index(static_cast<int>(n) - 1, column), {Qt::DisplayRole});
         }
         return;
@@ -257,8 +252,7 @@ void MailListModel::sortBy(int column, bool ascending) {
     rows_ = std::move(sorted);
     plain_ = std::move(sortedPlain);
     if (bit)
-        for (auto& p : plain_)
-            p |= bit;
+        for (auto& p : plain_) p |= bit;
 
     const QModelIndexList from = persistentIndexList();
     QModelIndexList to;

@@ -52,7 +52,6 @@ QFont TahomaFont() {
     return f;
 }
 
-
 } // namespace
 
 frmMain::frmMain(Session& session, QWidget* parent) : QMainWindow(parent), s_(session) {
@@ -91,7 +90,8 @@ void frmMain::setupActions() {
     act_.newMessage = NewCommand(this, "mnuActionsNew", QStringLiteral("&New Message"), Qt::CTRL | Qt::Key_N);
     act_.open = NewCommand(this, "mnuActionsOpen", QStringLiteral("&Open Message"), Qt::CTRL | Qt::Key_O);
     act_.print = NewCommand(this, "mnuActionsPrint", QStringLiteral("&Print Message"), Qt::CTRL | Qt::Key_P);
-    act_.reply = NewCommand(this, "mnuActionsReply", QStringLiteral("&Reply to Message"), Qt::CTRL | Qt::Key_R);
+    act_.reply =
+        NewCommand(this, "mnuActionsReply", QStringLiteral("&Reply to Message"), Qt::CTRL | Qt::Key_R);
     act_.del = NewCommand(this, "mnuActionsDelete", QStringLiteral("&Delete Message"), Qt::Key_Delete);
     act_.deleteAll = NewCommand(this, "mnuActionsDeleteAll", QStringLiteral("Delete A&ll Messages"));
     act_.addressBook = NewCommand(this, "mnuActionsAddressBook", QStringLiteral("Address &Book"));
@@ -188,7 +188,8 @@ void frmMain::buildContextMenu() {
     act_.refreshRow->setObjectName(QStringLiteral("mnuPopUpOptions_6"));
     connect(act_.refreshRow, &QAction::triggered, this, &frmMain::popupRefresh);
     separator(7);
-    AddBoundEntry(mnuPopUp, "mnuPopUpOptions_8", QStringLiteral("Add Sender to Address Book"), act_.addSender);
+    AddBoundEntry(mnuPopUp, "mnuPopUpOptions_8", QStringLiteral("Add Sender to Address Book"),
+                  act_.addSender);
 }
 
 void frmMain::buildList() {
@@ -248,12 +249,12 @@ void frmMain::buildList() {
     const int tabs = PixelsToTwips(tbsOptions->sizeHint().height(), dpi());
     const int listTop = 30 + tabs;
     using L = TwipsLayout;
-    new TwipsLayout(page_, {{kClientWidth, kClientHeight}, {3000, 3000}, TwipsLayout::Measure::Window},
-                    {
-                        {tbsOptions, 30, 30, kClientWidth - 3 * 30, tabs, L::TopLeft | L::Right},
-                        {ListView1, 90, listTop, kClientWidth - 3 * 90 + 90, kClientHeight - 3 * listTop - 180,
-                         L::All},
-                    });
+    new TwipsLayout(
+        page_, {{kClientWidth, kClientHeight}, {3000, 3000}, TwipsLayout::Measure::Window},
+        {
+            {tbsOptions, 30, 30, kClientWidth - 3 * 30, tabs, L::TopLeft | L::Right},
+            {ListView1, 90, listTop, kClientWidth - 3 * 90 + 90, kClientHeight - 3 * listTop - 180, L::All},
+        });
 }
 
 // ---------------------------------------------------------------- load and close
@@ -362,7 +363,8 @@ void frmMain::updateActions() {
     const bool rows = ready && rowCount() > 0;
     for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about})
         a->setEnabled(ready);
-    for (QAction* a : {act_.saveAs, act_.open, act_.print, act_.reply, act_.del, act_.deleteAll, act_.addSender})
+    for (QAction* a :
+         {act_.saveAs, act_.open, act_.print, act_.reply, act_.del, act_.deleteAll, act_.addSender})
         a->setEnabled(rows);
     tbsOptions->setVisible(ready);
 }
@@ -493,8 +495,7 @@ QList<int> frmMain::selectedPositions() const {
     QList<int> out;
     const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
     out.reserve(rows.size());
-    for (const QModelIndex& i : rows)
-        out.append(i.row() + 1);
+    for (const QModelIndex& i : rows) out.append(i.row() + 1);
     std::sort(out.begin(), out.end());
     return out;
 }

@@ -53,8 +53,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     auto* lblCopyright = MakeLabel(this, "lblCopyright",
                                    QStringLiteral("Copyright (c) Kesto developers. Free to use and share."));
     // The Silk icons are CC BY 2.5: the licence asks for this credit wherever they are shown.
-    auto* lblCredits = MakeLabel(this, "lblCredits",
-                                 QStringLiteral("Icons: Silk icon set by Mark James, licensed under CC BY 2.5."));
+    auto* lblCredits = MakeLabel(
+        this, "lblCredits", QStringLiteral("Icons: Silk icon set by Mark James, licensed under CC BY 2.5."));
     lblCredits->setWordWrap(true);
     auto* lblDisclaimer = MakeLabel(this, "lblDisclaimer", QString());
     lblDisclaimer->setWordWrap(true);

@@ -121,7 +121,8 @@ void frmOpenMessage::setupActions() {
     act_.saveAs = NewCommand(this, "mnuFileSaveAs", QStringLiteral("Save &As..."));
     act_.close = NewCommand(this, "mnuFileClose", QStringLiteral("&Close"));
     act_.print = NewCommand(this, "mnuActionsPrint", QStringLiteral("&Print Message"), Qt::CTRL | Qt::Key_P);
-    act_.reply = NewCommand(this, "mnuActionsReply", QStringLiteral("&Reply to Message"), Qt::CTRL | Qt::Key_R);
+    act_.reply =
+        NewCommand(this, "mnuActionsReply", QStringLiteral("&Reply to Message"), Qt::CTRL | Qt::Key_R);
     act_.del = NewCommand(this, "mnuActionsDelete", QStringLiteral("&Delete Message"), Qt::Key_Delete);
     act_.info = NewCommand(this, "mnuActionsInfo", QStringLiteral("Message &Information"));
     act_.addSender = NewCommand(this, "mnuActionsAddSender", QStringLiteral("&Add Sender to Address Book"),
@@ -177,10 +178,9 @@ void frmOpenMessage::updateActions() {
     // rebuilt under it only Close and About are left.
     const bool ready = !busy_;
     const bool onList = ready && !listRebuilt_;
-    for (QAction* a : {act_.close, act_.about})
-        a->setEnabled(ready);
-    for (QAction* a : {act_.saveAs, act_.print, act_.reply, act_.del, act_.info, act_.addSender, act_.previous,
-                       act_.next})
+    for (QAction* a : {act_.close, act_.about}) a->setEnabled(ready);
+    for (QAction* a :
+         {act_.saveAs, act_.print, act_.reply, act_.del, act_.info, act_.addSender, act_.previous, act_.next})
         a->setEnabled(onList);
     // The toolbar's Previous and Next also follow the row; their menu entries do not.
     toolbar_->widgetForAction(act_.previous)->setEnabled(onList && row_ > 1);

@@ -74,7 +74,7 @@ class frmOpenMessage : public QDialog {
     int row_ = 0;
     std::int16_t number_ = 0;
     kesto::ShownMessage shown_;
-    bool busy_ = false;       // between DisableCommands and EnableCommands
+    bool busy_ = false; // between DisableCommands and EnableCommands
     bool listRebuilt_ = false;
 
     struct Actions {

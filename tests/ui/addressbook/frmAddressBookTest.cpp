@@ -36,8 +36,7 @@ class frmAddressBookTest : public kesto::test::AddressBookUiTest {
     }
     static std::string Entries(int from, int to) {
         std::string s;
-        for (int i = from; i <= to; ++i)
-            s += "N" + std::to_string(i) + ",n@1/1,1\r\n";
+        for (int i = from; i <= to; ++i) s += "N" + std::to_string(i) + ",n@1/1,1\r\n";
         return s;
     }
 };

@@ -157,7 +157,8 @@ TEST(SingleInstanceName, OnlyInAPrivateRuntimeFolder) {
 
     EXPECT_EQ(nameWith(runtime.path()), Q(runtime.path() + "/Kesto"));
     // Open to others, or missing: Qt's private stand-in, made 0700. Qt says why it left the folder.
-    ExpectQtWarning wrongPermissions(QStringLiteral("QStandardPaths: wrong permissions on runtime directory"));
+    ExpectQtWarning wrongPermissions(
+        QStringLiteral("QStandardPaths: wrong permissions on runtime directory"));
     for (const std::string& dir : {open.path(), tmp.path() + "/missing"}) {
         const QString name = nameWith(dir);
         EXPECT_TRUE(name.endsWith(QStringLiteral("/Kesto"))) << dir;

@@ -233,8 +233,8 @@ TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
         EXPECT_EQ(Text(w)->textCursor().position(), Text(w)->toPlainText().size());
     }
     // An offered network is selected; an unknown one goes into the address and locks the line.
-    for (auto [number, to, line, enabled] : {std::tuple{fido, "Zed@2:7/9", 2, true},
-                                             std::tuple{unknown, "bob@1234*8", 0, false}}) {
+    for (auto [number, to, line, enabled] :
+         {std::tuple{fido, "Zed@2:7/9", 2, true}, std::tuple{unknown, "bob@1234*8", 0, false}}) {
         frmNewMessage w(f.s, nullptr, number);
         EXPECT_EQ(Edit(w, "MailTo")->text(), QLatin1String(to));
         EXPECT_EQ(Net(w)->currentIndex(), line);

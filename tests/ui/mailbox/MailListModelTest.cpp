@@ -25,8 +25,7 @@ MailRow Row(std::int16_t number, std::string name, std::int32_t size) {
 
 QStringList Column(const MailListModel& m, int column) {
     QStringList out;
-    for (int r = 0; r < m.rowCount(); ++r)
-        out << m.index(r, column).data().toString();
+    for (int r = 0; r < m.rowCount(); ++r) out << m.index(r, column).data().toString();
     return out;
 }
 

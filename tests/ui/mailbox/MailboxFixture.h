@@ -75,8 +75,7 @@ class MailboxFixture : public ::testing::Test {
     // The texts of 0-based column `column`, top to bottom.
     QStringList columnTexts(int column) {
         QStringList out;
-        for (int r = 0; r < model()->rowCount(); ++r)
-            out << cell(r, column);
+        for (int r = 0; r < model()->rowCount(); ++r) out << cell(r, column);
         return out;
     }
     QString headerIcon(int column) {

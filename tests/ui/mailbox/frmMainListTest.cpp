@@ -55,8 +55,7 @@ TEST_F(ListTest, IconsFollowDeletedReadAndAttachmentAndUnreadRowsAreBoldExceptSi
 
     // Newest first: rows 0..4 are records 5..1. A deleted message never read stays bold.
     const char* icons[] = {"delete", "open", "email_attach", "open", "new"};
-    for (int r = 0; r < 5; ++r)
-        EXPECT_EQ(rowIcon(r), QLatin1String(icons[r])) << r;
+    for (int r = 0; r < 5; ++r) EXPECT_EQ(rowIcon(r), QLatin1String(icons[r])) << r;
     for (int c = 0; c <= 5; ++c) {
         EXPECT_EQ(bold(0, c), c >= 1 && c <= 4) << c;
         EXPECT_FALSE(bold(1, c)) << c;
@@ -68,8 +67,9 @@ TEST_F(ListTest, AUserWithoutMailGetsTheColumnsAndOnlyTheCommandsThatNeedNoMessa
     open();
 
     EXPECT_EQ(model()->rowCount(), 0);
-    for (const char* name : {"mnuFileSaveAs", "mnuActionsOpen", "mnuActionsPrint", "mnuActionsReply",
-                             "mnuActionsDelete", "mnuActionsDeleteAll", "mnuActionsAddSender", "mnuPopUpOptions_0"})
+    for (const char* name :
+         {"mnuFileSaveAs", "mnuActionsOpen", "mnuActionsPrint", "mnuActionsReply", "mnuActionsDelete",
+          "mnuActionsDeleteAll", "mnuActionsAddSender", "mnuPopUpOptions_0"})
         EXPECT_FALSE(action(name)->isEnabled()) << name;
     for (const char* name : {"Toolbar1_Button3", "Toolbar1_Button4", "Toolbar1_Button6", "Toolbar1_Button7",
                              "Toolbar1_Button8", "Toolbar1_Button11"})
@@ -108,13 +108,11 @@ TEST_F(ListTest, TheSentTabListsWhatTheUserSentUnderTo) {
 }
 
 TEST_F(ListTest, DeleteTogglesTheMarkOfExactlyTheSelectedRows) {
-    for (int i = 1; i <= 4; ++i)
-        add({.subject = "m" + std::to_string(i)});
+    for (int i = 1; i <= 4; ++i) add({.subject = "m" + std::to_string(i)});
     open();
     // Rows 1..4 are records 4..1; select rows 1, 2 and 4.
     win->ClearSelection();
-    for (int p : {1, 2, 4})
-        win->selectRow(p);
+    for (int p : {1, 2, 4}) win->selectRow(p);
     action("mnuActionsDelete")->trigger();
 
     EXPECT_EQ(record("EMAIL", 4).Deleted, 1);
@@ -186,8 +184,7 @@ TEST_F(ListTest, NewMailShowsOnRefreshAndTheContextRefreshRereadsOnlyTheSelected
 }
 
 TEST_F(ListTest, RefreshAllItemsOnATruncatedIndexBlanksTheLostRowsWithoutFailing) {
-    for (int i = 1; i <= 3; ++i)
-        add({.subject = "m" + std::to_string(i)});
+    for (int i = 1; i <= 3; ++i) add({.subject = "m" + std::to_string(i)});
     open();
     std::filesystem::resize_file(nativeFile("MAIL/EMAIL.DAT"), kMessageInfoSize + 100);
     win->RefreshAllItems();

@@ -17,8 +17,7 @@ class SortTest : public MailboxFixture {
     }
     QStringList arrows() {
         QStringList out;
-        for (int c = 0; c < 6; ++c)
-            out << headerIcon(c);
+        for (int c = 0; c < 6; ++c) out << headerIcon(c);
         return out;
     }
 };

@@ -16,8 +16,7 @@ namespace {
 using TimerTest = MailboxFixture;
 
 TEST_F(TimerTest, AShrunkIndexRebuildsTheListUnderTheReaderWhichKeepsOnlyCloseAndAbout) {
-    for (int i = 1; i <= 4; ++i)
-        add({.subject = "m" + std::to_string(i)});
+    for (int i = 1; i <= 4; ++i) add({.subject = "m" + std::to_string(i)});
     open();
     win->Timer1_Timer(); // the first tick only learns the size
     EXPECT_EQ(win->lastMailboxSize(), 4.0f * kMessageInfoSize);

@@ -88,8 +88,7 @@ TEST(ReaderWindow, StepsThroughTheListInItsOrder) {
     EXPECT_EQ(steps.size(), 4); // only the steps that had a row to go to were asked for
     // Each shown message got its mark once: three notices.
     std::string index = ReadNative(rb.mail("EMAIL.DAT"));
-    for (auto n : {a, b, c})
-        EXPECT_EQ(Field32(index, n, 374), 1);
+    for (auto n : {a, b, c}) EXPECT_EQ(Field32(index, n, 374), 1);
     EXPECT_EQ(ReadNative(rb.mail("ONELINE.DAT")).size(), 3u * 582);
 }
 
@@ -173,9 +172,9 @@ TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
 
 TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWindow) {
     ReaderBoard rb;
-    kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "Alexandra Montgomery-Worthington Smythe", "SYSOP",
-                                                    "Minutes of the annual general meeting and the budget for 2007/08",
-                                                    1150000000);
+    kesto::MessageInfo m = kesto::demo::MakeMessage(
+        2, 1, "Alexandra Montgomery-Worthington Smythe", "SYSOP",
+        "Minutes of the annual general meeting and the budget for 2007/08", 1150000000);
     m.FromNetNode = Pad("fidonet.example.org:21/234.56789", 80); // an 80-character sender line
     auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x").value());
     rb.list.rows = {n};

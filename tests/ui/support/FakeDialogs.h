@@ -10,7 +10,7 @@
 namespace kesto::test {
 
 class FakeDialogs : public kesto::ui::Dialogs {
-public:
+  public:
     struct Message {
         Icon icon;
         QString title;
@@ -45,11 +45,11 @@ public:
     bool choosePrinter(QWidget*, QPrinter& printer) override;
 
     QList<Message> messages;
-    QString saveAnswer;      // empty = cancel
-    QString openAnswer;      // empty = cancel
-    QString folderAnswer;    // empty = cancel
+    QString saveAnswer;   // empty = cancel
+    QString openAnswer;   // empty = cancel
+    QString folderAnswer; // empty = cancel
     int folderAsked = 0;
-    QString printToPdf;      // empty = cancel the print dialog; else print into this PDF file
+    QString printToPdf; // empty = cancel the print dialog; else print into this PDF file
     QString lastTitle, lastDirectory, lastDefaultName, lastFilters;
 };
 

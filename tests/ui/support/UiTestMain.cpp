@@ -46,7 +46,8 @@ bool Expected(const QString& text) {
 void FailOnWarning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtWarningMsg || type == QtCriticalMsg) {
         if (Tolerated(text) || Expected(text)) return;
-        const std::string what = (type == QtWarningMsg ? "Qt warning: " : "Qt critical: ") + text.toStdString();
+        const std::string what =
+            (type == QtWarningMsg ? "Qt warning: " : "Qt critical: ") + text.toStdString();
         if (::testing::UnitTest::GetInstance()->current_test_info())
             ADD_FAILURE() << what;
         else

@@ -20,18 +20,19 @@ namespace kesto::test {
 
 inline QStringList Strings(std::initializer_list<const char*> items) {
     QStringList out;
-    for (const char* s : items)
-        out << QString::fromUtf8(s);
+    for (const char* s : items) out << QString::fromUtf8(s);
     return out;
 }
 
 // The child of `parent` named `name`; a missing one fails the test.
-template <class T = QWidget> T* Child(const QObject* parent, const char* name) {
+template <class T = QWidget>
+T* Child(const QObject* parent, const char* name) {
     T* c = parent->findChild<T*>(QLatin1String(name));
     EXPECT_NE(c, nullptr) << name;
     return c;
 }
-template <class T = QWidget> T* Child(const QObject& parent, const char* name) {
+template <class T = QWidget>
+T* Child(const QObject& parent, const char* name) {
     return Child<T>(&parent, name);
 }
 inline QAction* Act(const QObject& w, const char* name) {
@@ -71,7 +72,8 @@ inline void OnModal(QObject* context, const QString& name, std::function<void(QW
             return;
         }
         act(w);
-        if (QApplication::activeModalWidget() == w) QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
+        if (QApplication::activeModalWidget() == w)
+            QMetaObject::invokeMethod(w, "reject", Qt::QueuedConnection);
     });
 }
 
