@@ -93,8 +93,8 @@ TEST(CliUsage, BadCommandLinesExitWithTwoNamingWhatIsWrong) {
         {{"list", "--json=yes"}, "--json"},
         {{"--board"}, "--board"},
         {{"demo"}, "DIR"},
-        {{"--sent", "demo", "x"}, "--sent"}, // an option the command does not take, wherever it stands
-        {{"users", "--user", "2"}, "--user"},
+        {{"users", "--user", "x"}, "--user"}, // a shared option the command ignores is still checked
+        {{"addressbook", "--sent"}, "--sent"},
     };
     for (const auto& c : cases) {
         CliResult r = RunCli(c.args);
@@ -105,6 +105,22 @@ TEST(CliUsage, BadCommandLinesExitWithTwoNamingWhatIsWrong) {
         EXPECT_NE(r.err.find("usage: kesto-cli"), std::string::npos) << line;
         EXPECT_NE(r.err.find(c.named), std::string::npos) << line << "\n" << r.err;
     }
+}
+
+// Scripts pass the same shared options to every command; one a command does not use changes nothing.
+TEST_F(CliBoard, EveryCommandAcceptsTheSharedOptions) {
+    const std::string users = Run({"users"}).out;
+    for (const auto& extra : {std::vector<std::string>{"--user", "2"}, {"--sent"}, {"--user=4", "--sent"}}) {
+        std::vector<std::string> args{"users"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        CliResult r = Run(args);
+        EXPECT_EQ(r.rc, 0) << extra[0] << r.err;
+        EXPECT_EQ(r.out, users) << extra[0];
+    }
+    EXPECT_EQ(Run({"--json", "delete", "1"}).rc, 0);
+    TempDir other;
+    CliResult demo = RunCli({"--sent", "--user", "3", "--json", "demo", other.file("b"), "--board", "x"});
+    EXPECT_EQ(demo.rc, 0) << demo.err;
 }
 
 TEST(CliUsage, HelpGoesToStdoutAndListsEveryCommand) {
