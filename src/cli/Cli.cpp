@@ -278,7 +278,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         out << e.what() << '\n';
         return kExitOk;
     } catch (const CLI::ParseError& e) {
-        err << "kesto-cli: " << ParseErrorText(e) << '\n';
+        err << "kesto-cli: " << TerminalNative(ParseErrorText(e)) << '\n';
         if (Grammar::Command* c = g.Chosen())
             err << "usage: kesto-cli " << UsageLine(*c->spec) << '\n';
         else
@@ -299,7 +299,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
                 return kExitOk;
             }
         }
-        err << "kesto-cli: unknown command '" << topic << "'\n";
+        err << "kesto-cli: unknown command '" << TerminalNative(topic) << "'\n";
         WriteUsage(err);
         return kExitUsage;
     }
@@ -308,7 +308,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     if (!chosen) {
         // ("kesto-cli -- list" is a command after "--", which ends the options only.)
         if (!g.rest.empty() && !IsCommand(g.rest.front()))
-            err << "kesto-cli: unknown command '" << g.rest.front() << "'\n";
+            err << "kesto-cli: unknown command '" << TerminalNative(g.rest.front()) << "'\n";
         WriteUsage(err);
         return kExitUsage;
     }

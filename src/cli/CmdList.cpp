@@ -77,8 +77,9 @@ int CmdList(Context& ctx) {
     for (const auto& r : rows) {
         std::string num = std::to_string(r.number);
         ctx.out << std::string(num.size() < 5 ? 5 - num.size() : 0, ' ') << num << ' ' << (r.bold ? '*' : ' ')
-                << ' ' << PadShown(IconKey(r.state), 13) << PadShown(Shown(r.name), 21)
-                << PadShown(Shown(r.subject), 41) << PadShown(Shown(r.date), 32) << r.size << '\n';
+                << ' ' << PadShown(IconKey(r.state), 13) << PadShown(TerminalText(r.name), 21)
+                << PadShown(TerminalText(r.subject), 41) << PadShown(TerminalText(r.date), 32) << r.size
+                << '\n';
     }
     return kExitOk;
 }
