@@ -52,7 +52,7 @@ const std::array<Form, 256> kForms = MakeForms();
 
 // Printable ASCII, the bulk of every board text, is copied as it stands.
 bool IsPlain(char c) {
-    return c >= 0x20 && c < 0x7F;
+    return static_cast<unsigned char>(c - 0x20) < 0x5F;
 }
 
 void Append(std::string& out, unsigned char byte) {

@@ -280,6 +280,30 @@ TEST_F(CliBoard, InfoOnlyReachesTheCurrentUsersMailbox) {
     EXPECT_NE(missing.err.find("no message 6"), std::string::npos);
 }
 
+// The demo board's output byte for byte, as scripts read it: each "$ kesto-cli ..."
+// line of the file is run on a fresh demo board, in order, and prints what follows it.
+TEST(CliDemo, OutputIsByteForByteTheRecordedOne) {
+    TempDir dir;
+    ASSERT_EQ(RunCli({"demo", dir.file("board")}).rc, 0);
+    std::istringstream recorded(ReadNative(KESTO_CLI_TEST_DATA "/demo-board-output.txt"));
+    std::vector<std::pair<std::vector<std::string>, std::string>> runs;
+    for (std::string line; std::getline(recorded, line);) {
+        if (line.starts_with("$ kesto-cli ")) {
+            std::istringstream words(line.substr(12));
+            runs.emplace_back(std::vector<std::string>{"--board", dir.file("board")}, "");
+            for (std::string w; words >> w;) runs.back().first.push_back(w);
+        } else if (!runs.empty()) {
+            runs.back().second += line + "\n";
+        }
+    }
+    ASSERT_GE(runs.size(), 5u);
+    for (const auto& [args, expected] : runs) {
+        CliResult r = RunCli(args);
+        EXPECT_EQ(r.rc, 0) << args[2] << r.err;
+        EXPECT_EQ(r.out, expected) << args[2] << " " << args.back();
+    }
+}
+
 TEST(CliDemo, CreatesABoardTheOtherCommandsRead) {
     TempDir dir;
     CliResult made = RunCli({"demo", dir.file("board")});
