@@ -17,6 +17,12 @@ struct Form {
     char bytes[6] = {};
 };
 
+// C0, DEL and C1: C1 too, as a terminal may act on it in UTF-8 (U+009D starts
+// an OSC); the five bytes Windows-1252 leaves unassigned decode to C1.
+bool IsControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
+
 void SetText(Form& f, std::string_view text) {
     f.size = static_cast<std::uint8_t>(text.size());
     text.copy(f.bytes, text.size());
@@ -50,8 +56,9 @@ std::array<Form, 256> MakeForms() {
             SetText(f, "\\t");
             break;
         default:
-            if (b < 0x20 || b == 0x7F)
-                SetUnicodeEscape(f, static_cast<char32_t>(b));
+            const char32_t c = DecodeCp1252(std::string_view(&byte, 1))[0];
+            if (IsControl(c))
+                SetUnicodeEscape(f, c);
             else
                 SetText(f, Cp1252ToUtf8(std::string_view(&byte, 1)));
         }
@@ -112,6 +119,11 @@ void AppendUtf8String(std::string& out, std::string_view text) {
         if (n == 0) {
             out += "\xEF\xBF\xBD";
             ++p;
+        } else if (IsControl(c)) {
+            Form f;
+            SetUnicodeEscape(f, c);
+            out.append(f.bytes, f.size);
+            p += n;
         } else {
             out.append(p, n);
             p += n;

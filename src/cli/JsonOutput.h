@@ -1,7 +1,7 @@
 // The --json output in the tool's one layout: two-blank indentation, keys in the
-// order they were added, and every control character (DEL too) as \u00XX, so a
-// board text never reaches a terminal as a control code and the bytes stay the
-// same from one version to the next. Small documents are built as nlohmann/json
+// order they were added, and every control character (DEL and C1 too) as \u00XX,
+// so a board text never reaches a terminal as a control code and the bytes stay
+// the same from one version to the next. Small documents are built as nlohmann/json
 // values; long lists are written member by member without building a value.
 #pragma once
 

@@ -35,7 +35,7 @@ const std::vector<Hostile> kHostile = {
     {"x\x7fy\x08z\x1f", "x^?y^Hz^_", "x\\u007fy\\u0008z\\u001f"},
     // Unassigned in Windows-1252: C1 controls once decoded (0x9D would start an OSC).
     {"\x9d" "0;t\x9c \x81\x8d\x8f\x90", "M-^]0;t\xC5\x93 M-^AM-^MM-^OM-^P",
-     "\xC2\x9D" "0;t\xC5\x93 \xC2\x81\xC2\x8D\xC2\x8F\xC2\x90"},
+     "\\u009d0;t\xC5\x93 \\u0081\\u008d\\u008f\\u0090"},
     {"<b>x</b><img src=a>", "<b>x</b><img src=a>", "<b>x</b><img src=a>"},
     {"%s%n%p%x", "%s%n%p%x", "%s%n%p%x"},
 };
@@ -92,6 +92,7 @@ class HostileTextCli : public kesto::test::CliBoardTest {
     JsonValue json(std::vector<std::string> args) {
         args.push_back("--json");
         EXPECT_EQ(run(args), 0) << args[0] << ": " << err;
+        EXPECT_EQ(ControlAt(out), std::string::npos) << args[0] << ":\n" << out;
         std::optional<JsonValue> v = JsonReader::Parse(out);
         EXPECT_TRUE(v) << out;
         return v.value_or(JsonValue{});
