@@ -92,10 +92,12 @@ Result<std::vector<MailRow>> ReadMailboxRows(const Board& b, Mailbox box, std::i
                                              std::string& buffer) {
     std::vector<MailRow> rows;
     const std::string path = platform::NativePath(MailboxFile(b, MailboxName(box), ".DAT"), b.startDir);
-    // Room for every record up front: growing would move the rows several times
-    // over, and the pages of room a smaller mailbox leaves unused are never touched.
+    // Room for every record up front, up to the 32,767 of a full 16-bit mailbox:
+    // growing would move the rows several times over, and the pages of room a
+    // smaller mailbox leaves unused are never touched. Past that the rows grow.
+    constexpr std::size_t kReservedRows = 32767;
     if (const std::optional<std::int64_t> length = platform::FileLengthIfAny(path))
-        rows.reserve(ListedRecords(*length));
+        rows.reserve(std::min(ListedRecords(*length), kReservedRows));
     Result<void> walked = ForEachMailboxRow(b, box, userNo, buffer,
                                             [&](const MailRowView& view) { FillRow(rows.emplace_back(), view); });
     if (!walked) return walked.error();
