@@ -233,8 +233,7 @@ struct Grammar {
     const SharedSlot* SharedValue(std::size_t i) {
         const SharedSlot* given = top[i].option->count() > 0 ? &top[i] : nullptr;
         for (const Command& c : commands)
-            if (c.app->parsed() && c.shared[i].option->count() > 0)
-                given = &c.shared[i];
+            if (c.app->parsed() && c.shared[i].option->count() > 0) given = &c.shared[i];
         return given;
     }
 

@@ -43,7 +43,8 @@ int AddEntry(Context& ctx, const Board& board) {
     if (ctx.opt.json) {
         JsonWriter::Write(ctx.out, EntryJson(e));
     } else {
-        ctx.out << "Added " << TerminalText(e.address) << " to the address book of user " << ctx.opt.user << ".\n";
+        ctx.out << "Added " << TerminalText(e.address) << " to the address book of user " << ctx.opt.user
+                << ".\n";
     }
     return kExitOk;
 }

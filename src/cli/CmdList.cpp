@@ -31,15 +31,17 @@ int CmdList(Context& ctx) {
     constexpr std::size_t kPiece = 64 * 1024;
     std::vector<std::string> rows;
     std::size_t count = 0;
-    const Result<void> walked = ForEachMailboxRow(*b, mailbox, ctx.opt.user, slice, [&](const MailRowView& r) {
-        if (rows.empty() || rows.back().size() >= kPiece) rows.emplace_back().reserve(kPiece + 1024);
-        AppendListLine(rows.back(), r);
-        ++count;
-    });
+    const Result<void> walked =
+        ForEachMailboxRow(*b, mailbox, ctx.opt.user, slice, [&](const MailRowView& r) {
+            if (rows.empty() || rows.back().size() >= kPiece) rows.emplace_back().reserve(kPiece + 1024);
+            AppendListLine(rows.back(), r);
+            ++count;
+        });
     if (!walked) return ctx.Fail("cannot read the mailbox index: " + walked.error().description);
     const std::string head = ListHead(mailbox, ctx.opt.user, count);
     ctx.out.write(head.data(), static_cast<std::streamsize>(head.size()));
-    for (const std::string& piece : rows) ctx.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
+    for (const std::string& piece : rows)
+        ctx.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
     return kExitOk;
 }
 

@@ -98,8 +98,8 @@ Result<std::vector<MailRow>> ReadMailboxRows(const Board& b, Mailbox box, std::i
     constexpr std::size_t kReservedRows = 32767;
     if (const std::optional<std::int64_t> length = platform::FileLengthIfAny(path))
         rows.reserve(std::min(ListedRecords(*length), kReservedRows));
-    Result<void> walked = ForEachMailboxRow(b, box, userNo, buffer,
-                                            [&](const MailRowView& view) { FillRow(rows.emplace_back(), view); });
+    Result<void> walked = ForEachMailboxRow(
+        b, box, userNo, buffer, [&](const MailRowView& view) { FillRow(rows.emplace_back(), view); });
     if (!walked) return walked.error();
     if (rows.size() < rows.capacity() / 2) rows.shrink_to_fit();
     return rows;

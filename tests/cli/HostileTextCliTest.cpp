@@ -34,8 +34,9 @@ const std::vector<Hostile> kHostile = {
     {"Bob\r\nSubject: x", "Bob^M^JSubject: x", "Bob\\r\\nSubject: x"},
     {"x\x7fy\x08z\x1f", "x^?y^Hz^_", "x\\u007fy\\u0008z\\u001f"},
     // Unassigned in Windows-1252: C1 controls once decoded (0x9D would start an OSC).
-    {"\x9d" "0;t\x9c \x81\x8d\x8f\x90", "M-^]0;t\xC5\x93 M-^AM-^MM-^OM-^P",
-     "\\u009d0;t\xC5\x93 \\u0081\\u008d\\u008f\\u0090"},
+    {"\x9d"
+     "0;t\x9c \x81\x8d\x8f\x90",
+     "M-^]0;t\xC5\x93 M-^AM-^MM-^OM-^P", "\\u009d0;t\xC5\x93 \\u0081\\u008d\\u008f\\u0090"},
     {"<b>x</b><img src=a>", "<b>x</b><img src=a>", "<b>x</b><img src=a>"},
     {"%s%n%p%x", "%s%n%p%x", "%s%n%p%x"},
 };
@@ -126,7 +127,8 @@ TEST_F(HostileTextCli, EveryCommandShowsControlsVisiblyAndJsonKeepsTheValue) {
         EXPECT_NE(listJson.find("\"subject\": \"" + h.json + "\""), std::string::npos);
         EXPECT_NE(users.find(h.shown), std::string::npos);
         EXPECT_EQ(usersJson.items[i + 1].Find("handle")->text, value);
-        if (h.bytes.find_first_of(",\r\n") == std::string::npos) EXPECT_NE(book.find(h.shown), std::string::npos);
+        if (h.bytes.find_first_of(",\r\n") == std::string::npos)
+            EXPECT_NE(book.find(h.shown), std::string::npos);
 
         const std::string read = text({"read", number});
         EXPECT_NE(read.find("From:    " + h.shown + " @"), std::string::npos) << read;
@@ -161,8 +163,13 @@ TEST_F(HostileTextCli, MessagesShowControlsInArgumentsAndPaths) {
     EXPECT_NE(err.find("no^[]0;x^Gwhere"), std::string::npos) << err;
     EXPECT_EQ(run({"info", "\x1b[2J"}), 2);
     EXPECT_NE(err.find("'^[[2J'"), std::string::npos) << err;
-    EXPECT_EQ(run({"\x9b" "2J"}), 2); // a byte that is not UTF-8 reads as Windows-1252
-    EXPECT_NE(err.find("unknown command '\xE2\x80\xBA" "2J'"), std::string::npos) << err;
+    EXPECT_EQ(run({"\x9b"
+                   "2J"}),
+              2); // a byte that is not UTF-8 reads as Windows-1252
+    EXPECT_NE(err.find("unknown command '\xE2\x80\xBA"
+                       "2J'"),
+              std::string::npos)
+        << err;
     EXPECT_EQ(ControlAt(err), std::string::npos) << err;
 }
 

@@ -93,8 +93,9 @@ TEST(MailList, WalkHandsOverTheListsRowsAcrossSlices) {
     Board b = HandBoard(dir);
     std::string index;
     for (int i = 0; i < 1000; ++i)
-        index += Record(i % 3 + 1, i % 2 + 1, "From " + std::to_string(i), "To", "Subject " + std::to_string(i),
-                        static_cast<std::int16_t>(i % 5 == 0), i % 4, i % 7 == 0 ? "A.ZIP" : "");
+        index +=
+            Record(i % 3 + 1, i % 2 + 1, "From " + std::to_string(i), "To", "Subject " + std::to_string(i),
+                   static_cast<std::int16_t>(i % 5 == 0), i % 4, i % 7 == 0 ? "A.ZIP" : "");
     WriteNative(dir.file("MAIL/EMAIL.DAT"), index + index.substr(0, 100));
     WriteNative(dir.file("MAIL/SNTEMAIL.DAT"), index);
 
@@ -107,9 +108,8 @@ TEST(MailList, WalkHandsOverTheListsRowsAcrossSlices) {
         for (std::int32_t user : {1, 2, 3}) {
             std::vector<decltype(key(MailRow{}))> listed, walked;
             for (const MailRow& r : ReadMailboxRows(b, box, user, buffer).value()) listed.push_back(key(r));
-            ASSERT_TRUE(ForEachMailboxRow(b, box, user, buffer, [&](const MailRowView& r) {
-                walked.push_back(key(r));
-            }));
+            ASSERT_TRUE(ForEachMailboxRow(b, box, user, buffer,
+                                          [&](const MailRowView& r) { walked.push_back(key(r)); }));
             EXPECT_EQ(walked, listed) << MailboxName(box) << " of user " << user;
         }
     }
