@@ -119,7 +119,7 @@ TEST_F(CliBoard, EveryCommandAcceptsTheSharedOptions) {
     }
     EXPECT_EQ(Run({"--json", "delete", "1"}).rc, 0);
     TempDir other;
-    CliResult demo = RunCli({"--sent", "--user", "3", "--json", "demo", other.file("b"), "--board", "x"});
+    CliResult demo = RunCli({"--sent", "--user", "3", "--json", "demo", other.File("b"), "--board", "x"});
     EXPECT_EQ(demo.rc, 0) << demo.err;
 }
 
@@ -284,13 +284,13 @@ TEST_F(CliBoard, InfoOnlyReachesTheCurrentUsersMailbox) {
 // line of the file is run on a fresh demo board, in order, and prints what follows it.
 TEST(CliDemo, OutputIsByteForByteTheRecordedOne) {
     TempDir dir;
-    ASSERT_EQ(RunCli({"demo", dir.file("board")}).rc, 0);
+    ASSERT_EQ(RunCli({"demo", dir.File("board")}).rc, 0);
     std::istringstream recorded(ReadNative(KESTO_CLI_TEST_DATA "/demo-board-output.txt"));
     std::vector<std::pair<std::vector<std::string>, std::string>> runs;
     for (std::string line; std::getline(recorded, line);) {
         if (line.starts_with("$ kesto-cli ")) {
             std::istringstream words(line.substr(12));
-            runs.emplace_back(std::vector<std::string>{"--board", dir.file("board")}, "");
+            runs.emplace_back(std::vector<std::string>{"--board", dir.File("board")}, "");
             for (std::string w; words >> w;) runs.back().first.push_back(w);
         } else if (!runs.empty()) {
             runs.back().second += line + "\n";
