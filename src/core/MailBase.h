@@ -29,6 +29,17 @@ Result<void> PutMessageInfo(const Board& b, std::string_view mailbox, RecordNo n
 // Unless raw, line ends made CR LF and the trailing ones and blanks removed.
 Result<std::string> GetMessage(const Board& b, std::string_view mailbox, std::int32_t position,
                                std::int32_t length, bool stripColourCodes, bool raw);
+// Where GetMessage reads a body: 0-based offset and length in the text file, as far
+// as the file holds them. A position below 1 or a negative length is refused.
+struct BodySpan {
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+};
+Result<BodySpan> BodySpanOf(std::int32_t position, std::int32_t length);
+// What GetMessage makes of the bytes it read for a body of `length` (fewer when the
+// file ended first), for callers that read many bodies at once.
+std::string CleanBody(std::string_view read, std::int32_t length, bool stripColourCodes, bool raw);
+
 // Number of whole records in the mailbox index (0 when it does not exist).
 std::int32_t MessageCount(const Board& b, std::string_view mailbox);
 

@@ -22,15 +22,20 @@ RowState StateFor(std::int32_t deleted, std::int32_t offline, bool hasAttachment
 // field of 32,767 records would cost more than the rest of a refresh.
 void FillRow(MailRow& row, RecordNo number, std::string_view rec, bool received) {
     const std::int32_t offline = ReadField<&MessageInfo::Offline>(rec);
+    const bool attachment = !TrimView(ReadField<&MessageInfo::AttFileName>(rec)).empty();
+    const std::string_view from = TrimView(ReadField<&MessageInfo::FromHandle>(rec));
+    const std::string_view to = TrimView(ReadField<&MessageInfo::ToHandle>(rec));
     row.number = number;
-    row.state = StateFor(ReadField<&MessageInfo::Deleted>(rec), offline,
-                         !TrimView(ReadField<&MessageInfo::AttFileName>(rec)).empty());
-    row.name = TrimView(received ? ReadField<&MessageInfo::FromHandle>(rec)
-                                 : ReadField<&MessageInfo::ToHandle>(rec));
+    row.state = StateFor(ReadField<&MessageInfo::Deleted>(rec), offline, attachment);
+    row.name = received ? from : to;
     row.subject = TrimView(ReadField<&MessageInfo::Subject>(rec));
     row.date = TrimView(ReadField<&MessageInfo::Creation>(rec));
     row.size = ReadField<&MessageInfo::MsgLength>(rec);
     row.bold = offline == 0;
+    row.ownerName = received ? to : from;
+    row.unread = offline == 0;
+    row.attachment = attachment;
+    row.position = ReadField<&MessageInfo::MsgPos>(rec);
 }
 
 } // namespace
@@ -43,11 +48,16 @@ MailRow MakeMailRow(RecordNo number, const MessageInfo& m, Mailbox box) {
     MailRow row;
     row.number = number;
     row.state = RowStateOf(m);
-    row.name = TrimView(box == Mailbox::Received ? m.FromHandle : m.ToHandle);
+    const bool received = box == Mailbox::Received;
+    row.name = TrimView(received ? m.FromHandle : m.ToHandle);
+    row.ownerName = TrimView(received ? m.ToHandle : m.FromHandle);
     row.subject = TrimView(m.Subject);
     row.date = TrimView(m.Creation);
     row.size = m.MsgLength;
     row.bold = m.Offline == 0;
+    row.unread = m.Offline == 0;
+    row.attachment = !TrimView(m.AttFileName).empty();
+    row.position = m.MsgPos;
     return row;
 }
 

@@ -22,7 +22,12 @@ struct MailRow {
     std::string subject;   // trimmed Subject
     std::string date;      // trimmed Creation
     std::int32_t size = 0; // MsgLength
-    bool bold = false;     // Offline == 0
+    bool bold = false;     // Offline == 0 when the list was built; a refresh leaves it
+    // What a search looks at besides the shown columns.
+    std::string ownerName;     // trimmed ToHandle (received) or FromHandle (sent)
+    bool unread = false;       // Offline == 0 now
+    bool attachment = false;   // AttFileName not blank
+    std::int32_t position = 0; // MsgPos
 };
 
 // A deleted mark wins; an attachment shows only while the message is unread.
