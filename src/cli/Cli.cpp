@@ -55,6 +55,13 @@ const std::vector<CommandSpec>& Commands() {
         {"list", CmdList, "list [--user N] [--sent] [--json]",
          "List the rows of a mailbox as the main window shows them, newest first.",
          kBoard | kUser | kSent | kJson},
+        {"search",
+         CmdSearch,
+         "search QUERY... [--user N] [--sent] [--json]",
+         "List the rows of a mailbox that match every word of the query, as list shows them.",
+         kBoard | kUser | kSent | kJson,
+         {{"QUERY...", "words: a plain word (name, subject or text), from:W, to:W, subject:W, text:W, "
+                       "is:unread, is:deleted, has:attachment; \"two words\" in quotes are one word"}}},
         {"info",
          CmdInfo,
          "info NUMBER [--sent] [--user N] [--json]",

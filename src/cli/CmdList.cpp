@@ -34,17 +34,9 @@ const char* IconKey(RowState state) {
 
 } // namespace
 
-int CmdList(Context& ctx) {
-    std::optional<Board> b = ctx.OpenBoard();
-    if (!b) return kExitFailed;
-
+int WriteMailRows(Context& ctx, const std::vector<MailRow>& rows) {
     const Mailbox mailbox = ctx.opt.Box();
     const bool received = mailbox == Mailbox::Received;
-    std::string buffer;
-    const Result<std::vector<MailRow>> read = ReadMailboxRows(*b, mailbox, ctx.opt.user, buffer);
-    if (!read) return ctx.Fail("cannot read the mailbox index: " + read.error().description);
-    const std::vector<MailRow>& rows = *read;
-
     if (ctx.opt.json) {
         // Row by row: a mailbox can hold 32,767 messages.
         JsonWriter w(ctx.out);
@@ -81,6 +73,15 @@ int CmdList(Context& ctx) {
                 << PadShown(Shown(r.subject), 41) << PadShown(Shown(r.date), 32) << r.size << '\n';
     }
     return kExitOk;
+}
+
+int CmdList(Context& ctx) {
+    std::optional<Board> b = ctx.OpenBoard();
+    if (!b) return kExitFailed;
+    std::string buffer;
+    const Result<std::vector<MailRow>> read = ReadMailboxRows(*b, ctx.opt.Box(), ctx.opt.user, buffer);
+    if (!read) return ctx.Fail("cannot read the mailbox index: " + read.error().description);
+    return WriteMailRows(ctx, *read);
 }
 
 } // namespace kesto::cli

@@ -17,6 +17,7 @@
 
 #include "Board.h"
 #include "MailBase.h"
+#include "MailList.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -69,6 +70,8 @@ struct Context {
 bool ParseInteger(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value);
 // Board bytes shown on a UTF-8 terminal.
 std::string Shown(std::string_view bytes);
+// Writes mailbox rows of --user in --sent's mailbox as `list` shows them (--json too).
+int WriteMailRows(Context& ctx, const std::vector<kesto::MailRow>& rows);
 
 int CmdDemo(Context& ctx);  // demo DIR
 int CmdUsers(Context& ctx); // users [--json]
@@ -80,5 +83,6 @@ int CmdSend(Context& ctx);   // send --from N --to ADDRESS --subject TEXT [--net
 int CmdRead(Context& ctx);   // read NUMBER [--user N] [--sent] [--json]
 int CmdDelete(Context& ctx); // delete NUMBER... [--sent] [--user N]
 int CmdSave(Context& ctx);   // save NUMBER FILE [--sent] [--user N]
+int CmdSearch(Context& ctx); // search QUERY... [--user N] [--sent] [--json]
 
 } // namespace kesto::cli
