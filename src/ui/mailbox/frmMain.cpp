@@ -25,6 +25,7 @@
 #include <QDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -65,6 +66,7 @@ frmMain::frmMain(Session& session, QWidget* parent) : QMainWindow(parent), s_(se
     buildToolbar();
     buildContextMenu();
     buildList();
+    BuildFilter();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -75,7 +77,9 @@ frmMain::frmMain(Session& session, QWidget* parent) : QMainWindow(parent), s_(se
     resize(TwipsToPixels(kClientWidth, d), TwipsToPixels(kClientHeight, d));
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    CancelTextSearch(); // a search still running stops at its next read
+}
 
 double frmMain::dpi() const {
     return ScreenDpi(this);
@@ -361,7 +365,7 @@ void frmMain::updateActions() {
     // User runs and the tabs are hidden; the commands on a message need a row.
     const bool ready = !busy_;
     const bool rows = ready && rowCount() > 0;
-    for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about})
+    for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about, act_.find})
         a->setEnabled(ready);
     for (QAction* a :
          {act_.saveAs, act_.open, act_.print, act_.reply, act_.del, act_.deleteAll, act_.addSender})
@@ -391,6 +395,8 @@ void frmMain::updateCaption() {
 
 void frmMain::RefreshList() {
     DisableControls();
+    // Hiding the list hands its focus on (to the filter box); it comes back with the list.
+    const bool listHadFocus = ListView1->hasFocus();
     ListView1->hide();
     model_->setReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
     kesto::Result<std::vector<kesto::MailRow>> rows =
@@ -411,8 +417,10 @@ void frmMain::RefreshList() {
     // Re-apply the saved sort: the header click flips the order back.
     s_.live.SortOrder = s_.live.SortOrder != 0 ? 0 : 1;
     ListView1_ColumnClick(s_.live.SortedColumn);
+    ApplyFilter(true);
 
     ListView1->show();
+    if (listHadFocus) ListView1->setFocus(Qt::OtherFocusReason);
     ClearSelection();
     const int count = rowCount();
     if (count > 0) {
@@ -522,7 +530,9 @@ void frmMain::onTabChanged(int index) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (ListView1 && watched == ListView1->viewport()) {
+    if (watched == txtFilter && event->type() == QEvent::KeyPress) {
+        if (FilterKey(static_cast<QKeyEvent*>(event))) return true;
+    } else if (ListView1 && watched == ListView1->viewport()) {
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* me = static_cast<QMouseEvent*>(event);
             if (me->button() == Qt::RightButton && rowCount() > 0)

@@ -5,15 +5,25 @@
 #include "app/MailboxList.h"
 #include "app/Session.h"
 
+#include "Search.h"
+
+#include <QFutureWatcher>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QAction;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
 class QMenu;
 class QTabBar;
 class QTimer;
@@ -23,6 +33,12 @@ class QTreeView;
 namespace kesto::ui {
 
 class MailListModel;
+
+// What a text search on the worker thread hands back.
+struct TextSearchResult {
+    std::vector<std::size_t> numbers; // record numbers whose text matched
+    std::optional<kesto::Error> error;
+};
 
 class frmMain : public QMainWindow, public MailboxList {
     Q_OBJECT
@@ -64,6 +80,13 @@ class frmMain : public QMainWindow, public MailboxList {
     // Brings the window forward when a second copy of the program starts.
     void bringToFront();
 
+    // The filter box: the rows shown are those matching its query (Query.h). Header
+    // words filter at once; text words are searched on a worker thread, and their
+    // rows join the list when it is done (FilterApplied).
+    void txtFilter_Change();
+    void FocusFilter();
+    bool IsSearchingTexts() const { return searching_; }
+
     // Commands; menus, toolbar buttons and the context menu share them.
     void mnuActionsOpen_Click();
     void mnuActionsPrint_Click();
@@ -82,6 +105,8 @@ class frmMain : public QMainWindow, public MailboxList {
     // The timer rebuilt the list because the index shrank: an open reader may be
     // showing a message that is no longer where its row says.
     void listRebuilt();
+    // The filter's rows are shown, the text search included.
+    void FilterApplied();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -104,6 +129,19 @@ class frmMain : public QMainWindow, public MailboxList {
     std::string_view mailboxName() const;
     double dpi() const;
 
+    void BuildFilter();
+    // Escape clears the filter and Down goes to the list; true when the key was used.
+    bool FilterKey(QKeyEvent* key);
+    // Shows the rows the query matches. A rebuild waits for the text search and
+    // leaves the selection to itself; a keystroke hands the texts to a worker.
+    void ApplyFilter(bool rebuilding);
+    // keep[i] for each row whose header fields match; the rows left to the text go to `checks`.
+    std::vector<char> MatchHeaders(std::vector<kesto::TextCheck>* checks) const;
+    void ShowFiltered(const std::vector<char>& keep, bool select = true);
+    void TextSearchDone(std::uint64_t generation, const TextSearchResult& result, bool rebuilding);
+    void CancelTextSearch();
+    void UpdateFilterLabel();
+
     Session& s_;
     bool Loading = false;
     bool busy_ = false;         // between DisableControls and EnableControls
@@ -112,12 +150,22 @@ class frmMain : public QMainWindow, public MailboxList {
     bool sortAscending_ = true; // the list's last sort direction
     std::string indexBuffer_;   // reused by every rebuild and RefreshAllItems
 
+    kesto::Query query_;                 // the filter box's query
+    std::uint64_t filterGeneration_ = 0; // a text search's results count only for its own
+    std::shared_ptr<std::atomic<bool>> searchCancel_;
+    std::uint64_t searchGeneration_ = 0; // the generation the running text search serves
+    QFutureWatcher<TextSearchResult>* searchWatcher_ = nullptr;
+    bool searching_ = false;
+    bool searchFailed_ = false;
+
     MailListModel* model_ = nullptr;
     QTreeView* ListView1 = nullptr;
     QTabBar* tbsOptions = nullptr;
     QToolBar* Toolbar1 = nullptr;
     QTimer* Timer1 = nullptr;
     QWidget* page_ = nullptr;
+    QLineEdit* txtFilter = nullptr;
+    QLabel* lblFilter = nullptr;
 
     QMenu* mnuPopUp = nullptr;
     QAction* popUpDelete_ = nullptr; // the context entry worded "Delete" or "UnDelete"
@@ -137,6 +185,7 @@ class frmMain : public QMainWindow, public MailboxList {
         QAction* refresh = nullptr;
         QAction* about = nullptr;
         QAction* refreshRow = nullptr; // the context menu's own Refresh: the selected row only
+        QAction* find = nullptr;       // focuses the filter box (Ctrl+F, /)
     } act_;
 };
 

@@ -76,5 +76,34 @@ TEST(MailListModel, ASortFindsAnOutOfOrderPairAtEitherEndAndLeavesOrderedTiesWhe
     EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"2", "1", "3", "4"}));
 }
 
+TEST(MailListModel, AFilterShowsSomeRowsWhichSortAndUpdateWhileTheHiddenOnesKeepTheirPlace) {
+    MailListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setRows({Row(1, "d", 1), Row(2, "c", 2), Row(3, "b", 3), Row(4, "a", 4)});
+    QPersistentModelIndex kept = model.index(2, 0);   // #3
+    QPersistentModelIndex hidden = model.index(1, 0); // #2
+    model.showOnly({1, 0, 1, 1});
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"1", "3", "4"}));
+    EXPECT_EQ(kept.row(), 1);
+    EXPECT_FALSE(hidden.isValid());
+
+    model.sortBy(MailListModel::ColName, true);
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"4", "3", "1"}));
+    EXPECT_EQ(kept.row(), 1);
+    model.updateRow(0, Row(4, "z", 9));
+    EXPECT_EQ(model.allRows()[0].name, "z");
+
+    model.showAll();
+    EXPECT_FALSE(model.filtered());
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"4", "3", "2", "1"}));
+    EXPECT_EQ(kept.row(), 1);
+    model.showOnly({0, 0, 0, 0});
+    EXPECT_EQ(model.rowCount(), 0);
+    model.sortBy(MailListModel::ColSize, false); // nothing shown: nothing to announce
+    model.setRows({Row(7, "x", 0)});
+    EXPECT_FALSE(model.filtered());
+    EXPECT_EQ(model.rowCount(), 1);
+}
+
 } // namespace
 } // namespace kesto::ui
