@@ -31,6 +31,7 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
@@ -67,6 +68,7 @@ frmMain::frmMain(Session& session, QWidget* parent) : QMainWindow(parent), s_(se
     buildContextMenu();
     buildList();
     BuildFilter();
+    connect(this, &frmMain::MailArrived, this, &frmMain::ShowArrival);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -399,6 +401,7 @@ void frmMain::RefreshList() {
     const bool listHadFocus = ListView1->hasFocus();
     ListView1->hide();
     model_->setReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
+    indexBuffer_.clear(); // stays empty when there is no index
     kesto::Result<std::vector<kesto::MailRow>> rows =
         kesto::ReadMailboxRows(s_.board, s_.CurrentMailbox, s_.CurrentUserNumber, indexBuffer_);
     if (!rows) {
@@ -409,6 +412,10 @@ void frmMain::RefreshList() {
         return;
     }
     model_->setRows(std::move(*rows));
+    // Mail that arrived before this rebuild is in the list now.
+    noticedSize_ = static_cast<std::int64_t>(indexBuffer_.size());
+    arrivals_ = 0;
+    if (tray_) tray_->hide();
     const double d = dpi();
     for (int c = 0; c < MailListModel::ColumnCount; ++c)
         ListView1->header()->resizeSection(
@@ -601,10 +608,14 @@ void frmMain::Timer1_Timer() {
 
     const std::string path =
         kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
-    const float newSize = static_cast<float>(kesto::platform::FileLengthIfAny(path).value_or(0));
+    const std::int64_t bytes = kesto::platform::FileLengthIfAny(path).value_or(0);
+    const float newSize = static_cast<float>(bytes);
     if (newSize < LastMailboxSize) {
         RefreshList();
         emit listRebuilt();
+    } else if (!Loading && s_.CurrentMailbox == kesto::Mailbox::Received) {
+        // Growth never rebuilds the list; unread mail for the user is told of instead.
+        NoticeArrivals(bytes);
     }
     LastMailboxSize = newSize;
 }

@@ -25,6 +25,7 @@ class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QSystemTrayIcon;
 class QTabBar;
 class QTimer;
 class QToolBar;
@@ -107,6 +108,9 @@ class frmMain : public QMainWindow, public MailboxList {
     void listRebuilt();
     // The filter's rows are shown, the text search included.
     void FilterApplied();
+    // The timer saw unread mail for the current user arrive; the texts are escaped
+    // for the tray, whose tool tip and notifications may be rendered as markup.
+    void MailArrived(const QString& toolTip, const QString& notice);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -141,7 +145,9 @@ class frmMain : public QMainWindow, public MailboxList {
     void TextSearchDone(std::uint64_t generation, const TextSearchResult& result, bool rebuilding);
     void CancelTextSearch();
     void UpdateFilterLabel();
-
+    // Reads the records the index grew by since the last look and tells of unread ones.
+    void NoticeArrivals(std::int64_t indexSize);
+    void ShowArrival(const QString& toolTip, const QString& notice);
     Session& s_;
     bool Loading = false;
     bool busy_ = false;         // between DisableControls and EnableControls
@@ -157,6 +163,8 @@ class frmMain : public QMainWindow, public MailboxList {
     QFutureWatcher<TextSearchResult>* searchWatcher_ = nullptr;
     bool searching_ = false;
     bool searchFailed_ = false;
+    std::int64_t noticedSize_ = 0; // bytes of EMAIL.DAT whose records were looked at for arrivals
+    int arrivals_ = 0;             // unread messages arrived since the last rebuild
 
     MailListModel* model_ = nullptr;
     QTreeView* ListView1 = nullptr;
@@ -166,6 +174,7 @@ class frmMain : public QMainWindow, public MailboxList {
     QWidget* page_ = nullptr;
     QLineEdit* txtFilter = nullptr;
     QLabel* lblFilter = nullptr;
+    QSystemTrayIcon* tray_ = nullptr;
 
     QMenu* mnuPopUp = nullptr;
     QAction* popUpDelete_ = nullptr; // the context entry worded "Delete" or "UnDelete"

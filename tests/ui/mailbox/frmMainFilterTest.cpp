@@ -1,4 +1,4 @@
-// The filter box through its widget.
+// The filter box through its widget, and the notice of arriving mail.
 #include "MailboxFixture.h"
 
 #include "Records.h"
@@ -87,6 +87,51 @@ TEST_F(FilterTest, ANewerKeystrokeWinsOverATextSearchStillRunning) {
     QTest::qWait(200); // the older search's result, when it comes, is dropped
     EXPECT_EQ(columnTexts(3), Strings({"From Ann"}));
     EXPECT_EQ(label(), QStringLiteral("1 of 501"));
+}
+
+TEST_F(FilterTest, ArrivingUnreadMailIsToldOfWithoutARebuild) {
+    UserRecord sysop = GetUser(board, 1).value();
+    sysop.Handle = "<b>Sys</b>op";
+    PutUser(board, 1, sysop).value();
+    add({.subject = "old", .offline = 1});
+    open();
+    win->Timer1_Timer();
+    QSignalSpy arrived(win.get(), &ui::frmMain::MailArrived);
+    QSignalSpy reset(model(), &QAbstractItemModel::modelReset);
+
+    // The board appends two unread for the user, one read, one for someone else.
+    add({.subject = "new 1"});
+    add({.subject = "seen", .offline = 1});
+    add({.to = 2, .subject = "not mine"});
+    add({.subject = "new 2"});
+    win->Timer1_Timer();
+    ASSERT_EQ(arrived.count(), 1);
+    EXPECT_EQ(arrived[0][0].toString(),
+              QStringLiteral("Kesto - &lt;b&gt;Sys&lt;/b&gt;op (#1): 2 unread messages"));
+    EXPECT_EQ(arrived[0][1].toString(), QStringLiteral("2 new messages \u2014 press F5 to list them"));
+    EXPECT_EQ(reset.count(), 0);
+    EXPECT_EQ(model()->rowCount(), 1);
+
+    // A record the board is still writing counts once it is whole, and only once.
+    const std::string dat = nativeFile("MAIL/EMAIL.DAT");
+    add({.subject = "new 3"});
+    const auto whole = std::filesystem::file_size(dat);
+    const std::string last = ReadNative(dat).substr(whole - kMessageInfoSize);
+    std::filesystem::resize_file(dat, whole - 100);
+    win->Timer1_Timer();
+    EXPECT_EQ(arrived.count(), 1);
+    WriteNative(dat, ReadNative(dat) + last.substr(kMessageInfoSize - 100));
+    win->Timer1_Timer();
+    win->Timer1_Timer();
+    ASSERT_EQ(arrived.count(), 2);
+    EXPECT_EQ(arrived[1][1].toString(), QStringLiteral("1 new message \u2014 press F5 to list it"));
+    EXPECT_TRUE(arrived[1][0].toString().endsWith(QStringLiteral(": 3 unread messages")));
+
+    // F5 lists them; from then on only newer mail counts.
+    action("mnuActionsRefresh")->trigger();
+    EXPECT_EQ(model()->rowCount(), 5);
+    win->Timer1_Timer();
+    EXPECT_EQ(arrived.count(), 2);
 }
 
 } // namespace
