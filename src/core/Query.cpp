@@ -170,8 +170,12 @@ HeaderVerdict MatchHeader(const Query& q, const MailRow& row, Mailbox box) {
 
 bool MatchText(const Query& q, std::uint64_t open, std::string& text) {
     FoldCaseInPlace(text);
+    return MatchFoldedText(q, open, text);
+}
+
+bool MatchFoldedText(const Query& q, std::uint64_t open, std::string_view folded) {
     for (std::size_t i = 0; i < q.words.size(); ++i)
-        if ((open >> i & 1) && text.find(q.words[i].text) == std::string::npos) return false;
+        if ((open >> i & 1) && folded.find(q.words[i].text) == std::string_view::npos) return false;
     return true;
 }
 

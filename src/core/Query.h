@@ -64,5 +64,7 @@ HeaderVerdict MatchHeader(const Query& q, const MailRow& row, Mailbox box);
 // Whether every open word occurs in `text`, a body as the reader shows it (folded in
 // place, so the caller's buffer is reused).
 bool MatchText(const Query& q, std::uint64_t open, std::string& text);
+// The same for a text already folded.
+bool MatchFoldedText(const Query& q, std::uint64_t open, std::string_view folded);
 
 } // namespace kesto

@@ -1,5 +1,6 @@
 #include "Search.h"
 
+#include "CaseFold.h"
 #include "ReadMark.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
@@ -12,7 +13,7 @@ namespace {
 // Bodies close together in the text file are read with one read of at most kChunk
 // bytes; a gap of more than kGap bytes between them starts a new read, so the
 // messages of one user among thousands of others do not cost the whole file.
-constexpr std::int64_t kChunk = 4 << 20;
+constexpr std::int64_t kChunk = 1 << 20;
 constexpr std::int64_t kGap = 64 << 10;
 
 bool Cancelled(const std::atomic<bool>* cancel) {
@@ -21,8 +22,8 @@ bool Cancelled(const std::atomic<bool>* cancel) {
 
 // Matches one body against the open words, with the reader's clean-up. Most bodies
 // hold no colour code, and there the words (which hold no line end) can only occur in
-// the shown text where they occur in the bytes: one folded look at the bytes rejects
-// them without the clean-up's copies.
+// the shown text where they occur in the bytes: a look at the bytes, folded once per
+// read, rejects most bodies without the clean-up's copies.
 class BodyMatcher {
   public:
     explicit BodyMatcher(const Query& q) : q_(q) {
@@ -31,11 +32,17 @@ class BodyMatcher {
                 lineEndWords_ |= std::uint64_t{1} << i;
     }
 
-    bool Matches(std::string_view bytes, std::int32_t length, std::uint64_t open) {
-        if (bytes.find('\x03') == std::string_view::npos && (open & ~lineEndWords_) != 0) {
-            scratch_.assign(bytes);
-            if (!MatchText(q_, open & ~lineEndWords_, scratch_)) return false;
-        }
+    // The bytes that the bodies of the next calls are cut from.
+    void Fold(std::string_view chunk) {
+        folded_.assign(chunk);
+        FoldCaseInPlace(folded_);
+    }
+
+    // `from` and `bytes` locate the body in the chunk last folded.
+    bool Matches(std::size_t from, std::string_view bytes, std::int32_t length, std::uint64_t open) {
+        if ((open & ~lineEndWords_) != 0 && bytes.find('\x03') == std::string_view::npos &&
+            !MatchFoldedText(q_, open & ~lineEndWords_, std::string_view(folded_).substr(from, bytes.size())))
+            return false;
         scratch_ = ReaderBodyText(CleanBody(bytes, length, true, false));
         return MatchText(q_, open, scratch_);
     }
@@ -43,6 +50,7 @@ class BodyMatcher {
   private:
     const Query& q_;
     std::uint64_t lineEndWords_ = 0;
+    std::string folded_;
     std::string scratch_;
 };
 
@@ -70,6 +78,7 @@ Result<std::vector<std::size_t>> MatchTexts(const Board& b, Mailbox box, const Q
               [](const Body& x, const Body& y) { return x.span.offset < y.span.offset; });
 
     BodyMatcher matcher(q);
+    Bytes chunkBuffer; // reused, like the folded copy: fresh pages cost more than the search
     for (std::size_t first = 0; first < bodies.size();) {
         const std::int64_t start = bodies[first].span.offset;
         std::int64_t end = start + bodies[first].span.length;
@@ -82,16 +91,16 @@ Result<std::vector<std::size_t>> MatchTexts(const Board& b, Mailbox box, const Q
         }
         if (Cancelled(cancel)) return Error(ErrorCode::Refused, "Cancelled");
         // The file may end before `end`: each body gets what there is of it, as GetMessage does.
-        Result<Bytes> read = platform::ReadAt(path, start, end - start);
-        if (!read) return read.error();
-        const std::string_view chunk = *read;
+        if (auto read = platform::ReadAt(path, start, end - start, chunkBuffer); !read) return read.error();
+        const std::string_view chunk = chunkBuffer;
+        matcher.Fold(chunk);
         for (std::size_t k = first; k < last; ++k) {
             const Body& body = bodies[k];
             const auto from = static_cast<std::size_t>(body.span.offset - start);
             if (from >= chunk.size()) continue;
             const TextCheck& check = checks[body.check];
-            if (matcher.Matches(chunk.substr(from, static_cast<std::size_t>(body.span.length)), check.length,
-                                check.open))
+            if (matcher.Matches(from, chunk.substr(from, static_cast<std::size_t>(body.span.length)),
+                                check.length, check.open))
                 keys.push_back(check.key);
         }
         first = last;
