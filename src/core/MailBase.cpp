@@ -39,7 +39,7 @@ Result<std::string> ReadBody(const std::string& path, std::int32_t position, std
     if (!span) return span.error();
     Result<Bytes> read = platform::ReadAt(path, span->offset, span->length);
     if (!read) return read.error();
-    return CleanBody(*read, length, stripColourCodes, raw);
+    return CleanMessageText(*read, length, stripColourCodes, raw);
 }
 
 } // namespace
@@ -54,12 +54,12 @@ Result<BodySpan> BodySpanOf(std::int32_t position, std::int32_t length) {
     return BodySpan{static_cast<std::int64_t>(position) - 1, length};
 }
 
-std::string CleanBody(std::string_view read, std::int32_t length, bool stripColourCodes, bool raw) {
-    std::string text(read);
+std::string CleanMessageText(std::string_view bytes, std::int32_t length, bool stripColourCodes, bool raw) {
+    std::string text(bytes);
     if (!raw) {
         // A body cut short by the file's end reads as if blank-filled to its length: the
         // blanks then end the text, so no trailing CR LF is removed before they are.
-        const bool cutShort = static_cast<std::int64_t>(read.size()) < length;
+        const bool cutShort = static_cast<std::int64_t>(bytes.size()) < length;
         text = ConvertCrLf(text);
         if (!cutShort) text = StripTrailingCrLf(text);
         text = RTrim(text);

@@ -36,11 +36,12 @@ struct BodySpan {
     std::int64_t length = 0;
 };
 Result<BodySpan> BodySpanOf(std::int32_t position, std::int32_t length);
-// What GetMessage makes of the bytes it read for a body of `length` (fewer when the
-// file ended first), for callers that read many bodies at once.
-std::string CleanBody(std::string_view read, std::int32_t length, bool stripColourCodes, bool raw);
 
 // Number of whole records in the mailbox index (0 when it does not exist).
 std::int32_t MessageCount(const Board& b, std::string_view mailbox);
+
+// What GetMessage makes of the bytes found for a body: `bytes` holds fewer than
+// `length` when the text file ended first.
+std::string CleanMessageText(std::string_view bytes, std::int32_t length, bool stripColourCodes, bool raw);
 
 } // namespace kesto

@@ -89,12 +89,6 @@ bool AddWord(Query& q, const RawWord& w) {
 
 } // namespace
 
-bool Query::NeedsText() const {
-    for (const QueryWord& w : words)
-        if (!w.impossible && (w.field == QueryField::Any || w.field == QueryField::Text)) return true;
-    return false;
-}
-
 Query ParseQuery(std::string_view typed) {
     Query q;
     std::size_t i = 0;

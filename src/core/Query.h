@@ -42,8 +42,6 @@ struct Query {
 
     // No words: every row matches.
     bool Empty() const { return words.empty(); }
-    // Whether any row may need its text to be decided.
-    bool NeedsText() const;
 };
 
 // Never fails. `typed` is UTF-8; bytes that are not are taken as Windows-1252. An

@@ -43,7 +43,7 @@ class BodyMatcher {
         if ((open & ~lineEndWords_) != 0 && bytes.find('\x03') == std::string_view::npos &&
             !MatchFoldedText(q_, open & ~lineEndWords_, std::string_view(folded_).substr(from, bytes.size())))
             return false;
-        scratch_ = ReaderBodyText(CleanBody(bytes, length, true, false));
+        scratch_ = ReaderBodyText(CleanMessageText(bytes, length, true, false));
         return MatchText(q_, open, scratch_);
     }
 
