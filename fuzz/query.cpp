@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(!open || w.field == F::Any || w.field == F::Text);
         if (v.rejected) continue;
         Check(!w.impossible);
-        auto in = [&](const std::string& field) {
+        auto in = [&](std::string_view field) {
             return kesto::FindFolded(field, w.text) != std::string::npos;
         };
         if (w.field == F::Subject) Check(in(row.subject));

@@ -121,10 +121,10 @@ Query ParseQuery(std::string_view typed) {
 
 HeaderVerdict MatchHeader(const Query& q, const MailRow& row, Mailbox box) {
     const bool received = box == Mailbox::Received;
-    const std::string& from = received ? row.name : row.ownerName;
-    const std::string& to = received ? row.ownerName : row.name;
+    const std::string_view from = received ? row.name : row.ownerName;
+    const std::string_view to = received ? row.ownerName : row.name;
     HeaderVerdict v;
-    auto has = [](const std::string& field, const QueryWord& w) {
+    auto has = [](std::string_view field, const QueryWord& w) {
         return FindFolded(field, w.text) != std::string_view::npos;
     };
     for (std::size_t i = 0; i < q.words.size() && !v.rejected; ++i) {

@@ -91,7 +91,9 @@ Result<std::vector<std::size_t>> MatchTexts(const Board& b, Mailbox box, const Q
         }
         if (Cancelled(cancel)) return Error(ErrorCode::Refused, "Cancelled");
         // The file may end before `end`: each body gets what there is of it, as GetMessage does.
-        if (auto read = platform::ReadAt(path, start, end - start, chunkBuffer); !read) return read.error();
+        if (auto read = platform::ReadAt(path, start, static_cast<std::size_t>(end - start), chunkBuffer);
+            !read)
+            return read.error();
         const std::string_view chunk = chunkBuffer;
         matcher.Fold(chunk);
         for (std::size_t k = first; k < last; ++k) {

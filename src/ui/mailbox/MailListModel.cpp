@@ -28,7 +28,7 @@ const char* IconKey(kesto::RowState state) {
 }
 
 // Letter case ignored, accented letters too, as the filter ignores it.
-bool LessFolded(const std::string& a, const std::string& b) {
+bool LessFolded(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         unsigned char x = kesto::kCaseFold[static_cast<unsigned char>(a[i])];
@@ -38,7 +38,7 @@ bool LessFolded(const std::string& a, const std::string& b) {
     return a.size() < b.size();
 }
 
-QString FromBoard(const std::string& s) {
+QString FromBoard(std::string_view s) {
     // Plain ASCII is by far the common case and needs no table.
     if (std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));

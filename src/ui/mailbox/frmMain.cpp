@@ -401,7 +401,11 @@ void frmMain::RefreshList() {
     const bool listHadFocus = ListView1->hasFocus();
     ListView1->hide();
     model_->setReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
-    indexBuffer_.clear(); // stays empty when there is no index
+    // Taken before the walk: mail arriving meanwhile may be listed and told of, but
+    // none goes untold.
+    const std::string indexPath =
+        kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
+    const std::int64_t indexSize = kesto::platform::FileLengthIfAny(indexPath).value_or(0);
     kesto::Result<std::vector<kesto::MailRow>> rows =
         kesto::ReadMailboxRows(s_.board, s_.CurrentMailbox, s_.CurrentUserNumber, indexBuffer_);
     if (!rows) {
@@ -413,7 +417,7 @@ void frmMain::RefreshList() {
     }
     model_->setRows(std::move(*rows));
     // Mail that arrived before this rebuild is in the list now.
-    noticedSize_ = static_cast<std::int64_t>(indexBuffer_.size());
+    noticedSize_ = indexSize;
     arrivals_ = 0;
     if (tray_) tray_->hide();
     const double d = dpi();
