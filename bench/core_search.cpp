@@ -49,8 +49,8 @@ struct Mailbox {
             text += body;
             index += kesto::EncodeMessageInfo(m);
         }
-        tb.write("MAIL/EMAIL.DAT", index);
-        tb.write("MAIL/EMAIL.BIN", text);
+        tb.Write("MAIL/EMAIL.DAT", index);
+        tb.Write("MAIL/EMAIL.BIN", text);
         indexSize = index.size();
         textSize = text.size();
     }
@@ -73,14 +73,14 @@ void TimeSearch(benchmark::State& state, const char* typed, bool text) {
     double readSeconds = 0;
     for (auto _ : state) {
         const double t0 = kesto::bench::ThreadSeconds();
-        auto rows = kesto::ReadMailboxRows(big.tb.board(), kesto::Mailbox::Received, 1, rowsBuffer);
-        auto hits = kesto::FilterRows(big.tb.board(), kesto::Mailbox::Received, query, std::move(*rows));
+        auto rows = kesto::ReadMailboxRows(big.tb.GetBoard(), kesto::Mailbox::Received, 1, rowsBuffer);
+        auto hits = kesto::FilterRows(big.tb.GetBoard(), kesto::Mailbox::Received, query, std::move(*rows));
         if (!hits) state.SkipWithError("search failed");
         found = hits ? hits->size() : 0;
         benchmark::DoNotOptimize(hits);
         const double t1 = kesto::bench::ThreadSeconds();
-        kesto::bench::RawRead(big.tb.file("MAIL/EMAIL.DAT"), readBuffer, 0, big.indexSize);
-        if (text) kesto::bench::RawRead(big.tb.file("MAIL/EMAIL.BIN"), readBuffer, 0, big.textSize);
+        kesto::bench::RawRead(big.tb.File("MAIL/EMAIL.DAT"), readBuffer, 0, big.indexSize);
+        if (text) kesto::bench::RawRead(big.tb.File("MAIL/EMAIL.BIN"), readBuffer, 0, big.textSize);
         const double t2 = kesto::bench::ThreadSeconds();
         searchSeconds += t1 - t0;
         readSeconds += t2 - t1;

@@ -70,7 +70,7 @@ struct Window {
         win->Form_Load();
         QApplication::processEvents();
     }
-    void repaint() { win->findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport()->repaint(); }
+    void Repaint() { win->findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport()->repaint(); }
 };
 
 // The yardstick: one open-read-close of the whole index.
@@ -88,7 +88,7 @@ BENCHMARK(BM_ReadIndex)->Unit(benchmark::kMillisecond);
 void BM_RefreshList(benchmark::State& state) {
     Window w;
     for (auto _ : state) w.win->RefreshList();
-    state.counters["rows"] = w.win->rowCount();
+    state.counters["rows"] = w.win->GetRowCount();
 }
 BENCHMARK(BM_RefreshList)->Unit(benchmark::kMillisecond);
 
@@ -96,7 +96,7 @@ void BM_SortNumeric(benchmark::State& state) {
     Window w;
     for (auto _ : state) {
         w.win->ListView1_ColumnClick(6); // "Size"
-        w.repaint();
+        w.Repaint();
     }
 }
 BENCHMARK(BM_SortNumeric)->Unit(benchmark::kMillisecond);
@@ -105,7 +105,7 @@ void BM_SortText(benchmark::State& state) {
     Window w;
     for (auto _ : state) {
         w.win->ListView1_ColumnClick(4); // "Subject"
-        w.repaint();
+        w.Repaint();
     }
 }
 BENCHMARK(BM_SortText)->Unit(benchmark::kMillisecond);
@@ -114,7 +114,7 @@ void BM_RefreshAllItems(benchmark::State& state) {
     Window w;
     for (auto _ : state) {
         w.win->RefreshAllItems();
-        w.repaint();
+        w.Repaint();
     }
 }
 BENCHMARK(BM_RefreshAllItems)->Unit(benchmark::kMillisecond);
@@ -128,9 +128,9 @@ void BM_FilterKeystroke(benchmark::State& state) {
     for (auto _ : state) {
         box->setText(longer ? QStringLiteral("subject:12 is:unread") : QStringLiteral("subject:1 is:unread"));
         longer = !longer;
-        w.repaint();
+        w.Repaint();
     }
-    state.counters["rows"] = w.win->rowCount();
+    state.counters["rows"] = w.win->GetRowCount();
 }
 BENCHMARK(BM_FilterKeystroke)->Unit(benchmark::kMillisecond);
 
@@ -145,7 +145,7 @@ void BM_ListHeap(benchmark::State& state) {
         const std::size_t before = mallinfo2().uordblks;
         w.session.CurrentMailbox = kesto::Mailbox::Received;
         w.win->RefreshList();
-        w.repaint();
+        w.Repaint();
         const std::size_t after = mallinfo2().uordblks;
         mb = static_cast<double>(after - before) / (1024.0 * 1024.0);
     }

@@ -30,12 +30,12 @@ int CmdSearch(Context& ctx) {
 
     if (ctx.opt.json) {
         ListJson list(ctx.out, mailbox, ctx.opt.user);
-        for (const MailRow& r : *found) list.Row(ViewOf(r));
+        for (const MailRow& r : *found) list.Row(MakeMailRowView(r));
         list.Finish();
         return kExitOk;
     }
     std::string out = ListHead(mailbox, ctx.opt.user, found->size());
-    for (const MailRow& r : *found) AppendListLine(out, ViewOf(r));
+    for (const MailRow& r : *found) AppendListLine(out, MakeMailRowView(r));
     ctx.out.write(out.data(), static_cast<std::streamsize>(out.size()));
     return kExitOk;
 }

@@ -35,7 +35,7 @@ Result<void> WriteRecord(const std::string& path, RecordNo number, const Message
 
 Result<std::string> ReadBody(const std::string& path, std::int32_t position, std::int32_t length,
                              bool stripColourCodes, bool raw) {
-    Result<BodySpan> span = BodySpanOf(position, length);
+    Result<BodySpan> span = GetBodySpan(position, length);
     if (!span) return span.error();
     Result<Bytes> read = platform::ReadAt(path, span->offset, span->length);
     if (!read) return read.error();
@@ -48,7 +48,7 @@ Result<std::string> ReadBody(const std::string& path, std::int32_t position, std
 // below 1 (no byte of the file) and a negative length are failures; a length running
 // past the end (up to 2147483647) gives the bytes that exist, and a position past the
 // end the empty text, so the reader still shows whatever part of the body survived.
-Result<BodySpan> BodySpanOf(std::int32_t position, std::int32_t length) {
+Result<BodySpan> GetBodySpan(std::int32_t position, std::int32_t length) {
     if (position < 1) return Error(ErrorCode::BadRecordNumber);
     if (length < 0) return Error(ErrorCode::BadRecordLength);
     return BodySpan{static_cast<std::int64_t>(position) - 1, length};

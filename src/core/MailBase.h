@@ -35,7 +35,7 @@ struct BodySpan {
     std::int64_t offset = 0;
     std::int64_t length = 0;
 };
-Result<BodySpan> BodySpanOf(std::int32_t position, std::int32_t length);
+Result<BodySpan> GetBodySpan(std::int32_t position, std::int32_t length);
 
 // Number of whole records in the mailbox index (0 when it does not exist).
 std::int32_t MessageCount(const Board& b, std::string_view mailbox);

@@ -98,7 +98,7 @@ MailRow MakeMailRow(RecordNo number, const MessageInfo& m, Mailbox box) {
     return row;
 }
 
-MailRowView ViewOf(const MailRow& row) {
+MailRowView MakeMailRowView(const MailRow& row) {
     MailRowView view;
     view.number = row.number;
     view.state = row.state;

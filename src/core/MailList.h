@@ -77,7 +77,7 @@ struct MailRowView {
 };
 
 // A row held in a list, as the views the walk hands over: valid while the row is.
-MailRowView ViewOf(const MailRow& row);
+MailRowView MakeMailRowView(const MailRow& row);
 
 // Every record of the mailbox owned by userNo (the recipient of received mail, the
 // sender of sent mail), newest first, gathered by ForEachMailboxRow (`buffer` is

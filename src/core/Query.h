@@ -41,7 +41,7 @@ struct Query {
     bool cut = false;             // words were dropped or cut to the bounds
 
     // No words: every row matches.
-    bool Empty() const { return words.empty(); }
+    bool IsEmpty() const { return words.empty(); }
 };
 
 // Never fails. `typed` is UTF-8; bytes that are not are taken as Windows-1252. An

@@ -71,7 +71,7 @@ Result<std::vector<std::size_t>> MatchTexts(const Board& b, Mailbox box, const Q
     std::vector<Body> bodies;
     bodies.reserve(checks.size());
     for (std::size_t i = 0; i < checks.size(); ++i) {
-        Result<BodySpan> span = BodySpanOf(checks[i].position, checks[i].length);
+        Result<BodySpan> span = GetBodySpan(checks[i].position, checks[i].length);
         if (span && span->length > 0 && checks[i].open != 0) bodies.push_back({i, *span});
     }
     std::sort(bodies.begin(), bodies.end(),
@@ -134,7 +134,7 @@ Result<std::vector<std::size_t>> MatchRows(const Board& b, Mailbox box, const Qu
 
 Result<std::vector<MailRow>> FilterRows(const Board& b, Mailbox box, const Query& q,
                                         std::vector<MailRow> rows) {
-    if (q.Empty()) return rows;
+    if (q.IsEmpty()) return rows;
     Result<std::vector<std::size_t>> matched = MatchRows(b, box, q, rows);
     if (!matched) return matched.error();
     std::vector<MailRow> out;

@@ -19,7 +19,7 @@ namespace {
 class SearchCliTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        b = demo::CreateDemoBoard(dir.path()).value();
+        b = demo::CreateDemoBoard(dir.Path()).value();
         // A record whose text lies outside EMAIL.BIN: reading it would log a failure.
         MessageInfo m = demo::MakeMessage(2, 1, "Bob", "SysOp", "Damaged", 1160000000);
         const auto n = static_cast<RecordNo>(demo::AppendMessage(b, "EMAIL", m, "").value());
@@ -28,13 +28,13 @@ class SearchCliTest : public ::testing::Test {
         PutMessageInfo(b, "EMAIL", n, m).value();
     }
     CliResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--board", dir.path()});
+        args.insert(args.begin(), {"--board", dir.Path()});
         return RunCli(args);
     }
     // Every file of the board with its bytes.
     std::map<std::string, std::string> Files() {
         std::map<std::string, std::string> all;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(dir.path()))
+        for (const auto& e : std::filesystem::recursive_directory_iterator(dir.Path()))
             if (e.is_regular_file()) all[e.path().string()] = ReadNative(e.path().string());
         return all;
     }

@@ -88,19 +88,19 @@ TEST(ParseQuery, WordsPrefixesPhrasesAndBounds) {
 class SearchTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        board = demo::CreateDemoBoard(dir.path()).value();
+        board = demo::CreateDemoBoard(dir.Path()).value();
         MessageInfo m = demo::MakeMessage(8, 1, "J\xF6rg", "SysOp", "\xC4RGER mit dem Modem", 1160000000);
         demo::AppendMessage(board, "EMAIL", m,
                             "Das Modem st\x03"
                             "4\xFCrzt ab.\r\n")
-            .value();                                // 12
-        damaged("Lost text", 1'000'000, 20);         // 13
-        damaged("Negative length", 1, -5);           // 14
-        damaged("Runs past the end", 1, 2147483647); // 15
+            .value();                                   // 12
+        AddDamaged("Lost text", 1'000'000, 20);         // 13
+        AddDamaged("Negative length", 1, -5);           // 14
+        AddDamaged("Runs past the end", 1, 2147483647); // 15
         m = demo::MakeMessage(1, 2, "SysOp", "Bob", "Line ends", 1160000000);
         demo::AppendMessage(board, "SNTEMAIL", m, "one\ntwo\rthree").value(); // 7
     }
-    void damaged(const char* subject, std::int32_t position, std::int32_t length) {
+    void AddDamaged(const char* subject, std::int32_t position, std::int32_t length) {
         MessageInfo m = demo::MakeMessage(2, 1, "Bob", "SysOp", subject, 1160000000);
         const auto n = static_cast<RecordNo>(demo::AppendMessage(board, "EMAIL", m, "").value());
         m = GetMessageInfo(board, "EMAIL", n).value();
@@ -108,13 +108,13 @@ class SearchTest : public ::testing::Test {
         m.MsgLength = length;
         PutMessageInfo(board, "EMAIL", n, m).value();
     }
-    std::vector<MailRow> rows(Mailbox box) {
+    std::vector<MailRow> Rows(Mailbox box) {
         std::string buffer;
         return ReadMailboxRows(board, box, 1, buffer).value();
     }
-    std::vector<int> found(Mailbox box, std::string_view typed) {
+    std::vector<int> Found(Mailbox box, std::string_view typed) {
         std::vector<int> numbers;
-        for (const MailRow& r : FilterRows(board, box, ParseQuery(typed), rows(box)).value())
+        for (const MailRow& r : FilterRows(board, box, ParseQuery(typed), Rows(box)).value())
             numbers.push_back(r.number);
         return numbers;
     }
@@ -161,15 +161,15 @@ TEST_F(SearchTest, EachQueryGivesItsRowsInBothMailboxes) {
         {"bob \xF0\x9F\x98\x80", {}, {}},
     };
     for (const Expected& e : table) {
-        EXPECT_EQ(found(Mailbox::Received, e.query), e.received) << e.query;
-        EXPECT_EQ(found(Mailbox::Sent, e.query), e.sent) << e.query;
+        EXPECT_EQ(Found(Mailbox::Received, e.query), e.received) << e.query;
+        EXPECT_EQ(Found(Mailbox::Sent, e.query), e.sent) << e.query;
     }
 }
 
 TEST_F(SearchTest, TextWordsFindWhatTheReaderShowsOfEveryRow) {
     // Each row's text read one by one, as the reader reads it, against the batched search.
     for (Mailbox box : {Mailbox::Received, Mailbox::Sent}) {
-        const std::vector<MailRow> all = rows(box);
+        const std::vector<MailRow> all = Rows(box);
         for (const char* word :
              {"the", "o", "\xE4", "\r\nI can", ",\r\nthis", "one\r\ntwo", "o\r\nth", "bring the"}) {
             const Query q = ParseQuery(std::string("text:\"") + word + "\"");
@@ -188,13 +188,13 @@ TEST_F(SearchTest, TextWordsFindWhatTheReaderShowsOfEveryRow) {
 }
 
 TEST_F(SearchTest, AMissingTextFileHoldsNoTextAndACancelledSearchSaysSo) {
-    std::filesystem::remove(dir.file("MAIL/EMAIL.BIN"));
-    EXPECT_EQ(found(Mailbox::Received, "modem"), (std::vector<int>{12, 5})); // subjects only
-    const std::string log = ReadNative(dir.file("HMRERROR.LOG"));
+    std::filesystem::remove(dir.File("MAIL/EMAIL.BIN"));
+    EXPECT_EQ(Found(Mailbox::Received, "modem"), (std::vector<int>{12, 5})); // subjects only
+    const std::string log = ReadNative(dir.File("HMRERROR.LOG"));
     EXPECT_TRUE(log.empty()) << log;
 
     std::atomic<bool> cancel{true};
-    const auto r = MatchRows(board, Mailbox::Sent, ParseQuery("text:x"), rows(Mailbox::Sent), &cancel);
+    const auto r = MatchRows(board, Mailbox::Sent, ParseQuery("text:x"), Rows(Mailbox::Sent), &cancel);
     ASSERT_FALSE(r);
     EXPECT_EQ(r.error().code, ErrorCode::Refused);
 }

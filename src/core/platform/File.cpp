@@ -74,8 +74,8 @@ class Fd {
         if (fd_ >= 0) ::close(fd_);
     }
 
-    int get() const { return fd_; }
-    const std::string& path() const { return path_; }
+    int Get() const { return fd_; }
+    const std::string& GetPath() const { return path_; }
 
     Result<struct stat> Stat() const {
         struct stat st {};
@@ -136,12 +136,12 @@ Result<void> ReadInto(const Fd& fd, std::int64_t offset, std::size_t length, Byt
     }
     std::size_t done = 0;
     while (done < length) {
-        ssize_t n = ::pread(fd.get(), out.data() + done, length - done,
+        ssize_t n = ::pread(fd.Get(), out.data() + done, length - done,
                             static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (n < 0) {
             if (errno == EINTR) continue;
             out.clear();
-            return FromErrno(errno, fd.path());
+            return FromErrno(errno, fd.GetPath());
         }
         if (n == 0) break; // the file shrank under us: keep what is there
         done += static_cast<std::size_t>(n);
@@ -260,7 +260,7 @@ Result<void> ReplaceContents(const std::string& nativePath, std::string_view byt
     const std::string temp = TempNameBeside(target);
     Result<Fd> fd = Fd::Open(temp, O_WRONLY | O_CREAT | O_EXCL);
     if (!fd) return fd.error();
-    if (exists) ::fchmod(fd->get(), st.st_mode & 07777); // keep the board's permissions
+    if (exists) ::fchmod(fd->Get(), st.st_mode & 07777); // keep the board's permissions
     Result<void> done = fd->WriteAll(bytes, 0);
     if (done) done = fd->Sync();
     if (done) done = fd->Close();
@@ -306,7 +306,7 @@ Result<void> CopyFile(const std::string& source, const std::string& target) {
     if (auto st = out->StatNotDirectory(); !st) return st.error();
     char buffer[64 * 1024];
     for (;;) {
-        ssize_t n = ::read(in->get(), buffer, sizeof buffer);
+        ssize_t n = ::read(in->Get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
             return FromErrno(errno, source);

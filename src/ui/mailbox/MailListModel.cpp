@@ -51,14 +51,14 @@ QString FromBoard(std::string_view s) {
 MailListModel::MailListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int MailListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : shownCount();
+    return parent.isValid() ? 0 : GetShownCount();
 }
 
 int MailListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString MailListModel::text(const kesto::MailRow& r, int column, std::uint8_t plain) const {
+QString MailListModel::GetText(const kesto::MailRow& r, int column, std::uint8_t plain) const {
     switch (column) {
     case ColNumber:
         if ((plain & kPlainNumber) && r.number == 0) return {};
@@ -78,12 +78,12 @@ QString MailListModel::text(const kesto::MailRow& r, int column, std::uint8_t pl
 }
 
 QVariant MailListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= shownCount()) return {};
-    const std::size_t r = at(index.row());
+    if (!index.isValid() || index.row() >= GetShownCount()) return {};
+    const std::size_t r = At(index.row());
     const int c = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return text(rows_[r], c, plain_[r]);
+        return GetText(rows_[r], c, plain_[r]);
     case Qt::DecorationRole:
         if (c == ColIcon) return Icon(IconKey(rows_[r].state));
         return {};
@@ -130,7 +130,7 @@ QVariant MailListModel::headerData(int section, Qt::Orientation orientation, int
     }
 }
 
-void MailListModel::setRows(std::vector<kesto::MailRow> rows) {
+void MailListModel::SetRows(std::vector<kesto::MailRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     plain_.assign(rows_.size(), 0);
@@ -142,15 +142,15 @@ void MailListModel::setRows(std::vector<kesto::MailRow> rows) {
     endResetModel();
 }
 
-void MailListModel::setReceived(bool received) {
+void MailListModel::SetReceived(bool received) {
     if (received_ == received) return;
     received_ = received;
     emit headerDataChanged(Qt::Horizontal, ColName, ColName);
 }
 
-void MailListModel::updateRow(int r, const kesto::MailRow& fresh, bool notify) {
-    if (r < 0 || r >= shownCount()) return;
-    auto& row = rows_[at(r)];
+void MailListModel::UpdateRow(int r, const kesto::MailRow& fresh, bool notify) {
+    if (r < 0 || r >= GetShownCount()) return;
+    auto& row = rows_[At(r)];
     row.state = fresh.state;
     row.name = fresh.name;
     row.subject = fresh.subject;
@@ -160,31 +160,31 @@ void MailListModel::updateRow(int r, const kesto::MailRow& fresh, bool notify) {
     row.unread = fresh.unread;
     row.attachment = fresh.attachment;
     row.position = fresh.position;
-    plain_[at(r)] &= static_cast<std::uint8_t>(~kPlainSize);
+    plain_[At(r)] &= static_cast<std::uint8_t>(~kPlainSize);
     if (notify) emit dataChanged(index(r, ColIcon), index(r, ColSize));
 }
 
-void MailListModel::rowsChanged() {
-    if (!shown_.empty()) emit dataChanged(index(0, ColIcon), index(shownCount() - 1, ColSize));
+void MailListModel::NotifyRowsChanged() {
+    if (!shown_.empty()) emit dataChanged(index(0, ColIcon), index(GetShownCount() - 1, ColSize));
 }
 
-void MailListModel::showOnly(const std::vector<char>& keep) {
+void MailListModel::ShowOnly(const std::vector<char>& keep) {
     if (keep.size() != rows_.size()) return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const std::vector<int> oldShown = std::move(shown_);
     keep_ = keep;
     filtered_ = true;
-    reshow(oldShown, {});
+    Reshow(oldShown, {});
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-void MailListModel::showAll() {
+void MailListModel::ShowAll() {
     if (!filtered_) return;
-    showOnly(std::vector<char>(rows_.size(), 1));
+    ShowOnly(std::vector<char>(rows_.size(), 1));
     filtered_ = false;
 }
 
-void MailListModel::reshow(const std::vector<int>& oldShown, const std::vector<int>& rowsMoved) {
+void MailListModel::Reshow(const std::vector<int>& oldShown, const std::vector<int>& rowsMoved) {
     shown_.clear();
     std::vector<int> shownAt(rows_.size(), -1);
     for (std::size_t i = 0; i < rows_.size(); ++i) {
@@ -204,7 +204,7 @@ void MailListModel::reshow(const std::vector<int>& oldShown, const std::vector<i
     changePersistentIndexList(from, to);
 }
 
-void MailListModel::setHeaderIcon(int column, const QString& key) {
+void MailListModel::SetHeaderIcon(int column, const QString& key) {
     if (column < 0 || column >= ColumnCount) return;
     auto& slot = headerIcon_[static_cast<std::size_t>(column)];
     if (slot == key) return;
@@ -212,7 +212,7 @@ void MailListModel::setHeaderIcon(int column, const QString& key) {
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
-void MailListModel::sortBy(int column, bool ascending) {
+void MailListModel::SortBy(int column, bool ascending) {
     if (column < 0 || column >= ColumnCount) return;
     const std::size_t n = rows_.size();
     std::vector<int> order(n);
@@ -263,7 +263,7 @@ void MailListModel::sortBy(int column, bool ascending) {
         if (bit && n > 0) {
             for (auto& p : plain_) p |= bit;
             if (!shown_.empty())
-                emit dataChanged(index(0, column), index(shownCount() - 1, column), {Qt::DisplayRole});
+                emit dataChanged(index(0, column), index(GetShownCount() - 1, column), {Qt::DisplayRole});
         }
         return;
     }
@@ -287,7 +287,7 @@ void MailListModel::sortBy(int column, bool ascending) {
     if (bit)
         for (auto& p : plain_) p |= bit;
     const std::vector<int> oldShown = std::move(shown_);
-    reshow(oldShown, newPos);
+    Reshow(oldShown, newPos);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

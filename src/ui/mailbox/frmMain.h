@@ -51,20 +51,20 @@ class frmMain : public QMainWindow, public MailboxList {
     // The load sequence: settings, user 1, caption, placement, show, list, timer.
     void Form_Load();
 
-    Session& session() { return s_; }
-    bool isLoading() const { return Loading; }
+    Session& GetSession() { return s_; }
+    bool IsLoading() const { return Loading; }
     // Size of the shown index file at the last tick (0 before the first).
-    float lastMailboxSize() const { return LastMailboxSize; }
+    float GetLastMailboxSize() const { return LastMailboxSize; }
 
     // The list.
     void RefreshList();
     void RefreshItem(int position);
     void RefreshAllItems();
     void ClearSelection();
-    void selectRow(int position);
-    int selectedPosition() const;         // 1-based; 0 when nothing is selected
-    QList<int> selectedPositions() const; // 1-based, ascending
-    void updateCaption();
+    void SelectRow(int position);
+    int GetSelectedPosition() const;         // 1-based; 0 when nothing is selected
+    QList<int> GetSelectedPositions() const; // 1-based, ascending
+    void UpdateCaption();
     void DisableControls();
     void EnableControls();
     // Words Delete as "Delete" or "UnDelete" after the row at `position`.
@@ -75,11 +75,11 @@ class frmMain : public QMainWindow, public MailboxList {
     void Timer1_Timer();
 
     // MailboxList
-    int rowCount() const override;
-    std::int16_t messageNumberAt(int position) const override;
+    int GetRowCount() const override;
+    std::int16_t GetMessageNumberAt(int position) const override;
 
     // Brings the window forward when a second copy of the program starts.
-    void bringToFront();
+    void BringToFront();
 
     // The filter box: the rows shown are those matching its query (Query.h). Header
     // words filter at once; text words are searched on a worker thread, and their
@@ -105,7 +105,7 @@ class frmMain : public QMainWindow, public MailboxList {
   signals:
     // The timer rebuilt the list because the index shrank: an open reader may be
     // showing a message that is no longer where its row says.
-    void listRebuilt();
+    void ListRebuilt();
     // The filter's rows are shown, the text search included.
     void FilterApplied();
     // The timer saw unread mail for the current user arrive; the texts are escaped
@@ -117,37 +117,38 @@ class frmMain : public QMainWindow, public MailboxList {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void setupActions();
-    void buildMenus();
-    void buildToolbar();
-    void buildContextMenu();
-    void buildList();
-    void updateActions();
-    void showPopupMenu(const QPoint& globalPos);
-    void popupRefresh();
-    void onTabChanged(int index);
+    void SetupActions();
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildContextMenu();
+    void BuildList();
+    void UpdateActions();
+    void ShowPopupMenu(const QPoint& globalPos);
+    void RefreshSelectedRow();
+    void OnTabChanged(int index);
     bool Form_QueryUnload();
     void Form_Unload();
-    void recordPlacement();
+    void RecordPlacement();
     bool SortColumn(int column, int direction, bool numeric);
-    std::string_view mailboxName() const;
-    double dpi() const;
+    std::string_view GetMailboxName() const;
+    double GetDpi() const;
 
     void BuildFilter();
     // Escape clears the filter and Down goes to the list; true when the key was used.
-    bool FilterKey(QKeyEvent* key);
+    bool HandleFilterKey(QKeyEvent* key);
     // Shows the rows the query matches. A rebuild waits for the text search and
     // leaves the selection to itself; a keystroke hands the texts to a worker.
     void ApplyFilter(bool rebuilding);
     // keep[i] for each row whose header fields match; the rows left to the text go to `checks`.
     std::vector<char> MatchHeaders(std::vector<kesto::TextCheck>* checks) const;
     void ShowFiltered(const std::vector<char>& keep, bool select = true);
-    void TextSearchDone(std::uint64_t generation, const TextSearchResult& result, bool rebuilding);
+    void OnTextSearchDone(std::uint64_t generation, const TextSearchResult& result, bool rebuilding);
     void CancelTextSearch();
     void UpdateFilterLabel();
     // Reads the records the index grew by since the last look and tells of unread ones.
     void NoticeArrivals(std::int64_t indexSize);
     void ShowArrival(const QString& toolTip, const QString& notice);
+
     Session& s_;
     bool Loading = false;
     bool busy_ = false;         // between DisableControls and EnableControls

@@ -29,8 +29,8 @@ void frmMain::NoticeArrivals(std::int64_t indexSize) {
     const std::int64_t first = noticedSize_ / kRecord;
     const std::int64_t last = indexSize / kRecord;
     if (last <= first) return;
-    const std::string path =
-        kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
+    const std::string path = kesto::platform::NativePath(
+        kesto::MailboxFile(s_.board, GetMailboxName(), ".DAT"), s_.board.startDir);
     const kesto::Result<kesto::Bytes> added =
         kesto::platform::ReadAt(path, first * kRecord, (last - first) * kRecord);
     if (!added) {
@@ -51,7 +51,7 @@ void frmMain::NoticeArrivals(std::int64_t indexSize) {
 
     arrivals_ += count;
     int unread = arrivals_;
-    for (const kesto::MailRow& r : model_->allRows()) unread += r.unread ? 1 : 0;
+    for (const kesto::MailRow& r : model_->GetAllRows()) unread += r.unread ? 1 : 0;
     const QString toolTip =
         windowTitle() + (unread == 1 ? QStringLiteral(": 1 unread message")
                                      : QStringLiteral(": %1 unread messages").arg(unread));
@@ -66,8 +66,8 @@ void frmMain::ShowArrival(const QString& toolTip, const QString& notice) {
     if (!tray_) {
         tray_ = new QSystemTrayIcon(windowIcon(), this);
         tray_->setObjectName(QStringLiteral("trayIcon"));
-        connect(tray_, &QSystemTrayIcon::activated, this, &frmMain::bringToFront);
-        connect(tray_, &QSystemTrayIcon::messageClicked, this, &frmMain::bringToFront);
+        connect(tray_, &QSystemTrayIcon::activated, this, &frmMain::BringToFront);
+        connect(tray_, &QSystemTrayIcon::messageClicked, this, &frmMain::BringToFront);
     }
     tray_->setToolTip(toolTip);
     tray_->show();

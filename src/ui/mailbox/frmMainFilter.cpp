@@ -49,7 +49,7 @@ void frmMain::BuildFilter() {
     searchWatcher_ = new QFutureWatcher<TextSearchResult>(this);
     connect(searchWatcher_, &QFutureWatcherBase::finished, this, [this] {
         if (searchWatcher_->future().resultCount() > 0)
-            TextSearchDone(searchGeneration_, searchWatcher_->result(), false);
+            OnTextSearchDone(searchGeneration_, searchWatcher_->result(), false);
     });
 
     act_.find = new QAction(QStringLiteral("Find"), this);
@@ -64,7 +64,7 @@ void frmMain::FocusFilter() {
     txtFilter->selectAll();
 }
 
-bool frmMain::FilterKey(QKeyEvent* key) {
+bool frmMain::HandleFilterKey(QKeyEvent* key) {
     if (key->key() == Qt::Key_Escape) {
         txtFilter->clear();
         ListView1->setFocus(Qt::OtherFocusReason);
@@ -72,7 +72,7 @@ bool frmMain::FilterKey(QKeyEvent* key) {
     }
     if (key->key() == Qt::Key_Down) {
         ListView1->setFocus(Qt::OtherFocusReason);
-        if (!ListView1->currentIndex().isValid() && rowCount() > 0) selectRow(1);
+        if (!ListView1->currentIndex().isValid() && GetRowCount() > 0) SelectRow(1);
         return true;
     }
     return false;
@@ -84,7 +84,7 @@ void frmMain::txtFilter_Change() {
 }
 
 std::vector<char> frmMain::MatchHeaders(std::vector<kesto::TextCheck>* checks) const {
-    const std::vector<kesto::MailRow>& rows = model_->allRows();
+    const std::vector<kesto::MailRow>& rows = model_->GetAllRows();
     std::vector<char> keep(rows.size(), 0);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const kesto::HeaderVerdict v = kesto::MatchHeader(query_, rows[i], s_.CurrentMailbox);
@@ -108,9 +108,9 @@ void frmMain::ApplyFilter(bool rebuilding) {
     ++filterGeneration_;
     CancelTextSearch();
     searchFailed_ = false;
-    if (query_.Empty()) {
+    if (query_.IsEmpty()) {
         if (rebuilding) return; // new rows are all shown
-        model_->showAll();
+        model_->ShowAll();
         ShowFiltered({});
         return;
     }
@@ -129,7 +129,7 @@ void frmMain::ApplyFilter(bool rebuilding) {
             result.numbers = *found;
         else
             result.error = found.error();
-        TextSearchDone(filterGeneration_, result, true);
+        OnTextSearchDone(filterGeneration_, result, true);
         return;
     }
 
@@ -153,7 +153,7 @@ void frmMain::ApplyFilter(bool rebuilding) {
     }));
 }
 
-void frmMain::TextSearchDone(std::uint64_t generation, const TextSearchResult& result, bool rebuilding) {
+void frmMain::OnTextSearchDone(std::uint64_t generation, const TextSearchResult& result, bool rebuilding) {
     if (generation != filterGeneration_) return; // a newer keystroke or rebuild took over
     searching_ = false;
     searchCancel_.reset();
@@ -163,7 +163,7 @@ void frmMain::TextSearchDone(std::uint64_t generation, const TextSearchResult& r
         kesto::LogFailure(s_.board.log, kModule, "txtFilter_Change", *result.error);
         searchFailed_ = true;
     } else {
-        const std::vector<kesto::MailRow>& rows = model_->allRows();
+        const std::vector<kesto::MailRow>& rows = model_->GetAllRows();
         for (std::size_t i = 0; i < rows.size(); ++i)
             if (std::binary_search(result.numbers.begin(), result.numbers.end(),
                                    static_cast<std::size_t>(rows[i].number)))
@@ -173,30 +173,30 @@ void frmMain::TextSearchDone(std::uint64_t generation, const TextSearchResult& r
 }
 
 void frmMain::ShowFiltered(const std::vector<char>& keep, bool select) {
-    if (!query_.Empty()) model_->showOnly(keep);
+    if (!query_.IsEmpty()) model_->ShowOnly(keep);
     if (select) {
         // The current message stays selected while it is shown; otherwise the first row is.
         const QModelIndex current = ListView1->currentIndex();
         if (current.isValid()) {
             ListView1->scrollTo(current);
-        } else if (rowCount() > 0) {
+        } else if (GetRowCount() > 0) {
             ClearSelection();
-            selectRow(1);
+            SelectRow(1);
         }
-        updateActions();
+        UpdateActions();
     }
     UpdateFilterLabel();
     if (!searching_) emit FilterApplied();
 }
 
 void frmMain::UpdateFilterLabel() {
-    if (query_.Empty()) {
+    if (query_.IsEmpty()) {
         lblFilter->clear();
         lblFilter->setToolTip({});
         return;
     }
-    const int shown = rowCount();
-    const int all = static_cast<int>(model_->allRows().size());
+    const int shown = GetRowCount();
+    const int all = static_cast<int>(model_->GetAllRows().size());
     QString text = shown == 0 && !searching_ ? QStringLiteral("No messages match")
                                              : QStringLiteral("%1 of %2").arg(shown).arg(all);
     if (searching_) text += QStringLiteral(", searching the texts...");
