@@ -55,9 +55,7 @@ void frmMain::NoticeArrivals(std::int64_t indexSize) {
     const QString toolTip =
         windowTitle() + (unread == 1 ? QStringLiteral(": 1 unread message")
                                      : QStringLiteral(": %1 unread messages").arg(unread));
-    const QString notice = count == 1
-                               ? QStringLiteral("1 new message \u2014 press F5 to list it")
-                               : QStringLiteral("%1 new messages \u2014 press F5 to list them").arg(count);
+    const QString notice = QStringLiteral("%1 new messages \u2014 press F5 to list them").arg(count);
     emit MailArrived(toolTip.toHtmlEscaped(), notice.toHtmlEscaped());
 }
 

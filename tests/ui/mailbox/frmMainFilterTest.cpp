@@ -124,7 +124,7 @@ TEST_F(FilterTest, ArrivingUnreadMailIsToldOfWithoutARebuild) {
     win->Timer1_Timer();
     win->Timer1_Timer();
     ASSERT_EQ(arrived.count(), 2);
-    EXPECT_EQ(arrived[1][1].toString(), QStringLiteral("1 new message \u2014 press F5 to list it"));
+    EXPECT_EQ(arrived[1][1].toString(), QStringLiteral("1 new messages \u2014 press F5 to list them"));
     EXPECT_TRUE(arrived[1][0].toString().endsWith(QStringLiteral(": 3 unread messages")));
 
     // F5 lists them; from then on only newer mail counts.
