@@ -2,7 +2,6 @@
 
 #include "AllUsers.h"
 #include "FileHelpers.h"
-#include "StringHelpers.h"
 #include "TextHelpers.h"
 #include "Delivery.h"
 #include "MailBase.h"
@@ -60,7 +59,7 @@ QString Title() {
 
 } // namespace
 
-frmNewMessage::frmNewMessage(Session& s, QWidget* parent, std::optional<std::int16_t> replyTo)
+frmNewMessage::frmNewMessage(Session& s, QWidget* parent, std::optional<kesto::RecordNo> replyTo)
     : QDialog(parent), s_(s) {
     setObjectName(QStringLiteral("frmNewMessage"));
     setWindowTitle(QStringLiteral("Kesto - New Message"));
@@ -178,7 +177,7 @@ void frmNewMessage::buildControls() {
                     });
 }
 
-void frmNewMessage::Form_Load(std::optional<std::int16_t> replyTo) {
+void frmNewMessage::Form_Load(std::optional<kesto::RecordNo> replyTo) {
     FirstActivate = true;
     ReplyPending = false;
     FillNetList();
@@ -196,8 +195,10 @@ void frmNewMessage::Form_Load(std::optional<std::int16_t> replyTo) {
     const auto fill = kesto::ReplyRecipient(RepliedMessage, kesto::OwnSystemId(s_.board), NetList);
     setRecipient(fill.mailTo, fill.networkLine);
     MailSubject->setText(FromBoard(kesto::Trim(RepliedMessage.Subject)));
-    std::string quoted = kesto::QuoteMessage(RepliedText, RepliedMessage.Subject) + "\r\n\r\n";
-    txtMessage->setPlainText(FromBoard(kesto::StrReplace(quoted, "\r\n", "\n")));
+    QString quoted = FromBoard(kesto::QuoteMessage(RepliedText, RepliedMessage.Subject) + "\r\n\r\n");
+    // The text box ends its lines with LF alone.
+    quoted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtMessage->setPlainText(quoted);
     ReplyPending = true;
 }
 
