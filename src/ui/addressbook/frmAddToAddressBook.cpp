@@ -26,7 +26,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
 
 } // namespace
 
-frmAddToAddressBook::frmAddToAddressBook(Session& s, std::int16_t messageNumber, QWidget* parent)
+frmAddToAddressBook::frmAddToAddressBook(Session& s, kesto::RecordNo messageNumber, QWidget* parent)
     : QDialog(parent), s_(s), message_(kesto::EmptyMessageInfo()) {
     setObjectName(QStringLiteral("frmAddToAddressBook"));
     setWindowTitle(QStringLiteral("Kesto - Add Address Book Entry"));

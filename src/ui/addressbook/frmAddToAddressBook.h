@@ -20,7 +20,7 @@ namespace kesto::ui {
 class frmAddToAddressBook : public QDialog {
     Q_OBJECT
   public:
-    frmAddToAddressBook(Session& s, std::int16_t messageNumber, QWidget* parent = nullptr);
+    frmAddToAddressBook(Session& s, kesto::RecordNo messageNumber, QWidget* parent = nullptr);
 
     // Runs the dialog; the entry line ("description,handle@node,network", raw board
     // bytes) when the user pressed OK, nothing on Cancel or when there was nobody to add.

@@ -379,7 +379,7 @@ int frmMain::rowCount() const {
     return model_->rowCount();
 }
 
-std::int16_t frmMain::messageNumberAt(int position) const {
+kesto::RecordNo frmMain::messageNumberAt(int position) const {
     if (position < 1 || position > rowCount()) return 0;
     return model_->row(position - 1).number;
 }
@@ -430,7 +430,7 @@ void frmMain::RefreshItem(int position) {
     const std::string path =
         kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailbox, ".DAT"), s_.board.startDir);
     if (!kesto::platform::IsFile(path)) return;
-    const std::int16_t number = messageNumberAt(position);
+    const kesto::RecordNo number = messageNumberAt(position);
     // A record that cannot be read is logged where it is read and shows as the empty record.
     const kesto::MessageInfo m =
         kesto::GetMessageInfo(s_.board, mailbox, number).value_or(kesto::EmptyMessageInfo());
@@ -451,7 +451,7 @@ void frmMain::RefreshAllItems() {
     }
     const std::string_view all(indexBuffer_);
     for (int p = 1; p <= rows; ++p) {
-        const std::int16_t number = messageNumberAt(p);
+        const kesto::RecordNo number = messageNumberAt(p);
         if (number < 1) {
             kesto::LogFailure(s_.board.log, kModule, "RefreshItem",
                               kesto::Error(kesto::ErrorCode::BadRecordNumber));

@@ -59,7 +59,7 @@ class frmMain : public QMainWindow, public MailboxList {
 
     // MailboxList
     int rowCount() const override;
-    std::int16_t messageNumberAt(int position) const override;
+    kesto::RecordNo messageNumberAt(int position) const override;
 
     // Brings the window forward when a second copy of the program starts.
     void bringToFront();

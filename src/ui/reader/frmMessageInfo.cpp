@@ -15,7 +15,7 @@
 
 namespace kesto::ui {
 
-frmMessageInfo::frmMessageInfo(Session& s, std::int16_t messageNumber, QWidget* parent) : QDialog(parent) {
+frmMessageInfo::frmMessageInfo(Session& s, kesto::RecordNo messageNumber, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmMessageInfo"));
     setWindowTitle(QStringLiteral("Kesto - Message Information"));
     setModal(true);

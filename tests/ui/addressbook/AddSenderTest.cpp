@@ -18,18 +18,20 @@ using kesto::test::OnModal;
 
 class AddSenderTest : public kesto::test::AddressBookUiTest {
   protected:
-    std::int16_t received = 0; // from Tom at 1/1 on network 2
-    std::int16_t sent = 0;     // to Desk at 4/5 on network 3
+    kesto::RecordNo received = 0; // from Tom at 1/1 on network 2
+    kesto::RecordNo sent = 0;     // to Desk at 4/5 on network 3
 
     AddSenderTest() {
         kesto::MessageInfo m = kesto::demo::MakeMessage(9, 1, "Tom", "SysOp", "Hello", 1000);
         m.FromNetNode = "1/1" + std::string(77, ' ');
         m.FromNetId = 2;
-        received = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "Hi").value());
+        received =
+            static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "Hi").value());
         m = kesto::demo::MakeMessage(1, 0, "SysOp", "Desk", "Out", 1000);
         m.ToNetNode = "4/5" + std::string(77, ' ');
         m.ToNetId = 3;
-        sent = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "SNTEMAIL", m, "Out").value());
+        sent =
+            static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(s.board, "SNTEMAIL", m, "Out").value());
     }
 };
 

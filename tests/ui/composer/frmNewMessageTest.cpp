@@ -210,13 +210,13 @@ kesto::MessageInfo Received(std::string_view handle, std::string_view node, std:
 TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
     ComposerBoard f;
     auto local =
-        static_cast<std::int16_t>(kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Bob", "1/1", 1),
-                                                             "Meet at \x03"
-                                                             "3noon\r\n")
-                                      .value());
-    auto fido = static_cast<std::int16_t>(
+        static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Bob", "1/1", 1),
+                                                                "Meet at \x03"
+                                                                "3noon\r\n")
+                                         .value());
+    auto fido = static_cast<kesto::RecordNo>(
         kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Zed", "2:7/9", 7), "x").value());
-    auto unknown = static_cast<std::int16_t>(
+    auto unknown = static_cast<kesto::RecordNo>(
         kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("bob", "1234", 8), "y").value());
     {
         frmNewMessage w(f.s, nullptr, local);

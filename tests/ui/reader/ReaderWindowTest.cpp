@@ -26,7 +26,7 @@ using kesto::test::ReaderBoard;
 using kesto::test::ReadNative;
 using kesto::ui::frmOpenMessage;
 
-std::int32_t Field32(const std::string& index, std::int16_t number, std::size_t offset) {
+std::int32_t Field32(const std::string& index, kesto::RecordNo number, std::size_t offset) {
     return kesto::GetI32(index, static_cast<std::size_t>(number - 1) * 582 + offset);
 }
 
@@ -35,7 +35,7 @@ TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
     kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Caf\xE9 <b>", 1150000000);
     m.AttFileName = Pad("REPORT.ZIP", 12);
     m.AttFileSize = 1234;
-    auto n = static_cast<std::int16_t>(
+    auto n = static_cast<kesto::RecordNo>(
         kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n").value());
     rb.list.rows = {n};
     auto w = rb.reader(1);
@@ -127,7 +127,7 @@ TEST(ReaderWindow, ReplyAsksForAnAnswerToTheShownMessageAndCloses) {
     QSignalSpy replies(w.get(), &frmOpenMessage::replyRequested);
     Button(*w, "Toolbar1_Button3")->click();
     ASSERT_EQ(replies.size(), 1);
-    EXPECT_EQ(replies[0][0].value<std::int16_t>(), rb.list.rows[0]);
+    EXPECT_EQ(replies[0][0].value<kesto::RecordNo>(), rb.list.rows[0]);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(w->result(), QDialog::Accepted);
 }
@@ -176,7 +176,7 @@ TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWin
         2, 1, "Alexandra Montgomery-Worthington Smythe", "SYSOP",
         "Minutes of the annual general meeting and the budget for 2007/08", 1150000000);
     m.FromNetNode = Pad("fidonet.example.org:21/234.56789", 80); // an 80-character sender line
-    auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x").value());
+    auto n = static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x").value());
     rb.list.rows = {n};
     auto w = rb.reader(1);
     w->show();
