@@ -1,6 +1,7 @@
 #include "addressbook/frmAddToAddressBook.h"
 #include "app/BoardText.h"
 #include "app/DialogButtons.h"
+#include "app/ScreenFit.h"
 
 #include "AddressBook.h"
 #include "TextHelpers.h"
@@ -59,14 +60,12 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, kesto::RecordNo messageNumb
         failed_ = !read;
         message_ = std::move(read).value_or(kesto::EmptyMessageInfo());
     }
-    // A record past the end of the index reads blank: there is nobody to add.
-    const bool received = s_.CurrentMailbox == kesto::Mailbox::Received;
-    if (kesto::Trim(received ? message_.FromHandle : message_.ToHandle).empty()) failed_ = true;
     const QString address = FromBoard(kesto::CorrespondentAddress(message_, s_.CurrentMailbox));
     lblAddressValue_->setText(address);
     EntryFieldFilter::SetStoredText(DescriptionValue_, address);
     DescriptionValue_->selectAll();
     DescriptionValue_->setFocus();
+    KeepOnScreen(this);
 }
 
 void frmAddToAddressBook::showEvent(QShowEvent* e) {

@@ -23,7 +23,7 @@ class frmAddToAddressBook : public QDialog {
     frmAddToAddressBook(Session& s, kesto::RecordNo messageNumber, QWidget* parent = nullptr);
 
     // Runs the dialog; the entry line ("description,handle@node,network", raw board
-    // bytes) when the user pressed OK, nothing on Cancel or when there was nobody to add.
+    // bytes) when the user pressed OK, nothing on Cancel or when the message could not be read.
     std::optional<std::string> proposeEntry();
     const std::optional<std::string>& entry() const { return entry_; }
     bool failed() const { return failed_; }

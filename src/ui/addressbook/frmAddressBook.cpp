@@ -1,5 +1,6 @@
 #include "addressbook/frmAddressBook.h"
 #include "app/BoardText.h"
+#include "app/ScreenFit.h"
 
 #include "Cp1252.h"
 #include "addressbook/frmAddressBookEdit.h"
@@ -119,6 +120,7 @@ frmAddressBook::frmAddressBook(Session& s, Mode mode, QWidget* parent) : QDialog
     fillList();
     if (lstAddressBook_->count() > 0) selectRow(0);
     lstAddressBook_->setFocus();
+    KeepOnScreen(this);
 }
 
 std::optional<std::string> frmAddressBook::pickAddress() {

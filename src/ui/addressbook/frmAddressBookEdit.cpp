@@ -1,6 +1,7 @@
 #include "addressbook/frmAddressBookEdit.h"
 #include "app/BoardText.h"
 #include "app/DialogButtons.h"
+#include "app/ScreenFit.h"
 
 #include "FileHelpers.h"
 #include "TextHelpers.h"
@@ -104,6 +105,7 @@ frmAddressBookEdit::frmAddressBookEdit(Session& s, int entryNumber, QWidget* par
         cmdCancel_->setDefault(true);
     }
     DescriptionValue_->setFocus();
+    KeepOnScreen(this);
 }
 
 bool frmAddressBookEdit::indexValid() const {

@@ -12,6 +12,7 @@
 #include "app/Actions.h"
 #include "app/BoardText.h"
 #include "app/Dialogs.h"
+#include "app/ScreenFit.h"
 #include "app/Twips.h"
 #include "app/TwipsLayout.h"
 #include "composer/frmSendToAll.h"
@@ -67,6 +68,7 @@ frmNewMessage::frmNewMessage(Session& s, QWidget* parent, std::optional<kesto::R
     setupActions();
     buildControls();
     resize(TwipsToPixels(kDesignWidth, ScreenDpi(this)), TwipsToPixels(kDesignHeight, ScreenDpi(this)));
+    KeepOnScreen(this);
     Form_Load(replyTo);
 }
 
@@ -267,13 +269,22 @@ void frmNewMessage::updateActions() {
 }
 
 void frmNewMessage::limitMessageLength(int position, int added) {
+    if (added <= 0) return;
     QTextDocument* doc = txtMessage->document();
-    // characterCount() counts the closing paragraph separator too.
-    const int excess = doc->characterCount() - 1 - kMaxMessageLength;
-    if (excess <= 0 || added <= 0) return;
+    // The text is filed with CR LF: each line break counts as the two characters it becomes.
+    // characterCount() counts one separator per block, the last one closing the text.
+    const int filed = doc->characterCount() - 1 + doc->blockCount() - 1;
+    int excess = filed - kMaxMessageLength;
+    if (excess <= 0) return;
+    // Cut from the end of what was just added, as far as it takes.
     QTextCursor c(doc);
     const int end = position + added;
-    c.setPosition(std::max(position, end - excess));
+    int from = end;
+    while (from > position && excess > 0) {
+        --from;
+        excess -= doc->characterAt(from) == QChar::ParagraphSeparator ? 2 : 1;
+    }
+    c.setPosition(from);
     c.setPosition(end, QTextCursor::KeepAnchor);
     c.removeSelectedText();
 }

@@ -2,6 +2,7 @@
 
 #include "UserListing.h"
 #include "app/BoardText.h"
+#include "app/ScreenFit.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -53,6 +54,7 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     UserNumbers = listing.numbers;
     for (const auto& line : listing.lines) lstUsers->addItem(FromBoard(line));
     if (lstUsers->count() > 0) lstUsers->setCurrentRow(0);
+    KeepOnScreen(this);
 }
 
 std::optional<std::int32_t> frmUserListing::pickUser() {

@@ -4,6 +4,7 @@
 #include "app/Actions.h"
 #include "app/Dialogs.h"
 #include "app/Icons.h"
+#include "app/ScreenFit.h"
 #include "app/Twips.h"
 #include "app/TwipsLayout.h"
 #include "mailbox/MailListModel.h"
@@ -240,6 +241,11 @@ void frmMain::buildList() {
             [this](const QModelIndex& current, const QModelIndex&) {
                 if (current.isValid()) RowClick(current.row() + 1);
             });
+    // A click on the row that is already current words Delete after it all the same:
+    // Delete All or a closed reader may have worded it after another row.
+    connect(ListView1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) RowClick(index.row() + 1);
+    });
     ListView1->viewport()->installEventFilter(this);
     // The menu key and Shift+F10 go to the focused list itself, not to its viewport.
     ListView1->installEventFilter(this);
@@ -267,8 +273,8 @@ void frmMain::Form_Load() {
     kesto::ScreenGeometry g;
     g.screenWidth = PixelsToTwips(screenRect.width(), d);
     g.screenHeight = PixelsToTwips(screenRect.height(), d);
-    g.windowWidth = PixelsToTwips(width(), d);
-    g.windowHeight = PixelsToTwips(height(), d);
+    g.windowWidth = PixelsToTwips(frameGeometry().width(), d);
+    g.windowHeight = PixelsToTwips(frameGeometry().height(), d);
     s_.viewSettings = kesto::LoadDat(s_.board, g);
     const kesto::ViewSettings& vs = s_.viewSettings;
 
@@ -279,8 +285,15 @@ void frmMain::Form_Load() {
     s_.CurrentUser = kesto::GetUser(s_.board, 1).value_or(kesto::DecodeUserRecord({}));
     updateCaption();
 
-    move(TwipsToPixels(vs.Left, d), TwipsToPixels(vs.Top, d));
-    resize(TwipsToPixels(vs.Width, d), TwipsToPixels(vs.Height, d));
+    // The saved size is the outer one, frame and caption included. A placement written
+    // on another screen (or at another scale) that would leave the window mostly out
+    // of sight is brought onto this one.
+    QRect frame(TwipsToPixels(vs.Left, d), TwipsToPixels(vs.Top, d), TwipsToPixels(vs.Width, d),
+                TwipsToPixels(vs.Height, d));
+    if (scr) frame = OntoScreen(frame, scr->availableGeometry());
+    move(frame.topLeft());
+    resize(frame.size());
+    savedOuterSize_ = frame.size();
     // A window saved minimized opens normal, at its last normal placement.
     if (vs.WindowState == 2) setWindowState(Qt::WindowMaximized);
 
@@ -294,6 +307,7 @@ void frmMain::Form_Load() {
     }
 
     show();
+    ApplySavedOuterSize();
     RefreshList();
     // The list takes the keys first, so a keyboard user can act on the selected row at once.
     ListView1->setFocus();
@@ -336,12 +350,36 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::bringToFront() {
-    if (isMinimized())
+    // A window minimized from maximized comes back maximized.
+    if (isMinimized() && maximizedBeforeMinimized_)
+        showMaximized();
+    else if (isMinimized())
         showNormal();
     else
         show();
     raise();
     activateWindow();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized))
+        maximizedBeforeMinimized_ = (windowState() & Qt::WindowMaximized) != 0;
+    QMainWindow::changeEvent(event);
+}
+
+void frmMain::ApplySavedOuterSize() {
+    // The frame is known only once the window is on screen (with some window managers
+    // a little later): the inner size then gives up what the frame takes.
+    if (!savedOuterSize_ || windowState() != Qt::WindowNoState) return;
+    // Resized since it opened, by the user or the window manager: that size stands.
+    if (size() != *savedOuterSize_) {
+        savedOuterSize_.reset();
+        return;
+    }
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isNull()) return;
+    resize(*savedOuterSize_ - frame);
+    savedOuterSize_.reset();
 }
 
 // ---------------------------------------------------------------- enabling
@@ -523,7 +561,12 @@ void frmMain::onTabChanged(int index) {
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (ListView1 && watched == ListView1->viewport()) {
-        if (event->type() == QEvent::MouseButtonRelease) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            // Below the last row a right press would clear the selection the menu acts on.
+            auto* me = static_cast<QMouseEvent*>(event);
+            if (me->button() == Qt::RightButton && !ListView1->indexAt(me->position().toPoint()).isValid())
+                return true;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
             auto* me = static_cast<QMouseEvent*>(event);
             if (me->button() == Qt::RightButton && rowCount() > 0)
                 showPopupMenu(me->globalPosition().toPoint());
@@ -571,8 +614,9 @@ void frmMain::recordPlacement() {
                                : (st & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 2
                                                                                      : 0;
     if (state == 0) {
-        const int w = PixelsToTwips(width(), d);
-        const int h = PixelsToTwips(height(), d);
+        // The outer size, as it is restored.
+        const int w = PixelsToTwips(frameGeometry().width(), d);
+        const int h = PixelsToTwips(frameGeometry().height(), d);
         if (w > 3000 && h > 3000) {
             live.WindowTop = static_cast<float>(PixelsToTwips(pos().y(), d));
             live.WindowLeft = static_cast<float>(PixelsToTwips(pos().x(), d));
@@ -587,6 +631,9 @@ void frmMain::recordPlacement() {
 }
 
 void frmMain::Timer1_Timer() {
+    // By the first tick as a normal window the frame is known, if it has one.
+    ApplySavedOuterSize();
+    if (windowState() == Qt::WindowNoState) savedOuterSize_.reset();
     if (!Loading) recordPlacement();
 
     const std::string path =

@@ -7,9 +7,11 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -85,6 +87,7 @@ class frmMain : public QMainWindow, public MailboxList {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -100,6 +103,7 @@ class frmMain : public QMainWindow, public MailboxList {
     bool Form_QueryUnload();
     void Form_Unload();
     void recordPlacement();
+    void ApplySavedOuterSize();
     bool SortColumn(int column, int direction, bool numeric);
     std::string_view mailboxName() const;
     double dpi() const;
@@ -111,6 +115,8 @@ class frmMain : public QMainWindow, public MailboxList {
     float LastMailboxSize = 0;  // bytes of the shown index file at the last tick
     bool sortAscending_ = true; // the list's last sort direction
     std::string indexBuffer_;   // reused by every rebuild and RefreshAllItems
+    std::optional<QSize> savedOuterSize_;   // to be given the frame's room once it is known
+    bool maximizedBeforeMinimized_ = false; // the state a minimized window comes back to
 
     MailListModel* model_ = nullptr;
     QTreeView* ListView1 = nullptr;

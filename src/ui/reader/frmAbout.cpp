@@ -1,5 +1,7 @@
 #include "reader/frmAbout.h"
 
+#include "app/ScreenFit.h"
+
 #include "ErrorLog.h"
 
 #include <QDesktopServices>
@@ -61,9 +63,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     lblWebLink_ = MakeLabel(this, "lblWebLink", webAddress());
     lblWebLink_->setCursor(Qt::PointingHandCursor);
     lblWebLink_->setToolTip(QStringLiteral("Double-click to open the web page."));
-    QPalette link = lblWebLink_->palette();
-    link.setColor(QPalette::WindowText, Qt::blue);
-    lblWebLink_->setPalette(link);
+    // The link colour of the palette in use, light or dark.
+    lblWebLink_->setForegroundRole(QPalette::Link);
     lblWebLink_->installEventFilter(this);
 
     auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
@@ -95,6 +96,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     layout->addWidget(MakeLine(this, "Line2"));
     layout->addLayout(buttons);
     setFixedWidth(380);
+    KeepOnScreen(this);
 }
 
 void frmAbout::lblWebLink_DblClick() {

@@ -1,5 +1,6 @@
 #include "reader/frmMessageInfo.h"
 
+#include "app/ScreenFit.h"
 #include "app/Session.h"
 
 #include "Cp1252.h"
@@ -55,6 +56,7 @@ frmMessageInfo::frmMessageInfo(Session& s, kesto::RecordNo messageNumber, QWidge
     layout->addWidget(fraMessageInfo);
     layout->addLayout(buttons);
     setMinimumWidth(420);
+    KeepOnScreen(this);
 }
 
 void frmMessageInfo::cmdCancel_Click() {

@@ -4,6 +4,7 @@
 #include "addressbook/AddSenderCommand.h"
 #include "app/Actions.h"
 #include "app/MailboxList.h"
+#include "app/ScreenFit.h"
 #include "app/Session.h"
 #include "app/Twips.h"
 #include "app/TwipsLayout.h"
@@ -114,6 +115,7 @@ frmOpenMessage::frmOpenMessage(Session& s, const MailboxList& list, int row, QWi
 
     const double dpi = ScreenDpi(this);
     resize(TwipsToPixels(kDesignWidth, dpi), TwipsToPixels(kDesignHeight, dpi));
+    KeepOnScreen(this);
     showRow(row);
 }
 

@@ -60,16 +60,28 @@ TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
     EXPECT_EQ(cancelled.result(), QDialog::Rejected);
 }
 
-TEST_F(AddSenderTest, AnUnreadableMessageClosesTheDialogAtOnce) {
+TEST_F(AddSenderTest, AnUnreadableMessageClosesTheDialogAtOnceABlankHandleDoesNot) {
     std::filesystem::remove(s.board.startDir + "/MAIL/SNTEMAIL.DAT");
-    // Past the end of the index; a mailbox that cannot be read.
-    for (kesto::Mailbox mailbox : {kesto::Mailbox::Received, kesto::Mailbox::Sent}) {
-        s.CurrentMailbox = mailbox;
-        kesto::ui::frmAddToAddressBook w(s, mailbox == kesto::Mailbox::Received ? 99 : sent);
+    s.CurrentMailbox = kesto::Mailbox::Sent;
+    {
+        kesto::ui::frmAddToAddressBook w(s, sent);
         QTimer::singleShot(3000, &w, [&w] { w.done(42); }); // only if it failed to close itself
         EXPECT_EQ(w.proposeEntry(), std::nullopt);
         EXPECT_EQ(w.result(), QDialog::Rejected);
     }
+
+    // A sender without a handle is still proposed, as the record holds him.
+    s.CurrentMailbox = kesto::Mailbox::Received;
+    kesto::MessageInfo m = kesto::demo::MakeMessage(9, 1, "", "SysOp", "Anonymous", 1000);
+    m.FromNetNode = "1/1" + std::string(77, ' ');
+    m.FromNetId = 2;
+    const auto blank = kesto::demo::AppendMessage(s.board, "EMAIL", m, "x").value();
+    kesto::ui::frmAddToAddressBook w(s, blank);
+    OnModal(&testScope, QStringLiteral("frmAddToAddressBook"), [](QWidget* d) {
+        EXPECT_EQ(Child<QLabel>(d, "lblAddressValue")->text(), QStringLiteral("@1/1"));
+        Child<QPushButton>(d, "cmdOk")->click();
+    });
+    EXPECT_EQ(w.proposeEntry(), "@1/1,@1/1,2");
 }
 
 TEST_F(AddSenderTest, CommandAddsOnceThenSaysTheUserIsThere) {

@@ -299,13 +299,24 @@ TEST(Composer, DeliveryFailureIsOnlyLoggedAndLeavesTheWindowUsable) {
     EXPECT_FALSE(w.isVisible());
 }
 
-TEST(Composer, MessageTextStopsAt32767Characters) {
+TEST(Composer, MessageTextStopsAt32767CharactersAsFiledWithCrLf) {
     ComposerBoard f;
     frmNewMessage w(f.s);
     Text(w)->setPlainText(QString(32760, QLatin1Char('a')));
     Text(w)->moveCursor(QTextCursor::End);
     Text(w)->insertPlainText(QString(20, QLatin1Char('b')));
     EXPECT_EQ(Text(w)->toPlainText().size(), 32767);
+
+    // Each line break is filed as CR LF: two of the 32,767.
+    Text(w)->setPlainText(QString(32750, QLatin1Char('a')));
+    Text(w)->moveCursor(QTextCursor::End);
+    Text(w)->insertPlainText(QStringLiteral("\nb\nc\nd\nefghijklmnop"));
+    EXPECT_EQ(Text(w)->toPlainText(), QString(32750, QLatin1Char('a')) + QStringLiteral("\nb\nc\nd\nefghij"));
+    // A break that no longer fits whole is left out with what follows it.
+    Text(w)->setPlainText(QString(32766, QLatin1Char('a')));
+    Text(w)->moveCursor(QTextCursor::End);
+    Text(w)->insertPlainText(QStringLiteral("\nz"));
+    EXPECT_EQ(Text(w)->toPlainText(), QString(32766, QLatin1Char('a')));
 }
 
 } // namespace

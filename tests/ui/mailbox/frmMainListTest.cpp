@@ -3,6 +3,8 @@
 #include "Bytes.h"
 #include "Records.h"
 
+#include "reader/frmOpenMessage.h"
+
 #include <QMenu>
 #include <QTabBar>
 #include <QTest>
@@ -42,7 +44,8 @@ TEST_F(ListTest, LoadListsTheUsersReceivedMailNewestFirstWithDefaultSettings) {
         EXPECT_EQ(GetI32(dat, 24 + 4 * static_cast<std::size_t>(c)), widths[c]);
         EXPECT_EQ(list()->header()->sectionSize(c), px(widths[c])) << c;
     }
-    EXPECT_EQ(win->size(), QSize(px(10215), px(5865)));
+    // The size is the outer one, frame included, so it does not grow by a frame per run.
+    EXPECT_EQ(win->frameGeometry().size(), QSize(px(10215), px(5865)));
 }
 
 TEST_F(ListTest, IconsFollowDeletedReadAndAttachmentAndUnreadRowsAreBoldExceptSize) {
@@ -147,6 +150,14 @@ TEST_F(ListTest, DeleteAllInvertsEveryListedMarkAndLeavesOtherUsersMail) {
     EXPECT_EQ(record("EMAIL", 3).Deleted, 0);
     EXPECT_EQ(rowIcon(0), QStringLiteral("new"));
     EXPECT_EQ(rowIcon(1), QStringLiteral("delete"));
+
+    // The wording followed the last row refreshed; a click on the current row words it after that row.
+    EXPECT_EQ(list()->currentIndex().row(), 0);
+    EXPECT_EQ(action("mnuPopUpOptions_4")->text(), QStringLiteral("UnDelete"));
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, {},
+                      list()->visualRect(model()->index(0, 3)).center());
+    EXPECT_EQ(action("mnuPopUpOptions_4")->text(), QStringLiteral("Delete"));
+    EXPECT_EQ(button("Toolbar1_Button7")->toolTip(), QStringLiteral("Delete"));
 }
 
 TEST_F(ListTest, NewMailShowsOnRefreshAndTheContextRefreshRereadsOnlyTheSelectedRow) {
@@ -203,10 +214,21 @@ TEST_F(ListTest, TheContextMenuOpensOnRightButtonReleaseOnlyWhenThereAreRows) {
     EXPECT_FALSE(popup->isVisible());
 
     add({.subject = "one"});
+    add({.subject = "two"});
     win->RefreshList();
-    // Below the only row: no row under the pointer, the menu still opens.
-    QTest::mouseRelease(viewport, Qt::RightButton, {}, QPoint(20, viewport->height() - 5));
+    win->ClearSelection();
+    win->selectRow(2);
+    // Below the last row: no row under the pointer, the menu still opens and acts on the
+    // row that was selected; the press there does not clear the selection.
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(20, viewport->height() - 5));
     EXPECT_TRUE(popup->isVisible());
+    EXPECT_EQ(win->selectedPositions(), (QList<int>{2}));
+    int opened = 0;
+    OnNextModal([&](QWidget* w) {
+        if (auto* reader = qobject_cast<ui::frmOpenMessage*>(w)) opened = reader->row();
+    });
+    action("mnuPopUpOptions_0")->trigger();
+    EXPECT_EQ(opened, 2);
     popup->hide();
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(20, 5));
     EXPECT_FALSE(popup->isVisible());

@@ -2,9 +2,14 @@
 
 #include "Records.h"
 #include "reader/frmAbout.h"
+#include "reader/frmMessageInfo.h"
 #include "reader/frmOpenMessage.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTest>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
@@ -213,6 +218,34 @@ TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
     EXPECT_EQ(offline, QStringLiteral("1"));
 }
 
+TEST(ReaderWindow, InformationTallerThanTheScreenScrollsToItsCloseButton) {
+    ReaderBoard rb;
+    const kesto::RecordNo n = rb.add("Info", "i");
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        kesto::ui::frmMessageInfo fits(rb.s, n);
+        fits.show();
+        EXPECT_EQ(fits.findChild<QScrollArea*>(), nullptr) << "only a dialog that needs it scrolls";
+    }
+    // As at a larger scale: every row too tall for all of them to fit.
+    kesto::ui::frmMessageInfo d(rb.s, n);
+    for (QLabel* l : d.findChildren<QLabel*>()) {
+        QFont f = l->font();
+        f.setPointSize(f.pointSize() * 3);
+        l->setFont(f);
+    }
+    d.show();
+    auto* area = d.findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    EXPECT_TRUE(available.contains(d.frameGeometry())) << "within the screen";
+    EXPECT_EQ(LabelText(d, "lblSubjectValue"), QStringLiteral("Info"));
+    auto* close = Button(d, "cmdCancel");
+    area->ensureWidgetVisible(close);
+    EXPECT_TRUE(d.rect().contains(QRect(close->mapTo(&d, QPoint(0, 0)), close->size())));
+    close->click();
+    EXPECT_FALSE(d.isVisible());
+}
+
 class UrlCatcher : public QObject {
     Q_OBJECT
   public:
@@ -221,7 +254,11 @@ class UrlCatcher : public QObject {
     void open(const QUrl& url) { opened.append(url); }
 };
 
-TEST(About, DoubleClickOpensTheWebLink) {
+TEST(About, DoubleClickOpensTheWebLinkShownInThePalettesLinkColour) {
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Link, QColor(0x80, 0xC0, 0xFF));
+    QApplication::setPalette(dark);
     kesto::ui::frmAbout about;
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
@@ -232,6 +269,8 @@ TEST(About, DoubleClickOpensTheWebLink) {
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.opened.size(), 1);
     EXPECT_EQ(catcher.opened.first(), QUrl(link->text()));
+    EXPECT_EQ(link->palette().color(link->foregroundRole()), QColor(0x80, 0xC0, 0xFF));
+    QApplication::setPalette(before);
 }
 
 } // namespace
