@@ -215,6 +215,8 @@ bool frmNewMessage::event(QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         // Return presses the focused button and nothing else; in a text box it does nothing.
         const auto* key = static_cast<QKeyEvent*>(e);
+        // There is no cancel button: a stray Escape must not throw the message away.
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) return true;
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())

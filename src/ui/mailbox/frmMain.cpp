@@ -580,6 +580,15 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         const bool shiftF10 = event->type() == QEvent::KeyPress &&
                               static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 &&
                               static_cast<QKeyEvent*>(event)->modifiers() == Qt::ShiftModifier;
+        // Return or Enter opens the selected message, as a double click does.
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                if (act_.open->isEnabled()) act_.open->trigger();
+                return true;
+            }
+        }
         if (menuKey || shiftF10) {
             if (rowCount() > 0) {
                 // Open at the current row rather than wherever the pointer happens to be.

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -89,6 +90,10 @@ frmOpenMessage::frmOpenMessage(Session& s, const MailboxList& list, int row, QWi
     txtMessage_ = new QPlainTextEdit(body_);
     txtMessage_->setObjectName(QStringLiteral("txtMessage"));
     txtMessage_->setReadOnly(true);
+    // Selectable from the keyboard too, so Ctrl+C copies what was selected either way.
+    txtMessage_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtMessage_->setAccessibleName(QStringLiteral("Message text"));
+    txtMessage_->installEventFilter(this);
     txtMessage_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont fixed(QStringLiteral("Courier New"), 10);
     fixed.setStyleHint(QFont::Monospace);
@@ -296,6 +301,11 @@ void frmOpenMessage::mnuHelpAbout_Click() {
 }
 
 bool frmOpenMessage::eventFilter(QObject* watched, QEvent* event) {
+    // The text box would take Ctrl+Ins as a copy key; here it adds the sender.
+    if (watched == txtMessage_ && event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::ControlModifier) return true;
+    }
     if (watched == lblMailFromValue_ && event->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(event);
         if (me->button() == Qt::RightButton && listHasRows()) {

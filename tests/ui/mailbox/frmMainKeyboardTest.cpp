@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QTest>
 
+#include <utility>
+
 namespace kesto::test {
 namespace {
 
@@ -33,6 +35,22 @@ TEST_F(KeyboardTest, TheListHasTheKeysFromTheStartAndKeepsThemAcrossARefresh) {
     EXPECT_EQ(QApplication::focusWidget(), list());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     EXPECT_EQ(list()->currentIndex().row(), 1);
+}
+
+TEST_F(KeyboardTest, ReturnOrEnterOnTheListOpensTheSelectedMessage) {
+    add({.subject = "older"});
+    add({.subject = "newer"});
+    open();
+    QTest::keyClick(list(), Qt::Key_Down);
+    for (auto [key, modifiers] :
+         {std::pair{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}}) {
+        QString subject;
+        OnNextModal([&](QWidget* w) {
+            if (w) subject = LabelText(*w, "lblMailSubjectValue");
+        });
+        QTest::keyClick(list(), key, modifiers);
+        EXPECT_EQ(subject, QStringLiteral("older")) << key;
+    }
 }
 
 TEST_F(KeyboardTest, TheMenuKeyAndShiftF10OpenTheContextMenuAtTheCurrentRowOnlyWhenThereAreRows) {

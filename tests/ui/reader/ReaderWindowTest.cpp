@@ -203,6 +203,27 @@ TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWin
     EXPECT_EQ(text->width() - smallest.width(), w->frameGeometry().width() - 200);
 }
 
+TEST(ReaderWindow, CtrlCCopiesTheSelectedTextAndCtrlInsStillAddsTheSender) {
+    ReaderBoard rb;
+    rb.list.rows = {rb.add("Copy me", "first line\r\nsecond line")};
+    auto w = rb.reader(1);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    auto* text = w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"));
+    text->setFocus();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(text, Qt::Key_Home, Qt::ShiftModifier);
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("second line"));
+
+    QString opened;
+    OnNextModal([&](QWidget* d) { opened = d ? d->objectName() : QString(); });
+    QTest::keyClick(text, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(opened, QStringLiteral("frmAddToAddressBook"));
+}
+
 TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
     ReaderBoard rb;
     rb.list.rows = {rb.add("Info", "i", 1150000000)};
