@@ -22,6 +22,8 @@ namespace {
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
+    // The address comes from the message: shown as it is, never as markup.
+    l->setTextFormat(Qt::PlainText);
     return l;
 }
 

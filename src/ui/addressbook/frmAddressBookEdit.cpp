@@ -48,6 +48,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
                   QWidget* buddy) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
     l->setToolTip(tip);
     l->setBuddy(buddy);
     return l;

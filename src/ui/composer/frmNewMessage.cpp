@@ -143,6 +143,7 @@ void frmNewMessage::buildControls() {
     MailToNetid->setObjectName(QStringLiteral("MailToNetid"));
     lblMailSubject = new QLabel(QStringLiteral("Subject:"), page_);
     lblMailSubject->setObjectName(QStringLiteral("lblMailSubject"));
+    lblMailSubject->setTextFormat(Qt::PlainText);
     MailSubject = new QLineEdit(page_);
     MailSubject->setObjectName(QStringLiteral("MailSubject"));
     MailSubject->setMaxLength(64);
