@@ -43,6 +43,8 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, kesto::RecordNo messageNumb
     DescriptionValue_->setValidator(new EntryFieldFilter(EntryFieldFilter::Kind::Text, DescriptionValue_));
     auto* lblDescription = MakeLabel(fra, "lblDescription", QStringLiteral("Description:"));
     lblDescription->setBuddy(DescriptionValue_);
+    lblAddressValue_->setAccessibleName(QStringLiteral("Address"));
+    DescriptionValue_->setAccessibleName(QStringLiteral("Description"));
     auto* form = new QFormLayout(fra);
     form->addRow(MakeLabel(fra, "lblAddress", QStringLiteral("Address:")), lblAddressValue_);
     form->addRow(lblDescription, DescriptionValue_);

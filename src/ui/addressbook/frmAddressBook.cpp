@@ -61,6 +61,7 @@ frmAddressBook::frmAddressBook(Session& s, Mode mode, QWidget* parent) : QDialog
     fraAddressBook_->setObjectName(QStringLiteral("fraAddressBook"));
     lstAddressBook_ = new QListWidget(fraAddressBook_);
     lstAddressBook_->setObjectName(QStringLiteral("lstAddressBook"));
+    lstAddressBook_->setAccessibleName(QStringLiteral("Address book entries"));
     lstAddressBook_->setSelectionMode(QAbstractItemView::SingleSelection);
     QFont fixed(QStringLiteral("Courier New"));
     fixed.setStyleHint(QFont::Monospace);
@@ -79,6 +80,9 @@ frmAddressBook::frmAddressBook(Session& s, Mode mode, QWidget* parent) : QDialog
         MakeArrowButton(this, "cmdMoveUp", Qt::UpArrow, QStringLiteral("Move the selected entry up."));
     cmdMoveDown_ =
         MakeArrowButton(this, "cmdMoveDown", Qt::DownArrow, QStringLiteral("Move the selected entry down."));
+    // Pictures only: say what they do.
+    cmdMoveUp_->setAccessibleName(QStringLiteral("Move up"));
+    cmdMoveDown_->setAccessibleName(QStringLiteral("Move down"));
     cmdCancel_ = MakeButton(this, "cmdCancel", QStringLiteral("Close"), QStringLiteral("Close this window."));
 
     auto* buttons = new QVBoxLayout;

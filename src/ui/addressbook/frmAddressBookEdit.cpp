@@ -51,6 +51,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
     l->setTextFormat(Qt::PlainText);
     l->setToolTip(tip);
     l->setBuddy(buddy);
+    // The field reads out under the caption beside it, without the colon.
+    buddy->setAccessibleName(text.chopped(1));
     return l;
 }
 

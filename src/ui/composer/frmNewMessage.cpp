@@ -147,6 +147,7 @@ void frmNewMessage::buildControls() {
     MailSubject = new QLineEdit(page_);
     MailSubject->setObjectName(QStringLiteral("MailSubject"));
     MailSubject->setMaxLength(64);
+    lblMailSubject->setBuddy(MailSubject);
     cmdAttach = new QPushButton(QStringLiteral("Attach..."), page_);
     cmdAttach->setObjectName(QStringLiteral("cmdAttach"));
     cmdAttach->setAutoDefault(false);
@@ -163,6 +164,12 @@ void frmNewMessage::buildControls() {
     txtMessage->setFont(courier);
     connect(txtMessage->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { limitMessageLength(position, added); });
+    // Controls without a caption of their own.
+    MailTo->setAccessibleName(QStringLiteral("To"));
+    MailToNetid->setAccessibleName(QStringLiteral("Network"));
+    MailSubject->setAccessibleName(QStringLiteral("Subject"));
+    MailAttach->setAccessibleName(QStringLiteral("Attached file"));
+    txtMessage->setAccessibleName(QStringLiteral("Message text"));
 
     // Twips below the menu bar, the toolbar band included, at the design size of 9600 x 7200.
     using L = TwipsLayout;

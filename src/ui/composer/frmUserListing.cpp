@@ -25,6 +25,7 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     auto* inner = new QVBoxLayout(fraUserListing);
     lstUsers = new QListWidget(fraUserListing);
     lstUsers->setObjectName(QStringLiteral("lstUsers"));
+    lstUsers->setAccessibleName(QStringLiteral("Users"));
     // Fixed pitch so the padded columns line up.
     QFont courier(QStringLiteral("Courier New"));
     courier.setPointSizeF(8.25);

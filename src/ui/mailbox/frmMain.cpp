@@ -200,6 +200,7 @@ void frmMain::buildList() {
 
     tbsOptions = new QTabBar(page_);
     tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
+    tbsOptions->setAccessibleName(QStringLiteral("Mailbox"));
     tbsOptions->setFont(TahomaFont());
     tbsOptions->setDrawBase(true);
     tbsOptions->setExpanding(false);
@@ -212,6 +213,7 @@ void frmMain::buildList() {
     model_ = new MailListModel(this);
     ListView1 = new QTreeView(page_);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(QStringLiteral("Messages"));
     ListView1->setFont(TahomaFont());
     QFont bold = TahomaFont();
     bold.setBold(true);

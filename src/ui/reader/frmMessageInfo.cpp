@@ -38,6 +38,10 @@ frmMessageInfo::frmMessageInfo(Session& s, kesto::RecordNo messageNumber, QWidge
             l->setFont(tahoma);
         }
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // The value reads out under its caption, without the colon.
+        QString spoken = caption->text();
+        if (spoken.endsWith(QLatin1Char(':'))) spoken.chop(1);
+        value->setAccessibleName(spoken);
         grid->addWidget(caption, row, 0);
         grid->addWidget(value, row, 1);
         ++row;

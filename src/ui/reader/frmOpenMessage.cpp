@@ -86,6 +86,11 @@ frmOpenMessage::frmOpenMessage(Session& s, const MailboxList& list, int row, QWi
         MakeLabel(body_, "lblMailDeleteValue", QStringLiteral("This message is marked for deletion."));
     lblMailDeleteValue_->setVisible(false);
     lblMailFromValue_->installEventFilter(this);
+    // The values read out under the captions they stand beside.
+    lblMailFromValue_->setAccessibleName(QStringLiteral("From"));
+    lblMailToValue_->setAccessibleName(QStringLiteral("To"));
+    lblMailSubjectValue_->setAccessibleName(QStringLiteral("Subject"));
+    lblMailDateValue_->setAccessibleName(QStringLiteral("Sent"));
 
     txtMessage_ = new QPlainTextEdit(body_);
     txtMessage_->setObjectName(QStringLiteral("txtMessage"));
