@@ -49,8 +49,8 @@ TEST(MailList, RowsOfOneUserNewestFirst) {
                               Record(2, 1, "Guest", "SysOp", "To me", 0, 0, "A.ZIP") +
                               Record(1, 1, "SysOp", "SysOp", "Self", 1, 0, "") +
                               Record(3, 2, "Other", "Guest", "Not mine", 0, 0, "");
-    WriteNative(dir.file("MAIL/EMAIL.DAT"), index + index.substr(0, 300)); // and a partial record
-    WriteNative(dir.file("MAIL/SNTEMAIL.DAT"), index);
+    WriteNative(dir.File("MAIL/EMAIL.DAT"), index + index.substr(0, 300)); // and a partial record
+    WriteNative(dir.File("MAIL/SNTEMAIL.DAT"), index);
 
     std::string buffer;
     auto rows = ReadMailboxRows(b, Mailbox::Received, 1, buffer).value();
@@ -81,7 +81,39 @@ TEST(MailList, RowsOfOneUserNewestFirst) {
     }
 
     EXPECT_TRUE(ReadMailboxRows(b, Mailbox::Received, 9, buffer)->empty());
-    std::filesystem::remove(dir.file("MAIL/SNTEMAIL.DAT"));
+    std::filesystem::remove(dir.File("MAIL/SNTEMAIL.DAT"));
     EXPECT_TRUE(ReadMailboxRows(b, Mailbox::Sent, 1, buffer)->empty()); // no index: no rows, no failure
+    EXPECT_TRUE(LogLines(b).empty());
+}
+
+// The walk that streams the rows reads the index a slice at a time from its end;
+// across many slices it hands over exactly the rows the list shows, in its order.
+TEST(MailList, WalkHandsOverTheListsRowsAcrossSlices) {
+    TempDir dir;
+    Board b = HandBoard(dir);
+    std::string index;
+    for (int i = 0; i < 1000; ++i)
+        index +=
+            Record(i % 3 + 1, i % 2 + 1, "From " + std::to_string(i), "To", "Subject " + std::to_string(i),
+                   static_cast<std::int16_t>(i % 5 == 0), i % 4, i % 7 == 0 ? "A.ZIP" : "");
+    WriteNative(dir.File("MAIL/EMAIL.DAT"), index + index.substr(0, 100));
+    WriteNative(dir.File("MAIL/SNTEMAIL.DAT"), index);
+
+    auto key = [](const auto& r) {
+        return std::make_tuple(r.number, r.state, std::string(r.name), std::string(r.subject),
+                               std::string(r.date), r.size, r.bold);
+    };
+    std::string buffer;
+    for (Mailbox box : {Mailbox::Received, Mailbox::Sent}) {
+        for (std::int32_t user : {1, 2, 3}) {
+            std::vector<decltype(key(MailRow{}))> listed, walked;
+            for (const MailRow& r : ReadMailboxRows(b, box, user, buffer).value()) listed.push_back(key(r));
+            ASSERT_TRUE(ForEachMailboxRow(b, box, user, buffer,
+                                          [&](const MailRowView& r) { walked.push_back(key(r)); }));
+            EXPECT_EQ(walked, listed) << MailboxName(box) << " of user " << user;
+        }
+    }
+    std::filesystem::remove(dir.File("MAIL/SNTEMAIL.DAT"));
+    EXPECT_TRUE(ForEachMailboxRow(b, Mailbox::Sent, 1, buffer, [](const MailRowView&) { FAIL(); }));
     EXPECT_TRUE(LogLines(b).empty());
 }

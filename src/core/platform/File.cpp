@@ -1,5 +1,6 @@
 #include "File.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -73,8 +74,8 @@ class Fd {
         if (fd_ >= 0) ::close(fd_);
     }
 
-    int get() const { return fd_; }
-    const std::string& path() const { return path_; }
+    int Get() const { return fd_; }
+    const std::string& GetPath() const { return path_; }
 
     Result<struct stat> Stat() const {
         struct stat st {};
@@ -135,12 +136,12 @@ Result<void> ReadInto(const Fd& fd, std::int64_t offset, std::size_t length, Byt
     }
     std::size_t done = 0;
     while (done < length) {
-        ssize_t n = ::pread(fd.get(), out.data() + done, length - done,
+        ssize_t n = ::pread(fd.Get(), out.data() + done, length - done,
                             static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (n < 0) {
             if (errno == EINTR) continue;
             out.clear();
-            return FromErrno(errno, fd.path());
+            return FromErrno(errno, fd.GetPath());
         }
         if (n == 0) break; // the file shrank under us: keep what is there
         done += static_cast<std::size_t>(n);
@@ -189,17 +190,28 @@ std::optional<std::int64_t> FileLengthIfAny(const std::string& nativePath) noexc
     return static_cast<std::int64_t>(st.st_size);
 }
 
-Result<Bytes> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length) {
+Result<void> ReadAt(const std::string& nativePath, std::int64_t offset, std::size_t length, Bytes& out) {
+    // Not emptied first: a buffer that already has the length is not filled again before the read.
     Result<Fd> fd = Fd::Open(nativePath, O_RDONLY);
-    if (!fd) return fd.error();
-    Result<struct stat> st = fd->StatNotDirectory();
-    if (!st) return st.error();
-    Bytes out;
-    std::int64_t size = static_cast<std::int64_t>(st->st_size);
-    if (offset < 0 || length <= 0 || offset >= size) return out;
+    Result<struct stat> st = fd ? fd->StatNotDirectory() : Result<struct stat>(fd.error());
+    if (!st) {
+        out.clear();
+        return st.error();
+    }
+    const auto size = static_cast<std::int64_t>(st->st_size);
+    if (offset < 0 || length == 0 || offset >= size) {
+        out.clear();
+        return {};
+    }
     // Capped by what the file holds, whatever the caller's length field claims.
-    std::int64_t n = length < size - offset ? length : size - offset;
-    if (auto r = ReadInto(*fd, offset, static_cast<std::size_t>(n), out); !r) return r.error();
+    const std::size_t n = std::min(length, static_cast<std::size_t>(size - offset));
+    return ReadInto(*fd, offset, n, out);
+}
+
+Result<Bytes> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length) {
+    Bytes out;
+    if (length <= 0) length = 0;
+    if (auto r = ReadAt(nativePath, offset, static_cast<std::size_t>(length), out); !r) return r.error();
     return out;
 }
 
@@ -248,7 +260,7 @@ Result<void> ReplaceContents(const std::string& nativePath, std::string_view byt
     const std::string temp = TempNameBeside(target);
     Result<Fd> fd = Fd::Open(temp, O_WRONLY | O_CREAT | O_EXCL);
     if (!fd) return fd.error();
-    if (exists) ::fchmod(fd->get(), st.st_mode & 07777); // keep the board's permissions
+    if (exists) ::fchmod(fd->Get(), st.st_mode & 07777); // keep the board's permissions
     Result<void> done = fd->WriteAll(bytes, 0);
     if (done) done = fd->Sync();
     if (done) done = fd->Close();
@@ -294,7 +306,7 @@ Result<void> CopyFile(const std::string& source, const std::string& target) {
     if (auto st = out->StatNotDirectory(); !st) return st.error();
     char buffer[64 * 1024];
     for (;;) {
-        ssize_t n = ::read(in->get(), buffer, sizeof buffer);
+        ssize_t n = ::read(in->Get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
             return FromErrno(errno, source);

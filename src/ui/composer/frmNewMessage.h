@@ -30,7 +30,7 @@ class frmNewMessage : public QDialog {
                            std::optional<kesto::RecordNo> replyTo = {});
 
     // Runs the window; true when a message was sent (the window then closed itself).
-    bool writeMessage();
+    bool WriteMessage();
 
     // Commands; menu items and toolbar buttons share them.
     void mnuFileClose_Click();
@@ -46,8 +46,8 @@ class frmNewMessage : public QDialog {
     void LockComposer();
     void UnlockComposer();
 
-    const std::vector<std::string>& netList() const { return NetList; }
-    bool isLocked() const { return locked_; }
+    const std::vector<std::string>& GetNetList() const { return NetList; }
+    bool IsLocked() const { return locked_; }
 
     // Closing is refused while a send runs: the send is still using the window.
     void reject() override;
@@ -58,14 +58,14 @@ class frmNewMessage : public QDialog {
 
   private:
     void Form_Load(std::optional<kesto::RecordNo> replyTo);
-    void setupActions();
-    void buildControls();
-    void updateActions();
+    void SetupActions();
+    void BuildControls();
+    void UpdateActions();
     void FillNetList();
-    bool attachRuleAllows() const;
-    void setRecipient(const std::string& mailTo, int line);
-    void limitMessageLength(int position, int added);
-    std::string messageText() const;
+    bool IsAttachAllowed() const;
+    void SetRecipient(const std::string& mailTo, int line);
+    void LimitMessageLength(int position, int added);
+    std::string GetMessageText() const;
 
     Session& s_;
     std::vector<std::string> NetList;

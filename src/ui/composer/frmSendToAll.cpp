@@ -82,7 +82,7 @@ frmSendToAll::frmSendToAll(QWidget* parent) : QDialog(parent) {
     ValueValue->setMaxLength(3);
     ValueValue->setToolTip(QStringLiteral("Enter the value to complete the equation."));
     ValueValue->setAccessibleName(QStringLiteral("Value"));
-    ValueValue->setValidator(new ValueFilter([this] { return levelSelected(); }, ValueValue));
+    ValueValue->setValidator(new ValueFilter([this] { return IsLevelSelected(); }, ValueValue));
     lblValue->setBuddy(ValueValue);
     valueRow->addWidget(lblValue);
     valueRow->addWidget(ValueValue);
@@ -108,13 +108,13 @@ frmSendToAll::frmSendToAll(QWidget* parent) : QDialog(parent) {
     KeepOnScreen(this);
 }
 
-std::optional<std::string> frmSendToAll::pickCriterion() {
+std::optional<std::string> frmSendToAll::PickCriterion() {
     criterion_.reset();
     exec();
     return criterion_;
 }
 
-bool frmSendToAll::levelSelected() const {
+bool frmSendToAll::IsLevelSelected() const {
     return Option1[0]->isChecked() || Option1[1]->isChecked() || Option1[2]->isChecked();
 }
 
@@ -132,8 +132,9 @@ void frmSendToAll::Option1_Click(int index) {
 void frmSendToAll::cmdOk_Click() {
     const std::string value = kesto::Trim(ToBoard(ValueValue->text()));
     if (value.empty()) {
-        dialogs().message(this, Dialogs::Icon::Information, QStringLiteral("Kesto - Send to All Users"),
-                          QStringLiteral("Please enter a value."));
+        GetDialogs().ShowMessage(this, Dialogs::Icon::Information,
+                                 QStringLiteral("Kesto - Send to All Users"),
+                                 QStringLiteral("Please enter a value."));
         return;
     }
     int selected = 0;

@@ -58,7 +58,7 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     KeepOnScreen(this);
 }
 
-std::optional<std::int32_t> frmUserListing::pickUser() {
+std::optional<std::int32_t> frmUserListing::PickUser() {
     picked_.reset();
     exec();
     return picked_;

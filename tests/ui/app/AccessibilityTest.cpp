@@ -56,13 +56,13 @@ QString AccessibleName(QObject* o) {
 TEST(Accessibility, EveryControlAndListColumnHasANameAndLabelsLeadToTheirFields) {
     TempDir dir;
     ui::Session s;
-    s.board = demo::CreateBoard(dir.path()).value();
+    s.board = demo::CreateBoard(dir.Path()).value();
     s.CurrentUser = demo::MakeUser("Sysop", "System Operator", 255);
     demo::AppendUser(s.board, s.CurrentUser).value();
     MessageInfo m = demo::MakeMessage(2, 1, "Bob", "Sysop", "Hello", 1150000000);
     m.Offline = 1;
     demo::AppendMessage(s.board, "EMAIL", m, "text").value();
-    WriteNative(dir.file("DATA/AB1.DAT"), "Bob,Bob@1/1,1\r\n");
+    WriteNative(dir.File("DATA/AB1.DAT"), "Bob,Bob@1/1,1\r\n");
     FakeDialogs dialogs;
 
     ui::frmMain win(s);

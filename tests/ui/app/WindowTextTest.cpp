@@ -47,7 +47,7 @@ class WindowText : public ::testing::Test {
     ui::Session s;
 
     WindowText() {
-        s.board = demo::CreateBoard(dir.path()).value();
+        s.board = demo::CreateBoard(dir.Path()).value();
         s.CurrentUser = demo::MakeUser("Sysop", "System Operator", 255);
         demo::AppendUser(s.board, s.CurrentUser).value();
         s.CurrentUserNumber = 1;
@@ -58,7 +58,7 @@ class WindowText : public ::testing::Test {
         m.Offline = 1;
         return demo::AppendMessage(s.board, "EMAIL", m, body).value();
     }
-    std::string mailFile(const char* name) const { return dir.file(std::string("MAIL/") + name); }
+    std::string mailFile(const char* name) const { return dir.File(std::string("MAIL/") + name); }
 };
 
 TEST_F(WindowText, HostileTextsAreShownAsTheyCameAndTheBoardKeepsItsBytes) {
@@ -112,7 +112,7 @@ TEST_F(WindowText, MarkupInTheAddEntryDialogPickersAndMessageBoxesIsShownAsText)
     const std::string markup = "<b>x</b><img src=\"file:///etc/passwd\">";
     demo::AppendUser(s.board, demo::MakeUser("<i>Eve</i>", "Eve", 10)).value();
     receive("<i>Eve</i>", markup, "text");
-    WriteNative(dir.file("DATA/AB1.DAT"), markup + ",Eve@1/1,1\r\n");
+    WriteNative(dir.File("DATA/AB1.DAT"), markup + ",Eve@1/1,1\r\n");
 
     ui::frmAddToAddressBook add(s, 1);
     EXPECT_TRUE(ShownAsText(Child<QLabel>(add, "lblAddressValue")));
@@ -128,7 +128,7 @@ TEST_F(WindowText, MarkupInTheAddEntryDialogPickersAndMessageBoxesIsShownAsText)
         const QLabel* text = w ? w->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")) : nullptr;
         boxShownAsText = text && text->text() == Latin1(markup) && ShownAsText(text);
     });
-    ui::dialogs().message(nullptr, ui::Dialogs::Icon::Information, QStringLiteral("Kesto"), Latin1(markup));
+    ui::GetDialogs().ShowMessage(nullptr, ui::Dialogs::Icon::Information, QStringLiteral("Kesto"), Latin1(markup));
     EXPECT_TRUE(boxShownAsText);
 }
 
