@@ -134,7 +134,7 @@ TEST(StringHelpers, StrReplaceLimitsAndContinuesAfterReplacement) {
 TEST(StringHelpers, StrReplaceRescanMatchesStartingOverAndAlwaysEnds) {
     EXPECT_EQ(StrReplace("a     b  c", "  ", " ", 0, true), "a b c");
     EXPECT_EQ(StrReplace("a b c", " ", "", 0, true), "abc");
-    EXPECT_EQ(StrReplace("aaab", "ab", "b", 2, true), "ab"); // the maximum still counts
+    EXPECT_EQ(StrReplace("aaab", "ab", "b", 2, true), "ab");    // the maximum still counts
     EXPECT_EQ(StrReplace("aabb", "ab", "bb", 0, true), "bbbb"); // as long as the searched text
     EXPECT_EQ(StrReplace("aab", "ab", "bbaa", 0, true), NaiveRescan("aab", "ab", "bbaa"));
     // A replacement that holds the searched text would be found forever: it goes on after it.

@@ -110,11 +110,11 @@ class frmMain : public QMainWindow, public MailboxList {
 
     Session& s_;
     bool Loading = false;
-    bool busy_ = false;         // between DisableControls and EnableControls
-    int CurrentListIndex = 0;   // 1-based row the reader or composer works on; 0 none
-    float LastMailboxSize = 0;  // bytes of the shown index file at the last tick
-    bool sortAscending_ = true; // the list's last sort direction
-    std::string indexBuffer_;   // reused by every rebuild and RefreshAllItems
+    bool busy_ = false;                     // between DisableControls and EnableControls
+    int CurrentListIndex = 0;               // 1-based row the reader or composer works on; 0 none
+    float LastMailboxSize = 0;              // bytes of the shown index file at the last tick
+    bool sortAscending_ = true;             // the list's last sort direction
+    std::string indexBuffer_;               // reused by every rebuild and RefreshAllItems
     std::optional<QSize> savedOuterSize_;   // to be given the frame's room once it is known
     bool maximizedBeforeMinimized_ = false; // the state a minimized window comes back to
 

@@ -53,12 +53,12 @@ class WindowText : public ::testing::Test {
         s.CurrentUserNumber = 1;
     }
     // A message to the SysOp that has been read already, so showing it writes nothing.
-    RecordNo receive(std::string_view fromHandle, std::string_view subject, std::string_view body) {
+    RecordNo Receive(std::string_view fromHandle, std::string_view subject, std::string_view body) {
         MessageInfo m = demo::MakeMessage(2, 1, fromHandle, "Sysop", subject, 1150000000);
         m.Offline = 1;
         return demo::AppendMessage(s.board, "EMAIL", m, body).value();
     }
-    std::string mailFile(const char* name) const { return dir.File(std::string("MAIL/") + name); }
+    std::string MailFile(const char* name) const { return dir.File(std::string("MAIL/") + name); }
 };
 
 TEST_F(WindowText, HostileTextsAreShownAsTheyCameAndTheBoardKeepsItsBytes) {
@@ -78,9 +78,9 @@ TEST_F(WindowText, HostileTextsAreShownAsTheyCameAndTheBoardKeepsItsBytes) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const RecordNo n = receive(c.handle, c.subject, c.body);
-        const std::string index = ReadNative(mailFile("EMAIL.DAT")),
-                          texts = ReadNative(mailFile("EMAIL.BIN"));
+        const RecordNo n = Receive(c.handle, c.subject, c.body);
+        const std::string index = ReadNative(MailFile("EMAIL.DAT")),
+                          texts = ReadNative(MailFile("EMAIL.BIN"));
 
         ui::frmMain win(s);
         win.Form_Load();
@@ -101,17 +101,17 @@ TEST_F(WindowText, HostileTextsAreShownAsTheyCameAndTheBoardKeepsItsBytes) {
         body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
         EXPECT_EQ(Child<QPlainTextEdit>(reader, "txtMessage")->toPlainText(), body);
 
-        EXPECT_EQ(ReadNative(mailFile("EMAIL.DAT")), index);
-        EXPECT_EQ(ReadNative(mailFile("EMAIL.BIN")), texts);
-        std::filesystem::remove(mailFile("EMAIL.DAT"));
-        std::filesystem::remove(mailFile("EMAIL.BIN"));
+        EXPECT_EQ(ReadNative(MailFile("EMAIL.DAT")), index);
+        EXPECT_EQ(ReadNative(MailFile("EMAIL.BIN")), texts);
+        std::filesystem::remove(MailFile("EMAIL.DAT"));
+        std::filesystem::remove(MailFile("EMAIL.BIN"));
     }
 }
 
 TEST_F(WindowText, MarkupInTheAddEntryDialogPickersAndMessageBoxesIsShownAsText) {
     const std::string markup = "<b>x</b><img src=\"file:///etc/passwd\">";
     demo::AppendUser(s.board, demo::MakeUser("<i>Eve</i>", "Eve", 10)).value();
-    receive("<i>Eve</i>", markup, "text");
+    Receive("<i>Eve</i>", markup, "text");
     WriteNative(dir.File("DATA/AB1.DAT"), markup + ",Eve@1/1,1\r\n");
 
     ui::frmAddToAddressBook add(s, 1);
@@ -128,7 +128,8 @@ TEST_F(WindowText, MarkupInTheAddEntryDialogPickersAndMessageBoxesIsShownAsText)
         const QLabel* text = w ? w->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")) : nullptr;
         boxShownAsText = text && text->text() == Latin1(markup) && ShownAsText(text);
     });
-    ui::GetDialogs().ShowMessage(nullptr, ui::Dialogs::Icon::Information, QStringLiteral("Kesto"), Latin1(markup));
+    ui::GetDialogs().ShowMessage(nullptr, ui::Dialogs::Icon::Information, QStringLiteral("Kesto"),
+                                 Latin1(markup));
     EXPECT_TRUE(boxShownAsText);
 }
 
