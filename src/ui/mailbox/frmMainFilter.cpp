@@ -33,10 +33,12 @@ void frmMain::BuildFilter() {
     lblFilter->setObjectName(QStringLiteral("lblFilter"));
     lblFilter->setTextFormat(Qt::PlainText);
     lblFilter->setContentsMargins(0, 0, 6, 0);
+    lblFilter->setAccessibleName(QStringLiteral("Filter result")); // empty while no filter is on
     Toolbar1->addWidget(lblFilter);
     txtFilter = new QLineEdit(Toolbar1);
     txtFilter->setObjectName(QStringLiteral("txtFilter"));
     txtFilter->setPlaceholderText(QStringLiteral("Filter (Ctrl+F)"));
+    txtFilter->setAccessibleName(QStringLiteral("Filter"));
     txtFilter->setToolTip(
         QStringLiteral("Words that must all match: a name, subject or text word, from:, to:, "
                        "subject:, text:, is:unread, is:deleted, has:attachment, \"a phrase\""));
