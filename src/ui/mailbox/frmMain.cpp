@@ -4,6 +4,7 @@
 #include "app/Actions.h"
 #include "app/Dialogs.h"
 #include "app/Icons.h"
+#include "app/ScreenFit.h"
 #include "app/Twips.h"
 #include "app/TwipsLayout.h"
 #include "mailbox/MailListModel.h"
@@ -25,11 +26,13 @@
 #include <QDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
@@ -65,6 +68,8 @@ frmMain::frmMain(Session& session, QWidget* parent) : QMainWindow(parent), s_(se
     BuildToolbar();
     BuildContextMenu();
     BuildList();
+    BuildFilter();
+    connect(this, &frmMain::MailArrived, this, &frmMain::ShowArrival);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -75,7 +80,9 @@ frmMain::frmMain(Session& session, QWidget* parent) : QMainWindow(parent), s_(se
     resize(TwipsToPixels(kClientWidth, d), TwipsToPixels(kClientHeight, d));
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    CancelTextSearch(); // a search still running stops at its next read
+}
 
 double frmMain::GetDpi() const {
     return ScreenDpi(this);
@@ -199,6 +206,7 @@ void frmMain::BuildList() {
 
     tbsOptions = new QTabBar(page_);
     tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
+    tbsOptions->setAccessibleName(QStringLiteral("Mailbox"));
     tbsOptions->setFont(TahomaFont());
     tbsOptions->setDrawBase(true);
     tbsOptions->setExpanding(false);
@@ -211,6 +219,7 @@ void frmMain::BuildList() {
     model_ = new MailListModel(this);
     ListView1 = new QTreeView(page_);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(QStringLiteral("Messages"));
     ListView1->setFont(TahomaFont());
     QFont bold = TahomaFont();
     bold.setBold(true);
@@ -240,6 +249,11 @@ void frmMain::BuildList() {
             [this](const QModelIndex& current, const QModelIndex&) {
                 if (current.isValid()) RowClick(current.row() + 1);
             });
+    // A click on the row that is already current words Delete after it all the same:
+    // Delete All or a closed reader may have worded it after another row.
+    connect(ListView1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) RowClick(index.row() + 1);
+    });
     ListView1->viewport()->installEventFilter(this);
     // The menu key and Shift+F10 go to the focused list itself, not to its viewport.
     ListView1->installEventFilter(this);
@@ -267,8 +281,8 @@ void frmMain::Form_Load() {
     kesto::ScreenGeometry g;
     g.screenWidth = PixelsToTwips(screenRect.width(), d);
     g.screenHeight = PixelsToTwips(screenRect.height(), d);
-    g.windowWidth = PixelsToTwips(width(), d);
-    g.windowHeight = PixelsToTwips(height(), d);
+    g.windowWidth = PixelsToTwips(frameGeometry().width(), d);
+    g.windowHeight = PixelsToTwips(frameGeometry().height(), d);
     s_.viewSettings = kesto::LoadDat(s_.board, g);
     const kesto::ViewSettings& vs = s_.viewSettings;
 
@@ -279,8 +293,15 @@ void frmMain::Form_Load() {
     s_.CurrentUser = kesto::GetUser(s_.board, 1).value_or(kesto::DecodeUserRecord({}));
     UpdateCaption();
 
-    move(TwipsToPixels(vs.Left, d), TwipsToPixels(vs.Top, d));
-    resize(TwipsToPixels(vs.Width, d), TwipsToPixels(vs.Height, d));
+    // The saved size is the outer one, frame and caption included. A placement written
+    // on another screen (or at another scale) that would leave the window mostly out
+    // of sight is brought onto this one.
+    QRect frame(TwipsToPixels(vs.Left, d), TwipsToPixels(vs.Top, d), TwipsToPixels(vs.Width, d),
+                TwipsToPixels(vs.Height, d));
+    if (scr) frame = OntoScreen(frame, scr->availableGeometry());
+    move(frame.topLeft());
+    resize(frame.size());
+    savedOuterSize_ = frame.size();
     // A window saved minimized opens normal, at its last normal placement.
     if (vs.WindowState == 2) setWindowState(Qt::WindowMaximized);
 
@@ -294,6 +315,7 @@ void frmMain::Form_Load() {
     }
 
     show();
+    ApplySavedOuterSize();
     RefreshList();
     // The list takes the keys first, so a keyboard user can act on the selected row at once.
     ListView1->setFocus();
@@ -336,12 +358,36 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::BringToFront() {
-    if (isMinimized())
+    // A window minimized from maximized comes back maximized.
+    if (isMinimized() && maximizedBeforeMinimized_)
+        showMaximized();
+    else if (isMinimized())
         showNormal();
     else
         show();
     raise();
     activateWindow();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized))
+        maximizedBeforeMinimized_ = (windowState() & Qt::WindowMaximized) != 0;
+    QMainWindow::changeEvent(event);
+}
+
+void frmMain::ApplySavedOuterSize() {
+    // The frame is known only once the window is on screen (with some window managers
+    // a little later): the inner size then gives up what the frame takes.
+    if (!savedOuterSize_ || windowState() != Qt::WindowNoState) return;
+    // Resized since it opened, by the user or the window manager: that size stands.
+    if (size() != *savedOuterSize_) {
+        savedOuterSize_.reset();
+        return;
+    }
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isNull()) return;
+    resize(*savedOuterSize_ - frame);
+    savedOuterSize_.reset();
 }
 
 // ---------------------------------------------------------------- enabling
@@ -361,7 +407,7 @@ void frmMain::UpdateActions() {
     // User runs and the tabs are hidden; the commands on a message need a row.
     const bool ready = !busy_;
     const bool rows = ready && GetRowCount() > 0;
-    for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about})
+    for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about, act_.find})
         a->setEnabled(ready);
     for (QAction* a :
          {act_.saveAs, act_.open, act_.print, act_.reply, act_.del, act_.deleteAll, act_.addSender})
@@ -379,7 +425,7 @@ int frmMain::GetRowCount() const {
     return model_->rowCount();
 }
 
-std::int16_t frmMain::GetMessageNumberAt(int position) const {
+kesto::RecordNo frmMain::GetMessageNumberAt(int position) const {
     if (position < 1 || position > GetRowCount()) return 0;
     return model_->GetRow(position - 1).number;
 }
@@ -391,8 +437,15 @@ void frmMain::UpdateCaption() {
 
 void frmMain::RefreshList() {
     DisableControls();
+    // Hiding the list hands its focus on (to the filter box); it comes back with the list.
+    const bool listHadFocus = ListView1->hasFocus();
     ListView1->hide();
     model_->SetReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
+    // Taken before the walk: mail arriving meanwhile may be listed and told of, but
+    // none goes untold.
+    const std::string indexPath = kesto::platform::NativePath(
+        kesto::MailboxFile(s_.board, GetMailboxName(), ".DAT"), s_.board.startDir);
+    const std::int64_t indexSize = kesto::platform::FileLengthIfAny(indexPath).value_or(0);
     kesto::Result<std::vector<kesto::MailRow>> rows =
         kesto::ReadMailboxRows(s_.board, s_.CurrentMailbox, s_.CurrentUserNumber, indexBuffer_);
     if (!rows) {
@@ -403,6 +456,10 @@ void frmMain::RefreshList() {
         return;
     }
     model_->SetRows(std::move(*rows));
+    // Mail that arrived before this rebuild is in the list now.
+    noticedSize_ = indexSize;
+    arrivals_ = 0;
+    if (tray_) tray_->hide();
     const double d = GetDpi();
     for (int c = 0; c < MailListModel::ColumnCount; ++c)
         ListView1->header()->resizeSection(
@@ -411,8 +468,10 @@ void frmMain::RefreshList() {
     // Re-apply the saved sort: the header click flips the order back.
     s_.live.SortOrder = s_.live.SortOrder != 0 ? 0 : 1;
     ListView1_ColumnClick(s_.live.SortedColumn);
+    ApplyFilter(true);
 
     ListView1->show();
+    if (listHadFocus) ListView1->setFocus(Qt::OtherFocusReason);
     ClearSelection();
     const int count = GetRowCount();
     if (count > 0) {
@@ -430,7 +489,7 @@ void frmMain::RefreshItem(int position) {
     const std::string path =
         kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailbox, ".DAT"), s_.board.startDir);
     if (!kesto::platform::IsFile(path)) return;
-    const std::int16_t number = GetMessageNumberAt(position);
+    const kesto::RecordNo number = GetMessageNumberAt(position);
     // A record that cannot be read is logged where it is read and shows as the empty record.
     const kesto::MessageInfo m =
         kesto::GetMessageInfo(s_.board, mailbox, number).value_or(kesto::EmptyMessageInfo());
@@ -451,7 +510,7 @@ void frmMain::RefreshAllItems() {
     }
     const std::string_view all(indexBuffer_);
     for (int p = 1; p <= rows; ++p) {
-        const std::int16_t number = GetMessageNumberAt(p);
+        const kesto::RecordNo number = GetMessageNumberAt(p);
         if (number < 1) {
             kesto::LogFailure(s_.board.log, kModule, "RefreshItem",
                               kesto::Error(kesto::ErrorCode::BadRecordNumber));
@@ -522,8 +581,15 @@ void frmMain::OnTabChanged(int index) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (ListView1 && watched == ListView1->viewport()) {
-        if (event->type() == QEvent::MouseButtonRelease) {
+    if (watched == txtFilter && event->type() == QEvent::KeyPress) {
+        if (HandleFilterKey(static_cast<QKeyEvent*>(event))) return true;
+    } else if (ListView1 && watched == ListView1->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            // Below the last row a right press would clear the selection the menu acts on.
+            auto* me = static_cast<QMouseEvent*>(event);
+            if (me->button() == Qt::RightButton && !ListView1->indexAt(me->position().toPoint()).isValid())
+                return true;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
             auto* me = static_cast<QMouseEvent*>(event);
             if (me->button() == Qt::RightButton && GetRowCount() > 0)
                 ShowPopupMenu(me->globalPosition().toPoint());
@@ -537,6 +603,15 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         const bool shiftF10 = event->type() == QEvent::KeyPress &&
                               static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 &&
                               static_cast<QKeyEvent*>(event)->modifiers() == Qt::ShiftModifier;
+        // Return or Enter opens the selected message, as a double click does.
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                if (act_.open->isEnabled()) act_.open->trigger();
+                return true;
+            }
+        }
         if (menuKey || shiftF10) {
             if (GetRowCount() > 0) {
                 // Open at the current row rather than wherever the pointer happens to be.
@@ -571,8 +646,9 @@ void frmMain::RecordPlacement() {
                                : (st & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 2
                                                                                      : 0;
     if (state == 0) {
-        const int w = PixelsToTwips(width(), d);
-        const int h = PixelsToTwips(height(), d);
+        // The outer size, as it is restored.
+        const int w = PixelsToTwips(frameGeometry().width(), d);
+        const int h = PixelsToTwips(frameGeometry().height(), d);
         if (w > 3000 && h > 3000) {
             live.WindowTop = static_cast<float>(PixelsToTwips(pos().y(), d));
             live.WindowLeft = static_cast<float>(PixelsToTwips(pos().x(), d));
@@ -587,14 +663,21 @@ void frmMain::RecordPlacement() {
 }
 
 void frmMain::Timer1_Timer() {
+    // By the first tick as a normal window the frame is known, if it has one.
+    ApplySavedOuterSize();
+    if (windowState() == Qt::WindowNoState) savedOuterSize_.reset();
     if (!Loading) RecordPlacement();
 
     const std::string path = kesto::platform::NativePath(
         kesto::MailboxFile(s_.board, GetMailboxName(), ".DAT"), s_.board.startDir);
-    const float newSize = static_cast<float>(kesto::platform::FileLengthIfAny(path).value_or(0));
+    const std::int64_t bytes = kesto::platform::FileLengthIfAny(path).value_or(0);
+    const float newSize = static_cast<float>(bytes);
     if (newSize < LastMailboxSize) {
         RefreshList();
         emit ListRebuilt();
+    } else if (!Loading && s_.CurrentMailbox == kesto::Mailbox::Received) {
+        // Growth never rebuilds the list; unread mail for the user is told of instead.
+        NoticeArrivals(bytes);
     }
     LastMailboxSize = newSize;
 }
