@@ -5,6 +5,8 @@
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
+#include <limits>
+
 namespace kesto {
 namespace {
 
@@ -73,21 +75,53 @@ Result<std::string> FindNetEntry(const Board& b, std::int16_t network, std::stri
     return value;
 }
 
+// Read, advanced and written back under the lock, so two copies of Kesto never
+// hand out the same number.
 Result<std::int32_t> NextSeqNum(const Board& b) {
     const std::string path = BoardNativePath(b, b.paths.DataPath(), "DBSEQ.DAT");
+    Result<platform::LockedFile> file = platform::LockedFile::Open(path, 0, 4, true);
+    if (!file) return file.error();
     Bytes buf(4, '\0');
-    if (platform::FileLengthIfAny(path).value_or(0) <= 0) {
+    Result<std::int64_t> length = file->Length();
+    if (!length) return length.error();
+    if (*length <= 0) {
         PutI32(buf, 0, 1);
-        if (auto w = platform::WriteAt(path, 0, buf); !w) return w.error();
+        if (auto w = file->WriteAt(0, buf); !w) return w.error();
     }
-    Result<Bytes> stored = platform::ReadAt(path, 0, 4);
+    Result<Bytes> stored = file->ReadAt(0, 4);
     if (!stored) return stored.error();
     // Widened, so a damaged 2147483647 wraps to 1 instead of overflowing.
     std::int64_t value = static_cast<std::int64_t>(GetI32(*stored, 0)) + 1;
     if (value >= kSeqLimit) value = 1;
     PutI32(buf, 0, static_cast<std::int32_t>(value));
-    if (auto w = platform::WriteAt(path, 0, buf); !w) return w.error();
+    if (auto w = file->WriteAt(0, buf); !w) return w.error();
+    if (auto c = file->Close(); !c) return c.error();
     return static_cast<std::int32_t>(value);
+}
+
+// The two counters advanced under the lock. A file that is there but cannot be read
+// is not rewritten with invented counters; a missing one is started afresh.
+Result<void> CountMessage(const Board& b) {
+    const std::string path = BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT");
+    const bool missing = !platform::IsFile(path) && !platform::IsDirectory(path);
+    if (missing) LogFailure(b.log, kModule, "GetStatHbrdDat", Error(ErrorCode::FileNotFound));
+    Result<platform::LockedFile> file = platform::LockedFile::Open(path, 0, kStatHbrdSize, missing);
+    if (!file) {
+        const bool locked = file.error().code == ErrorCode::Locked;
+        LogFailure(b.log, kModule, missing || locked ? "PutStatHbrdDat" : "GetStatHbrdDat", file.error());
+        if (locked) return file.error();
+        return {};
+    }
+    Result<Bytes> raw = Logged(b.log, kModule, "GetStatHbrdDat", file->ReadAt(0, kStatHbrdSize));
+    if (!raw) return {};
+    StatHbrdRecord counted = DecodeStatHbrd(*raw);
+    if (counted.MailCount == std::numeric_limits<std::int32_t>::max() ||
+        counted.MessageCount == std::numeric_limits<std::int32_t>::max())
+        return Error(ErrorCode::Overflow);
+    ++counted.MailCount;
+    ++counted.MessageCount;
+    (void)Logged(b.log, kModule, "PutStatHbrdDat", file->WriteAt(0, EncodeStatHbrd(counted)));
+    return {};
 }
 
 } // namespace
@@ -127,6 +161,10 @@ Result<void> PutStatHbrdDat(const Board& b, const StatHbrdRecord& rec) {
     return Logged(
         b.log, kModule, "PutStatHbrdDat",
         platform::WriteAt(BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT"), 0, EncodeStatHbrd(rec)));
+}
+
+Result<void> AddToStatHbrdDat(const Board& b) {
+    return CountMessage(b);
 }
 
 std::string OwnSystemId(const Board& b) {
