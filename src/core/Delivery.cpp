@@ -13,6 +13,7 @@
 #include "platform/Termination.h"
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <optional>
 
@@ -40,11 +41,6 @@ std::int16_t ToI16(double v) {
     return static_cast<std::int16_t>(r);
 }
 
-std::string LastComponent(std::string_view path) {
-    auto cut = path.find_last_of("\\/");
-    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
-}
-
 std::string DropTrailingLineBreaks(std::string s) {
     while (!s.empty() && (s.back() == '\r' || s.back() == '\n')) s.pop_back();
     return s;
@@ -57,17 +53,20 @@ struct AttachmentCopy {
 };
 
 // Copies the attachment to AttachPath\<from>\<8.3 name>, replacing a file of that name.
-Result<AttachmentCopy> CopyAttachment(const Board& b, std::string_view from, std::string_view attach) {
+// `source` is the file itself; its 8.3 name is only what the record carries.
+Result<AttachmentCopy> CopyAttachment(const Board& b, std::string_view from, const std::string& source) {
     AttachmentCopy out;
     const std::string folder = BoardFile(b.paths.AttachPath(), from);
     // One level only: a missing attachment directory is the board's problem, not ours to build.
     if (auto made = platform::MakeDirectory(Native(b, folder)); !made) return made.error();
-    out.name = LastComponent(GetShortFilename(b, attach));
+    const std::filesystem::path real(source);
+    const std::string dir = real.parent_path().string();
+    out.name = platform::ShortAlias(dir.empty() ? "." : dir, real.filename().string());
     if (out.name.empty()) return Error(ErrorCode::BadFileName);
     out.path = folder + "\\" + out.name;
 
     const std::string target = Native(b, out.path);
-    if (auto copied = platform::CopyFile(Native(b, attach), target); !copied) return copied.error();
+    if (auto copied = platform::CopyFile(source, target); !copied) return copied.error();
     Result<std::int64_t> size = platform::FileLength(target);
     if (!size) return size.error();
     out.size = *size > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
@@ -100,8 +99,11 @@ Result<SendResult> Deliver(const Board& b, std::int32_t fromNo, std::string_view
     const std::string ownId = OwnSystemId(b);
 
     AttachmentCopy att;
-    if (!Trim(attach).empty() && FileExists(b, Trim(attach))) {
-        Result<AttachmentCopy> copied = CopyAttachment(b, from, Trim(attach));
+    if (!TrimView(attach).empty()) {
+        const std::string source(attach);
+        // Never a message without the file the sender meant to send.
+        if (!platform::IsReadableFile(source)) return SendResult{false, std::string(kMsgAttachmentUnreadable)};
+        Result<AttachmentCopy> copied = CopyAttachment(b, from, source);
         if (!copied) return copied.error();
         att = std::move(*copied);
     }
@@ -271,6 +273,11 @@ SendResult SendEmail(const Board& b, std::int32_t from, std::string_view address
     const platform::DeferTermination whole;
     return Logged(b.log, kModule, "SendEmail", Deliver(b, from, address, subject, text, attach, saveSentCopy))
         .value_or(SendResult{});
+}
+
+std::string AttachmentSource(const Board& b, std::string_view typed) {
+    const std::string path = Trim(typed);
+    return path.empty() ? std::string() : platform::NativePath(path, b.startDir);
 }
 
 bool SendOneLine(const Board& b, std::string_view text, std::int32_t userNo, std::int16_t node) {

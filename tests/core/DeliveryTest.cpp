@@ -9,6 +9,8 @@
 #include <ctime>
 #include <filesystem>
 #include <regex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -312,11 +314,33 @@ TEST(SendEmail, AttachmentIsCopiedUnderTheSendersFolder) {
     EXPECT_EQ(kesto::GetI32(sent, 378), 0);
     EXPECT_EQ(sent.substr(382, 76), Pad("", 76));
 
-    // A file that vanished after picking is simply not attached.
-    ASSERT_TRUE(f.send("2@0*0", "gone", f.file("in/vanished.txt")).success);
-    std::string second = f.read("MAIL/EMAIL.DAT").substr(582);
-    EXPECT_EQ(kesto::GetI32(second, 378), 0);
-    EXPECT_EQ(second.substr(382, 76), Pad("", 76));
+    EXPECT_EQ(f.log(), "");
+}
+
+TEST(SendEmail, TheFilePickedIsAttachedOrNothingIsSent) {
+    DeliveryBoard f;
+    // Twin folders that differ only in case: the file named is the one copied.
+    WriteNative(f.file("in/docs/notes.txt"), "lower");
+    WriteNative(f.file("in/DOCS/notes.txt"), "upper");
+    ASSERT_TRUE(f.send("2@0*0", "x", f.file("in/docs/notes.txt")).success);
+    EXPECT_EQ(ReadNative(f.file("ATTACH/1/NOTES.TXT")), "lower");
+    EXPECT_EQ(f.read("MAIL/EMAIL.DAT").substr(382, 12), Pad("NOTES.TXT", 12));
+
+    // A file gone or unreadable at send time is refused before anything is written.
+    const std::string users = f.read("DATA/USERFILE.DAT");
+    std::vector<std::string> unreadable{f.file("in/vanished.txt"), f.file("in")};
+    if (::geteuid() != 0) { // root reads everything
+        WriteNative(f.file("in/secret.txt"), "s");
+        ::chmod(f.file("in/secret.txt").c_str(), 0);
+        unreadable.push_back(f.file("in/secret.txt"));
+    }
+    for (const std::string& path : unreadable) {
+        auto r = f.send("2@0*0", "gone", path);
+        EXPECT_FALSE(r.success) << path;
+        EXPECT_EQ(r.message, "The file to attach cannot be read.") << path;
+    }
+    EXPECT_EQ(f.read("MAIL/EMAIL.DAT").size(), 582u);
+    EXPECT_EQ(f.read("DATA/USERFILE.DAT"), users);
     EXPECT_EQ(f.log(), "");
 }
 

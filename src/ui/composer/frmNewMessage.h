@@ -4,6 +4,7 @@
 #include "app/Session.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -65,6 +66,9 @@ class frmNewMessage : public QDialog {
     void setRecipient(const std::string& mailTo, int line);
     void limitMessageLength(int position, int added);
     std::string messageText() const;
+    // The file to attach: the one picked while the box still shows it, else what the box names.
+    std::string AttachmentSource() const;
+    bool PickedFileShown() const;
 
     Session& s_;
     std::vector<std::string> NetList;
@@ -74,6 +78,8 @@ class frmNewMessage : public QDialog {
     bool ReplyPending = false;
     bool locked_ = false;
     bool attachAllowed_ = false; // the attach rule as last evaluated (on a change of the recipient)
+    QString attachPicked_;       // the file last picked with Attach, as the file system names it
+    QString attachShown_;        // the box's text for it
 
     QMenuBar* menuBar_ = nullptr;
     QWidget* page_ = nullptr;
