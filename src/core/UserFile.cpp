@@ -96,7 +96,11 @@ Result<UserRecord> CountSentMail(const Board& b, std::int32_t userNo) {
     Result<platform::LockedFile> file =
         platform::LockedFile::Open(UserFilePath(b), *offset, kUserRecordSize, false);
     if (!file) {
-        LogFailure(b.log, kModule, file.error().code == ErrorCode::Locked ? "PutUser" : "GetUser", file.error());
+        const ErrorCode code = file.error().code;
+        const bool readOnly = code == ErrorCode::PermissionDenied;
+        LogFailure(b.log, kModule, code == ErrorCode::Locked || readOnly ? "PutUser" : "GetUser", file.error());
+        // A user file we may read but not write: the message goes uncounted, as before locks.
+        if (readOnly) return Logged(b.log, kModule, "GetUser", ReadUser(b, userNo));
         return file.error();
     }
     Result<Bytes> raw = Logged(b.log, kModule, "GetUser", file->ReadAt(*offset, kUserRecordSize));
