@@ -102,7 +102,8 @@ Result<SendResult> Deliver(const Board& b, std::int32_t fromNo, std::string_view
     if (!TrimView(attach).empty()) {
         const std::string source(attach);
         // Never a message without the file the sender meant to send.
-        if (!platform::IsReadableFile(source)) return SendResult{false, std::string(kMsgAttachmentUnreadable)};
+        if (!platform::IsReadableFile(source))
+            return SendResult{false, std::string(kMsgAttachmentUnreadable)};
         Result<AttachmentCopy> copied = CopyAttachment(b, from, source);
         if (!copied) return copied.error();
         att = std::move(*copied);
@@ -154,7 +155,8 @@ Result<SendResult> Deliver(const Board& b, std::int32_t fromNo, std::string_view
     Result<UserRecord> sender = AddSentMail(b, fromNo);
     if (!sender) {
         const ErrorCode code = sender.error().code;
-        if (code != ErrorCode::Locked && code != ErrorCode::Overflow) return Error(ErrorCode::BadRecordNumber);
+        if (code != ErrorCode::Locked && code != ErrorCode::Overflow)
+            return Error(ErrorCode::BadRecordNumber);
         return sender.error();
     }
 

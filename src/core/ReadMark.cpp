@@ -76,7 +76,8 @@ Result<bool> StoreReadMark(const Board& b, std::string_view mailbox, RecordNo nu
     constexpr FieldPlace offline = PlaceOf<&MessageInfo::Offline>();
     Bytes mark(offline.width, '\0');
     PutI32(mark, 0, 1);
-    if (auto w = file->WriteAt(offset + static_cast<std::int64_t>(offline.offset), mark); !w) return w.error();
+    if (auto w = file->WriteAt(offset + static_cast<std::int64_t>(offline.offset), mark); !w)
+        return w.error();
     if (auto c = file->Close(); !c) return c.error();
     return true;
 }
@@ -135,13 +136,13 @@ ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number, std::int3
     if (s.ok && s.info.Offline == 0) {
         // A termination request waits until notice and mark are both written.
         const platform::DeferTermination whole;
-        const Result<bool> marked = Logged(
-            b.log, "modHALK", "PutMessageInfo",
-            StoreReadMark(b, mailbox, number, [&](const MessageInfo& current) {
-                if (current.FromNetId == 1)
-                    s.noticeSent = SendOneLiner(b, readerNo, reader, current.FromUserNo,
-                                                ReadNoticeText(reader, readerNo, current.Subject));
-            }));
+        const Result<bool> marked =
+            Logged(b.log, "modHALK", "PutMessageInfo",
+                   StoreReadMark(b, mailbox, number, [&](const MessageInfo& current) {
+                       if (current.FromNetId == 1)
+                           s.noticeSent = SendOneLiner(b, readerNo, reader, current.FromUserNo,
+                                                       ReadNoticeText(reader, readerNo, current.Subject));
+                   }));
         s.markedRead = marked.value_or(false);
         s.info.Offline = 1;
     }

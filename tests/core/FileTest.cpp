@@ -179,7 +179,8 @@ TEST(File, AppendsReportWhereTheyLandedAndRecordsReplaceATornTail) {
     fs::create_symlink("/dev/full", link);
     EXPECT_EQ(Failure(AppendAt(link, "x")), kFull);
     EXPECT_EQ(Failure(AppendRecord(link, "x")), kFull);
-    EXPECT_EQ(kesto::test::WithFileSizeLimit(14, [&] { return Failure(AppendRecord(index, "5555")); }), kFull);
+    EXPECT_EQ(kesto::test::WithFileSizeLimit(14, [&] { return Failure(AppendRecord(index, "5555")); }),
+              kFull);
     EXPECT_EQ(ReadNative(index), "1111xy22444455");
 }
 

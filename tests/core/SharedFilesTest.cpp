@@ -97,36 +97,69 @@ TEST(SharedFiles, ATextThatLandedElsewhereIsWhatItsRecordNames) {
 TEST_F(ShortPatience, AStepWhoseLockIsHeldGivesUpAndWritesNothingOfItself) {
     struct Case {
         const char* name;
-        std::string file;           // relative to the board
+        std::string file;            // relative to the board
         std::int64_t offset, length; // the range held by "another copy"
         std::function<bool(SharedBoard&)> step;
-        const char* logged;         // the step's own log line
+        const char* logged; // the step's own log line
         std::vector<const char*> unchanged;
     };
     const auto received = [](SharedBoard& f) { return f.send("held", 2, "1@0*0"); };
     const std::vector<Case> cases = {
-        {"sender's MailCount", "DATA/USERFILE.DAT", 1048, 1048, received, "modHALK PutUser - File is locked",
+        {"sender's MailCount",
+         "DATA/USERFILE.DAT",
+         1048,
+         1048,
+         received,
+         "modHALK PutUser - File is locked",
          {"DATA/USERFILE.DAT", "DATA/STATHBRD.DAT", "DATA/DBSEQ.DAT", "MAIL/EMAIL.DAT"}},
-        {"statistics", "DATA/STATHBRD.DAT", 0, 88, received, "modHALK PutStatHbrdDat - File is locked",
+        {"statistics",
+         "DATA/STATHBRD.DAT",
+         0,
+         88,
+         received,
+         "modHALK PutStatHbrdDat - File is locked",
          {"DATA/STATHBRD.DAT", "DATA/DBSEQ.DAT", "MAIL/EMAIL.DAT"}},
-        {"serial number", "DATA/DBSEQ.DAT", 0, 4, received, "modHALK GetSeqNum - File is locked",
+        {"serial number",
+         "DATA/DBSEQ.DAT",
+         0,
+         4,
+         received,
+         "modHALK GetSeqNum - File is locked",
          {"DATA/DBSEQ.DAT", "MAIL/EMAIL.DAT", "MAIL/SNTEMAIL.DAT"}},
-        {"read mark", "MAIL/EMAIL.DAT", 0, 582,
-         [](SharedBoard& f) { return kesto::ShowMessage(f.b, kesto::Mailbox::Received, 1, 1, {}).markedRead; },
-         "modHALK PutMessageInfo - File is locked", {"MAIL/EMAIL.DAT", "DATA/DBSEQ.DAT"}},
-        {"delete mark", "MAIL/EMAIL.DAT", 0, 582,
+        {"read mark",
+         "MAIL/EMAIL.DAT",
+         0,
+         582,
+         [](SharedBoard& f) {
+             return kesto::ShowMessage(f.b, kesto::Mailbox::Received, 1, 1, {}).markedRead;
+         },
+         "modHALK PutMessageInfo - File is locked",
+         {"MAIL/EMAIL.DAT", "DATA/DBSEQ.DAT"}},
+        {"delete mark",
+         "MAIL/EMAIL.DAT",
+         0,
+         582,
          [](SharedBoard& f) { return kesto::DeleteMessage(f.b, kesto::Mailbox::Received, 1).ok(); },
-         "modKesto DeleteMessage - File is locked", {"MAIL/EMAIL.DAT"}},
-        {"address book save", "DATA/AB1.DAT", 0, 0,
+         "modKesto DeleteMessage - File is locked",
+         {"MAIL/EMAIL.DAT"}},
+        {"address book save",
+         "DATA/AB1.DAT",
+         0,
+         0,
          [](SharedBoard& f) {
              kesto::AddressBook book = kesto::LoadAddressBook(f.b, 1);
              book.lines.push_back("New,new@1/1,1");
              return kesto::SaveAddressBook(f.b, 1, book).ok();
          },
-         "modKesto SaveAddressBook - File is locked", {"DATA/AB1.DAT"}},
-        {"address book add", "DATA/AB1.DAT", 0, 0,
+         "modKesto SaveAddressBook - File is locked",
+         {"DATA/AB1.DAT"}},
+        {"address book add",
+         "DATA/AB1.DAT",
+         0,
+         0,
          [](SharedBoard& f) { return kesto::AddToAddressBook(f.b, 1, "Add,add@1/1,1").ok(); },
-         "modKesto AddToAddressBook - File is locked", {"DATA/AB1.DAT"}},
+         "modKesto AddToAddressBook - File is locked",
+         {"DATA/AB1.DAT"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -140,7 +173,8 @@ TEST_F(ShortPatience, AStepWhoseLockIsHeldGivesUpAndWritesNothingOfItself) {
         auto held = kesto::platform::LockedFile::Open(f.file(c.file), c.offset, c.length, false);
         ASSERT_TRUE(held);
         EXPECT_FALSE(c.step(f));
-        for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(f.read(c.unchanged[i]), before[i]) << c.unchanged[i];
+        for (std::size_t i = 0; i < before.size(); ++i)
+            EXPECT_EQ(f.read(c.unchanged[i]), before[i]) << c.unchanged[i];
         EXPECT_NE(f.read("HMRERROR.LOG").find(c.logged), std::string::npos) << f.read("HMRERROR.LOG");
         // The board is never held up: a plain write goes through the lock.
         EXPECT_TRUE(kesto::platform::PatchAt(f.file(c.file), c.offset, "")) << c.file;
@@ -211,7 +245,8 @@ TEST(SharedFiles, ReadersTakeWhatIsWholeWhileTheBoardAppends) {
         for (int i = 0; i < kMessages; ++i) {
             kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "Bob", "SysOp", "b" + std::to_string(i), 0);
             const std::string body = BodyFor(m.Subject);
-            m.MsgPos = static_cast<std::int32_t>(*kesto::platform::AppendAt(f.file("MAIL/EMAIL.BIN"), body) + 1);
+            m.MsgPos =
+                static_cast<std::int32_t>(*kesto::platform::AppendAt(f.file("MAIL/EMAIL.BIN"), body) + 1);
             m.MsgLength = static_cast<std::int32_t>(body.size());
             const std::string rec = kesto::EncodeMessageInfo(m);
             (void)kesto::platform::Append(dat, rec.substr(0, 300));
@@ -233,7 +268,8 @@ TEST(SharedFiles, ReadersTakeWhatIsWholeWhileTheBoardAppends) {
         const auto last = static_cast<kesto::RecordNo>(seen);
         const kesto::MessageInfo m = kesto::GetMessageInfo(f.b, "EMAIL", last).value();
         EXPECT_EQ(kesto::Trim(m.Subject), "b" + std::to_string(seen - 1));
-        EXPECT_EQ(kesto::GetMessage(f.b, "EMAIL", m.MsgPos, m.MsgLength, false, true).value(), BodyFor(m.Subject));
+        EXPECT_EQ(kesto::GetMessage(f.b, "EMAIL", m.MsgPos, m.MsgLength, false, true).value(),
+                  BodyFor(m.Subject));
     }
     EXPECT_EQ(status, 0);
     EXPECT_EQ(seen, static_cast<std::size_t>(kMessages));
@@ -244,7 +280,8 @@ TEST(SharedFiles, AnAddRacingASaveIsKept) {
     SharedBoard f;
     constexpr int kAdds = 40;
     const pid_t adder = SharedBoard::Fork([&] {
-        for (int i = 0; i < kAdds; ++i) (void)kesto::AddToAddressBook(f.b, 1, "A" + std::to_string(i) + ",a@1/1,1");
+        for (int i = 0; i < kAdds; ++i)
+            (void)kesto::AddToAddressBook(f.b, 1, "A" + std::to_string(i) + ",a@1/1,1");
     });
     // The window's book, saved again and again while the adds come in.
     kesto::AddressBook book = kesto::LoadAddressBook(f.b, 1);

@@ -178,8 +178,10 @@ void Check(const Stress& s) {
         sentSerials.insert(m.info.SysMsgNo);
     }
     Expect(local + static_cast<long>(spool.size()) == sent,
-           Num(sent) + " sent, " + Num(local) + " filed locally and " + Num(static_cast<long>(spool.size())) + " spooled");
-    Expect(fromBoard == s.noted("board"), "the board's messages: " + Num(fromBoard) + " of " + Num(s.noted("board")));
+           Num(sent) + " sent, " + Num(local) + " filed locally and " + Num(static_cast<long>(spool.size())) +
+               " spooled");
+    Expect(fromBoard == s.noted("board"),
+           "the board's messages: " + Num(fromBoard) + " of " + Num(s.noted("board")));
     Expect(sentSerials == serials, "the sent copies do not carry the serials of the messages");
 
     // One notice for each local message read, each with a serial of its own.
@@ -193,7 +195,8 @@ void Check(const Stress& s) {
     Expect(test::ReadNative(s.file("MAIL/ONELINE.BIN")).size() == 2 * notices.size() &&
                noticePositions.size() == notices.size(),
            "the read notices do not each have their own text");
-    Expect(std::set<std::int32_t>(serials.begin(), serials.end()).size() == serials.size() && !serials.count(0),
+    Expect(std::set<std::int32_t>(serials.begin(), serials.end()).size() == serials.size() &&
+               !serials.count(0),
            "a serial number was given twice (or not at all)");
 
     // The counters counted every message.
@@ -215,12 +218,16 @@ void Check(const Stress& s) {
     }
     for (const auto& m : received)
         if (m.info.FromUserNo != kBoardUser)
-            expected.insert("\x03" "6*** \x03" "1" + Trim(m.info.FromHandle) + " just sent you some email!");
+            expected.insert("\x03"
+                            "6*** \x03"
+                            "1" +
+                            Trim(m.info.FromHandle) + " just sent you some email!");
     Expect(lines == expected, "IN1.QUE does not hold one whole notice line per local message");
     const std::string log = test::ReadNative(s.file("HMRERROR.LOG"));
     Expect(log.empty(), "HMRERROR.LOG: " + log);
 
-    std::printf("stress: %ld messages from %d senders (%ld local, %zu spooled), %ld from the board, %zu read notices, "
+    std::printf("stress: %ld messages from %d senders (%ld local, %zu spooled), %ld from the board, %zu read "
+                "notices, "
                 "%ld delete marks toggled\n",
                 sent, s.opt.senders, local, spool.size(), fromBoard, notices.size(),
                 s.noted("toggles-0") + s.noted("toggles-1"));
@@ -230,11 +237,16 @@ bool Parse(int argc, char** argv, Options& opt) {
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string name = argv[i];
         const char* value = argv[i + 1];
-        if (name == "--senders") opt.senders = std::atoi(value);
-        else if (name == "--messages") opt.messages = std::atoi(value);
-        else if (name == "--seconds") opt.seconds = std::atof(value);
-        else if (name == "--dir") opt.dir = value;
-        else return false;
+        if (name == "--senders")
+            opt.senders = std::atoi(value);
+        else if (name == "--messages")
+            opt.messages = std::atoi(value);
+        else if (name == "--seconds")
+            opt.seconds = std::atof(value);
+        else if (name == "--dir")
+            opt.dir = value;
+        else
+            return false;
     }
     return argc % 2 == 1 && opt.senders >= 1 && opt.messages >= 1;
 }
@@ -258,7 +270,8 @@ int main(int argc, char** argv) {
     test::WriteNative(s.file("DATA/STATHBRD.DAT"), std::string(kStatHbrdSize, '\0'));
 
     const auto start = Clock::now();
-    s.deadline = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s.opt.seconds));
+    s.deadline =
+        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s.opt.seconds));
     std::vector<pid_t> senders, others;
     for (int k = 0; k < s.opt.senders; ++k) senders.push_back(s.run([&s, k] { return s.sender(k); }));
     others.push_back(s.run([&s] { return s.board(); }));

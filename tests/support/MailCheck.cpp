@@ -18,7 +18,8 @@ std::string MailFile(const Board& b, std::string_view name) {
 bool TextIs(std::string_view texts, const MessageInfo& m, std::int64_t start) {
     const std::string want = BodyFor(m.Subject);
     return start >= 0 && static_cast<std::size_t>(m.MsgLength) == want.size() &&
-           static_cast<std::size_t>(start) + want.size() <= texts.size() && texts.substr(start, want.size()) == want;
+           static_cast<std::size_t>(start) + want.size() <= texts.size() &&
+           texts.substr(start, want.size()) == want;
 }
 
 } // namespace

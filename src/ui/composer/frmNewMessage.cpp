@@ -362,8 +362,8 @@ void frmNewMessage::mnuActionsAttach_Click() {
     // The box shows the short upper-case form, which is also what the record files; the
     // copy is made from the file picked, whatever else that form could name.
     attachPicked_ = chosen;
-    attachShown_ = FromBoard(
-        kesto::UpperAscii(kesto::Trim(kesto::GetShortFilename(s_.board, QFile::encodeName(chosen).toStdString()))));
+    attachShown_ = FromBoard(kesto::UpperAscii(
+        kesto::Trim(kesto::GetShortFilename(s_.board, QFile::encodeName(chosen).toStdString()))));
     MailAttach->setText(attachShown_);
 }
 
