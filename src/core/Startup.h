@@ -38,6 +38,8 @@ struct LiveViewState {
     std::int16_t SortedColumn = 2;
     std::int16_t SortOrder = 1;
     std::array<std::int32_t, 6> ColumnWidths{360, 800, 2000, 3500, 2500, 1000};
+
+    bool operator==(const LiveViewState&) const = default;
 };
 // Writes the live state as record 1 of KESTO.DAT; a failure leaves the file as it was.
 Result<void> SaveDat(const Board& b, const LiveViewState& live);

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,7 @@ class QTreeView;
 
 namespace kesto::ui {
 
+class EndOfSession;
 class MailListModel;
 
 class frmMain : public QMainWindow, public MailboxList {
@@ -63,6 +65,13 @@ class frmMain : public QMainWindow, public MailboxList {
 
     // Brings the window forward when a second copy of the program starts.
     void bringToFront();
+    // Closes the window as File > Exit does, once a send in progress has finished.
+    void RequestExit();
+    // Closes on the signals `ending` reports, and saves the settings when the desktop
+    // session ends or the application quits without closing the window.
+    void CloseOnEndOfSession(EndOfSession& ending);
+    // Writes KESTO.DAT from the live view state, unless that is what was last written.
+    void SaveSettings();
 
     // Commands; menus, toolbar buttons and the context menu share them.
     void mnuActionsOpen_Click();
@@ -111,6 +120,8 @@ class frmMain : public QMainWindow, public MailboxList {
     float LastMailboxSize = 0;  // bytes of the shown index file at the last tick
     bool sortAscending_ = true; // the list's last sort direction
     std::string indexBuffer_;   // reused by every rebuild and RefreshAllItems
+    // What KESTO.DAT was last written with.
+    std::optional<kesto::LiveViewState> savedState_;
 
     MailListModel* model_ = nullptr;
     QTreeView* ListView1 = nullptr;
