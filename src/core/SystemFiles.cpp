@@ -120,7 +120,16 @@ Result<void> CountMessage(const Board& b) {
         return Error(ErrorCode::Overflow);
     ++counted.MailCount;
     ++counted.MessageCount;
-    (void)Logged(b.log, kModule, "PutStatHbrdDat", file->WriteAt(0, EncodeStatHbrd(counted)));
+    // Only the two counters go back (the board keeps its others in the same record),
+    // unless the record is not whole yet.
+    const Bytes record = EncodeStatHbrd(counted);
+    constexpr std::size_t first = PlaceOf<&StatHbrdRecord::MessageCount>().offset;
+    constexpr std::size_t end = PlaceOf<&StatHbrdRecord::MailCount>().offset + 4;
+    static_assert(end - first == 8, "the two counters lie side by side");
+    const bool whole = raw->size() == kStatHbrdSize;
+    (void)Logged(b.log, kModule, "PutStatHbrdDat",
+                 whole ? file->WriteAt(first, std::string_view(record).substr(first, end - first))
+                       : file->WriteAt(0, record));
     return {};
 }
 
