@@ -195,6 +195,8 @@ Result<std::int64_t> AppendThenClose(Fd fd, std::string_view bytes) {
 }
 
 std::atomic<std::int64_t> lockPatienceMs{5000};
+// How long a torn tail must stay unchanged before it is taken for a dead writer's.
+constexpr std::chrono::milliseconds kTornTailWait{250};
 
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -282,8 +284,21 @@ Result<std::int64_t> AppendRecord(const std::string& nativePath, std::string_vie
     if (!fd) return fd.error();
     Result<struct stat> st = fd->StatNotDirectory();
     if (!st) return st.error();
-    const auto size = static_cast<std::int64_t>(st->st_size);
-    const std::int64_t torn = S_ISREG(st->st_mode) ? size % static_cast<std::int64_t>(record.size()) : 0;
+    std::int64_t size = static_cast<std::int64_t>(st->st_size);
+    const auto recordSize = static_cast<std::int64_t>(record.size());
+    std::int64_t torn = S_ISREG(st->st_mode) ? size % recordSize : 0;
+    // A length that is not a whole number of records is most often another writer's
+    // record on its way (the length grows page by page while one write goes on); only
+    // a tail that stays as it is was left by a writer that died.
+    using Clock = std::chrono::steady_clock;
+    for (Clock::time_point still = Clock::now(); torn != 0 && Clock::now() - still < kTornTailWait;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        Result<struct stat> now = fd->Stat();
+        if (!now) return now.error();
+        if (static_cast<std::int64_t>(now->st_size) != size) still = Clock::now();
+        size = static_cast<std::int64_t>(now->st_size);
+        torn = size % recordSize;
+    }
     if (torn != 0) {
         // Part of a record nobody finished: the new record takes its place, as record n + 1.
         if (auto w = fd->WriteAll(record, size - torn); !w) return w.error();

@@ -44,7 +44,9 @@ Result<void> Append(const std::string& nativePath, std::string_view bytes);
 Result<std::int64_t> AppendAt(const std::string& nativePath, std::string_view bytes);
 // Files a fixed-length record after the last whole record of the file (its length
 // being a multiple of record.size()): appended with one write, or, over a torn tail
-// a crashed writer left, written in its place. Returns the record's 0-based offset.
+// a crashed writer left, written in its place. A tail is taken for torn once the
+// length has stayed as it is for a quarter second: until then it is another writer's
+// record still being written. Returns the record's 0-based offset.
 Result<std::int64_t> AppendRecord(const std::string& nativePath, std::string_view record);
 // Writes bytes at a 0-based offset of a file that must exist already.
 Result<void> PatchAt(const std::string& nativePath, std::int64_t offset, std::string_view bytes);
