@@ -2,9 +2,11 @@
 // user and to another board), a reader marking mail read, two processes toggling delete
 // marks, and a stand-in for the board appending its own mail without any lock. Then
 // every record must lead to its own text, serial numbers must be unique, and every
-// counter must have counted every message.
+// counter must have counted every message. With --seconds, rounds of the same on a
+// fresh board follow each other until the time is up (a board's messages are numbered
+// with 16 bits, so one board cannot take minutes of mail).
 //
-//   stress_board [--senders N] [--messages M | --seconds S] [--dir DIR]
+//   stress_board [--senders N] [--messages M] [--seconds S] [--dir DIR]
 #include "DeleteMessage.h"
 #include "Delivery.h"
 #include "DemoBoard.h"
@@ -19,6 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <set>
@@ -40,16 +43,19 @@ constexpr std::int32_t kFirstSerial = 100;
 
 struct Options {
     int senders = 4;
-    int messages = 25;
-    double seconds = 0; // when set, senders go on for this long instead of `messages` each
+    int messages = 50;  // per sender and round
+    double seconds = 0; // when set, rounds follow each other for this long
     std::string dir;
+};
+
+struct Totals {
+    long rounds = 0, sent = 0, local = 0, spooled = 0, fromBoard = 0, notices = 0, toggles = 0;
 };
 
 struct Stress {
     Options opt;
     Board b;
     std::string dir;
-    Clock::time_point deadline;
 
     std::string file(const std::string& rel) const { return dir + "/" + rel; }
     bool told(const char* what) const { return ::access(file(what).c_str(), F_OK) == 0; }
@@ -69,7 +75,7 @@ struct Stress {
     int sender(int k) const {
         const std::int32_t from = 1 + k % 2;
         long sent = 0;
-        for (int i = 0; opt.seconds > 0 ? Clock::now() < deadline : i < opt.messages; ++i) {
+        for (int i = 0; i < opt.messages; ++i) {
             const std::string subject = "s" + std::to_string(k) + "-" + std::to_string(i);
             // Every fifth message leaves through the spool.
             const char* to = i % 5 == 4 ? "zed@77/1*2" : "3@0*0";
@@ -139,7 +145,7 @@ std::string Num(long n) {
     return std::to_string(n);
 }
 
-void Check(const Stress& s) {
+void Check(const Stress& s, Totals& totals) {
     const auto received = test::FiledMessages(s.b, "EMAIL");
     const auto sentCopies = test::FiledMessages(s.b, "SNTEMAIL");
     const auto notices = test::FiledMessages(s.b, "ONELINE");
@@ -226,11 +232,44 @@ void Check(const Stress& s) {
     const std::string log = test::ReadNative(s.file("HMRERROR.LOG"));
     Expect(log.empty(), "HMRERROR.LOG: " + log);
 
-    std::printf("stress: %ld messages from %d senders (%ld local, %zu spooled), %ld from the board, %zu read "
-                "notices, "
-                "%ld delete marks toggled\n",
-                sent, s.opt.senders, local, spool.size(), fromBoard, notices.size(),
-                s.noted("toggles-0") + s.noted("toggles-1"));
+    ++totals.rounds;
+    totals.sent += sent;
+    totals.local += local;
+    totals.spooled += static_cast<long>(spool.size());
+    totals.fromBoard += fromBoard;
+    totals.notices += static_cast<long>(notices.size());
+    totals.toggles += s.noted("toggles-0") + s.noted("toggles-1");
+}
+
+// One round on a fresh board in `dir`.
+void Round(const Options& opt, const std::string& dir, Totals& totals) {
+    Stress s;
+    s.opt = opt;
+    s.dir = dir;
+    s.b = demo::CreateBoard(s.dir).value();
+    for (const char* name : {"SysOp", "Bob", "Carol", "Board"})
+        demo::AppendUser(s.b, demo::MakeUser(name, name, 100)).value();
+    demo::SetNodeUser(s.b, 1, kRecipient).value();
+    test::WriteNative(s.file("DATA/DBSEQ.DAT"), std::string("\x64\0\0\0", 4));
+    test::WriteNative(s.file("DATA/STATHBRD.DAT"), std::string(kStatHbrdSize, '\0'));
+
+    std::vector<pid_t> senders, others;
+    for (int k = 0; k < s.opt.senders; ++k) senders.push_back(s.run([&s, k] { return s.sender(k); }));
+    others.push_back(s.run([&s] { return s.board(); }));
+    const pid_t reader = s.run([&s] { return s.reader(); });
+    for (int k = 0; k < 2; ++k) others.push_back(s.run([&s, k] { return s.toggler(k); }));
+
+    auto wait = [](pid_t pid, const char* who) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        Expect(WIFEXITED(status) && WEXITSTATUS(status) == 0, std::string(who) + " did not end well");
+    };
+    for (pid_t pid : senders) wait(pid, "a sender");
+    s.tell("stop");
+    for (pid_t pid : others) wait(pid, "the board or a toggler");
+    s.tell("read-last");
+    wait(reader, "the reader");
+    Check(s, totals);
 }
 
 bool Parse(int argc, char** argv, Options& opt) {
@@ -254,43 +293,31 @@ bool Parse(int argc, char** argv, Options& opt) {
 } // namespace
 
 int main(int argc, char** argv) {
-    Stress s;
-    if (!Parse(argc, argv, s.opt)) {
-        std::fprintf(stderr, "usage: stress_board [--senders N] [--messages M | --seconds S] [--dir DIR]\n");
+    Options opt;
+    if (!Parse(argc, argv, opt)) {
+        std::fprintf(stderr, "usage: stress_board [--senders N] [--messages M] [--seconds S] [--dir DIR]\n");
         return 2;
     }
     std::optional<test::TempDir> temp;
-    if (s.opt.dir.empty()) temp.emplace();
-    s.dir = s.opt.dir.empty() ? temp->path() : s.opt.dir;
-    s.b = demo::CreateBoard(s.dir).value();
-    for (const char* name : {"SysOp", "Bob", "Carol", "Board"})
-        demo::AppendUser(s.b, demo::MakeUser(name, name, 100)).value();
-    demo::SetNodeUser(s.b, 1, kRecipient).value();
-    test::WriteNative(s.file("DATA/DBSEQ.DAT"), std::string("\x64\0\0\0", 4));
-    test::WriteNative(s.file("DATA/STATHBRD.DAT"), std::string(kStatHbrdSize, '\0'));
+    if (opt.dir.empty()) temp.emplace();
+    const std::string base = opt.dir.empty() ? temp->path() : opt.dir;
 
     const auto start = Clock::now();
-    s.deadline =
-        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(s.opt.seconds));
-    std::vector<pid_t> senders, others;
-    for (int k = 0; k < s.opt.senders; ++k) senders.push_back(s.run([&s, k] { return s.sender(k); }));
-    others.push_back(s.run([&s] { return s.board(); }));
-    const pid_t reader = s.run([&s] { return s.reader(); });
-    for (int k = 0; k < 2; ++k) others.push_back(s.run([&s, k] { return s.toggler(k); }));
-
-    auto wait = [](pid_t pid, const char* who) {
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        Expect(WIFEXITED(status) && WEXITSTATUS(status) == 0, std::string(who) + " did not end well");
-    };
-    for (pid_t pid : senders) wait(pid, "a sender");
-    s.tell("stop");
-    for (pid_t pid : others) wait(pid, "the board or a toggler");
-    s.tell("read-last");
-    wait(reader, "the reader");
+    const auto deadline =
+        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(opt.seconds));
+    Totals totals;
+    do {
+        const std::string dir = base + "/round-" + std::to_string(totals.rounds + 1);
+        Round(opt, dir, totals);
+        // A failed round's board is kept for a look; a good one makes room for the next.
+        if (failures == 0) std::filesystem::remove_all(dir);
+    } while (failures == 0 && Clock::now() < deadline);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
 
-    Check(s);
-    std::printf("stress: %.1f s; %s\n", seconds, failures == 0 ? "all checks passed" : "FAILED");
+    std::printf("stress: %ld round(s) in %.1f s: %ld messages from %d senders (%ld local, %ld spooled), "
+                "%ld from the board, %ld read notices, %ld delete marks toggled; %s\n",
+                totals.rounds, seconds, totals.sent, opt.senders, totals.local, totals.spooled,
+                totals.fromBoard, totals.notices, totals.toggles,
+                failures == 0 ? "all checks passed" : "FAILED");
     return failures == 0 ? 0 : 1;
 }
