@@ -18,10 +18,10 @@ namespace {
 
 constexpr int kUsers = 10000;
 
-int pumps = 0;
+int g_pumps = 0;
 // What the window does between users, minus the event loop.
 void CountPump(std::int32_t, std::int32_t) {
-    ++pumps;
+    ++g_pumps;
 }
 
 std::int64_t SizeOf(const std::string& path) {
@@ -38,11 +38,11 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
         users += kesto::EncodeUserRecord(
             kesto::demo::MakeUser("User " + std::to_string(i), "Real Name", i == 1 ? 255 : 10));
     }
-    tb.write("DATA/USERFILE.DAT", users);
-    tb.write("DATA/STATHBRD.DAT", std::string(88, '\0'));
-    tb.write("TEXT/EMAIL.TAG", "--- Halkmoor Demo Board\r\n");
-    kesto::demo::SetNodeUser(tb.board(), 0, 2).value();
-    kesto::demo::SetNodeUser(tb.board(), 2, 2).value();
+    tb.Write("DATA/USERFILE.DAT", users);
+    tb.Write("DATA/STATHBRD.DAT", std::string(88, '\0'));
+    tb.Write("TEXT/EMAIL.TAG", "--- Halkmoor Demo Board\r\n");
+    kesto::demo::SetNodeUser(tb.GetBoard(), 0, 2).value();
+    kesto::demo::SetNodeUser(tb.GetBoard(), 2, 2).value();
     const std::string text =
         "The board will be down for maintenance on Sunday between two and four in the morning. "
         "Please finish your downloads before then.\r\n\r\nThe SysOp\r\n";
@@ -52,16 +52,16 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
     double wall = 0, cpu = 0;
     for (auto _ : state) {
         std::int64_t before = 0;
-        for (const char* f : grown) before += SizeOf(tb.file(f));
+        for (const char* f : grown) before += SizeOf(tb.File(f));
         auto t0 = std::chrono::steady_clock::now();
         double c0 = kesto::bench::ThreadSeconds();
-        auto r = kesto::SendAllUsers(tb.board(), 1, criterion, "Maintenance", text, "", &CountPump);
+        auto r = kesto::SendAllUsers(tb.GetBoard(), 1, criterion, "Maintenance", text, "", &CountPump);
         double c1 = kesto::bench::ThreadSeconds();
         auto t1 = std::chrono::steady_clock::now();
         if (!r.success) state.SkipWithError("walk failed");
         sent += r.sent;
         std::int64_t after = 0;
-        for (const char* f : grown) after += SizeOf(tb.file(f));
+        for (const char* f : grown) after += SizeOf(tb.File(f));
         appended += after - before;
         double w = std::chrono::duration<double>(t1 - t0).count();
         wall += w;
@@ -76,8 +76,8 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
     // Rewritten in place per message: the sender's MailCount, the two statistics counters,
     // the serial number.
     state.counters["bytes_rewritten"] = static_cast<double>(sent) / n * (4 + 8 + 4);
-    state.counters["pumps"] = static_cast<double>(pumps) / n;
-    pumps = 0;
+    state.counters["pumps"] = static_cast<double>(g_pumps) / n;
+    g_pumps = 0;
 }
 BENCHMARK_CAPTURE(BM_SendAllUsers, every_user, "all users > 5")
     ->UseManualTime()
@@ -95,17 +95,17 @@ void BM_SendEmail(benchmark::State& state) {
     std::string users;
     for (const char* name : {"SysOp", "Bob", "Carol"})
         users += kesto::EncodeUserRecord(kesto::demo::MakeUser(name, name, 100));
-    tb.write("DATA/USERFILE.DAT", users);
-    tb.write("DATA/STATHBRD.DAT", std::string(88, '\0'));
-    tb.write("DATA/DBSEQ.DAT", std::string(4, '\0'));
-    kesto::demo::SetNodeUser(tb.board(), 1, 2).value();
+    tb.Write("DATA/USERFILE.DAT", users);
+    tb.Write("DATA/STATHBRD.DAT", std::string(88, '\0'));
+    tb.Write("DATA/DBSEQ.DAT", std::string(4, '\0'));
+    kesto::demo::SetNodeUser(tb.GetBoard(), 1, 2).value();
     const std::string text = "Lunch on Friday? The usual place at noon.\r\n\r\nSam\r\n";
     auto send = [&] {
-        if (!kesto::SendEmail(tb.board(), 1, "2@0*0", "Lunch", text, "", true).success)
+        if (!kesto::SendEmail(tb.GetBoard(), 1, "2@0*0", "Lunch", text, "", true).success)
             state.SkipWithError("send failed");
     };
     send();
-    kesto::bench::TimeAgainstRead(state, tb.file("MAIL/EMAIL.DAT"), 0, kesto::kMessageInfoSize, send);
+    kesto::bench::TimeAgainstRead(state, tb.File("MAIL/EMAIL.DAT"), 0, kesto::kMessageInfoSize, send);
 }
 BENCHMARK(BM_SendEmail)->UseManualTime()->Unit(benchmark::kMicrosecond);
 

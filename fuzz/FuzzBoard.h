@@ -22,7 +22,7 @@ inline std::string& FuzzBoardDir() {
 }
 
 inline const Board& FuzzBoard() {
-    static const Board board = [] {
+    static const Board kBoard = [] {
         char shm[] = "/dev/shm/kesto-fuzz-XXXXXX";
         char tmp[] = "/tmp/kesto-fuzz-XXXXXX";
         const char* dir = mkdtemp(shm);
@@ -37,7 +37,7 @@ inline const Board& FuzzBoard() {
         b.log.path.clear();
         return b;
     }();
-    return board;
+    return kBoard;
 }
 
 // Replaces a file of the fixture board (path relative to the board directory).

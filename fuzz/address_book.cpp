@@ -12,8 +12,8 @@ using kesto::fuzz::Check;
 
 void CheckWellFormed(const kesto::AddressBook& book) {
     Check(book.readOk);
-    Check(book.count() <= kesto::kAddressBookLoadLimit);
-    if (!book.hidden.empty()) Check(book.count() == kesto::kAddressBookLoadLimit);
+    Check(book.Count() <= kesto::kAddressBookLoadLimit);
+    if (!book.hidden.empty()) Check(book.Count() == kesto::kAddressBookLoadLimit);
     auto oneLine = [](const std::string& s) {
         return s.find_first_not_of(' ') != std::string::npos && s.find_first_of("\r\n") == std::string::npos;
     };
@@ -53,13 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Saved, the book comes back as it was, with an entry added after it was read.
     Check(AllLines(kesto::ParseAddressBook(kesto::AddressBookSaveText(book, text + addition))) == expected);
 
-    std::size_t digits = std::to_string(book.count()).size();
-    for (std::size_t i = 0; i < book.count(); ++i) {
+    std::size_t digits = std::to_string(book.Count()).size();
+    for (std::size_t i = 0; i < book.Count(); ++i) {
         const std::string& line = book.lines[i];
         kesto::AddressBookEntry e = kesto::SplitAddressBookLine(line);
         Check(e.description == kesto::Trim(e.description) && e.address == kesto::Trim(e.address) &&
               e.networkId == kesto::Trim(e.networkId));
-        Check(kesto::AddressBookRowText(i + 1, book.count(), line).size() == digits + 2 + 23);
+        Check(kesto::AddressBookRowText(i + 1, book.Count(), line).size() == digits + 2 + 23);
         std::string pick = kesto::AddressBookPickText(line);
         Check(pick.find('@') != std::string::npos && pick.find('*') != std::string::npos);
     }

@@ -78,7 +78,7 @@ AddressBook ParseAddressBook(std::string_view text) {
     book.readText = std::string(text);
     ForEachLine(text, [&](std::string_view line) {
         if (IsBlank(line)) return true;
-        if (book.count() < kAddressBookLoadLimit)
+        if (book.Count() < kAddressBookLoadLimit)
             book.lines.emplace_back(line);
         else
             book.hidden.emplace_back(line);

@@ -44,7 +44,7 @@ struct AddressBook {
     // The file's bytes as read, to tell entries added since from the ones loaded.
     std::string readText;
 
-    std::size_t count() const { return lines.size(); }
+    std::size_t Count() const { return lines.size(); }
 };
 
 // The book a file's text holds: blank lines dropped (CR LF, CR and LF all end a

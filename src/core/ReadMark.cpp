@@ -104,7 +104,7 @@ bool SendOneLiner(const Board& b, std::int32_t readerNo, const UserRecord& reade
     const Result<UserRecord> to = GetUser(b, recipient);
     if (!to) return false;
     return Logged(b.log, kModule, "SendOneLiner", WriteNotice(b, readerNo, reader, recipient, *to, notice))
-        .ok();
+        .has_value();
 }
 
 void FillShownTexts(const Board& b, ShownMessage& s, std::string_view body) {

@@ -31,7 +31,7 @@ using kesto::test::WriteNative;
 // Users SysOp (1), Bob (2) and Carol (3); DBSEQ.DAT at 41, STATHBRD.DAT counting 10 and 20.
 struct SharedBoard {
     kesto::test::TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
+    kesto::Board b = kesto::demo::CreateBoard(dir.Path()).value();
 
     SharedBoard() {
         for (const char* name : {"SysOp", "Bob", "Carol"})
@@ -39,12 +39,12 @@ struct SharedBoard {
         std::string stats(88, 's');
         kesto::PutI32(stats, 68, 10);
         kesto::PutI32(stats, 72, 20);
-        WriteNative(file("DATA/STATHBRD.DAT"), stats);
-        WriteNative(file("DATA/DBSEQ.DAT"), Le32(41));
+        WriteNative(File("DATA/STATHBRD.DAT"), stats);
+        WriteNative(File("DATA/DBSEQ.DAT"), Le32(41));
     }
-    std::string file(const std::string& rel) const { return dir.file(rel); }
-    std::string read(const std::string& rel) const { return ReadNative(file(rel)); }
-    bool send(std::string_view subject, std::int32_t from = 1, std::string_view to = "3@0*0") const {
+    std::string File(const std::string& rel) const { return dir.File(rel); }
+    std::string Read(const std::string& rel) const { return ReadNative(File(rel)); }
+    bool Send(std::string_view subject, std::int32_t from = 1, std::string_view to = "3@0*0") const {
         return kesto::SendEmail(b, from, to, subject, "Body of " + std::string(subject), "", true).success;
     }
     // Runs `child` in a process of its own; returns its pid.
@@ -75,14 +75,14 @@ class ShortPatience : public ::testing::Test {
 
 TEST(SharedFiles, ATextThatLandedElsewhereIsWhatItsRecordNames) {
     SharedBoard f;
-    const std::string dat = f.file("MAIL/EMAIL.DAT");
-    const std::string bin = f.file("MAIL/EMAIL.BIN");
+    const std::string dat = f.File("MAIL/EMAIL.DAT");
+    const std::string bin = f.File("MAIL/EMAIL.BIN");
     WriteNative(bin, "0123456789");
     kesto::MessageInfo m = kesto::demo::MakeMessage(1, 3, "SysOp", "Carol", "Hi", 0);
     m.MsgPos = 11;
     m.MsgLength = 5;
     ASSERT_TRUE(kesto::FileRecordAndText(dat, bin, m, "first"));
-    EXPECT_EQ(f.read("MAIL/EMAIL.DAT"), kesto::EncodeMessageInfo(m)); // as expected: written once
+    EXPECT_EQ(f.Read("MAIL/EMAIL.DAT"), kesto::EncodeMessageInfo(m)); // as expected: written once
 
     // Someone appended 4 bytes after the position was taken: only MsgPos is set right.
     m.MsgPos = 16;
@@ -90,7 +90,7 @@ TEST(SharedFiles, ATextThatLandedElsewhereIsWhatItsRecordNames) {
     ASSERT_TRUE(kesto::FileRecordAndText(dat, bin, m, "later"));
     kesto::MessageInfo expected = m;
     expected.MsgPos = 20;
-    EXPECT_EQ(f.read("MAIL/EMAIL.DAT").substr(582), kesto::EncodeMessageInfo(expected));
+    EXPECT_EQ(f.Read("MAIL/EMAIL.DAT").substr(582), kesto::EncodeMessageInfo(expected));
     EXPECT_EQ(ReadNative(bin), "0123456789firstXXXXlater");
 }
 
@@ -103,7 +103,7 @@ TEST_F(ShortPatience, AStepWhoseLockIsHeldGivesUpAndWritesNothingOfItself) {
         const char* logged; // the step's own log line
         std::vector<const char*> unchanged;
     };
-    const auto received = [](SharedBoard& f) { return f.send("held", 2, "1@0*0"); };
+    const auto received = [](SharedBoard& f) { return f.Send("held", 2, "1@0*0"); };
     const std::vector<Case> cases = {
         {"sender's MailCount",
          "DATA/USERFILE.DAT",
@@ -139,7 +139,7 @@ TEST_F(ShortPatience, AStepWhoseLockIsHeldGivesUpAndWritesNothingOfItself) {
          "MAIL/EMAIL.DAT",
          0,
          582,
-         [](SharedBoard& f) { return kesto::DeleteMessage(f.b, kesto::Mailbox::Received, 1).ok(); },
+         [](SharedBoard& f) { return kesto::DeleteMessage(f.b, kesto::Mailbox::Received, 1).has_value(); },
          "modKesto DeleteMessage - File is locked",
          {"MAIL/EMAIL.DAT"}},
         {"address book save",
@@ -149,7 +149,7 @@ TEST_F(ShortPatience, AStepWhoseLockIsHeldGivesUpAndWritesNothingOfItself) {
          [](SharedBoard& f) {
              kesto::AddressBook book = kesto::LoadAddressBook(f.b, 1);
              book.lines.push_back("New,new@1/1,1");
-             return kesto::SaveAddressBook(f.b, 1, book).ok();
+             return kesto::SaveAddressBook(f.b, 1, book).has_value();
          },
          "modKesto SaveAddressBook - File is locked",
          {"DATA/AB1.DAT"}},
@@ -157,27 +157,27 @@ TEST_F(ShortPatience, AStepWhoseLockIsHeldGivesUpAndWritesNothingOfItself) {
          "DATA/AB1.DAT",
          0,
          0,
-         [](SharedBoard& f) { return kesto::AddToAddressBook(f.b, 1, "Add,add@1/1,1").ok(); },
+         [](SharedBoard& f) { return kesto::AddToAddressBook(f.b, 1, "Add,add@1/1,1").has_value(); },
          "modKesto AddToAddressBook - File is locked",
          {"DATA/AB1.DAT"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         SharedBoard f;
-        ASSERT_TRUE(f.send("unread", 2, "1@0*0"));
-        WriteNative(f.file("DATA/AB1.DAT"), "Old,old@1/1,1\r\n");
+        ASSERT_TRUE(f.Send("unread", 2, "1@0*0"));
+        WriteNative(f.File("DATA/AB1.DAT"), "Old,old@1/1,1\r\n");
         std::vector<std::string> before;
-        for (const char* rel : c.unchanged) before.push_back(f.read(rel));
-        const std::string users = f.read("DATA/USERFILE.DAT");
+        for (const char* rel : c.unchanged) before.push_back(f.Read(rel));
+        const std::string users = f.Read("DATA/USERFILE.DAT");
 
-        auto held = kesto::platform::LockedFile::Open(f.file(c.file), c.offset, c.length, false);
+        auto held = kesto::platform::LockedFile::Open(f.File(c.file), c.offset, c.length, false);
         ASSERT_TRUE(held);
         EXPECT_FALSE(c.step(f));
         for (std::size_t i = 0; i < before.size(); ++i)
-            EXPECT_EQ(f.read(c.unchanged[i]), before[i]) << c.unchanged[i];
-        EXPECT_NE(f.read("HMRERROR.LOG").find(c.logged), std::string::npos) << f.read("HMRERROR.LOG");
+            EXPECT_EQ(f.Read(c.unchanged[i]), before[i]) << c.unchanged[i];
+        EXPECT_NE(f.Read("HMRERROR.LOG").find(c.logged), std::string::npos) << f.Read("HMRERROR.LOG");
         // The board is never held up: a plain write goes through the lock.
-        EXPECT_TRUE(kesto::platform::PatchAt(f.file(c.file), c.offset, "")) << c.file;
+        EXPECT_TRUE(kesto::platform::PatchAt(f.File(c.file), c.offset, "")) << c.file;
         held->Close().value();
         EXPECT_TRUE(c.step(f));
     }
@@ -187,12 +187,12 @@ TEST(SharedFiles, AnAppendCutShortLeavesWholeUnitsForTheNextSend) {
     SharedBoard f;
     // The text is cut after 5 of its bytes: its record stays, with no text rather than
     // the start of the next message's.
-    WriteNative(f.file("MAIL/EMAIL.BIN"), std::string(1000, 't'));
-    EXPECT_FALSE(kesto::test::WithFileSizeLimit(1005, [&] { return f.send("cut"); }));
-    EXPECT_NE(f.read("HMRERROR.LOG").find("SendEmail - Disk full"), std::string::npos);
-    EXPECT_EQ(f.read("MAIL/EMAIL.BIN").size(), 1005u);
-    EXPECT_FALSE(std::filesystem::exists(f.file("MAIL/SNTEMAIL.DAT")));
-    ASSERT_TRUE(f.send("next"));
+    WriteNative(f.File("MAIL/EMAIL.BIN"), std::string(1000, 't'));
+    EXPECT_FALSE(kesto::test::WithFileSizeLimit(1005, [&] { return f.Send("cut"); }));
+    EXPECT_NE(f.Read("HMRERROR.LOG").find("SendEmail - Disk full"), std::string::npos);
+    EXPECT_EQ(f.Read("MAIL/EMAIL.BIN").size(), 1005u);
+    EXPECT_FALSE(std::filesystem::exists(f.File("MAIL/SNTEMAIL.DAT")));
+    ASSERT_TRUE(f.Send("next"));
     auto filed = kesto::test::FiledMessages(f.b, "EMAIL");
     ASSERT_EQ(filed.size(), 2u);
     EXPECT_EQ(filed[0].info.MsgPos, 1001);
@@ -201,13 +201,13 @@ TEST(SharedFiles, AnAppendCutShortLeavesWholeUnitsForTheNextSend) {
 
     // The record itself is cut: the next one takes the torn tail's place.
     SharedBoard g;
-    ASSERT_TRUE(g.send("first"));
-    EXPECT_FALSE(kesto::test::WithFileSizeLimit(1000, [&] { return g.send("torn"); }));
-    EXPECT_EQ(g.read("MAIL/EMAIL.DAT").size(), 1000u);
-    ASSERT_TRUE(g.send("third"));
+    ASSERT_TRUE(g.Send("first"));
+    EXPECT_FALSE(kesto::test::WithFileSizeLimit(1000, [&] { return g.Send("torn"); }));
+    EXPECT_EQ(g.Read("MAIL/EMAIL.DAT").size(), 1000u);
+    ASSERT_TRUE(g.Send("third"));
     filed = kesto::test::FiledMessages(g.b, "EMAIL");
     ASSERT_EQ(filed.size(), 2u);
-    EXPECT_EQ(g.read("MAIL/EMAIL.DAT").size(), 2 * 582u);
+    EXPECT_EQ(g.Read("MAIL/EMAIL.DAT").size(), 2 * 582u);
     EXPECT_TRUE(filed[0].textMatches && filed[1].textMatches);
 }
 
@@ -215,7 +215,7 @@ TEST(SharedFiles, ATerminatedSenderLeavesOnlyWholeMessages) {
     for (int delayMs : {2, 7, 15}) {
         SharedBoard f;
         const pid_t sender = SharedBoard::Fork([&] {
-            for (int i = 0;; ++i) f.send("m" + std::to_string(i));
+            for (int i = 0;; ++i) f.Send("m" + std::to_string(i));
         });
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         ::kill(sender, SIGTERM);
@@ -230,9 +230,9 @@ TEST(SharedFiles, ATerminatedSenderLeavesOnlyWholeMessages) {
         EXPECT_EQ(sent.size(), received.size());
         for (const auto& m : received) EXPECT_TRUE(m.textMatches);
         for (const auto& m : sent) EXPECT_TRUE(m.textMatches);
-        EXPECT_EQ(kesto::GetI32(f.read("DATA/DBSEQ.DAT"), 0), 41 + n);
-        EXPECT_EQ(kesto::GetI32(f.read("DATA/STATHBRD.DAT"), 68), 10 + n);
-        EXPECT_EQ(kesto::GetI32(f.read("DATA/USERFILE.DAT"), 842), n);
+        EXPECT_EQ(kesto::GetI32(f.Read("DATA/DBSEQ.DAT"), 0), 41 + n);
+        EXPECT_EQ(kesto::GetI32(f.Read("DATA/STATHBRD.DAT"), 68), 10 + n);
+        EXPECT_EQ(kesto::GetI32(f.Read("DATA/USERFILE.DAT"), 842), n);
     }
 }
 
@@ -241,12 +241,12 @@ TEST(SharedFiles, ReadersTakeWhatIsWholeWhileTheBoardAppends) {
     constexpr int kMessages = 150;
     const pid_t board = SharedBoard::Fork([&] {
         // A board that writes a record in two pieces: readers see partial records.
-        const std::string dat = f.file("MAIL/EMAIL.DAT");
+        const std::string dat = f.File("MAIL/EMAIL.DAT");
         for (int i = 0; i < kMessages; ++i) {
             kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "Bob", "SysOp", "b" + std::to_string(i), 0);
             const std::string body = BodyFor(m.Subject);
             m.MsgPos =
-                static_cast<std::int32_t>(*kesto::platform::AppendAt(f.file("MAIL/EMAIL.BIN"), body) + 1);
+                static_cast<std::int32_t>(*kesto::platform::AppendAt(f.File("MAIL/EMAIL.BIN"), body) + 1);
             m.MsgLength = static_cast<std::int32_t>(body.size());
             const std::string rec = kesto::EncodeMessageInfo(m);
             (void)kesto::platform::Append(dat, rec.substr(0, 300));
@@ -273,7 +273,7 @@ TEST(SharedFiles, ReadersTakeWhatIsWholeWhileTheBoardAppends) {
     }
     EXPECT_EQ(status, 0);
     EXPECT_EQ(seen, static_cast<std::size_t>(kMessages));
-    EXPECT_EQ(f.read("HMRERROR.LOG"), "");
+    EXPECT_EQ(f.Read("HMRERROR.LOG"), "");
 }
 
 TEST(SharedFiles, AnAddRacingASaveIsKept) {

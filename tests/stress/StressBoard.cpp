@@ -57,22 +57,22 @@ struct Stress {
     Board b;
     std::string dir;
 
-    std::string file(const std::string& rel) const { return dir + "/" + rel; }
-    bool told(const char* what) const { return ::access(file(what).c_str(), F_OK) == 0; }
-    void tell(const char* what) const { (void)platform::WriteAt(file(what), 0, what); }
-    void note(const std::string& name, long value) const {
-        (void)platform::WriteAt(file(name), 0, std::to_string(value));
+    std::string File(const std::string& rel) const { return dir + "/" + rel; }
+    bool IsTold(const char* what) const { return ::access(File(what).c_str(), F_OK) == 0; }
+    void Tell(const char* what) const { (void)platform::WriteAt(File(what), 0, what); }
+    void Note(const std::string& name, long value) const {
+        (void)platform::WriteAt(File(name), 0, std::to_string(value));
     }
-    long noted(const std::string& name) const { return std::atol(test::ReadNative(file(name)).c_str()); }
+    long GetNoted(const std::string& name) const { return std::atol(test::ReadNative(File(name)).c_str()); }
 
-    pid_t run(const std::function<int()>& body) const {
+    pid_t Run(const std::function<int()>& body) const {
         std::fflush(nullptr);
         const pid_t pid = ::fork();
         if (pid == 0) ::_exit(body());
         return pid;
     }
 
-    int sender(int k) const {
+    int SendMessages(int k) const {
         const std::int32_t from = 1 + k % 2;
         long sent = 0;
         for (int i = 0; i < opt.messages; ++i) {
@@ -80,19 +80,19 @@ struct Stress {
             // Every fifth message leaves through the spool.
             const char* to = i % 5 == 4 ? "zed@77/1*2" : "3@0*0";
             if (!SendEmail(b, from, to, subject, "Body of " + subject, "", true).success) return 1;
-            note("sent-" + std::to_string(k), ++sent);
+            Note("sent-" + std::to_string(k), ++sent);
         }
         return 0;
     }
 
-    int board() const {
+    int AppendBoardMail() const {
         long appended = 0;
-        while (!told("stop")) {
+        while (!IsTold("stop")) {
             MessageInfo m = demo::MakeMessage(kBoardUser, kRecipient, "Board", "Carol",
                                               "b-" + std::to_string(appended), 1150000000);
             m.FromNetId = 2; // from another network: no read notice
             if (!demo::AppendMessage(b, "EMAIL", m, test::BodyFor(m.Subject))) return 1;
-            note("board", ++appended);
+            Note("board", ++appended);
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
         }
         return 0;
@@ -100,11 +100,11 @@ struct Stress {
 
     // Reads every unread message of the recipient, over and over; a last time once
     // everybody else has stopped.
-    int reader() const {
+    int ReadMail() const {
         const UserRecord carol = demo::MakeUser("Carol", "Carol", 100);
         std::string buffer;
         for (bool last = false; !last;) {
-            last = told("read-last");
+            last = IsTold("read-last");
             const auto rows = ReadMailboxRows(b, Mailbox::Received, kRecipient, buffer);
             if (!rows) return 1;
             for (const MailRow& row : *rows)
@@ -116,10 +116,10 @@ struct Stress {
 
     // Marks and unmarks each message in turn: a toggle lost to the other toggler would
     // leave a mark behind.
-    int toggler(int k) const {
+    int ToggleMarks(int k) const {
         std::string buffer;
         long toggles = 0;
-        while (!told("stop")) {
+        while (!IsTold("stop")) {
             const auto rows = ReadMailboxRows(b, Mailbox::Received, kRecipient, buffer);
             if (!rows) return 1;
             for (const MailRow& row : *rows) {
@@ -128,16 +128,16 @@ struct Stress {
                 toggles += 2;
             }
         }
-        note("toggles-" + std::to_string(k), toggles);
+        Note("toggles-" + std::to_string(k), toggles);
         return 0;
     }
 };
 
-int failures = 0;
+int g_failures = 0;
 
 void Expect(bool ok, const std::string& what) {
     if (ok) return;
-    ++failures;
+    ++g_failures;
     std::printf("FAILED: %s\n", what.c_str());
 }
 
@@ -156,7 +156,7 @@ void Check(const Stress& s, Totals& totals) {
     long sentBy[3] = {0, 0, 0};
     long sent = 0;
     for (int k = 0; k < s.opt.senders; ++k) {
-        const long n = s.noted("sent-" + Num(k));
+        const long n = s.GetNoted("sent-" + Num(k));
         sent += n;
         sentBy[1 + k % 2] += n;
     }
@@ -186,8 +186,8 @@ void Check(const Stress& s, Totals& totals) {
     Expect(local + static_cast<long>(spool.size()) == sent,
            Num(sent) + " sent, " + Num(local) + " filed locally and " + Num(static_cast<long>(spool.size())) +
                " spooled");
-    Expect(fromBoard == s.noted("board"),
-           "the board's messages: " + Num(fromBoard) + " of " + Num(s.noted("board")));
+    Expect(fromBoard == s.GetNoted("board"),
+           "the board's messages: " + Num(fromBoard) + " of " + Num(s.GetNoted("board")));
     Expect(sentSerials == serials, "the sent copies do not carry the serials of the messages");
 
     // One notice for each local message read, each with a serial of its own.
@@ -198,7 +198,7 @@ void Check(const Stress& s, Totals& totals) {
         serials.insert(m.info.SysMsgNo);
         noticePositions.insert(m.info.MsgPos);
     }
-    Expect(test::ReadNative(s.file("MAIL/ONELINE.BIN")).size() == 2 * notices.size() &&
+    Expect(test::ReadNative(s.File("MAIL/ONELINE.BIN")).size() == 2 * notices.size() &&
                noticePositions.size() == notices.size(),
            "the read notices do not each have their own text");
     Expect(std::set<std::int32_t>(serials.begin(), serials.end()).size() == serials.size() &&
@@ -206,9 +206,9 @@ void Check(const Stress& s, Totals& totals) {
            "a serial number was given twice (or not at all)");
 
     // The counters counted every message.
-    const std::string stats = test::ReadNative(s.file("DATA/STATHBRD.DAT"));
-    const std::string users = test::ReadNative(s.file("DATA/USERFILE.DAT"));
-    Expect(GetI32(test::ReadNative(s.file("DATA/DBSEQ.DAT")), 0) == kFirstSerial + sent + local, "DBSEQ.DAT");
+    const std::string stats = test::ReadNative(s.File("DATA/STATHBRD.DAT"));
+    const std::string users = test::ReadNative(s.File("DATA/USERFILE.DAT"));
+    Expect(GetI32(test::ReadNative(s.File("DATA/DBSEQ.DAT")), 0) == kFirstSerial + sent + local, "DBSEQ.DAT");
     Expect(GetI32(stats, 68) == sent && GetI32(stats, 72) == sent, "STATHBRD.DAT counters");
     for (int user = 1; user <= 2; ++user)
         Expect(GetI32(users, static_cast<std::size_t>(user - 1) * kUserRecordSize + 842) == sentBy[user],
@@ -216,7 +216,7 @@ void Check(const Stress& s, Totals& totals) {
 
     // One whole notice line at the recipient's node for each local message.
     std::multiset<std::string> lines, expected;
-    const std::string queue = test::ReadNative(s.file("NODE/IN1.QUE"));
+    const std::string queue = test::ReadNative(s.File("NODE/IN1.QUE"));
     for (std::size_t at = 0, end; at < queue.size(); at = end + 2) {
         end = queue.find("\r\n", at);
         if (end == std::string::npos) end = queue.size();
@@ -229,7 +229,7 @@ void Check(const Stress& s, Totals& totals) {
                             "1" +
                             Trim(m.info.FromHandle) + " just sent you some email!");
     Expect(lines == expected, "IN1.QUE does not hold one whole notice line per local message");
-    const std::string log = test::ReadNative(s.file("HMRERROR.LOG"));
+    const std::string log = test::ReadNative(s.File("HMRERROR.LOG"));
     Expect(log.empty(), "HMRERROR.LOG: " + log);
 
     ++totals.rounds;
@@ -238,7 +238,7 @@ void Check(const Stress& s, Totals& totals) {
     totals.spooled += static_cast<long>(spool.size());
     totals.fromBoard += fromBoard;
     totals.notices += static_cast<long>(notices.size());
-    totals.toggles += s.noted("toggles-0") + s.noted("toggles-1");
+    totals.toggles += s.GetNoted("toggles-0") + s.GetNoted("toggles-1");
 }
 
 // One round on a fresh board in `dir`.
@@ -250,14 +250,14 @@ void Round(const Options& opt, const std::string& dir, Totals& totals) {
     for (const char* name : {"SysOp", "Bob", "Carol", "Board"})
         demo::AppendUser(s.b, demo::MakeUser(name, name, 100)).value();
     demo::SetNodeUser(s.b, 1, kRecipient).value();
-    test::WriteNative(s.file("DATA/DBSEQ.DAT"), std::string("\x64\0\0\0", 4));
-    test::WriteNative(s.file("DATA/STATHBRD.DAT"), std::string(kStatHbrdSize, '\0'));
+    test::WriteNative(s.File("DATA/DBSEQ.DAT"), std::string("\x64\0\0\0", 4));
+    test::WriteNative(s.File("DATA/STATHBRD.DAT"), std::string(kStatHbrdSize, '\0'));
 
     std::vector<pid_t> senders, others;
-    for (int k = 0; k < s.opt.senders; ++k) senders.push_back(s.run([&s, k] { return s.sender(k); }));
-    others.push_back(s.run([&s] { return s.board(); }));
-    const pid_t reader = s.run([&s] { return s.reader(); });
-    for (int k = 0; k < 2; ++k) others.push_back(s.run([&s, k] { return s.toggler(k); }));
+    for (int k = 0; k < s.opt.senders; ++k) senders.push_back(s.Run([&s, k] { return s.SendMessages(k); }));
+    others.push_back(s.Run([&s] { return s.AppendBoardMail(); }));
+    const pid_t reader = s.Run([&s] { return s.ReadMail(); });
+    for (int k = 0; k < 2; ++k) others.push_back(s.Run([&s, k] { return s.ToggleMarks(k); }));
 
     auto wait = [](pid_t pid, const char* who) {
         int status = 0;
@@ -265,9 +265,9 @@ void Round(const Options& opt, const std::string& dir, Totals& totals) {
         Expect(WIFEXITED(status) && WEXITSTATUS(status) == 0, std::string(who) + " did not end well");
     };
     for (pid_t pid : senders) wait(pid, "a sender");
-    s.tell("stop");
+    s.Tell("stop");
     for (pid_t pid : others) wait(pid, "the board or a toggler");
-    s.tell("read-last");
+    s.Tell("read-last");
     wait(reader, "the reader");
     Check(s, totals);
 }
@@ -300,7 +300,7 @@ int main(int argc, char** argv) {
     }
     std::optional<test::TempDir> temp;
     if (opt.dir.empty()) temp.emplace();
-    const std::string base = opt.dir.empty() ? temp->path() : opt.dir;
+    const std::string base = opt.dir.empty() ? temp->Path() : opt.dir;
 
     const auto start = Clock::now();
     const auto deadline =
@@ -310,14 +310,14 @@ int main(int argc, char** argv) {
         const std::string dir = base + "/round-" + std::to_string(totals.rounds + 1);
         Round(opt, dir, totals);
         // A failed round's board is kept for a look; a good one makes room for the next.
-        if (failures == 0) std::filesystem::remove_all(dir);
-    } while (failures == 0 && Clock::now() < deadline);
+        if (g_failures == 0) std::filesystem::remove_all(dir);
+    } while (g_failures == 0 && Clock::now() < deadline);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
 
     std::printf("stress: %ld round(s) in %.1f s: %ld messages from %d senders (%ld local, %ld spooled), "
                 "%ld from the board, %ld read notices, %ld delete marks toggled; %s\n",
                 totals.rounds, seconds, totals.sent, opt.senders, totals.local, totals.spooled,
                 totals.fromBoard, totals.notices, totals.toggles,
-                failures == 0 ? "all checks passed" : "FAILED");
-    return failures == 0 ? 0 : 1;
+                g_failures == 0 ? "all checks passed" : "FAILED");
+    return g_failures == 0 ? 0 : 1;
 }

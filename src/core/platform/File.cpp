@@ -116,8 +116,8 @@ class Fd {
         if (fd_ >= 0) ::close(fd_);
     }
 
-    int get() const { return fd_; }
-    const std::string& path() const { return path_; }
+    int Get() const { return fd_; }
+    const std::string& GetPath() const { return path_; }
     // Hands the descriptor over to its new owner.
     int Release() { return std::exchange(fd_, -1); }
 
@@ -159,7 +159,7 @@ class Fd {
 };
 
 Result<void> ReadInto(const Fd& fd, std::int64_t offset, std::size_t length, Bytes& out) {
-    return ReadInto(fd.get(), fd.path(), offset, length, out);
+    return ReadInto(fd.Get(), fd.GetPath(), offset, length, out);
 }
 
 // Writes all of `bytes` through a descriptor opened with `flags`, then closes it.
@@ -177,12 +177,12 @@ Result<void> WriteFile(const std::string& path, int flags, std::string_view byte
 Result<std::int64_t> AppendOnce(const Fd& fd, std::string_view bytes) {
     ssize_t n;
     do {
-        n = ::write(fd.get(), bytes.data(), bytes.size());
+        n = ::write(fd.Get(), bytes.data(), bytes.size());
     } while (n < 0 && errno == EINTR);
-    if (n < 0) return FromErrno(errno, fd.path());
+    if (n < 0) return FromErrno(errno, fd.GetPath());
     if (static_cast<std::size_t>(n) != bytes.size()) return Error(ErrorCode::DiskFull);
-    const off_t end = ::lseek(fd.get(), 0, SEEK_CUR);
-    if (end < 0) return FromErrno(errno, fd.path());
+    const off_t end = ::lseek(fd.Get(), 0, SEEK_CUR);
+    if (end < 0) return FromErrno(errno, fd.GetPath());
     // A device has no length to land in; it is taken as offset 0.
     return std::max<std::int64_t>(0, static_cast<std::int64_t>(end) - n);
 }
@@ -194,7 +194,7 @@ Result<std::int64_t> AppendThenClose(Fd fd, std::string_view bytes) {
     return landed;
 }
 
-std::atomic<std::int64_t> lockPatienceMs{5000};
+std::atomic<std::int64_t> g_lockPatienceMs{5000};
 // How long a torn tail must stay unchanged before it is taken for a dead writer's.
 constexpr std::chrono::milliseconds kTornTailWait{250};
 
@@ -316,8 +316,8 @@ Result<std::int64_t> AppendRecord(const std::string& nativePath, std::string_vie
         if (auto c = fd->Close(); !c) return c.error();
         return size - torn;
     }
-    const int flags = ::fcntl(fd->get(), F_GETFL);
-    if (flags < 0 || ::fcntl(fd->get(), F_SETFL, flags | O_APPEND) != 0) return FromErrno(errno, nativePath);
+    const int flags = ::fcntl(fd->Get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd->Get(), F_SETFL, flags | O_APPEND) != 0) return FromErrno(errno, nativePath);
     return AppendThenClose(std::move(*fd), record);
 }
 
@@ -348,7 +348,7 @@ Result<void> ReplaceContents(const std::string& nativePath, std::string_view byt
     const std::string temp = TempNameBeside(target);
     Result<Fd> fd = Fd::Open(temp, O_WRONLY | O_CREAT | O_EXCL);
     if (!fd) return fd.error();
-    if (exists) ::fchmod(fd->get(), st.st_mode & 07777); // keep the board's permissions
+    if (exists) ::fchmod(fd->Get(), st.st_mode & 07777); // keep the board's permissions
     Result<void> done = fd->WriteAll(bytes, 0);
     if (done) done = fd->Sync();
     if (done) done = fd->Close();
@@ -394,7 +394,7 @@ Result<void> CopyFile(const std::string& source, const std::string& target) {
     if (auto st = out->StatNotDirectory(); !st) return st.error();
     char buffer[64 * 1024];
     for (;;) {
-        ssize_t n = ::read(in->get(), buffer, sizeof buffer);
+        ssize_t n = ::read(in->Get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
             return FromErrno(errno, source);
@@ -413,11 +413,11 @@ bool IsReadableFile(const std::string& nativePath) noexcept {
 }
 
 void SetLockPatience(std::chrono::milliseconds patience) noexcept {
-    lockPatienceMs = patience.count();
+    g_lockPatienceMs = patience.count();
 }
 
 std::chrono::milliseconds LockPatience() noexcept {
-    return std::chrono::milliseconds(lockPatienceMs.load());
+    return std::chrono::milliseconds(g_lockPatienceMs.load());
 }
 
 Result<LockedFile> LockedFile::Open(const std::string& nativePath, std::int64_t offset, std::int64_t length,
@@ -438,7 +438,7 @@ Result<LockedFile> LockedFile::Open(const std::string& nativePath, std::int64_t 
         range.l_start = static_cast<off_t>(offset);
         range.l_len = static_cast<off_t>(length);
         for (;;) {
-            if (::fcntl(fd->get(), F_OFD_SETLK, &range) == 0) break;
+            if (::fcntl(fd->Get(), F_OFD_SETLK, &range) == 0) break;
             const int err = errno;
             if (err == EINTR) continue;
             // No such locks here (an old kernel, some network file systems): the step
@@ -455,8 +455,8 @@ Result<LockedFile> LockedFile::Open(const std::string& nativePath, std::int64_t 
         // file now at the path is locked instead.
         struct stat now {};
         if (::stat(nativePath.c_str(), &now) == 0 && SameFile(now, *opened)) {
-            const int raw = fd->get();
-            std::string path = fd->path();
+            const int raw = fd->Get();
+            std::string path = fd->GetPath();
             (void)fd->Release();
             return LockedFile(std::move(path), raw);
         }

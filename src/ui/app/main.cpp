@@ -31,7 +31,7 @@ int main(int argc, char** argv) {
     }
 
     kesto::ui::SingleInstance instance(QStringLiteral("Kesto"));
-    if (!instance.claim()) return 0; // the running copy has been asked to come forward
+    if (!instance.Claim()) return 0; // the running copy has been asked to come forward
 
     QSettings settings(QStringLiteral("kesto"), QStringLiteral("kesto"));
     const QString folder = kesto::ui::ChooseBoardFolder(*args, settings);
@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     if (!kesto::ui::LoadBoard(QFile::encodeName(folder).toStdString(), session)) return 1;
 
     kesto::ui::frmMain window(session);
-    instance.onActivate([&window] { window.bringToFront(); });
+    instance.OnActivate([&window] { window.BringToFront(); });
     kesto::ui::EndOfSession ending;
     window.CloseOnEndOfSession(ending);
     window.Form_Load();

@@ -30,7 +30,7 @@ class frmNewMessage : public QDialog {
     explicit frmNewMessage(Session& s, QWidget* parent = nullptr, std::optional<std::int16_t> replyTo = {});
 
     // Runs the window; true when a message was sent (the window then closed itself).
-    bool writeMessage();
+    bool WriteMessage();
 
     // Commands; menu items and toolbar buttons share them.
     void mnuFileClose_Click();
@@ -46,8 +46,8 @@ class frmNewMessage : public QDialog {
     void LockComposer();
     void UnlockComposer();
 
-    const std::vector<std::string>& netList() const { return NetList; }
-    bool isLocked() const { return locked_; }
+    const std::vector<std::string>& GetNetList() const { return NetList; }
+    bool IsLocked() const { return locked_; }
 
     // Closing is refused while a send runs: the send is still using the window.
     void reject() override;
@@ -58,17 +58,17 @@ class frmNewMessage : public QDialog {
 
   private:
     void Form_Load(std::optional<std::int16_t> replyTo);
-    void setupActions();
-    void buildControls();
-    void updateActions();
+    void SetupActions();
+    void BuildControls();
+    void UpdateActions();
     void FillNetList();
-    bool attachRuleAllows() const;
-    void setRecipient(const std::string& mailTo, int line);
-    void limitMessageLength(int position, int added);
-    std::string messageText() const;
+    bool IsAttachAllowed() const;
+    void SetRecipient(const std::string& mailTo, int line);
+    void LimitMessageLength(int position, int added);
+    std::string GetMessageText() const;
     // The file to attach: the one picked while the box still shows it, else what the box names.
-    std::string AttachmentSource() const;
-    bool PickedFileShown() const;
+    std::string GetAttachmentSource() const;
+    bool IsPickedFileShown() const;
 
     Session& s_;
     std::vector<std::string> NetList;
