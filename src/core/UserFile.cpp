@@ -98,7 +98,8 @@ Result<UserRecord> CountSentMail(const Board& b, std::int32_t userNo) {
     if (!file) {
         const ErrorCode code = file.error().code;
         const bool readOnly = code == ErrorCode::PermissionDenied;
-        LogFailure(b.log, kModule, code == ErrorCode::Locked || readOnly ? "PutUser" : "GetUser", file.error());
+        LogFailure(b.log, kModule, code == ErrorCode::Locked || readOnly ? "PutUser" : "GetUser",
+                   file.error());
         // A user file we may read but not write: the message goes uncounted, as before locks.
         if (readOnly) return Logged(b.log, kModule, "GetUser", ReadUser(b, userNo));
         return file.error();

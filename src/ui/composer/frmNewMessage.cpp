@@ -334,8 +334,8 @@ void frmNewMessage::mnuActionsSend_Click() {
     }
     case kesto::SendCheck::Outcome::Single: {
         LockComposer();
-        const auto r = kesto::SendEmail(s_.board, s_.CurrentUserNumber, check.address, subject, GetMessageText(),
-                                        GetAttachmentSource(), true);
+        const auto r = kesto::SendEmail(s_.board, s_.CurrentUserNumber, check.address, subject,
+                                        GetMessageText(), GetAttachmentSource(), true);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
             UnlockComposer();
