@@ -41,7 +41,8 @@ struct LiveViewState {
 
     bool operator==(const LiveViewState&) const = default;
 };
-// Writes the live state as record 1 of KESTO.DAT; a failure leaves the file as it was.
+// Writes the live state over record 1 of KESTO.DAT, keeping any bytes after it; a
+// missing file is created. A value that does not fit its field writes nothing.
 Result<void> SaveDat(const Board& b, const LiveViewState& live);
 
 } // namespace kesto

@@ -90,13 +90,14 @@ Result<std::int32_t> NextSeqNum(const Board& b) {
     }
     Result<Bytes> stored = file->ReadAt(0, 4);
     if (!stored) return stored.error();
-    // Widened, so a damaged 2147483647 wraps to 1 instead of overflowing.
-    std::int64_t value = static_cast<std::int64_t>(GetI32(*stored, 0)) + 1;
-    if (value >= kSeqLimit) value = 1;
-    PutI32(buf, 0, static_cast<std::int32_t>(value));
+    // The counter is 32-bit: a damaged 2147483647 has no next number, and stays as it is.
+    const std::int32_t last = GetI32(*stored, 0);
+    if (last == std::numeric_limits<std::int32_t>::max()) return Error(ErrorCode::Overflow);
+    const std::int32_t value = last + 1 >= kSeqLimit ? 1 : last + 1;
+    PutI32(buf, 0, value);
     if (auto w = file->WriteAt(0, buf); !w) return w.error();
     if (auto c = file->Close(); !c) return c.error();
-    return static_cast<std::int32_t>(value);
+    return value;
 }
 
 // The two counters advanced under the lock. A file that is there but cannot be read

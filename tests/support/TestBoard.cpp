@@ -1,5 +1,9 @@
 #include "TestBoard.h"
 
+#include "MailBase.h"
+#include "Records.h"
+#include "platform/BoardPath.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -29,6 +33,22 @@ void WriteNative(const std::string& path, std::string_view bytes) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+void WriteLargeMailbox(const Board& b, std::string_view mailbox, std::int32_t count,
+                       const MessageInfo& like) {
+    const std::string body = "Body.";
+    std::string index;
+    index.reserve(static_cast<std::size_t>(count) * kMessageInfoSize);
+    MessageInfo m = like;
+    m.MsgPos = 1;
+    m.MsgLength = static_cast<std::int32_t>(body.size());
+    for (std::int32_t n = 1; n <= count; ++n) {
+        m.Subject = "Message " + std::to_string(n);
+        index += EncodeMessageInfo(m);
+    }
+    WriteNative(platform::NativePath(MailboxFile(b, mailbox, ".DAT"), b.startDir), index);
+    WriteNative(platform::NativePath(MailboxFile(b, mailbox, ".BIN"), b.startDir), body);
 }
 
 } // namespace kesto::test

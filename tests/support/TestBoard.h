@@ -27,4 +27,9 @@ std::string ReadNative(const std::string& path);
 // Writes a whole native file, creating parent directories.
 void WriteNative(const std::string& path, std::string_view bytes);
 
+// Replaces the mailbox with `count` unread messages of one sender to one recipient,
+// record n with the subject "Message n", all sharing one body "Body.": written
+// whole, as appending tens of thousands one by one would take minutes.
+void WriteLargeMailbox(const Board& b, std::string_view mailbox, std::int32_t count, const MessageInfo& like);
+
 } // namespace kesto::test
