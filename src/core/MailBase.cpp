@@ -35,21 +35,33 @@ Result<void> WriteRecord(const std::string& path, RecordNo number, const Message
     return platform::WriteAt(path, *offset, EncodeMessageInfo(rec));
 }
 
+Result<std::string> ReadBody(const std::string& path, std::int32_t position, std::int32_t length,
+                             bool stripColourCodes, bool raw) {
+    Result<BodySpan> span = GetBodySpan(position, length);
+    if (!span) return span.error();
+    Result<Bytes> read = platform::ReadAt(path, span->offset, span->length);
+    if (!read) return read.error();
+    return CleanMessageText(*read, length, stripColourCodes, raw);
+}
+
+} // namespace
+
 // A damaged index record must not cost more than the text file holds. So a position
 // below 1 (no byte of the file) and a negative length are failures; a length running
 // past the end (up to 2147483647) gives the bytes that exist, and a position past the
 // end the empty text, so the reader still shows whatever part of the body survived.
-Result<std::string> ReadBody(const std::string& path, std::int32_t position, std::int32_t length,
-                             bool stripColourCodes, bool raw) {
+Result<BodySpan> GetBodySpan(std::int32_t position, std::int32_t length) {
     if (position < 1) return Error(ErrorCode::BadRecordNumber);
     if (length < 0) return Error(ErrorCode::BadRecordLength);
-    Result<Bytes> read = platform::ReadAt(path, static_cast<std::int64_t>(position) - 1, length);
-    if (!read) return read.error();
-    std::string text = std::move(*read);
+    return BodySpan{static_cast<std::int64_t>(position) - 1, length};
+}
+
+std::string CleanMessageText(std::string_view bytes, std::int32_t length, bool stripColourCodes, bool raw) {
+    std::string text(bytes);
     if (!raw) {
         // A body cut short by the file's end reads as if blank-filled to its length: the
         // blanks then end the text, so no trailing CR LF is removed before they are.
-        const bool cutShort = static_cast<std::int64_t>(text.size()) < length;
+        const bool cutShort = static_cast<std::int64_t>(bytes.size()) < length;
         text = ConvertCrLf(text);
         if (!cutShort) text = StripTrailingCrLf(text);
         text = RTrim(text);
@@ -57,8 +69,6 @@ Result<std::string> ReadBody(const std::string& path, std::int32_t position, std
     if (stripColourCodes) text = StripHeartCodes(text);
     return text;
 }
-
-} // namespace
 
 std::string_view MailboxName(Mailbox box) {
     return box == Mailbox::Received ? "EMAIL" : "SNTEMAIL";

@@ -38,7 +38,19 @@ Result<std::string> GetMessage(const Board& b, std::string_view mailbox, std::in
 // of it), the record's MsgLength is set to 0. Not logged: the caller's failure.
 Result<void> FileRecordAndText(const std::string& nativeDat, const std::string& nativeBin,
                                const MessageInfo& record, std::string_view text);
+// Where GetMessage reads a body: 0-based offset and length in the text file, as far
+// as the file holds them. A position below 1 or a negative length is refused.
+struct BodySpan {
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+};
+Result<BodySpan> GetBodySpan(std::int32_t position, std::int32_t length);
+
 // Number of whole records in the mailbox index (0 when it does not exist).
 std::int32_t MessageCount(const Board& b, std::string_view mailbox);
+
+// What GetMessage makes of the bytes found for a body: `bytes` holds fewer than
+// `length` when the text file ended first.
+std::string CleanMessageText(std::string_view bytes, std::int32_t length, bool stripColourCodes, bool raw);
 
 } // namespace kesto

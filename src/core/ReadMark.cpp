@@ -88,8 +88,12 @@ std::string ReadNoticeText(const UserRecord& reader, std::int32_t readerNo, std:
     return Trim(reader.Handle) + " #" + std::to_string(readerNo) + " Read Email: " + Trim(subject);
 }
 
+std::string ReaderBodyText(std::string_view body) {
+    return RTrim(StripTrailingCrLf(body));
+}
+
 std::string MessageDisplayText(std::string_view body, const MessageInfo& m) {
-    std::string text = RTrim(StripTrailingCrLf(body));
+    std::string text = ReaderBodyText(body);
     std::string att = Trim(m.AttFileName);
     if (!att.empty()) {
         text += "\r\n\r\n---\r\nAttached File: " + att + " (" + std::to_string(m.AttFileSize) + " bytes)";
