@@ -8,31 +8,21 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include <gtest/gtest.h>
-
 #include <memory>
 
+namespace kesto::test {
 namespace {
-
-using kesto::test::Act;
-using kesto::test::Button;
-using kesto::test::Child;
-using kesto::test::ComposerBoard;
-using kesto::test::Edit;
-using kesto::test::FakeDialogs;
-using kesto::test::OnNextModal;
 
 struct MainBoard : ComposerBoard {
     FakeDialogs dialogs;
-    std::unique_ptr<kesto::ui::frmMain> win;
+    std::unique_ptr<ui::frmMain> win;
 
-    kesto::RecordNo Receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
-        auto m = kesto::demo::MakeMessage(from, 1, fromHandle, "SysOp", subject, 1150000000 + from);
-        return static_cast<kesto::RecordNo>(
-            kesto::demo::AppendMessage(s.board, "EMAIL", m, "body\r\n").value());
+    RecordNo Receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
+        auto m = demo::MakeMessage(from, 1, fromHandle, "SysOp", subject, 1150000000 + from);
+        return static_cast<RecordNo>(demo::AppendMessage(s.board, "EMAIL", m, "body\r\n").value());
     }
-    kesto::ui::frmMain& Open() {
-        win = std::make_unique<kesto::ui::frmMain>(s);
+    ui::frmMain& Open() {
+        win = std::make_unique<ui::frmMain>(s);
         win->Form_Load();
         return *win;
     }
@@ -91,10 +81,10 @@ TEST(WritingCommands, ReplyAfterReadingAnswersTheMessageItIsGiven) {
     MainBoard f;
     auto n = f.Receive("Bob", 2, "hello");
     SendFromNextComposer(nullptr, "hello again");
-    kesto::ui::ReplyAfterReading(nullptr, f.s, n);
+    ui::ReplyAfterReading(nullptr, f.s, n);
     std::string dat = f.Read("MAIL/EMAIL.DAT");
     ASSERT_EQ(dat.size(), 2 * 582u);
-    EXPECT_EQ(kesto::GetI32(dat, 582 + 4), 2); // to Bob
+    EXPECT_EQ(GetI32(dat, 582 + 4), 2); // to Bob
 }
 
 TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) {
@@ -121,3 +111,4 @@ TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) 
 }
 
 } // namespace
+} // namespace kesto::test
