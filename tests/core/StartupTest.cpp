@@ -13,9 +13,7 @@
 #include <unistd.h>
 
 using namespace kesto;
-using kesto::test::ReadNative;
-using kesto::test::TempDir;
-using kesto::test::WriteNative;
+using namespace kesto::test;
 
 namespace {
 
