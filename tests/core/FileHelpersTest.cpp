@@ -11,18 +11,18 @@ using namespace kesto::test;
 
 namespace {
 
-Board BoardIn(const TempDir& dir) {
+struct FileHelpers : ::testing::Test {
+    TempDir dir;
     Board b;
-    b.startDir = dir.Path();
-    b.log = ErrorLog{dir.File("HMRERROR.LOG"), "kesto"};
-    return b;
-}
+    FileHelpers() {
+        b.startDir = dir.Path();
+        b.log = ErrorLog{dir.File("HMRERROR.LOG"), "kesto"};
+    }
+};
 
 } // namespace
 
-TEST(FileHelpers, ExistenceChecksNeverLog) {
-    TempDir dir;
-    Board b = BoardIn(dir);
+TEST_F(FileHelpers, ExistenceChecksNeverLog) {
     WriteNative(dir.File("Board/EMAIL.DAT"), "x");
 
     EXPECT_TRUE(FileExists(b, "  board\\email.dat "));
@@ -44,9 +44,7 @@ TEST(FileHelpers, ExistenceChecksNeverLog) {
     EXPECT_TRUE(LogLines(b).empty());
 }
 
-TEST(FileHelpers, CreateFileKeepsOrEmptiesAndLogsFailures) {
-    TempDir dir;
-    Board b = BoardIn(dir);
+TEST_F(FileHelpers, CreateFileKeepsOrEmptiesAndLogsFailures) {
     WriteNative(dir.File("AB1.DAT"), "entry\r\n");
     EXPECT_TRUE(CreateFile(b, "ab1.dat", false));
     EXPECT_EQ(ReadNative(dir.File("AB1.DAT")), "entry\r\n");
@@ -66,9 +64,7 @@ TEST(FileHelpers, CreateFileKeepsOrEmptiesAndLogsFailures) {
         << log;
 }
 
-TEST(FileHelpers, ReadFileContentsDropsTrailingLineEnds) {
-    TempDir dir;
-    Board b = BoardIn(dir);
+TEST_F(FileHelpers, ReadFileContentsDropsTrailingLineEnds) {
     WriteNative(dir.File("EMAIL.TAG"), "--\r\nTag line \r\n\r\n\r\n");
     EXPECT_EQ(*ReadFileContents(b, "email.tag"), "--\r\nTag line ");
     WriteNative(dir.File("MIXED.TXT"), "a\rb\nc\r\n\r\n \r\n");
@@ -82,18 +78,14 @@ TEST(FileHelpers, ReadFileContentsDropsTrailingLineEnds) {
     EXPECT_TRUE(LogLines(b).empty()); // missing files and folders are no failure
 }
 
-TEST(FileHelpers, ReadFileContentsLogsAFileThatCannotBeOpened) {
-    TempDir dir;
-    Board b = BoardIn(dir);
+TEST_F(FileHelpers, ReadFileContentsLogsAFileThatCannotBeOpened) {
     ASSERT_TRUE(MakeSocket(dir.File("SOCK")));
     EXPECT_FALSE(ReadFileContents(b, "sock"));
     EXPECT_EQ(LogLines(b).size(), 1u);
     EXPECT_NE(ReadNative(b.log.path).find("  modCommonFunctions ReadFileContents - "), std::string::npos);
 }
 
-TEST(FileHelpers, WriteToFileAppendsExactBytes) {
-    TempDir dir;
-    Board b = BoardIn(dir);
+TEST_F(FileHelpers, WriteToFileAppendsExactBytes) {
     EXPECT_TRUE(WriteToFile(b, "SAVED.TXT", "line 1"));
     EXPECT_TRUE(WriteToFile(b, "saved.txt ", "tail", true));
     EXPECT_TRUE(WriteToFile(b, "SAVED.TXT", ""));
@@ -110,15 +102,13 @@ TEST(FileHelpers, WriteToFileAppendsExactBytes) {
     EXPECT_NE(log.find("  modCommonFunctions WriteToFile - Path not found\r\n"), std::string::npos) << log;
 }
 
-TEST(FileHelpers, BasenameLongAndShortNames) {
+TEST_F(FileHelpers, BasenameLongAndShortNames) {
     EXPECT_EQ(GetFileBasename("C:\\board\\mail\\EMAIL.TAG"), "EMAIL.TAG");
     EXPECT_EQ(GetFileBasename(" /home/sysop/File Name.txt "), "File Name.txt");
     EXPECT_EQ(GetFileBasename("EMAIL.TAG"), "EMAIL.TAG");
     EXPECT_EQ(GetFileBasename("dir\\"), "");
     EXPECT_EQ(GetFileBasename("  "), "");
 
-    TempDir dir;
-    Board b = BoardIn(dir);
     WriteNative(dir.File("Program Files/Board/Long Report File.text"), "x");
 
     std::string shortName = GetShortFilename(b, "program files\\board\\long report file.text");
