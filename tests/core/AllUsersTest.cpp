@@ -49,10 +49,10 @@ TEST(AllUsersCriterion, MatchesLevelsFlagsAndAccessFlagsButNeverEmptySlots) {
     EXPECT_FALSE(m("all users ! B"));
 }
 
-struct WalkBoard {
+struct SendAllUsersTest : ::testing::Test {
     TempDir dir;
     Board b = demo::CreateBoard(dir.Path()).value();
-    WalkBoard() {
+    SendAllUsersTest() {
         demo::AppendUser(b, demo::MakeUser("SysOp", "Sam", 255)).value();
         demo::AppendUser(b, demo::MakeUser("Bob", "Bob", 20)).value();
         demo::AppendUser(b, demo::MakeUser("", "", 0)).value();
@@ -64,10 +64,9 @@ struct WalkBoard {
     std::string Read(const std::string& rel) const { return ReadNative(dir.File(rel)); }
 };
 
-TEST(SendAllUsers, SendsOneMessagePerMatchWithoutSentCopies) {
-    WalkBoard f;
+TEST_F(SendAllUsersTest, SendsOneMessagePerMatchWithoutSentCopies) {
     std::vector<std::int32_t> progress;
-    auto r = SendAllUsers(f.b, 1, "all users = 255", "Notice", "Board closes at ten", "",
+    auto r = SendAllUsers(b, 1, "all users = 255", "Notice", "Board closes at ten", "",
                           [&](std::int32_t done, std::int32_t total) {
                               EXPECT_EQ(total, 4);
                               progress.push_back(done);
@@ -76,40 +75,38 @@ TEST(SendAllUsers, SendsOneMessagePerMatchWithoutSentCopies) {
     EXPECT_EQ(r.sent, 2);
     EXPECT_EQ(progress, (std::vector<std::int32_t>{1, 2, 3, 4})); // once per user slot
 
-    std::string dat = f.Read("MAIL/EMAIL.DAT");
+    std::string dat = Read("MAIL/EMAIL.DAT");
     ASSERT_EQ(dat.size(), 2 * 582u);
     EXPECT_EQ(GetI32(dat, 4), 1); // the sender gets a copy too
     EXPECT_EQ(GetI32(dat, 582 + 4), 4);
     EXPECT_NE(GetI32(dat, 256), GetI32(dat, 582 + 256));
-    EXPECT_FALSE(std::filesystem::exists(f.dir.File("MAIL/SNTEMAIL.DAT")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("MAIL/SNTEMAIL.DAT")));
 
     // The empty slot never receives anything.
-    EXPECT_TRUE(SendAllUsers(f.b, 1, "all users < 5", "s", "t", "").success);
-    EXPECT_EQ(f.Read("MAIL/EMAIL.DAT").size(), 2 * 582u);
+    EXPECT_TRUE(SendAllUsers(b, 1, "all users < 5", "s", "t", "").success);
+    EXPECT_EQ(Read("MAIL/EMAIL.DAT").size(), 2 * 582u);
 }
 
-TEST(SendAllUsers, BadCriteriaAreRefusedWithTheirMessages) {
-    WalkBoard f;
-    auto none = SendAllUsers(f.b, 1, "all users", "s", "t", "");
+TEST_F(SendAllUsersTest, BadCriteriaAreRefusedWithTheirMessages) {
+    auto none = SendAllUsers(b, 1, "all users", "s", "t", "");
     EXPECT_FALSE(none.success);
     EXPECT_EQ(none.message,
               "You are attempting to send a message to all users, but have not provided any parameters.");
-    auto bad = SendAllUsers(f.b, 1, "all users # 5", "s", "t", "");
+    auto bad = SendAllUsers(b, 1, "all users # 5", "s", "t", "");
     EXPECT_FALSE(bad.success);
     EXPECT_EQ(bad.message, "Improper format to send to all users.\n"
                            "Send to \"all users <>= securitylevel\" or \"all users !$ flag\".");
-    EXPECT_FALSE(std::filesystem::exists(f.dir.File("MAIL/EMAIL.DAT")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("MAIL/EMAIL.DAT")));
 }
 
-TEST(SendAllUsers, AFailingDeliveryDoesNotStopTheWalk) {
-    WalkBoard f;
-    std::filesystem::remove_all(f.dir.File("MAIL"));
-    WriteNative(f.dir.File("MAIL"), "x");
-    auto r = SendAllUsers(f.b, 1, "all users > 0", "s", "t", "");
+TEST_F(SendAllUsersTest, AFailingDeliveryDoesNotStopTheWalk) {
+    std::filesystem::remove_all(dir.File("MAIL"));
+    WriteNative(dir.File("MAIL"), "x");
+    auto r = SendAllUsers(b, 1, "all users > 0", "s", "t", "");
     EXPECT_TRUE(r.success);
     EXPECT_EQ(r.sent, 0);
     // One log line per user tried: three users have a level above 0.
-    std::string log = f.Read("HMRERROR.LOG");
+    std::string log = Read("HMRERROR.LOG");
     std::size_t lines = 0;
     for (std::size_t p = 0; (p = log.find("SendEmail - ", p)) != std::string::npos; ++p) ++lines;
     EXPECT_EQ(lines, 3u);

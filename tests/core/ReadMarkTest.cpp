@@ -40,8 +40,11 @@ struct ReadBoard {
     }
 };
 
-TEST(ReadMark, FirstOpeningMarksReadAndWritesOneNoticeExactly) {
+struct ReadMark : ::testing::Test {
     ReadBoard rb;
+};
+
+TEST_F(ReadMark, FirstOpeningMarksReadAndWritesOneNoticeExactly) {
     rb.Add("First", "one");
     std::int16_t n = rb.Add(" Meeting ", "Hello there");
     const std::string indexBefore = ReadNative(rb.Mail("EMAIL.DAT"));
@@ -85,8 +88,7 @@ TEST(ReadMark, FirstOpeningMarksReadAndWritesOneNoticeExactly) {
     EXPECT_EQ(ReadNative(rb.Mail("ONELINE.BIN")), "\r\n");
 }
 
-TEST(ReadMark, NoticeGoesAfterTheLastWholeRecordAndCutsItsText) {
-    ReadBoard rb;
+TEST_F(ReadMark, NoticeGoesAfterTheLastWholeRecordAndCutsItsText) {
     std::string longSubject(60, 'S');
     std::int16_t n = rb.Add(longSubject, "x");
     WriteNative(rb.Mail("ONELINE.DAT"), std::string(1000, 'Q'));
@@ -101,8 +103,7 @@ TEST(ReadMark, NoticeGoesAfterTheLastWholeRecordAndCutsItsText) {
     EXPECT_EQ(ReadNative(rb.Mail("ONELINE.BIN")), "12345\r\n");
 }
 
-TEST(ReadMark, OnlyLocalUnreadReceivedMailLeavesANotice) {
-    ReadBoard rb;
+TEST_F(ReadMark, OnlyLocalUnreadReceivedMailLeavesANotice) {
     std::int16_t remote = rb.Add("From afar", "x", 2);
     ShownMessage s = rb.Show(remote);
     EXPECT_TRUE(s.markedRead);
@@ -121,8 +122,7 @@ TEST(ReadMark, OnlyLocalUnreadReceivedMailLeavesANotice) {
     EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.DAT")));
 }
 
-TEST(ReadMark, RecordsOutsideTheIndexAreShownEmptyAndNeverWritten) {
-    ReadBoard rb;
+TEST_F(ReadMark, RecordsOutsideTheIndexAreShownEmptyAndNeverWritten) {
     rb.Add("Only", "x");
     // A torn second record: 100 bytes after the first.
     WriteNative(rb.Mail("EMAIL.DAT"), ReadNative(rb.Mail("EMAIL.DAT")) + std::string(100, '\0'));
@@ -136,8 +136,7 @@ TEST(ReadMark, RecordsOutsideTheIndexAreShownEmptyAndNeverWritten) {
     EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.DAT")));
 }
 
-TEST(ReadMark, SendOneLinerRefusesWithoutWriting) {
-    ReadBoard rb;
+TEST_F(ReadMark, SendOneLinerRefusesWithoutWriting) {
     EXPECT_FALSE(SendOneLiner(rb.b, 1, rb.sysop, 2, "   "));
     EXPECT_FALSE(SendOneLiner(rb.b, 1, rb.sysop, 0, "text"));
     EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.DAT")));
@@ -153,8 +152,7 @@ TEST(ReadMark, SendOneLinerRefusesWithoutWriting) {
     EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.BIN")));
 }
 
-TEST(ReadMark, LabelsAndTextAsTheReaderShowsThem) {
-    ReadBoard rb;
+TEST_F(ReadMark, LabelsAndTextAsTheReaderShowsThem) {
     MessageInfo m = demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Report", 1150000000);
     m.FromNetNode = Pad("12/7", 80);
     m.ToNetNode = Pad("", 80);
@@ -184,8 +182,7 @@ TEST(ReadMark, LabelsAndTextAsTheReaderShowsThem) {
               "ends in colour\r\n\r\n---\r\nAttached File: " + std::string(12, '\xFF') + " (0 bytes)");
 }
 
-TEST(ReadMark, DamagedTextPositionsShowWhatCanBeShown) {
-    ReadBoard rb;
+TEST_F(ReadMark, DamagedTextPositionsShowWhatCanBeShown) {
     std::int16_t n = rb.Add("Damaged", "0123456789");
     std::string index = ReadNative(rb.Mail("EMAIL.DAT"));
     struct Case {

@@ -13,7 +13,7 @@
 namespace kesto::test {
 namespace {
 
-struct MainBoard : ComposerBoard {
+struct WritingCommands : ::testing::Test, ComposerBoard {
     FakeDialogs dialogs;
     std::unique_ptr<ui::frmMain> win;
 
@@ -39,10 +39,9 @@ void SendFromNextComposer(const char* to, const char* subject) {
     });
 }
 
-TEST(WritingCommands, NewRebuildsTheListOnlyWhenSomethingWasSent) {
-    MainBoard f;
-    f.Receive("Bob", 2, "one");
-    auto& w = f.Open();
+TEST_F(WritingCommands, NewRebuildsTheListOnlyWhenSomethingWasSent) {
+    Receive("Bob", 2, "one");
+    auto& w = Open();
     ASSERT_EQ(w.GetRowCount(), 1);
 
     OnNextModal([](QWidget* c) { Act(*c, "mnuFileClose")->trigger(); });
@@ -54,11 +53,10 @@ TEST(WritingCommands, NewRebuildsTheListOnlyWhenSomethingWasSent) {
     EXPECT_EQ(w.GetRowCount(), 2);
 }
 
-TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
-    MainBoard f;
-    f.Receive("Bob", 2, "from bob");
-    f.Receive("SysOp", 1, "note to self");
-    auto& w = f.Open();
+TEST_F(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
+    Receive("Bob", 2, "from bob");
+    Receive("SysOp", 1, "note to self");
+    auto& w = Open();
     ASSERT_EQ(w.GetRowCount(), 2);
     int p = 0;
     for (int row = 1; row <= 2; ++row)
@@ -77,27 +75,25 @@ TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
     EXPECT_EQ(w.GetSelectedPosition(), p);
 }
 
-TEST(WritingCommands, ReplyAfterReadingAnswersTheMessageItIsGiven) {
-    MainBoard f;
-    auto n = f.Receive("Bob", 2, "hello");
+TEST_F(WritingCommands, ReplyAfterReadingAnswersTheMessageItIsGiven) {
+    auto n = Receive("Bob", 2, "hello");
     SendFromNextComposer(nullptr, "hello again");
-    ui::ReplyAfterReading(nullptr, f.s, n);
-    std::string dat = f.Read("MAIL/EMAIL.DAT");
+    ui::ReplyAfterReading(nullptr, s, n);
+    std::string dat = Read("MAIL/EMAIL.DAT");
     ASSERT_EQ(dat.size(), 2 * 582u);
     EXPECT_EQ(GetI32(dat, 582 + 4), 2); // to Bob
 }
 
-TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) {
-    MainBoard f;
-    f.Receive("Bob", 2, "for sysop");
-    auto& w = f.Open();
+TEST_F(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) {
+    Receive("Bob", 2, "for sysop");
+    auto& w = Open();
     const QString caption = w.windowTitle();
     ASSERT_EQ(w.GetRowCount(), 1);
 
     OnNextModal([](QWidget* d) { Child<QPushButton>(*d, "cmdCancel")->click(); });
     Act(w, "mnuFileChangeUser")->trigger();
     EXPECT_EQ(w.windowTitle(), caption);
-    EXPECT_EQ(f.s.CurrentUserNumber, 1);
+    EXPECT_EQ(s.CurrentUserNumber, 1);
     EXPECT_EQ(w.GetRowCount(), 1);
 
     OnNextModal([](QWidget* d) {
@@ -105,7 +101,7 @@ TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) 
         Child<QPushButton>(*d, "cmdOk")->click();
     });
     Act(w, "mnuFileChangeUser")->trigger();
-    EXPECT_EQ(f.s.CurrentUserNumber, 2);
+    EXPECT_EQ(s.CurrentUserNumber, 2);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kesto - Bob (#2)"));
     EXPECT_EQ(w.GetRowCount(), 0);
 }

@@ -28,8 +28,11 @@ QPlainTextEdit* Text(const QWidget& w) {
     return Child<QPlainTextEdit>(w, "txtMessage");
 }
 
-TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
+struct ReaderWindow : ::testing::Test {
     ReaderBoard rb;
+};
+
+TEST_F(ReaderWindow, ShowsTheMessageAndMarksItRead) {
     MessageInfo m = demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Caf\xE9 <b>", 1150000000);
     m.AttFileName = Pad("REPORT.ZIP", 12);
     m.AttFileSize = 1234;
@@ -45,8 +48,7 @@ TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
     EXPECT_EQ(ReadNative(rb.Mail("ONELINE.BIN")), "\r\n");
 }
 
-TEST(ReaderWindow, StepToADamagedRecordClearsTheShownText) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, StepToADamagedRecordClearsTheShownText) {
     auto shown = rb.Add("Shown", "text"), lost = rb.Add("Lost", "x");
     std::string index = ReadNative(rb.Mail("EMAIL.DAT"));
     index.replace(static_cast<std::size_t>(lost - 1) * 582 + 478, 4, "\xFF\xFF\xFF\x7F"); // far past the end
@@ -58,8 +60,7 @@ TEST(ReaderWindow, StepToADamagedRecordClearsTheShownText) {
     EXPECT_TRUE(Text(*w)->toPlainText().isEmpty());
 }
 
-TEST(ReaderWindow, StepsThroughTheListInItsOrder) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, StepsThroughTheListInItsOrder) {
     auto a = rb.Add("A", "a"), b = rb.Add("B", "b"), c = rb.Add("C", "c");
     rb.list.rows = {c, a, b}; // the list is sorted: reader follows it, not the record order
     auto w = rb.Reader(1);
@@ -89,8 +90,7 @@ TEST(ReaderWindow, StepsThroughTheListInItsOrder) {
     EXPECT_EQ(ReadNative(rb.Mail("ONELINE.DAT")).size(), 3u * 582);
 }
 
-TEST(ReaderWindow, DeleteTogglesTheMarkAndTheNotice) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, DeleteTogglesTheMarkAndTheNotice) {
     auto n = rb.Add("Old news", "x");
     rb.list.rows = {n};
     auto w = rb.Reader(1);
@@ -116,8 +116,7 @@ TEST(ReaderWindow, DeleteTogglesTheMarkAndTheNotice) {
     EXPECT_TRUE(replies.isEmpty());
 }
 
-TEST(ReaderWindow, ReplyAsksForAnAnswerToTheShownMessageAndCloses) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, ReplyAsksForAnAnswerToTheShownMessageAndCloses) {
     rb.list.rows = {rb.Add("Question", "?")};
     auto w = rb.Reader(1);
     w->show();
@@ -129,8 +128,7 @@ TEST(ReaderWindow, ReplyAsksForAnAnswerToTheShownMessageAndCloses) {
     EXPECT_EQ(w->result(), QDialog::Accepted);
 }
 
-TEST(ReaderWindow, DisableAndEnableCommands) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, DisableAndEnableCommands) {
     auto a = rb.Add("A", "a"), b = rb.Add("B", "b");
     rb.list.rows = {a, b};
     auto w = rb.Reader(2);
@@ -146,8 +144,7 @@ TEST(ReaderWindow, DisableAndEnableCommands) {
     EXPECT_TRUE(Act(*w, "mnuActionsNextMessage")->isEnabled());
 }
 
-TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, SenderContextMenuOnlyWithRows) {
     rb.list.rows = {rb.Add("A", "a")};
     auto w = rb.Reader(1);
     w->show();
@@ -167,8 +164,7 @@ TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
     popup->hide();
 }
 
-TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWindow) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWindow) {
     MessageInfo m =
         demo::MakeMessage(2, 1, "Alexandra Montgomery-Worthington Smythe", "SYSOP",
                           "Minutes of the annual general meeting and the budget for 2007/08", 1150000000);
@@ -195,8 +191,7 @@ TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWin
     EXPECT_EQ(text->width() - smallest.width(), w->frameGeometry().width() - 200);
 }
 
-TEST(ReaderWindow, CtrlCCopiesTheSelectedTextAndCtrlInsStillAddsTheSender) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, CtrlCCopiesTheSelectedTextAndCtrlInsStillAddsTheSender) {
     rb.list.rows = {rb.Add("Copy me", "first line\r\nsecond line")};
     auto w = rb.Reader(1);
     w->show();
@@ -216,8 +211,7 @@ TEST(ReaderWindow, CtrlCCopiesTheSelectedTextAndCtrlInsStillAddsTheSender) {
     EXPECT_EQ(opened, QStringLiteral("frmAddToAddressBook"));
 }
 
-TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, InformationShowsTheRecordAsRead) {
     rb.list.rows = {rb.Add("Info", "i", 1150000000)};
     auto w = rb.Reader(1);
     QString from, offline;
@@ -231,8 +225,7 @@ TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
     EXPECT_EQ(offline, QStringLiteral("1"));
 }
 
-TEST(ReaderWindow, InformationTallerThanTheScreenScrollsToItsCloseButton) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, InformationTallerThanTheScreenScrollsToItsCloseButton) {
     const RecordNo n = rb.Add("Info", "i");
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     {
