@@ -148,18 +148,16 @@ Result<std::int32_t> AppendMessage(const Board& b, std::string_view mailbox, Mes
     const std::string bin = BoardNativePath(b, b.paths.MailPath(), name + ".BIN");
     const std::string dat = BoardNativePath(b, b.paths.MailPath(), name + ".DAT");
 
-    m.MsgPos = static_cast<std::int32_t>(platform::FileLengthIfAny(bin).value_or(0) + 1);
+    // As the board files mail while others write: the text first, with one write, then
+    // its record pointing at where the text landed, so no lock is needed.
     m.MsgLength = static_cast<std::int32_t>(body.size());
     m.Filename = Field(name, 8);
-    if (auto w = platform::Append(bin, body); !w) return w.error();
-
-    const std::int64_t count =
-        platform::FileLengthIfAny(dat).value_or(0) / static_cast<std::int64_t>(kMessageInfoSize);
-    if (auto w =
-            platform::WriteAt(dat, count * static_cast<std::int64_t>(kMessageInfoSize), EncodeMessageInfo(m));
-        !w)
-        return w.error();
-    return static_cast<std::int32_t>(count + 1);
+    Result<std::int64_t> landed = platform::AppendAt(bin, body);
+    if (!landed) return landed.error();
+    m.MsgPos = static_cast<std::int32_t>(*landed + 1);
+    Result<std::int64_t> filedAt = platform::AppendRecord(dat, EncodeMessageInfo(m));
+    if (!filedAt) return filedAt.error();
+    return static_cast<std::int32_t>(*filedAt / static_cast<std::int64_t>(kMessageInfoSize) + 1);
 }
 
 Result<void> WriteDataFile(const Board& b, std::string_view name, std::string_view contents) {

@@ -5,6 +5,8 @@
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
+#include <limits>
+
 namespace kesto {
 namespace {
 
@@ -95,6 +97,29 @@ Result<std::string> GetMessage(const Board& b, std::string_view mailbox, std::in
     const std::string path = Native(b, mailbox, ".BIN");
     if (!platform::IsFile(path)) return Error(ErrorCode::FileNotFound);
     return Logged(b.log, kModule, "GetMessage", ReadBody(path, position, length, stripColourCodes, raw));
+}
+
+Result<void> FileRecordAndText(const std::string& nativeDat, const std::string& nativeBin,
+                               const MessageInfo& record, std::string_view text) {
+    Result<std::int64_t> filedAt = platform::AppendRecord(nativeDat, EncodeMessageInfo(record));
+    if (!filedAt) return filedAt.error();
+    // Only these four bytes of the record just filed are ever written again.
+    const auto patch = [&](FieldPlace place, std::int32_t value) {
+        Bytes field(place.width, '\0');
+        PutI32(field, 0, value);
+        return platform::PatchAt(nativeDat, *filedAt + static_cast<std::int64_t>(place.offset), field);
+    };
+    Result<std::int64_t> landed = platform::AppendAt(nativeBin, text);
+    if (!landed) {
+        // The text is missing or cut short, and the next text will land where this one
+        // was expected: the record is left with no text rather than somebody else's.
+        (void)patch(PlaceOf<&MessageInfo::MsgLength>(), 0);
+        return landed.error();
+    }
+    if (*landed >= std::numeric_limits<std::int32_t>::max()) return Error(ErrorCode::Overflow);
+    const auto pos = static_cast<std::int32_t>(*landed + 1);
+    if (pos == record.MsgPos) return {};
+    return patch(PlaceOf<&MessageInfo::MsgPos>(), pos);
 }
 
 std::int32_t MessageCount(const Board& b, std::string_view mailbox) {

@@ -3,10 +3,12 @@
 
 #include "app/Actions.h"
 #include "app/Dialogs.h"
+#include "app/EndOfSession.h"
 #include "app/Icons.h"
 #include "app/ScreenFit.h"
 #include "app/Twips.h"
 #include "app/TwipsLayout.h"
+#include "composer/frmNewMessage.h"
 #include "mailbox/MailListModel.h"
 
 #include "Cp1252.h"
@@ -31,6 +33,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSessionManager>
 #include <QSignalBlocker>
 #include <QSystemTrayIcon>
 #include <QTabBar>
@@ -335,6 +338,12 @@ void frmMain::closeEvent(QCloseEvent* event) {
 bool frmMain::Form_QueryUnload() {
     if (Loading) return false;
     Timer1->stop();
+    SaveSettings();
+    QCoreApplication::processEvents();
+    return true;
+}
+
+void frmMain::SaveSettings() {
     // Closed before the first tick: keep the loaded placement rather than zeros.
     kesto::LiveViewState& live = s_.live;
     if (live.WindowWidth == 0 && live.WindowHeight == 0) {
@@ -344,10 +353,32 @@ bool frmMain::Form_QueryUnload() {
         live.WindowHeight = static_cast<float>(s_.viewSettings.Height);
         RecordPlacement();
     }
+    // One ending may arrive by several roads (the session's end, then the quit that
+    // follows it): what is already saved is not written again.
+    if (savedState_ && *savedState_ == live) return;
     // Settings that cannot be saved are logged; the window closes all the same.
     (void)kesto::SaveDat(s_.board, live);
-    QCoreApplication::processEvents();
-    return true;
+    savedState_ = live;
+}
+
+void frmMain::CloseOnEndOfSession(EndOfSession& ending) {
+    connect(&ending, &EndOfSession::EndRequested, this, &frmMain::RequestExit);
+    // The desktop asks for the data before it ends the session, and may not close the
+    // window at all; a quit without a close still saves on the way out.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { SaveSettings(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmMain::SaveSettings);
+}
+
+void frmMain::RequestExit() {
+    // A send in progress finishes first; its composer cannot be closed meanwhile.
+    const QList<frmNewMessage*> composers = findChildren<frmNewMessage*>();
+    const bool sending = std::any_of(composers.cbegin(), composers.cend(),
+                                     [](const frmNewMessage* c) { return c->IsLocked(); });
+    if (Loading || sending) {
+        QTimer::singleShot(100, this, &frmMain::RequestExit);
+        return;
+    }
+    close();
 }
 
 void frmMain::Form_Unload() {
