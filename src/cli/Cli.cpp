@@ -101,6 +101,9 @@ const std::vector<CommandSpec>& Commands() {
          "Write message NUMBER to FILE as the window's Save As does.",
          kBoard | kUser | kSent,
          {kNumber, {"FILE", "the file to write; an existing one is replaced"}}},
+        {"check", CmdCheck, "check [--json]",
+         "Read the whole board and report every problem found; exit 1 when there is one. Writes nothing.",
+         kBoard | kJson},
     };
     return commands;
 }

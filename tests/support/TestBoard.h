@@ -5,6 +5,7 @@
 #include "DemoBoard.h"
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace kesto::test {
@@ -26,5 +27,7 @@ class TempDir {
 std::string ReadNative(const std::string& path);
 // Writes a whole native file, creating parent directories.
 void WriteNative(const std::string& path, std::string_view bytes);
+// Every file under `dir` (relative path -> bytes), to see that a command wrote nothing.
+std::map<std::string, std::string> SnapshotTree(const std::string& dir);
 
 } // namespace kesto::test

@@ -1,0 +1,59 @@
+// kesto-cli check on the demo board: exit codes, the output forms, and not a byte
+// written in the board.
+#include "CliRun.h"
+
+#include "DemoBoard.h"
+#include "JsonValue.h"
+#include "TestBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using kesto::test::JsonReader;
+using kesto::test::ReadNative;
+using kesto::test::RunCli;
+using kesto::test::SnapshotTree;
+using kesto::test::TempDir;
+using kesto::test::WriteNative;
+
+class DemoCliTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    std::string board = dir.path() + "/board";
+    kesto::Board b = kesto::demo::CreateDemoBoard(board).value();
+
+    kesto::test::CliResult Run(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--board", board});
+        return RunCli(args);
+    }
+};
+
+TEST_F(DemoCliTest, CheckReportsAsTextOrJsonAndWritesNothing) {
+    std::filesystem::remove(board + "/MAIN.CFG");
+    WriteNative(board + "/DATA/USERFILE.DAT", ReadNative(board + "/DATA/USERFILE.DAT") + "xyz");
+    const auto before = SnapshotTree(board);
+
+    const auto text = Run({"check"});
+    EXPECT_EQ(text.rc, 1);
+    EXPECT_EQ(text.out, "MAIN.CFG: does not exist\nUSERFILE.DAT record 9: partial record: 3 of 1048 bytes\n");
+    const auto json = Run({"check", "--json"});
+    EXPECT_EQ(json.rc, 1);
+    const std::optional<kesto::test::JsonValue> v = JsonReader::Parse(json.out);
+    ASSERT_TRUE(v && v->items.size() == 2) << json.out;
+    EXPECT_EQ(v->items[0].Find("file")->text, "MAIN.CFG");
+    EXPECT_EQ(v->items[0].Find("record")->type, kesto::test::JsonValue::Type::Null);
+    EXPECT_EQ(v->items[1].Find("record")->number, 9);
+    EXPECT_EQ(v->items[1].Find("problem")->text, "partial record: 3 of 1048 bytes");
+    EXPECT_EQ(SnapshotTree(board), before); // not even HMRERROR.LOG
+
+    TempDir healthy;
+    kesto::demo::CreateDemoBoard(healthy.path()).value();
+    const auto ok = RunCli({"--board", healthy.path(), "check", "--json"});
+    EXPECT_EQ(ok.rc, 0);
+    EXPECT_EQ(ok.out, "[]\n");
+}
+
+} // namespace
