@@ -1,8 +1,10 @@
 // modDateFunctions and modTimeZone.
 #include "DateFunctions.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 #include <time.h>
 
@@ -27,6 +29,73 @@ std::int64_t DayCount(std::int64_t month, std::int64_t day, std::int64_t year) {
 }
 
 const std::int64_t kEpochDay = DayCount(1, 1, 1970);
+
+// 0 for Sunday; the weekday comes from the date alone.
+int Weekday(std::int64_t month, std::int64_t day, std::int64_t year) {
+    std::int64_t sinceEpoch = DayCount(month, day, year) - kEpochDay;
+    return static_cast<int>(((sinceEpoch + 4) % 7 + 7) % 7); // 1970-01-01 was a Thursday
+}
+
+bool IsLeapYear(std::int32_t y) {
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
+
+std::int32_t DaysInMonth(std::int32_t year, std::int32_t month) {
+    static constexpr std::int32_t kDaysIn[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDaysIn[month - 1];
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 'a' + 'A') : a[i];
+        char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 'a' + 'A') : b[i];
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// 1-based index of a name in a table of three-letter names, 0 when it is none of them.
+template <std::size_t N>
+int NameIndex(std::string_view word, const char* const (&names)[N]) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (EqualsNoCase(word, names[i])) return static_cast<int>(i) + 1;
+    return 0;
+}
+
+// A number of minDigits to maxDigits decimal digits and nothing else.
+std::optional<std::int32_t> Digits(std::string_view s, std::size_t minDigits, std::size_t maxDigits) {
+    if (s.size() < minDigits || s.size() > maxDigits) return std::nullopt;
+    std::int32_t n = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return std::nullopt;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
+// "hh:nn:ss" with one or two digits each.
+bool ReadClock(std::string_view s, CreationTime& t) {
+    const std::size_t first = s.find(':');
+    const std::size_t second = first == std::string_view::npos ? first : s.find(':', first + 1);
+    if (second == std::string_view::npos) return false;
+    const auto h = Digits(s.substr(0, first), 1, 2);
+    const auto m = Digits(s.substr(first + 1, second - first - 1), 1, 2);
+    const auto sec = Digits(s.substr(second + 1), 1, 2);
+    if (!h || !m || !sec || *h > 23 || *m > 59 || *sec > 59) return false;
+    t.hour = *h;
+    t.minute = *m;
+    t.second = *sec;
+    return true;
+}
+
+std::string FormatOffset(const std::optional<std::int32_t>& offsetMinutes) {
+    if (!offsetMinutes) return "-0000";
+    const std::int32_t abs = *offsetMinutes < 0 ? -*offsetMinutes : *offsetMinutes;
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%c%02d%02d", *offsetMinutes < 0 ? '-' : '+', abs / 60, abs % 60);
+    return buf;
+}
 
 } // namespace
 
@@ -71,8 +140,7 @@ std::string GetTimeZoneText() {
 std::string FormatCreation(const std::tm& local) {
     // The weekday comes from the date itself, so a hand-made tm needs no tm_wday.
     int year = local.tm_year + 1900;
-    std::int64_t sinceEpoch = DayCount(local.tm_mon + 1, local.tm_mday, year) - kEpochDay;
-    int weekday = static_cast<int>(((sinceEpoch + 4) % 7 + 7) % 7); // 1970-01-01 was a Thursday
+    int weekday = Weekday(local.tm_mon + 1, local.tm_mday, year);
     int month = local.tm_mon >= 0 && local.tm_mon < 12 ? local.tm_mon : 0;
     char buf[64];
     std::snprintf(buf, sizeof buf, "%s %s %02d, %04d %02d:%02d:%02d", kDays[weekday], kMonths[month],
@@ -85,6 +153,74 @@ std::string CreationNow() {
     std::tm local{};
     localtime_r(&now, &local);
     return FormatCreation(local) + " " + GetTimeZoneText();
+}
+
+std::optional<CreationTime> ParseCreation(std::string_view text) {
+    std::string_view words[7];
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] == ' ') {
+            ++i;
+            continue;
+        }
+        const std::size_t end = std::min(text.find(' ', i), text.size());
+        if (count == std::size(words)) return std::nullopt;
+        words[count++] = text.substr(i, end - i);
+        i = end;
+    }
+    if (count < 5 || count > 6 || NameIndex(words[0], kDays) == 0) return std::nullopt;
+
+    CreationTime t;
+    t.month = NameIndex(words[1], kMonths);
+    const std::string_view day = words[2];
+    const auto d = day.ends_with(',') ? Digits(day.substr(0, day.size() - 1), 1, 2) : std::nullopt;
+    const auto y = Digits(words[3], 4, 4);
+    if (t.month == 0 || !d || !y || *y < 1 || *d < 1 || *d > DaysInMonth(*y, t.month)) return std::nullopt;
+    t.day = *d;
+    t.year = *y;
+    if (!ReadClock(words[4], t)) return std::nullopt;
+    if (count == 6 && words[5].size() == 5 && (words[5][0] == '+' || words[5][0] == '-')) {
+        const auto h = Digits(words[5].substr(1, 2), 2, 2);
+        const auto m = Digits(words[5].substr(3, 2), 2, 2);
+        if (h && m && *m < 60) t.offsetMinutes = (words[5][0] == '-' ? -1 : 1) * (*h * 60 + *m);
+    }
+    return t;
+}
+
+CreationTime CreationTimeOf(std::int32_t timeStamp) {
+    // Civil date from a day count (proleptic Gregorian, day 0 = 1970-01-01).
+    const std::int64_t t = timeStamp;
+    const std::int64_t days = t >= 0 ? t / 86400 : (t - 86399) / 86400;
+    const std::int64_t secs = t - days * 86400;
+    const std::int64_t z = days + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    CreationTime c;
+    c.day = static_cast<std::int32_t>(doy - (153 * mp + 2) / 5 + 1);
+    c.month = static_cast<std::int32_t>(mp < 10 ? mp + 3 : mp - 9);
+    c.year = static_cast<std::int32_t>(yoe + era * 400 + (c.month <= 2 ? 1 : 0));
+    c.hour = static_cast<std::int32_t>(secs / 3600);
+    c.minute = static_cast<std::int32_t>(secs / 60 % 60);
+    c.second = static_cast<std::int32_t>(secs % 60);
+    return c;
+}
+
+std::string FormatRfc5322Date(const CreationTime& t) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%s, %02d %s %04d %02d:%02d:%02d %s",
+                  kDays[Weekday(t.month, t.day, t.year)], t.day, kMonths[(t.month + 11) % 12], t.year, t.hour,
+                  t.minute, t.second, FormatOffset(t.offsetMinutes).c_str());
+    return buf;
+}
+
+std::string FormatMboxDate(const CreationTime& t) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%s %s %2d %02d:%02d:%02d %04d", kDays[Weekday(t.month, t.day, t.year)],
+                  kMonths[(t.month + 11) % 12], t.day, t.hour, t.minute, t.second, t.year);
+    return buf;
 }
 
 } // namespace kesto
