@@ -5,6 +5,8 @@
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
+#include <algorithm>
+
 namespace kesto {
 namespace {
 
@@ -43,7 +45,16 @@ Result<std::string> ReadBody(const std::string& path, std::int32_t position, std
     if (length < 0) return Error(ErrorCode::BadRecordLength);
     Result<Bytes> read = platform::ReadAt(path, static_cast<std::int64_t>(position) - 1, length);
     if (!read) return read.error();
-    std::string text = std::move(*read);
+    return CleanMessageText(*read, length, stripColourCodes, raw);
+}
+
+// Texts are read at least this much at a time by MessageTexts.
+constexpr std::int64_t kTextWindow = 1 << 20;
+
+} // namespace
+
+std::string CleanMessageText(std::string_view bytes, std::int32_t length, bool stripColourCodes, bool raw) {
+    std::string text(bytes);
     if (!raw) {
         // A body cut short by the file's end reads as if blank-filled to its length: the
         // blanks then end the text, so no trailing CR LF is removed before they are.
@@ -56,7 +67,30 @@ Result<std::string> ReadBody(const std::string& path, std::int32_t position, std
     return text;
 }
 
-} // namespace
+MessageTexts::MessageTexts(const Board& b, Mailbox box) : path_(Native(b, MailboxName(box), ".BIN")) {}
+
+Result<std::string> MessageTexts::Get(std::int32_t position, std::int32_t length, bool stripColourCodes,
+                                      bool raw) {
+    if (position < 1) return Error(ErrorCode::BadRecordNumber);
+    if (length < 0) return Error(ErrorCode::BadRecordLength);
+    const std::int64_t begin = static_cast<std::int64_t>(position) - 1;
+    const std::int64_t windowEnd = windowStart_ + static_cast<std::int64_t>(window_.size());
+    const bool inWindow =
+        windowStart_ >= 0 && begin >= windowStart_ && (begin + length <= windowEnd || windowAtEnd_);
+    if (!inWindow) {
+        const std::int64_t want = std::max<std::int64_t>(length, kTextWindow);
+        Result<Bytes> read = platform::ReadAt(path_, begin, want);
+        if (!read) return read.error();
+        window_ = std::move(*read);
+        windowStart_ = begin;
+        windowAtEnd_ = static_cast<std::int64_t>(window_.size()) < want;
+    }
+    const std::string_view all(window_);
+    const auto from = static_cast<std::size_t>(begin - windowStart_);
+    const std::string_view bytes =
+        from < all.size() ? all.substr(from, static_cast<std::size_t>(length)) : std::string_view{};
+    return CleanMessageText(bytes, length, stripColourCodes, raw);
+}
 
 std::string_view MailboxName(Mailbox box) {
     return box == Mailbox::Received ? "EMAIL" : "SNTEMAIL";

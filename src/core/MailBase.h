@@ -32,4 +32,24 @@ Result<std::string> GetMessage(const Board& b, std::string_view mailbox, std::in
 // Number of whole records in the mailbox index (0 when it does not exist).
 std::int32_t MessageCount(const Board& b, std::string_view mailbox);
 
+// What GetMessage makes of the bytes found for a body: `bytes` holds fewer than
+// `length` when the text file ended first.
+std::string CleanMessageText(std::string_view bytes, std::int32_t length, bool stripColourCodes, bool raw);
+
+// The bodies of many messages of one mailbox, each as GetMessage gives it, read
+// from the text file in large pieces instead of one opening per message: for a
+// walk over a mailbox in record order, where the texts lie one after another.
+// Writes nothing, not even a log line.
+class MessageTexts {
+  public:
+    MessageTexts(const Board& b, Mailbox box);
+    Result<std::string> Get(std::int32_t position, std::int32_t length, bool stripColourCodes, bool raw);
+
+  private:
+    std::string path_;
+    std::string window_; // bytes of the text file from windowStart_ on
+    std::int64_t windowStart_ = -1;
+    bool windowAtEnd_ = false; // the file ended within the window when it was read
+};
+
 } // namespace kesto
