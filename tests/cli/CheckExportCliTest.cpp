@@ -1,5 +1,5 @@
-// kesto-cli check on the demo board: exit codes, the output forms, and not a byte
-// written in the board.
+// kesto-cli check and export on the demo board: exit codes, the output forms, and
+// not a byte written in the board.
 #include "CliRun.h"
 
 #include "DemoBoard.h"
@@ -54,6 +54,23 @@ TEST_F(DemoCliTest, CheckReportsAsTextOrJsonAndWritesNothing) {
     const auto ok = RunCli({"--board", healthy.path(), "check", "--json"});
     EXPECT_EQ(ok.rc, 0);
     EXPECT_EQ(ok.out, "[]\n");
+}
+
+TEST_F(DemoCliTest, ExportWritesTheListedMailboxAndNothingInTheBoard) {
+    const auto before = SnapshotTree(board);
+    const std::string file = dir.path() + "/sent.mbox";
+    const auto r = Run({"export", file, "--sent", "--user", "1"});
+    ASSERT_EQ(r.rc, 0) << r.err;
+    EXPECT_EQ(r.out, "5 messages exported to " + file + "\n");
+    const std::string mbox = ReadNative(file);
+    EXPECT_TRUE(mbox.starts_with("From sysop@1-1.board.invalid Fri Jun 23 09:15:00 2006\n")) << mbox;
+    EXPECT_NE(mbox.find("To: \"Greta Lind\" <greta.lind@77-12.board.invalid>\n"), std::string::npos);
+    EXPECT_EQ(SnapshotTree(board), before);
+
+    const auto refused = Run({"export", board + "/MAIL/EMAIL.DAT"});
+    EXPECT_EQ(refused.rc, 1);
+    EXPECT_NE(refused.err.find("an export never replaces a file there"), std::string::npos) << refused.err;
+    EXPECT_EQ(SnapshotTree(board), before);
 }
 
 } // namespace
