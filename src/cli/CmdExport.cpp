@@ -21,7 +21,8 @@ int CmdExport(Context& ctx) {
     numbers.reserve(rows->size());
     for (const MailRow& row : *rows) numbers.push_back(row.number);
 
-    const Result<MboxSummary> done = ExportMbox(*b, ctx.opt.Box(), std::move(numbers), file);
+    // The records come from the same read of the index as the rows.
+    const Result<MboxSummary> done = ExportMbox(*b, ctx.opt.Box(), std::move(numbers), file, {}, buffer);
     if (!done) return ctx.Fail("cannot export to " + file + ": " + done.error().description);
     ctx.out << done->messages << (done->messages == 1 ? " message" : " messages") << " exported to " << file;
     if (done->missingAttachments > 0)

@@ -2,6 +2,7 @@
 #include "DateFunctions.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -11,9 +12,9 @@
 namespace kesto {
 namespace {
 
-constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr std::string_view kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr std::string_view kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 Result<std::int32_t> CheckedInt32(double v) {
     if (!(v >= std::numeric_limits<std::int32_t>::min() && v <= std::numeric_limits<std::int32_t>::max()))
@@ -45,21 +46,29 @@ std::int32_t DaysInMonth(std::int32_t year, std::int32_t month) {
     return month == 2 && IsLeapYear(year) ? 29 : kDaysIn[month - 1];
 }
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 'a' + 'A') : a[i];
-        char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 'a' + 'A') : b[i];
-        if (x != y) return false;
-    }
-    return true;
+// A three-letter name as one number, letter case folded (ASCII letters only).
+constexpr std::uint32_t NameKey(std::string_view w) {
+    std::uint32_t key = 0;
+    for (char c : w) key = key << 8 | static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    return key;
 }
+
+template <std::size_t N>
+constexpr std::array<std::uint32_t, N> NameKeys(const std::string_view (&names)[N]) {
+    std::array<std::uint32_t, N> keys{};
+    for (std::size_t i = 0; i < N; ++i) keys[i] = NameKey(names[i]);
+    return keys;
+}
+constexpr auto kDayKeys = NameKeys(kDays);
+constexpr auto kMonthKeys = NameKeys(kMonths);
 
 // 1-based index of a name in a table of three-letter names, 0 when it is none of them.
 template <std::size_t N>
-int NameIndex(std::string_view word, const char* const (&names)[N]) {
+int NameIndex(std::string_view word, const std::array<std::uint32_t, N>& keys) {
+    if (word.size() != 3) return 0;
+    const std::uint32_t key = NameKey(word);
     for (std::size_t i = 0; i < N; ++i)
-        if (EqualsNoCase(word, names[i])) return static_cast<int>(i) + 1;
+        if (keys[i] == key) return static_cast<int>(i) + 1;
     return 0;
 }
 
@@ -89,12 +98,65 @@ bool ReadClock(std::string_view s, CreationTime& t) {
     return true;
 }
 
-std::string FormatOffset(const std::optional<std::int32_t>& offsetMinutes) {
-    if (!offsetMinutes) return "-0000";
-    const std::int32_t abs = *offsetMinutes < 0 ? -*offsetMinutes : *offsetMinutes;
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%c%02d%02d", *offsetMinutes < 0 ? '-' : '+', abs / 60, abs % 60);
-    return buf;
+// A number of at least `width` digits, padded with `pad`; every caller's number is
+// small and not negative apart from a year, which may be.
+void AppendNumber(std::string& out, std::int32_t n, int width, char pad = '0') {
+    if (width == 2 && n >= (pad == '0' ? 0 : 10) && n < 100) { // most parts of a date
+        const char digits[2] = {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+        out.append(digits, 2);
+        return;
+    }
+    if (n < 0) {
+        out += '-';
+        n = -n;
+    }
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n > 0);
+    for (int i = count; i < width; ++i) out += pad;
+    while (count > 0) out += digits[--count];
+}
+
+void AppendClock(std::string& out, const CreationTime& t) {
+    AppendNumber(out, t.hour, 2);
+    out += ':';
+    AppendNumber(out, t.minute, 2);
+    out += ':';
+    AppendNumber(out, t.second, 2);
+}
+
+// The text as the board writes it, "Tue Jul 11, 2006 14:03:22 -0500": every part at
+// its place, so an export of a whole mailbox need not take each text apart.
+std::optional<CreationTime> ParseBoardCreation(std::string_view text) {
+    if (text.size() != 31 || text[3] != ' ' || text[7] != ' ' || text[10] != ',' || text[11] != ' ' ||
+        text[16] != ' ' || text[19] != ':' || text[22] != ':' || text[25] != ' ' ||
+        (text[26] != '+' && text[26] != '-'))
+        return std::nullopt;
+    bool ok = true;
+    const auto two = [&](std::size_t at) {
+        const unsigned hi = static_cast<unsigned char>(text[at]) - '0';
+        const unsigned lo = static_cast<unsigned char>(text[at + 1]) - '0';
+        ok = ok && hi <= 9 && lo <= 9;
+        return static_cast<std::int32_t>(hi * 10 + lo);
+    };
+    CreationTime t;
+    t.day = two(8);
+    t.year = two(12) * 100 + two(14);
+    t.hour = two(17);
+    t.minute = two(20);
+    t.second = two(23);
+    const std::int32_t zoneMinutes = two(29);
+    const std::int32_t zone = two(27) * 60 + zoneMinutes;
+    t.month = NameIndex(text.substr(4, 3), kMonthKeys);
+    if (!ok || NameIndex(text.substr(0, 3), kDayKeys) == 0 || t.month == 0 || t.year < 1 || t.day < 1 ||
+        t.day > DaysInMonth(t.year, t.month) || t.hour > 23 || t.minute > 59 || t.second > 59 ||
+        zoneMinutes > 59)
+        return std::nullopt;
+    t.offsetMinutes = text[26] == '-' ? -zone : zone;
+    return t;
 }
 
 } // namespace
@@ -143,8 +205,8 @@ std::string FormatCreation(const std::tm& local) {
     int weekday = Weekday(local.tm_mon + 1, local.tm_mday, year);
     int month = local.tm_mon >= 0 && local.tm_mon < 12 ? local.tm_mon : 0;
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%s %s %02d, %04d %02d:%02d:%02d", kDays[weekday], kMonths[month],
-                  local.tm_mday, year, local.tm_hour, local.tm_min, local.tm_sec);
+    std::snprintf(buf, sizeof buf, "%s %s %02d, %04d %02d:%02d:%02d", kDays[weekday].data(),
+                  kMonths[month].data(), local.tm_mday, year, local.tm_hour, local.tm_min, local.tm_sec);
     return buf;
 }
 
@@ -156,6 +218,7 @@ std::string CreationNow() {
 }
 
 std::optional<CreationTime> ParseCreation(std::string_view text) {
+    if (std::optional<CreationTime> t = ParseBoardCreation(text)) return t;
     std::string_view words[7];
     std::size_t count = 0;
     for (std::size_t i = 0; i < text.size();) {
@@ -163,15 +226,16 @@ std::optional<CreationTime> ParseCreation(std::string_view text) {
             ++i;
             continue;
         }
-        const std::size_t end = std::min(text.find(' ', i), text.size());
+        std::size_t end = i;
+        while (end < text.size() && text[end] != ' ') ++end;
         if (count == std::size(words)) return std::nullopt;
         words[count++] = text.substr(i, end - i);
         i = end;
     }
-    if (count < 5 || count > 6 || NameIndex(words[0], kDays) == 0) return std::nullopt;
+    if (count < 5 || count > 6 || NameIndex(words[0], kDayKeys) == 0) return std::nullopt;
 
     CreationTime t;
-    t.month = NameIndex(words[1], kMonths);
+    t.month = NameIndex(words[1], kMonthKeys);
     const std::string_view day = words[2];
     const auto d = day.ends_with(',') ? Digits(day.substr(0, day.size() - 1), 1, 2) : std::nullopt;
     const auto y = Digits(words[3], 4, 4);
@@ -208,19 +272,49 @@ CreationTime CreationTimeOf(std::int32_t timeStamp) {
     return c;
 }
 
+// Written by hand rather than with snprintf: an export dates every message twice.
+void AppendRfc5322Date(std::string& out, const CreationTime& t) {
+    out += kDays[Weekday(t.month, t.day, t.year)];
+    out += ", ";
+    AppendNumber(out, t.day, 2);
+    out += ' ';
+    out += kMonths[(t.month + 11) % 12];
+    out += ' ';
+    AppendNumber(out, t.year, 4);
+    out += ' ';
+    AppendClock(out, t);
+    if (!t.offsetMinutes) {
+        out += " -0000";
+        return;
+    }
+    out += *t.offsetMinutes < 0 ? " -" : " +";
+    const std::int32_t abs = *t.offsetMinutes < 0 ? -*t.offsetMinutes : *t.offsetMinutes;
+    AppendNumber(out, abs / 60, 2);
+    AppendNumber(out, abs % 60, 2);
+}
+
 std::string FormatRfc5322Date(const CreationTime& t) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%s, %02d %s %04d %02d:%02d:%02d %s",
-                  kDays[Weekday(t.month, t.day, t.year)], t.day, kMonths[(t.month + 11) % 12], t.year, t.hour,
-                  t.minute, t.second, FormatOffset(t.offsetMinutes).c_str());
-    return buf;
+    std::string out;
+    AppendRfc5322Date(out, t);
+    return out;
+}
+
+void AppendMboxDate(std::string& out, const CreationTime& t) {
+    out += kDays[Weekday(t.month, t.day, t.year)];
+    out += ' ';
+    out += kMonths[(t.month + 11) % 12];
+    out += ' ';
+    AppendNumber(out, t.day, 2, ' ');
+    out += ' ';
+    AppendClock(out, t);
+    out += ' ';
+    AppendNumber(out, t.year, 4);
 }
 
 std::string FormatMboxDate(const CreationTime& t) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%s %s %2d %02d:%02d:%02d %04d", kDays[Weekday(t.month, t.day, t.year)],
-                  kMonths[(t.month + 11) % 12], t.day, t.hour, t.minute, t.second, t.year);
-    return buf;
+    std::string out;
+    AppendMboxDate(out, t);
+    return out;
 }
 
 } // namespace kesto

@@ -45,7 +45,9 @@ std::optional<CreationTime> ParseCreation(std::string_view text);
 CreationTime CreationTimeOf(std::int32_t timeStamp);
 // "Tue, 11 Jul 2006 14:03:22 -0500" (RFC 5322); an unknown offset is "-0000".
 std::string FormatRfc5322Date(const CreationTime& t);
+void AppendRfc5322Date(std::string& out, const CreationTime& t);
 // "Tue Jul 11 14:03:22 2006", as an mbox "From " line dates a message.
 std::string FormatMboxDate(const CreationTime& t);
+void AppendMboxDate(std::string& out, const CreationTime& t);
 
 } // namespace kesto

@@ -16,6 +16,8 @@
 namespace kesto {
 namespace {
 
+using namespace std::string_view_literals;
+
 constexpr std::string_view kDomain = ".board.invalid";
 constexpr std::string_view kMissingAttachment = "The attached file was not found on the board.";
 // The output goes to the sink in pieces of about this size.
@@ -25,6 +27,8 @@ constexpr std::size_t kBase64LineBytes = 57;
 constexpr std::int64_t kAttachmentChunk = kBase64LineBytes * 1024;
 // RFC 2047: an encoded word is at most 75 characters; 45 bytes of UTF-8 make 60 of base64.
 constexpr std::size_t kEncodedWordBytes = 45;
+// The index is read this many records at a time.
+constexpr std::int64_t kIndexPiece = 2048;
 
 constexpr char kHex[] = "0123456789ABCDEF";
 constexpr char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -63,10 +67,12 @@ std::string_view AddressChars(unsigned char c, bool handle, char& one) {
     }
 }
 
-// The kept characters of a text, every run of others as one separator, none at the ends.
-std::string AddressWord(std::string_view text, bool handle, std::size_t limit, std::string_view fallback) {
+// Appends the kept characters of a text, every run of others as one separator and
+// none at the ends, at most `limit` of them; `fallback` when none is kept.
+void AppendAddressWord(std::string& out, std::string_view text, bool handle, std::size_t limit,
+                       std::string_view fallback) {
     const char separator = handle ? '.' : '-';
-    std::string out;
+    const std::size_t start = out.size();
     bool pending = false;
     for (char ch : text) {
         char one = 0;
@@ -75,18 +81,20 @@ std::string AddressWord(std::string_view text, bool handle, std::size_t limit, s
             pending = true;
             continue;
         }
-        if (pending && !out.empty()) out += separator;
+        if (pending && out.size() > start) out += separator;
         pending = false;
         out += kept;
-        if (out.size() >= limit) break;
+        if (out.size() - start >= limit) break;
     }
-    if (out.size() > limit) out.resize(limit);
-    while (!out.empty() && out.back() == separator) out.pop_back();
-    return out.empty() ? std::string(fallback) : out;
+    if (out.size() - start > limit) out.resize(start + limit);
+    while (out.size() > start && out.back() == separator) out.pop_back();
+    if (out.size() == start) out += fallback;
 }
 
 std::string HostLabel(std::string_view node) {
-    return AddressWord(TrimView(node), false, 63, "unknown");
+    std::string out;
+    AppendAddressWord(out, TrimView(node), false, 63, "unknown");
+    return out;
 }
 
 void AppendBase64(std::string& out, std::string_view in) {
@@ -150,10 +158,8 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
-// "Name: "handle" <address>", the handle as an encoded word where it must be.
-void AppendAddressHeader(std::string& out, std::string_view name, std::string_view handle,
-                         std::string_view address) {
-    out += name;
+// ""handle" <address>" and the line end, the handle as encoded words where it must be.
+void AppendAddressHeader(std::string& out, std::string_view handle, std::string_view address) {
     const std::string_view shown = TrimView(handle);
     if (!shown.empty()) {
         if (IsPlainHeaderText(shown))
@@ -190,43 +196,106 @@ void AppendFileNameParameter(std::string& out, std::string_view parameter, std::
     }
 }
 
-// A line of the mbox after its "From " line: mboxrd quoting, then the line end.
-void AppendMboxLine(std::string& out, std::string_view line) {
-    const std::size_t quotes = line.find_first_not_of('>');
-    if (quotes != std::string_view::npos && line.substr(quotes).starts_with("From ")) out += '>';
-    out += line;
+// What a byte of Windows-1252 text becomes in quoted-printable UTF-8: itself when
+// it may stand as it is, else its UTF-8 bytes as "=XX" each ("\xF6" is "=C3=B6").
+struct QpToken {
+    char text[12];
+    std::uint8_t size;
+};
+
+const std::array<QpToken, 256>& QpTokens() {
+    static const std::array<QpToken, 256> tokens = [] {
+        std::array<QpToken, 256> t{};
+        for (int c = 0; c < 256; ++c) {
+            QpToken& token = t[static_cast<std::size_t>(c)];
+            if (c >= 33 && c <= 126 && c != '=') {
+                token.text[token.size++] = static_cast<char>(c);
+                continue;
+            }
+            for (unsigned char u : Cp1252ToUtf8(std::string(1, static_cast<char>(c)))) {
+                token.text[token.size++] = '=';
+                token.text[token.size++] = kHex[u >> 4];
+                token.text[token.size++] = kHex[u & 15];
+            }
+        }
+        return t;
+    }();
+    return tokens;
+}
+
+// Ends the line of `out` that begins at `start` with its mboxrd quoting: one more
+// ">" before a line that reads "From " after its ">"s.
+void EndMboxLine(std::string& out, std::size_t start) {
+    const std::size_t quotes = out.find_first_not_of('>', start);
+    if (quotes != std::string::npos && std::string_view(out).substr(quotes).starts_with("From "))
+        out.insert(start, 1, '>');
     out += '\n';
 }
 
-// The text (UTF-8, lines ended by CR LF) in quoted-printable, lines ended by LF.
+// Appends bytes through memcpy. Inlined where the length is known to be short, the
+// copy becomes a string instruction that is slow to start for a few dozen bytes.
+[[gnu::noinline]] void AppendOpaque(std::string& out, std::string_view bytes) {
+    out.append(bytes);
+}
+
+// One line of text (Windows-1252, no CR LF) as UTF-8 in quoted-printable: lines of
+// at most 76 characters, soft breaks ending in "=". Runs of characters that stand
+// as they are go over whole; the bytes of one character never split across lines.
+void AppendQuotedPrintableLine(std::string& out, std::string_view line) {
+    constexpr std::size_t kWidth = 75; // and "=" for a soft line break
+    std::size_t start = out.size();
+    // Most lines are short printable ASCII: checked without a branch per byte, copied whole.
+    if (line.size() <= kWidth) {
+        unsigned special = !line.empty() && line.back() == ' '; // a line end may drop a blank
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const unsigned b = static_cast<unsigned char>(line[i]);
+            special |= (b - 32u > 94u) | (b == '=');
+        }
+        if (special == 0) {
+            AppendOpaque(out, line);
+            EndMboxLine(out, start);
+            return;
+        }
+    }
+    const std::array<QpToken, 256>& tokens = QpTokens();
+    // Blanks stand as they are, except at the end of the line.
+    auto standsAsItIs = [&](std::size_t at) {
+        const auto b = static_cast<unsigned char>(line[at]);
+        return tokens[b].size == 1 || ((b == ' ' || b == '\t') && at + 1 < line.size());
+    };
+    for (std::size_t i = 0; i < line.size();) {
+        if (standsAsItIs(i)) {
+            if (out.size() - start >= kWidth) {
+                out += '=';
+                EndMboxLine(out, start);
+                start = out.size();
+            }
+            const std::size_t room = kWidth - (out.size() - start);
+            std::size_t end = i + 1;
+            while (end < line.size() && end - i < room && standsAsItIs(end)) ++end;
+            out.append(line, i, end - i);
+            i = end;
+            continue;
+        }
+        const QpToken& token = tokens[static_cast<unsigned char>(line[i])];
+        if (out.size() - start + token.size > kWidth) {
+            out += '=';
+            EndMboxLine(out, start);
+            start = out.size();
+        }
+        out.append(token.text, token.size);
+        ++i;
+    }
+    EndMboxLine(out, start);
+}
+
+// The text (Windows-1252, lines ended by CR LF) as quoted-printable lines ended by LF.
 void AppendQuotedPrintable(std::string& out, std::string_view text) {
-    std::string line;
-    std::size_t begin = 0;
-    while (begin <= text.size()) {
+    for (std::size_t begin = 0;;) {
         std::size_t end = text.find("\r\n", begin);
         if (end == std::string_view::npos) end = text.size();
-        const std::string_view hard = text.substr(begin, end - begin);
-        line.clear();
-        for (std::size_t i = 0; i < hard.size(); ++i) {
-            const auto c = static_cast<unsigned char>(hard[i]);
-            // Blanks stay as they are except where a line ends, which may drop them.
-            const bool literal =
-                (c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && i + 1 < hard.size());
-            if (line.size() + (literal ? 1 : 3) > 75) {
-                line += '=';
-                AppendMboxLine(out, line);
-                line.clear();
-            }
-            if (literal) {
-                line += static_cast<char>(c);
-            } else {
-                line += '=';
-                line += kHex[c >> 4];
-                line += kHex[c & 15];
-            }
-        }
-        AppendMboxLine(out, line);
-        if (end == text.size()) break;
+        AppendQuotedPrintableLine(out, text.substr(begin, end - begin));
+        if (end == text.size()) return;
         begin = end + 2;
     }
 }
@@ -241,45 +310,65 @@ std::string AttachmentName(std::string_view filed) {
 class MboxWriter {
   public:
     MboxWriter(const Board& b, Mailbox box, const MboxSink& sink)
-        : b_(b), box_(box), sink_(sink), texts_(b, box), systemId_(OwnSystemId(b)) {
+        : b_(b), box_(box), sink_(sink), texts_(b, box), systemId_(OwnSystemId(b)),
+          systemLabel_(HostLabel(systemId_)) {
         out_.reserve(kFlushAt + (64 << 10));
         const std::string_view attach = TrimView(b.paths.AttachPath());
         if (!attach.empty()) attachRoot_ = platform::CanonicalPath(platform::NativePath(attach, b.startDir));
     }
 
-    Result<void> Message(RecordNo number, const MessageInfo& m, MboxSummary& summary) {
-        const std::string fromAddress = MboxAddress(m.FromHandle, NodeOf(m.FromNetNode, m.FromNetId));
-        const std::string toAddress = MboxAddress(m.ToHandle, NodeOf(m.ToNetNode, m.ToNetId));
-        std::optional<CreationTime> date = ParseCreation(TrimView(m.Creation));
-        if (!date) date = CreationTimeOf(m.TimeStamp);
+    // One message from its index record's bytes; only the fields it shows are read.
+    Result<void> Message(RecordNo number, std::string_view rec, MboxSummary& summary) {
+        const Address& from =
+            AddressOf(ReadField<&MessageInfo::FromHandle>(rec), ReadField<&MessageInfo::FromNetNode>(rec),
+                      ReadField<&MessageInfo::FromNetId>(rec));
+        const Address& to =
+            AddressOf(ReadField<&MessageInfo::ToHandle>(rec), ReadField<&MessageInfo::ToNetNode>(rec),
+                      ReadField<&MessageInfo::ToNetId>(rec));
+        std::optional<CreationTime> date = ParseCreation(TrimView(ReadField<&MessageInfo::Creation>(rec)));
+        if (!date) date = CreationTimeOf(ReadField<&MessageInfo::TimeStamp>(rec));
 
-        out_ += "From ";
-        out_ += fromAddress;
+        out_ += "From "sv;
+        out_ += from.text;
         out_ += ' ';
-        out_ += FormatMboxDate(*date);
+        AppendMboxDate(out_, *date);
         out_ += '\n';
-        AppendAddressHeader(out_, "From: ", m.FromHandle, fromAddress);
-        AppendAddressHeader(out_, "To: ", m.ToHandle, toAddress);
+        out_ += "From: "sv;
+        out_ += from.header;
+        out_ += "To: "sv;
+        out_ += to.header;
         // Colour codes are no part of what the subject says.
-        const std::string subject = Trim(StripHeartCodes(m.Subject));
-        out_ += "Subject: ";
+        const std::string_view stored = TrimView(ReadField<&MessageInfo::Subject>(rec));
+        const std::string uncoloured =
+            stored.find('\x03') == std::string_view::npos ? std::string() : Trim(StripHeartCodes(stored));
+        const std::string_view subject = uncoloured.empty() ? stored : std::string_view(uncoloured);
+        out_ += "Subject: "sv;
         if (IsPlainHeaderText(subject))
             out_ += subject;
         else
             AppendEncodedWords(out_, subject);
-        out_ += "\nDate: " + FormatRfc5322Date(*date);
-        out_ += "\nMessage-ID: <" + LowerAscii(MailboxName(box_)) + "." + std::to_string(number) + "@" +
-                HostLabel(systemId_) + std::string(kDomain) + ">";
-        out_ += "\nMIME-Version: 1.0\nStatus: ";
-        out_ += m.Offline != 0 ? "RO\n" : "O\n";
-        if (m.Deleted != 0) out_ += "X-Kesto-Deleted: yes\n";
+        out_ += "\nDate: "sv;
+        AppendRfc5322Date(out_, *date);
+        out_ += "\nMessage-ID: <"sv;
+        out_ += MailboxName(box_) == "EMAIL" ? "email." : "sntemail.";
+        out_ += std::to_string(number);
+        out_ += '@';
+        out_ += systemLabel_;
+        out_ += kDomain;
+        out_ += ">\nMIME-Version: 1.0\nStatus: "sv;
+        out_ += ReadField<&MessageInfo::Offline>(rec) != 0 ? "RO\n" : "O\n";
+        if (ReadField<&MessageInfo::Deleted>(rec) != 0) out_ += "X-Kesto-Deleted: yes\n"sv;
 
         // The text as the reader shows it; a damaged position or length shows none.
-        std::string text = MessageDisplayText(texts_.Get(m.MsgPos, m.MsgLength, true, false).value_or(""), m);
+        const std::string_view attName = ReadField<&MessageInfo::AttFileName>(rec);
+        (void)texts_.Get(ReadField<&MessageInfo::MsgPos>(rec), ReadField<&MessageInfo::MsgLength>(rec), true,
+                         false, text_);
+        MakeDisplayText(text_, attName, ReadField<&MessageInfo::AttFileSize>(rec));
         std::optional<std::string> file;
         std::string first; // the attached file's first piece, read before anything says it is there
-        if (!TrimView(m.AttFileName).empty()) {
-            file = FindAttachment(m);
+        if (!TrimView(attName).empty()) {
+            file = FindAttachment(ReadField<&MessageInfo::FromUserNo>(rec), attName,
+                                  ReadField<&MessageInfo::AttFilePath>(rec));
             if (file) {
                 Result<Bytes> read = platform::ReadAt(*file, 0, kAttachmentChunk);
                 if (read)
@@ -288,23 +377,23 @@ class MboxWriter {
                     file.reset();
             }
             if (!file) {
-                text += "\r\n";
-                text += kMissingAttachment;
+                text_ += "\r\n";
+                text_ += kMissingAttachment;
                 ++summary.missingAttachments;
             }
         }
-        const std::string boundary = "=_kesto." + std::to_string(number);
+        const std::string boundary = file ? "=_kesto." + std::to_string(number) : std::string();
         if (file)
             out_ += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\n\n--" + boundary + "\n";
-        out_ += "Content-Type: text/plain; charset=utf-8\nContent-Transfer-Encoding: quoted-printable\n\n";
-        AppendQuotedPrintable(out_, Cp1252ToUtf8(text));
+        out_ += "Content-Type: text/plain; charset=utf-8\nContent-Transfer-Encoding: quoted-printable\n\n"sv;
+        AppendQuotedPrintable(out_, text_);
         if (file) {
-            const std::string name = AttachmentName(m.AttFileName);
+            const std::string name = AttachmentName(attName);
             out_ += "--" + boundary + "\nContent-Type: application/octet-stream";
             AppendFileNameParameter(out_, "name", name);
-            out_ += "\nContent-Disposition: attachment";
+            out_ += "\nContent-Disposition: attachment"sv;
             AppendFileNameParameter(out_, "filename", name);
-            out_ += "\nContent-Transfer-Encoding: base64\n\n";
+            out_ += "\nContent-Transfer-Encoding: base64\n\n"sv;
             if (auto r = AppendFile(*file, std::move(first)); !r) return r;
             out_ += "--" + boundary + "--\n";
             ++summary.attachments;
@@ -322,22 +411,56 @@ class MboxWriter {
     }
 
   private:
-    // As the reader shows a local node stored as "0": this board's own id.
-    std::string NodeOf(std::string_view stored, std::int16_t netId) const {
-        std::string node = Trim(stored);
-        return netId == 1 && NumericValue(node) == 0 ? systemId_ : node;
+    // The address of a handle at a node; a local node stored as "0" is this board, as
+    // the reader shows it.
+    struct Address {
+        std::string handle; // the fields it was made from, as stored
+        std::string node;
+        std::int16_t netId = 0;
+        bool made = false;
+        std::string text;   // local@node.board.invalid
+        std::string header; // what follows "From: " or "To: "
+    };
+
+    // A mailbox has few correspondents, so addresses are kept, a few dozen at a time,
+    // under a hash of the first bytes of the fields they come from.
+    const Address& AddressOf(std::string_view handle, std::string_view stored, std::int16_t netId) {
+        std::uint64_t hash = static_cast<std::uint16_t>(netId);
+        for (std::size_t i = 0; i < 12 && i < handle.size(); ++i)
+            hash = hash * 131 + static_cast<unsigned char>(handle[i]);
+        for (std::size_t i = 0; i < 8 && i < stored.size(); ++i)
+            hash = hash * 131 + static_cast<unsigned char>(stored[i]);
+        hash = (hash ^ (hash >> 31)) * 0xBF58476D1CE4E5B9u; // mixed, so the low bits tell
+        Address& a = addresses_[(hash >> 32) % addresses_.size()];
+        if (a.made && a.netId == netId && a.handle == handle && a.node == stored) return a;
+        a.handle = handle;
+        a.node = stored;
+        a.netId = netId;
+        a.made = true;
+        // A local node stored as "0" is this board, as the reader shows it.
+        std::string_view node = TrimView(stored);
+        if (netId == 1 && NumericValue(node) == 0) node = systemId_;
+        a.text.clear();
+        AppendAddressWord(a.text, TrimView(handle), true, 64, "user");
+        a.text += '@';
+        AppendAddressWord(a.text, node, false, 63, "unknown");
+        a.text += kDomain;
+        a.header.clear();
+        AppendAddressHeader(a.header, handle, a.text);
+        return a;
     }
 
     // The attached file, at AttFilePath or AttachPath\<sender>\<name>. A record's paths
     // are not trusted to stay in the attachment folder: a file elsewhere (or a link
     // out of it) is not taken, so an export never carries off another file of the machine.
-    std::optional<std::string> FindAttachment(const MessageInfo& m) const {
+    std::optional<std::string> FindAttachment(std::int32_t sender, std::string_view name,
+                                              std::string_view filedPath) const {
         if (!attachRoot_) return std::nullopt;
-        const std::string filed = Trim(m.AttFilePath);
+        const std::string_view filed = TrimView(filedPath);
         const std::string places[] = {
             filed.empty() ? std::string() : platform::NativePath(filed, b_.startDir),
             BoardNativePath(b_, b_.paths.AttachPath(),
-                            std::to_string(m.FromUserNo) + "\\" + Trim(m.AttFileName)),
+                            std::to_string(sender) + "\\" + std::string(TrimView(name))),
         };
         for (const std::string& place : places) {
             if (place.empty()) continue;
@@ -370,8 +493,12 @@ class MboxWriter {
     const MboxSink& sink_;
     MessageTexts texts_;
     std::string systemId_;
+    std::string systemLabel_;
     std::optional<std::string> attachRoot_;
     std::string out_;
+    // Reused for every message.
+    std::array<Address, 256> addresses_;
+    std::string text_;
 };
 
 // A file already in one of the board's folders may be a board file.
@@ -396,11 +523,16 @@ Result<void> CheckTarget(const Board& b, const std::string& target) {
 } // namespace
 
 std::string MboxAddress(std::string_view handle, std::string_view node) {
-    return AddressWord(TrimView(handle), true, 64, "user") + "@" + HostLabel(node) + std::string(kDomain);
+    std::string address;
+    AppendAddressWord(address, TrimView(handle), true, 64, "user");
+    address += '@';
+    AppendAddressWord(address, TrimView(node), false, 63, "unknown");
+    address += kDomain;
+    return address;
 }
 
 Result<MboxSummary> WriteMbox(const Board& board, Mailbox box, std::vector<RecordNo> numbers,
-                              const MboxSink& sink, const MboxProgress& progress) {
+                              const MboxSink& sink, const MboxProgress& progress, std::string_view index) {
     Board b = board;
     b.log.path.clear(); // reading for an export leaves no trace, not even a log line
     std::sort(numbers.begin(), numbers.end());
@@ -410,19 +542,25 @@ Result<MboxSummary> WriteMbox(const Board& board, Mailbox box, std::vector<Recor
     if (numbers.empty()) return summary;
 
     const auto recordSize = static_cast<std::int64_t>(kMessageInfoSize);
-    const std::string index = platform::NativePath(MailboxFile(b, MailboxName(box), ".DAT"), b.startDir);
-    const Result<Bytes> records =
-        platform::ReadAt(index, 0, static_cast<std::int64_t>(numbers.back()) * recordSize);
-    if (!records) return records.error();
-
+    const std::string path = platform::NativePath(MailboxFile(b, MailboxName(box), ".DAT"), b.startDir);
     MboxWriter writer(b, box, sink);
-    const std::string_view all(*records);
+    Bytes piece;                      // the index from record `first` on, read a piece at a time
+    std::string_view records = index; // the records from `first` on
+    std::int64_t first = 1;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
-        const std::int64_t offset = (static_cast<std::int64_t>(numbers[i]) - 1) * recordSize;
-        if (offset + recordSize > static_cast<std::int64_t>(all.size())) break; // the index ends before it
-        const MessageInfo m =
-            DecodeMessageInfo(all.substr(static_cast<std::size_t>(offset), kMessageInfoSize));
-        if (auto r = writer.Message(numbers[i], m, summary); !r) return r.error();
+        const std::int64_t number = numbers[i];
+        if (number >= first + static_cast<std::int64_t>(records.size()) / recordSize) {
+            if (!index.empty()) break; // past the end of the caller's index
+            first = number;
+            if (auto r = platform::ReadAt(path, (first - 1) * recordSize, kIndexPiece * recordSize, piece);
+                !r)
+                return r.error();
+            records = piece;
+            if (records.size() < static_cast<std::size_t>(recordSize)) break; // the index ends before it
+        }
+        const std::string_view rec =
+            records.substr(static_cast<std::size_t>((number - first) * recordSize), kMessageInfoSize);
+        if (auto r = writer.Message(numbers[i], rec, summary); !r) return r.error();
         if (progress && !progress(i + 1, numbers.size())) {
             summary.cancelled = true;
             return summary;
@@ -433,12 +571,14 @@ Result<MboxSummary> WriteMbox(const Board& board, Mailbox box, std::vector<Recor
 }
 
 Result<MboxSummary> ExportMbox(const Board& b, Mailbox box, std::vector<RecordNo> numbers,
-                               const std::string& target, const MboxProgress& progress) {
+                               const std::string& target, const MboxProgress& progress,
+                               std::string_view index) {
     if (auto refused = CheckTarget(b, target); !refused) return refused.error();
     Result<platform::ReplacementFile> file = platform::ReplacementFile::Create(target);
     if (!file) return file.error();
     const Result<MboxSummary> written = WriteMbox(
-        b, box, std::move(numbers), [&](std::string_view bytes) { return file->Write(bytes); }, progress);
+        b, box, std::move(numbers), [&](std::string_view bytes) { return file->Write(bytes); }, progress,
+        index);
     // Dropping the file uncommitted removes it: nothing half-written is left.
     if (!written || written->cancelled) return written;
     if (auto committed = file->Commit(); !committed) return committed.error();

@@ -39,6 +39,8 @@ void FillShownTexts(const Board& b, ShownMessage& s, std::string_view body);
 // The message text area: body without trailing CR LF pairs and blanks, then,
 // for an attachment, an empty line, "---" and "Attached File: NAME (SIZE bytes)".
 std::string MessageDisplayText(std::string_view body, const MessageInfo& m);
+// The same made in place from the body in `text`, for a caller that has no record.
+void MakeDisplayText(std::string& text, std::string_view attFileName, std::int32_t attFileSize);
 
 // "HANDLE #N Read Email: SUBJECT".
 std::string ReadNoticeText(const UserRecord& reader, std::int32_t readerNo, std::string_view subject);

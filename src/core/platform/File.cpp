@@ -206,17 +206,22 @@ std::optional<std::int64_t> FileLengthIfAny(const std::string& nativePath) noexc
     return static_cast<std::int64_t>(st.st_size);
 }
 
-Result<Bytes> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length) {
+Result<void> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length, Bytes& out) {
+    out.clear();
     Result<Fd> fd = Fd::Open(nativePath, O_RDONLY);
     if (!fd) return fd.error();
     Result<struct stat> st = fd->StatNotDirectory();
     if (!st) return st.error();
-    Bytes out;
     std::int64_t size = static_cast<std::int64_t>(st->st_size);
-    if (offset < 0 || length <= 0 || offset >= size) return out;
+    if (offset < 0 || length <= 0 || offset >= size) return {};
     // Capped by what the file holds, whatever the caller's length field claims.
     std::int64_t n = length < size - offset ? length : size - offset;
-    if (auto r = ReadInto(*fd, offset, static_cast<std::size_t>(n), out); !r) return r.error();
+    return ReadInto(*fd, offset, static_cast<std::size_t>(n), out);
+}
+
+Result<Bytes> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length) {
+    Bytes out;
+    if (auto r = ReadAt(nativePath, offset, length, out); !r) return r.error();
     return out;
 }
 

@@ -27,6 +27,8 @@ std::optional<std::int64_t> FileLengthIfAny(const std::string& nativePath) noexc
 // Up to `length` bytes starting at 0-based `offset`: never more than the file holds,
 // and nothing for an offset outside the file.
 Result<Bytes> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length);
+// The same into `out`, reusing its capacity.
+Result<void> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length, Bytes& out);
 // The whole file into `out`, reusing its capacity.
 Result<void> ReadAll(const std::string& nativePath, Bytes& out);
 Result<Bytes> ReadAll(const std::string& nativePath);
