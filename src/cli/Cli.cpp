@@ -13,7 +13,8 @@
 namespace kesto::cli {
 namespace {
 
-// The options the commands share; each command takes the ones it uses, before or after its name.
+// The options the commands share. Every command accepts all four, before or after its
+// name, so a script can pass the same ones to each; a command's help shows the ones it uses.
 enum Shared : unsigned { kBoard = 1, kUser = 2, kSent = 4, kJson = 8 };
 
 struct OptionSpec {
@@ -36,7 +37,7 @@ struct CommandSpec {
     int (*run)(Context&);
     std::string_view usage;
     std::string_view description;
-    unsigned shared = 0;
+    unsigned shared = 0; // the shared options it uses
     std::vector<PositionalSpec> positionals = {};
     std::vector<OptionSpec> options = {}; // the command's own options
 };
@@ -171,12 +172,14 @@ struct Grammar {
     CLI::App* help = nullptr;
     std::vector<std::string> helpTopic;
 
-    static void AddShared(CLI::App& app, const SharedSpec& s, SharedSlot& slot) {
+    // An option the command does not use is accepted but left out of its help.
+    static void AddShared(CLI::App& app, const SharedSpec& s, SharedSlot& slot, bool used = true) {
         const std::string name = "--" + std::string(s.name);
         slot.option =
             s.type.empty()
                 ? app.add_flag(name, slot.flag, std::string(s.help))
                 : app.add_option(name, slot.value, std::string(s.help))->type_name(std::string(s.type));
+        if (!used) slot.option->group("");
     }
 
     Grammar() {
@@ -204,7 +207,7 @@ struct Grammar {
                 std::string(spec.description));
             if (parent != &app) parent->require_subcommand(0, 1);
             for (std::size_t i = 0; i < std::size(kShared); ++i)
-                if (spec.shared & kShared[i].bit) AddShared(*c.app, kShared[i], c.shared[i]);
+                AddShared(*c.app, kShared[i], c.shared[i], (spec.shared & kShared[i].bit) != 0);
             c.options.reserve(spec.options.size()); // CLI11 keeps pointers to the values
             for (const OptionSpec& o : spec.options) {
                 OwnSlot& slot = c.options.emplace_back();
@@ -239,8 +242,7 @@ struct Grammar {
     const SharedSlot* SharedValue(std::size_t i) {
         const SharedSlot* given = top[i].option->count() > 0 ? &top[i] : nullptr;
         for (const Command& c : commands)
-            if (c.app->parsed() && c.shared[i].option && c.shared[i].option->count() > 0)
-                given = &c.shared[i];
+            if (c.app->parsed() && c.shared[i].option->count() > 0) given = &c.shared[i];
         return given;
     }
 
@@ -284,7 +286,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         out << e.what() << '\n';
         return kExitOk;
     } catch (const CLI::ParseError& e) {
-        err << "kesto-cli: " << ParseErrorText(e) << '\n';
+        err << "kesto-cli: " << TerminalNative(ParseErrorText(e)) << '\n';
         if (Grammar::Command* c = g.Chosen())
             err << "usage: kesto-cli " << UsageLine(*c->spec) << '\n';
         else
@@ -305,7 +307,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
                 return kExitOk;
             }
         }
-        err << "kesto-cli: unknown command '" << topic << "'\n";
+        err << "kesto-cli: unknown command '" << TerminalNative(topic) << "'\n";
         WriteUsage(err);
         return kExitUsage;
     }
@@ -314,7 +316,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     if (!chosen) {
         // ("kesto-cli -- list" is a command after "--", which ends the options only.)
         if (!g.rest.empty() && !IsCommand(g.rest.front()))
-            err << "kesto-cli: unknown command '" << g.rest.front() << "'\n";
+            err << "kesto-cli: unknown command '" << TerminalNative(g.rest.front()) << "'\n";
         WriteUsage(err);
         return kExitUsage;
     }
@@ -327,9 +329,6 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         const SharedSpec& s = kShared[i];
         const SharedSlot* slot = g.SharedValue(i);
         if (!slot) continue;
-        if (!(spec.shared & s.bit))
-            return ctx.UsageError("option --" + std::string(s.name) + " does not apply to " +
-                                  std::string(spec.name));
         const SharedSlot& given = *slot;
         switch (s.bit) {
         case kBoard:

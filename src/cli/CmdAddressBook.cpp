@@ -43,7 +43,8 @@ int AddEntry(Context& ctx, const Board& board) {
     if (ctx.opt.json) {
         JsonWriter::Write(ctx.out, EntryJson(e));
     } else {
-        ctx.out << "Added " << Shown(e.address) << " to the address book of user " << ctx.opt.user << ".\n";
+        ctx.out << "Added " << TerminalText(e.address) << " to the address book of user " << ctx.opt.user
+                << ".\n";
     }
     return kExitOk;
 }
@@ -60,8 +61,8 @@ int ListEntries(Context& ctx, const Board& board) {
     }
     // The window's row, then what Select would hand to the composer.
     for (std::size_t i = 0; i < book.count(); ++i) {
-        ctx.out << Shown(AddressBookRowText(i + 1, book.count(), book.lines[i])) << "  "
-                << Shown(AddressBookPickText(book.lines[i])) << '\n';
+        ctx.out << TerminalText(AddressBookRowText(i + 1, book.count(), book.lines[i])) << "  "
+                << TerminalText(AddressBookPickText(book.lines[i])) << '\n';
     }
     if (!book.hidden.empty())
         ctx.err << "kesto-cli: " << book.hidden.size() << " more line(s) past the first "

@@ -25,9 +25,9 @@ int CmdCheck(Context& ctx) {
         w.End();
     } else {
         found = CheckBoard(*b, [&](const CheckFinding& f) {
-            ctx.out << Shown(f.file);
+            ctx.out << TerminalText(f.file);
             if (f.number) ctx.out << (f.isLine ? " line " : " record ") << *f.number;
-            ctx.out << ": " << Shown(f.problem) << '\n';
+            ctx.out << ": " << TerminalText(f.problem) << '\n';
         });
     }
     return found == 0 ? kExitOk : kExitFailed;

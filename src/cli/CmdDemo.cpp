@@ -17,7 +17,7 @@ int CmdDemo(Context& ctx) {
         return ctx.Fail(dir + " already exists and is not an empty directory");
     const Result<Board> b = demo::CreateDemoBoard(dir);
     if (!b) return ctx.Fail("the demo board could not be written in " + dir + ": " + b.error().description);
-    ctx.out << "Demo board created in " << b->startDir << '\n';
+    ctx.out << "Demo board created in " << TerminalNative(b->startDir) << '\n';
     return kExitOk;
 }
 

@@ -21,10 +21,10 @@ int CmdExport(Context& ctx) {
     numbers.reserve(rows->size());
     for (const MailRow& row : *rows) numbers.push_back(row.number);
 
-    // The records come from the same read of the index as the rows.
-    const Result<MboxSummary> done = ExportMbox(*b, ctx.opt.Box(), std::move(numbers), file, {}, buffer);
+    const Result<MboxSummary> done = ExportMbox(*b, ctx.opt.Box(), std::move(numbers), file);
     if (!done) return ctx.Fail("cannot export to " + file + ": " + done.error().description);
-    ctx.out << done->messages << (done->messages == 1 ? " message" : " messages") << " exported to " << file;
+    ctx.out << done->messages << (done->messages == 1 ? " message" : " messages") << " exported to "
+            << TerminalNative(file);
     if (done->missingAttachments > 0)
         ctx.out << "; " << done->missingAttachments
                 << (done->missingAttachments == 1 ? " attached file was" : " attached files were")

@@ -53,7 +53,7 @@ int CmdInfo(Context& ctx) {
     for (const auto& f : fields) {
         std::string caption = f.caption;
         caption.resize(caption.size() < 20 ? 20 : caption.size(), ' ');
-        ctx.out << caption << Shown(f.value) << '\n';
+        ctx.out << caption << TerminalText(f.value) << '\n';
     }
     return kExitOk;
 }

@@ -1,85 +1,47 @@
 #include "Commands.h"
 
-#include "JsonOutput.h"
-#include "MailBase.h"
+#include "ListOutput.h"
 #include "MailList.h"
 
 #include <ostream>
+#include <vector>
 
 namespace kesto::cli {
-namespace {
 
-// Pads a UTF-8 text to `width` characters (not bytes) so columns line up on a terminal.
-std::string PadShown(const std::string& utf8, std::size_t width) {
-    std::size_t chars = 0;
-    for (char c : utf8)
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++chars;
-    return chars >= width ? utf8 : utf8 + std::string(width - chars, ' ');
-}
-
-// The icon column's key, as the window names its images.
-const char* IconKey(RowState state) {
-    switch (state) {
-    case RowState::Unread:
-        return "new";
-    case RowState::UnreadWithAttachment:
-        return "email_attach";
-    case RowState::Read:
-        return "open";
-    case RowState::Deleted:
-        return "delete";
-    }
-    return "";
-}
-
-} // namespace
-
+// Writes the rows as the walk over the index hands them over, so the largest
+// mailbox is listed without holding its index or its rows. A read that fails
+// midway (a disk error) ends the output where it stands, with exit code 1.
 int CmdList(Context& ctx) {
     std::optional<Board> b = ctx.OpenBoard();
     if (!b) return kExitFailed;
 
     const Mailbox mailbox = ctx.opt.Box();
-    const bool received = mailbox == Mailbox::Received;
-    std::string buffer;
-    const Result<std::vector<MailRow>> read = ReadMailboxRows(*b, mailbox, ctx.opt.user, buffer);
-    if (!read) return ctx.Fail("cannot read the mailbox index: " + read.error().description);
-    const std::vector<MailRow>& rows = *read;
-
+    std::string slice;
     if (ctx.opt.json) {
-        // Row by row: a mailbox can hold 32,767 messages.
-        JsonWriter w(ctx.out);
-        w.BeginObject();
-        w.Key("mailbox");
-        w.Value(MailboxName(mailbox));
-        w.Key("user");
-        w.Value(ctx.opt.user);
-        w.Key("rows");
-        w.BeginArray();
-        for (const auto& r : rows) {
-            w.Value({{"number", r.number},
-                     {"icon", IconKey(r.state)},
-                     {received ? "from" : "to", BoardText(r.name)},
-                     {"subject", BoardText(r.subject)},
-                     {"date", BoardText(r.date)},
-                     {"size", r.size},
-                     {"bold", r.bold}});
-        }
-        w.End();
-        w.End();
+        ListJson list(ctx.out, mailbox, ctx.opt.user);
+        const Result<void> walked =
+            ForEachMailboxRow(*b, mailbox, ctx.opt.user, slice, [&](const MailRowView& r) { list.Row(r); });
+        if (!walked) return ctx.Fail("cannot read the mailbox index: " + walked.error().description);
+        list.Finish();
         return kExitOk;
     }
 
-    ctx.out << MailboxName(mailbox) << " of user " << ctx.opt.user << ": " << rows.size()
-            << (rows.size() == 1 ? " message" : " messages") << " (* unread, shown bold)\n";
-    if (rows.empty()) return kExitOk;
-    ctx.out << "    #   " << PadShown("icon", 13) << PadShown(received ? "From" : "To", 21)
-            << PadShown("Subject", 41) << PadShown("Date", 32) << "Size\n";
-    for (const auto& r : rows) {
-        std::string num = std::to_string(r.number);
-        ctx.out << std::string(num.size() < 5 ? 5 - num.size() : 0, ' ') << num << ' ' << (r.bold ? '*' : ' ')
-                << ' ' << PadShown(IconKey(r.state), 13) << PadShown(Shown(r.name), 21)
-                << PadShown(Shown(r.subject), 41) << PadShown(Shown(r.date), 32) << r.size << '\n';
-    }
+    // The count heads the list, so the rows wait in memory until it is known, in
+    // pieces that are never copied to grow.
+    constexpr std::size_t kPiece = 64 * 1024;
+    std::vector<std::string> rows;
+    std::size_t count = 0;
+    const Result<void> walked =
+        ForEachMailboxRow(*b, mailbox, ctx.opt.user, slice, [&](const MailRowView& r) {
+            if (rows.empty() || rows.back().size() >= kPiece) rows.emplace_back().reserve(kPiece + 1024);
+            AppendListLine(rows.back(), r);
+            ++count;
+        });
+    if (!walked) return ctx.Fail("cannot read the mailbox index: " + walked.error().description);
+    const std::string head = ListHead(mailbox, ctx.opt.user, count);
+    ctx.out.write(head.data(), static_cast<std::streamsize>(head.size()));
+    for (const std::string& piece : rows)
+        ctx.out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
     return kExitOk;
 }
 

@@ -9,18 +9,6 @@
 
 namespace kesto::cli {
 
-namespace {
-std::string UnixLines(std::string text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out += text[i];
-    }
-    return out;
-}
-} // namespace
-
 // Shows a message as the reader window does and, like opening it there, stores
 // the read mark and leaves the read notice for a local sender.
 int CmdRead(Context& ctx) {
@@ -45,12 +33,12 @@ int CmdRead(Context& ctx) {
                                     {"deleted", s.deleted}});
         return kExitOk;
     }
-    ctx.out << "From:    " << Shown(s.fromLine) << '\n'
-            << "To:      " << Shown(s.toLine) << '\n'
-            << "Subject: " << Shown(s.subject) << '\n'
-            << "Sent:    " << Shown(s.date) << '\n';
+    ctx.out << "From:    " << TerminalText(s.fromLine) << '\n'
+            << "To:      " << TerminalText(s.toLine) << '\n'
+            << "Subject: " << TerminalText(s.subject) << '\n'
+            << "Sent:    " << TerminalText(s.date) << '\n';
     if (s.deleted) ctx.out << "This message is marked for deletion.\n";
-    ctx.out << '\n' << UnixLines(Shown(s.text)) << '\n';
+    ctx.out << '\n' << TerminalLines(s.text) << '\n';
     return kExitOk;
 }
 

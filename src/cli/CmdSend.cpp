@@ -57,7 +57,7 @@ int CmdSend(Context& ctx) {
         if (n < 0 || line < 0) {
             std::string offered;
             for (const auto& entry : netList)
-                offered += (offered.empty() ? "" : ", ") + Shown(NetListLabel(entry));
+                offered += (offered.empty() ? "" : ", ") + TerminalText(NetListLabel(entry));
             return ctx.Fail("network '" + *network + "' is not offered; the networks are " + offered);
         }
     }
@@ -82,12 +82,12 @@ int CmdSend(Context& ctx) {
     const SendCheck check = CheckSend(*b, to, subject, netList, line);
     switch (check.outcome) {
     case SendCheck::Outcome::Refused:
-        return ctx.Fail(Shown(check.message));
+        return ctx.Fail(TerminalText(check.message));
     case SendCheck::Outcome::AllUsers: {
         const AllUsersResult r = SendAllUsers(*b, static_cast<std::int32_t>(from), to, subject, body, attach);
         if (!r.success)
             return ctx.Fail(r.message.empty() ? std::string("mail to all users stopped (see HMRERROR.LOG)")
-                                              : Shown(r.message));
+                                              : TerminalText(r.message));
         ctx.out << "Sent to " << r.sent << " user(s).\n";
         return kExitOk;
     }
@@ -99,8 +99,8 @@ int CmdSend(Context& ctx) {
     if (!r.success)
         return ctx.Fail(r.message.empty()
                             ? std::string("the message could not be delivered (see HMRERROR.LOG)")
-                            : Shown(r.message));
-    ctx.out << "Sent to " << Shown(check.address) << ".\n";
+                            : TerminalText(r.message));
+    ctx.out << "Sent to " << TerminalText(check.address) << ".\n";
     return kExitOk;
 }
 

@@ -27,7 +27,7 @@ int CmdUsers(Context& ctx) {
 
     const Result<UserListing> list = FillUserList(*b);
     if (!list) return ctx.Fail("the user file could not be read (see HMRERROR.LOG)");
-    for (const auto& line : list->lines) ctx.out << Shown(line) << '\n';
+    for (const auto& line : list->lines) ctx.out << TerminalText(line) << '\n';
     return kExitOk;
 }
 

@@ -13,10 +13,12 @@
 //   5. Describe it in README.md under "Command-line tool".
 // The shared options --board, --user, --sent and --json land in ctx.opt; the command's
 // own options in ctx.opt.values and its positional arguments in ctx.opt.args.
+// Board text reaches the terminal only through TerminalText (TerminalText.h).
 #pragma once
 
 #include "Board.h"
 #include "MailBase.h"
+#include "TerminalText.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -57,8 +59,10 @@ struct Context {
     std::string_view usage; // the running command's usage line, after "kesto-cli "
 
     // Writes "kesto-cli: message" and the command's usage to stderr; returns kExitUsage.
+    // The message is UTF-8 (board text in it already through TerminalText); a control
+    // character in it, from a path or an argument, is shown rather than sent.
     int UsageError(std::string_view message) const;
-    // Writes "kesto-cli: message" to stderr; returns kExitFailed.
+    // Writes "kesto-cli: message" to stderr, as UsageError; returns kExitFailed.
     int Fail(std::string_view message) const;
     // The board in --board DIR or the current directory. Writes the reason to stderr
     // and returns nothing when SYSPATHS.CFG is missing or unreadable. Without writeLog
@@ -68,8 +72,6 @@ struct Context {
 
 // A whole decimal number (optional sign, nothing else) within [min, max].
 bool ParseInteger(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& value);
-// Board bytes shown on a UTF-8 terminal.
-std::string Shown(std::string_view bytes);
 
 int CmdDemo(Context& ctx);  // demo DIR
 int CmdUsers(Context& ctx); // users [--json]

@@ -1,6 +1,5 @@
 #include "Commands.h"
 
-#include "Cp1252.h"
 #include "Startup.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
@@ -21,12 +20,12 @@ bool Options::Flag(std::string_view name) const {
 }
 
 int Context::UsageError(std::string_view message) const {
-    err << "kesto-cli: " << message << "\nusage: kesto-cli " << usage << '\n';
+    err << "kesto-cli: " << TerminalNative(message) << "\nusage: kesto-cli " << usage << '\n';
     return kExitUsage;
 }
 
 int Context::Fail(std::string_view message) const {
-    err << "kesto-cli: " << message << '\n';
+    err << "kesto-cli: " << TerminalNative(message) << '\n';
     return kExitFailed;
 }
 
@@ -75,10 +74,6 @@ bool ParseInteger(std::string_view text, std::int64_t min, std::int64_t max, std
     if (v < min || v > max) return false;
     value = v;
     return true;
-}
-
-std::string Shown(std::string_view bytes) {
-    return Cp1252ToUtf8(bytes);
 }
 
 } // namespace kesto::cli

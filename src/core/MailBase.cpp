@@ -125,7 +125,7 @@ Result<void> MessageTexts::Get(std::int32_t position, std::int32_t length, bool 
         windowStart_ >= 0 && begin >= windowStart_ && (begin + length <= windowEnd || windowAtEnd_);
     if (!inWindow) {
         const std::int64_t want = std::max<std::int64_t>(length, kTextWindow);
-        if (auto read = platform::ReadAt(path_, begin, want, window_); !read) {
+        if (auto read = platform::ReadAt(path_, begin, static_cast<std::size_t>(want), window_); !read) {
             windowStart_ = -1;
             return read;
         }

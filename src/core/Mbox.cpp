@@ -532,7 +532,7 @@ std::string MboxAddress(std::string_view handle, std::string_view node) {
 }
 
 Result<MboxSummary> WriteMbox(const Board& board, Mailbox box, std::vector<RecordNo> numbers,
-                              const MboxSink& sink, const MboxProgress& progress, std::string_view index) {
+                              const MboxSink& sink, const MboxProgress& progress) {
     Board b = board;
     b.log.path.clear(); // reading for an export leaves no trace, not even a log line
     std::sort(numbers.begin(), numbers.end());
@@ -542,24 +542,21 @@ Result<MboxSummary> WriteMbox(const Board& board, Mailbox box, std::vector<Recor
     if (numbers.empty()) return summary;
 
     const auto recordSize = static_cast<std::int64_t>(kMessageInfoSize);
-    const std::string path = platform::NativePath(MailboxFile(b, MailboxName(box), ".DAT"), b.startDir);
+    const std::string index = platform::NativePath(MailboxFile(b, MailboxName(box), ".DAT"), b.startDir);
     MboxWriter writer(b, box, sink);
-    Bytes piece;                      // the index from record `first` on, read a piece at a time
-    std::string_view records = index; // the records from `first` on
+    Bytes records; // the index from record `first` on, read a piece at a time
     std::int64_t first = 1;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         const std::int64_t number = numbers[i];
         if (number >= first + static_cast<std::int64_t>(records.size()) / recordSize) {
-            if (!index.empty()) break; // past the end of the caller's index
             first = number;
-            if (auto r = platform::ReadAt(path, (first - 1) * recordSize, kIndexPiece * recordSize, piece);
-                !r)
+            const auto piece = static_cast<std::size_t>(kIndexPiece * recordSize);
+            if (auto r = platform::ReadAt(index, (first - 1) * recordSize, piece, records); !r)
                 return r.error();
-            records = piece;
             if (records.size() < static_cast<std::size_t>(recordSize)) break; // the index ends before it
         }
-        const std::string_view rec =
-            records.substr(static_cast<std::size_t>((number - first) * recordSize), kMessageInfoSize);
+        const std::string_view rec = std::string_view(records).substr(
+            static_cast<std::size_t>((number - first) * recordSize), kMessageInfoSize);
         if (auto r = writer.Message(numbers[i], rec, summary); !r) return r.error();
         if (progress && !progress(i + 1, numbers.size())) {
             summary.cancelled = true;
@@ -571,14 +568,12 @@ Result<MboxSummary> WriteMbox(const Board& board, Mailbox box, std::vector<Recor
 }
 
 Result<MboxSummary> ExportMbox(const Board& b, Mailbox box, std::vector<RecordNo> numbers,
-                               const std::string& target, const MboxProgress& progress,
-                               std::string_view index) {
+                               const std::string& target, const MboxProgress& progress) {
     if (auto refused = CheckTarget(b, target); !refused) return refused.error();
     Result<platform::ReplacementFile> file = platform::ReplacementFile::Create(target);
     if (!file) return file.error();
     const Result<MboxSummary> written = WriteMbox(
-        b, box, std::move(numbers), [&](std::string_view bytes) { return file->Write(bytes); }, progress,
-        index);
+        b, box, std::move(numbers), [&](std::string_view bytes) { return file->Write(bytes); }, progress);
     // Dropping the file uncommitted removes it: nothing half-written is left.
     if (!written || written->cancelled) return written;
     if (auto committed = file->Commit(); !committed) return committed.error();

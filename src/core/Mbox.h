@@ -36,20 +36,16 @@ using MboxSink = std::function<Result<void>(std::string_view bytes)>;
 // first, whatever order they come in; a number past the end of the index is left
 // out. An attached file is taken from AttFilePath or else AttachPath\<sender>\<name>,
 // and only from under AttachPath; a missing one is noted in the text. Reads only,
-// and writes nothing in the board, not even a log line. `index` may hold the mailbox
-// index as the caller has just read it (the buffer of ReadMailboxRows), so that it
-// is not read a second time; empty, it is read here.
+// and writes nothing in the board, not even a log line.
 Result<MboxSummary> WriteMbox(const Board& b, Mailbox box, std::vector<RecordNo> numbers,
-                              const MboxSink& sink, const MboxProgress& progress = {},
-                              std::string_view index = {});
+                              const MboxSink& sink, const MboxProgress& progress = {});
 
 // The same into the file at the native path `target`, which is replaced only when
 // the export is complete (it is written beside it first): a failure or a cancel
 // leaves no file behind. An existing file in one of the board's folders is refused,
 // so a board file can never be overwritten by mistake.
 Result<MboxSummary> ExportMbox(const Board& b, Mailbox box, std::vector<RecordNo> numbers,
-                               const std::string& target, const MboxProgress& progress = {},
-                               std::string_view index = {});
+                               const std::string& target, const MboxProgress& progress = {});
 
 // "local@node.board.invalid": the handle lower-cased, accented letters of
 // Windows-1252 as their base letters, every other run of characters one "." (a

@@ -93,8 +93,8 @@ TEST(CliUsage, BadCommandLinesExitWithTwoNamingWhatIsWrong) {
         {{"list", "--json=yes"}, "--json"},
         {{"--board"}, "--board"},
         {{"demo"}, "DIR"},
-        {{"--sent", "demo", "x"}, "--sent"}, // an option the command does not take, wherever it stands
-        {{"users", "--user", "2"}, "--user"},
+        {{"users", "--user", "x"}, "--user"}, // a shared option the command ignores is still checked
+        {{"addressbook", "--sent"}, "--sent"},
     };
     for (const auto& c : cases) {
         CliResult r = RunCli(c.args);
@@ -105,6 +105,22 @@ TEST(CliUsage, BadCommandLinesExitWithTwoNamingWhatIsWrong) {
         EXPECT_NE(r.err.find("usage: kesto-cli"), std::string::npos) << line;
         EXPECT_NE(r.err.find(c.named), std::string::npos) << line << "\n" << r.err;
     }
+}
+
+// Scripts pass the same shared options to every command; one a command does not use changes nothing.
+TEST_F(CliBoard, EveryCommandAcceptsTheSharedOptions) {
+    const std::string users = Run({"users"}).out;
+    for (const auto& extra : {std::vector<std::string>{"--user", "2"}, {"--sent"}, {"--user=4", "--sent"}}) {
+        std::vector<std::string> args{"users"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        CliResult r = Run(args);
+        EXPECT_EQ(r.rc, 0) << extra[0] << r.err;
+        EXPECT_EQ(r.out, users) << extra[0];
+    }
+    EXPECT_EQ(Run({"--json", "delete", "1"}).rc, 0);
+    TempDir other;
+    CliResult demo = RunCli({"--sent", "--user", "3", "--json", "demo", other.file("b"), "--board", "x"});
+    EXPECT_EQ(demo.rc, 0) << demo.err;
 }
 
 TEST(CliUsage, HelpGoesToStdoutAndListsEveryCommand) {
@@ -262,6 +278,30 @@ TEST_F(CliBoard, InfoOnlyReachesTheCurrentUsersMailbox) {
     CliResult missing = Run({"info", "6"});
     EXPECT_EQ(missing.rc, 1);
     EXPECT_NE(missing.err.find("no message 6"), std::string::npos);
+}
+
+// The demo board's output byte for byte, as scripts read it: each "$ kesto-cli ..."
+// line of the file is run on a fresh demo board, in order, and prints what follows it.
+TEST(CliDemo, OutputIsByteForByteTheRecordedOne) {
+    TempDir dir;
+    ASSERT_EQ(RunCli({"demo", dir.file("board")}).rc, 0);
+    std::istringstream recorded(ReadNative(KESTO_CLI_TEST_DATA "/demo-board-output.txt"));
+    std::vector<std::pair<std::vector<std::string>, std::string>> runs;
+    for (std::string line; std::getline(recorded, line);) {
+        if (line.starts_with("$ kesto-cli ")) {
+            std::istringstream words(line.substr(12));
+            runs.emplace_back(std::vector<std::string>{"--board", dir.file("board")}, "");
+            for (std::string w; words >> w;) runs.back().first.push_back(w);
+        } else if (!runs.empty()) {
+            runs.back().second += line + "\n";
+        }
+    }
+    ASSERT_GE(runs.size(), 4u);
+    for (const auto& [args, expected] : runs) {
+        CliResult r = RunCli(args);
+        EXPECT_EQ(r.rc, 0) << args[2] << r.err;
+        EXPECT_EQ(r.out, expected) << args[2] << " " << args.back();
+    }
 }
 
 TEST(CliDemo, CreatesABoardTheOtherCommandsRead) {

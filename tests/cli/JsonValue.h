@@ -56,7 +56,9 @@ class JsonReader {
                 char e = t_[p_++];
                 out += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
             } else if (Word("u00") && p_ + 2 <= t_.size()) { // the writer escapes only control characters
-                out += static_cast<char>(std::stoi(std::string(t_.substr(p_, 2)), nullptr, 16));
+                const int c = std::stoi(std::string(t_.substr(p_, 2)), nullptr, 16);
+                if (c >= 0x80) out += static_cast<char>(0xC0 | (c >> 6)); // C1, in UTF-8
+                out += static_cast<char>(c < 0x80 ? c : 0x80 | (c & 0x3F));
                 p_ += 2;
             } else {
                 return false;

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <algorithm>
 #include <filesystem>
 #include <regex>
 
@@ -409,6 +410,32 @@ TEST(SendEmail, MissingStatisticsFileIsStartedWithTheTwoCounters) {
     std::filesystem::create_directory(g.file("DATA/STATHBRD.DAT"));
     EXPECT_TRUE(g.send("2@0*0").success);
     EXPECT_TRUE(std::filesystem::is_directory(g.file("DATA/STATHBRD.DAT")));
+}
+
+// The copy is named by the picked file's 8.3 alias, so whatever the file is called
+// it lands directly in the sender's folder, and the record names nothing else.
+TEST(SendEmail, AttachmentCopyStaysInTheSendersFolderWhateverTheFileIsCalled) {
+    DeliveryBoard f;
+    const std::vector<std::string> names = {"...", ". .txt", "..\x1b]0;x\x07.txt", "a;b,c d.longext",
+                                            "\xE9t\xE9.txt"};
+    for (const std::string& name : names) {
+        WriteNative(f.file("in/" + name), "x");
+        ASSERT_TRUE(f.send("2@0*0", "x", f.file("in/" + name)).success) << name;
+    }
+    std::vector<std::string> copies;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(f.file("ATTACH"))) {
+        if (e.is_directory()) continue;
+        EXPECT_EQ(e.path().parent_path(), f.file("ATTACH/1"));
+        copies.push_back(e.path().filename().string());
+    }
+    EXPECT_EQ(copies.size(), names.size());
+    const std::string dat = f.read("MAIL/EMAIL.DAT");
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string name(kesto::TrimView(dat.substr(i * 582 + 382, 12)));
+        EXPECT_NE(std::find(copies.begin(), copies.end(), name), copies.end()) << names[i];
+        EXPECT_EQ(name.find_first_of("/\\"), std::string::npos) << name;
+        EXPECT_EQ(kesto::TrimView(dat.substr(i * 582 + 394, 64)), "ATTACH\\1\\" + name);
+    }
 }
 
 } // namespace

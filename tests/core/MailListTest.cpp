@@ -85,3 +85,35 @@ TEST(MailList, RowsOfOneUserNewestFirst) {
     EXPECT_TRUE(ReadMailboxRows(b, Mailbox::Sent, 1, buffer)->empty()); // no index: no rows, no failure
     EXPECT_TRUE(LogLines(b).empty());
 }
+
+// The walk that streams the rows reads the index a slice at a time from its end;
+// across many slices it hands over exactly the rows the list shows, in its order.
+TEST(MailList, WalkHandsOverTheListsRowsAcrossSlices) {
+    TempDir dir;
+    Board b = HandBoard(dir);
+    std::string index;
+    for (int i = 0; i < 1000; ++i)
+        index +=
+            Record(i % 3 + 1, i % 2 + 1, "From " + std::to_string(i), "To", "Subject " + std::to_string(i),
+                   static_cast<std::int16_t>(i % 5 == 0), i % 4, i % 7 == 0 ? "A.ZIP" : "");
+    WriteNative(dir.file("MAIL/EMAIL.DAT"), index + index.substr(0, 100));
+    WriteNative(dir.file("MAIL/SNTEMAIL.DAT"), index);
+
+    auto key = [](const auto& r) {
+        return std::make_tuple(r.number, r.state, std::string(r.name), std::string(r.subject),
+                               std::string(r.date), r.size, r.bold);
+    };
+    std::string buffer;
+    for (Mailbox box : {Mailbox::Received, Mailbox::Sent}) {
+        for (std::int32_t user : {1, 2, 3}) {
+            std::vector<decltype(key(MailRow{}))> listed, walked;
+            for (const MailRow& r : ReadMailboxRows(b, box, user, buffer).value()) listed.push_back(key(r));
+            ASSERT_TRUE(ForEachMailboxRow(b, box, user, buffer,
+                                          [&](const MailRowView& r) { walked.push_back(key(r)); }));
+            EXPECT_EQ(walked, listed) << MailboxName(box) << " of user " << user;
+        }
+    }
+    std::filesystem::remove(dir.file("MAIL/SNTEMAIL.DAT"));
+    EXPECT_TRUE(ForEachMailboxRow(b, Mailbox::Sent, 1, buffer, [](const MailRowView&) { FAIL(); }));
+    EXPECT_TRUE(LogLines(b).empty());
+}

@@ -1,5 +1,6 @@
 #include "File.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -206,22 +207,28 @@ std::optional<std::int64_t> FileLengthIfAny(const std::string& nativePath) noexc
     return static_cast<std::int64_t>(st.st_size);
 }
 
-Result<void> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length, Bytes& out) {
-    out.clear();
+Result<void> ReadAt(const std::string& nativePath, std::int64_t offset, std::size_t length, Bytes& out) {
+    // Not emptied first: a buffer that already has the length is not filled again before the read.
     Result<Fd> fd = Fd::Open(nativePath, O_RDONLY);
-    if (!fd) return fd.error();
-    Result<struct stat> st = fd->StatNotDirectory();
-    if (!st) return st.error();
-    std::int64_t size = static_cast<std::int64_t>(st->st_size);
-    if (offset < 0 || length <= 0 || offset >= size) return {};
+    Result<struct stat> st = fd ? fd->StatNotDirectory() : Result<struct stat>(fd.error());
+    if (!st) {
+        out.clear();
+        return st.error();
+    }
+    const auto size = static_cast<std::int64_t>(st->st_size);
+    if (offset < 0 || length == 0 || offset >= size) {
+        out.clear();
+        return {};
+    }
     // Capped by what the file holds, whatever the caller's length field claims.
-    std::int64_t n = length < size - offset ? length : size - offset;
-    return ReadInto(*fd, offset, static_cast<std::size_t>(n), out);
+    const std::size_t n = std::min(length, static_cast<std::size_t>(size - offset));
+    return ReadInto(*fd, offset, n, out);
 }
 
 Result<Bytes> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length) {
     Bytes out;
-    if (auto r = ReadAt(nativePath, offset, length, out); !r) return r.error();
+    if (length <= 0) length = 0;
+    if (auto r = ReadAt(nativePath, offset, static_cast<std::size_t>(length), out); !r) return r.error();
     return out;
 }
 

@@ -28,7 +28,7 @@ std::optional<std::int64_t> FileLengthIfAny(const std::string& nativePath) noexc
 // and nothing for an offset outside the file.
 Result<Bytes> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length);
 // The same into `out`, reusing its capacity.
-Result<void> ReadAt(const std::string& nativePath, std::int64_t offset, std::int64_t length, Bytes& out);
+Result<void> ReadAt(const std::string& nativePath, std::int64_t offset, std::size_t length, Bytes& out);
 // The whole file into `out`, reusing its capacity.
 Result<void> ReadAll(const std::string& nativePath, Bytes& out);
 Result<Bytes> ReadAll(const std::string& nativePath);

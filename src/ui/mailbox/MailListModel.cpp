@@ -43,7 +43,7 @@ struct FoldTable {
 };
 const FoldTable kFold;
 
-bool LessFolded(const std::string& a, const std::string& b) {
+bool LessFolded(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         unsigned char x = kFold.t[static_cast<unsigned char>(a[i])];
@@ -53,7 +53,7 @@ bool LessFolded(const std::string& a, const std::string& b) {
     return a.size() < b.size();
 }
 
-QString FromBoard(const std::string& s) {
+QString FromBoard(std::string_view s) {
     // Plain ASCII is by far the common case and needs no table.
     if (std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
         return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
