@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <unordered_map>
 
 namespace kesto {
 namespace {
@@ -452,22 +453,28 @@ class MboxWriter {
 
     // The attached file, at AttFilePath or AttachPath\<sender>\<name>. A record's paths
     // are not trusted to stay in the attachment folder: a file elsewhere (or a link
-    // out of it) is not taken, so an export never carries off another file of the machine.
+    // out of it) is not taken, so an export never carries off another file of the
+    // machine. Finding a file costs a dozen system calls, so what was found is kept.
     std::optional<std::string> FindAttachment(std::int32_t sender, std::string_view name,
-                                              std::string_view filedPath) const {
+                                              std::string_view filedPath) {
         if (!attachRoot_) return std::nullopt;
         const std::string_view filed = TrimView(filedPath);
-        const std::string places[] = {
-            filed.empty() ? std::string() : platform::NativePath(filed, b_.startDir),
-            BoardNativePath(b_, b_.paths.AttachPath(),
-                            std::to_string(sender) + "\\" + std::string(TrimView(name))),
-        };
-        for (const std::string& place : places) {
-            if (place.empty()) continue;
+        std::string key = std::to_string(sender) + "\\" + std::string(TrimView(name));
+        const std::string fallback = key;
+        key += '\n';
+        key += filed;
+        if (auto known = attachments_.find(key); known != attachments_.end()) return known->second;
+        auto inFolder = [&](const std::string& place) -> std::optional<std::string> {
             const std::optional<std::string> real = platform::CanonicalPath(place);
             if (real && real->starts_with(*attachRoot_ + "/") && platform::IsFile(*real)) return real;
-        }
-        return std::nullopt;
+            return std::nullopt;
+        };
+        std::optional<std::string> found;
+        if (!filed.empty()) found = inFolder(platform::NativePath(filed, b_.startDir));
+        if (!found) found = inFolder(BoardNativePath(b_, b_.paths.AttachPath(), fallback));
+        if (attachments_.size() >= 4096) attachments_.clear(); // a bound on what is kept
+        attachments_.emplace(std::move(key), found);
+        return found;
     }
 
     // The file in base64, piece by piece, so its size never decides the memory used.
@@ -498,6 +505,7 @@ class MboxWriter {
     std::string out_;
     // Reused for every message.
     std::array<Address, 256> addresses_;
+    std::unordered_map<std::string, std::optional<std::string>> attachments_; // by sender, name and path
     std::string text_;
 };
 
@@ -576,7 +584,9 @@ Result<MboxSummary> ExportMbox(const Board& b, Mailbox box, std::vector<RecordNo
         b, box, std::move(numbers), [&](std::string_view bytes) { return file->Write(bytes); }, progress);
     // Dropping the file uncommitted removes it: nothing half-written is left.
     if (!written || written->cancelled) return written;
-    if (auto committed = file->Commit(); !committed) return committed.error();
+    // Not synced: waiting for the disk would take longer than the export, and the board
+    // still holds everything in it, so an export a power cut loses can be made again.
+    if (auto committed = file->Commit(false); !committed) return committed.error();
     return written;
 }
 

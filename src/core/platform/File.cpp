@@ -301,10 +301,10 @@ Result<void> ReplacementFile::Write(std::string_view bytes) {
     return Fd::Borrow(fd_, temp_.empty() ? target_ : temp_).WriteAll(bytes, -1);
 }
 
-Result<void> ReplacementFile::Commit() {
+Result<void> ReplacementFile::Commit(bool sync) {
     if (fd_ < 0) return Error(ErrorCode::BadFileName);
     Fd fd = Fd::Adopt(std::exchange(fd_, -1), temp_.empty() ? target_ : temp_);
-    Result<void> done = fd.Sync();
+    Result<void> done = sync ? fd.Sync() : Result<void>();
     if (done) done = fd.Close();
     if (done && !temp_.empty() && ::rename(temp_.c_str(), target_.c_str()) != 0)
         done = FromErrno(errno, target_);

@@ -53,8 +53,8 @@ class ReplacementFile {
     ~ReplacementFile();
 
     Result<void> Write(std::string_view bytes);
-    // Syncs, closes and renames; the file is then the target.
-    Result<void> Commit();
+    // Syncs (unless told not to), closes and renames; the file is then the target.
+    Result<void> Commit(bool sync = true);
 
   private:
     ReplacementFile(int fd, std::string target, std::string temp);
