@@ -522,8 +522,8 @@ Result<void> CheckTarget(const Board& b, const std::string& target) {
             platform::CanonicalPath(platform::NativePath(folder, b.startDir));
         const bool inAttachments = field == &b.paths.AttachPath() && dir && real->starts_with(*dir + "/");
         if (dir && (parent == *dir || inAttachments))
-            return Error(ErrorCode::Refused, target + " is in the board's folder " + std::string(folder) +
-                                                 "; an export never replaces a file there");
+            return Error(ErrorCode::Refused, "it is in the board's folder " + std::string(folder) +
+                                                 ", and an export never replaces a file there");
     }
     return {};
 }

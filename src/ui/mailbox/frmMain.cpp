@@ -85,6 +85,7 @@ double frmMain::dpi() const {
 
 void frmMain::setupActions() {
     act_.saveAs = NewCommand(this, "mnuFileSaveAs", QStringLiteral("Save &As..."));
+    act_.exportMail = NewCommand(this, "mnuFileExport", QStringLiteral("&Export..."));
     act_.changeUser = NewCommand(this, "mnuFileChangeUser", QStringLiteral("&Change Current User"));
     act_.exit = NewCommand(this, "mnuFileExit", QStringLiteral("E&xit"));
     act_.newMessage = NewCommand(this, "mnuActionsNew", QStringLiteral("&New Message"), Qt::CTRL | Qt::Key_N);
@@ -101,6 +102,7 @@ void frmMain::setupActions() {
     act_.about = NewCommand(this, "mnuHelpAbout", QStringLiteral("&About"));
 
     connect(act_.saveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
+    connect(act_.exportMail, &QAction::triggered, this, &frmMain::mnuFileExport_Click);
     connect(act_.changeUser, &QAction::triggered, this, &frmMain::mnuFileChangeUser_Click);
     connect(act_.exit, &QAction::triggered, this, &QWidget::close);
     connect(act_.newMessage, &QAction::triggered, this, &frmMain::mnuActionsNew_Click);
@@ -119,6 +121,7 @@ void frmMain::buildMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFile->addAction(act_.saveAs);
+    mnuFile->addAction(act_.exportMail);
     AddMenuSeparator(mnuFile, "mnuFileSeperator0");
     mnuFile->addAction(act_.changeUser);
     AddMenuSeparator(mnuFile, "mnuFileSeperator1");
@@ -363,8 +366,8 @@ void frmMain::updateActions() {
     const bool rows = ready && rowCount() > 0;
     for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about})
         a->setEnabled(ready);
-    for (QAction* a :
-         {act_.saveAs, act_.open, act_.print, act_.reply, act_.del, act_.deleteAll, act_.addSender})
+    for (QAction* a : {act_.saveAs, act_.exportMail, act_.open, act_.print, act_.reply, act_.del,
+                       act_.deleteAll, act_.addSender})
         a->setEnabled(rows);
     tbsOptions->setVisible(ready);
 }
