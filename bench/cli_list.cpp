@@ -43,13 +43,13 @@ struct BigMailbox {
             m.Offline = static_cast<std::int32_t>(i % 2);
             index += kesto::EncodeMessageInfo(m);
         }
-        tb.write("MAIL/EMAIL.DAT", index);
+        tb.Write("MAIL/EMAIL.DAT", index);
         std::string buffer;
-        rows = kesto::ReadMailboxRows(tb.board(), kesto::Mailbox::Received, 1, buffer).value();
+        rows = kesto::ReadMailboxRows(tb.GetBoard(), kesto::Mailbox::Received, 1, buffer).value();
         for (const kesto::MailRow& r : rows)
             views.push_back({r.number, r.state, r.name, r.subject, r.date, r.size, r.bold});
     }
-    std::string path() const { return tb.file("MAIL/EMAIL.DAT"); }
+    std::string path() const { return tb.File("MAIL/EMAIL.DAT"); }
 };
 
 BigMailbox& Mailbox() {
@@ -93,7 +93,7 @@ void BM_ListCommand(benchmark::State& state) {
     std::istringstream in;
     std::ostringstream err;
     const bool json = state.range(0) != 0;
-    std::vector<std::string> args{"--board", m.tb.board().startDir, "list"};
+    std::vector<std::string> args{"--board", m.tb.GetBoard().startDir, "list"};
     if (json) args.push_back("--json");
     kesto::bench::TimeAgainstRead(state, m.path(), 0, m.index.size(), [&] {
         if (kesto::cli::Run(args, in, null, err) != 0) std::abort();

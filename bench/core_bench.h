@@ -36,11 +36,11 @@ class TempBoard {
     TempBoard(const TempBoard&) = delete;
     TempBoard& operator=(const TempBoard&) = delete;
 
-    const Board& board() const { return board_; }
+    const Board& GetBoard() const { return board_; }
     // Native path of a file of the board ("MAIL/EMAIL.DAT").
-    std::string file(std::string_view rel) const { return dir_ + "/board/" + std::string(rel); }
-    void write(std::string_view rel, std::string_view bytes) const {
-        std::ofstream out(file(rel), std::ios::binary | std::ios::trunc);
+    std::string File(std::string_view rel) const { return dir_ + "/board/" + std::string(rel); }
+    void Write(std::string_view rel, std::string_view bytes) const {
+        std::ofstream out(File(rel), std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         if (!out) std::abort();
     }

@@ -16,10 +16,10 @@ namespace {
 
 constexpr int kUsers = 10000;
 
-int pumps = 0;
+int g_pumps = 0;
 // What the window does between users, minus the event loop.
 void CountPump(std::int32_t, std::int32_t) {
-    ++pumps;
+    ++g_pumps;
 }
 
 std::int64_t SizeOf(const std::string& path) {
@@ -36,11 +36,11 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
         users += kesto::EncodeUserRecord(
             kesto::demo::MakeUser("User " + std::to_string(i), "Real Name", i == 1 ? 255 : 10));
     }
-    tb.write("DATA/USERFILE.DAT", users);
-    tb.write("DATA/STATHBRD.DAT", std::string(88, '\0'));
-    tb.write("TEXT/EMAIL.TAG", "--- Halkmoor Demo Board\r\n");
-    kesto::demo::SetNodeUser(tb.board(), 0, 2).value();
-    kesto::demo::SetNodeUser(tb.board(), 2, 2).value();
+    tb.Write("DATA/USERFILE.DAT", users);
+    tb.Write("DATA/STATHBRD.DAT", std::string(88, '\0'));
+    tb.Write("TEXT/EMAIL.TAG", "--- Halkmoor Demo Board\r\n");
+    kesto::demo::SetNodeUser(tb.GetBoard(), 0, 2).value();
+    kesto::demo::SetNodeUser(tb.GetBoard(), 2, 2).value();
     const std::string text =
         "The board will be down for maintenance on Sunday between two and four in the morning. "
         "Please finish your downloads before then.\r\n\r\nThe SysOp\r\n";
@@ -50,16 +50,16 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
     double wall = 0, cpu = 0;
     for (auto _ : state) {
         std::int64_t before = 0;
-        for (const char* f : grown) before += SizeOf(tb.file(f));
+        for (const char* f : grown) before += SizeOf(tb.File(f));
         auto t0 = std::chrono::steady_clock::now();
         double c0 = kesto::bench::ThreadSeconds();
-        auto r = kesto::SendAllUsers(tb.board(), 1, criterion, "Maintenance", text, "", &CountPump);
+        auto r = kesto::SendAllUsers(tb.GetBoard(), 1, criterion, "Maintenance", text, "", &CountPump);
         double c1 = kesto::bench::ThreadSeconds();
         auto t1 = std::chrono::steady_clock::now();
         if (!r.success) state.SkipWithError("walk failed");
         sent += r.sent;
         std::int64_t after = 0;
-        for (const char* f : grown) after += SizeOf(tb.file(f));
+        for (const char* f : grown) after += SizeOf(tb.File(f));
         appended += after - before;
         double w = std::chrono::duration<double>(t1 - t0).count();
         wall += w;
@@ -75,8 +75,8 @@ void BM_SendAllUsers(benchmark::State& state, const char* criterion) {
     state.counters["bytes_rewritten"] =
         static_cast<double>(sent) / n *
         static_cast<double>(kesto::kUserRecordSize + kesto::kStatHbrdSize + 4);
-    state.counters["pumps"] = static_cast<double>(pumps) / n;
-    pumps = 0;
+    state.counters["pumps"] = static_cast<double>(g_pumps) / n;
+    g_pumps = 0;
 }
 BENCHMARK_CAPTURE(BM_SendAllUsers, every_user, "all users > 5")
     ->UseManualTime()

@@ -37,9 +37,9 @@ void WriteMailbox(const kesto::bench::TempBoard& tb) {
         texts += body;
         index += kesto::EncodeMessageInfo(m);
     }
-    tb.write("MAIL/EMAIL.DAT", index);
-    tb.write("MAIL/EMAIL.BIN", texts);
-    tb.write("DATA/USERFILE.DAT", std::string(60 * kesto::kUserRecordSize, ' '));
+    tb.Write("MAIL/EMAIL.DAT", index);
+    tb.Write("MAIL/EMAIL.BIN", texts);
+    tb.Write("DATA/USERFILE.DAT", std::string(60 * kesto::kUserRecordSize, ' '));
 }
 
 std::vector<kesto::RecordNo> UserRows(const kesto::Board& b, std::string& buffer) {
@@ -57,10 +57,10 @@ void BM_WriteMbox(benchmark::State& state) {
     std::string buffer;
     std::size_t bytes = 0;
     std::size_t messages = 0;
-    kesto::bench::TimeAgainstFiles(state, {tb.file("MAIL/EMAIL.DAT"), tb.file("MAIL/EMAIL.BIN")}, [&] {
+    kesto::bench::TimeAgainstFiles(state, {tb.File("MAIL/EMAIL.DAT"), tb.File("MAIL/EMAIL.BIN")}, [&] {
         bytes = 0;
-        std::vector<kesto::RecordNo> numbers = UserRows(tb.board(), buffer);
-        const auto done = kesto::WriteMbox(tb.board(), kesto::Mailbox::Received, std::move(numbers),
+        std::vector<kesto::RecordNo> numbers = UserRows(tb.GetBoard(), buffer);
+        const auto done = kesto::WriteMbox(tb.GetBoard(), kesto::Mailbox::Received, std::move(numbers),
                                            [&](std::string_view piece) {
                                                bytes += piece.size();
                                                return kesto::Result<void>();
@@ -78,11 +78,11 @@ void BM_ExportMbox(benchmark::State& state) {
     kesto::bench::TempBoard tb;
     WriteMailbox(tb);
     std::string buffer;
-    const std::string target = tb.file("../export.mbox");
+    const std::string target = tb.File("../export.mbox");
     std::size_t messages = 0;
-    kesto::bench::TimeAgainstFiles(state, {tb.file("MAIL/EMAIL.DAT"), tb.file("MAIL/EMAIL.BIN")}, [&] {
-        std::vector<kesto::RecordNo> numbers = UserRows(tb.board(), buffer);
-        const auto done = kesto::ExportMbox(tb.board(), kesto::Mailbox::Received, std::move(numbers), target);
+    kesto::bench::TimeAgainstFiles(state, {tb.File("MAIL/EMAIL.DAT"), tb.File("MAIL/EMAIL.BIN")}, [&] {
+        std::vector<kesto::RecordNo> numbers = UserRows(tb.GetBoard(), buffer);
+        const auto done = kesto::ExportMbox(tb.GetBoard(), kesto::Mailbox::Received, std::move(numbers), target);
         messages = done ? done->messages : 0;
     });
     if (messages != kRecords) state.SkipWithError("not every message was written");
@@ -94,8 +94,8 @@ void BM_CheckBoard(benchmark::State& state) {
     kesto::bench::TempBoard tb;
     WriteMailbox(tb);
     std::size_t found = 1;
-    kesto::bench::TimeAgainstFiles(state, {tb.file("MAIL/EMAIL.DAT")}, [&] {
-        found = kesto::CheckBoard(tb.board(), [](const kesto::CheckFinding&) {});
+    kesto::bench::TimeAgainstFiles(state, {tb.File("MAIL/EMAIL.DAT")}, [&] {
+        found = kesto::CheckBoard(tb.GetBoard(), [](const kesto::CheckFinding&) {});
     });
     if (found != 0) state.SkipWithError("the board should be healthy");
 }

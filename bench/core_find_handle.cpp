@@ -19,11 +19,11 @@ void BM_FindHandle(benchmark::State& state) {
         file += kesto::EncodeUserRecord(
             kesto::demo::MakeUser("Handle " + std::to_string(i), "Real Name " + std::to_string(i), 10));
     }
-    tb.write("DATA/USERFILE.DAT", file);
+    tb.Write("DATA/USERFILE.DAT", file);
 
     std::int16_t found = 0;
-    kesto::bench::TimeAgainstRead(state, tb.file("DATA/USERFILE.DAT"), 0, file.size(), [&] {
-        found = kesto::FindHandle(tb.board(), "  handle 32767 ").value_or(0);
+    kesto::bench::TimeAgainstRead(state, tb.File("DATA/USERFILE.DAT"), 0, file.size(), [&] {
+        found = kesto::FindHandle(tb.GetBoard(), "  handle 32767 ").value_or(0);
         benchmark::DoNotOptimize(found);
     });
     if (found != kUsers) state.SkipWithError("last user not found");

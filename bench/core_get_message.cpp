@@ -26,16 +26,16 @@ void BM_GetMessage(benchmark::State& state) {
     kesto::bench::TempBoard tb;
     std::string before(5000, 'x');
     std::string body = Body();
-    tb.write("MAIL/EMAIL.BIN", before + body + std::string(3000, 'y'));
+    tb.Write("MAIL/EMAIL.BIN", before + body + std::string(3000, 'y'));
     const auto position = static_cast<std::int32_t>(before.size() + 1);
     const auto length = static_cast<std::int32_t>(body.size());
 
     bool failed = false;
     std::size_t got = 0;
     kesto::bench::TimeAgainstRead(
-        state, tb.file("MAIL/EMAIL.BIN"), static_cast<off_t>(before.size()), body.size(), [&] {
+        state, tb.File("MAIL/EMAIL.BIN"), static_cast<off_t>(before.size()), body.size(), [&] {
             kesto::Result<std::string> text =
-                kesto::GetMessage(tb.board(), "EMAIL", position, length, true, false);
+                kesto::GetMessage(tb.GetBoard(), "EMAIL", position, length, true, false);
             failed = failed || !text;
             got = text ? text->size() : 0;
             benchmark::DoNotOptimize(text);

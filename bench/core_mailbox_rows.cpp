@@ -29,12 +29,12 @@ void BM_ReadMailboxRows(benchmark::State& state) {
         pos += m.MsgLength;
         index += kesto::EncodeMessageInfo(m);
     }
-    tb.write("MAIL/EMAIL.DAT", index);
+    tb.Write("MAIL/EMAIL.DAT", index);
 
     std::string buffer;
     std::size_t rows = 0;
-    kesto::bench::TimeAgainstRead(state, tb.file("MAIL/EMAIL.DAT"), 0, index.size(), [&] {
-        auto list = kesto::ReadMailboxRows(tb.board(), kesto::Mailbox::Received, 7, buffer);
+    kesto::bench::TimeAgainstRead(state, tb.File("MAIL/EMAIL.DAT"), 0, index.size(), [&] {
+        auto list = kesto::ReadMailboxRows(tb.GetBoard(), kesto::Mailbox::Received, 7, buffer);
         rows = list ? list->size() : 0;
         benchmark::DoNotOptimize(list);
     });

@@ -10,22 +10,22 @@
 namespace {
 
 std::string Text(std::size_t size) {
-    static const std::string words[] = {"board",
-                                        "message",
-                                        "the",
-                                        "a",
-                                        "reader",
-                                        "with",
-                                        "\x03"
-                                        "4colour",
-                                        "and",
-                                        "well-known",
-                                        "text",
-                                        "of",
-                                        "line"};
+    static const std::string kWords[] = {"board",
+                                         "message",
+                                         "the",
+                                         "a",
+                                         "reader",
+                                         "with",
+                                         "\x03"
+                                         "4colour",
+                                         "and",
+                                         "well-known",
+                                         "text",
+                                         "of",
+                                         "line"};
     std::string text;
     for (std::size_t i = 0; text.size() < size; ++i) {
-        text += words[(i * 7) % std::size(words)];
+        text += kWords[(i * 7) % std::size(kWords)];
         text += i % 53 == 52 ? "\r\n\r\n" : " ";
     }
     text.resize(size);
@@ -35,8 +35,8 @@ std::string Text(std::size_t size) {
 void BM_WordWrap(benchmark::State& state) {
     kesto::bench::TempBoard tb;
     const std::string text = Text(static_cast<std::size_t>(state.range(0)));
-    tb.write("TEXT/WRAP.TXT", text);
-    kesto::bench::TimeAgainstRead(state, tb.file("TEXT/WRAP.TXT"), 0, text.size(), [&] {
+    tb.Write("TEXT/WRAP.TXT", text);
+    kesto::bench::TimeAgainstRead(state, tb.File("TEXT/WRAP.TXT"), 0, text.size(), [&] {
         std::string out = kesto::WordWrap(text, 79, true);
         benchmark::DoNotOptimize(out.data());
     });

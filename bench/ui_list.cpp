@@ -69,7 +69,7 @@ struct Window {
         win->Form_Load();
         QApplication::processEvents();
     }
-    void repaint() { win->findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport()->repaint(); }
+    void Repaint() { win->findChild<QTreeView*>(QStringLiteral("ListView1"))->viewport()->repaint(); }
 };
 
 // The yardstick: one open-read-close of the whole index.
@@ -87,7 +87,7 @@ BENCHMARK(BM_ReadIndex)->Unit(benchmark::kMillisecond);
 void BM_RefreshList(benchmark::State& state) {
     Window w;
     for (auto _ : state) w.win->RefreshList();
-    state.counters["rows"] = w.win->rowCount();
+    state.counters["rows"] = w.win->GetRowCount();
 }
 BENCHMARK(BM_RefreshList)->Unit(benchmark::kMillisecond);
 
@@ -95,7 +95,7 @@ void BM_SortNumeric(benchmark::State& state) {
     Window w;
     for (auto _ : state) {
         w.win->ListView1_ColumnClick(6); // "Size"
-        w.repaint();
+        w.Repaint();
     }
 }
 BENCHMARK(BM_SortNumeric)->Unit(benchmark::kMillisecond);
@@ -104,7 +104,7 @@ void BM_SortText(benchmark::State& state) {
     Window w;
     for (auto _ : state) {
         w.win->ListView1_ColumnClick(4); // "Subject"
-        w.repaint();
+        w.Repaint();
     }
 }
 BENCHMARK(BM_SortText)->Unit(benchmark::kMillisecond);
@@ -113,7 +113,7 @@ void BM_RefreshAllItems(benchmark::State& state) {
     Window w;
     for (auto _ : state) {
         w.win->RefreshAllItems();
-        w.repaint();
+        w.Repaint();
     }
 }
 BENCHMARK(BM_RefreshAllItems)->Unit(benchmark::kMillisecond);
@@ -129,7 +129,7 @@ void BM_ListHeap(benchmark::State& state) {
         const std::size_t before = mallinfo2().uordblks;
         w.session.CurrentMailbox = kesto::Mailbox::Received;
         w.win->RefreshList();
-        w.repaint();
+        w.Repaint();
         const std::size_t after = mallinfo2().uordblks;
         mb = static_cast<double>(after - before) / (1024.0 * 1024.0);
     }

@@ -19,7 +19,7 @@ inline std::string& FuzzBoardDir() {
 }
 
 inline const Board& FuzzBoard() {
-    static const Board board = [] {
+    static const Board kBoard = [] {
         char tmpl[] = "/tmp/kesto-fuzz-XXXXXX";
         if (!mkdtemp(tmpl)) std::abort();
         FuzzBoardDir() = tmpl;
@@ -31,7 +31,7 @@ inline const Board& FuzzBoard() {
         b.log.path.clear();
         return b;
     }();
-    return board;
+    return kBoard;
 }
 
 // Replaces a file of the fixture board (path relative to the board directory).

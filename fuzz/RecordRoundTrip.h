@@ -40,7 +40,7 @@ void RecordRoundTrip(const std::uint8_t* data, std::size_t size, Rec (*decode)(s
             Check(back.*e.member == donor.*e.member);
         } else {
             const FieldPlace p = EntryPlace(e);
-            Check(out.compare(p.offset, p.end() - p.offset, once, p.offset, p.end() - p.offset) == 0);
+            Check(out.compare(p.offset, p.End() - p.offset, once, p.offset, p.End() - p.offset) == 0);
         }
     });
 }

@@ -12,8 +12,8 @@ using kesto::fuzz::Check;
 
 void CheckWellFormed(const kesto::AddressBook& book) {
     Check(book.readOk);
-    Check(book.count() <= kesto::kAddressBookLoadLimit);
-    if (!book.hidden.empty()) Check(book.count() == kesto::kAddressBookLoadLimit);
+    Check(book.Count() <= kesto::kAddressBookLoadLimit);
+    if (!book.hidden.empty()) Check(book.Count() == kesto::kAddressBookLoadLimit);
     auto oneLine = [](const std::string& s) {
         return s.find_first_not_of(' ') != std::string::npos && s.find_first_of("\r\n") == std::string::npos;
     };
@@ -32,15 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kesto::AddressBook book = kesto::LoadAddressBook(b, 1);
     CheckWellFormed(book);
 
-    Check(kesto::SaveAddressBook(b, 2, book).ok());
+    Check(kesto::SaveAddressBook(b, 2, book).has_value());
     kesto::AddressBook again = kesto::LoadAddressBook(b, 2);
     Check(again.lines == book.lines && again.hidden == book.hidden);
 
-    Check(kesto::AddToAddressBook(b, 2, added).ok());
+    Check(kesto::AddToAddressBook(b, 2, added).has_value());
     kesto::AddressBook grown = kesto::LoadAddressBook(b, 2);
     CheckWellFormed(grown);
-    std::size_t before = book.count() + book.hidden.size();
-    std::size_t after = grown.count() + grown.hidden.size();
+    std::size_t before = book.Count() + book.hidden.size();
+    std::size_t after = grown.Count() + grown.hidden.size();
     std::string entry = kesto::Trim(added);
     for (char& c : entry)
         if (c == '\r' || c == '\n') c = ' ';
@@ -51,13 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check((grown.hidden.empty() ? grown.lines.back() : grown.hidden.back()) == entry);
     }
 
-    std::size_t digits = std::to_string(book.count()).size();
-    for (std::size_t i = 0; i < book.count(); ++i) {
+    std::size_t digits = std::to_string(book.Count()).size();
+    for (std::size_t i = 0; i < book.Count(); ++i) {
         const std::string& line = book.lines[i];
         kesto::AddressBookEntry e = kesto::SplitAddressBookLine(line);
         Check(e.description == kesto::Trim(e.description) && e.address == kesto::Trim(e.address) &&
               e.networkId == kesto::Trim(e.networkId));
-        Check(kesto::AddressBookRowText(i + 1, book.count(), line).size() == digits + 2 + 23);
+        Check(kesto::AddressBookRowText(i + 1, book.Count(), line).size() == digits + 2 + 23);
         std::string pick = kesto::AddressBookPickText(line);
         Check(pick.find('@') != std::string::npos && pick.find('*') != std::string::npos);
     }

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
          {position, static_cast<std::int32_t>(static_cast<std::uint32_t>(position) + length)}) {
         const kesto::Result<std::string> piece = texts.Get(at, length, strip, raw);
         const kesto::Result<std::string> whole = kesto::GetMessage(b, "EMAIL", at, length, strip, raw);
-        Check(piece.ok() == whole.ok() && (!whole || *piece == *whole));
+        Check(piece.has_value() == whole.has_value() && (!whole || *piece == *whole));
     }
     // Only a position or length no record could hold is refused.
     if (!read) {

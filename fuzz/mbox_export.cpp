@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             out += bytes;
             return kesto::Result<void>();
         });
-    Check(summary.ok() && summary->messages == static_cast<std::size_t>(count));
+    Check(summary.has_value() && summary->messages == static_cast<std::size_t>(count));
 
     static const std::set<std::string_view> kFields = {"From",
                                                        "To",

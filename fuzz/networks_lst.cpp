@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     kesto::fuzz::WriteBoardFile("DATA/NETWORKS.LST", in.Rest());
 
     const kesto::Result<std::optional<kesto::NetworkFields>> info = kesto::GetNetworkInfo(b, network);
-    Check(info.ok());
+    Check(info.has_value());
     if (const std::optional<kesto::NetworkFields>& fields = *info) {
         Check(network >= 1);
         Check(kesto::NumericValue((*fields)[0]) == network);

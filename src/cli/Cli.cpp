@@ -15,7 +15,7 @@ namespace {
 
 // The options the commands share. Every command accepts all four, before or after its
 // name, so a script can pass the same ones to each; a command's help shows the ones it uses.
-enum Shared : unsigned { kBoard = 1, kUser = 2, kSent = 4, kJson = 8 };
+enum Shared : unsigned { WithBoard = 1, WithUser = 2, WithSent = 4, WithJson = 8 };
 
 struct OptionSpec {
     std::string_view name; // without "--"
@@ -44,7 +44,7 @@ struct CommandSpec {
 
 // One entry per command (see Commands.h).
 const std::vector<CommandSpec>& Commands() {
-    static const std::vector<CommandSpec> commands = {
+    static const std::vector<CommandSpec> kCommands = {
         {"demo",
          CmdDemo,
          "demo DIR",
@@ -52,23 +52,23 @@ const std::vector<CommandSpec>& Commands() {
          0,
          {{"DIR", "the new board's directory"}}},
         {"users", CmdUsers, "users [--json]", "List the users as the user picker shows them.",
-         kBoard | kJson},
+         WithBoard | WithJson},
         {"list", CmdList, "list [--user N] [--sent] [--json]",
          "List the rows of a mailbox as the main window shows them, newest first.",
-         kBoard | kUser | kSent | kJson},
+         WithBoard | WithUser | WithSent | WithJson},
         {"info",
          CmdInfo,
          "info NUMBER [--sent] [--user N] [--json]",
          "Show every field of the message information dialog for message NUMBER.",
-         kBoard | kUser | kSent | kJson,
+         WithBoard | WithUser | WithSent | WithJson,
          {kNumber}},
         {"addressbook", CmdAddressBook, "addressbook [--user N] [--json]", "List a user's address book.",
-         kBoard | kUser | kJson},
+         WithBoard | WithUser | WithJson},
         {"addressbook add",
          CmdAddressBook,
          "addressbook add --user N --description D --address A --network N",
          "Append one entry to a user's address book.",
-         kBoard | kUser | kJson,
+         WithBoard | WithUser | WithJson,
          {},
          {{"description", "D", "the entry's description", true},
           {"address", "A", "the address the entry hands to the composer", true},
@@ -77,7 +77,7 @@ const std::vector<CommandSpec>& Commands() {
          CmdSend,
          "send --from N --to ADDRESS --subject TEXT [--network N] [--attach FILE] < text",
          "Send the text on standard input as the composer window does.",
-         kBoard,
+         WithBoard,
          {},
          {{"from", "N", "the sending user's number", true},
           {"to", "ADDRESS", "the recipient, in any form the composer takes"},
@@ -88,31 +88,31 @@ const std::vector<CommandSpec>& Commands() {
          CmdRead,
          "read NUMBER [--user N] [--sent] [--json]",
          "Show message NUMBER as the reader window does; a first reading stores the read mark.",
-         kBoard | kUser | kSent | kJson,
+         WithBoard | WithUser | WithSent | WithJson,
          {kNumber}},
         {"delete",
          CmdDelete,
          "delete NUMBER... [--sent] [--user N]",
          "Toggle the deletion mark of each message.",
-         kBoard | kUser | kSent,
+         WithBoard | WithUser | WithSent,
          {{"NUMBER...", "the messages' record numbers"}}},
         {"save",
          CmdSave,
          "save NUMBER FILE [--sent] [--user N]",
          "Write message NUMBER to FILE as the window's Save As does.",
-         kBoard | kUser | kSent,
+         WithBoard | WithUser | WithSent,
          {kNumber, {"FILE", "the file to write; an existing one is replaced"}}},
         {"export",
          CmdExport,
          "export FILE [--user N] [--sent]",
          "Write the messages of a mailbox to FILE as an mbox, the oldest first. Writes nothing in the board.",
-         kBoard | kUser | kSent,
+         WithBoard | WithUser | WithSent,
          {{"FILE", "the mbox file to write; an existing one is replaced"}}},
         {"check", CmdCheck, "check [--json]",
          "Read the whole board and report every problem found; exit 1 when there is one. Writes nothing.",
-         kBoard | kJson},
+         WithBoard | WithJson},
     };
-    return commands;
+    return kCommands;
 }
 
 struct SharedSpec {
@@ -123,11 +123,11 @@ struct SharedSpec {
 };
 
 const SharedSpec kShared[] = {
-    {kBoard, "board", "DIR",
+    {WithBoard, "board", "DIR",
      "the board's directory, which holds SYSPATHS.CFG (default: the current directory)"},
-    {kUser, "user", "N", "the current user, as in the windows (default 1, the SysOp)"},
-    {kSent, "sent", "", "the sent mailbox (SNTEMAIL) instead of the received one (EMAIL)"},
-    {kJson, "json", "", "JSON output"},
+    {WithUser, "user", "N", "the current user, as in the windows (default 1, the SysOp)"},
+    {WithSent, "sent", "", "the sent mailbox (SNTEMAIL) instead of the received one (EMAIL)"},
+    {WithJson, "json", "", "JSON output"},
 };
 
 void WriteUsage(std::ostream& out) {
@@ -140,7 +140,7 @@ void WriteUsage(std::ostream& out) {
 }
 
 std::string UsageLine(const CommandSpec& c) {
-    return std::string(c.shared & kBoard ? "[--board DIR] " : "") + std::string(c.usage);
+    return std::string(c.shared & WithBoard ? "[--board DIR] " : "") + std::string(c.usage);
 }
 
 // What one shared option received on one level of the command line.
@@ -331,11 +331,11 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         if (!slot) continue;
         const SharedSlot& given = *slot;
         switch (s.bit) {
-        case kBoard:
+        case WithBoard:
             if (given.value.empty()) return ctx.UsageError("option --board needs a directory");
             opt.board = given.value;
             break;
-        case kUser: {
+        case WithUser: {
             std::int64_t n = 0;
             if (!ParseInteger(given.value, 1, INT32_MAX, n))
                 return ctx.UsageError("--user needs a user number from 1 up, not '" + given.value + "'");
@@ -343,10 +343,10 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
             opt.userGiven = true;
             break;
         }
-        case kSent:
+        case WithSent:
             opt.sent = true;
             break;
-        case kJson:
+        case WithJson:
             opt.json = true;
             break;
         }

@@ -60,8 +60,8 @@ int ListEntries(Context& ctx, const Board& board) {
         return kExitOk;
     }
     // The window's row, then what Select would hand to the composer.
-    for (std::size_t i = 0; i < book.count(); ++i) {
-        ctx.out << TerminalText(AddressBookRowText(i + 1, book.count(), book.lines[i])) << "  "
+    for (std::size_t i = 0; i < book.Count(); ++i) {
+        ctx.out << TerminalText(AddressBookRowText(i + 1, book.Count(), book.lines[i])) << "  "
                 << TerminalText(AddressBookPickText(book.lines[i])) << '\n';
     }
     if (!book.hidden.empty())

@@ -85,7 +85,7 @@ AddressBook LoadAddressBook(const Board& b, std::int32_t userNo) {
     }
     ForEachLine(*text, [&](std::string_view line) {
         if (IsBlank(line)) return true;
-        if (book.count() < kAddressBookLoadLimit)
+        if (book.Count() < kAddressBookLoadLimit)
             book.lines.emplace_back(line);
         else
             book.hidden.emplace_back(line);

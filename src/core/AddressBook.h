@@ -42,7 +42,7 @@ struct AddressBook {
     // overwrite entries we never saw, so SaveAddressBook refuses it.
     bool readOk = true;
 
-    std::size_t count() const { return lines.size(); }
+    std::size_t Count() const { return lines.size(); }
 };
 
 // Reads the user's book: blank lines dropped, at most kAddressBookLoadLimit entries,

@@ -102,7 +102,7 @@ AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std:
     const Result<void> walked =
         Logged(b.log, "frmNewMessage", "SendAllUsers",
                WalkUsers(b, c, currentUserNumber, subject, text, attach, progress, r.sent));
-    r.success = walked.ok();
+    r.success = walked.has_value();
     return r;
 }
 

@@ -297,7 +297,7 @@ SendResult SendEmail(const Board& b, std::int32_t from, std::string_view address
 
 bool SendOneLine(const Board& b, std::string_view text, std::int32_t userNo, std::int16_t node) {
     if (Trim(text).empty()) return false;
-    return Logged(b.log, kModule, "SendOneLine", QueueNotice(b, text, userNo, node)).ok();
+    return Logged(b.log, kModule, "SendOneLine", QueueNotice(b, text, userNo, node)).has_value();
 }
 
 } // namespace kesto

@@ -231,7 +231,7 @@ class Steps {
         if (!failed_ && !step) failed_ = step.error();
         return *this;
     }
-    const std::optional<Error>& failed() const { return failed_; }
+    const std::optional<Error>& GetFailure() const { return failed_; }
 
   private:
     std::optional<Error> failed_;
@@ -389,7 +389,7 @@ Result<Board> CreateDemoBoard(const std::string& dir) {
     steps << WriteDataFile(
         b, "AB1.DAT",
         "Bob,Bob@1/1,1\r\nAnn Walker,Ann Walker@1/1,1\r\nGreta on the relay,Greta Lind@77/12,2\r\n");
-    if (steps.failed()) return *steps.failed();
+    if (steps.GetFailure()) return *steps.GetFailure();
     return made;
 }
 

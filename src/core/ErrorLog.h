@@ -8,6 +8,7 @@
 
 namespace kesto {
 
+// NOLINTNEXTLINE(readability-identifier-naming): a design name
 inline constexpr std::string_view AppVersion = "1.0.060711";
 
 // Where failures are written. `path` is absolute (the directory that held

@@ -93,7 +93,7 @@ bool SendOneLiner(const Board& b, std::int32_t readerNo, const UserRecord& reade
     const Result<UserRecord> to = GetUser(b, recipient);
     if (!to) return false;
     return Logged(b.log, kModule, "SendOneLiner", WriteNotice(b, readerNo, reader, recipient, *to, notice))
-        .ok();
+        .has_value();
 }
 
 void FillShownTexts(const Board& b, ShownMessage& s, std::string_view body) {
@@ -128,7 +128,7 @@ ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number, std::int3
                                         ReadNoticeText(reader, readerNo, s.info.Subject));
         }
         s.info.Offline = 1;
-        s.markedRead = PutMessageInfo(b, mailbox, number, s.info).ok();
+        s.markedRead = PutMessageInfo(b, mailbox, number, s.info).has_value();
     }
     FillShownTexts(b, s, body);
     return s;

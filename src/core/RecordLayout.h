@@ -31,7 +31,7 @@ struct FieldPlace {
     std::size_t count = 1;
     FieldKind kind = FieldKind::Text;
 
-    constexpr std::size_t end() const { return offset + width * count; }
+    constexpr std::size_t End() const { return offset + width * count; }
 };
 
 // A field whose value the in-memory record holds in `member`.
@@ -120,7 +120,7 @@ consteval std::size_t FirstMisfit() {
     std::size_t at = 0;
     for (std::size_t i = 0; i < places.size(); ++i) {
         if (places[i].offset != at || places[i].width == 0 || places[i].count == 0) return i;
-        at = places[i].end();
+        at = places[i].End();
     }
     return at == Layout::kSize ? kLayoutFits : places.size();
 }
@@ -131,7 +131,7 @@ consteval std::array<char, Layout::kSize> MakeEmptyImage() {
     std::array<char, Layout::kSize> img{};
     for (const FieldPlace& p : Places<Layout>())
         if (p.kind == FieldKind::Text)
-            for (std::size_t i = p.offset; i < p.end(); ++i) img[i] = ' ';
+            for (std::size_t i = p.offset; i < p.End(); ++i) img[i] = ' ';
     return img;
 }
 template <class Layout>

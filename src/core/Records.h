@@ -62,10 +62,12 @@ struct MainConfigLayout : RecordLayout {
     static constexpr std::size_t kSize = kMainConfigSize;
     // The board's own fields, which this program never reads; named for what the
     // demo board keeps there.
+    // NOLINTBEGIN(readability-identifier-naming): field names, like the record's members
     static constexpr FieldPlace BoardName = Text(0, 40);
     static constexpr FieldPlace SysopName = Text(40, 40);
     static constexpr FieldPlace TimeFrom = Text(212, 5); // "hh:nn"
     static constexpr FieldPlace TimeTo = Text(217, 5);
+    // NOLINTEND(readability-identifier-naming)
 
     // clang-format off
     static constexpr auto kFields = std::tuple{
@@ -306,8 +308,10 @@ struct StatHbrdLayout : RecordLayout {
     static constexpr std::size_t kSize = kStatHbrdSize;
     // The board's own counters, which this program never reads; named for what
     // the demo board keeps there.
+    // NOLINTBEGIN(readability-identifier-naming): field names, like the record's members
     static constexpr FieldPlace Calls = I32(0);
     static constexpr FieldPlace CallsToday = I32(4);
+    // NOLINTEND(readability-identifier-naming)
 
     // clang-format off
     static constexpr auto kFields = std::tuple{
@@ -335,11 +339,13 @@ struct HmrDataLayout : RecordLayout {
     static constexpr std::size_t kSize = kHmrDataSize;
     // The board's own stamps, which this program never reads; named for what the
     // demo board keeps there.
+    // NOLINTBEGIN(readability-identifier-naming): field names, like the record's members
     static constexpr FieldPlace Tag = Text(0, 6);
     static constexpr FieldPlace BoardVersion = Text(6, 15);
     static constexpr FieldPlace NetVersion = Text(21, 15);
     static constexpr FieldPlace MailVersion = Text(36, 15);
     static constexpr FieldPlace UtilVersion = Text(81, 15);
+    // NOLINTEND(readability-identifier-naming)
 
     // clang-format off
     static constexpr auto kFields = std::tuple{

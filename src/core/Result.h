@@ -72,6 +72,9 @@ namespace detail {
 }
 } // namespace detail
 
+// Result keeps the member names of std::expected, which it stands in for, so a call
+// site reads the same with either.
+// NOLINTBEGIN(readability-identifier-naming)
 template <class T>
 class [[nodiscard]] Result {
   public:
@@ -81,20 +84,20 @@ class [[nodiscard]] Result {
         : v_(std::in_place_index<0>, std::forward<U>(value)) {}
     Result(Error error) : v_(std::in_place_index<1>, std::move(error)) {}
 
-    bool ok() const noexcept { return v_.index() == 0; }
-    explicit operator bool() const noexcept { return ok(); }
+    bool has_value() const noexcept { return v_.index() == 0; }
+    explicit operator bool() const noexcept { return has_value(); }
 
     T& value() & {
-        if (!ok()) detail::NoValue(error());
+        if (!has_value()) detail::NoValue(error());
         return std::get<0>(v_);
     }
     const T& value() const& {
-        if (!ok()) detail::NoValue(error());
+        if (!has_value()) detail::NoValue(error());
         return std::get<0>(v_);
     }
     // By value from a temporary, so that `for (auto& x : Read().value())` holds no dangling reference.
     T value() && {
-        if (!ok()) detail::NoValue(error());
+        if (!has_value()) detail::NoValue(error());
         return std::get<0>(std::move(v_));
     }
     T& operator*() & { return value(); }
@@ -107,11 +110,11 @@ class [[nodiscard]] Result {
     // where the routine logs).
     template <class U>
     T value_or(U&& fallback) const& {
-        return ok() ? std::get<0>(v_) : static_cast<T>(std::forward<U>(fallback));
+        return has_value() ? std::get<0>(v_) : static_cast<T>(std::forward<U>(fallback));
     }
     template <class U>
     T value_or(U&& fallback) && {
-        return ok() ? std::get<0>(std::move(v_)) : static_cast<T>(std::forward<U>(fallback));
+        return has_value() ? std::get<0>(std::move(v_)) : static_cast<T>(std::forward<U>(fallback));
     }
 
     const Error& error() const { return std::get<1>(v_); }
@@ -126,8 +129,8 @@ class [[nodiscard]] Result<void> {
     Result() = default;
     Result(Error error) : error_(std::move(error)) {}
 
-    bool ok() const noexcept { return !error_; }
-    explicit operator bool() const noexcept { return ok(); }
+    bool has_value() const noexcept { return !error_; }
+    explicit operator bool() const noexcept { return has_value(); }
     void value() const {
         if (error_) detail::NoValue(*error_);
     }
@@ -136,5 +139,7 @@ class [[nodiscard]] Result<void> {
   private:
     std::optional<Error> error_;
 };
+
+// NOLINTEND(readability-identifier-naming)
 
 } // namespace kesto

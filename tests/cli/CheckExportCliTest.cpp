@@ -22,7 +22,7 @@ using kesto::test::WriteNative;
 class DemoCliTest : public ::testing::Test {
   protected:
     TempDir dir;
-    std::string board = dir.path() + "/board";
+    std::string board = dir.Path() + "/board";
     kesto::Board b = kesto::demo::CreateDemoBoard(board).value();
 
     kesto::test::CliResult Run(std::vector<std::string> args) {
@@ -50,15 +50,15 @@ TEST_F(DemoCliTest, CheckReportsAsTextOrJsonAndWritesNothing) {
     EXPECT_EQ(SnapshotTree(board), before); // not even HMRERROR.LOG
 
     TempDir healthy;
-    kesto::demo::CreateDemoBoard(healthy.path()).value();
-    const auto ok = RunCli({"--board", healthy.path(), "check", "--json"});
+    kesto::demo::CreateDemoBoard(healthy.Path()).value();
+    const auto ok = RunCli({"--board", healthy.Path(), "check", "--json"});
     EXPECT_EQ(ok.rc, 0);
     EXPECT_EQ(ok.out, "[]\n");
 }
 
 TEST_F(DemoCliTest, ExportWritesTheListedMailboxAndNothingInTheBoard) {
     const auto before = SnapshotTree(board);
-    const std::string file = dir.path() + "/sent.mbox";
+    const std::string file = dir.Path() + "/sent.mbox";
     const auto r = Run({"export", file, "--sent", "--user", "1"});
     ASSERT_EQ(r.rc, 0) << r.err;
     EXPECT_EQ(r.out, "5 messages exported to " + file + "\n");

@@ -30,11 +30,11 @@ inline CliResult RunCli(const std::vector<std::string>& args, const std::string&
 class CliBoardTest : public ::testing::Test {
   protected:
     TempDir dir;
-    std::string boardDir = dir.path() + "/board";
+    std::string boardDir = dir.Path() + "/board";
     kesto::Board board = kesto::demo::CreateBoard(boardDir).value();
     std::string out, err;
 
-    int run(std::vector<std::string> args) {
+    int Run(std::vector<std::string> args) {
         args.insert(args.begin(), {"--board", boardDir});
         auto r = RunCli(args);
         out = r.out;

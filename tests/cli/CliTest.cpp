@@ -30,7 +30,7 @@ JsonValue ParseOrFail(const std::string& text) {
 class CliBoard : public ::testing::Test {
   protected:
     void SetUp() override {
-        b = demo::CreateBoard(dir.path()).value();
+        b = demo::CreateBoard(dir.Path()).value();
         demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255)).value();
         demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 50)).value();
         demo::AppendUser(b, demo::MakeUser("Gone", "Old Slot", 0)).value();
@@ -58,7 +58,7 @@ class CliBoard : public ::testing::Test {
     }
 
     CliResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--board", dir.path()});
+        args.insert(args.begin(), {"--board", dir.Path()});
         return RunCli(args);
     }
 
@@ -119,7 +119,7 @@ TEST_F(CliBoard, EveryCommandAcceptsTheSharedOptions) {
     }
     EXPECT_EQ(Run({"--json", "delete", "1"}).rc, 0);
     TempDir other;
-    CliResult demo = RunCli({"--sent", "--user", "3", "--json", "demo", other.file("b"), "--board", "x"});
+    CliResult demo = RunCli({"--sent", "--user", "3", "--json", "demo", other.File("b"), "--board", "x"});
     EXPECT_EQ(demo.rc, 0) << demo.err;
 }
 
@@ -165,22 +165,22 @@ TEST(CliUsage, EachCommandHasItsOwnHelp) {
 
 TEST(CliBoardErrors, MissingBoardIsAClearFailure) {
     TempDir dir;
-    CliResult none = RunCli({"list", "--board", dir.file("nowhere")});
+    CliResult none = RunCli({"list", "--board", dir.File("nowhere")});
     EXPECT_EQ(none.rc, 1);
     EXPECT_NE(none.err.find("does not exist"), std::string::npos);
 
-    CliResult empty = RunCli({"--board", dir.path(), "users"});
+    CliResult empty = RunCli({"--board", dir.Path(), "users"});
     EXPECT_EQ(empty.rc, 1);
     EXPECT_NE(empty.err.find("SYSPATHS.CFG was not found"), std::string::npos);
     EXPECT_EQ(empty.out, "");
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path())); // not even a log line
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path())); // not even a log line
 }
 
 TEST_F(CliBoard, DamagedBoardFilesNeverCrash) {
     // An index that is a directory, and a user file cut mid-record.
-    std::filesystem::remove(dir.file("MAIL/EMAIL.DAT"));
-    std::filesystem::create_directory(dir.file("MAIL/EMAIL.DAT"));
-    std::filesystem::resize_file(dir.file("DATA/USERFILE.DAT"), kUserRecordSize + 500);
+    std::filesystem::remove(dir.File("MAIL/EMAIL.DAT"));
+    std::filesystem::create_directory(dir.File("MAIL/EMAIL.DAT"));
+    std::filesystem::resize_file(dir.File("DATA/USERFILE.DAT"), kUserRecordSize + 500);
     CliResult list = Run({"list"});
     EXPECT_NE(list.rc, 2);
     CliResult users = Run({"users"});
@@ -190,7 +190,7 @@ TEST_F(CliBoard, DamagedBoardFilesNeverCrash) {
 }
 
 TEST_F(CliBoard, UsersListsPickerLinesAndJson) {
-    CliResult text = RunCli({"users", "--board=" + dir.path()}); // the board may follow the command
+    CliResult text = RunCli({"users", "--board=" + dir.Path()}); // the board may follow the command
     EXPECT_EQ(text.rc, 0);
     EXPECT_EQ(text.out, "1:     SysOp                 Martin Hale\n"
                         "2:     Bob                   Robert Smith\n"
@@ -284,13 +284,13 @@ TEST_F(CliBoard, InfoOnlyReachesTheCurrentUsersMailbox) {
 // line of the file is run on a fresh demo board, in order, and prints what follows it.
 TEST(CliDemo, OutputIsByteForByteTheRecordedOne) {
     TempDir dir;
-    ASSERT_EQ(RunCli({"demo", dir.file("board")}).rc, 0);
+    ASSERT_EQ(RunCli({"demo", dir.File("board")}).rc, 0);
     std::istringstream recorded(ReadNative(KESTO_CLI_TEST_DATA "/demo-board-output.txt"));
     std::vector<std::pair<std::vector<std::string>, std::string>> runs;
     for (std::string line; std::getline(recorded, line);) {
         if (line.starts_with("$ kesto-cli ")) {
             std::istringstream words(line.substr(12));
-            runs.emplace_back(std::vector<std::string>{"--board", dir.file("board")}, "");
+            runs.emplace_back(std::vector<std::string>{"--board", dir.File("board")}, "");
             for (std::string w; words >> w;) runs.back().first.push_back(w);
         } else if (!runs.empty()) {
             runs.back().second += line + "\n";
@@ -306,16 +306,16 @@ TEST(CliDemo, OutputIsByteForByteTheRecordedOne) {
 
 TEST(CliDemo, CreatesABoardTheOtherCommandsRead) {
     TempDir dir;
-    CliResult made = RunCli({"demo", dir.file("board")});
+    CliResult made = RunCli({"demo", dir.File("board")});
     ASSERT_EQ(made.rc, 0) << made.err;
-    CliResult list = RunCli({"list", "--board", dir.file("board"), "--json"});
+    CliResult list = RunCli({"list", "--board", dir.File("board"), "--json"});
     ASSERT_EQ(list.rc, 0);
     EXPECT_GE(ParseOrFail(list.out).Find("rows")->items.size(), 5u);
-    EXPECT_EQ(RunCli({"users", "--board", dir.file("board")}).rc, 0);
+    EXPECT_EQ(RunCli({"users", "--board", dir.File("board")}).rc, 0);
 
     // Never written into a folder that already holds something.
-    const std::string before = ReadNative(dir.file("board/DATA/USERFILE.DAT"));
-    CliResult again = RunCli({"demo", dir.file("board")});
+    const std::string before = ReadNative(dir.File("board/DATA/USERFILE.DAT"));
+    CliResult again = RunCli({"demo", dir.File("board")});
     EXPECT_EQ(again.rc, 1);
-    EXPECT_EQ(ReadNative(dir.file("board/DATA/USERFILE.DAT")), before);
+    EXPECT_EQ(ReadNative(dir.File("board/DATA/USERFILE.DAT")), before);
 }

@@ -86,14 +86,14 @@ class HostileTextCli : public kesto::test::CliBoardTest {
 
     // Runs the command; its text output must hold no control character.
     std::string text(std::vector<std::string> args) {
-        const int rc = run(args);
+        const int rc = Run(args);
         EXPECT_EQ(rc, 0) << args[0] << ": " << err;
         EXPECT_EQ(ControlAt(out), std::string::npos) << args[0] << ":\n" << out;
         return out;
     }
     JsonValue json(std::vector<std::string> args) {
         args.push_back("--json");
-        EXPECT_EQ(run(args), 0) << args[0] << ": " << err;
+        EXPECT_EQ(Run(args), 0) << args[0] << ": " << err;
         EXPECT_EQ(ControlAt(out), std::string::npos) << args[0] << ":\n" << out;
         std::optional<JsonValue> v = JsonReader::Parse(out);
         EXPECT_TRUE(v) << out;
@@ -149,7 +149,7 @@ TEST_F(HostileTextCli, EveryCommandShowsControlsVisiblyAndJsonKeepsTheValue) {
     EXPECT_TRUE(json({"read", std::to_string(bigNumber)}).Find("text")->text.starts_with(bigText + "\r\n"));
 
     // Board text quoted in a message on stderr.
-    EXPECT_EQ(run({"send", "--from", "1", "--to", "SysOp", "--network", "9"}), 1);
+    EXPECT_EQ(Run({"send", "--from", "1", "--to", "SysOp", "--network", "9"}), 1);
     EXPECT_NE(err.find(kHostile[0].shown), std::string::npos) << err;
     EXPECT_EQ(ControlAt(err), std::string::npos) << err;
 
@@ -159,11 +159,11 @@ TEST_F(HostileTextCli, EveryCommandShowsControlsVisiblyAndJsonKeepsTheValue) {
 // The tool's own messages on stderr show what they quote from arguments and paths the same way.
 TEST_F(HostileTextCli, MessagesShowControlsInArgumentsAndPaths) {
     const std::string odd = boardDir + "/no\x1b]0;x\x07where";
-    EXPECT_EQ(run({"list", "--board", odd}), 1);
+    EXPECT_EQ(Run({"list", "--board", odd}), 1);
     EXPECT_NE(err.find("no^[]0;x^Gwhere"), std::string::npos) << err;
-    EXPECT_EQ(run({"info", "\x1b[2J"}), 2);
+    EXPECT_EQ(Run({"info", "\x1b[2J"}), 2);
     EXPECT_NE(err.find("'^[[2J'"), std::string::npos) << err;
-    EXPECT_EQ(run({"\x9b"
+    EXPECT_EQ(Run({"\x9b"
                    "2J"}),
               2); // a byte that is not UTF-8 reads as Windows-1252
     EXPECT_NE(err.find("unknown command '\xE2\x80\xBA"

@@ -28,80 +28,80 @@ class ReaderCliTest : public kesto::test::CliBoardTest {
         kesto::demo::AppendUser(board, kesto::demo::MakeUser("ALICE", "Alice Smith", 50)).value();
         kesto::demo::WriteDataFile(board, "NETWORKS.LST", "1,1,Home,0\r\n").value();
     }
-    std::int16_t add(std::int32_t from, std::int32_t to, std::string_view subject, std::string_view body) {
+    std::int16_t Add(std::int32_t from, std::int32_t to, std::string_view subject, std::string_view body) {
         kesto::MessageInfo m = kesto::demo::MakeMessage(from, to, from == 1 ? "SYSOP" : "ALICE",
                                                         to == 1 ? "SYSOP" : "ALICE", subject, 1150000000);
         m.Creation = Pad("Thu Jun 29, 2006 04:26:40 +0000", 40);
         return static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "EMAIL", m, body).value());
     }
-    std::string mail(const std::string& name) const { return boardDir + "/MAIL/" + name; }
+    std::string Mail(const std::string& name) const { return boardDir + "/MAIL/" + name; }
 };
 
 TEST_F(ReaderCliTest, ReadShowsTheMessageAndMarksItOnce) {
-    add(2, 1, "Caf\xE9", "Hello\r\nworld\x03");
-    ASSERT_EQ(run({"read", "1"}), 0) << err;
+    Add(2, 1, "Caf\xE9", "Hello\r\nworld\x03");
+    ASSERT_EQ(Run({"read", "1"}), 0) << err;
     EXPECT_EQ(out, "From:    ALICE @1/1 (Home)\n"
                    "To:      SYSOP @1/1 (Home)\n"
                    "Subject: Caf\xC3\xA9\n"
                    "Sent:    Thu Jun 29, 2006 04:26:40 +0000\n"
                    "\n"
                    "Hello\nworld\n");
-    EXPECT_EQ(kesto::GetI32(ReadNative(mail("EMAIL.DAT")), 374), 1);
-    const std::string notice = ReadNative(mail("ONELINE.DAT"));
+    EXPECT_EQ(kesto::GetI32(ReadNative(Mail("EMAIL.DAT")), 374), 1);
+    const std::string notice = ReadNative(Mail("ONELINE.DAT"));
     EXPECT_EQ(notice.size(), 582u);
 
-    ASSERT_EQ(run({"read", "1", "--json"}), 0) << err;
+    ASSERT_EQ(Run({"read", "1", "--json"}), 0) << err;
     EXPECT_NE(out.find("\"subject\": \"Caf\xC3\xA9\""), std::string::npos) << out;
     EXPECT_NE(out.find("\"text\": \"Hello\\r\\nworld\""), std::string::npos) << out;
     EXPECT_NE(out.find("\"deleted\": false"), std::string::npos) << out;
-    EXPECT_EQ(ReadNative(mail("ONELINE.DAT")), notice); // already read: no second notice
+    EXPECT_EQ(ReadNative(Mail("ONELINE.DAT")), notice); // already read: no second notice
 }
 
 TEST_F(ReaderCliTest, RefusesOtherUsersAndMissingMessagesWithoutWriting) {
-    add(1, 2, "For Alice", "x");
-    const std::string index = ReadNative(mail("EMAIL.DAT"));
-    EXPECT_EQ(run({"read", "1"}), 1);
+    Add(1, 2, "For Alice", "x");
+    const std::string index = ReadNative(Mail("EMAIL.DAT"));
+    EXPECT_EQ(Run({"read", "1"}), 1);
     EXPECT_NE(err.find("--user"), std::string::npos) << err;
-    EXPECT_EQ(run({"read", "2", "--user", "2"}), 1);
-    EXPECT_EQ(run({"read", "0"}), 2);
-    EXPECT_EQ(run({"delete", "1", "x"}), 2);
-    EXPECT_EQ(run({"delete", "1", "1", "--user", "2"}), 2);
-    EXPECT_EQ(run({"save", "1", dir.path() + "/o.txt"}), 1);
-    EXPECT_EQ(run({"read", "1", "--sent", "--user", "1"}), 1); // no SNTEMAIL at all
-    EXPECT_EQ(ReadNative(mail("EMAIL.DAT")), index);
-    EXPECT_FALSE(std::filesystem::exists(mail("ONELINE.DAT")));
-    EXPECT_FALSE(std::filesystem::exists(dir.path() + "/o.txt"));
+    EXPECT_EQ(Run({"read", "2", "--user", "2"}), 1);
+    EXPECT_EQ(Run({"read", "0"}), 2);
+    EXPECT_EQ(Run({"delete", "1", "x"}), 2);
+    EXPECT_EQ(Run({"delete", "1", "1", "--user", "2"}), 2);
+    EXPECT_EQ(Run({"save", "1", dir.Path() + "/o.txt"}), 1);
+    EXPECT_EQ(Run({"read", "1", "--sent", "--user", "1"}), 1); // no SNTEMAIL at all
+    EXPECT_EQ(ReadNative(Mail("EMAIL.DAT")), index);
+    EXPECT_FALSE(std::filesystem::exists(Mail("ONELINE.DAT")));
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() + "/o.txt"));
 }
 
 TEST_F(ReaderCliTest, DeleteTogglesEachListedMark) {
-    add(2, 1, "a", "a");
-    add(2, 1, "b", "b");
-    add(2, 1, "c", "c");
-    ASSERT_EQ(run({"delete", "1", "3"}), 0) << err;
+    Add(2, 1, "a", "a");
+    Add(2, 1, "b", "b");
+    Add(2, 1, "c", "c");
+    ASSERT_EQ(Run({"delete", "1", "3"}), 0) << err;
     EXPECT_EQ(out, "1: marked for deletion\n3: marked for deletion\n");
-    ASSERT_EQ(run({"delete", "3", "2"}), 0) << err;
+    ASSERT_EQ(Run({"delete", "3", "2"}), 0) << err;
     EXPECT_EQ(out, "3: not marked for deletion\n2: marked for deletion\n");
-    const std::string index = ReadNative(mail("EMAIL.DAT"));
+    const std::string index = ReadNative(Mail("EMAIL.DAT"));
     EXPECT_EQ(kesto::GetI16(index, 332), 1);
     EXPECT_EQ(kesto::GetI16(index, 582 + 332), 1);
     EXPECT_EQ(kesto::GetI16(index, 2 * 582 + 332), 0);
     // One bad number stops the whole command before any mark changes.
-    EXPECT_EQ(run({"delete", "1", "9"}), 1);
-    EXPECT_EQ(ReadNative(mail("EMAIL.DAT")), index);
+    EXPECT_EQ(Run({"delete", "1", "9"}), 1);
+    EXPECT_EQ(ReadNative(Mail("EMAIL.DAT")), index);
 
-    ASSERT_EQ(run({"read", "1", "--json"}), 0) << err;
+    ASSERT_EQ(Run({"read", "1", "--json"}), 0) << err;
     EXPECT_NE(out.find("\"deleted\": true"), std::string::npos) << out;
 
     // "--" ends the options, not the numbers.
-    ASSERT_EQ(run({"delete", "1", "--", "3"}), 0) << err;
+    ASSERT_EQ(Run({"delete", "1", "--", "3"}), 0) << err;
     EXPECT_EQ(out, "1: not marked for deletion\n3: marked for deletion\n");
 }
 
 TEST_F(ReaderCliTest, SaveWritesTheSaveAsBytes) {
-    add(2, 1, "Notes", "first line\r\nsecond");
-    const std::string file = dir.path() + "/saved.txt";
+    Add(2, 1, "Notes", "first line\r\nsecond");
+    const std::string file = dir.Path() + "/saved.txt";
     WriteNative(file, std::string(3000, 'z'));
-    ASSERT_EQ(run({"save", "1", file}), 0) << err;
+    ASSERT_EQ(Run({"save", "1", file}), 0) << err;
     EXPECT_EQ(out, "Message saved.\n");
     EXPECT_EQ(ReadNative(file), "From:     ALICE @1/1 (Home)\r\n"
                                 "Date:     Thu Jun 29, 2006 04:26:40 +0000\r\n"
@@ -110,8 +110,8 @@ TEST_F(ReaderCliTest, SaveWritesTheSaveAsBytes) {
                                 "\r\n"
                                 "first line\r\nsecond\r\n");
     // Saving is not reading: no mark, no notice.
-    EXPECT_EQ(kesto::GetI32(ReadNative(mail("EMAIL.DAT")), 374), 0);
-    EXPECT_EQ(run({"save", "1", dir.path() + "/no/such/dir.txt"}), 1);
+    EXPECT_EQ(kesto::GetI32(ReadNative(Mail("EMAIL.DAT")), 374), 0);
+    EXPECT_EQ(Run({"save", "1", dir.Path() + "/no/such/dir.txt"}), 1);
 }
 
 } // namespace

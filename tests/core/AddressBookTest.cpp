@@ -15,12 +15,12 @@ using kesto::test::WriteNative;
 class AddressBookTest : public ::testing::Test {
   protected:
     kesto::test::TempDir dir;
-    kesto::Board board = kesto::demo::CreateBoard(dir.path() + "/board").value();
+    kesto::Board board = kesto::demo::CreateBoard(dir.Path() + "/board").value();
 
-    std::string bookPath(int user = 1) const {
+    std::string BookPath(int user = 1) const {
         return board.startDir + "/DATA/AB" + std::to_string(user) + ".DAT";
     }
-    std::string log() const { return ReadNative(board.log.path); }
+    std::string Log() const { return ReadNative(board.log.path); }
     static std::string Lines(int from, int to) {
         std::string s;
         for (int i = from; i <= to; ++i) s += "E" + std::to_string(i) + ",e@1/1,1\r\n";
@@ -30,39 +30,39 @@ class AddressBookTest : public ::testing::Test {
 
 TEST_F(AddressBookTest, LoadDropsBlankLinesAcceptsAnyLineEndAndSaveWritesCrLf) {
     // Blank lines, lone LF, lone CR, and a last line without its line end.
-    WriteNative(bookPath(), "Bob,bob@12/1,1\r\n\r\n   \r\n  Ann ,ann@0,0  \nC,c@1,0\rD,d@1,0");
+    WriteNative(BookPath(), "Bob,bob@12/1,1\r\n\r\n   \r\n  Ann ,ann@0,0  \nC,c@1,0\rD,d@1,0");
     kesto::AddressBook book = kesto::LoadAddressBook(board, 1);
-    ASSERT_EQ(book.count(), 4u);
+    ASSERT_EQ(book.Count(), 4u);
     EXPECT_EQ(book.lines[0], "Bob,bob@12/1,1");
     EXPECT_EQ(book.lines[1], "  Ann ,ann@0,0  "); // kept untrimmed
     ASSERT_TRUE(kesto::SaveAddressBook(board, 1, book));
-    EXPECT_EQ(ReadNative(bookPath()), "Bob,bob@12/1,1\r\n  Ann ,ann@0,0  \r\nC,c@1,0\r\nD,d@1,0\r\n");
-    EXPECT_EQ(log(), "");
+    EXPECT_EQ(ReadNative(BookPath()), "Bob,bob@12/1,1\r\n  Ann ,ann@0,0  \r\nC,c@1,0\r\nD,d@1,0\r\n");
+    EXPECT_EQ(Log(), "");
 }
 
 TEST_F(AddressBookTest, LoadStopsAt101AndSaveWritesTheRestBackAfterIt) {
-    WriteNative(bookPath(), Lines(1, 60) + "\r\n   \r\n" + Lines(61, 120));
+    WriteNative(BookPath(), Lines(1, 60) + "\r\n   \r\n" + Lines(61, 120));
     kesto::AddressBook book = kesto::LoadAddressBook(board, 1);
-    ASSERT_EQ(book.count(), 101u);
+    ASSERT_EQ(book.Count(), 101u);
     EXPECT_EQ(book.lines[100], "E101,e@1/1,1");
     ASSERT_EQ(book.hidden.size(), 19u);
 
     book.lines[0].clear(); // what Delete of the first row does
     ASSERT_TRUE(kesto::SaveAddressBook(board, 1, book));
-    EXPECT_EQ(ReadNative(bookPath()), Lines(2, 120));
+    EXPECT_EQ(ReadNative(BookPath()), Lines(2, 120));
 }
 
 TEST_F(AddressBookTest, LargeOrDamagedFilesLoadAndRoundTrip) {
     std::string big = Lines(1, 10000);
-    WriteNative(bookPath(), big);
+    WriteNative(BookPath(), big);
     kesto::AddressBook book = kesto::LoadAddressBook(board, 1);
-    EXPECT_EQ(book.count(), 101u);
+    EXPECT_EQ(book.Count(), 101u);
     ASSERT_TRUE(kesto::SaveAddressBook(board, 1, book));
-    EXPECT_EQ(ReadNative(bookPath()), big);
+    EXPECT_EQ(ReadNative(BookPath()), big);
 
     std::string junk(std::string("\0\0,\xff;\x1a", 6));
     for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 131 + 7) % 256);
-    WriteNative(bookPath(2), junk);
+    WriteNative(BookPath(2), junk);
     book = kesto::LoadAddressBook(board, 2);
     ASSERT_TRUE(kesto::SaveAddressBook(board, 2, book));
     kesto::AddressBook again = kesto::LoadAddressBook(board, 2);
@@ -72,38 +72,38 @@ TEST_F(AddressBookTest, LargeOrDamagedFilesLoadAndRoundTrip) {
 
 TEST_F(AddressBookTest, FailedSaveKeepsTheOldFileAndLogs) {
     const std::string old = "Old,old@1/1,1\r\n";
-    WriteNative(bookPath(), old);
+    WriteNative(BookPath(), old);
     kesto::AddressBook book = kesto::LoadAddressBook(board, 1);
     for (int i = 0; i < 400; ++i) book.lines.push_back("Some longer description,someone@1/1,1");
 
     // The log line stays under the limit.
     EXPECT_FALSE(
         kesto::test::WithFileSizeLimit(4096, [&] { return kesto::SaveAddressBook(board, 1, book); }));
-    EXPECT_EQ(ReadNative(bookPath()), old);
-    EXPECT_NE(log().find("modKesto SaveAddressBook - "), std::string::npos) << log();
+    EXPECT_EQ(ReadNative(BookPath()), old);
+    EXPECT_NE(Log().find("modKesto SaveAddressBook - "), std::string::npos) << Log();
 
     // Nor is a book that could not be read written over the file.
     kesto::AddressBook unread;
     unread.readOk = false;
     EXPECT_FALSE(kesto::SaveAddressBook(board, 1, unread));
-    EXPECT_EQ(ReadNative(bookPath()), old);
+    EXPECT_EQ(ReadNative(BookPath()), old);
 }
 
 TEST_F(AddressBookTest, AddAppendsOneTrimmedLine) {
     EXPECT_TRUE(kesto::AddToAddressBook(board, 3, "   "));
-    EXPECT_FALSE(std::filesystem::exists(bookPath(3)));
+    EXPECT_FALSE(std::filesystem::exists(BookPath(3)));
 
     // No count limit, and a last line without its CR LF does not swallow the new one.
-    WriteNative(bookPath(3), Lines(1, 120) + "Ann,ann@0,0");
+    WriteNative(BookPath(3), Lines(1, 120) + "Ann,ann@0,0");
     EXPECT_TRUE(kesto::AddToAddressBook(board, 3, "  Tom@1/1,Tom@1/1,2  "));
     EXPECT_TRUE(kesto::AddToAddressBook(board, 3, "C\r\nD,d@1/1,1"));
-    EXPECT_EQ(ReadNative(bookPath(3)),
+    EXPECT_EQ(ReadNative(BookPath(3)),
               Lines(1, 120) + "Ann,ann@0,0\r\nTom@1/1,Tom@1/1,2\r\nC  D,d@1/1,1\r\n");
-    EXPECT_EQ(log(), "");
+    EXPECT_EQ(Log(), "");
 
     std::filesystem::remove_all(board.startDir + "/DATA");
     EXPECT_FALSE(kesto::AddToAddressBook(board, 1, "Bob,bob@1/1,1"));
-    EXPECT_NE(log().find("modKesto AddToAddressBook - "), std::string::npos) << log();
+    EXPECT_NE(Log().find("modKesto AddToAddressBook - "), std::string::npos) << Log();
 }
 
 TEST_F(AddressBookTest, IsInAddressBookComparesOnlyTheCorrespondentsAddress) {
@@ -116,18 +116,18 @@ TEST_F(AddressBookTest, IsInAddressBookComparesOnlyTheCorrespondentsAddress) {
         static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "SNTEMAIL", m, "x").value());
 
     // Letter case (accented too) and the other fields do not matter; the sent box looks at the recipient.
-    WriteNative(bookPath(), "Whoever, \xE5sa@12/1 ,99\r\n");
+    WriteNative(BookPath(), "Whoever, \xE5sa@12/1 ,99\r\n");
     EXPECT_TRUE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, received));
     EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Sent, sent));
-    WriteNative(bookPath(), "sysop@4/5,x,1\r\n\xC5SA@12/1\r\nS,SysOp@4/5,0");
+    WriteNative(BookPath(), "sysop@4/5,x,1\r\n\xC5SA@12/1\r\nS,SysOp@4/5,0");
     EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, received));
     EXPECT_TRUE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Sent, sent));
 
     EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, 0));
     EXPECT_FALSE(kesto::IsInAddressBook(board, 1, kesto::Mailbox::Received, 99));
-    EXPECT_EQ(log(), "");
+    EXPECT_EQ(Log(), "");
     EXPECT_FALSE(kesto::IsInAddressBook(board, 2, kesto::Mailbox::Received, received)); // no book: logged
-    EXPECT_NE(log().find("modKesto IsInAddressBook - "), std::string::npos) << log();
+    EXPECT_NE(Log().find("modKesto IsInAddressBook - "), std::string::npos) << Log();
 }
 
 TEST(AddressBookTexts, SplitRowPickAndEntryForms) {

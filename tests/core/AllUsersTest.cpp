@@ -51,17 +51,17 @@ TEST(AllUsersCriterion, MatchesLevelsFlagsAndAccessFlagsButNeverEmptySlots) {
 
 struct WalkBoard {
     kesto::test::TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
+    kesto::Board b = kesto::demo::CreateBoard(dir.Path()).value();
     WalkBoard() {
         kesto::demo::AppendUser(b, kesto::demo::MakeUser("SysOp", "Sam", 255)).value();
         kesto::demo::AppendUser(b, kesto::demo::MakeUser("Bob", "Bob", 20)).value();
         kesto::demo::AppendUser(b, kesto::demo::MakeUser("", "", 0)).value();
         kesto::demo::AppendUser(b, kesto::demo::MakeUser("CoSysop", "Co", 255)).value();
         std::string stats(88, '\0');
-        kesto::test::WriteNative(dir.file("DATA/STATHBRD.DAT"), stats);
+        kesto::test::WriteNative(dir.File("DATA/STATHBRD.DAT"), stats);
         kesto::demo::SetNodeUser(b, 0, 0).value();
     }
-    std::string read(const std::string& rel) const { return kesto::test::ReadNative(dir.file(rel)); }
+    std::string Read(const std::string& rel) const { return kesto::test::ReadNative(dir.File(rel)); }
 };
 
 TEST(SendAllUsers, SendsOneMessagePerMatchWithoutSentCopies) {
@@ -76,16 +76,16 @@ TEST(SendAllUsers, SendsOneMessagePerMatchWithoutSentCopies) {
     EXPECT_EQ(r.sent, 2);
     EXPECT_EQ(progress, (std::vector<std::int32_t>{1, 2, 3, 4})); // once per user slot
 
-    std::string dat = f.read("MAIL/EMAIL.DAT");
+    std::string dat = f.Read("MAIL/EMAIL.DAT");
     ASSERT_EQ(dat.size(), 2 * 582u);
     EXPECT_EQ(kesto::GetI32(dat, 4), 1); // the sender gets a copy too
     EXPECT_EQ(kesto::GetI32(dat, 582 + 4), 4);
     EXPECT_NE(kesto::GetI32(dat, 256), kesto::GetI32(dat, 582 + 256));
-    EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/SNTEMAIL.DAT")));
+    EXPECT_FALSE(std::filesystem::exists(f.dir.File("MAIL/SNTEMAIL.DAT")));
 
     // The empty slot never receives anything.
     EXPECT_TRUE(kesto::SendAllUsers(f.b, 1, "all users < 5", "s", "t", "").success);
-    EXPECT_EQ(f.read("MAIL/EMAIL.DAT").size(), 2 * 582u);
+    EXPECT_EQ(f.Read("MAIL/EMAIL.DAT").size(), 2 * 582u);
 }
 
 TEST(SendAllUsers, BadCriteriaAreRefusedWithTheirMessages) {
@@ -98,18 +98,18 @@ TEST(SendAllUsers, BadCriteriaAreRefusedWithTheirMessages) {
     EXPECT_FALSE(bad.success);
     EXPECT_EQ(bad.message, "Improper format to send to all users.\n"
                            "Send to \"all users <>= securitylevel\" or \"all users !$ flag\".");
-    EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/EMAIL.DAT")));
+    EXPECT_FALSE(std::filesystem::exists(f.dir.File("MAIL/EMAIL.DAT")));
 }
 
 TEST(SendAllUsers, AFailingDeliveryDoesNotStopTheWalk) {
     WalkBoard f;
-    std::filesystem::remove_all(f.dir.file("MAIL"));
-    kesto::test::WriteNative(f.dir.file("MAIL"), "x");
+    std::filesystem::remove_all(f.dir.File("MAIL"));
+    kesto::test::WriteNative(f.dir.File("MAIL"), "x");
     auto r = kesto::SendAllUsers(f.b, 1, "all users > 0", "s", "t", "");
     EXPECT_TRUE(r.success);
     EXPECT_EQ(r.sent, 0);
     // One log line per user tried: three users have a level above 0.
-    std::string log = f.read("HMRERROR.LOG");
+    std::string log = f.Read("HMRERROR.LOG");
     std::size_t lines = 0;
     for (std::size_t p = 0; (p = log.find("SendEmail - ", p)) != std::string::npos; ++p) ++lines;
     EXPECT_EQ(lines, 3u);

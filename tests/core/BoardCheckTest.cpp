@@ -33,7 +33,7 @@ std::vector<std::string> Check(const Board& b) {
 // for user 2); SNTEMAIL one copy; AB1.DAT one entry.
 struct SmallBoard {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path()).value();
+    Board b = demo::CreateBoard(dir.Path()).value();
 
     SmallBoard() {
         demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255)).value();
@@ -44,21 +44,21 @@ struct SmallBoard {
             .value();
         demo::AppendMessage(b, "SNTEMAIL", demo::MakeMessage(1, 2, "SysOp", "Bob", "Two", 0), "World\r\n")
             .value();
-        WriteNative(file("DATA/AB1.DAT"), "Bob,bob@1/1,1\r\n");
+        WriteNative(File("DATA/AB1.DAT"), "Bob,bob@1/1,1\r\n");
     }
-    std::string file(const std::string& rel) const { return dir.file(rel); }
+    std::string File(const std::string& rel) const { return dir.File(rel); }
     void Append(const std::string& rel, std::string_view bytes) const {
-        WriteNative(file(rel), ReadNative(file(rel)) + std::string(bytes));
+        WriteNative(File(rel), ReadNative(File(rel)) + std::string(bytes));
     }
     // Sets a 32-bit or 16-bit field of an EMAIL.DAT record.
     template <auto Member>
     void SetField(int record, std::int32_t value) const {
-        std::string dat = ReadNative(file("MAIL/EMAIL.DAT"));
+        std::string dat = ReadNative(File("MAIL/EMAIL.DAT"));
         std::string rec = dat.substr((record - 1) * kMessageInfoSize, kMessageInfoSize);
         MessageInfo m = DecodeMessageInfo(rec);
         m.*Member = static_cast<std::remove_reference_t<decltype(m.*Member)>>(value);
         dat.replace((record - 1) * kMessageInfoSize, kMessageInfoSize, EncodeMessageInfo(m));
-        WriteNative(file("MAIL/EMAIL.DAT"), dat);
+        WriteNative(File("MAIL/EMAIL.DAT"), dat);
     }
 };
 
@@ -81,7 +81,7 @@ TEST(BoardCheck, EachDamageGivesItsFindings) {
          {"EMAIL.DAT record 2: text (position 8, length 100) lies outside EMAIL.BIN, which holds 14 bytes",
           "EMAIL.BIN: 7 bytes of text that no record points to"}},
         {"no text file",
-         [](SmallBoard& s) { std::filesystem::remove(s.file("MAIL/EMAIL.BIN")); },
+         [](SmallBoard& s) { std::filesystem::remove(s.File("MAIL/EMAIL.BIN")); },
          {"EMAIL.DAT record 1: text (position 1, length 7) lies outside EMAIL.BIN, which does not exist",
           "EMAIL.DAT record 2: text (position 8, length 7) lies outside EMAIL.BIN, which does not exist"}},
         {"bytes nobody points to",
@@ -105,15 +105,15 @@ TEST(BoardCheck, EachDamageGivesItsFindings) {
           "EMAIL.DAT record 2: sent by user 7, past the end of USERFILE.DAT (2 users)"}},
         {"missing main files",
          [](SmallBoard& s) {
-             std::filesystem::remove(s.file("MAIN.CFG"));
-             std::filesystem::remove(s.file("DATA/USERFILE.DAT"));
+             std::filesystem::remove(s.File("MAIN.CFG"));
+             std::filesystem::remove(s.File("DATA/USERFILE.DAT"));
          },
          {"MAIN.CFG: does not exist", "USERFILE.DAT: does not exist"}},
         {"address book lines without three fields",
          [](SmallBoard& s) {
-             WriteNative(s.file("DATA/AB1.DAT"), "Bob,bob@1/1,1\r\n  \r\nno commas\r\nTwo,fields\rA,b,c\nx");
-             WriteNative(s.file("DATA/ab12.dat"), "Ann,ann@1/1\r\n");
-             WriteNative(s.file("DATA/AB012.DAT"), "not a book of the board"); // user 12 is AB12.DAT
+             WriteNative(s.File("DATA/AB1.DAT"), "Bob,bob@1/1,1\r\n  \r\nno commas\r\nTwo,fields\rA,b,c\nx");
+             WriteNative(s.File("DATA/ab12.dat"), "Ann,ann@1/1\r\n");
+             WriteNative(s.File("DATA/AB012.DAT"), "not a book of the board"); // user 12 is AB12.DAT
          },
          {"AB1.DAT line 3: entry without its three fields (description,address,network id)",
           "AB1.DAT line 4: entry without its three fields (description,address,network id)",
@@ -121,27 +121,27 @@ TEST(BoardCheck, EachDamageGivesItsFindings) {
           "AB12.DAT line 1: entry without its three fields (description,address,network id)"}},
         {"folders of SYSPATHS.CFG",
          [](SmallBoard& s) {
-             std::filesystem::rename(s.file("ATTACH"), s.file("GONE"));
-             SysPaths p = DecodeSysPaths(ReadNative(s.file("SYSPATHS.CFG")));
+             std::filesystem::rename(s.File("ATTACH"), s.File("GONE"));
+             SysPaths p = DecodeSysPaths(ReadNative(s.File("SYSPATHS.CFG")));
              p.field[4] = std::string(40, ' '); // TextPath
-             WriteNative(s.file("SYSPATHS.CFG"), EncodeSysPaths(p));
+             WriteNative(s.File("SYSPATHS.CFG"), EncodeSysPaths(p));
          },
          {"SYSPATHS.CFG: TextPath is blank", "SYSPATHS.CFG: AttachPath folder ATTACH does not exist"}},
     };
     for (const auto& c : cases) {
         SmallBoard s;
         c.damage(s);
-        const Board b = LoadCfg(s.dir.path(), "kesto", false).value();
+        const Board b = LoadCfg(s.dir.Path(), "kesto", false).value();
         EXPECT_EQ(Check(b), c.findings) << c.name;
     }
 }
 
 TEST(BoardCheck, MoreRecordsThanSixteenBitNumbersReach) {
     SmallBoard s;
-    const std::string first = ReadNative(s.file("MAIL/EMAIL.DAT")).substr(0, kMessageInfoSize);
+    const std::string first = ReadNative(s.File("MAIL/EMAIL.DAT")).substr(0, kMessageInfoSize);
     std::string dat;
     for (int i = 0; i < 32768; ++i) dat += first;
-    WriteNative(s.file("MAIL/EMAIL.DAT"), dat);
+    WriteNative(s.File("MAIL/EMAIL.DAT"), dat);
     EXPECT_EQ(Check(s.b), (std::vector<std::string>{"EMAIL.DAT: 32768 records; record numbers stop at 32767, "
                                                     "so records 32768 to 32768 cannot be opened",
                                                     "EMAIL.BIN: 7 bytes of text that no record points to"}));
@@ -149,7 +149,7 @@ TEST(BoardCheck, MoreRecordsThanSixteenBitNumbersReach) {
 
 TEST(BoardCheck, DemoBoardIsHealthy) {
     TempDir dir;
-    const Board b = demo::CreateDemoBoard(dir.path()).value();
+    const Board b = demo::CreateDemoBoard(dir.Path()).value();
     EXPECT_EQ(Check(b), std::vector<std::string>{});
 }
 
@@ -157,19 +157,19 @@ TEST(BoardCheck, DemoBoardIsHealthy) {
 // reached, then in it too: the check finishes, and not a byte changes or is added.
 TEST(BoardCheck, RandomBytesInEveryFileChangeNothing) {
     TempDir dir;
-    demo::CreateDemoBoard(dir.path()).value();
+    demo::CreateDemoBoard(dir.Path()).value();
     std::mt19937 random(13);
     for (bool keepPaths : {true, false}) {
-        for (const auto& [rel, bytes] : SnapshotTree(dir.path())) {
+        for (const auto& [rel, bytes] : SnapshotTree(dir.Path())) {
             if (keepPaths && rel == "SYSPATHS.CFG") continue;
             std::string noise(bytes.size() * 3 + 2000, '\0');
             for (char& c : noise) c = static_cast<char>(random());
-            WriteNative(dir.file(rel), noise);
+            WriteNative(dir.File(rel), noise);
         }
-        const auto before = SnapshotTree(dir.path());
-        const Board b = LoadCfg(dir.path(), "kesto", false).value();
+        const auto before = SnapshotTree(dir.Path());
+        const Board b = LoadCfg(dir.Path(), "kesto", false).value();
         EXPECT_FALSE(Check(b).empty());
-        EXPECT_EQ(SnapshotTree(dir.path()), before);
+        EXPECT_EQ(SnapshotTree(dir.Path()), before);
     }
 }
 

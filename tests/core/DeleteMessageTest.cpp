@@ -10,7 +10,7 @@ using namespace kesto::test;
 TEST(DeleteMessage, TogglesOnlyTheMark) {
     TempDir dir;
     Board b = HandBoard(dir);
-    const std::string path = dir.file("MAIL/SNTEMAIL.DAT");
+    const std::string path = dir.File("MAIL/SNTEMAIL.DAT");
     std::string index = Pattern(2 * kMessageInfoSize);
     Set(index, kMessageInfoSize + 332, Le16(0));
     WriteNative(path, index);
@@ -33,7 +33,7 @@ TEST(DeleteMessage, TogglesOnlyTheMark) {
 TEST(DeleteMessage, NothingWithoutTheIndexOrTheRecord) {
     TempDir dir;
     Board b = HandBoard(dir);
-    const std::string path = dir.file("MAIL/EMAIL.DAT");
+    const std::string path = dir.File("MAIL/EMAIL.DAT");
     EXPECT_TRUE(DeleteMessage(b, Mailbox::Received, 1)); // no index: nothing at all
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(LogLines(b).empty());

@@ -21,12 +21,12 @@ TEST(DemoCreateBoard, WritesRelativePathsThatLoadCfgReadsBack) {
     opt.maxNode = 5;
     opt.sysopAttachLevel = 200;
     opt.emailAttachLevel = 30;
-    Board b = demo::CreateBoard(dir.file("board"), opt).value();
+    Board b = demo::CreateBoard(dir.File("board"), opt).value();
 
-    Bytes sys = ReadNative(dir.file("board/SYSPATHS.CFG"));
+    Bytes sys = ReadNative(dir.File("board/SYSPATHS.CFG"));
     ASSERT_EQ(sys.size(), 400u);
     EXPECT_EQ(sys.substr(80, 40), "DATA" + std::string(36, ' ')); // field 3, relative
-    std::optional<Board> r = LoadCfg(dir.file("board"));
+    std::optional<Board> r = LoadCfg(dir.File("board"));
     ASSERT_TRUE(r);
     EXPECT_EQ(r->startDir, b.startDir);
     EXPECT_EQ(r->log.path, b.log.path);
@@ -34,23 +34,23 @@ TEST(DemoCreateBoard, WritesRelativePathsThatLoadCfgReadsBack) {
     EXPECT_EQ(r->mainCfg.MaxNode, 5);
     EXPECT_EQ(r->mainCfg.SysopAttachLevel, 200);
     EXPECT_EQ(r->mainCfg.EmailAttachLevel, 30);
-    EXPECT_EQ(ReadNative(dir.file("board/DATA/NET.1")), "SYSTEMID=1/1\r\n");
-    EXPECT_TRUE(std::filesystem::is_regular_file(dir.file("board/DATA/USERFILE.DAT")));
-    EXPECT_EQ(std::filesystem::file_size(dir.file("board/DATA/USERFILE.DAT")), 0u);
+    EXPECT_EQ(ReadNative(dir.File("board/DATA/NET.1")), "SYSTEMID=1/1\r\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(dir.File("board/DATA/USERFILE.DAT")));
+    EXPECT_EQ(std::filesystem::file_size(dir.File("board/DATA/USERFILE.DAT")), 0u);
     for (const char* sub : {"TEXT", "NODE", "MAIL", "ATTACH"})
-        EXPECT_TRUE(std::filesystem::is_directory(dir.file(std::string("board/") + sub))) << sub;
+        EXPECT_TRUE(std::filesystem::is_directory(dir.File(std::string("board/") + sub))) << sub;
 }
 
 TEST(DemoAppendUser, NumbersFollowWholeRecords) {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path()).value();
+    Board b = demo::CreateBoard(dir.Path()).value();
     EXPECT_EQ(demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255)).value(), 1);
     // A partial record left at the end is not a user: the next one overwrites it.
-    WriteNative(dir.file("DATA/USERFILE.DAT"),
-                ReadNative(dir.file("DATA/USERFILE.DAT")) + std::string(100, 'Z'));
+    WriteNative(dir.File("DATA/USERFILE.DAT"),
+                ReadNative(dir.File("DATA/USERFILE.DAT")) + std::string(100, 'Z'));
     EXPECT_EQ(demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 50)).value(), 2);
 
-    Bytes file = ReadNative(dir.file("DATA/USERFILE.DAT"));
+    Bytes file = ReadNative(dir.File("DATA/USERFILE.DAT"));
     ASSERT_EQ(file.size(), 2 * kUserRecordSize);
     Bytes bob = file.substr(kUserRecordSize);
     EXPECT_EQ(bob.substr(0, 40), "Bob" + std::string(37, ' '));
@@ -62,19 +62,19 @@ TEST(DemoAppendUser, NumbersFollowWholeRecords) {
 
 TEST(DemoAppendMessage, PositionsBodiesAndNamesTheTextFile) {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path()).value();
+    Board b = demo::CreateBoard(dir.Path()).value();
     MessageInfo m = demo::MakeMessage(2, 1, "Bob", "SysOp", "Hello", 1152626602);
     EXPECT_EQ(demo::AppendMessage(b, " email ", m, "First\r\n").value(), 1);
     EXPECT_EQ(demo::AppendMessage(b, "EMAIL", m, "Second one\r\n").value(), 2);
 
-    Bytes dat = ReadNative(dir.file("MAIL/EMAIL.DAT"));
+    Bytes dat = ReadNative(dir.File("MAIL/EMAIL.DAT"));
     ASSERT_EQ(dat.size(), 2 * kMessageInfoSize);
     MessageInfo second = DecodeMessageInfo(std::string_view(dat).substr(kMessageInfoSize));
     EXPECT_EQ(second.MsgPos, 8);
     EXPECT_EQ(second.MsgLength, 12);
     EXPECT_EQ(second.Filename, "EMAIL   ");
     EXPECT_EQ(second.Creation, "Tue Jul 11, 2006 14:03:22 +0000" + std::string(9, ' '));
-    EXPECT_EQ(ReadNative(dir.file("MAIL/EMAIL.BIN")), "First\r\nSecond one\r\n");
+    EXPECT_EQ(ReadNative(dir.File("MAIL/EMAIL.BIN")), "First\r\nSecond one\r\n");
 }
 
 TEST(DemoMakeMessage, CreationTextAcrossCalendarEdges) {
@@ -86,7 +86,7 @@ TEST(DemoMakeMessage, CreationTextAcrossCalendarEdges) {
 
 TEST(DemoCreateDemoBoard, HoldsEveryStateTheWindowsShow) {
     TempDir dir;
-    Board b = demo::CreateDemoBoard(dir.file("demo")).value();
+    Board b = demo::CreateDemoBoard(dir.File("demo")).value();
 
     std::string buffer;
     std::set<RowState> states;
@@ -104,8 +104,8 @@ TEST(DemoCreateDemoBoard, HoldsEveryStateTheWindowsShow) {
     // and the sequence file holds the highest serial number handed out.
     std::int32_t highest = 0;
     for (const char* box : {"EMAIL", "SNTEMAIL"}) {
-        Bytes dat = ReadNative(dir.file(std::string("demo/MAIL/") + box + ".DAT"));
-        Bytes bin = ReadNative(dir.file(std::string("demo/MAIL/") + box + ".BIN"));
+        Bytes dat = ReadNative(dir.File(std::string("demo/MAIL/") + box + ".DAT"));
+        Bytes bin = ReadNative(dir.File(std::string("demo/MAIL/") + box + ".BIN"));
         ASSERT_EQ(dat.size() % kMessageInfoSize, 0u);
         for (std::size_t off = 0; off < dat.size(); off += kMessageInfoSize) {
             MessageInfo m = DecodeMessageInfo(std::string_view(dat).substr(off, kMessageInfoSize));
@@ -116,15 +116,15 @@ TEST(DemoCreateDemoBoard, HoldsEveryStateTheWindowsShow) {
                 std::string path = Trim(m.AttFilePath);
                 for (char& c : path)
                     if (c == '\\') c = '/';
-                EXPECT_EQ(std::filesystem::file_size(dir.file("demo/" + path)),
+                EXPECT_EQ(std::filesystem::file_size(dir.File("demo/" + path)),
                           static_cast<std::uintmax_t>(m.AttFileSize));
             }
         }
     }
-    EXPECT_EQ(GetI32(ReadNative(dir.file("demo/DATA/DBSEQ.DAT")), 0), highest);
-    EXPECT_EQ(GetI32(ReadNative(dir.file("demo/NODE/CONTROL.DAT")), kNodeRecordSize + 28), 1);
-    EXPECT_EQ(std::filesystem::file_size(dir.file("demo/NODE/CONTROL.DAT")), 4 * kNodeRecordSize);
-    Bytes users = ReadNative(dir.file("demo/DATA/USERFILE.DAT"));
+    EXPECT_EQ(GetI32(ReadNative(dir.File("demo/DATA/DBSEQ.DAT")), 0), highest);
+    EXPECT_EQ(GetI32(ReadNative(dir.File("demo/NODE/CONTROL.DAT")), kNodeRecordSize + 28), 1);
+    EXPECT_EQ(std::filesystem::file_size(dir.File("demo/NODE/CONTROL.DAT")), 4 * kNodeRecordSize);
+    Bytes users = ReadNative(dir.File("demo/DATA/USERFILE.DAT"));
     EXPECT_EQ(GetI16(users, 373), 255);
     EXPECT_EQ(GetI16(users, 3 * kUserRecordSize + 373), 0); // the retired slot
 }

@@ -9,7 +9,7 @@ using namespace kesto;
 
 TEST(ErrorLog, LinesAreAppendedInOrderWithExactSeparators) {
     test::TempDir dir;
-    ErrorLog log{dir.file("HMRERROR.LOG"), "kesto"};
+    ErrorLog log{dir.File("HMRERROR.LOG"), "kesto"};
     LogError(log, " GetUser ", "1.0.060711 ", " modHALK", "File not found   ");
     LogError(log, "PutUser", "1.0.060711", "modHALK", "Disk full");
 
@@ -25,7 +25,7 @@ TEST(ErrorLog, LinesAreAppendedInOrderWithExactSeparators) {
 
 TEST(ErrorLog, LoggedWritesOneLinePerFailureAndPassesTheResultOn) {
     test::TempDir dir;
-    ErrorLog log{dir.file("HMRERROR.LOG"), "kesto"};
+    ErrorLog log{dir.File("HMRERROR.LOG"), "kesto"};
     const Result<int> failed = Logged(log, "modHALK", "GetSeqNum", Result<int>(Error(ErrorCode::DiskFull)));
     EXPECT_EQ(failed.error().code, ErrorCode::DiskFull);
     EXPECT_EQ(*Logged(log, "modHALK", "GetSeqNum", Result<int>(7)), 7);

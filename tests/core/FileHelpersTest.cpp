@@ -13,13 +13,13 @@ namespace {
 
 Board BoardIn(const test::TempDir& dir) {
     Board b;
-    b.startDir = dir.path();
-    b.log = ErrorLog{dir.file("HMRERROR.LOG"), "kesto"};
+    b.startDir = dir.Path();
+    b.log = ErrorLog{dir.File("HMRERROR.LOG"), "kesto"};
     return b;
 }
 
 std::string LogOf(const test::TempDir& dir) {
-    return test::ReadNative(dir.file("HMRERROR.LOG"));
+    return test::ReadNative(dir.File("HMRERROR.LOG"));
 }
 long LogLines(const test::TempDir& dir) {
     std::string log = LogOf(dir);
@@ -31,7 +31,7 @@ long LogLines(const test::TempDir& dir) {
 TEST(FileHelpers, ExistenceChecksNeverLog) {
     test::TempDir dir;
     Board b = BoardIn(dir);
-    test::WriteNative(dir.file("Board/EMAIL.DAT"), "x");
+    test::WriteNative(dir.File("Board/EMAIL.DAT"), "x");
 
     EXPECT_TRUE(FileExists(b, "  board\\email.dat "));
     EXPECT_FALSE(FolderExists(b, "board\\email.dat"));
@@ -40,7 +40,7 @@ TEST(FileHelpers, ExistenceChecksNeverLog) {
     EXPECT_FALSE(FileExists(b, "board\\nothing.dat"));
     EXPECT_FALSE(FolderExists(b, "nowhere\\deeper"));
     EXPECT_FALSE(FileExists(b, "   "));
-    EXPECT_TRUE(FileExists(b, dir.file("Board/EMAIL.DAT"))); // absolute paths as they are
+    EXPECT_TRUE(FileExists(b, dir.File("Board/EMAIL.DAT"))); // absolute paths as they are
 
     // Patterns match the last component, letter case ignored; a file search skips folders.
     EXPECT_TRUE(FolderExists(b, "board\\*.dat"));
@@ -55,17 +55,17 @@ TEST(FileHelpers, ExistenceChecksNeverLog) {
 TEST(FileHelpers, CreateFileKeepsOrEmptiesAndLogsFailures) {
     test::TempDir dir;
     Board b = BoardIn(dir);
-    test::WriteNative(dir.file("AB1.DAT"), "entry\r\n");
+    test::WriteNative(dir.File("AB1.DAT"), "entry\r\n");
     EXPECT_TRUE(CreateFile(b, "ab1.dat", false));
-    EXPECT_EQ(test::ReadNative(dir.file("AB1.DAT")), "entry\r\n");
+    EXPECT_EQ(test::ReadNative(dir.File("AB1.DAT")), "entry\r\n");
     EXPECT_TRUE(CreateFile(b, "AB1.DAT ", true));
-    EXPECT_EQ(test::ReadNative(dir.file("AB1.DAT")), "");
+    EXPECT_EQ(test::ReadNative(dir.File("AB1.DAT")), "");
     EXPECT_TRUE(CreateFile(b, "AB2.DAT", false));
-    EXPECT_TRUE(std::filesystem::exists(dir.file("AB2.DAT")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("AB2.DAT")));
     EXPECT_EQ(LogLines(dir), 0);
 
     EXPECT_FALSE(CreateFile(b, "missing\\AB3.DAT", false));
-    std::filesystem::create_directory(dir.file("ADIR"));
+    std::filesystem::create_directory(dir.File("ADIR"));
     EXPECT_FALSE(CreateFile(b, "ADIR", true));
     std::string log = LogOf(dir);
     EXPECT_EQ(LogLines(dir), 2);
@@ -77,15 +77,15 @@ TEST(FileHelpers, CreateFileKeepsOrEmptiesAndLogsFailures) {
 TEST(FileHelpers, ReadFileContentsDropsTrailingLineEnds) {
     test::TempDir dir;
     Board b = BoardIn(dir);
-    test::WriteNative(dir.file("EMAIL.TAG"), "--\r\nTag line \r\n\r\n\r\n");
+    test::WriteNative(dir.File("EMAIL.TAG"), "--\r\nTag line \r\n\r\n\r\n");
     EXPECT_EQ(*ReadFileContents(b, "email.tag"), "--\r\nTag line ");
-    test::WriteNative(dir.file("MIXED.TXT"), "a\rb\nc\r\n\r\n \r\n");
+    test::WriteNative(dir.File("MIXED.TXT"), "a\rb\nc\r\n\r\n \r\n");
     EXPECT_EQ(*ReadFileContents(b, "MIXED.TXT", true), "a\rb\nc\r\n\r\n ");
     EXPECT_EQ(*ReadFileContents(b, "MIXED.TXT", false), "a\r\nb\r\nc\r\n\r\n ");
-    test::WriteNative(dir.file("BLANKS.TXT"), "   ");
+    test::WriteNative(dir.File("BLANKS.TXT"), "   ");
     EXPECT_EQ(*ReadFileContents(b, "BLANKS.TXT"), "   ");
     EXPECT_EQ(*ReadFileContents(b, "NONE.TXT"), "");
-    std::filesystem::create_directory(dir.file("ADIR"));
+    std::filesystem::create_directory(dir.File("ADIR"));
     EXPECT_EQ(*ReadFileContents(b, "ADIR"), "");
     EXPECT_EQ(LogLines(dir), 0); // missing files and folders are no failure
 }
@@ -93,7 +93,7 @@ TEST(FileHelpers, ReadFileContentsDropsTrailingLineEnds) {
 TEST(FileHelpers, ReadFileContentsLogsAFileThatCannotBeOpened) {
     test::TempDir dir;
     Board b = BoardIn(dir);
-    ASSERT_TRUE(test::MakeSocket(dir.file("SOCK")));
+    ASSERT_TRUE(test::MakeSocket(dir.File("SOCK")));
     EXPECT_FALSE(ReadFileContents(b, "sock"));
     EXPECT_EQ(LogLines(dir), 1);
     EXPECT_NE(LogOf(dir).find("  modCommonFunctions ReadFileContents - "), std::string::npos);
@@ -105,13 +105,13 @@ TEST(FileHelpers, WriteToFileAppendsExactBytes) {
     EXPECT_TRUE(WriteToFile(b, "SAVED.TXT", "line 1"));
     EXPECT_TRUE(WriteToFile(b, "saved.txt ", "tail", true));
     EXPECT_TRUE(WriteToFile(b, "SAVED.TXT", ""));
-    EXPECT_EQ(test::ReadNative(dir.file("SAVED.TXT")), "line 1\r\ntail\r\n");
+    EXPECT_EQ(test::ReadNative(dir.File("SAVED.TXT")), "line 1\r\ntail\r\n");
     EXPECT_FALSE(WriteToFile(b, "  ", "x"));
     EXPECT_EQ(LogLines(dir), 0);
 
     EXPECT_FALSE(WriteToFile(b, "/dev/full", "x"));
     EXPECT_FALSE(WriteToFile(b, "nodir\\SAVED.TXT", "x"));
-    EXPECT_FALSE(std::filesystem::exists(dir.file("nodir")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("nodir")));
     std::string log = LogOf(dir);
     EXPECT_EQ(LogLines(dir), 2);
     EXPECT_NE(log.find("  modCommonFunctions WriteToFile - Disk full\r\n"), std::string::npos) << log;
@@ -127,17 +127,17 @@ TEST(FileHelpers, BasenameLongAndShortNames) {
 
     test::TempDir dir;
     Board b = BoardIn(dir);
-    test::WriteNative(dir.file("Program Files/Board/Long Report File.text"), "x");
+    test::WriteNative(dir.File("Program Files/Board/Long Report File.text"), "x");
 
     std::string shortName = GetShortFilename(b, "program files\\board\\long report file.text");
     EXPECT_EQ(shortName, "program files\\board\\LONGRE~1.TEX");
     EXPECT_TRUE(FileExists(b, shortName));
     // The attachment picker's round trip: an absolute path, shortened, upper-cased, opened, lengthened.
     std::string picked =
-        UpperAscii(GetShortFilename(b, dir.file("Program Files/Board/Long Report File.text")));
+        UpperAscii(GetShortFilename(b, dir.File("Program Files/Board/Long Report File.text")));
     EXPECT_EQ(picked.substr(picked.size() - 13), "/LONGRE~1.TEX");
     EXPECT_TRUE(FileExists(b, picked));
-    EXPECT_EQ(GetLongFilename(b, picked), dir.file("Program Files/Board/Long Report File.text"));
+    EXPECT_EQ(GetLongFilename(b, picked), dir.File("Program Files/Board/Long Report File.text"));
     EXPECT_EQ(GetShortFilename(b, "PROGRA~1\\board"), "PROGRA~1\\BOARD");
     EXPECT_EQ(GetShortFilename(b, "Program Files\\none.txt"), "");
 
@@ -146,7 +146,7 @@ TEST(FileHelpers, BasenameLongAndShortNames) {
     EXPECT_EQ(GetLongFilename(b, "program files/board"), "Program Files/Board");
     EXPECT_EQ(GetLongFilename(b, "PROGRA~1\\NOSUCH\\x"), "");
     // Drives do not exist here: "X:" is dropped and the rest taken from the root.
-    std::string abs = dir.file("PROGRA~1/BOARD");
-    EXPECT_EQ(GetLongFilename(b, "c:" + abs), dir.file("Program Files/Board"));
+    std::string abs = dir.File("PROGRA~1/BOARD");
+    EXPECT_EQ(GetLongFilename(b, "c:" + abs), dir.File("Program Files/Board"));
     EXPECT_EQ(LogLines(dir), 0);
 }

@@ -39,7 +39,7 @@ std::size_t EntriesIn(const std::string& dir) {
 
 TEST(File, ReadsAreCappedByTheFile) {
     TempDir dir;
-    const std::string f = dir.file("a.bin");
+    const std::string f = dir.File("a.bin");
     WriteNative(f, "0123456789");
     const Bytes tail = ReadAt(f, 4, 2147483647).value();
     EXPECT_EQ(tail, "456789");
@@ -50,11 +50,11 @@ TEST(File, ReadsAreCappedByTheFile) {
 
 TEST(File, FailureDescriptions) {
     TempDir dir;
-    const std::string sub = dir.file("sub");
+    const std::string sub = dir.File("sub");
     fs::create_directory(sub);
-    EXPECT_EQ(Failure(ReadAll(dir.file("missing.dat"))), kNotFound);
-    EXPECT_EQ(Failure(ReadAt(dir.file("nodir/x.dat"), 0, 1)), kNoPath);
-    EXPECT_EQ(Failure(WriteAt(dir.file("nodir/x.dat"), 0, "x")), kNoPath);
+    EXPECT_EQ(Failure(ReadAll(dir.File("missing.dat"))), kNotFound);
+    EXPECT_EQ(Failure(ReadAt(dir.File("nodir/x.dat"), 0, 1)), kNoPath);
+    EXPECT_EQ(Failure(WriteAt(dir.File("nodir/x.dat"), 0, "x")), kNoPath);
     EXPECT_EQ(Failure(ReadAll(sub)), kAccess);
     EXPECT_EQ(Failure(WriteAt(sub, 0, "x")), kAccess);
     EXPECT_EQ(Failure(Append(sub, "x")), kAccess);
@@ -64,14 +64,14 @@ TEST(File, FailureDescriptions) {
     EXPECT_EQ(FileLengthIfAny(sub), std::nullopt);
 
     // A FIFO in place of a board file must not block the program.
-    const std::string fifo = dir.file("fifo.dat");
+    const std::string fifo = dir.File("fifo.dat");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(*ReadAll(fifo), "");
     EXPECT_EQ(Failure(WriteAt(fifo, 0, "x")),
               std::make_pair(ErrorCode::BadFileName, std::string("Bad file name or number")));
 
     if (::geteuid() != 0) { // root reads and writes everything
-        const std::string f = dir.file("locked.dat");
+        const std::string f = dir.File("locked.dat");
         WriteNative(f, "abc");
         ::chmod(f.c_str(), 0);
         EXPECT_EQ(Failure(ReadAll(f)), kDenied);
@@ -81,32 +81,32 @@ TEST(File, FailureDescriptions) {
 
 TEST(File, FullDiskThroughALink) {
     TempDir dir;
-    ASSERT_TRUE(WriteAt(dir.file("w.dat"), 2, "ab")); // in place: the gap reads as zeros, nothing is cut off
-    ASSERT_TRUE(WriteAt(dir.file("w.dat"), 0, "X"));
-    EXPECT_EQ(ReadNative(dir.file("w.dat")), std::string("X\0ab", 4));
-    fs::remove(dir.file("w.dat"));
+    ASSERT_TRUE(WriteAt(dir.File("w.dat"), 2, "ab")); // in place: the gap reads as zeros, nothing is cut off
+    ASSERT_TRUE(WriteAt(dir.File("w.dat"), 0, "X"));
+    EXPECT_EQ(ReadNative(dir.File("w.dat")), std::string("X\0ab", 4));
+    fs::remove(dir.File("w.dat"));
 
-    const std::string link = dir.file("full.dat");
+    const std::string link = dir.File("full.dat");
     fs::create_symlink("/dev/full", link);
     EXPECT_EQ(Failure(WriteAt(link, 0, "x")), kFull);
     EXPECT_EQ(Failure(Append(link, "x")), kFull);
     EXPECT_EQ(Failure(ReplaceContents(link, "x")), kFull);
     EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(EntriesIn(dir.path()), 1u); // no temporary copy left behind
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u); // no temporary copy left behind
 }
 
 TEST(File, FailedReplaceLeavesTheOldFile) {
     TempDir dir;
-    const std::string f = dir.file("keep.dat");
+    const std::string f = dir.File("keep.dat");
     WriteNative(f, "old contents");
     EXPECT_EQ(kesto::test::WithFileSizeLimit(
                   64, [&] { return Failure(ReplaceContents(f, std::string(1000, 'n'))); }),
               kFull);
     EXPECT_EQ(ReadNative(f), "old contents");
-    EXPECT_EQ(EntriesIn(dir.path()), 1u);
+    EXPECT_EQ(EntriesIn(dir.Path()), 1u);
 
     if (::geteuid() != 0) {
-        ::chmod(dir.path().c_str(), 0555); // no room for the new copy
+        ::chmod(dir.Path().c_str(), 0555); // no room for the new copy
         EXPECT_EQ(Failure(ReplaceContents(f, "new")), kDenied);
         EXPECT_EQ(ReadNative(f), "old contents");
     }
@@ -114,8 +114,8 @@ TEST(File, FailedReplaceLeavesTheOldFile) {
 
 TEST(File, ReplaceKeepsLinksAndPermissions) {
     TempDir dir;
-    const std::string real = dir.file("real.dat");
-    const std::string link = dir.file("link.dat");
+    const std::string real = dir.File("real.dat");
+    const std::string link = dir.File("link.dat");
     WriteNative(real, "a much longer old text");
     ::chmod(real.c_str(), 0640);
     fs::create_symlink(real, link);
@@ -129,26 +129,26 @@ TEST(File, ReplaceKeepsLinksAndPermissions) {
 
 TEST(File, DirectoriesAndCopies) {
     TempDir dir;
-    EXPECT_TRUE(MakeDirectory(dir.file("a")));
-    EXPECT_TRUE(MakeDirectory(dir.file("a"))); // already there
-    EXPECT_EQ(Failure(MakeDirectory(dir.file("none/b"))), kNoPath);
-    WriteNative(dir.file("plain"), "x");
-    EXPECT_EQ(Failure(MakeDirectory(dir.file("plain"))), kAccess);
-    EXPECT_TRUE(MakeDirectories(dir.file("c/d/e")));
-    EXPECT_TRUE(fs::is_directory(dir.file("c/d/e")));
+    EXPECT_TRUE(MakeDirectory(dir.File("a")));
+    EXPECT_TRUE(MakeDirectory(dir.File("a"))); // already there
+    EXPECT_EQ(Failure(MakeDirectory(dir.File("none/b"))), kNoPath);
+    WriteNative(dir.File("plain"), "x");
+    EXPECT_EQ(Failure(MakeDirectory(dir.File("plain"))), kAccess);
+    EXPECT_TRUE(MakeDirectories(dir.File("c/d/e")));
+    EXPECT_TRUE(fs::is_directory(dir.File("c/d/e")));
 
     const std::string big(100000, 'b');
-    WriteNative(dir.file("src.bin"), big);
-    WriteNative(dir.file("a/dst.bin"), std::string(200000, 'o'));
-    ASSERT_TRUE(CopyFile(dir.file("src.bin"), dir.file("a/dst.bin"))); // replaced, not overlaid
-    EXPECT_EQ(ReadNative(dir.file("a/dst.bin")), big);
-    ASSERT_TRUE(CopyFile(dir.file("src.bin"), dir.file("src.bin")));
-    EXPECT_EQ(ReadNative(dir.file("src.bin")), big);
-    EXPECT_EQ(Failure(CopyFile(dir.file("src.bin"), dir.file("none/dst.bin"))), kNoPath);
-    EXPECT_EQ(Failure(CopyFile(dir.file("src.bin"), dir.file("a"))), kAccess);
+    WriteNative(dir.File("src.bin"), big);
+    WriteNative(dir.File("a/dst.bin"), std::string(200000, 'o'));
+    ASSERT_TRUE(CopyFile(dir.File("src.bin"), dir.File("a/dst.bin"))); // replaced, not overlaid
+    EXPECT_EQ(ReadNative(dir.File("a/dst.bin")), big);
+    ASSERT_TRUE(CopyFile(dir.File("src.bin"), dir.File("src.bin")));
+    EXPECT_EQ(ReadNative(dir.File("src.bin")), big);
+    EXPECT_EQ(Failure(CopyFile(dir.File("src.bin"), dir.File("none/dst.bin"))), kNoPath);
+    EXPECT_EQ(Failure(CopyFile(dir.File("src.bin"), dir.File("a"))), kAccess);
     EXPECT_EQ(kesto::test::WithFileSizeLimit(
-                  4096, [&] { return Failure(CopyFile(dir.file("src.bin"), dir.file("a/big.bin"))); }),
+                  4096, [&] { return Failure(CopyFile(dir.File("src.bin"), dir.File("a/big.bin"))); }),
               kFull);
-    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
-    EXPECT_EQ(Failure(CopyFile(dir.file("pipe"), dir.file("a/pipe.bin"))), kAccess);
+    ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    EXPECT_EQ(Failure(CopyFile(dir.File("pipe"), dir.File("a/pipe.bin"))), kAccess);
 }

@@ -51,12 +51,12 @@ inline void Set(std::string& rec, std::size_t offset, std::string_view bytes) {
 // Main "." (the board directory), data in DATA, nodes in NODE, mail in MAIL; log in the board directory.
 inline Board HandBoard(const TempDir& dir) {
     Board b;
-    b.startDir = dir.path();
-    b.log.path = dir.file("HMRERROR.LOG");
+    b.startDir = dir.Path();
+    b.log.path = dir.File("HMRERROR.LOG");
     b.log.exeName = "kesto";
     const char* names[10] = {".", "", "DATA", "", "TEXT", "NODE", "", "MAIL", "ATTACH", ""};
     for (int i = 0; i < 10; ++i) b.paths.field[i] = Pad(names[i], 40);
-    for (const char* d : {"DATA", "NODE", "MAIL"}) std::filesystem::create_directories(dir.file(d));
+    for (const char* d : {"DATA", "NODE", "MAIL"}) std::filesystem::create_directories(dir.File(d));
     return b;
 }
 

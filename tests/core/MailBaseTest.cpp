@@ -14,8 +14,8 @@ namespace {
 struct MailBaseTest : ::testing::Test {
     TempDir dir;
     Board b = HandBoard(dir);
-    std::string dat = dir.file("MAIL/EMAIL.DAT");
-    std::string bin = dir.file("MAIL/EMAIL.BIN");
+    std::string dat = dir.File("MAIL/EMAIL.DAT");
+    std::string bin = dir.File("MAIL/EMAIL.BIN");
 
     // The body of a text file holding `bytes`, read as every caller reads it.
     Result<std::string> Body(std::string_view bytes, std::int32_t pos = 1, std::int32_t len = -2,

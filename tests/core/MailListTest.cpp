@@ -49,8 +49,8 @@ TEST(MailList, RowsOfOneUserNewestFirst) {
                               Record(2, 1, "Guest", "SysOp", "To me", 0, 0, "A.ZIP") +
                               Record(1, 1, "SysOp", "SysOp", "Self", 1, 0, "") +
                               Record(3, 2, "Other", "Guest", "Not mine", 0, 0, "");
-    WriteNative(dir.file("MAIL/EMAIL.DAT"), index + index.substr(0, 300)); // and a partial record
-    WriteNative(dir.file("MAIL/SNTEMAIL.DAT"), index);
+    WriteNative(dir.File("MAIL/EMAIL.DAT"), index + index.substr(0, 300)); // and a partial record
+    WriteNative(dir.File("MAIL/SNTEMAIL.DAT"), index);
 
     std::string buffer;
     auto rows = ReadMailboxRows(b, Mailbox::Received, 1, buffer).value();
@@ -81,7 +81,7 @@ TEST(MailList, RowsOfOneUserNewestFirst) {
     }
 
     EXPECT_TRUE(ReadMailboxRows(b, Mailbox::Received, 9, buffer)->empty());
-    std::filesystem::remove(dir.file("MAIL/SNTEMAIL.DAT"));
+    std::filesystem::remove(dir.File("MAIL/SNTEMAIL.DAT"));
     EXPECT_TRUE(ReadMailboxRows(b, Mailbox::Sent, 1, buffer)->empty()); // no index: no rows, no failure
     EXPECT_TRUE(LogLines(b).empty());
 }
@@ -96,8 +96,8 @@ TEST(MailList, WalkHandsOverTheListsRowsAcrossSlices) {
         index +=
             Record(i % 3 + 1, i % 2 + 1, "From " + std::to_string(i), "To", "Subject " + std::to_string(i),
                    static_cast<std::int16_t>(i % 5 == 0), i % 4, i % 7 == 0 ? "A.ZIP" : "");
-    WriteNative(dir.file("MAIL/EMAIL.DAT"), index + index.substr(0, 100));
-    WriteNative(dir.file("MAIL/SNTEMAIL.DAT"), index);
+    WriteNative(dir.File("MAIL/EMAIL.DAT"), index + index.substr(0, 100));
+    WriteNative(dir.File("MAIL/SNTEMAIL.DAT"), index);
 
     auto key = [](const auto& r) {
         return std::make_tuple(r.number, r.state, std::string(r.name), std::string(r.subject),
@@ -113,7 +113,7 @@ TEST(MailList, WalkHandsOverTheListsRowsAcrossSlices) {
             EXPECT_EQ(walked, listed) << MailboxName(box) << " of user " << user;
         }
     }
-    std::filesystem::remove(dir.file("MAIL/SNTEMAIL.DAT"));
+    std::filesystem::remove(dir.File("MAIL/SNTEMAIL.DAT"));
     EXPECT_TRUE(ForEachMailboxRow(b, Mailbox::Sent, 1, buffer, [](const MailRowView&) { FAIL(); }));
     EXPECT_TRUE(LogLines(b).empty());
 }

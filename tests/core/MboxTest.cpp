@@ -21,13 +21,13 @@ constexpr std::int32_t kT = 1152626602; // Tue Jul 11, 2006 14:03:22
 // Users 1 SysOp and 2 Bob on the board "1/1".
 struct MboxBoard {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path() + "/board").value();
+    Board b = demo::CreateBoard(dir.Path() + "/board").value();
 
     MboxBoard() {
         demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255)).value();
         demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 50)).value();
     }
-    std::string file(const std::string& rel) const { return dir.path() + "/board/" + rel; }
+    std::string File(const std::string& rel) const { return dir.Path() + "/board/" + rel; }
 
     RecordNo Add(MessageInfo m, std::string_view body, std::int32_t offline = 1,
                  std::int16_t deleted = 0) const {
@@ -50,7 +50,7 @@ struct MboxBoard {
                 out += bytes;
                 return Result<void>();
             });
-        EXPECT_TRUE(s.ok());
+        EXPECT_TRUE(s.has_value());
         if (summary && s) *summary = *s;
         return out;
     }
@@ -103,7 +103,7 @@ TEST(Mbox, TwoMessagesAsMailClientsReadThem) {
     MboxBoard s;
     s.Add(demo::MakeMessage(2, 1, "Bob", "SysOp", "Hello", kT),
           "From here \r\n>From there\r\nJ\xF6rg = 1\r\n");
-    WriteNative(s.file("ATTACH/1/NOTE.TXT"), "hi");
+    WriteNative(s.File("ATTACH/1/NOTE.TXT"), "hi");
     MessageInfo m = demo::MakeMessage(1, 1, "SysOp", "SysOp", "Files", kT + 60);
     m.AttFileName = "NOTE.TXT";
     m.AttFilePath = "ATTACH\\1\\NOTE.TXT";
@@ -172,8 +172,8 @@ TEST(Mbox, LongLinesStayShortAndComeBackWhole) {
 // An attached file is taken where delivery files it, and only from the attachment folder.
 TEST(Mbox, AttachedFilesFoundOrNotedMissing) {
     MboxBoard s;
-    WriteNative(s.file("ATTACH/2/B.TXT"), "hi");
-    std::filesystem::create_symlink("../../DATA/USERFILE.DAT", s.file("ATTACH/2/LINK.TXT"));
+    WriteNative(s.File("ATTACH/2/B.TXT"), "hi");
+    std::filesystem::create_symlink("../../DATA/USERFILE.DAT", s.File("ATTACH/2/LINK.TXT"));
     s.AddAttached(2, "B.TXT", "");                          // only AttachPath\<sender>\<name>
     s.AddAttached(2, "C.TXT", "ATTACH\\9\\C.TXT");          // nowhere
     s.AddAttached(2, "USERFILE.DAT", "DATA\\USERFILE.DAT"); // outside the attachment folder
@@ -199,7 +199,7 @@ TEST(Mbox, HostileHandlesAndSubjectsStayInTheirHeaders) {
                                 "4\xA4";
     MessageInfo m = demo::MakeMessage(2, 1, handle, "Al \"the\" \\ Pal", subject, kT);
     m.AttFileName = "A\r\nB\"C.ZIP";
-    WriteNative(s.file("ATTACH/2/A\r\nB\"C.ZIP"), "hi");
+    WriteNative(s.File("ATTACH/2/A\r\nB\"C.ZIP"), "hi");
     s.Add(m, "Body\r\n");
     const std::string out = s.Export({1});
     EXPECT_NE(out.find("; filename*=utf-8''A%0D%0AB%22C.ZIP\n"), std::string::npos);
@@ -235,28 +235,28 @@ TEST(Mbox, ExportReplacesItsFileOnlyWhenWhole) {
     MboxBoard s;
     s.Add(demo::MakeMessage(2, 1, "Bob", "SysOp", "One", kT), "One\r\n");
     s.Add(demo::MakeMessage(2, 1, "Bob", "SysOp", "Two", kT), "Two\r\n");
-    const std::string target = s.dir.path() + "/out.mbox";
+    const std::string target = s.dir.Path() + "/out.mbox";
     WriteNative(target, "old");
-    const auto board = SnapshotTree(s.dir.path() + "/board");
+    const auto board = SnapshotTree(s.dir.Path() + "/board");
 
     const Result<MboxSummary> cancelled = ExportMbox(s.b, Mailbox::Received, {1, 2}, target,
                                                      [](std::size_t done, std::size_t) { return done < 1; });
-    ASSERT_TRUE(cancelled.ok());
+    ASSERT_TRUE(cancelled.has_value());
     EXPECT_TRUE(cancelled->cancelled);
     EXPECT_EQ(ReadNative(target), "old");
 
-    const Result<MboxSummary> refused = ExportMbox(s.b, Mailbox::Received, {1}, s.file("MAIL/EMAIL.DAT"));
-    ASSERT_FALSE(refused.ok());
+    const Result<MboxSummary> refused = ExportMbox(s.b, Mailbox::Received, {1}, s.File("MAIL/EMAIL.DAT"));
+    ASSERT_FALSE(refused.has_value());
     EXPECT_EQ(refused.error().code, ErrorCode::Refused);
 
     const Result<MboxSummary> done = ExportMbox(s.b, Mailbox::Received, {1, 2, 7}, target);
-    ASSERT_TRUE(done.ok());
+    ASSERT_TRUE(done.has_value());
     EXPECT_EQ(done->messages, 2u);
     EXPECT_EQ(ReadNative(target), s.Export({1, 2}));
 
-    EXPECT_EQ(SnapshotTree(s.dir.path() + "/board"), board);
+    EXPECT_EQ(SnapshotTree(s.dir.Path() + "/board"), board);
     std::size_t files = 0;
-    for (const auto& e : std::filesystem::directory_iterator(s.dir.path())) files += e.is_regular_file();
+    for (const auto& e : std::filesystem::directory_iterator(s.dir.Path())) files += e.is_regular_file();
     EXPECT_EQ(files, 1u); // no temporary file left beside the target
 }
 

@@ -48,7 +48,7 @@ TEST(MessageInfoFields, DialogOrderCaptionsAndValues) {
 
 TEST(ReadMessageInfoView, MissingIndexShowsAnEmptyRecord) {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path()).value();
+    Board b = demo::CreateBoard(dir.Path()).value();
     std::vector<MessageInfoField> f = ReadMessageInfoView(b, Mailbox::Sent, 1);
     ASSERT_EQ(f.size(), 27u);
     EXPECT_EQ(f[0].value, "0");

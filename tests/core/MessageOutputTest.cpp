@@ -28,11 +28,11 @@ TEST(QuoteMessage, QuotesEachLineCutAt77) {
 
 struct OutputBoard {
     TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
+    kesto::Board b = kesto::demo::CreateBoard(dir.Path()).value();
     OutputBoard() {
         kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n").value();
     }
-    std::int16_t add(kesto::MessageInfo m, std::string_view body, std::string_view box = "EMAIL") {
+    std::int16_t Add(kesto::MessageInfo m, std::string_view body, std::string_view box = "EMAIL") {
         return static_cast<std::int16_t>(kesto::demo::AppendMessage(b, box, std::move(m), body).value());
     }
 };
@@ -43,7 +43,7 @@ TEST(MessageOutput, SavedFileBytes) {
     m.Creation = Pad("Thu Jun 29, 2006 04:26:40 +0000", 40);
     m.ToNetId = 2;
     m.ToNetNode = Pad("", 80); // printed as stored: no board id filled in here
-    std::int16_t n = ob.add(m, "Hello\x03"
+    std::int16_t n = ob.Add(m, "Hello\x03"
                                "4 world\r\n\r\nBye  \r\n\r\n");
     const kesto::Result<kesto::MessageOutput> out =
         kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Received, n);
@@ -57,7 +57,7 @@ TEST(MessageOutput, SavedFileBytes) {
 
     // A missing index gives nothing to save; a sent-mail mailbox is read from SNTEMAIL.
     EXPECT_FALSE(kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Sent, 1));
-    ob.add(kesto::demo::MakeMessage(1, 2, "SYSOP", "ALICE", "Copy", 1150000000), "sent body", "SNTEMAIL");
+    ob.Add(kesto::demo::MakeMessage(1, 2, "SYSOP", "ALICE", "Copy", 1150000000), "sent body", "SNTEMAIL");
     EXPECT_EQ(kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Sent, 1)->body, "sent body");
 }
 
@@ -65,7 +65,7 @@ TEST(MessageOutput, BodyWrapsAt85EvenWithoutBreaks) {
     OutputBoard ob;
     std::string line(100000, 'x');
     line[500] = ' ';
-    std::int16_t n = ob.add(kesto::demo::MakeMessage(2, 1, "A", "B", "Long", 0), line + "\x03");
+    std::int16_t n = ob.Add(kesto::demo::MakeMessage(2, 1, "A", "B", "Long", 0), line + "\x03");
     const kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Received, n).value();
     std::string joined;
     std::size_t start = 0, lines = 0;
@@ -83,12 +83,12 @@ TEST(MessageOutput, BodyWrapsAt85EvenWithoutBreaks) {
 
 TEST(MessageOutput, WriteReplacesTheFileAndReportsFailures) {
     OutputBoard ob;
-    std::string target = ob.dir.file("out.txt");
+    std::string target = ob.dir.File("out.txt");
     WriteNative(target, std::string(5000, 'o'));
     EXPECT_TRUE(kesto::WriteSavedMessage(ob.b, target, "new\r\n"));
     EXPECT_EQ(ReadNative(target), "new\r\n");
 
-    EXPECT_FALSE(kesto::WriteSavedMessage(ob.b, ob.dir.file("missing/dir/out.txt"), "x"));
+    EXPECT_FALSE(kesto::WriteSavedMessage(ob.b, ob.dir.File("missing/dir/out.txt"), "x"));
     if (std::filesystem::exists("/dev/full")) {
         EXPECT_FALSE(kesto::WriteSavedMessage(ob.b, "/dev/full", "x"));
     }

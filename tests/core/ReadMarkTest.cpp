@@ -22,7 +22,7 @@ using kesto::test::WriteNative;
 
 struct ReadBoard {
     TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
+    kesto::Board b = kesto::demo::CreateBoard(dir.Path()).value();
     kesto::UserRecord sysop = kesto::demo::MakeUser("SYSOP", "Sam Sysop", 255);
     kesto::UserRecord alice = kesto::demo::MakeUser("ALICE", "Alice Smith", 50);
 
@@ -30,29 +30,29 @@ struct ReadBoard {
         kesto::demo::AppendUser(b, sysop).value();
         kesto::demo::AppendUser(b, alice).value();
         kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n").value();
-        WriteNative(dir.file("DATA/DBSEQ.DAT"), Le32(41));
+        WriteNative(dir.File("DATA/DBSEQ.DAT"), Le32(41));
     }
-    std::string mail(const std::string& name) const { return dir.file("MAIL/" + name); }
+    std::string Mail(const std::string& name) const { return dir.File("MAIL/" + name); }
     // A message from ALICE (user 2) to SYSOP (user 1).
-    std::int16_t add(std::string_view subject, std::string_view body, std::int16_t fromNet = 1,
+    std::int16_t Add(std::string_view subject, std::string_view body, std::int16_t fromNet = 1,
                      std::string_view box = "EMAIL") {
         kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", subject, 1150000000);
         m.FromNetId = fromNet;
         return static_cast<std::int16_t>(kesto::demo::AppendMessage(b, box, m, body).value());
     }
-    kesto::ShownMessage show(std::int16_t n, kesto::Mailbox mailbox = kesto::Mailbox::Received) {
+    kesto::ShownMessage Show(std::int16_t n, kesto::Mailbox mailbox = kesto::Mailbox::Received) {
         return kesto::ShowMessage(b, mailbox, n, 1, sysop);
     }
 };
 
 TEST(ReadMark, FirstOpeningMarksReadAndWritesOneNoticeExactly) {
     ReadBoard rb;
-    rb.add("First", "one");
-    std::int16_t n = rb.add(" Meeting ", "Hello there");
-    const std::string indexBefore = ReadNative(rb.mail("EMAIL.DAT"));
+    rb.Add("First", "one");
+    std::int16_t n = rb.Add(" Meeting ", "Hello there");
+    const std::string indexBefore = ReadNative(rb.Mail("EMAIL.DAT"));
 
     std::int32_t before = static_cast<std::int32_t>(std::time(nullptr)) - 2 * 86400;
-    kesto::ShownMessage s = rb.show(n);
+    kesto::ShownMessage s = rb.Show(n);
     EXPECT_TRUE(s.ok);
     EXPECT_TRUE(s.markedRead);
     EXPECT_TRUE(s.noticeSent);
@@ -60,10 +60,10 @@ TEST(ReadMark, FirstOpeningMarksReadAndWritesOneNoticeExactly) {
     // The index changes only in the read mark of record 2.
     std::string expected = indexBefore;
     expected.replace(582 + 374, 4, Le32(1));
-    EXPECT_EQ(ReadNative(rb.mail("EMAIL.DAT")), expected);
+    EXPECT_EQ(ReadNative(rb.Mail("EMAIL.DAT")), expected);
 
-    EXPECT_EQ(ReadNative(rb.mail("ONELINE.BIN")), "\r\n");
-    const std::string dat = ReadNative(rb.mail("ONELINE.DAT"));
+    EXPECT_EQ(ReadNative(rb.Mail("ONELINE.BIN")), "\r\n");
+    const std::string dat = ReadNative(rb.Mail("ONELINE.DAT"));
     ASSERT_EQ(dat.size(), 582u);
     EXPECT_EQ(dat.substr(0, 8), Le32(1) + Le32(2));
     EXPECT_EQ(dat.substr(8, 40), rb.sysop.Handle);
@@ -87,84 +87,84 @@ TEST(ReadMark, FirstOpeningMarksReadAndWritesOneNoticeExactly) {
     EXPECT_EQ(dat.substr(478, 8), Le32(1) + Le32(2));
     EXPECT_EQ(dat.substr(486, 8), std::string(8, '\0'));
     EXPECT_EQ(dat.substr(494, 88), std::string(88, ' '));
-    EXPECT_EQ(ReadNative(rb.dir.file("DATA/DBSEQ.DAT")), Le32(42));
+    EXPECT_EQ(ReadNative(rb.dir.File("DATA/DBSEQ.DAT")), Le32(42));
 
     // A second opening writes nothing at all.
-    const std::string indexAfter = ReadNative(rb.mail("EMAIL.DAT"));
-    kesto::ShownMessage again = rb.show(n);
+    const std::string indexAfter = ReadNative(rb.Mail("EMAIL.DAT"));
+    kesto::ShownMessage again = rb.Show(n);
     EXPECT_FALSE(again.markedRead);
     EXPECT_FALSE(again.noticeSent);
-    EXPECT_EQ(ReadNative(rb.mail("EMAIL.DAT")), indexAfter);
-    EXPECT_EQ(ReadNative(rb.mail("ONELINE.DAT")), dat);
-    EXPECT_EQ(ReadNative(rb.mail("ONELINE.BIN")), "\r\n");
+    EXPECT_EQ(ReadNative(rb.Mail("EMAIL.DAT")), indexAfter);
+    EXPECT_EQ(ReadNative(rb.Mail("ONELINE.DAT")), dat);
+    EXPECT_EQ(ReadNative(rb.Mail("ONELINE.BIN")), "\r\n");
 }
 
 TEST(ReadMark, NoticeGoesAfterTheLastWholeRecordAndCutsItsText) {
     ReadBoard rb;
     std::string longSubject(60, 'S');
-    std::int16_t n = rb.add(longSubject, "x");
-    WriteNative(rb.mail("ONELINE.DAT"), std::string(1000, 'Q'));
-    WriteNative(rb.mail("ONELINE.BIN"), "12345");
-    rb.show(n);
+    std::int16_t n = rb.Add(longSubject, "x");
+    WriteNative(rb.Mail("ONELINE.DAT"), std::string(1000, 'Q'));
+    WriteNative(rb.Mail("ONELINE.BIN"), "12345");
+    rb.Show(n);
 
-    const std::string dat = ReadNative(rb.mail("ONELINE.DAT"));
+    const std::string dat = ReadNative(rb.Mail("ONELINE.DAT"));
     ASSERT_EQ(dat.size(), 1164u);
     EXPECT_EQ(dat.substr(0, 582), std::string(582, 'Q'));
     EXPECT_EQ(dat.substr(582 + 268, 64), ("SYSOP #1 Read Email: " + longSubject).substr(0, 64));
     EXPECT_EQ(kesto::GetI32(dat, 582 + 478), 6);
-    EXPECT_EQ(ReadNative(rb.mail("ONELINE.BIN")), "12345\r\n");
+    EXPECT_EQ(ReadNative(rb.Mail("ONELINE.BIN")), "12345\r\n");
 }
 
 TEST(ReadMark, OnlyLocalUnreadReceivedMailLeavesANotice) {
     ReadBoard rb;
-    std::int16_t remote = rb.add("From afar", "x", 2);
-    kesto::ShownMessage s = rb.show(remote);
+    std::int16_t remote = rb.Add("From afar", "x", 2);
+    kesto::ShownMessage s = rb.Show(remote);
     EXPECT_TRUE(s.markedRead);
     EXPECT_FALSE(s.noticeSent);
-    EXPECT_EQ(kesto::GetI32(ReadNative(rb.mail("EMAIL.DAT")), 374), 1);
-    EXPECT_FALSE(std::filesystem::exists(rb.mail("ONELINE.DAT")));
-    EXPECT_FALSE(std::filesystem::exists(rb.mail("ONELINE.BIN")));
+    EXPECT_EQ(kesto::GetI32(ReadNative(rb.Mail("EMAIL.DAT")), 374), 1);
+    EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.DAT")));
+    EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.BIN")));
 
     // A sender's copy is stored read: opening it changes nothing.
     kesto::MessageInfo copy = kesto::demo::MakeMessage(1, 2, "SYSOP", "ALICE", "Sent", 1150000000);
     copy.Offline = 1;
     kesto::demo::AppendMessage(rb.b, "SNTEMAIL", copy, "body").value();
-    const std::string sent = ReadNative(rb.mail("SNTEMAIL.DAT"));
-    EXPECT_FALSE(rb.show(1, kesto::Mailbox::Sent).markedRead);
-    EXPECT_EQ(ReadNative(rb.mail("SNTEMAIL.DAT")), sent);
-    EXPECT_FALSE(std::filesystem::exists(rb.mail("ONELINE.DAT")));
+    const std::string sent = ReadNative(rb.Mail("SNTEMAIL.DAT"));
+    EXPECT_FALSE(rb.Show(1, kesto::Mailbox::Sent).markedRead);
+    EXPECT_EQ(ReadNative(rb.Mail("SNTEMAIL.DAT")), sent);
+    EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.DAT")));
 }
 
 TEST(ReadMark, RecordsOutsideTheIndexAreShownEmptyAndNeverWritten) {
     ReadBoard rb;
-    rb.add("Only", "x");
+    rb.Add("Only", "x");
     // A torn second record: 100 bytes after the first.
-    WriteNative(rb.mail("EMAIL.DAT"), ReadNative(rb.mail("EMAIL.DAT")) + std::string(100, '\0'));
-    const std::string index = ReadNative(rb.mail("EMAIL.DAT"));
+    WriteNative(rb.Mail("EMAIL.DAT"), ReadNative(rb.Mail("EMAIL.DAT")) + std::string(100, '\0'));
+    const std::string index = ReadNative(rb.Mail("EMAIL.DAT"));
     for (std::int16_t n : {std::int16_t(2), std::int16_t(5), std::int16_t(0), std::int16_t(-3)}) {
-        kesto::ShownMessage s = rb.show(n);
+        kesto::ShownMessage s = rb.Show(n);
         EXPECT_FALSE(s.ok) << n;
         EXPECT_FALSE(s.markedRead) << n;
     }
-    EXPECT_EQ(ReadNative(rb.mail("EMAIL.DAT")), index);
-    EXPECT_FALSE(std::filesystem::exists(rb.mail("ONELINE.DAT")));
+    EXPECT_EQ(ReadNative(rb.Mail("EMAIL.DAT")), index);
+    EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.DAT")));
 }
 
 TEST(ReadMark, SendOneLinerRefusesWithoutWriting) {
     ReadBoard rb;
     EXPECT_FALSE(kesto::SendOneLiner(rb.b, 1, rb.sysop, 2, "   "));
     EXPECT_FALSE(kesto::SendOneLiner(rb.b, 1, rb.sysop, 0, "text"));
-    EXPECT_FALSE(std::filesystem::exists(rb.mail("ONELINE.DAT")));
-    EXPECT_FALSE(std::filesystem::exists(rb.mail("ONELINE.BIN")));
+    EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.DAT")));
+    EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.BIN")));
 
     // A notice file that cannot be written is logged; the read mark is still stored.
-    std::filesystem::create_directory(rb.mail("ONELINE.DAT"));
-    std::int16_t n = rb.add("Blocked", "x");
-    kesto::ShownMessage s = rb.show(n);
+    std::filesystem::create_directory(rb.Mail("ONELINE.DAT"));
+    std::int16_t n = rb.Add("Blocked", "x");
+    kesto::ShownMessage s = rb.Show(n);
     EXPECT_FALSE(s.noticeSent);
     EXPECT_TRUE(s.markedRead);
     EXPECT_NE(ReadNative(rb.b.log.path).find("SendOneLiner"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(rb.mail("ONELINE.BIN")));
+    EXPECT_FALSE(std::filesystem::exists(rb.Mail("ONELINE.BIN")));
 }
 
 TEST(ReadMark, LabelsAndTextAsTheReaderShowsThem) {
@@ -179,21 +179,21 @@ TEST(ReadMark, LabelsAndTextAsTheReaderShowsThem) {
                                                                           "Line one\r\nLine \x03"
                                                                           "2two  \r\n\r\n  \r\n")
                                                    .value());
-    kesto::ShownMessage s = rb.show(n);
+    kesto::ShownMessage s = rb.Show(n);
     EXPECT_EQ(s.fromLine, "ALICE @12/7 (Relay Net)");
     EXPECT_EQ(s.toLine, "SYSOP @1/1 (Home)"); // blank local node shows the board's id
     EXPECT_EQ(s.subject, "Report");
     EXPECT_EQ(s.date, kesto::Trim(m.Creation));
     EXPECT_EQ(s.text, "Line one\r\nLine two\r\n\r\n---\r\nAttached File: REPORT.ZIP (1234 bytes)");
     // Only the shown copy got the node: the index keeps its blanks.
-    EXPECT_EQ(ReadNative(rb.mail("EMAIL.DAT")).substr(168, 80), std::string(80, ' '));
+    EXPECT_EQ(ReadNative(rb.Mail("EMAIL.DAT")).substr(168, 80), std::string(80, ' '));
 
     kesto::MessageInfo odd = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Odd", 1150000000);
     odd.ToNetId = 9;
     odd.AttFileName = std::string(12, '\xFF');
     n = static_cast<std::int16_t>(
         kesto::demo::AppendMessage(rb.b, "EMAIL", odd, "ends in colour\x03").value());
-    s = rb.show(n);
+    s = rb.Show(n);
     EXPECT_EQ(s.toLine, "SYSOP @0 (Unknown)");
     EXPECT_EQ(s.text,
               "ends in colour\r\n\r\n---\r\nAttached File: " + std::string(12, '\xFF') + " (0 bytes)");
@@ -201,8 +201,8 @@ TEST(ReadMark, LabelsAndTextAsTheReaderShowsThem) {
 
 TEST(ReadMark, DamagedTextPositionsShowWhatCanBeShown) {
     ReadBoard rb;
-    std::int16_t n = rb.add("Damaged", "0123456789");
-    std::string index = ReadNative(rb.mail("EMAIL.DAT"));
+    std::int16_t n = rb.Add("Damaged", "0123456789");
+    std::string index = ReadNative(rb.Mail("EMAIL.DAT"));
     struct Case {
         std::int32_t pos, len;
         std::string shown;
@@ -212,17 +212,17 @@ TEST(ReadMark, DamagedTextPositionsShowWhatCanBeShown) {
         std::string rec = index.substr(0, 582);
         rec.replace(478, 8, Le32(c.pos) + Le32(c.len));
         rec.replace(374, 4, Le32(0));
-        WriteNative(rb.mail("EMAIL.DAT"), rec);
-        WriteNative(rb.mail("ONELINE.DAT"), "");
-        kesto::ShownMessage s = rb.show(n);
+        WriteNative(rb.Mail("EMAIL.DAT"), rec);
+        WriteNative(rb.Mail("ONELINE.DAT"), "");
+        kesto::ShownMessage s = rb.Show(n);
         EXPECT_EQ(s.text, c.shown) << c.pos << "," << c.len;
-        std::string after = ReadNative(rb.mail("EMAIL.DAT"));
+        std::string after = ReadNative(rb.Mail("EMAIL.DAT"));
         rec.replace(374, 4, Le32(1));
         EXPECT_EQ(after, rec) << c.pos << "," << c.len;
     }
     std::string line(100000, 'w');
-    n = rb.add("Long", line);
-    EXPECT_EQ(rb.show(n).text, line);
+    n = rb.Add("Long", line);
+    EXPECT_EQ(rb.Show(n).text, line);
 }
 
 } // namespace

@@ -9,7 +9,7 @@ namespace {
 
 struct NetBoard {
     kesto::test::TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.path()).value();
+    kesto::Board b = kesto::demo::CreateBoard(dir.Path()).value();
     NetBoard() {
         // Types 2 and 5 are never offered; network 5 has no system id.
         kesto::demo::WriteDataFile(b, "NETWORKS.LST",
@@ -37,9 +37,9 @@ TEST(FillNetList, OffersOnlyTypes1349WithASystemId) {
 
 TEST(FillNetList, UnreadableListLeavesTheLocalLineAndLogs) {
     kesto::test::TempDir dir;
-    auto b = kesto::demo::CreateBoard(dir.path()).value();
+    auto b = kesto::demo::CreateBoard(dir.Path()).value();
     EXPECT_EQ(kesto::FillNetList(b), std::vector<std::string>{"0,0,Local"});
-    EXPECT_NE(kesto::test::ReadNative(dir.file("HMRERROR.LOG")).find("frmNewMessage FillNetList - "),
+    EXPECT_NE(kesto::test::ReadNative(dir.File("HMRERROR.LOG")).find("frmNewMessage FillNetList - "),
               std::string::npos);
 }
 

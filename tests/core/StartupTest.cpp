@@ -24,13 +24,13 @@ Bytes SysPathsBytes(std::initializer_list<std::pair<int, std::string>> fields) {
 
 // A board whose MainPath is the start directory, enough for the settings routines.
 Board MainOnlyBoard(const TempDir& dir) {
-    WriteNative(dir.file("SYSPATHS.CFG"), SysPathsBytes({{0, "."}}));
-    WriteNative(dir.file("MAIN.CFG"), Bytes(372, ' '));
-    return LoadCfg(dir.path()).value();
+    WriteNative(dir.File("SYSPATHS.CFG"), SysPathsBytes({{0, "."}}));
+    WriteNative(dir.File("MAIN.CFG"), Bytes(372, ' '));
+    return LoadCfg(dir.Path()).value();
 }
 
 std::string LogText(const TempDir& dir) {
-    return ReadNative(dir.file("HMRERROR.LOG"));
+    return ReadNative(dir.File("HMRERROR.LOG"));
 }
 
 long LogLines(const TempDir& dir) {
@@ -61,23 +61,23 @@ Bytes SettingsBytes(std::int32_t top, std::int32_t left, std::int32_t width, std
 
 TEST(LoadCfg, MissingPathFileTouchesNothing) {
     TempDir dir;
-    EXPECT_EQ(LoadCfg(dir.path()), std::nullopt);
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    EXPECT_EQ(LoadCfg(dir.Path()), std::nullopt);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
 TEST(LoadCfg, ReadsTrimmedFieldsAndMainConfigWithAbsoluteLog) {
     TempDir dir;
-    WriteNative(dir.file("SYSPATHS.CFG"), SysPathsBytes({{0, "  cfg  "}, {2, " DATA"}, {7, "MAIL   x"}}));
+    WriteNative(dir.File("SYSPATHS.CFG"), SysPathsBytes({{0, "  cfg  "}, {2, " DATA"}, {7, "MAIL   x"}}));
     Bytes main(372, ' ');
     PutI16(main, 210, 7);
     PutI16(main, 242, 100);
     PutI16(main, 244, 20);
-    WriteNative(dir.file("cfg/MAIN.CFG"), main);
+    WriteNative(dir.File("cfg/MAIN.CFG"), main);
 
-    std::optional<Board> r = LoadCfg(dir.path() + "/", "kesto");
+    std::optional<Board> r = LoadCfg(dir.Path() + "/", "kesto");
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->startDir, dir.path());
-    EXPECT_EQ(r->log.path, dir.path() + "/HMRERROR.LOG");
+    EXPECT_EQ(r->startDir, dir.Path());
+    EXPECT_EQ(r->log.path, dir.Path() + "/HMRERROR.LOG");
     EXPECT_EQ(r->paths.MainPath(), "  cfg" + std::string(35, ' ')); // kept as stored
     EXPECT_EQ(r->paths.MailPath().substr(0, 9), "MAIL   x ");
     EXPECT_EQ(r->mainCfg.MaxNode, 7);
@@ -88,8 +88,8 @@ TEST(LoadCfg, ReadsTrimmedFieldsAndMainConfigWithAbsoluteLog) {
 
 TEST(LoadCfg, MissingMainConfigGoesOnWithEmptyRecordAndOneLogLine) {
     TempDir dir;
-    WriteNative(dir.file("SYSPATHS.CFG"), SysPathsBytes({{0, "."}}));
-    std::optional<Board> r = LoadCfg(dir.path(), "kesto");
+    WriteNative(dir.File("SYSPATHS.CFG"), SysPathsBytes({{0, "."}}));
+    std::optional<Board> r = LoadCfg(dir.Path(), "kesto");
     ASSERT_TRUE(r);
     const MainConfig& c = r->mainCfg;
     EXPECT_EQ(std::tie(c.MaxNode, c.SysopAttachLevel, c.EmailAttachLevel), std::make_tuple(0, 0, 0));
@@ -101,19 +101,19 @@ TEST(StampVersion, WritesOnlyItsFieldAndCreatesAMissingFile) {
     TempDir dir;
     Board b = MainOnlyBoard(dir);
     ASSERT_TRUE(StampVersion(b));
-    EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")),
+    EXPECT_EQ(ReadNative(dir.File("HMRDATA.DAT")),
               std::string(66, ' ') + "1.0.060711" + std::string(20, ' '));
 
     Bytes before;
     for (int i = 0; i < 96 * 2 + 10; ++i) before += static_cast<char>(i % 251);
-    WriteNative(dir.file("HMRDATA.DAT"), before);
+    WriteNative(dir.File("HMRDATA.DAT"), before);
     ASSERT_TRUE(StampVersion(b));
-    EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")), Bytes(before).replace(66, 15, "1.0.060711     "));
+    EXPECT_EQ(ReadNative(dir.File("HMRDATA.DAT")), Bytes(before).replace(66, 15, "1.0.060711     "));
 
     // A record cut short keeps its bytes; the rest reads as blanks.
-    WriteNative(dir.file("HMRDATA.DAT"), "HMR230Halkmoor");
+    WriteNative(dir.File("HMRDATA.DAT"), "HMR230Halkmoor");
     ASSERT_TRUE(StampVersion(b));
-    EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")),
+    EXPECT_EQ(ReadNative(dir.File("HMRDATA.DAT")),
               "HMR230Halkmoor" + std::string(52, ' ') + "1.0.060711" + std::string(20, ' '));
 }
 
@@ -122,8 +122,8 @@ TEST(LoadDat, MissingFileIsCreatedWithCentredDefaults) {
     Board b = MainOnlyBoard(dir);
     ViewSettings v = LoadDat(b, kScreen);
     // (14400 - 6465) / 2 = 3967.5 and (19200 - 10455) / 2 = 4372.5, both truncated.
-    EXPECT_EQ(EncodeViewSettings(v), ReadNative(dir.file("KESTO.DAT")));
-    EXPECT_EQ(ReadNative(dir.file("KESTO.DAT")),
+    EXPECT_EQ(EncodeViewSettings(v), ReadNative(dir.File("KESTO.DAT")));
+    EXPECT_EQ(ReadNative(dir.File("KESTO.DAT")),
               SettingsBytes(3967, 4372, 10215, 5865, 0, 2, 1, {360, 800, 2000, 3500, 2500, 1000}));
 
     // A screen smaller than the window: -1465 / 2 and -1455 / 2, truncated toward zero.
@@ -147,7 +147,7 @@ TEST(LoadDat, OffScreenPlacementIsCentredAtDefaultSizeKeepingState) {
     for (const auto& c : cases) {
         TempDir dir;
         Board b = MainOnlyBoard(dir);
-        WriteNative(dir.file("KESTO.DAT"),
+        WriteNative(dir.File("KESTO.DAT"),
                     SettingsBytes(c.top, c.left, 8000, 4000, 2, 3, 0, {400, 900, 2100, 3600, 2600, 1100}));
         ViewSettings v = LoadDat(b, kScreen);
         SCOPED_TRACE(std::to_string(c.top) + "," + std::to_string(c.left));
@@ -169,7 +169,7 @@ TEST(LoadDat, ValidatesSortAndColumnWidths) {
     for (const auto& c : cases) {
         TempDir dir;
         Board b = MainOnlyBoard(dir);
-        WriteNative(dir.file("KESTO.DAT"),
+        WriteNative(dir.File("KESTO.DAT"),
                     SettingsBytes(0, 0, 9000, 5000, 0, c.column, c.order, {99, 100, 0, -5, 101, 5000}));
         ViewSettings v = LoadDat(b, kScreen);
         EXPECT_EQ(v.SortedColumn, c.expectColumn) << c.column;
@@ -182,7 +182,7 @@ TEST(LoadDat, ValidatesSortAndColumnWidths) {
 TEST(LoadDat, UnreadableFileGivesDefaultsAndOneLogLine) {
     TempDir dir;
     Board b = MainOnlyBoard(dir);
-    std::filesystem::create_directory(dir.file("KESTO.DAT"));
+    std::filesystem::create_directory(dir.File("KESTO.DAT"));
     ViewSettings v = LoadDat(b, kScreen);
     EXPECT_EQ(v.Top, 3967);
     EXPECT_EQ(v.Width, 10215);
@@ -203,7 +203,7 @@ TEST(SaveDat, RoundsHalvesToEvenAndWritesRecordOne) {
     live.SortOrder = 0;
     live.ColumnWidths = {361, 801, 2001, 3501, 2501, 1001};
     ASSERT_TRUE(SaveDat(b, live));
-    EXPECT_EQ(ReadNative(dir.file("KESTO.DAT")),
+    EXPECT_EQ(ReadNative(dir.File("KESTO.DAT")),
               SettingsBytes(2, 4, -2, 1234, 2, 5, 0, {361, 801, 2001, 3501, 2501, 1001}));
 
     live.WindowTop = 10214.5f;
@@ -211,7 +211,7 @@ TEST(SaveDat, RoundsHalvesToEvenAndWritesRecordOne) {
     live.WindowWidth = 10215.51f;
     live.WindowHeight = -0.5f;
     ASSERT_TRUE(SaveDat(b, live));
-    Bytes rec = ReadNative(dir.file("KESTO.DAT"));
+    Bytes rec = ReadNative(dir.File("KESTO.DAT"));
     EXPECT_EQ(GetI32(rec, 0), 10214);
     EXPECT_EQ(GetI32(rec, 4), 10216);
     EXPECT_EQ(GetI32(rec, 8), 10216);
@@ -222,17 +222,17 @@ TEST(SaveDat, FailureLeavesTheFileAsItWas) {
     TempDir dir;
     Board b = MainOnlyBoard(dir);
     const Bytes before = SettingsBytes(1, 2, 3000, 4000, 0, 2, 1, {360, 800, 2000, 3500, 2500, 1000});
-    WriteNative(dir.file("KESTO.DAT"), before);
+    WriteNative(dir.File("KESTO.DAT"), before);
     LiveViewState live;
     live.WindowWidth = 3e9f; // past a 32-bit field
     EXPECT_FALSE(SaveDat(b, live));
-    EXPECT_EQ(ReadNative(dir.file("KESTO.DAT")), before);
+    EXPECT_EQ(ReadNative(dir.File("KESTO.DAT")), before);
     EXPECT_EQ(LogLines(dir), 1);
     EXPECT_NE(LogText(dir).find("modKesto SaveDat - Overflow"), std::string::npos);
 
-    std::filesystem::remove(dir.file("KESTO.DAT"));
-    std::filesystem::create_symlink("/dev/full", dir.file("KESTO.DAT"));
+    std::filesystem::remove(dir.File("KESTO.DAT"));
+    std::filesystem::create_symlink("/dev/full", dir.File("KESTO.DAT"));
     EXPECT_FALSE(SaveDat(b, LiveViewState{}));
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("KESTO.DAT")));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.File("KESTO.DAT")));
     EXPECT_NE(LogText(dir).find("modKesto SaveDat - Disk full"), std::string::npos);
 }

@@ -24,20 +24,20 @@ struct SystemFilesTest : ::testing::Test {
 TEST_F(SystemFilesTest, MainCfgAndNodes) {
     std::string cfg = Pattern(kMainConfigSize);
     Set(cfg, 210, Le16(4));
-    WriteNative(dir.file("MAIN.CFG"), cfg);
+    WriteNative(dir.File("MAIN.CFG"), cfg);
     EXPECT_EQ(GetMainCfg(b)->MaxNode, 4);
 
     std::string first = Pattern(kNodeRecordSize, 1);
     std::string second = Pattern(kNodeRecordSize, 2);
     Set(first, 28, Le32(5));
-    WriteNative(dir.file("NODE/CONTROL.DAT"), first + second);
+    WriteNative(dir.File("NODE/CONTROL.DAT"), first + second);
     EXPECT_EQ(GetNode(b, 0)->NodeUserNo, 5);
     EXPECT_EQ(GetNode(b, 1)->raw, second);
     EXPECT_EQ(GetNode(b, 2)->NodeUserNo, 0); // past the end: nobody on line
     EXPECT_TRUE(LogLines(b).empty());
 
-    fs::remove(dir.file("MAIN.CFG"));
-    fs::remove(dir.file("NODE/CONTROL.DAT"));
+    fs::remove(dir.File("MAIN.CFG"));
+    fs::remove(dir.File("NODE/CONTROL.DAT"));
     EXPECT_EQ(GetMainCfg(b).error().code, ErrorCode::FileNotFound);
     EXPECT_EQ(GetNode(b, 0).error().code, ErrorCode::FileNotFound);
     const auto lines = LogLines(b);
@@ -48,7 +48,7 @@ TEST_F(SystemFilesTest, MainCfgAndNodes) {
 
 TEST_F(SystemFilesTest, NetworkList) {
     EXPECT_EQ(Network(1), std::nullopt); // no NETWORKS.LST: quietly none
-    WriteNative(dir.file("DATA/NETWORKS.LST"), "1,1,Home,0\r\n\r\n   \r\n2,4,Relay Net,1\r\n ,9,NoNumber\r\n"
+    WriteNative(dir.File("DATA/NETWORKS.LST"), "1,1,Home,0\r\n\r\n   \r\n2,4,Relay Net,1\r\n ,9,NoNumber\r\n"
                                                "3,2,Third,0,a,b,c,d,e\n 004 ,1,Four\n");
     EXPECT_EQ(Network(2), (NetworkFields{"2", "4", "Relay Net", "1", "", "", "", ""}));
     EXPECT_EQ((*Network(3))[7], "d,e"); // the rest stays in the eighth piece
@@ -62,20 +62,20 @@ TEST_F(SystemFilesTest, NetworkList) {
 
 TEST_F(SystemFilesTest, NetEntries) {
     EXPECT_EQ(OwnSystemId(b), "0"); // no NET.1
-    WriteNative(dir.file("DATA/NET.1"), "NAME=Home\r\nsystemid = 12/345\r\nSYSTEMID=later\r\nURL = a=b \r\n");
+    WriteNative(dir.File("DATA/NET.1"), "NAME=Home\r\nsystemid = 12/345\r\nSYSTEMID=later\r\nURL = a=b \r\n");
     EXPECT_EQ(*GetNetEntry(b, 1, " SystemId "), "12/345");
     EXPECT_EQ(OwnSystemId(b), "12/345");
     EXPECT_EQ(*GetNetEntry(b, 1, "url"), "a=b");
     EXPECT_EQ(*GetNetEntry(b, 1, "missing"), "");
     EXPECT_EQ(*GetNetEntry(b, 1, "  "), "");
     EXPECT_EQ(*GetNetEntry(b, 0, "NAME"), "");
-    WriteNative(dir.file("DATA/NET.12"), "SYSTEMID\r\nSYSTEMID=too late\r\n");
+    WriteNative(dir.File("DATA/NET.12"), "SYSTEMID\r\nSYSTEMID=too late\r\n");
     EXPECT_EQ(*GetNetEntry(b, 12, "SYSTEMID"), ""); // the key alone, without "="
     EXPECT_TRUE(LogLines(b).empty());
 }
 
 TEST_F(SystemFilesTest, SequenceNumbers) {
-    const std::string seq = dir.file("DATA/DBSEQ.DAT");
+    const std::string seq = dir.File("DATA/DBSEQ.DAT");
     EXPECT_EQ(*GetSeqNum(b), 2); // created holding 1, then advanced
     EXPECT_EQ(ReadNative(seq), Le32(2));
     EXPECT_EQ(*GetSeqNum(b), 3);
@@ -99,7 +99,7 @@ TEST_F(SystemFilesTest, SequenceNumbers) {
 }
 
 TEST_F(SystemFilesTest, Statistics) {
-    const std::string path = dir.file("DATA/STATHBRD.DAT");
+    const std::string path = dir.File("DATA/STATHBRD.DAT");
     EXPECT_EQ(GetStatHbrdDat(b).error().code, ErrorCode::FileNotFound); // missing: a failure
 
     std::string rec = Pattern(kStatHbrdSize);

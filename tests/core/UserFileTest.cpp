@@ -21,7 +21,7 @@ std::string UserRec(std::string_view handle, std::string_view realName, unsigned
 struct UserFileTest : ::testing::Test {
     TempDir dir;
     Board b = HandBoard(dir);
-    std::string path = dir.file("DATA/USERFILE.DAT");
+    std::string path = dir.File("DATA/USERFILE.DAT");
 };
 
 } // namespace

@@ -25,7 +25,7 @@ TEST(UserListingLine, PadsAndCutsColumns) {
 
 TEST(FillUserList, SkipsEmptySlotsAndKeepsNumbersBesideLines) {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path()).value();
+    Board b = demo::CreateBoard(dir.Path()).value();
     demo::AppendUser(b, demo::MakeUser("SysOp", "Martin Hale", 255)).value();
     demo::AppendUser(b, demo::MakeUser("Gone", "Deleted User", 0)).value();
     demo::AppendUser(b, demo::MakeUser("Ann", "Ann Walker", 100)).value();
@@ -33,7 +33,7 @@ TEST(FillUserList, SkipsEmptySlotsAndKeepsNumbersBesideLines) {
     demo::AppendUser(b, demo::MakeUser("Bob", "Robert Smith", 1)).value();
     // A trailing partial record that would read as a level-255 user if it counted.
     Bytes partial = demo::MakeUser("Half", "Partial", 255).raw.substr(0, 1000);
-    WriteNative(dir.file("DATA/USERFILE.DAT"), ReadNative(dir.file("DATA/USERFILE.DAT")) + partial);
+    WriteNative(dir.File("DATA/USERFILE.DAT"), ReadNative(dir.File("DATA/USERFILE.DAT")) + partial);
 
     const UserListing list = FillUserList(b).value();
     ASSERT_EQ(list.lines.size(), 3u);
@@ -45,8 +45,8 @@ TEST(FillUserList, SkipsEmptySlotsAndKeepsNumbersBesideLines) {
 
 TEST(FillUserList, MissingFileOrDirectoryListsNobodyQuietlyAndAPipeFailsWithoutBlocking) {
     TempDir dir;
-    Board b = demo::CreateBoard(dir.path()).value();
-    const std::string users = dir.file("DATA/USERFILE.DAT");
+    Board b = demo::CreateBoard(dir.Path()).value();
+    const std::string users = dir.File("DATA/USERFILE.DAT");
     std::filesystem::remove(users);
     UserListing list = FillUserList(b).value();
     EXPECT_TRUE(list.lines.empty());
@@ -54,10 +54,10 @@ TEST(FillUserList, MissingFileOrDirectoryListsNobodyQuietlyAndAPipeFailsWithoutB
     std::filesystem::create_directory(users);
     list = FillUserList(b).value();
     EXPECT_TRUE(list.lines.empty());
-    EXPECT_EQ(ReadNative(dir.file("HMRERROR.LOG")), "");
+    EXPECT_EQ(ReadNative(dir.File("HMRERROR.LOG")), "");
 
     std::filesystem::remove(users);
     ASSERT_EQ(mkfifo(users.c_str(), 0600), 0);
     EXPECT_EQ(FillUserList(b).error().code, ErrorCode::FileAccess);
-    EXPECT_NE(ReadNative(dir.file("HMRERROR.LOG")).find("frmUserListing FillUserList - "), std::string::npos);
+    EXPECT_NE(ReadNative(dir.File("HMRERROR.LOG")).find("frmUserListing FillUserList - "), std::string::npos);
 }

@@ -16,8 +16,8 @@ class TempDir {
     ~TempDir();
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& rel) const { return path_ + "/" + rel; }
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& rel) const { return path_ + "/" + rel; }
 
   private:
     std::string path_;

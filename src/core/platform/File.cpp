@@ -82,8 +82,8 @@ class Fd {
     // Works on a descriptor it does not own (Release() before it goes).
     static Fd Borrow(int fd, const std::string& path) { return Fd(path, fd, false); }
 
-    int get() const { return fd_; }
-    const std::string& path() const { return path_; }
+    int Get() const { return fd_; }
+    const std::string& GetPath() const { return path_; }
 
     Result<struct stat> Stat() const {
         struct stat st {};
@@ -145,12 +145,12 @@ Result<void> ReadInto(const Fd& fd, std::int64_t offset, std::size_t length, Byt
     }
     std::size_t done = 0;
     while (done < length) {
-        ssize_t n = ::pread(fd.get(), out.data() + done, length - done,
+        ssize_t n = ::pread(fd.Get(), out.data() + done, length - done,
                             static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
         if (n < 0) {
             if (errno == EINTR) continue;
             out.clear();
-            return FromErrno(errno, fd.path());
+            return FromErrno(errno, fd.GetPath());
         }
         if (n == 0) break; // the file shrank under us: keep what is there
         done += static_cast<std::size_t>(n);
@@ -281,7 +281,7 @@ Result<ReplacementFile> ReplacementFile::Create(const std::string& target) {
     std::string temp = TempNameBeside(real);
     Result<Fd> fd = Fd::Open(temp, O_WRONLY | O_CREAT | O_EXCL);
     if (!fd) return fd.error();
-    if (exists) ::fchmod(fd->get(), st.st_mode & 07777); // keep the board's permissions
+    if (exists) ::fchmod(fd->Get(), st.st_mode & 07777); // keep the board's permissions
     return ReplacementFile(fd->Release(), real, std::move(temp));
 }
 
@@ -349,7 +349,7 @@ Result<void> CopyFile(const std::string& source, const std::string& target) {
     if (auto st = out->StatNotDirectory(); !st) return st.error();
     char buffer[64 * 1024];
     for (;;) {
-        ssize_t n = ::read(in->get(), buffer, sizeof buffer);
+        ssize_t n = ::read(in->Get(), buffer, sizeof buffer);
         if (n < 0) {
             if (errno == EINTR) continue;
             return FromErrno(errno, source);

@@ -9,18 +9,19 @@ namespace kesto::ui {
 void AddSenderToAddressBook(QWidget* parent, Session& s, std::int16_t messageNumber) {
     const QString title = QStringLiteral("Kesto - Address Book");
     if (kesto::IsInAddressBook(s.board, s.CurrentUserNumber, s.CurrentMailbox, messageNumber)) {
-        dialogs().message(parent, Dialogs::Icon::Information, title,
-                          QStringLiteral("This user is already in the address book."));
+        GetDialogs().ShowMessage(parent, Dialogs::Icon::Information, title,
+                                 QStringLiteral("This user is already in the address book."));
         return;
     }
     std::optional<std::string> entry;
     {
         frmAddToAddressBook dlg(s, messageNumber, parent);
-        entry = dlg.proposeEntry();
+        entry = dlg.ProposeEntry();
     }
     if (!entry) return;
     (void)kesto::AddToAddressBook(s.board, s.CurrentUserNumber, *entry); // a failure is logged
-    dialogs().message(parent, Dialogs::Icon::Information, title, QStringLiteral("This user has been added."));
+    GetDialogs().ShowMessage(parent, Dialogs::Icon::Information, title,
+                             QStringLiteral("This user has been added."));
 }
 
 } // namespace kesto::ui

@@ -6,7 +6,7 @@
 
 namespace kesto::ui {
 
-bool EntryFieldFilter::allowed(QChar c) const {
+bool EntryFieldFilter::IsAllowed(QChar c) const {
     if (kind_ == Kind::NetworkId)
         return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.');
     return c != QLatin1Char(',') && c != QLatin1Char(';') && c != QLatin1Char('\r') && c != QLatin1Char('\n');
@@ -27,7 +27,7 @@ QValidator::State EntryFieldFilter::validate(QString& input, int& pos) const {
     int newPos = pos;
     for (qsizetype i = 0; i < input.size(); ++i) {
         const bool added = i >= head && i < input.size() - tail;
-        if (!added || allowed(input.at(i)))
+        if (!added || IsAllowed(input.at(i)))
             kept.append(input.at(i));
         else if (i < pos)
             --newPos;

@@ -27,7 +27,7 @@ class EntryFieldFilter : public QValidator {
     static void SetStoredText(QLineEdit* edit, const QString& text);
 
   private:
-    bool allowed(QChar c) const;
+    bool IsAllowed(QChar c) const;
     Kind kind_;
     // The field's text after the last edit; what lies outside the changed span is kept.
     mutable QString known_;

@@ -34,22 +34,22 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, std::int16_t messageNumber,
 
     auto* fra = new QGroupBox(QStringLiteral("New Address Book Entry"), this);
     fra->setObjectName(QStringLiteral("fraAddressBook"));
-    lblAddressValue_ = MakeLabel(fra, "lblAddressValue", QString());
-    DescriptionValue_ = new QLineEdit(fra);
-    DescriptionValue_->setObjectName(QStringLiteral("DescriptionValue"));
-    DescriptionValue_->setValidator(new EntryFieldFilter(EntryFieldFilter::Kind::Text, DescriptionValue_));
+    lblAddressValue = MakeLabel(fra, "lblAddressValue", QString());
+    DescriptionValue = new QLineEdit(fra);
+    DescriptionValue->setObjectName(QStringLiteral("DescriptionValue"));
+    DescriptionValue->setValidator(new EntryFieldFilter(EntryFieldFilter::Kind::Text, DescriptionValue));
     auto* lblDescription = MakeLabel(fra, "lblDescription", QStringLiteral("Description:"));
-    lblDescription->setBuddy(DescriptionValue_);
+    lblDescription->setBuddy(DescriptionValue);
     auto* form = new QFormLayout(fra);
-    form->addRow(MakeLabel(fra, "lblAddress", QStringLiteral("Address:")), lblAddressValue_);
-    form->addRow(lblDescription, DescriptionValue_);
+    form->addRow(MakeLabel(fra, "lblAddress", QStringLiteral("Address:")), lblAddressValue);
+    form->addRow(lblDescription, DescriptionValue);
 
     const DialogButtons buttons = AddDialogButtons(this, fra);
-    cmdOk_ = buttons.ok;
-    cmdCancel_ = buttons.cancel;
+    cmdOk = buttons.ok;
+    cmdCancel = buttons.cancel;
 
-    connect(cmdOk_, &QPushButton::clicked, this, &frmAddToAddressBook::cmdOk_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &frmAddToAddressBook::cmdCancel_Click);
+    connect(cmdOk, &QPushButton::clicked, this, &frmAddToAddressBook::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmAddToAddressBook::cmdCancel_Click);
 
     // Without a message there is no correspondent to propose.
     failed_ = messageNumber < 1;
@@ -63,10 +63,10 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, std::int16_t messageNumber,
     const bool received = s_.CurrentMailbox == kesto::Mailbox::Received;
     if (kesto::Trim(received ? message_.FromHandle : message_.ToHandle).empty()) failed_ = true;
     const QString address = FromBoard(kesto::CorrespondentAddress(message_, s_.CurrentMailbox));
-    lblAddressValue_->setText(address);
-    EntryFieldFilter::SetStoredText(DescriptionValue_, address);
-    DescriptionValue_->selectAll();
-    DescriptionValue_->setFocus();
+    lblAddressValue->setText(address);
+    EntryFieldFilter::SetStoredText(DescriptionValue, address);
+    DescriptionValue->selectAll();
+    DescriptionValue->setFocus();
 }
 
 void frmAddToAddressBook::showEvent(QShowEvent* e) {
@@ -75,7 +75,7 @@ void frmAddToAddressBook::showEvent(QShowEvent* e) {
     if (failed_) QTimer::singleShot(0, this, [this] { QDialog::done(QDialog::Rejected); });
 }
 
-std::optional<std::string> frmAddToAddressBook::proposeEntry() {
+std::optional<std::string> frmAddToAddressBook::ProposeEntry() {
     entry_.reset();
     exec();
     return entry_;
@@ -84,7 +84,7 @@ std::optional<std::string> frmAddToAddressBook::proposeEntry() {
 void frmAddToAddressBook::cmdOk_Click() {
     if (failed_) return;
     const bool received = s_.CurrentMailbox == kesto::Mailbox::Received;
-    entry_ = kesto::AddressBookEntryLine(ToBoard(DescriptionValue_->text()),
+    entry_ = kesto::AddressBookEntryLine(ToBoard(DescriptionValue->text()),
                                          received ? message_.FromHandle : message_.ToHandle,
                                          received ? message_.FromNetNode : message_.ToNetNode,
                                          received ? message_.FromNetId : message_.ToNetId);

@@ -24,9 +24,9 @@ class frmAddToAddressBook : public QDialog {
 
     // Runs the dialog; the entry line ("description,handle@node,network", raw board
     // bytes) when the user pressed OK, nothing on Cancel or when there was nobody to add.
-    std::optional<std::string> proposeEntry();
-    const std::optional<std::string>& entry() const { return entry_; }
-    bool failed() const { return failed_; }
+    std::optional<std::string> ProposeEntry();
+    const std::optional<std::string>& GetEntry() const { return entry_; }
+    bool HasFailed() const { return failed_; }
 
     void cmdOk_Click();
     void cmdCancel_Click();
@@ -41,10 +41,10 @@ class frmAddToAddressBook : public QDialog {
     bool failed_ = false;
     std::optional<std::string> entry_;
 
-    QLabel* lblAddressValue_ = nullptr;
-    QLineEdit* DescriptionValue_ = nullptr;
-    QPushButton* cmdOk_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
+    QLabel* lblAddressValue = nullptr;
+    QLineEdit* DescriptionValue = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdCancel = nullptr;
 };
 
 } // namespace kesto::ui

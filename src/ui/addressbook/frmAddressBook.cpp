@@ -56,165 +56,165 @@ frmAddressBook::frmAddressBook(Session& s, Mode mode, QWidget* parent) : QDialog
     setWindowTitle(QStringLiteral("Kesto - Address Book"));
     setModal(true);
 
-    fraAddressBook_ = new QGroupBox(QStringLiteral("Address Book Entries"), this);
-    fraAddressBook_->setObjectName(QStringLiteral("fraAddressBook"));
-    lstAddressBook_ = new QListWidget(fraAddressBook_);
-    lstAddressBook_->setObjectName(QStringLiteral("lstAddressBook"));
-    lstAddressBook_->setSelectionMode(QAbstractItemView::SingleSelection);
+    fraAddressBook = new QGroupBox(QStringLiteral("Address Book Entries"), this);
+    fraAddressBook->setObjectName(QStringLiteral("fraAddressBook"));
+    lstAddressBook = new QListWidget(fraAddressBook);
+    lstAddressBook->setObjectName(QStringLiteral("lstAddressBook"));
+    lstAddressBook->setSelectionMode(QAbstractItemView::SingleSelection);
     QFont fixed(QStringLiteral("Courier New"));
     fixed.setStyleHint(QFont::Monospace);
     fixed.setFixedPitch(true);
-    lstAddressBook_->setFont(fixed);
-    auto* fraLayout = new QVBoxLayout(fraAddressBook_);
-    fraLayout->addWidget(lstAddressBook_);
+    lstAddressBook->setFont(fixed);
+    auto* fraLayout = new QVBoxLayout(fraAddressBook);
+    fraLayout->addWidget(lstAddressBook);
 
-    cmdOk_ = MakeButton(this, "cmdOk", QStringLiteral("Select"), QString());
-    cmdEdit_ = MakeButton(this, "cmdEdit", QStringLiteral("Edit"), QStringLiteral("Edit the current entry."));
-    cmdInsert_ =
+    cmdOk = MakeButton(this, "cmdOk", QStringLiteral("Select"), QString());
+    cmdEdit = MakeButton(this, "cmdEdit", QStringLiteral("Edit"), QStringLiteral("Edit the current entry."));
+    cmdInsert =
         MakeButton(this, "cmdInsert", QStringLiteral("Insert"), QStringLiteral("Insert a new entry."));
-    cmdDelete_ =
+    cmdDelete =
         MakeButton(this, "cmdDelete", QStringLiteral("Delete"), QStringLiteral("Delete the current entry."));
-    cmdMoveUp_ =
+    cmdMoveUp =
         MakeArrowButton(this, "cmdMoveUp", Qt::UpArrow, QStringLiteral("Move the selected entry up."));
-    cmdMoveDown_ =
+    cmdMoveDown =
         MakeArrowButton(this, "cmdMoveDown", Qt::DownArrow, QStringLiteral("Move the selected entry down."));
-    cmdCancel_ = MakeButton(this, "cmdCancel", QStringLiteral("Close"), QStringLiteral("Close this window."));
+    cmdCancel = MakeButton(this, "cmdCancel", QStringLiteral("Close"), QStringLiteral("Close this window."));
 
     auto* buttons = new QVBoxLayout;
-    buttons->addWidget(cmdOk_);
-    buttons->addWidget(cmdEdit_);
-    buttons->addWidget(cmdInsert_);
-    buttons->addWidget(cmdDelete_);
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdEdit);
+    buttons->addWidget(cmdInsert);
+    buttons->addWidget(cmdDelete);
     auto* moves = new QHBoxLayout;
-    moves->addWidget(cmdMoveUp_);
-    moves->addWidget(cmdMoveDown_);
+    moves->addWidget(cmdMoveUp);
+    moves->addWidget(cmdMoveDown);
     moves->addStretch();
     buttons->addLayout(moves);
     buttons->addStretch();
-    buttons->addWidget(cmdCancel_);
+    buttons->addWidget(cmdCancel);
     auto* top = new QHBoxLayout(this);
-    top->addWidget(fraAddressBook_, 1);
+    top->addWidget(fraAddressBook, 1);
     top->addLayout(buttons);
     resize(420, 320);
 
-    connect(cmdOk_, &QPushButton::clicked, this, &frmAddressBook::cmdOk_Click);
-    connect(cmdEdit_, &QPushButton::clicked, this, &frmAddressBook::cmdEdit_Click);
-    connect(cmdInsert_, &QPushButton::clicked, this, &frmAddressBook::cmdInsert_Click);
-    connect(cmdDelete_, &QPushButton::clicked, this, &frmAddressBook::cmdDelete_Click);
-    connect(cmdMoveUp_, &QToolButton::clicked, this, &frmAddressBook::cmdMoveUp_Click);
-    connect(cmdMoveDown_, &QToolButton::clicked, this, &frmAddressBook::cmdMoveDown_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &frmAddressBook::cmdCancel_Click);
-    connect(lstAddressBook_, &QListWidget::itemDoubleClicked, this, &frmAddressBook::lstAddressBook_DblClick);
+    connect(cmdOk, &QPushButton::clicked, this, &frmAddressBook::cmdOk_Click);
+    connect(cmdEdit, &QPushButton::clicked, this, &frmAddressBook::cmdEdit_Click);
+    connect(cmdInsert, &QPushButton::clicked, this, &frmAddressBook::cmdInsert_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmAddressBook::cmdDelete_Click);
+    connect(cmdMoveUp, &QToolButton::clicked, this, &frmAddressBook::cmdMoveUp_Click);
+    connect(cmdMoveDown, &QToolButton::clicked, this, &frmAddressBook::cmdMoveDown_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmAddressBook::cmdCancel_Click);
+    connect(lstAddressBook, &QListWidget::itemDoubleClicked, this, &frmAddressBook::lstAddressBook_DblClick);
 
     busy_ = true;
     viewMode_ = mode == Mode::View;
     if (viewMode_) {
-        cmdOk_->setEnabled(false);
-        cmdEdit_->setDefault(true);
+        cmdOk->setEnabled(false);
+        cmdEdit->setDefault(true);
     } else {
-        cmdOk_->setDefault(true);
+        cmdOk->setDefault(true);
     }
 
-    reload();
-    fillList();
-    if (lstAddressBook_->count() > 0) selectRow(0);
-    lstAddressBook_->setFocus();
+    Reload();
+    FillList();
+    if (lstAddressBook->count() > 0) SelectRow(0);
+    lstAddressBook->setFocus();
 }
 
-std::optional<std::string> frmAddressBook::pickAddress() {
+std::optional<std::string> frmAddressBook::PickAddress() {
     picked_.reset();
     exec();
     return picked_;
 }
 
-void frmAddressBook::reload() {
+void frmAddressBook::Reload() {
     book_ = kesto::LoadAddressBook(s_.board, s_.CurrentUserNumber);
 }
 
-void frmAddressBook::fillList() {
-    lstAddressBook_->clear();
-    const std::size_t count = book_.count();
+void frmAddressBook::FillList() {
+    lstAddressBook->clear();
+    const std::size_t count = book_.Count();
     for (std::size_t i = 0; i < count; ++i)
-        lstAddressBook_->addItem(FromBoard(kesto::AddressBookRowText(i + 1, count, book_.lines[i])));
-    const int rows = lstAddressBook_->count();
-    fraAddressBook_->setTitle(QStringLiteral("Address Book Entries (%1)").arg(rows));
-    cmdEdit_->setEnabled(rows >= 1);
-    cmdDelete_->setEnabled(rows >= 1);
-    cmdMoveUp_->setEnabled(rows >= 2);
-    cmdMoveDown_->setEnabled(rows >= 2);
-    cmdInsert_->setEnabled(static_cast<std::size_t>(rows) < kesto::kAddressBookInsertLimit);
+        lstAddressBook->addItem(FromBoard(kesto::AddressBookRowText(i + 1, count, book_.lines[i])));
+    const int rows = lstAddressBook->count();
+    fraAddressBook->setTitle(QStringLiteral("Address Book Entries (%1)").arg(rows));
+    cmdEdit->setEnabled(rows >= 1);
+    cmdDelete->setEnabled(rows >= 1);
+    cmdMoveUp->setEnabled(rows >= 2);
+    cmdMoveDown->setEnabled(rows >= 2);
+    cmdInsert->setEnabled(static_cast<std::size_t>(rows) < kesto::kAddressBookInsertLimit);
     busy_ = false;
 }
 
-void frmAddressBook::selectRow(int row) {
-    if (row < 0 || row >= lstAddressBook_->count()) return;
-    lstAddressBook_->setCurrentRow(row);
+void frmAddressBook::SelectRow(int row) {
+    if (row < 0 || row >= lstAddressBook->count()) return;
+    lstAddressBook->setCurrentRow(row);
 }
 
-void frmAddressBook::saveAndReload() {
+void frmAddressBook::SaveAndReload() {
     // A book that cannot be written is logged; the list shows what the file holds.
     (void)kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_);
-    reload();
-    fillList();
+    Reload();
+    FillList();
 }
 
 void frmAddressBook::cmdInsert_Click() {
-    if (busy_ || static_cast<std::size_t>(lstAddressBook_->count()) >= kesto::kAddressBookInsertLimit) return;
+    if (busy_ || static_cast<std::size_t>(lstAddressBook->count()) >= kesto::kAddressBookInsertLimit) return;
     busy_ = true;
     book_.lines.emplace_back(",,0");
-    saveAndReload();
-    selectRow(lstAddressBook_->count() - 1);
+    SaveAndReload();
+    SelectRow(lstAddressBook->count() - 1);
 }
 
 void frmAddressBook::cmdDelete_Click() {
-    const int r = lstAddressBook_->currentRow();
-    if (busy_ || r < 0 || static_cast<std::size_t>(r) + 1 > book_.count()) return;
+    const int r = lstAddressBook->currentRow();
+    if (busy_ || r < 0 || static_cast<std::size_t>(r) + 1 > book_.Count()) return;
     busy_ = true;
     book_.lines[r].clear();
-    saveAndReload();
-    const int rows = lstAddressBook_->count();
+    SaveAndReload();
+    const int rows = lstAddressBook->count();
     if (r < rows)
-        selectRow(r);
+        SelectRow(r);
     else if (rows > 0)
-        selectRow(rows - 1);
+        SelectRow(rows - 1);
 }
 
 void frmAddressBook::cmdMoveUp_Click() {
-    const int r = lstAddressBook_->currentRow();
-    if (busy_ || r < 1 || lstAddressBook_->count() < 2 || static_cast<std::size_t>(r) + 1 > book_.count())
+    const int r = lstAddressBook->currentRow();
+    if (busy_ || r < 1 || lstAddressBook->count() < 2 || static_cast<std::size_t>(r) + 1 > book_.Count())
         return;
     busy_ = true;
     std::swap(book_.lines[r], book_.lines[r - 1]);
-    saveAndReload();
-    selectRow(r - 1);
+    SaveAndReload();
+    SelectRow(r - 1);
 }
 
 void frmAddressBook::cmdMoveDown_Click() {
-    const int r = lstAddressBook_->currentRow();
-    if (busy_ || r < 0 || lstAddressBook_->count() < 2 || static_cast<std::size_t>(r) + 2 > book_.count())
+    const int r = lstAddressBook->currentRow();
+    if (busy_ || r < 0 || lstAddressBook->count() < 2 || static_cast<std::size_t>(r) + 2 > book_.Count())
         return;
     busy_ = true;
     std::swap(book_.lines[r], book_.lines[r + 1]);
-    saveAndReload();
-    selectRow(r + 1);
+    SaveAndReload();
+    SelectRow(r + 1);
 }
 
 void frmAddressBook::cmdEdit_Click() {
-    const int r = lstAddressBook_->currentRow();
+    const int r = lstAddressBook->currentRow();
     if (busy_ || r < 0) return;
     busy_ = true;
     {
         frmAddressBookEdit editor(s_, r + 1, this);
-        editor.editEntry();
+        editor.EditEntry();
     }
-    reload();
-    fillList();
-    selectRow(r);
+    Reload();
+    FillList();
+    SelectRow(r);
 }
 
 void frmAddressBook::cmdOk_Click() {
-    const int r = lstAddressBook_->currentRow();
-    if (busy_ || viewMode_ || r < 0 || static_cast<std::size_t>(r) + 1 > book_.count()) return;
+    const int r = lstAddressBook->currentRow();
+    if (busy_ || viewMode_ || r < 0 || static_cast<std::size_t>(r) + 1 > book_.Count()) return;
     picked_ = kesto::AddressBookPickText(book_.lines[r]);
     accept();
 }

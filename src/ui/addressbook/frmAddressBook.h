@@ -28,11 +28,11 @@ class frmAddressBook : public QDialog {
 
     // Runs the picker; the chosen entry as handle@system*network (raw board bytes),
     // nothing when the window was closed without a choice.
-    std::optional<std::string> pickAddress();
-    const std::optional<std::string>& pickedAddress() const { return picked_; }
+    std::optional<std::string> PickAddress();
+    const std::optional<std::string>& GetPickedAddress() const { return picked_; }
 
-    bool isBusy() const { return busy_; }
-    bool isViewMode() const { return viewMode_; }
+    bool IsBusy() const { return busy_; }
+    bool IsViewMode() const { return viewMode_; }
 
     void cmdOk_Click();
     void cmdEdit_Click();
@@ -48,11 +48,11 @@ class frmAddressBook : public QDialog {
     void reject() override;
 
   private:
-    void reload();
-    void fillList();
-    void selectRow(int row);
+    void Reload();
+    void FillList();
+    void SelectRow(int row);
     // Writes the book, reads it back and refills the list, so the list always shows the file.
-    void saveAndReload();
+    void SaveAndReload();
 
     Session& s_;
     kesto::AddressBook book_;
@@ -60,15 +60,15 @@ class frmAddressBook : public QDialog {
     bool viewMode_ = false;
     std::optional<std::string> picked_;
 
-    QGroupBox* fraAddressBook_ = nullptr;
-    QListWidget* lstAddressBook_ = nullptr;
-    QPushButton* cmdOk_ = nullptr;
-    QPushButton* cmdEdit_ = nullptr;
-    QPushButton* cmdInsert_ = nullptr;
-    QPushButton* cmdDelete_ = nullptr;
-    QToolButton* cmdMoveUp_ = nullptr;
-    QToolButton* cmdMoveDown_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
+    QGroupBox* fraAddressBook = nullptr;
+    QListWidget* lstAddressBook = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdEdit = nullptr;
+    QPushButton* cmdInsert = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QToolButton* cmdMoveUp = nullptr;
+    QToolButton* cmdMoveDown = nullptr;
+    QPushButton* cmdCancel = nullptr;
 };
 
 } // namespace kesto::ui

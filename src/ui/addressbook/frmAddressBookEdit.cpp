@@ -65,26 +65,26 @@ frmAddressBookEdit::frmAddressBookEdit(Session& s, int entryNumber, QWidget* par
         QStringLiteral("The email address for this user. It should be in the format of user@address.");
     const QString netTip = QStringLiteral("The network id number to use for this email address.");
 
-    fraAddressBook_ = new QGroupBox(this);
-    fraAddressBook_->setObjectName(QStringLiteral("fraAddressBook"));
-    DescriptionValue_ = MakeField(fraAddressBook_, "DescriptionValue", descTip, EntryFieldFilter::Kind::Text);
-    AddressValue_ = MakeField(fraAddressBook_, "AddressValue", addrTip, EntryFieldFilter::Kind::Text);
-    NetIdValue_ = MakeField(fraAddressBook_, "NetIdValue", netTip, EntryFieldFilter::Kind::NetworkId);
-    auto* form = new QFormLayout(fraAddressBook_);
-    form->addRow(MakeLabel(fraAddressBook_, "lblDescription", QStringLiteral("Description:"), descTip,
-                           DescriptionValue_),
-                 DescriptionValue_);
-    form->addRow(MakeLabel(fraAddressBook_, "lblAddress", QStringLiteral("Address:"), addrTip, AddressValue_),
-                 AddressValue_);
-    form->addRow(MakeLabel(fraAddressBook_, "lblNetId", QStringLiteral("Network Id:"), netTip, NetIdValue_),
-                 NetIdValue_);
+    fraAddressBook = new QGroupBox(this);
+    fraAddressBook->setObjectName(QStringLiteral("fraAddressBook"));
+    DescriptionValue = MakeField(fraAddressBook, "DescriptionValue", descTip, EntryFieldFilter::Kind::Text);
+    AddressValue = MakeField(fraAddressBook, "AddressValue", addrTip, EntryFieldFilter::Kind::Text);
+    NetIdValue = MakeField(fraAddressBook, "NetIdValue", netTip, EntryFieldFilter::Kind::NetworkId);
+    auto* form = new QFormLayout(fraAddressBook);
+    form->addRow(MakeLabel(fraAddressBook, "lblDescription", QStringLiteral("Description:"), descTip,
+                           DescriptionValue),
+                 DescriptionValue);
+    form->addRow(MakeLabel(fraAddressBook, "lblAddress", QStringLiteral("Address:"), addrTip, AddressValue),
+                 AddressValue);
+    form->addRow(MakeLabel(fraAddressBook, "lblNetId", QStringLiteral("Network Id:"), netTip, NetIdValue),
+                 NetIdValue);
 
-    const DialogButtons buttons = AddDialogButtons(this, fraAddressBook_);
-    cmdOk_ = buttons.ok;
-    cmdCancel_ = buttons.cancel;
+    const DialogButtons buttons = AddDialogButtons(this, fraAddressBook);
+    cmdOk = buttons.ok;
+    cmdCancel = buttons.cancel;
 
-    connect(cmdOk_, &QPushButton::clicked, this, &frmAddressBookEdit::cmdOk_Click);
-    connect(cmdCancel_, &QPushButton::clicked, this, &frmAddressBookEdit::cmdCancel_Click);
+    connect(cmdOk, &QPushButton::clicked, this, &frmAddressBookEdit::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmAddressBookEdit::cmdCancel_Click);
 
     // The editor may be the first to touch the book of a user who has none yet.
     const std::string file = kesto::AddressBookFile(s_.board, s_.CurrentUserNumber);
@@ -92,35 +92,35 @@ frmAddressBookEdit::frmAddressBookEdit(Session& s, int entryNumber, QWidget* par
         (void)kesto::CreateFile(s_.board, file, false); // a failure is logged
     book_ = kesto::LoadAddressBook(s_.board, s_.CurrentUserNumber);
 
-    fraAddressBook_->setTitle(QStringLiteral("Entry %1 / %2").arg(index_).arg(book_.count()));
-    if (indexValid()) {
+    fraAddressBook->setTitle(QStringLiteral("Entry %1 / %2").arg(index_).arg(book_.Count()));
+    if (IsIndexValid()) {
         const kesto::AddressBookEntry e = kesto::SplitAddressBookLine(book_.lines[index_ - 1]);
-        EntryFieldFilter::SetStoredText(DescriptionValue_, FromBoard(e.description));
-        EntryFieldFilter::SetStoredText(AddressValue_, FromBoard(e.address));
-        EntryFieldFilter::SetStoredText(NetIdValue_, NumberText(e.networkId));
+        EntryFieldFilter::SetStoredText(DescriptionValue, FromBoard(e.description));
+        EntryFieldFilter::SetStoredText(AddressValue, FromBoard(e.address));
+        EntryFieldFilter::SetStoredText(NetIdValue, NumberText(e.networkId));
     } else {
         // Nothing to edit: OK must not invent an entry.
-        cmdOk_->setEnabled(false);
-        cmdCancel_->setDefault(true);
+        cmdOk->setEnabled(false);
+        cmdCancel->setDefault(true);
     }
-    DescriptionValue_->setFocus();
+    DescriptionValue->setFocus();
 }
 
-bool frmAddressBookEdit::indexValid() const {
-    return index_ >= 1 && static_cast<std::size_t>(index_) <= book_.count();
+bool frmAddressBookEdit::IsIndexValid() const {
+    return index_ >= 1 && static_cast<std::size_t>(index_) <= book_.Count();
 }
 
-std::optional<std::string> frmAddressBookEdit::editEntry() {
+std::optional<std::string> frmAddressBookEdit::EditEntry() {
     saved_.reset();
     exec();
     return saved_;
 }
 
 void frmAddressBookEdit::cmdOk_Click() {
-    if (!indexValid()) return;
-    book_.lines[index_ - 1] = kesto::Trim(ToBoard(DescriptionValue_->text())) + "," +
-                              kesto::Trim(ToBoard(AddressValue_->text())) + "," +
-                              kesto::Trim(ToBoard(NetIdValue_->text()));
+    if (!IsIndexValid()) return;
+    book_.lines[index_ - 1] = kesto::Trim(ToBoard(DescriptionValue->text())) + "," +
+                              kesto::Trim(ToBoard(AddressValue->text())) + "," +
+                              kesto::Trim(ToBoard(NetIdValue->text()));
     (void)kesto::SaveAddressBook(s_.board, s_.CurrentUserNumber, book_); // a failure is logged
     saved_ = book_.lines[index_ - 1];
     accept();

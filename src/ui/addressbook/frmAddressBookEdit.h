@@ -22,26 +22,26 @@ class frmAddressBookEdit : public QDialog {
     frmAddressBookEdit(Session& s, int entryNumber, QWidget* parent = nullptr);
 
     // Runs the editor; the entry line as saved on OK (raw board bytes), nothing on Cancel.
-    std::optional<std::string> editEntry();
-    const std::optional<std::string>& savedEntry() const { return saved_; }
+    std::optional<std::string> EditEntry();
+    const std::optional<std::string>& GetSavedEntry() const { return saved_; }
 
     void cmdOk_Click();
     void cmdCancel_Click();
 
   private:
-    bool indexValid() const;
+    bool IsIndexValid() const;
 
     Session& s_;
     kesto::AddressBook book_;
     int index_ = 0;
     std::optional<std::string> saved_;
 
-    QGroupBox* fraAddressBook_ = nullptr;
-    QLineEdit* DescriptionValue_ = nullptr;
-    QLineEdit* AddressValue_ = nullptr;
-    QLineEdit* NetIdValue_ = nullptr;
-    QPushButton* cmdOk_ = nullptr;
-    QPushButton* cmdCancel_ = nullptr;
+    QGroupBox* fraAddressBook = nullptr;
+    QLineEdit* DescriptionValue = nullptr;
+    QLineEdit* AddressValue = nullptr;
+    QLineEdit* NetIdValue = nullptr;
+    QPushButton* cmdOk = nullptr;
+    QPushButton* cmdCancel = nullptr;
 };
 
 } // namespace kesto::ui

@@ -20,8 +20,8 @@ const QString kBoardFolderKey = QStringLiteral("BoardFolder");
 bool LoadBoard(const std::string& startDir, Session& session) {
     std::optional<kesto::Board> board = kesto::LoadCfg(startDir, "kesto");
     if (!board) {
-        dialogs().message(nullptr, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
-                          QStringLiteral("SYSPATHS.CFG was not found! Exiting..."));
+        GetDialogs().ShowMessage(nullptr, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
+                                 QStringLiteral("SYSPATHS.CFG was not found! Exiting..."));
         return false;
     }
     // A version that cannot be stamped is logged; the program starts all the same.
@@ -41,8 +41,8 @@ QString ChooseBoardFolder(const StartArguments& args, QSettings& settings) {
 
     const QString last = settings.value(kBoardFolderKey).toString();
     const QString picked =
-        dialogs().existingDirectory(nullptr, QStringLiteral("Kesto - Select the Board's Folder"),
-                                    last.isEmpty() ? QDir::homePath() : last);
+        GetDialogs().GetExistingDirectory(nullptr, QStringLiteral("Kesto - Select the Board's Folder"),
+                                          last.isEmpty() ? QDir::homePath() : last);
     if (picked.isEmpty()) return {};
     const QString chosen = QDir::cleanPath(picked);
     if (HoldsBoard(chosen)) settings.setValue(kBoardFolderKey, chosen);

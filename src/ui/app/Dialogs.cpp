@@ -10,7 +10,7 @@ namespace {
 
 class QtDialogs final : public Dialogs {
   public:
-    void message(QWidget* parent, Icon icon, const QString& title, const QString& text) override {
+    void ShowMessage(QWidget* parent, Icon icon, const QString& title, const QString& text) override {
         QMessageBox::Icon qicon = QMessageBox::Information;
         switch (icon) {
         case Icon::Information:
@@ -29,22 +29,22 @@ class QtDialogs final : public Dialogs {
         QMessageBox box(qicon, title, text, QMessageBox::Ok, parent);
         box.exec();
     }
-    QString saveFileName(QWidget* parent, const QString& title, const QString& directory,
-                         const QString& defaultName, const QString& filters) override {
+    QString GetSaveFileName(QWidget* parent, const QString& title, const QString& directory,
+                            const QString& defaultName, const QString& filters) override {
         QString start = directory.isEmpty() ? defaultName : directory + QLatin1Char('/') + defaultName;
         // The non-native dialog behaves the same on every desktop (and under Xvfb).
         return QFileDialog::getSaveFileName(parent, title, start, filters, nullptr,
                                             QFileDialog::DontUseNativeDialog);
     }
-    QString openFileName(QWidget* parent, const QString& title, const QString& directory) override {
+    QString GetOpenFileName(QWidget* parent, const QString& title, const QString& directory) override {
         return QFileDialog::getOpenFileName(parent, title, directory, QString(), nullptr,
                                             QFileDialog::DontUseNativeDialog);
     }
-    QString existingDirectory(QWidget* parent, const QString& title, const QString& directory) override {
+    QString GetExistingDirectory(QWidget* parent, const QString& title, const QString& directory) override {
         return QFileDialog::getExistingDirectory(
             parent, title, directory, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     }
-    bool choosePrinter(QWidget* parent, QPrinter& printer) override {
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override {
         QPrintDialog dlg(&printer, parent);
         return dlg.exec() == QDialog::Accepted;
     }
@@ -55,10 +55,10 @@ Dialogs* g_current = nullptr;
 
 } // namespace
 
-Dialogs& dialogs() {
+Dialogs& GetDialogs() {
     return g_current ? *g_current : g_qtDialogs;
 }
-void setDialogs(Dialogs* d) {
+void SetDialogs(Dialogs* d) {
     g_current = d;
 }
 

@@ -17,22 +17,22 @@ class Dialogs {
 
     virtual ~Dialogs() = default;
     // A box with an OK button.
-    virtual void message(QWidget* parent, Icon icon, const QString& title, const QString& text) = 0;
+    virtual void ShowMessage(QWidget* parent, Icon icon, const QString& title, const QString& text) = 0;
     // The save dialog; returns the chosen path or an empty string on cancel. The
     // implementation asks before overwriting an existing file.
-    virtual QString saveFileName(QWidget* parent, const QString& title, const QString& directory,
-                                 const QString& defaultName, const QString& filters) = 0;
+    virtual QString GetSaveFileName(QWidget* parent, const QString& title, const QString& directory,
+                                    const QString& defaultName, const QString& filters) = 0;
     // The open dialog (file picker); returns the chosen path or an empty string.
-    virtual QString openFileName(QWidget* parent, const QString& title, const QString& directory) = 0;
+    virtual QString GetOpenFileName(QWidget* parent, const QString& title, const QString& directory) = 0;
     // The folder dialog; returns the chosen folder or an empty string.
-    virtual QString existingDirectory(QWidget* parent, const QString& title, const QString& directory) = 0;
+    virtual QString GetExistingDirectory(QWidget* parent, const QString& title, const QString& directory) = 0;
     // The print dialog on `printer`; false when cancelled.
-    virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
 // The installed implementation (the Qt one unless a test replaced it).
-Dialogs& dialogs();
+Dialogs& GetDialogs();
 // Installs `d` (not owned); nullptr restores the Qt implementation.
-void setDialogs(Dialogs* d);
+void SetDialogs(Dialogs* d);
 
 } // namespace kesto::ui

@@ -10,23 +10,23 @@ static void InitKestoIconResource() {
 namespace kesto::ui {
 
 void InitIcons() {
-    static const bool done = [] {
+    static const bool kDone = [] {
         InitKestoIconResource();
         return true;
     }();
-    (void)done;
+    (void)kDone;
 }
 
 QIcon Icon(const QString& key) {
     InitIcons();
     // QIcon is implicitly shared; caching avoids re-reading the PNG for every row painted.
     static QHash<QString, QIcon> cache;
-    static const bool cleanup = [] {
+    static const bool kCleanup = [] {
         // Pixmaps must go before the application object does.
         qAddPostRoutine([] { cache.clear(); });
         return true;
     }();
-    (void)cleanup;
+    (void)kCleanup;
     auto it = cache.find(key);
     if (it == cache.end()) it = cache.insert(key, QIcon(QStringLiteral(":/icons/") + key));
     return *it;

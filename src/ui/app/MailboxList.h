@@ -10,9 +10,9 @@ class MailboxList {
   public:
     virtual ~MailboxList() = default;
     // Number of rows shown.
-    virtual int rowCount() const = 0;
+    virtual int GetRowCount() const = 0;
     // Record number in the "#" column of 1-based row `position` (0 when out of range).
-    virtual std::int16_t messageNumberAt(int position) const = 0;
+    virtual std::int16_t GetMessageNumberAt(int position) const = 0;
 };
 
 } // namespace kesto::ui

@@ -35,7 +35,7 @@ SingleInstance::SingleInstance(const QString& name, QObject* parent) : QObject(p
 
 SingleInstance::~SingleInstance() = default;
 
-bool SingleInstance::askRunningCopy() {
+bool SingleInstance::AskRunningCopy() {
     QLocalSocket socket;
     socket.connectToServer(name_);
     if (!socket.waitForConnected(kConnectTimeoutMs)) return false;
@@ -44,27 +44,27 @@ bool SingleInstance::askRunningCopy() {
     return true;
 }
 
-bool SingleInstance::claim() {
+bool SingleInstance::Claim() {
     if (name_.isEmpty()) {
         qWarning("Kesto: no private runtime folder ($XDG_RUNTIME_DIR), so starting a second copy is not "
                  "prevented");
         return true;
     }
-    if (askRunningCopy()) return false;
+    if (AskRunningCopy()) return false;
     server_ = new QLocalServer(this);
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server_->listen(name_)) {
         // Taken: either a copy that started at the same moment, or a leftover of one that crashed.
-        if (askRunningCopy()) return false;
+        if (AskRunningCopy()) return false;
         QLocalServer::removeServer(name_);
-        if (!server_->listen(name_) && askRunningCopy()) return false;
+        if (!server_->listen(name_) && AskRunningCopy()) return false;
         // Without the name this copy still runs, only unguarded.
     }
-    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::AcceptConnection);
     return true;
 }
 
-void SingleInstance::acceptConnection() {
+void SingleInstance::AcceptConnection() {
     // A connection is the whole request: the later copy ends right after it.
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);

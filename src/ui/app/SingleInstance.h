@@ -23,16 +23,16 @@ class SingleInstance : public QObject {
     // True when this is the only copy (it now owns the name). False when
     // another copy answered: it has been asked to come forward. Without a
     // private runtime folder the copy runs unguarded: true.
-    bool claim();
+    bool Claim();
     // Called in the first copy whenever a later copy starts.
-    void onActivate(std::function<void()> handler) { activate_ = std::move(handler); }
+    void OnActivate(std::function<void()> handler) { activate_ = std::move(handler); }
 
     // The socket's full path; empty when there is no private runtime folder.
-    const QString& serverName() const { return name_; }
+    const QString& GetServerName() const { return name_; }
 
   private:
-    bool askRunningCopy();
-    void acceptConnection();
+    bool AskRunningCopy();
+    void AcceptConnection();
 
     QString name_;
     QLocalServer* server_ = nullptr;

@@ -30,10 +30,10 @@ void TwipsLayout::setGeometry(const QRect& rect) {
     const double dpi = ScreenDpi(container);
     const QSize measured =
         design_.measure == Measure::Frame ? window->frameGeometry().size() : window->size();
-    const int W = std::max(design_.minimum.width(), PixelsToTwips(measured.width(), dpi));
-    const int H = std::max(design_.minimum.height(), PixelsToTwips(measured.height(), dpi));
-    const int dx = W - design_.size.width();
-    const int dy = H - design_.size.height();
+    const int width = std::max(design_.minimum.width(), PixelsToTwips(measured.width(), dpi));
+    const int height = std::max(design_.minimum.height(), PixelsToTwips(measured.height(), dpi));
+    const int dx = width - design_.size.width();
+    const int dy = height - design_.size.height();
     auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
 
     for (const Row& r : rows_) {

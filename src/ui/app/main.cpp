@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     }
 
     kesto::ui::SingleInstance instance(QStringLiteral("Kesto"));
-    if (!instance.claim()) return 0; // the running copy has been asked to come forward
+    if (!instance.Claim()) return 0; // the running copy has been asked to come forward
 
     QSettings settings(QStringLiteral("kesto"), QStringLiteral("kesto"));
     const QString folder = kesto::ui::ChooseBoardFolder(*args, settings);
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     if (!kesto::ui::LoadBoard(QFile::encodeName(folder).toStdString(), session)) return 1;
 
     kesto::ui::frmMain window(session);
-    instance.onActivate([&window] { window.bringToFront(); });
+    instance.OnActivate([&window] { window.BringToFront(); });
     window.Form_Load();
     return app.exec();
 }

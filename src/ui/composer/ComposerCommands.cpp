@@ -6,7 +6,7 @@ namespace kesto::ui {
 
 void ReplyAfterReading(QWidget* parent, Session& s, std::int16_t messageNumber) {
     frmNewMessage composer(s, parent, messageNumber);
-    composer.writeMessage();
+    composer.WriteMessage();
 }
 
 } // namespace kesto::ui

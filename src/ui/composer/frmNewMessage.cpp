@@ -65,18 +65,18 @@ frmNewMessage::frmNewMessage(Session& s, QWidget* parent, std::optional<std::int
     setObjectName(QStringLiteral("frmNewMessage"));
     setWindowTitle(QStringLiteral("Kesto - New Message"));
     setFont(Tahoma());
-    setupActions();
-    buildControls();
+    SetupActions();
+    BuildControls();
     resize(TwipsToPixels(kDesignWidth, ScreenDpi(this)), TwipsToPixels(kDesignHeight, ScreenDpi(this)));
     Form_Load(replyTo);
 }
 
-bool frmNewMessage::writeMessage() {
+bool frmNewMessage::WriteMessage() {
     // Only a successful send accepts the window.
     return exec() == QDialog::Accepted;
 }
 
-void frmNewMessage::setupActions() {
+void frmNewMessage::SetupActions() {
     act_.close = NewCommand(this, "mnuFileClose", QStringLiteral("&Close"));
     act_.send = NewCommand(this, "mnuActionsSend", QStringLiteral("&Send"));
     act_.attach = NewCommand(this, "mnuActionsAttach", QStringLiteral("&Attach a File"));
@@ -110,7 +110,7 @@ void frmNewMessage::setupActions() {
     mnuHelp->addAction(act_.about);
 }
 
-void frmNewMessage::buildControls() {
+void frmNewMessage::BuildControls() {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
@@ -160,7 +160,7 @@ void frmNewMessage::buildControls() {
     courier.setStyleHint(QFont::TypeWriter);
     txtMessage->setFont(courier);
     connect(txtMessage->document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int added) { limitMessageLength(position, added); });
+            [this](int position, int, int added) { LimitMessageLength(position, added); });
 
     // Twips below the menu bar, the toolbar band included, at the design size of 9600 x 7200.
     using L = TwipsLayout;
@@ -184,7 +184,7 @@ void frmNewMessage::Form_Load(std::optional<std::int16_t> replyTo) {
     FillNetList();
     if (MailToNetid->count() > 0) MailToNetid->setCurrentIndex(0);
     attachAllowed_ = s_.CurrentUser.SecurityLevel >= s_.board.mainCfg.EmailAttachLevel;
-    updateActions();
+    UpdateActions();
     if (!replyTo) return;
 
     const std::string_view mailbox = kesto::MailboxName(s_.CurrentMailbox);
@@ -194,7 +194,7 @@ void frmNewMessage::Form_Load(std::optional<std::int16_t> replyTo) {
         kesto::GetMessage(s_.board, mailbox, RepliedMessage.MsgPos, RepliedMessage.MsgLength, true, false)
             .value_or(std::string());
     const auto fill = kesto::ReplyRecipient(RepliedMessage, kesto::OwnSystemId(s_.board), NetList);
-    setRecipient(fill.mailTo, fill.networkLine);
+    SetRecipient(fill.mailTo, fill.networkLine);
     MailSubject->setText(FromBoard(kesto::Trim(RepliedMessage.Subject)));
     std::string quoted = kesto::QuoteMessage(RepliedText, RepliedMessage.Subject) + "\r\n\r\n";
     txtMessage->setPlainText(FromBoard(kesto::StrReplace(quoted, "\r\n", "\n")));
@@ -234,23 +234,23 @@ void frmNewMessage::Form_Activate() {
     FirstActivate = false;
 }
 
-void frmNewMessage::setRecipient(const std::string& mailTo, int line) {
+void frmNewMessage::SetRecipient(const std::string& mailTo, int line) {
     MailTo->setText(FromBoard(mailTo));
     // The attach rule ran on the text change above; choosing the line alone does not re-run it.
     if (line >= 0 && line < MailToNetid->count()) MailToNetid->setCurrentIndex(line);
 }
 
 void frmNewMessage::MailTo_Change() {
-    attachAllowed_ = attachRuleAllows();
-    updateActions();
+    attachAllowed_ = IsAttachAllowed();
+    UpdateActions();
 }
 
-bool frmNewMessage::attachRuleAllows() const {
+bool frmNewMessage::IsAttachAllowed() const {
     return kesto::AttachAllowed(s_.CurrentUser.SecurityLevel, s_.board.mainCfg, ToBoard(MailTo->text()),
                                 MailToNetid->currentIndex());
 }
 
-void frmNewMessage::updateActions() {
+void frmNewMessage::UpdateActions() {
     // A running send locks everything; otherwise attaching follows the attach rule as
     // last evaluated, sending to all users the SysOp level, and the network list is
     // off while the address names its own network.
@@ -265,7 +265,7 @@ void frmNewMessage::updateActions() {
     MailToNetid->setEnabled(open && !MailTo->text().contains(QLatin1Char('*')));
 }
 
-void frmNewMessage::limitMessageLength(int position, int added) {
+void frmNewMessage::LimitMessageLength(int position, int added) {
     QTextDocument* doc = txtMessage->document();
     // characterCount() counts the closing paragraph separator too.
     const int excess = doc->characterCount() - 1 - kMaxMessageLength;
@@ -277,7 +277,7 @@ void frmNewMessage::limitMessageLength(int position, int added) {
     c.removeSelectedText();
 }
 
-std::string frmNewMessage::messageText() const {
+std::string frmNewMessage::GetMessageText() const {
     // The raw text keeps no-break blanks (a board byte of its own), which the plain form turns
     // into ordinary ones; only the line separators are mapped.
     QString text = txtMessage->document()->toRawText();
@@ -310,7 +310,7 @@ void frmNewMessage::mnuActionsSend_Click() {
     const auto check =
         kesto::CheckSend(s_.board, to, subject, NetList, std::max(0, MailToNetid->currentIndex()));
     auto show = [this](const std::string& message) {
-        dialogs().message(this, Dialogs::Icon::Information, Title(), FromBoard(message));
+        GetDialogs().ShowMessage(this, Dialogs::Icon::Information, Title(), FromBoard(message));
     };
     switch (check.outcome) {
     case kesto::SendCheck::Outcome::Refused:
@@ -322,7 +322,7 @@ void frmNewMessage::mnuActionsSend_Click() {
         LockComposer();
         // The walk can take a while on a large board: the windows keep painting between users.
         const auto pump = [](std::int32_t, std::int32_t) { QCoreApplication::processEvents(); };
-        const auto r = kesto::SendAllUsers(s_.board, s_.CurrentUserNumber, to, subject, messageText(),
+        const auto r = kesto::SendAllUsers(s_.board, s_.CurrentUserNumber, to, subject, GetMessageText(),
                                            ToBoard(MailAttach->text()), pump);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
@@ -333,8 +333,8 @@ void frmNewMessage::mnuActionsSend_Click() {
     }
     case kesto::SendCheck::Outcome::Single: {
         LockComposer();
-        const auto r = kesto::SendEmail(s_.board, s_.CurrentUserNumber, check.address, subject, messageText(),
-                                        ToBoard(MailAttach->text()), true);
+        const auto r = kesto::SendEmail(s_.board, s_.CurrentUserNumber, check.address, subject,
+                                        GetMessageText(), ToBoard(MailAttach->text()), true);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
             UnlockComposer();
@@ -353,7 +353,7 @@ void frmNewMessage::mnuActionsAttach_Click() {
     if (!current.empty() && kesto::FileExists(s_.board, current)) {
         start = QFileInfo(FromBoard(kesto::GetLongFilename(s_.board, current))).absolutePath();
     }
-    const QString chosen = dialogs().openFileName(this, QStringLiteral("Please select a file."), start);
+    const QString chosen = GetDialogs().GetOpenFileName(this, QStringLiteral("Please select a file."), start);
     if (chosen.isEmpty()) return;
     MailAttach->setText(
         FromBoard(kesto::UpperAscii(kesto::Trim(kesto::GetShortFilename(s_.board, chosen.toStdString())))));
@@ -363,11 +363,11 @@ void frmNewMessage::mnuActionsAddressBook_Click() {
     std::optional<std::string> picked;
     {
         frmAddressBook dlg(s_, frmAddressBook::Mode::Pick, this);
-        picked = dlg.pickAddress();
+        picked = dlg.PickAddress();
     }
     if (!picked) return;
     const auto fill = kesto::AddressBookRecipient(*picked, kesto::OwnSystemId(s_.board), NetList);
-    setRecipient(fill.mailTo, fill.networkLine);
+    SetRecipient(fill.mailTo, fill.networkLine);
     MailSubject->setFocus();
 }
 
@@ -375,25 +375,25 @@ void frmNewMessage::mnuActionsUserlist_Click() {
     std::optional<std::int32_t> user;
     {
         frmUserListing dlg(s_, this);
-        user = dlg.pickUser();
+        user = dlg.PickUser();
     }
     if (!user) return;
-    setRecipient(std::to_string(*user), 0);
+    SetRecipient(std::to_string(*user), 0);
     MailSubject->setFocus();
 }
 
 void frmNewMessage::mnuActionsSendToAll_Click() {
     if (s_.CurrentUser.SecurityLevel < 255) {
-        dialogs().message(this, Dialogs::Icon::Information, Title(), FromBoard(kesto::kMsgSysopOnly));
+        GetDialogs().ShowMessage(this, Dialogs::Icon::Information, Title(), FromBoard(kesto::kMsgSysopOnly));
         return;
     }
     std::optional<std::string> criterion;
     {
         frmSendToAll dlg(this);
-        criterion = dlg.pickCriterion();
+        criterion = dlg.PickCriterion();
     }
     if (!criterion) return;
-    setRecipient(*criterion, 0);
+    SetRecipient(*criterion, 0);
     MailSubject->setFocus();
 }
 
@@ -406,7 +406,7 @@ void frmNewMessage::LockComposer() {
     for (QLineEdit* box : {MailTo, MailSubject, MailAttach}) box->setReadOnly(true);
     txtMessage->setReadOnly(true);
     locked_ = true;
-    updateActions();
+    UpdateActions();
 }
 
 void frmNewMessage::UnlockComposer() {
@@ -414,8 +414,8 @@ void frmNewMessage::UnlockComposer() {
     for (QLineEdit* box : {MailTo, MailSubject, MailAttach}) box->setReadOnly(false);
     txtMessage->setReadOnly(false);
     // The permission rules, for the recipient and the user as they are now.
-    attachAllowed_ = attachRuleAllows();
-    updateActions();
+    attachAllowed_ = IsAttachAllowed();
+    UpdateActions();
 }
 
 } // namespace kesto::ui

@@ -29,7 +29,7 @@ class frmNewMessage : public QDialog {
     explicit frmNewMessage(Session& s, QWidget* parent = nullptr, std::optional<std::int16_t> replyTo = {});
 
     // Runs the window; true when a message was sent (the window then closed itself).
-    bool writeMessage();
+    bool WriteMessage();
 
     // Commands; menu items and toolbar buttons share them.
     void mnuFileClose_Click();
@@ -45,8 +45,8 @@ class frmNewMessage : public QDialog {
     void LockComposer();
     void UnlockComposer();
 
-    const std::vector<std::string>& netList() const { return NetList; }
-    bool isLocked() const { return locked_; }
+    const std::vector<std::string>& GetNetList() const { return NetList; }
+    bool IsLocked() const { return locked_; }
 
     // Closing is refused while a send runs: the send is still using the window.
     void reject() override;
@@ -57,14 +57,14 @@ class frmNewMessage : public QDialog {
 
   private:
     void Form_Load(std::optional<std::int16_t> replyTo);
-    void setupActions();
-    void buildControls();
-    void updateActions();
+    void SetupActions();
+    void BuildControls();
+    void UpdateActions();
     void FillNetList();
-    bool attachRuleAllows() const;
-    void setRecipient(const std::string& mailTo, int line);
-    void limitMessageLength(int position, int added);
-    std::string messageText() const;
+    bool IsAttachAllowed() const;
+    void SetRecipient(const std::string& mailTo, int line);
+    void LimitMessageLength(int position, int added);
+    std::string GetMessageText() const;
 
     Session& s_;
     std::vector<std::string> NetList;

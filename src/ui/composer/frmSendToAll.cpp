@@ -77,13 +77,13 @@ frmSendToAll::frmSendToAll(QWidget* parent) : QDialog(parent) {
     Option1[0]->setChecked(true);
 }
 
-std::optional<std::string> frmSendToAll::pickCriterion() {
+std::optional<std::string> frmSendToAll::PickCriterion() {
     criterion_.reset();
     exec();
     return criterion_;
 }
 
-bool frmSendToAll::levelSelected() const {
+bool frmSendToAll::IsLevelSelected() const {
     return Option1[0]->isChecked() || Option1[1]->isChecked() || Option1[2]->isChecked();
 }
 
@@ -110,7 +110,7 @@ bool frmSendToAll::eventFilter(QObject* watched, QEvent* event) {
     }
     const ushort code = text[0].unicode();
     const auto code16 = static_cast<std::int16_t>(code > 32767 ? 0 : code);
-    if (levelSelected()) return !IsNumberKey(code16);
+    if (IsLevelSelected()) return !IsNumberKey(code16);
     if (!IsLetterKey(code16)) return true;
     if (code >= 'a' && code <= 'z') {
         ValueValue->insert(text.toUpper());
@@ -122,8 +122,9 @@ bool frmSendToAll::eventFilter(QObject* watched, QEvent* event) {
 void frmSendToAll::cmdOk_Click() {
     const std::string value = kesto::Trim(ToBoard(ValueValue->text()));
     if (value.empty()) {
-        dialogs().message(this, Dialogs::Icon::Information, QStringLiteral("Kesto - Send to All Users"),
-                          QStringLiteral("Please enter a value."));
+        GetDialogs().ShowMessage(this, Dialogs::Icon::Information,
+                                 QStringLiteral("Kesto - Send to All Users"),
+                                 QStringLiteral("Please enter a value."));
         return;
     }
     int selected = 0;

@@ -21,8 +21,8 @@ class frmSendToAll : public QDialog {
     explicit frmSendToAll(QWidget* parent = nullptr);
 
     // Runs the dialog; the criterion ("all users > 20", raw board bytes), nothing on Cancel.
-    std::optional<std::string> pickCriterion();
-    const std::optional<std::string>& criterion() const { return criterion_; }
+    std::optional<std::string> PickCriterion();
+    const std::optional<std::string>& GetCriterion() const { return criterion_; }
 
     void Option1_Click(int index);
     void cmdOk_Click();
@@ -32,7 +32,7 @@ class frmSendToAll : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool levelSelected() const;
+    bool IsLevelSelected() const;
 
     std::optional<std::string> criterion_;
     QLabel* lblSend = nullptr;

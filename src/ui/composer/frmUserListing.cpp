@@ -55,7 +55,7 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     if (lstUsers->count() > 0) lstUsers->setCurrentRow(0);
 }
 
-std::optional<std::int32_t> frmUserListing::pickUser() {
+std::optional<std::int32_t> frmUserListing::PickUser() {
     picked_.reset();
     exec();
     return picked_;

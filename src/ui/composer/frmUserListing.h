@@ -21,14 +21,14 @@ class frmUserListing : public QDialog {
     explicit frmUserListing(Session& s, QWidget* parent = nullptr);
 
     // Runs the picker; the chosen user's record number, nothing on Cancel or an empty list.
-    std::optional<std::int32_t> pickUser();
-    const std::optional<std::int32_t>& pickedUser() const { return picked_; }
+    std::optional<std::int32_t> PickUser();
+    const std::optional<std::int32_t>& GetPickedUser() const { return picked_; }
 
     void cmdOk_Click();
     void cmdCancel_Click();
     void lstUsers_DblClick();
 
-    const std::vector<std::int32_t>& userNumbers() const { return UserNumbers; }
+    const std::vector<std::int32_t>& GetUserNumbers() const { return UserNumbers; }
 
   private:
     Session& s_;

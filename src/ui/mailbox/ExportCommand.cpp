@@ -27,8 +27,8 @@ bool ExportMailbox(QWidget* parent, Session& s, std::vector<kesto::RecordNo> num
     const bool received = s.CurrentMailbox == kesto::Mailbox::Received;
     const QString defaultName = FromBoard(kesto::SafeFileName(kesto::Trim(s.CurrentUser.Handle))) +
                                 (received ? QStringLiteral(" received.mbox") : QStringLiteral(" sent.mbox"));
-    const QString path = dialogs().saveFileName(parent, kTitle, QString(), defaultName,
-                                                QStringLiteral("Mailbox (*.mbox);;All Files (*)"));
+    const QString path = GetDialogs().GetSaveFileName(parent, kTitle, QString(), defaultName,
+                                                      QStringLiteral("Mailbox (*.mbox);;All Files (*)"));
     if (path.isEmpty()) return false;
 
     const int total = static_cast<int>(numbers.size());
@@ -51,9 +51,9 @@ bool ExportMailbox(QWidget* parent, Session& s, std::vector<kesto::RecordNo> num
     progress.reset();
     ResetCommonDialog(s);
     if (!done) {
-        dialogs().message(parent, Dialogs::Icon::Critical, kTitle,
-                          QStringLiteral("The messages could not be exported: ") +
-                              FromBoard(done.error().description));
+        GetDialogs().ShowMessage(parent, Dialogs::Icon::Critical, kTitle,
+                                 QStringLiteral("The messages could not be exported: ") +
+                                     FromBoard(done.error().description));
         return false;
     }
     if (done->cancelled) return false;
@@ -61,7 +61,7 @@ bool ExportMailbox(QWidget* parent, Session& s, std::vector<kesto::RecordNo> num
     if (done->missingAttachments > 0)
         text +=
             QStringLiteral(" %1 attached files were not found on the board.").arg(done->missingAttachments);
-    dialogs().message(parent, Dialogs::Icon::Information, kTitle, text);
+    GetDialogs().ShowMessage(parent, Dialogs::Icon::Information, kTitle, text);
     return true;
 }
 

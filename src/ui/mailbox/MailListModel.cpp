@@ -73,7 +73,7 @@ int MailListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : ColumnCount;
 }
 
-QString MailListModel::text(const kesto::MailRow& r, int column, std::uint8_t plain) const {
+QString MailListModel::GetText(const kesto::MailRow& r, int column, std::uint8_t plain) const {
     switch (column) {
     case ColNumber:
         if ((plain & kPlainNumber) && r.number == 0) return {};
@@ -98,7 +98,7 @@ QVariant MailListModel::data(const QModelIndex& index, int role) const {
     const int c = index.column();
     switch (role) {
     case Qt::DisplayRole:
-        return text(rows_[r], c, plain_[r]);
+        return GetText(rows_[r], c, plain_[r]);
     case Qt::DecorationRole:
         if (c == ColIcon) return Icon(IconKey(rows_[r].state));
         return {};
@@ -145,7 +145,7 @@ QVariant MailListModel::headerData(int section, Qt::Orientation orientation, int
     }
 }
 
-void MailListModel::setRows(std::vector<kesto::MailRow> rows) {
+void MailListModel::SetRows(std::vector<kesto::MailRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     plain_.assign(rows_.size(), 0);
@@ -153,13 +153,13 @@ void MailListModel::setRows(std::vector<kesto::MailRow> rows) {
     endResetModel();
 }
 
-void MailListModel::setReceived(bool received) {
+void MailListModel::SetReceived(bool received) {
     if (received_ == received) return;
     received_ = received;
     emit headerDataChanged(Qt::Horizontal, ColName, ColName);
 }
 
-void MailListModel::updateRow(int r, const kesto::MailRow& fresh, bool notify) {
+void MailListModel::UpdateRow(int r, const kesto::MailRow& fresh, bool notify) {
     if (r < 0 || r >= static_cast<int>(rows_.size())) return;
     auto& row = rows_[static_cast<std::size_t>(r)];
     row.state = fresh.state;
@@ -171,11 +171,11 @@ void MailListModel::updateRow(int r, const kesto::MailRow& fresh, bool notify) {
     if (notify) emit dataChanged(index(r, ColIcon), index(r, ColSize));
 }
 
-void MailListModel::rowsChanged() {
+void MailListModel::NotifyRowsChanged() {
     if (!rows_.empty()) emit dataChanged(index(0, ColIcon), index(rowCount() - 1, ColSize));
 }
 
-void MailListModel::setHeaderIcon(int column, const QString& key) {
+void MailListModel::SetHeaderIcon(int column, const QString& key) {
     if (column < 0 || column >= ColumnCount) return;
     auto& slot = headerIcon_[static_cast<std::size_t>(column)];
     if (slot == key) return;
@@ -183,7 +183,7 @@ void MailListModel::setHeaderIcon(int column, const QString& key) {
     emit headerDataChanged(Qt::Horizontal, column, column);
 }
 
-void MailListModel::sortBy(int column, bool ascending) {
+void MailListModel::SortBy(int column, bool ascending) {
     if (column < 0 || column >= ColumnCount) return;
     const std::size_t n = rows_.size();
     std::vector<int> order(n);

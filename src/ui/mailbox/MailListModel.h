@@ -29,28 +29,28 @@ class MailListModel : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     // Replaces every row; header arrows and the display quirks of earlier sorts go with them.
-    void setRows(std::vector<kesto::MailRow> rows);
+    void SetRows(std::vector<kesto::MailRow> rows);
     // Column 3 reads "From" for received mail and "To" for sent mail.
-    void setReceived(bool received);
-    void setBoldFont(const QFont& font) { boldFont_ = font; }
+    void SetReceived(bool received);
+    void SetBoldFont(const QFont& font) { boldFont_ = font; }
 
-    const kesto::MailRow& row(int r) const { return rows_[static_cast<std::size_t>(r)]; }
+    const kesto::MailRow& GetRow(int r) const { return rows_[static_cast<std::size_t>(r)]; }
     // A row re-read from the index: icon and columns 3 to 6 change; "#" and bold stay.
-    // With notify false the caller announces a batch with rowsChanged().
-    void updateRow(int r, const kesto::MailRow& fresh, bool notify = true);
-    void rowsChanged();
+    // With notify false the caller announces a batch with NotifyRowsChanged().
+    void UpdateRow(int r, const kesto::MailRow& fresh, bool notify = true);
+    void NotifyRowsChanged();
 
     // Header arrow: "up", "down" or empty for none.
-    void setHeaderIcon(int column, const QString& key);
-    QString headerIcon(int column) const { return headerIcon_[static_cast<std::size_t>(column)]; }
+    void SetHeaderIcon(int column, const QString& key);
+    QString GetHeaderIcon(int column) const { return headerIcon_[static_cast<std::size_t>(column)]; }
 
     // Orders the rows by `column` (ColNumber and ColSize by value, the rest as text,
     // case-insensitively). Equal keys keep their order. A numeric sort leaves the
     // column showing its plain values, with 0 shown empty, until the row is rewritten.
-    void sortBy(int column, bool ascending);
+    void SortBy(int column, bool ascending);
 
   private:
-    QString text(const kesto::MailRow& r, int column, std::uint8_t plain) const;
+    QString GetText(const kesto::MailRow& r, int column, std::uint8_t plain) const;
 
     std::vector<kesto::MailRow> rows_;
     std::vector<std::uint8_t> plain_; // per row: bit 0 "#", bit 1 "Size" show 0 as empty

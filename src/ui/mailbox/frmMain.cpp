@@ -60,30 +60,30 @@ frmMain::frmMain(Session& session, QWidget* parent) : QMainWindow(parent), s_(se
     InitIcons();
     setWindowIcon(Icon("app"));
 
-    setupActions();
-    buildMenus();
-    buildToolbar();
-    buildContextMenu();
-    buildList();
+    SetupActions();
+    BuildMenus();
+    BuildToolbar();
+    BuildContextMenu();
+    BuildList();
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
 
-    const double d = dpi();
+    const double d = GetDpi();
     resize(TwipsToPixels(kClientWidth, d), TwipsToPixels(kClientHeight, d));
 }
 
 frmMain::~frmMain() = default;
 
-double frmMain::dpi() const {
+double frmMain::GetDpi() const {
     return ScreenDpi(this);
 }
 
 // ---------------------------------------------------------------- building
 
-void frmMain::setupActions() {
+void frmMain::SetupActions() {
     act_.saveAs = NewCommand(this, "mnuFileSaveAs", QStringLiteral("Save &As..."));
     act_.exportMail = NewCommand(this, "mnuFileExport", QStringLiteral("&Export..."));
     act_.changeUser = NewCommand(this, "mnuFileChangeUser", QStringLiteral("&Change Current User"));
@@ -117,7 +117,7 @@ void frmMain::setupActions() {
     connect(act_.about, &QAction::triggered, this, &frmMain::mnuHelpAbout_Click);
 }
 
-void frmMain::buildMenus() {
+void frmMain::BuildMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFile->addAction(act_.saveAs);
@@ -148,7 +148,7 @@ void frmMain::buildMenus() {
     mnuHelp->addAction(act_.about);
 }
 
-void frmMain::buildToolbar() {
+void frmMain::BuildToolbar() {
     Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
@@ -173,7 +173,7 @@ void frmMain::buildToolbar() {
                                  {act_.refresh, "refresh", "Refresh"}});
 }
 
-void frmMain::buildContextMenu() {
+void frmMain::BuildContextMenu() {
     // Never part of the menu bar: it only pops up over the list. Its entries carry
     // captions of their own and stand for the menu's commands.
     mnuPopUp = new QMenu(QStringLiteral("Options"), this);
@@ -189,13 +189,13 @@ void frmMain::buildContextMenu() {
     separator(5);
     act_.refreshRow = mnuPopUp->addAction(QStringLiteral("Refresh"));
     act_.refreshRow->setObjectName(QStringLiteral("mnuPopUpOptions_6"));
-    connect(act_.refreshRow, &QAction::triggered, this, &frmMain::popupRefresh);
+    connect(act_.refreshRow, &QAction::triggered, this, &frmMain::RefreshSelectedRow);
     separator(7);
     AddBoundEntry(mnuPopUp, "mnuPopUpOptions_8", QStringLiteral("Add Sender to Address Book"),
                   act_.addSender);
 }
 
-void frmMain::buildList() {
+void frmMain::BuildList() {
     page_ = new QWidget(this);
     page_->setObjectName(QStringLiteral("fraMain"));
     setCentralWidget(page_);
@@ -209,7 +209,7 @@ void frmMain::buildList() {
     tbsOptions->setTabToolTip(0, QStringLiteral("Email sent to you."));
     tbsOptions->addTab(QStringLiteral("Sent Email"));
     tbsOptions->setTabToolTip(1, QStringLiteral("Email you sent to others."));
-    connect(tbsOptions, &QTabBar::currentChanged, this, &frmMain::onTabChanged);
+    connect(tbsOptions, &QTabBar::currentChanged, this, &frmMain::OnTabChanged);
 
     model_ = new MailListModel(this);
     ListView1 = new QTreeView(page_);
@@ -217,7 +217,7 @@ void frmMain::buildList() {
     ListView1->setFont(TahomaFont());
     QFont bold = TahomaFont();
     bold.setBold(true);
-    model_->setBoldFont(bold);
+    model_->SetBoldFont(bold);
     ListView1->setModel(model_);
     ListView1->setRootIsDecorated(false);
     ListView1->setItemsExpandable(false);
@@ -249,7 +249,7 @@ void frmMain::buildList() {
 
     // Twips in the client area below the toolbar, at the initial client size. The tab
     // strip shows only its tabs; the list fills the page below them.
-    const int tabs = PixelsToTwips(tbsOptions->sizeHint().height(), dpi());
+    const int tabs = PixelsToTwips(tbsOptions->sizeHint().height(), GetDpi());
     const int listTop = 30 + tabs;
     using L = TwipsLayout;
     new TwipsLayout(
@@ -264,7 +264,7 @@ void frmMain::buildList() {
 
 void frmMain::Form_Load() {
     Loading = true;
-    const double d = dpi();
+    const double d = GetDpi();
     QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
     const QRect screenRect = scr ? scr->geometry() : QRect(0, 0, 1024, 768);
     kesto::ScreenGeometry g;
@@ -280,7 +280,7 @@ void frmMain::Form_Load() {
     CurrentListIndex = 0;
     LastMailboxSize = 0;
     s_.CurrentUser = kesto::GetUser(s_.board, 1).value_or(kesto::DecodeUserRecord({}));
-    updateCaption();
+    UpdateCaption();
 
     move(TwipsToPixels(vs.Left, d), TwipsToPixels(vs.Top, d));
     resize(TwipsToPixels(vs.Width, d), TwipsToPixels(vs.Height, d));
@@ -323,7 +323,7 @@ bool frmMain::Form_QueryUnload() {
         live.WindowLeft = static_cast<float>(s_.viewSettings.Left);
         live.WindowWidth = static_cast<float>(s_.viewSettings.Width);
         live.WindowHeight = static_cast<float>(s_.viewSettings.Height);
-        recordPlacement();
+        RecordPlacement();
     }
     // Settings that cannot be saved are logged; the window closes all the same.
     (void)kesto::SaveDat(s_.board, live);
@@ -338,7 +338,7 @@ void frmMain::Form_Unload() {
         if ((*it)->isVisible()) (*it)->close();
 }
 
-void frmMain::bringToFront() {
+void frmMain::BringToFront() {
     if (isMinimized())
         showNormal();
     else
@@ -351,19 +351,19 @@ void frmMain::bringToFront() {
 
 void frmMain::DisableControls() {
     busy_ = true;
-    updateActions();
+    UpdateActions();
 }
 
 void frmMain::EnableControls() {
     busy_ = false;
-    updateActions();
+    UpdateActions();
 }
 
-void frmMain::updateActions() {
+void frmMain::UpdateActions() {
     // While the list is being rebuilt (or a rebuild failed) nothing but Change Current
     // User runs and the tabs are hidden; the commands on a message need a row.
     const bool ready = !busy_;
-    const bool rows = ready && rowCount() > 0;
+    const bool rows = ready && GetRowCount() > 0;
     for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about})
         a->setEnabled(ready);
     for (QAction* a : {act_.saveAs, act_.exportMail, act_.open, act_.print, act_.reply, act_.del,
@@ -374,20 +374,20 @@ void frmMain::updateActions() {
 
 // ---------------------------------------------------------------- the list
 
-std::string_view frmMain::mailboxName() const {
+std::string_view frmMain::GetMailboxName() const {
     return kesto::MailboxName(s_.CurrentMailbox);
 }
 
-int frmMain::rowCount() const {
+int frmMain::GetRowCount() const {
     return model_->rowCount();
 }
 
-std::int16_t frmMain::messageNumberAt(int position) const {
-    if (position < 1 || position > rowCount()) return 0;
-    return model_->row(position - 1).number;
+std::int16_t frmMain::GetMessageNumberAt(int position) const {
+    if (position < 1 || position > GetRowCount()) return 0;
+    return model_->GetRow(position - 1).number;
 }
 
-void frmMain::updateCaption() {
+void frmMain::UpdateCaption() {
     setWindowTitle(QStringLiteral("Kesto - ") + FromBoard(kesto::Trim(s_.CurrentUser.Handle)) +
                    QStringLiteral(" (#") + QString::number(s_.CurrentUserNumber) + QLatin1Char(')'));
 }
@@ -395,18 +395,18 @@ void frmMain::updateCaption() {
 void frmMain::RefreshList() {
     DisableControls();
     ListView1->hide();
-    model_->setReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
+    model_->SetReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
     kesto::Result<std::vector<kesto::MailRow>> rows =
         kesto::ReadMailboxRows(s_.board, s_.CurrentMailbox, s_.CurrentUserNumber, indexBuffer_);
     if (!rows) {
         // The list stays hidden and its commands off until a refresh succeeds.
         kesto::LogFailure(s_.board.log, kModule, "RefreshList", rows.error());
-        dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
-                          QStringLiteral("An error occurred while refreshing the list."));
+        GetDialogs().ShowMessage(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
+                                 QStringLiteral("An error occurred while refreshing the list."));
         return;
     }
-    model_->setRows(std::move(*rows));
-    const double d = dpi();
+    model_->SetRows(std::move(*rows));
+    const double d = GetDpi();
     for (int c = 0; c < MailListModel::ColumnCount; ++c)
         ListView1->header()->resizeSection(
             c, TwipsToPixels(s_.live.ColumnWidths[static_cast<std::size_t>(c)], d));
@@ -417,35 +417,35 @@ void frmMain::RefreshList() {
 
     ListView1->show();
     ClearSelection();
-    const int count = rowCount();
+    const int count = GetRowCount();
     if (count > 0) {
         int p = CurrentListIndex >= 1 ? CurrentListIndex : 1;
         p = std::min(p, count); // the index may have shrunk under the reader
-        selectRow(p);
+        SelectRow(p);
         RowClick(p);
     }
     EnableControls();
 }
 
 void frmMain::RefreshItem(int position) {
-    if (rowCount() == 0 || position < 1 || position > rowCount()) return;
-    const std::string_view mailbox = mailboxName();
+    if (GetRowCount() == 0 || position < 1 || position > GetRowCount()) return;
+    const std::string_view mailbox = GetMailboxName();
     const std::string path =
         kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailbox, ".DAT"), s_.board.startDir);
     if (!kesto::platform::IsFile(path)) return;
-    const std::int16_t number = messageNumberAt(position);
+    const std::int16_t number = GetMessageNumberAt(position);
     // A record that cannot be read is logged where it is read and shows as the empty record.
     const kesto::MessageInfo m =
         kesto::GetMessageInfo(s_.board, mailbox, number).value_or(kesto::EmptyMessageInfo());
-    model_->updateRow(position - 1, kesto::MakeMailRow(number, m, s_.CurrentMailbox));
+    model_->UpdateRow(position - 1, kesto::MakeMailRow(number, m, s_.CurrentMailbox));
     RowClick(position);
 }
 
 void frmMain::RefreshAllItems() {
-    const int rows = rowCount();
+    const int rows = GetRowCount();
     if (rows == 0) return;
-    const std::string path =
-        kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
+    const std::string path = kesto::platform::NativePath(
+        kesto::MailboxFile(s_.board, GetMailboxName(), ".DAT"), s_.board.startDir);
     if (!kesto::platform::IsFile(path)) return;
     // One read of the index for every row instead of one open per row.
     if (auto read = kesto::platform::ReadAll(path, indexBuffer_); !read) {
@@ -454,21 +454,21 @@ void frmMain::RefreshAllItems() {
     }
     const std::string_view all(indexBuffer_);
     for (int p = 1; p <= rows; ++p) {
-        const std::int16_t number = messageNumberAt(p);
+        const std::int16_t number = GetMessageNumberAt(p);
         if (number < 1) {
             kesto::LogFailure(s_.board.log, kModule, "RefreshItem",
                               kesto::Error(kesto::ErrorCode::BadRecordNumber));
-            dialogs().message(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
-                              QStringLiteral("An error occurred while refreshing this item."));
+            GetDialogs().ShowMessage(this, Dialogs::Icon::Critical, QStringLiteral("Kesto Error"),
+                                     QStringLiteral("An error occurred while refreshing this item."));
             continue;
         }
         const std::size_t off = static_cast<std::size_t>(number - 1) * kesto::kMessageInfoSize;
         // A record past the end reads as the empty record, as a single read would.
         const std::string_view rec =
             off < all.size() ? all.substr(off, kesto::kMessageInfoSize) : std::string_view{};
-        model_->updateRow(p - 1, kesto::MakeMailRow(number, rec, s_.CurrentMailbox), false);
+        model_->UpdateRow(p - 1, kesto::MakeMailRow(number, rec, s_.CurrentMailbox), false);
     }
-    model_->rowsChanged();
+    model_->NotifyRowsChanged();
     RowClick(rows);
 }
 
@@ -478,23 +478,23 @@ void frmMain::ClearSelection() {
     sel->clearCurrentIndex();
 }
 
-void frmMain::selectRow(int position) {
-    if (position < 1 || position > rowCount()) return;
+void frmMain::SelectRow(int position) {
+    if (position < 1 || position > GetRowCount()) return;
     const QModelIndex idx = model_->index(position - 1, 0);
     ListView1->selectionModel()->setCurrentIndex(idx,
                                                  QItemSelectionModel::Select | QItemSelectionModel::Rows);
     ListView1->scrollTo(idx);
 }
 
-int frmMain::selectedPosition() const {
+int frmMain::GetSelectedPosition() const {
     const QItemSelectionModel* sel = ListView1->selectionModel();
     const QModelIndex cur = sel->currentIndex();
     if (cur.isValid() && sel->isRowSelected(cur.row(), {})) return cur.row() + 1;
-    const QList<int> all = selectedPositions();
+    const QList<int> all = GetSelectedPositions();
     return all.isEmpty() ? 0 : all.first();
 }
 
-QList<int> frmMain::selectedPositions() const {
+QList<int> frmMain::GetSelectedPositions() const {
     QList<int> out;
     const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
     out.reserve(rows.size());
@@ -504,14 +504,14 @@ QList<int> frmMain::selectedPositions() const {
 }
 
 void frmMain::RowClick(int position) {
-    if (position < 1 || position > rowCount()) return;
-    const bool deleted = model_->row(position - 1).state == kesto::RowState::Deleted;
+    if (position < 1 || position > GetRowCount()) return;
+    const bool deleted = model_->GetRow(position - 1).state == kesto::RowState::Deleted;
     const QString word = deleted ? QStringLiteral("UnDelete") : QStringLiteral("Delete");
     act_.del->setToolTip(word); // the toolbar's word; the menu keeps "&Delete Message"
     popUpDelete_->setText(word);
 }
 
-void frmMain::onTabChanged(int index) {
+void frmMain::OnTabChanged(int index) {
     if (Loading) {
         QSignalBlocker block(tbsOptions);
         tbsOptions->setCurrentIndex(s_.CurrentMailbox == kesto::Mailbox::Received ? 0 : 1);
@@ -528,8 +528,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (ListView1 && watched == ListView1->viewport()) {
         if (event->type() == QEvent::MouseButtonRelease) {
             auto* me = static_cast<QMouseEvent*>(event);
-            if (me->button() == Qt::RightButton && rowCount() > 0)
-                showPopupMenu(me->globalPosition().toPoint());
+            if (me->button() == Qt::RightButton && GetRowCount() > 0)
+                ShowPopupMenu(me->globalPosition().toPoint());
         } else if (event->type() == QEvent::ContextMenu) {
             return true; // the mouse shows the menu on release (above), the keyboard's on the list (below)
         }
@@ -541,10 +541,10 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
                               static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 &&
                               static_cast<QKeyEvent*>(event)->modifiers() == Qt::ShiftModifier;
         if (menuKey || shiftF10) {
-            if (rowCount() > 0) {
+            if (GetRowCount() > 0) {
                 // Open at the current row rather than wherever the pointer happens to be.
                 const QRect row = ListView1->visualRect(ListView1->currentIndex());
-                showPopupMenu(
+                ShowPopupMenu(
                     ListView1->viewport()->mapToGlobal(row.isValid() ? row.bottomLeft() : QPoint()));
             }
             return true;
@@ -554,20 +554,20 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMain::showPopupMenu(const QPoint& globalPos) {
+void frmMain::ShowPopupMenu(const QPoint& globalPos) {
     mnuPopUp->popup(globalPos);
 }
 
-void frmMain::popupRefresh() {
-    if (rowCount() == 0) return;
-    const int p = selectedPosition();
+void frmMain::RefreshSelectedRow() {
+    if (GetRowCount() == 0) return;
+    const int p = GetSelectedPosition();
     if (p > 0) RefreshItem(p);
 }
 
 // ---------------------------------------------------------------- the timer
 
-void frmMain::recordPlacement() {
-    const double d = dpi();
+void frmMain::RecordPlacement() {
+    const double d = GetDpi();
     kesto::LiveViewState& live = s_.live;
     const Qt::WindowStates st = windowState();
     const std::int32_t state = (st & Qt::WindowMinimized)                            ? 1
@@ -590,14 +590,14 @@ void frmMain::recordPlacement() {
 }
 
 void frmMain::Timer1_Timer() {
-    if (!Loading) recordPlacement();
+    if (!Loading) RecordPlacement();
 
-    const std::string path =
-        kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailboxName(), ".DAT"), s_.board.startDir);
+    const std::string path = kesto::platform::NativePath(
+        kesto::MailboxFile(s_.board, GetMailboxName(), ".DAT"), s_.board.startDir);
     const float newSize = static_cast<float>(kesto::platform::FileLengthIfAny(path).value_or(0));
     if (newSize < LastMailboxSize) {
         RefreshList();
-        emit listRebuilt();
+        emit ListRebuilt();
     }
     LastMailboxSize = newSize;
 }

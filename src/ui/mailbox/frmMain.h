@@ -34,20 +34,20 @@ class frmMain : public QMainWindow, public MailboxList {
     // The load sequence: settings, user 1, caption, placement, show, list, timer.
     void Form_Load();
 
-    Session& session() { return s_; }
-    bool isLoading() const { return Loading; }
+    Session& GetSession() { return s_; }
+    bool IsLoading() const { return Loading; }
     // Size of the shown index file at the last tick (0 before the first).
-    float lastMailboxSize() const { return LastMailboxSize; }
+    float GetLastMailboxSize() const { return LastMailboxSize; }
 
     // The list.
     void RefreshList();
     void RefreshItem(int position);
     void RefreshAllItems();
     void ClearSelection();
-    void selectRow(int position);
-    int selectedPosition() const;         // 1-based; 0 when nothing is selected
-    QList<int> selectedPositions() const; // 1-based, ascending
-    void updateCaption();
+    void SelectRow(int position);
+    int GetSelectedPosition() const;         // 1-based; 0 when nothing is selected
+    QList<int> GetSelectedPositions() const; // 1-based, ascending
+    void UpdateCaption();
     void DisableControls();
     void EnableControls();
     // Words Delete as "Delete" or "UnDelete" after the row at `position`.
@@ -58,11 +58,11 @@ class frmMain : public QMainWindow, public MailboxList {
     void Timer1_Timer();
 
     // MailboxList
-    int rowCount() const override;
-    std::int16_t messageNumberAt(int position) const override;
+    int GetRowCount() const override;
+    std::int16_t GetMessageNumberAt(int position) const override;
 
     // Brings the window forward when a second copy of the program starts.
-    void bringToFront();
+    void BringToFront();
 
     // Commands; menus, toolbar buttons and the context menu share them.
     void mnuActionsOpen_Click();
@@ -83,28 +83,28 @@ class frmMain : public QMainWindow, public MailboxList {
   signals:
     // The timer rebuilt the list because the index shrank: an open reader may be
     // showing a message that is no longer where its row says.
-    void listRebuilt();
+    void ListRebuilt();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void setupActions();
-    void buildMenus();
-    void buildToolbar();
-    void buildContextMenu();
-    void buildList();
-    void updateActions();
-    void showPopupMenu(const QPoint& globalPos);
-    void popupRefresh();
-    void onTabChanged(int index);
+    void SetupActions();
+    void BuildMenus();
+    void BuildToolbar();
+    void BuildContextMenu();
+    void BuildList();
+    void UpdateActions();
+    void ShowPopupMenu(const QPoint& globalPos);
+    void RefreshSelectedRow();
+    void OnTabChanged(int index);
     bool Form_QueryUnload();
     void Form_Unload();
-    void recordPlacement();
+    void RecordPlacement();
     bool SortColumn(int column, int direction, bool numeric);
-    std::string_view mailboxName() const;
-    double dpi() const;
+    std::string_view GetMailboxName() const;
+    double GetDpi() const;
 
     Session& s_;
     bool Loading = false;

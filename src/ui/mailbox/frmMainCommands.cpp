@@ -19,21 +19,21 @@
 namespace kesto::ui {
 
 void frmMain::mnuActionsOpen_Click() {
-    if (rowCount() == 0) return;
-    const int p = selectedPosition();
+    if (GetRowCount() == 0) return;
+    const int p = GetSelectedPosition();
     if (p == 0) return;
     CurrentListIndex = p;
     std::optional<std::int16_t> replyTo;
     {
         frmOpenMessage reader(s_, *this, p, this);
         // The reader steps through this list; a rebuild behind it reselects its row.
-        connect(&reader, &frmOpenMessage::stepRequested, this, [this, &reader](int row) {
+        connect(&reader, &frmOpenMessage::StepRequested, this, [this, &reader](int row) {
             CurrentListIndex = row;
-            reader.showRow(row);
+            reader.ShowRow(row);
         });
-        connect(&reader, &frmOpenMessage::replyRequested, this,
+        connect(&reader, &frmOpenMessage::ReplyRequested, this,
                 [&replyTo](std::int16_t number) { replyTo = number; });
-        connect(this, &frmMain::listRebuilt, &reader, &frmOpenMessage::listRebuilt);
+        connect(this, &frmMain::ListRebuilt, &reader, &frmOpenMessage::OnListRebuilt);
         reader.exec();
     }
     if (replyTo) ReplyAfterReading(this, s_, *replyTo);
@@ -43,51 +43,51 @@ void frmMain::mnuActionsOpen_Click() {
 }
 
 void frmMain::mnuActionsPrint_Click() {
-    if (rowCount() == 0) return;
-    const int p = selectedPosition();
+    if (GetRowCount() == 0) return;
+    const int p = GetSelectedPosition();
     if (p == 0) return;
     DisableControls();
-    PrintMessage(this, s_, messageNumberAt(p));
+    PrintMessage(this, s_, GetMessageNumberAt(p));
     ClearSelection();
-    selectRow(p);
+    SelectRow(p);
     EnableControls();
 }
 
 void frmMain::mnuFileSaveAs_Click() {
-    if (rowCount() == 0) return;
-    const int p = selectedPosition();
+    if (GetRowCount() == 0) return;
+    const int p = GetSelectedPosition();
     if (p == 0) return;
     DisableControls();
-    SaveMessage(this, s_, messageNumberAt(p));
+    SaveMessage(this, s_, GetMessageNumberAt(p));
     EnableControls();
 }
 
 void frmMain::mnuFileExport_Click() {
-    if (rowCount() == 0) return;
+    if (GetRowCount() == 0) return;
     // The rows as shown; the export puts them oldest first.
     std::vector<kesto::RecordNo> numbers;
-    numbers.reserve(static_cast<std::size_t>(rowCount()));
-    for (int p = 1; p <= rowCount(); ++p) numbers.push_back(messageNumberAt(p));
+    numbers.reserve(static_cast<std::size_t>(GetRowCount()));
+    for (int p = 1; p <= GetRowCount(); ++p) numbers.push_back(GetMessageNumberAt(p));
     DisableControls();
     ExportMailbox(this, s_, std::move(numbers));
     EnableControls();
 }
 
 void frmMain::mnuActionsDelete_Click() {
-    if (rowCount() == 0) return;
+    if (GetRowCount() == 0) return;
     // The mark is a toggle, so the same command undeletes; no confirmation. A mark that
     // cannot be written is logged, and the row shows what the index holds.
-    for (int p : selectedPositions()) {
-        (void)kesto::DeleteMessage(s_.board, s_.CurrentMailbox, messageNumberAt(p));
+    for (int p : GetSelectedPositions()) {
+        (void)kesto::DeleteMessage(s_.board, s_.CurrentMailbox, GetMessageNumberAt(p));
         RefreshItem(p);
     }
 }
 
 void frmMain::mnuActionsDeleteAll_Click() {
-    if (rowCount() == 0) return;
-    const int rows = rowCount();
+    if (GetRowCount() == 0) return;
+    const int rows = GetRowCount();
     for (int p = 1; p <= rows; ++p)
-        (void)kesto::DeleteMessage(s_.board, s_.CurrentMailbox, messageNumberAt(p));
+        (void)kesto::DeleteMessage(s_.board, s_.CurrentMailbox, GetMessageNumberAt(p));
     RefreshAllItems();
 }
 
@@ -104,26 +104,26 @@ void frmMain::mnuActionsNew_Click() {
     bool sent = false;
     {
         frmNewMessage composer(s_, this);
-        sent = composer.writeMessage();
+        sent = composer.WriteMessage();
     }
     if (sent) RefreshList();
 }
 
 void frmMain::mnuActionsReply_Click() {
-    if (rowCount() == 0) return;
-    const int p = selectedPosition();
+    if (GetRowCount() == 0) return;
+    const int p = GetSelectedPosition();
     if (p == 0) return;
     CurrentListIndex = p;
     bool sent = false;
     {
-        frmNewMessage composer(s_, this, messageNumberAt(p));
-        sent = composer.writeMessage();
+        frmNewMessage composer(s_, this, GetMessageNumberAt(p));
+        sent = composer.WriteMessage();
     }
     // The rebuild selects the answered row again.
     if (sent) RefreshList();
     CurrentListIndex = 0;
     ClearSelection();
-    selectRow(p);
+    SelectRow(p);
 }
 
 void frmMain::mnuActionsAddressBook_Click() {
@@ -132,24 +132,24 @@ void frmMain::mnuActionsAddressBook_Click() {
 }
 
 void frmMain::mnuActionsAddSender_Click() {
-    if (rowCount() == 0) return;
-    const int p = selectedPosition();
+    if (GetRowCount() == 0) return;
+    const int p = GetSelectedPosition();
     if (p == 0) return;
-    AddSenderToAddressBook(this, s_, messageNumberAt(p));
+    AddSenderToAddressBook(this, s_, GetMessageNumberAt(p));
     ClearSelection();
-    selectRow(p);
+    SelectRow(p);
 }
 
 void frmMain::mnuFileChangeUser_Click() {
     std::optional<std::int32_t> user;
     {
         frmUserListing picker(s_, this);
-        user = picker.pickUser();
+        user = picker.PickUser();
     }
     if (!user) return;
     s_.CurrentUserNumber = *user;
     s_.CurrentUser = kesto::GetUser(s_.board, s_.CurrentUserNumber).value_or(kesto::DecodeUserRecord({}));
-    updateCaption();
+    UpdateCaption();
     RefreshList();
 }
 

@@ -8,7 +8,7 @@ namespace kesto::ui {
 void frmMain::ListView1_ColumnClick(int column) {
     // Only the clicked column keeps an arrow.
     for (int c = 1; c <= MailListModel::ColumnCount; ++c)
-        if (c != column) model_->setHeaderIcon(c - 1, QString());
+        if (c != column) model_->SetHeaderIcon(c - 1, QString());
 
     kesto::LiveViewState& live = s_.live;
     if (live.SortedColumn != column) live.SortOrder = 1;
@@ -17,10 +17,10 @@ void frmMain::ListView1_ColumnClick(int column) {
 
     if (live.SortOrder != 0) {
         live.SortOrder = 0;
-        model_->setHeaderIcon(column - 1, QStringLiteral("up"));
+        model_->SetHeaderIcon(column - 1, QStringLiteral("up"));
     } else {
         live.SortOrder = 1;
-        model_->setHeaderIcon(column - 1, QStringLiteral("down"));
+        model_->SetHeaderIcon(column - 1, QStringLiteral("down"));
     }
     // "Date" orders by message number: the date texts do not sort chronologically.
     const int key = column == 5 ? 2 : column;
@@ -37,7 +37,7 @@ bool frmMain::SortColumn(int column, int direction, bool numeric) {
     // Numeric columns hold numbers, so numeric and text keys differ only in the
     // key the model compares; a numeric sort also leaves 0 shown empty.
     (void)numeric;
-    model_->sortBy(column - 1, sortAscending_);
+    model_->SortBy(column - 1, sortAscending_);
     return true;
 }
 

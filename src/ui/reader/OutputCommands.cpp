@@ -44,19 +44,19 @@ class MmPainter {
         : p_(p), dpmmX_(d.logicalDpiX() / 25.4), dpmmY_(d.logicalDpiY() / 25.4), width_(d.width() / dpmmX_),
           height_(d.height() / dpmmY_) {}
 
-    double width() const { return width_; }
-    double height() const { return height_; }
-    void setFont(const QFont& f) { p_.setFont(f); }
-    double textWidth(const QString& t) const {
+    double GetWidth() const { return width_; }
+    double GetHeight() const { return height_; }
+    void SetFont(const QFont& f) { p_.setFont(f); }
+    double GetTextWidth(const QString& t) const {
         return QFontMetricsF(p_.font(), p_.device()).horizontalAdvance(t) / dpmmX_;
     }
-    double lineHeight() const { return QFontMetricsF(p_.font(), p_.device()).height() / dpmmY_; }
+    double GetLineHeight() const { return QFontMetricsF(p_.font(), p_.device()).height() / dpmmY_; }
     // Prints with the text's top at `top`, as the printer object places text.
-    void text(double left, double top, const QString& t) {
+    void DrawText(double left, double top, const QString& t) {
         double ascent = QFontMetricsF(p_.font(), p_.device()).ascent();
         p_.drawText(QPointF(left * dpmmX_, top * dpmmY_ + ascent), t);
     }
-    void bar(double x1, double y1, double x2, double y2) {
+    void DrawBar(double x1, double y1, double x2, double y2) {
         p_.fillRect(QRectF(QPointF(x1 * dpmmX_, y1 * dpmmY_), QPointF(x2 * dpmmX_, y2 * dpmmY_)), Qt::black);
     }
 
@@ -77,35 +77,35 @@ int PaintMessagePages(QPainter& painter, QPagedPaintDevice& device, const kesto:
     double top = 0;
 
     auto pageStart = [&] {
-        mm.setFont(body);
+        mm.SetFont(body);
         QString footer = QStringLiteral("Page ") + QString::number(page);
-        mm.text(mm.width() / 2 - mm.textWidth(footer) / 2, mm.height() - 10, footer);
-        mm.setFont(title);
-        mm.text(10, 10,
-                QStringLiteral("Kesto v") +
-                    QString::fromLatin1(kesto::AppVersion.data(), qsizetype(kesto::AppVersion.size())));
-        mm.bar(10, 15, mm.width() - 10, 15.5);
-        mm.setFont(body);
+        mm.DrawText(mm.GetWidth() / 2 - mm.GetTextWidth(footer) / 2, mm.GetHeight() - 10, footer);
+        mm.SetFont(title);
+        mm.DrawText(10, 10,
+                    QStringLiteral("Kesto v") +
+                        QString::fromLatin1(kesto::AppVersion.data(), qsizetype(kesto::AppVersion.size())));
+        mm.DrawBar(10, 15, mm.GetWidth() - 10, 15.5);
+        mm.SetFont(body);
         top = 20;
     };
 
     pageStart();
-    mm.setFont(header);
+    mm.SetFont(header);
     for (const auto& line : out.header) {
-        mm.text(10, top, FromBoard(line));
-        top += mm.lineHeight();
+        mm.DrawText(10, top, FromBoard(line));
+        top += mm.GetLineHeight();
     }
-    top += mm.lineHeight();
-    mm.setFont(body);
+    top += mm.GetLineHeight();
+    mm.SetFont(body);
 
     for (const std::string& line : kesto::Explode(kesto::kCrLf, out.body, 0, 0)) {
-        if (mm.height() - top < 20) {
+        if (mm.GetHeight() - top < 20) {
             device.newPage();
             ++page;
             pageStart();
         }
-        mm.text(10, top, FromBoard(line));
-        top += mm.lineHeight();
+        mm.DrawText(10, top, FromBoard(line));
+        top += mm.GetLineHeight();
     }
     return page;
 }
@@ -115,7 +115,7 @@ bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
         kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
     if (!out) return false;
     QPrinter printer(QPrinter::HighResolution);
-    if (!dialogs().choosePrinter(parent, printer)) return false;
+    if (!GetDialogs().ChoosePrinter(parent, printer)) return false;
     QPainter painter;
     if (!painter.begin(&printer)) {
         kesto::LogError(s.board.log, "PrintMessage", kesto::AppVersion, kModule, "Printer error");
@@ -126,8 +126,8 @@ bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
         kesto::LogError(s.board.log, "PrintMessage", kesto::AppVersion, kModule, "Printer error");
         return false;
     }
-    dialogs().message(parent, Dialogs::Icon::Information, QStringLiteral("Kesto - Print Message"),
-                      QStringLiteral("Message sent to printer."));
+    GetDialogs().ShowMessage(parent, Dialogs::Icon::Information, QStringLiteral("Kesto - Print Message"),
+                             QStringLiteral("Message sent to printer."));
     ResetCommonDialog(s);
     return true;
 }
@@ -138,14 +138,15 @@ bool SaveMessage(QWidget* parent, Session& s, std::int16_t number) {
     if (!out) return false;
     QString defaultName =
         FromBoard(kesto::SafeFileName(kesto::Trim(out->info.Subject))) + QStringLiteral(".txt");
-    QString path = dialogs().saveFileName(parent, QStringLiteral("Save Message"), QString(), defaultName,
-                                          QStringLiteral("Text File (*.txt);;AllFiles (*.*)"));
+    QString path =
+        GetDialogs().GetSaveFileName(parent, QStringLiteral("Save Message"), QString(), defaultName,
+                                     QStringLiteral("Text File (*.txt);;AllFiles (*.*)"));
     if (path.isEmpty()) return false;
     if (!kesto::WriteSavedMessage(s.board, QFile::encodeName(path).toStdString(),
                                   kesto::SaveFileContent(*out)))
         return false;
-    dialogs().message(parent, Dialogs::Icon::Information, QStringLiteral("Kesto - Save Message"),
-                      QStringLiteral("Message saved."));
+    GetDialogs().ShowMessage(parent, Dialogs::Icon::Information, QStringLiteral("Kesto - Save Message"),
+                             QStringLiteral("Message saved."));
     ResetCommonDialog(s);
     return true;
 }

@@ -1,5 +1,5 @@
 // Printing and saving a message of the current mailbox, shared by the reader
-// and the mailbox window. The dialogs go through kesto::ui::dialogs().
+// and the mailbox window. The dialogs go through kesto::ui::GetDialogs().
 #pragma once
 
 #include <cstdint>

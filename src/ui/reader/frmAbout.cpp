@@ -34,10 +34,10 @@ QFrame* MakeLine(QWidget* parent, const char* name) {
 }
 } // namespace
 
-QString frmAbout::webAddress() {
+QString frmAbout::GetWebAddress() {
     return QStringLiteral("https://kesto.example.org/");
 }
-QString frmAbout::supportAddress() {
+QString frmAbout::GetSupportAddress() {
     return QStringLiteral("support@kesto.example.org");
 }
 
@@ -58,13 +58,13 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     lblCredits->setWordWrap(true);
     auto* lblDisclaimer = MakeLabel(this, "lblDisclaimer", QString());
     lblDisclaimer->setWordWrap(true);
-    lblWebLink_ = MakeLabel(this, "lblWebLink", webAddress());
-    lblWebLink_->setCursor(Qt::PointingHandCursor);
-    lblWebLink_->setToolTip(QStringLiteral("Double-click to open the web page."));
-    QPalette link = lblWebLink_->palette();
+    lblWebLink = MakeLabel(this, "lblWebLink", GetWebAddress());
+    lblWebLink->setCursor(Qt::PointingHandCursor);
+    lblWebLink->setToolTip(QStringLiteral("Double-click to open the web page."));
+    QPalette link = lblWebLink->palette();
     link.setColor(QPalette::WindowText, Qt::blue);
-    lblWebLink_->setPalette(link);
-    lblWebLink_->installEventFilter(this);
+    lblWebLink->setPalette(link);
+    lblWebLink->installEventFilter(this);
 
     auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -76,7 +76,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     lblDisclaimer->setText(
         QStringLiteral(
             "If you have any suggestions or comments regarding this program, please send an email to ") +
-        supportAddress() + QLatin1Char('.'));
+        GetSupportAddress() + QLatin1Char('.'));
 
     auto* heading = new QHBoxLayout;
     heading->addWidget(lblProduct);
@@ -90,7 +90,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     layout->addWidget(lblVersion);
     layout->addWidget(lblCopyright);
     layout->addWidget(lblDisclaimer);
-    layout->addWidget(lblWebLink_);
+    layout->addWidget(lblWebLink);
     layout->addWidget(lblCredits);
     layout->addWidget(MakeLine(this, "Line2"));
     layout->addLayout(buttons);
@@ -98,7 +98,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
 }
 
 void frmAbout::lblWebLink_DblClick() {
-    QDesktopServices::openUrl(QUrl(webAddress()));
+    QDesktopServices::openUrl(QUrl(GetWebAddress()));
 }
 
 void frmAbout::cmdOK_Click() {
@@ -106,7 +106,7 @@ void frmAbout::cmdOK_Click() {
 }
 
 bool frmAbout::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lblWebLink_ && event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == lblWebLink && event->type() == QEvent::MouseButtonDblClick) {
         lblWebLink_DblClick();
         return true;
     }

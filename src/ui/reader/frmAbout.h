@@ -12,8 +12,8 @@ class frmAbout : public QDialog {
   public:
     explicit frmAbout(QWidget* parent = nullptr);
 
-    static QString webAddress();
-    static QString supportAddress();
+    static QString GetWebAddress();
+    static QString GetSupportAddress();
 
     void lblWebLink_DblClick();
     void cmdOK_Click();
@@ -22,7 +22,7 @@ class frmAbout : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QLabel* lblWebLink_ = nullptr;
+    QLabel* lblWebLink = nullptr;
 };
 
 } // namespace kesto::ui

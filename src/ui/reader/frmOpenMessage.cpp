@@ -48,7 +48,7 @@ frmOpenMessage::frmOpenMessage(Session& s, const MailboxList& list, int row, QWi
     setWindowTitle(QStringLiteral("Kesto - Message"));
     setModal(true);
 
-    setupActions();
+    SetupActions();
 
     body_ = new QWidget(this);
     body_->setObjectName(QStringLiteral("body"));
@@ -58,10 +58,10 @@ frmOpenMessage::frmOpenMessage(Session& s, const MailboxList& list, int row, QWi
     layout->setMenuBar(menuBar_);
     layout->addWidget(body_);
 
-    toolbar_ = new QToolBar(body_);
-    toolbar_->setObjectName(QStringLiteral("Toolbar1"));
-    toolbar_->setIconSize(QSize(16, 16));
-    AddToolbarButtons(toolbar_, {{act_.print, "print", "Print"},
+    Toolbar1 = new QToolBar(body_);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setIconSize(QSize(16, 16));
+    AddToolbarButtons(Toolbar1, {{act_.print, "print", "Print"},
                                  {},
                                  {act_.reply, "reply", "Reply"},
                                  {act_.del, "delete", "Delete"},
@@ -73,51 +73,51 @@ frmOpenMessage::frmOpenMessage(Session& s, const MailboxList& list, int row, QWi
                                  {act_.next, "next", "Next"}});
 
     auto* lblMailFrom = MakeLabel(body_, "lblMailFrom", QStringLiteral("From:"));
-    lblMailFromValue_ = MakeLabel(body_, "lblMailFromValue", {});
+    lblMailFromValue = MakeLabel(body_, "lblMailFromValue", {});
     auto* lblMailTo = MakeLabel(body_, "lblMailTo", QStringLiteral("To:"));
-    lblMailToValue_ = MakeLabel(body_, "lblMailToValue", {});
+    lblMailToValue = MakeLabel(body_, "lblMailToValue", {});
     auto* lblMailSubject = MakeLabel(body_, "lblMailSubject", QStringLiteral("Subject:"));
-    lblMailSubjectValue_ = MakeLabel(body_, "lblMailSubjectValue", {});
+    lblMailSubjectValue = MakeLabel(body_, "lblMailSubjectValue", {});
     auto* lblMailDate = MakeLabel(body_, "lblMailDate", QStringLiteral("Sent:"));
-    lblMailDateValue_ = MakeLabel(body_, "lblMailDateValue", {});
-    lblMailDeleteValue_ =
+    lblMailDateValue = MakeLabel(body_, "lblMailDateValue", {});
+    lblMailDeleteValue =
         MakeLabel(body_, "lblMailDeleteValue", QStringLiteral("This message is marked for deletion."));
-    lblMailDeleteValue_->setVisible(false);
-    lblMailFromValue_->installEventFilter(this);
+    lblMailDeleteValue->setVisible(false);
+    lblMailFromValue->installEventFilter(this);
 
-    txtMessage_ = new QPlainTextEdit(body_);
-    txtMessage_->setObjectName(QStringLiteral("txtMessage"));
-    txtMessage_->setReadOnly(true);
-    txtMessage_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtMessage = new QPlainTextEdit(body_);
+    txtMessage->setObjectName(QStringLiteral("txtMessage"));
+    txtMessage->setReadOnly(true);
+    txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont fixed(QStringLiteral("Courier New"), 10);
     fixed.setStyleHint(QFont::Monospace);
     fixed.setFixedPitch(true);
-    txtMessage_->setFont(fixed);
+    txtMessage->setFont(fixed);
 
     // Twips below the menu bar, at the design size of 9600 x 7200. The sender,
     // recipient and subject may be long: their values reach as far right as the text.
     using L = TwipsLayout;
     new TwipsLayout(body_, {{kDesignWidth, kDesignHeight}, {3000, 3500}},
                     {
-                        {toolbar_, 0, 0, 9600, 420, L::TopLeft | L::Right},
+                        {Toolbar1, 0, 0, 9600, 420, L::TopLeft | L::Right},
                         {lblMailFrom, 120, 540, 855, 255},
-                        {lblMailFromValue_, 1020, 540, 8340, 255, L::TopLeft | L::Right},
+                        {lblMailFromValue, 1020, 540, 8340, 255, L::TopLeft | L::Right},
                         {lblMailTo, 120, 780, 855, 255},
-                        {lblMailToValue_, 1020, 780, 8340, 255, L::TopLeft | L::Right},
+                        {lblMailToValue, 1020, 780, 8340, 255, L::TopLeft | L::Right},
                         {lblMailSubject, 120, 1020, 855, 255},
-                        {lblMailSubjectValue_, 1020, 1020, 8340, 255, L::TopLeft | L::Right},
+                        {lblMailSubjectValue, 1020, 1020, 8340, 255, L::TopLeft | L::Right},
                         {lblMailDate, 5865, 540, 435, 255, L::Top | L::Right},
-                        {lblMailDateValue_, 6345, 540, 2895, 255, L::Top | L::Right},
-                        {lblMailDeleteValue_, 6105, 780, 3135, 255, L::Top | L::Right},
-                        {txtMessage_, 120, 1440, 9240, 4820, L::All},
+                        {lblMailDateValue, 6345, 540, 2895, 255, L::Top | L::Right},
+                        {lblMailDeleteValue, 6105, 780, 3135, 255, L::Top | L::Right},
+                        {txtMessage, 120, 1440, 9240, 4820, L::All},
                     });
 
     const double dpi = ScreenDpi(this);
     resize(TwipsToPixels(kDesignWidth, dpi), TwipsToPixels(kDesignHeight, dpi));
-    showRow(row);
+    ShowRow(row);
 }
 
-void frmOpenMessage::setupActions() {
+void frmOpenMessage::SetupActions() {
     act_.saveAs = NewCommand(this, "mnuFileSaveAs", QStringLiteral("Save &As..."));
     act_.close = NewCommand(this, "mnuFileClose", QStringLiteral("&Close"));
     act_.print = NewCommand(this, "mnuActionsPrint", QStringLiteral("&Print Message"), Qt::CTRL | Qt::Key_P);
@@ -168,12 +168,12 @@ void frmOpenMessage::setupActions() {
     mnuHelp->addAction(act_.about);
 
     // Never in the menu bar: only the sender line's context menu.
-    mnuPopUp_ = new QMenu(QStringLiteral("Options"), this);
-    mnuPopUp_->setObjectName(QStringLiteral("mnuPopUp"));
-    AddBoundEntry(mnuPopUp_, "mnuPopUpAdd", QStringLiteral("Add to Address Book"), act_.addSender);
+    mnuPopUp = new QMenu(QStringLiteral("Options"), this);
+    mnuPopUp->setObjectName(QStringLiteral("mnuPopUp"));
+    AddBoundEntry(mnuPopUp, "mnuPopUpAdd", QStringLiteral("Add to Address Book"), act_.addSender);
 }
 
-void frmOpenMessage::updateActions() {
+void frmOpenMessage::UpdateActions() {
     // While printing or saving the window takes no commands; once the list was
     // rebuilt under it only Close and About are left.
     const bool ready = !busy_;
@@ -183,68 +183,68 @@ void frmOpenMessage::updateActions() {
          {act_.saveAs, act_.print, act_.reply, act_.del, act_.info, act_.addSender, act_.previous, act_.next})
         a->setEnabled(onList);
     // The toolbar's Previous and Next also follow the row; their menu entries do not.
-    toolbar_->widgetForAction(act_.previous)->setEnabled(onList && row_ > 1);
-    toolbar_->widgetForAction(act_.next)->setEnabled(onList && row_ < list_.rowCount());
+    Toolbar1->widgetForAction(act_.previous)->setEnabled(onList && row_ > 1);
+    Toolbar1->widgetForAction(act_.next)->setEnabled(onList && row_ < list_.GetRowCount());
 }
 
-bool frmOpenMessage::listHasRows() const {
-    return list_.rowCount() > 0;
+bool frmOpenMessage::HasListedRows() const {
+    return list_.GetRowCount() > 0;
 }
 
-void frmOpenMessage::showRow(int row) {
+void frmOpenMessage::ShowRow(int row) {
     row_ = row;
-    number_ = list_.messageNumberAt(row);
+    number_ = list_.GetMessageNumberAt(row);
     ShowMessage();
 }
 
 void frmOpenMessage::ShowMessage() {
-    updateActions();
+    UpdateActions();
     shown_ = kesto::ShowMessage(s_.board, s_.CurrentMailbox, number_, s_.CurrentUserNumber, s_.CurrentUser);
     ShowDeletedNotice();
-    lblMailFromValue_->setText(FromBoard(shown_.fromLine));
-    lblMailToValue_->setText(FromBoard(shown_.toLine));
-    lblMailSubjectValue_->setText(FromBoard(shown_.subject));
-    lblMailDateValue_->setText(FromBoard(shown_.date));
+    lblMailFromValue->setText(FromBoard(shown_.fromLine));
+    lblMailToValue->setText(FromBoard(shown_.toLine));
+    lblMailSubjectValue->setText(FromBoard(shown_.subject));
+    lblMailDateValue->setText(FromBoard(shown_.date));
     QString text = FromBoard(shown_.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    txtMessage_->setPlainText(text);
+    txtMessage->setPlainText(text);
 }
 
 void frmOpenMessage::ShowDeletedNotice() {
-    lblMailDeleteValue_->setVisible(shown_.info.Deleted != 0);
+    lblMailDeleteValue->setVisible(shown_.info.Deleted != 0);
 }
 
 void frmOpenMessage::DisableCommands() {
     busy_ = true;
-    updateActions();
+    UpdateActions();
 }
 
 void frmOpenMessage::EnableCommands() {
     busy_ = false;
-    updateActions();
+    UpdateActions();
 }
 
-void frmOpenMessage::listRebuilt() {
+void frmOpenMessage::OnListRebuilt() {
     listRebuilt_ = true;
-    updateActions();
+    UpdateActions();
 }
 
-void frmOpenMessage::step(int delta) {
-    if (!listHasRows()) return;
+void frmOpenMessage::Step(int delta) {
+    if (!HasListedRows()) return;
     const int target = row_ + delta;
-    if (target < 1 || target > list_.rowCount()) return;
-    emit stepRequested(target);
+    if (target < 1 || target > list_.GetRowCount()) return;
+    emit StepRequested(target);
 }
 
 void frmOpenMessage::mnuActionsPreviousMessage_Click() {
-    step(-1);
+    Step(-1);
 }
 void frmOpenMessage::mnuActionsNextMessage_Click() {
-    step(+1);
+    Step(+1);
 }
 
 void frmOpenMessage::mnuActionsDelete_Click() {
-    if (!listHasRows()) return;
+    if (!HasListedRows()) return;
     // A mark that cannot be written is logged; the record read back shows what holds.
     (void)kesto::DeleteMessage(s_.board, s_.CurrentMailbox, number_);
     // Only the mark is shown again; the labels keep what they show.
@@ -254,33 +254,33 @@ void frmOpenMessage::mnuActionsDelete_Click() {
 }
 
 void frmOpenMessage::mnuActionsAddSender_Click() {
-    if (!listHasRows()) return;
+    if (!HasListedRows()) return;
     AddSenderToAddressBook(this, s_, number_);
 }
 
 void frmOpenMessage::mnuActionsInfo_Click() {
-    if (!listHasRows()) return;
+    if (!HasListedRows()) return;
     frmMessageInfo dlg(s_, number_, this);
     dlg.exec();
 }
 
 void frmOpenMessage::mnuActionsPrint_Click() {
-    if (!listHasRows()) return;
+    if (!HasListedRows()) return;
     DisableCommands();
     PrintMessage(this, s_, number_);
     EnableCommands();
 }
 
 void frmOpenMessage::mnuFileSaveAs_Click() {
-    if (!listHasRows()) return;
+    if (!HasListedRows()) return;
     DisableCommands();
     SaveMessage(this, s_, number_);
     EnableCommands();
 }
 
 void frmOpenMessage::mnuActionsReply_Click() {
-    if (!listHasRows()) return;
-    emit replyRequested(number_);
+    if (!HasListedRows()) return;
+    emit ReplyRequested(number_);
     accept();
 }
 
@@ -294,10 +294,10 @@ void frmOpenMessage::mnuHelpAbout_Click() {
 }
 
 bool frmOpenMessage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lblMailFromValue_ && event->type() == QEvent::MouseButtonRelease) {
+    if (watched == lblMailFromValue && event->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(event);
-        if (me->button() == Qt::RightButton && listHasRows()) {
-            mnuPopUp_->popup(me->globalPosition().toPoint());
+        if (me->button() == Qt::RightButton && HasListedRows()) {
+            mnuPopUp->popup(me->globalPosition().toPoint());
             return true;
         }
     }

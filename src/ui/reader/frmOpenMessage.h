@@ -26,10 +26,10 @@ class frmOpenMessage : public QDialog {
     // Shows the message in 1-based `row` of `list`, the mailbox window's list.
     frmOpenMessage(Session& s, const MailboxList& list, int row, QWidget* parent = nullptr);
 
-    // Shows the message in `row`: the answer to stepRequested.
-    void showRow(int row);
-    int row() const { return row_; }
-    std::int16_t messageNumber() const { return number_; }
+    // Shows the message in `row`: the answer to StepRequested.
+    void ShowRow(int row);
+    int GetRow() const { return row_; }
+    std::int16_t GetMessageNumber() const { return number_; }
 
     void ShowMessage();
     void ShowDeletedNotice();
@@ -37,7 +37,7 @@ class frmOpenMessage : public QDialog {
     void EnableCommands();
 
     // The shown record as last read (after Delete: as read again).
-    const kesto::MessageInfo& shownRecord() const { return shown_.info; }
+    const kesto::MessageInfo& GetShownRecord() const { return shown_.info; }
 
     void mnuFileSaveAs_Click();
     void mnuFileClose_Click();
@@ -52,22 +52,22 @@ class frmOpenMessage : public QDialog {
 
     // The list was rebuilt under the window: the shown message may no longer be
     // where its row says, so only Close and About stay. Nothing gives the rest back.
-    void listRebuilt();
+    void OnListRebuilt();
 
   signals:
     // Previous or Next asks for `row`, which lies within the list.
-    void stepRequested(int row);
+    void StepRequested(int row);
     // Reply asks for an answer to `messageNumber`; the window closes after it.
-    void replyRequested(std::int16_t messageNumber);
+    void ReplyRequested(std::int16_t messageNumber);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void setupActions();
-    void updateActions();
-    bool listHasRows() const;
-    void step(int delta);
+    void SetupActions();
+    void UpdateActions();
+    bool HasListedRows() const;
+    void Step(int delta);
 
     Session& s_;
     const MailboxList& list_;
@@ -91,15 +91,15 @@ class frmOpenMessage : public QDialog {
     } act_;
 
     QMenuBar* menuBar_ = nullptr;
-    QToolBar* toolbar_ = nullptr;
-    QMenu* mnuPopUp_ = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QMenu* mnuPopUp = nullptr;
     QWidget* body_ = nullptr;
-    QLabel* lblMailFromValue_ = nullptr;
-    QLabel* lblMailToValue_ = nullptr;
-    QLabel* lblMailSubjectValue_ = nullptr;
-    QLabel* lblMailDateValue_ = nullptr;
-    QLabel* lblMailDeleteValue_ = nullptr;
-    QPlainTextEdit* txtMessage_ = nullptr;
+    QLabel* lblMailFromValue = nullptr;
+    QLabel* lblMailToValue = nullptr;
+    QLabel* lblMailSubjectValue = nullptr;
+    QLabel* lblMailDateValue = nullptr;
+    QLabel* lblMailDeleteValue = nullptr;
+    QPlainTextEdit* txtMessage = nullptr;
 };
 
 } // namespace kesto::ui

@@ -39,7 +39,7 @@ TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
     EXPECT_EQ(Child<QLabel>(&w, "lblAddressValue")->text(), QStringLiteral("Tom@1/1"));
     EXPECT_EQ(Child<QLineEdit>(&w, "DescriptionValue")->text(), QStringLiteral("Tom@1/1"));
     Child<QPushButton>(&w, "cmdOk")->click();
-    EXPECT_EQ(w.entry(), "Tom@1/1,Tom@1/1,2");
+    EXPECT_EQ(w.GetEntry(), "Tom@1/1,Tom@1/1,2");
 
     s.CurrentMailbox = kesto::Mailbox::Sent;
     kesto::ui::frmAddToAddressBook out(s, sent);
@@ -49,12 +49,12 @@ TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
     QTest::keyClicks(desc, QStringLiteral(" Front; desk, "));
     desc->insert(QStringLiteral(",x;"));
     QTest::keyClick(desc, Qt::Key_Return);
-    EXPECT_EQ(out.entry(), "Front desk x,Desk@4/5,3");
+    EXPECT_EQ(out.GetEntry(), "Front desk x,Desk@4/5,3");
 
     kesto::ui::frmAddToAddressBook cancelled(s, sent);
     cancelled.show();
     QTest::keyClick(&cancelled, Qt::Key_Escape);
-    EXPECT_EQ(cancelled.entry(), std::nullopt);
+    EXPECT_EQ(cancelled.GetEntry(), std::nullopt);
     EXPECT_EQ(cancelled.result(), QDialog::Rejected);
 }
 
@@ -65,7 +65,7 @@ TEST_F(AddSenderTest, AnUnreadableMessageClosesTheDialogAtOnce) {
         s.CurrentMailbox = mailbox;
         kesto::ui::frmAddToAddressBook w(s, mailbox == kesto::Mailbox::Received ? 99 : sent);
         QTimer::singleShot(3000, &w, [&w] { w.done(42); }); // only if it failed to close itself
-        EXPECT_EQ(w.proposeEntry(), std::nullopt);
+        EXPECT_EQ(w.ProposeEntry(), std::nullopt);
         EXPECT_EQ(w.result(), QDialog::Rejected);
     }
 }
@@ -75,17 +75,17 @@ TEST_F(AddSenderTest, CommandAddsOnceThenSaysTheUserIsThere) {
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"),
             [&](QWidget* w) { Child<QPushButton>(w, "cmdCancel")->click(); });
     kesto::ui::AddSenderToAddressBook(nullptr, s, received);
-    EXPECT_FALSE(std::filesystem::exists(bookPath()));
+    EXPECT_FALSE(std::filesystem::exists(BookPath()));
     EXPECT_TRUE(fake.messages.isEmpty());
 
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"),
             [&](QWidget* w) { Child<QPushButton>(w, "cmdOk")->click(); });
     kesto::ui::AddSenderToAddressBook(nullptr, s, received);
-    EXPECT_EQ(book(), "Tom@1/1,Tom@1/1,2\r\n");
+    EXPECT_EQ(Book(), "Tom@1/1,Tom@1/1,2\r\n");
     ASSERT_EQ(fake.messages.size(), 1);
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("This user has been added."));
 
-    writeBook("Friend,TOM@1/1,7\r\n");
+    WriteBook("Friend,TOM@1/1,7\r\n");
     bool opened = false;
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"), [&](QWidget*) { opened = true; });
     kesto::ui::AddSenderToAddressBook(nullptr, s, received);
@@ -93,7 +93,7 @@ TEST_F(AddSenderTest, CommandAddsOnceThenSaysTheUserIsThere) {
     EXPECT_FALSE(opened);
     ASSERT_EQ(fake.messages.size(), 2);
     EXPECT_EQ(fake.messages[1].text, QStringLiteral("This user is already in the address book."));
-    EXPECT_EQ(book(), "Friend,TOM@1/1,7\r\n");
+    EXPECT_EQ(Book(), "Friend,TOM@1/1,7\r\n");
 }
 
 } // namespace

@@ -18,7 +18,7 @@ using kesto::test::OnModal;
 using AddressBookKeyboardTest = kesto::test::AddressBookUiTest;
 
 TEST_F(AddressBookKeyboardTest, ReturnOnAFocusedButtonPressesThatButtonNotTheDefault) {
-    writeBook("Desk,desk@4/5,2\r\nFred,Fred,0\r\n");
+    WriteBook("Desk,desk@4/5,2\r\nFred,Fred,0\r\n");
     kesto::ui::frmAddressBook w(s, kesto::ui::frmAddressBook::Mode::View);
     w.show();
     bool editorOpened = false;
@@ -28,18 +28,18 @@ TEST_F(AddressBookKeyboardTest, ReturnOnAFocusedButtonPressesThatButtonNotTheDef
     auto* insert = Child<QPushButton>(&w, "cmdInsert");
     insert->setFocus();
     QTest::keyClick(insert, Qt::Key_Return);
-    EXPECT_EQ(book(), "Desk,desk@4/5,2\r\nFred,Fred,0\r\n,,0\r\n");
+    EXPECT_EQ(Book(), "Desk,desk@4/5,2\r\nFred,Fred,0\r\n,,0\r\n");
     auto* del = Child<QPushButton>(&w, "cmdDelete");
     del->setFocus();
     QTest::keyClick(del, Qt::Key_Return);
-    EXPECT_EQ(book(), "Desk,desk@4/5,2\r\nFred,Fred,0\r\n");
+    EXPECT_EQ(Book(), "Desk,desk@4/5,2\r\nFred,Fred,0\r\n");
     EXPECT_FALSE(editorOpened);
     // The picture buttons answer Return too: the first entry moves down.
     auto* down = Child<QAbstractButton>(&w, "cmdMoveDown");
     Child<QListWidget>(&w, "lstAddressBook")->setCurrentRow(0);
     down->setFocus();
     QTest::keyClick(down, Qt::Key_Return);
-    EXPECT_EQ(book(), "Fred,Fred,0\r\nDesk,desk@4/5,2\r\n");
+    EXPECT_EQ(Book(), "Fred,Fred,0\r\nDesk,desk@4/5,2\r\n");
     // Back in the list, Return is the default command again.
     auto* list = Child<QListWidget>(&w, "lstAddressBook");
     list->setFocus();

@@ -19,14 +19,14 @@ class AddressBookUiTest : public ::testing::Test {
     QObject testScope; // ends the polling of OnModal with the test
 
     AddressBookUiTest() {
-        s.board = demo::CreateBoard(dir.path() + "/board").value();
+        s.board = demo::CreateBoard(dir.Path() + "/board").value();
         s.CurrentUserNumber = 1;
     }
-    std::string bookPath(int user = 1) const {
+    std::string BookPath(int user = 1) const {
         return s.board.startDir + "/DATA/AB" + std::to_string(user) + ".DAT";
     }
-    void writeBook(std::string_view bytes, int user = 1) const { WriteNative(bookPath(user), bytes); }
-    std::string book(int user = 1) const { return ReadNative(bookPath(user)); }
+    void WriteBook(std::string_view bytes, int user = 1) const { WriteNative(BookPath(user), bytes); }
+    std::string Book(int user = 1) const { return ReadNative(BookPath(user)); }
 };
 
 } // namespace kesto::test

@@ -32,9 +32,9 @@ class frmMainAddressBookTest : public kesto::test::AddressBookUiTest {
             .value();
         win = std::make_unique<kesto::ui::frmMain>(s);
         win->Form_Load();
-        ASSERT_EQ(win->rowCount(), 2);
+        ASSERT_EQ(win->GetRowCount(), 2);
     }
-    void trigger(const char* name) {
+    void Trigger(const char* name) {
         QAction* a = win->findChild<QAction*>(QLatin1String(name));
         ASSERT_NE(a, nullptr) << name;
         a->trigger();
@@ -45,26 +45,26 @@ TEST_F(frmMainAddressBookTest, AddressBookOpensTheWindowInViewMode) {
     bool view = false;
     OnModal(&testScope, QStringLiteral("frmAddressBook"), [&](QWidget* w) {
         auto* book = qobject_cast<kesto::ui::frmAddressBook*>(w);
-        view = book && book->isViewMode();
+        view = book && book->IsViewMode();
         w->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
     });
-    trigger("mnuActionsAddressBook");
+    Trigger("mnuActionsAddressBook");
     EXPECT_TRUE(view);
 }
 
 TEST_F(frmMainAddressBookTest, AddSenderAddsTheSelectedRowsSenderAndKeepsTheRowSelected) {
-    win->selectRow(2);
+    win->SelectRow(2);
     QString proposed;
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"), [&](QWidget* w) {
         proposed = w->findChild<QLabel*>(QStringLiteral("lblAddressValue"))->text();
         w->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
     });
-    trigger("mnuActionsAddSender");
+    Trigger("mnuActionsAddSender");
     EXPECT_EQ(proposed, QStringLiteral("Bob@1/1"));
-    EXPECT_EQ(book(), "Bob@1/1,Bob@1/1,1\r\n");
+    EXPECT_EQ(Book(), "Bob@1/1,Bob@1/1,1\r\n");
     ASSERT_EQ(fake.messages.size(), 1);
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("This user has been added."));
-    EXPECT_EQ(win->selectedPosition(), 2);
+    EXPECT_EQ(win->GetSelectedPosition(), 2);
 }
 
 } // namespace

@@ -76,48 +76,48 @@ TEST(StartArguments, HelpVersionFolderAndMistakes) {
 class BoardFolderTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(demo::CreateBoard(base.file("board")));
-        std::filesystem::create_directories(base.file("empty"));
-        std::filesystem::create_directories(base.file("plain"));
+        ASSERT_TRUE(demo::CreateBoard(base.File("board")));
+        std::filesystem::create_directories(base.File("empty"));
+        std::filesystem::create_directories(base.File("plain"));
         saved = QDir::currentPath();
-        QDir::setCurrent(Q(base.file("empty")));
+        QDir::setCurrent(Q(base.File("empty")));
     }
     void TearDown() override { QDir::setCurrent(saved); }
 
-    QString choose(bool pickBoard, const QString& dir = {}) {
+    QString Choose(bool pickBoard, const QString& dir = {}) {
         return ui::ChooseBoardFolder({dir, pickBoard}, settings);
     }
-    QString remembered() { return settings.value(QStringLiteral("BoardFolder")).toString(); }
+    QString Remembered() { return settings.value(QStringLiteral("BoardFolder")).toString(); }
 
     TempDir base;
     QString saved;
-    QSettings settings{Q(base.file("kesto.conf")), QSettings::IniFormat};
+    QSettings settings{Q(base.File("kesto.conf")), QSettings::IniFormat};
     FakeDialogs dialogs;
 };
 
 TEST_F(BoardFolderTest, AGivenOrCurrentFolderIsTakenAsItIs) {
-    EXPECT_EQ(choose(false, QStringLiteral("../board")), Q(base.file("board")));
-    EXPECT_EQ(choose(false), Q(base.file("empty"))); // the not-found box comes later
-    EXPECT_EQ(choose(true, Q(base.file("board"))), Q(base.file("board")));
+    EXPECT_EQ(Choose(false, QStringLiteral("../board")), Q(base.File("board")));
+    EXPECT_EQ(Choose(false), Q(base.File("empty"))); // the not-found box comes later
+    EXPECT_EQ(Choose(true, Q(base.File("board"))), Q(base.File("board")));
     EXPECT_EQ(dialogs.folderAsked, 0);
 }
 
 TEST_F(BoardFolderTest, PickBoardAsksWhenThereIsNoBoardAndRemembersABoard) {
-    dialogs.folderAnswer = Q(base.file("board"));
-    EXPECT_EQ(choose(true), Q(base.file("board")));
+    dialogs.folderAnswer = Q(base.File("board"));
+    EXPECT_EQ(Choose(true), Q(base.File("board")));
     EXPECT_EQ(dialogs.lastDirectory, QDir::homePath());
-    EXPECT_EQ(remembered(), Q(base.file("board")));
+    EXPECT_EQ(Remembered(), Q(base.File("board")));
 
     // Offered next time; a folder without a board is taken (its box follows) but not remembered.
-    dialogs.folderAnswer = Q(base.file("plain"));
-    EXPECT_EQ(choose(true), Q(base.file("plain")));
-    EXPECT_EQ(dialogs.lastDirectory, Q(base.file("board")));
-    EXPECT_EQ(remembered(), Q(base.file("board")));
+    dialogs.folderAnswer = Q(base.File("plain"));
+    EXPECT_EQ(Choose(true), Q(base.File("plain")));
+    EXPECT_EQ(dialogs.lastDirectory, Q(base.File("board")));
+    EXPECT_EQ(Remembered(), Q(base.File("board")));
 
     dialogs.folderAnswer.clear(); // cancelled
-    EXPECT_EQ(choose(true), QString());
+    EXPECT_EQ(Choose(true), QString());
     EXPECT_EQ(dialogs.folderAsked, 3);
-    EXPECT_EQ(remembered(), Q(base.file("board")));
+    EXPECT_EQ(Remembered(), Q(base.File("board")));
 }
 
 // Sets an environment variable for the life of the guard.
@@ -129,7 +129,7 @@ class EnvGuard {
         qputenv(name, QByteArray::fromStdString(value));
     }
     ~EnvGuard() { had_ ? qputenv(name_, saved_) : qunsetenv(name_); }
-    void unset() { qunsetenv(name_); }
+    void Unset() { qunsetenv(name_); }
 
   private:
     const char* name_;
@@ -147,22 +147,22 @@ bool IsPrivateFolder(const QString& path) {
 // The socket lies in the user's private runtime folder, never in a folder others may write.
 TEST(SingleInstanceName, OnlyInAPrivateRuntimeFolder) {
     TempDir runtime, open, tmp;
-    std::filesystem::permissions(open.path(), std::filesystem::perms::all);
-    EnvGuard tmpDir("TMPDIR", tmp.path());
-    EnvGuard runtimeDir("XDG_RUNTIME_DIR", runtime.path());
+    std::filesystem::permissions(open.Path(), std::filesystem::perms::all);
+    EnvGuard tmpDir("TMPDIR", tmp.Path());
+    EnvGuard runtimeDir("XDG_RUNTIME_DIR", runtime.Path());
     auto nameWith = [](const std::string& dir) {
         qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(dir));
-        return ui::SingleInstance(QStringLiteral("Kesto")).serverName();
+        return ui::SingleInstance(QStringLiteral("Kesto")).GetServerName();
     };
 
-    EXPECT_EQ(nameWith(runtime.path()), Q(runtime.path() + "/Kesto"));
+    EXPECT_EQ(nameWith(runtime.Path()), Q(runtime.Path() + "/Kesto"));
     // Open to others, or missing: Qt's private stand-in, made 0700. Qt says why it left the folder.
     ExpectQtWarning wrongPermissions(
         QStringLiteral("QStandardPaths: wrong permissions on runtime directory"));
-    for (const std::string& dir : {open.path(), tmp.path() + "/missing"}) {
+    for (const std::string& dir : {open.Path(), tmp.Path() + "/missing"}) {
         const QString name = nameWith(dir);
         EXPECT_TRUE(name.endsWith(QStringLiteral("/Kesto"))) << dir;
-        EXPECT_FALSE(name.startsWith(Q(open.path()))) << dir;
+        EXPECT_FALSE(name.startsWith(Q(open.Path()))) << dir;
         EXPECT_TRUE(IsPrivateFolder(QFileInfo(name).path())) << name.toStdString();
     }
     // Qt's stand-in taken by another user: no name, and the copy runs unguarded.
@@ -170,14 +170,14 @@ TEST(SingleInstanceName, OnlyInAPrivateRuntimeFolder) {
         ExpectQtWarning notSet(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR not set"));
         ExpectQtWarning notOwned(QStringLiteral("QStandardPaths: runtime directory"));
         ExpectQtWarning unguardedNote(QStringLiteral("Kesto: no private runtime folder"));
-        runtimeDir.unset();
-        const std::string standIn = tmp.path() + "/runtime-" + ::getpwuid(::getuid())->pw_name;
+        runtimeDir.Unset();
+        const std::string standIn = tmp.Path() + "/runtime-" + ::getpwuid(::getuid())->pw_name;
         std::filesystem::remove_all(standIn);
         std::filesystem::create_directory(standIn);
         ASSERT_EQ(::chown(standIn.c_str(), 65534, 65534), 0);
         ui::SingleInstance unguarded(QStringLiteral("Kesto"));
-        EXPECT_EQ(unguarded.serverName(), QString());
-        EXPECT_TRUE(unguarded.claim());
+        EXPECT_EQ(unguarded.GetServerName(), QString());
+        EXPECT_TRUE(unguarded.Claim());
     }
 }
 
@@ -189,8 +189,8 @@ class ProgramTest : public ::testing::Test {
         ASSERT_TRUE(QFileInfo::exists(program)) << "build the kesto target first";
         env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Q(runtime.path()));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Q(base.file("config")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), Q(runtime.Path()));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), Q(base.File("config")));
         p.setProcessEnvironment(env);
     }
     void TearDown() override {
@@ -199,7 +199,7 @@ class ProgramTest : public ::testing::Test {
             p.waitForFinished(5000);
         }
     }
-    bool waitFor(const std::string& path) {
+    bool WaitFor(const std::string& path) {
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < 15000 && p.state() != QProcess::NotRunning) {
@@ -216,13 +216,13 @@ class ProgramTest : public ::testing::Test {
 };
 
 TEST_F(ProgramTest, StartsOnTheBoardInDirFromAnotherFolder) {
-    ASSERT_TRUE(demo::CreateBoard(base.file("board")));
-    std::filesystem::create_directories(base.file("elsewhere"));
-    p.setWorkingDirectory(Q(base.file("elsewhere")));
+    ASSERT_TRUE(demo::CreateBoard(base.File("board")));
+    std::filesystem::create_directories(base.File("elsewhere"));
+    p.setWorkingDirectory(Q(base.File("elsewhere")));
     p.start(program, {QStringLiteral("../board")});
-    ASSERT_TRUE(waitFor(base.file("board/KESTO.DAT"))) << p.readAllStandardError().toStdString();
-    EXPECT_EQ(ReadNative(base.file("board/HMRDATA.DAT")).substr(66, 15), "1.0.060711     ");
-    EXPECT_TRUE(std::filesystem::is_empty(base.file("elsewhere")));
+    ASSERT_TRUE(WaitFor(base.File("board/KESTO.DAT"))) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(ReadNative(base.File("board/HMRDATA.DAT")).substr(66, 15), "1.0.060711     ");
+    EXPECT_TRUE(std::filesystem::is_empty(base.File("elsewhere")));
 }
 
 TEST_F(ProgramTest, VersionNeedsNoDisplayAndAMistakeExitsWithTwo) {

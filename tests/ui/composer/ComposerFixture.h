@@ -23,7 +23,7 @@ struct ComposerBoard {
         kesto::demo::BoardOptions opt;
         opt.sysopAttachLevel = 10;
         opt.emailAttachLevel = 50;
-        s.board = kesto::demo::CreateBoard(dir.path(), opt).value();
+        s.board = kesto::demo::CreateBoard(dir.Path(), opt).value();
         kesto::demo::WriteDataFile(s.board, "NETWORKS.LST",
                                    "1,1,Home,0\r\n7,3,Fido Net,0\r\n5,4,Silent,0\r\n")
             .value();
@@ -33,13 +33,13 @@ struct ComposerBoard {
         kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Bob", "Robert Smith", 20)).value();
         kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Gone", "", 0)).value();
         kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Carol", "Carol Jones", 255)).value();
-        WriteNative(dir.file("DATA/STATHBRD.DAT"), std::string(88, '\0'));
+        WriteNative(dir.File("DATA/STATHBRD.DAT"), std::string(88, '\0'));
         kesto::demo::SetNodeUser(s.board, 0, 0).value();
         s.CurrentUserNumber = 1;
         s.CurrentMailbox = kesto::Mailbox::Received;
     }
-    std::string read(const std::string& rel) const { return ReadNative(dir.file(rel)); }
-    void becomeUser(std::int32_t n, std::int16_t level) {
+    std::string Read(const std::string& rel) const { return ReadNative(dir.File(rel)); }
+    void BecomeUser(std::int32_t n, std::int16_t level) {
         s.CurrentUserNumber = n;
         s.CurrentUser.SecurityLevel = level;
     }

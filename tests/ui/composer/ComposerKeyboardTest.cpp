@@ -75,7 +75,7 @@ TEST(ComposerKeyboard, SendToAllTakesReturnAsOkInTheValueButAsCancelOnAFocusedCa
         cancel->setFocus();
         QTest::keyClick(cancel, Qt::Key_Return);
         EXPECT_EQ(d.result(), QDialog::Rejected);
-        EXPECT_EQ(d.criterion(), std::nullopt);
+        EXPECT_EQ(d.GetCriterion(), std::nullopt);
     }
     kesto::ui::frmSendToAll d;
     d.show();
@@ -84,7 +84,7 @@ TEST(ComposerKeyboard, SendToAllTakesReturnAsOkInTheValueButAsCancelOnAFocusedCa
     QTest::keyClicks(value, QStringLiteral("20"));
     QTest::keyClick(value, Qt::Key_Return);
     EXPECT_EQ(d.result(), QDialog::Accepted);
-    EXPECT_EQ(d.criterion(), "all users > 20");
+    EXPECT_EQ(d.GetCriterion(), "all users > 20");
 }
 
 } // namespace

@@ -61,7 +61,7 @@ TEST(SendToAllDialog, OkBuildsTheCriterionAndRefusesAnEmptyValue) {
         Child<QPushButton>(d, "cmdOk")->click();
         ASSERT_EQ(dialogs.messages.size(), 1);
         EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("Please enter a value."));
-        EXPECT_EQ(d.criterion(), std::nullopt);
+        EXPECT_EQ(d.GetCriterion(), std::nullopt);
     }
     for (auto [option, value, expected] :
          {std::tuple{1, " 20", "all users < 20"}, {4, "x", "all users $ X"}}) {
@@ -69,13 +69,13 @@ TEST(SendToAllDialog, OkBuildsTheCriterionAndRefusesAnEmptyValue) {
         Option(d, option)->click();
         Edit(d, "ValueValue")->setText(QString::fromLatin1(value));
         Child<QPushButton>(d, "cmdOk")->click();
-        EXPECT_EQ(d.criterion(), expected);
+        EXPECT_EQ(d.GetCriterion(), expected);
         EXPECT_EQ(d.result(), QDialog::Accepted);
     }
     frmSendToAll d;
     Edit(d, "ValueValue")->setText(QStringLiteral("20"));
     Child<QPushButton>(d, "cmdCancel")->click();
-    EXPECT_EQ(d.criterion(), std::nullopt);
+    EXPECT_EQ(d.GetCriterion(), std::nullopt);
     EXPECT_EQ(d.result(), QDialog::Rejected);
 }
 
@@ -90,23 +90,23 @@ TEST(UserPicker, ListsPaddedLinesAndReturnsTheRecordNumber) {
     // The third line is user 4: the level-0 slot 3 is not listed.
     list->setCurrentRow(2);
     Child<QPushButton>(d, "cmdOk")->click();
-    EXPECT_EQ(d.pickedUser(), 4);
+    EXPECT_EQ(d.GetPickedUser(), 4);
     EXPECT_EQ(d.result(), QDialog::Accepted);
 
     frmUserListing again(f.s);
     Child<QListWidget>(again, "lstUsers")->setCurrentRow(1);
     again.lstUsers_DblClick();
-    EXPECT_EQ(again.pickedUser(), 2);
+    EXPECT_EQ(again.GetPickedUser(), 2);
 }
 
 TEST(UserPicker, EmptyBoardClosesWithoutAChoice) {
     kesto::test::TempDir dir;
     kesto::ui::Session s;
-    s.board = kesto::demo::CreateBoard(dir.path()).value();
+    s.board = kesto::demo::CreateBoard(dir.Path()).value();
     frmUserListing d(s);
     EXPECT_EQ(Child<QListWidget>(d, "lstUsers")->count(), 0);
     Child<QPushButton>(d, "cmdOk")->click();
-    EXPECT_EQ(d.pickedUser(), std::nullopt);
+    EXPECT_EQ(d.GetPickedUser(), std::nullopt);
     EXPECT_EQ(d.result(), QDialog::Rejected);
 }
 

@@ -26,11 +26,11 @@ struct MainBoard : ComposerBoard {
     FakeDialogs dialogs;
     std::unique_ptr<kesto::ui::frmMain> win;
 
-    std::int16_t receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
+    std::int16_t Receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
         auto m = kesto::demo::MakeMessage(from, 1, fromHandle, "SysOp", subject, 1150000000 + from);
         return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "body\r\n").value());
     }
-    kesto::ui::frmMain& open() {
+    kesto::ui::frmMain& Open() {
         win = std::make_unique<kesto::ui::frmMain>(s);
         win->Form_Load();
         return *win;
@@ -50,30 +50,30 @@ void SendFromNextComposer(const char* to, const char* subject) {
 
 TEST(WritingCommands, NewRebuildsTheListOnlyWhenSomethingWasSent) {
     MainBoard f;
-    f.receive("Bob", 2, "one");
-    auto& w = f.open();
-    ASSERT_EQ(w.rowCount(), 1);
+    f.Receive("Bob", 2, "one");
+    auto& w = f.Open();
+    ASSERT_EQ(w.GetRowCount(), 1);
 
     OnNextModal([](QWidget* c) { Act(*c, "mnuFileClose")->trigger(); });
     Act(w, "mnuActionsNew")->trigger();
-    EXPECT_EQ(w.rowCount(), 1);
+    EXPECT_EQ(w.GetRowCount(), 1);
 
     SendFromNextComposer("1", "to myself");
     Act(w, "mnuActionsNew")->trigger();
-    EXPECT_EQ(w.rowCount(), 2);
+    EXPECT_EQ(w.GetRowCount(), 2);
 }
 
 TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
     MainBoard f;
-    f.receive("Bob", 2, "from bob");
-    f.receive("SysOp", 1, "note to self");
-    auto& w = f.open();
-    ASSERT_EQ(w.rowCount(), 2);
+    f.Receive("Bob", 2, "from bob");
+    f.Receive("SysOp", 1, "note to self");
+    auto& w = f.Open();
+    ASSERT_EQ(w.GetRowCount(), 2);
     int p = 0;
     for (int row = 1; row <= 2; ++row)
-        if (w.messageNumberAt(row) == 2) p = row;
+        if (w.GetMessageNumberAt(row) == 2) p = row;
     ASSERT_NE(p, 0);
-    w.selectRow(p);
+    w.SelectRow(p);
 
     OnNextModal([](QWidget* c) {
         ASSERT_NE(c, nullptr);
@@ -82,32 +82,32 @@ TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
         Act(*c, "mnuActionsSend")->trigger();
     });
     Act(w, "mnuActionsReply")->trigger();
-    EXPECT_EQ(w.rowCount(), 3); // rebuilt: the reply came back to this user
-    EXPECT_EQ(w.selectedPosition(), p);
+    EXPECT_EQ(w.GetRowCount(), 3); // rebuilt: the reply came back to this user
+    EXPECT_EQ(w.GetSelectedPosition(), p);
 }
 
 TEST(WritingCommands, ReplyAfterReadingAnswersTheMessageItIsGiven) {
     MainBoard f;
-    auto n = f.receive("Bob", 2, "hello");
+    auto n = f.Receive("Bob", 2, "hello");
     SendFromNextComposer(nullptr, "hello again");
     kesto::ui::ReplyAfterReading(nullptr, f.s, n);
-    std::string dat = f.read("MAIL/EMAIL.DAT");
+    std::string dat = f.Read("MAIL/EMAIL.DAT");
     ASSERT_EQ(dat.size(), 2 * 582u);
     EXPECT_EQ(kesto::GetI32(dat, 582 + 4), 2); // to Bob
 }
 
 TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) {
     MainBoard f;
-    f.receive("Bob", 2, "for sysop");
-    auto& w = f.open();
+    f.Receive("Bob", 2, "for sysop");
+    auto& w = f.Open();
     const QString caption = w.windowTitle();
-    ASSERT_EQ(w.rowCount(), 1);
+    ASSERT_EQ(w.GetRowCount(), 1);
 
     OnNextModal([](QWidget* d) { Child<QPushButton>(*d, "cmdCancel")->click(); });
     Act(w, "mnuFileChangeUser")->trigger();
     EXPECT_EQ(w.windowTitle(), caption);
     EXPECT_EQ(f.s.CurrentUserNumber, 1);
-    EXPECT_EQ(w.rowCount(), 1);
+    EXPECT_EQ(w.GetRowCount(), 1);
 
     OnNextModal([](QWidget* d) {
         Child<QListWidget>(*d, "lstUsers")->setCurrentRow(1);
@@ -116,7 +116,7 @@ TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) 
     Act(w, "mnuFileChangeUser")->trigger();
     EXPECT_EQ(f.s.CurrentUserNumber, 2);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kesto - Bob (#2)"));
-    EXPECT_EQ(w.rowCount(), 0);
+    EXPECT_EQ(w.GetRowCount(), 0);
 }
 
 } // namespace

@@ -50,7 +50,7 @@ TEST(Composer, OffersTheNetworksAndFocusesTheRecipient) {
 
 TEST(Composer, LevelsGovernSendToAllAndAttach) {
     ComposerBoard f;
-    f.becomeUser(2, 20);
+    f.BecomeUser(2, 20);
     frmNewMessage w(f.s);
     EXPECT_FALSE(Act(w, "mnuActionsSendToAll")->isEnabled());
     EXPECT_FALSE(Button(w, "Toolbar1_Button7")->isEnabled());
@@ -120,9 +120,9 @@ TEST(Composer, SendChecksShowTheirMessagesAndKeepTheWindowOpen) {
         ASSERT_EQ(dialogs.messages.size(), 1) << c.to;
         EXPECT_EQ(dialogs.messages[0].text, QString::fromLatin1(c.message));
         EXPECT_TRUE(w.isVisible());
-        EXPECT_FALSE(w.isLocked());
+        EXPECT_FALSE(w.IsLocked());
     }
-    EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/EMAIL.DAT")));
+    EXPECT_FALSE(std::filesystem::exists(f.dir.File("MAIL/EMAIL.DAT")));
 
     // Closing sends nothing.
     Act(w, "mnuFileClose")->trigger();
@@ -144,7 +144,7 @@ TEST(Composer, SendsTheNormalisedAddressAndCloses) {
         EXPECT_TRUE(dialogs.messages.isEmpty());
         EXPECT_EQ(w.result(), QDialog::Accepted);
     }
-    std::string spool = f.read("DATA/SPOOL.NET");
+    std::string spool = f.Read("DATA/SPOOL.NET");
     ASSERT_EQ(spool.size(), 582u + 12);
     EXPECT_EQ(spool.substr(48, 4), "zed ");
     EXPECT_EQ(spool.substr(168, 7), "2:7/9  ");
@@ -152,7 +152,7 @@ TEST(Composer, SendsTheNormalisedAddressAndCloses) {
     EXPECT_EQ(spool.substr(268, 5), "Caf\xE9 ");
     // The no-break blank stays a byte of its own.
     EXPECT_EQ(spool.substr(582), "Hi\xA0\r\nthere\r\n");
-    EXPECT_EQ(f.read("MAIL/SNTEMAIL.BIN"), "Hi\xA0\r\nthere\r\n");
+    EXPECT_EQ(f.Read("MAIL/SNTEMAIL.BIN"), "Hi\xA0\r\nthere\r\n");
 }
 
 TEST(Composer, SendsToAllUsersFromTheCriterionDialog) {
@@ -171,8 +171,8 @@ TEST(Composer, SendsToAllUsersFromTheCriterionDialog) {
     Edit(w, "MailSubject")->setText(QStringLiteral("News"));
     Act(w, "mnuActionsSend")->trigger();
     EXPECT_EQ(w.result(), QDialog::Accepted);
-    EXPECT_EQ(f.read("MAIL/EMAIL.DAT").size(), 2 * 582u); // users 1 and 4
-    EXPECT_FALSE(std::filesystem::exists(f.dir.file("MAIL/SNTEMAIL.DAT")));
+    EXPECT_EQ(f.Read("MAIL/EMAIL.DAT").size(), 2 * 582u); // users 1 and 4
+    EXPECT_FALSE(std::filesystem::exists(f.dir.File("MAIL/SNTEMAIL.DAT")));
 }
 
 TEST(Composer, UserListingAndAddressBookFillTheRecipient) {
@@ -246,8 +246,8 @@ TEST(Composer, AttachTakesTheShortUpperCaseFormFromTheFilePicker) {
     ComposerBoard f;
     FakeDialogs dialogs;
     frmNewMessage w(f.s);
-    kesto::test::WriteNative(f.dir.file("files/Quarterly Report.text"), "q");
-    dialogs.openAnswer = QString::fromStdString(f.dir.file("files/Quarterly Report.text"));
+    kesto::test::WriteNative(f.dir.File("files/Quarterly Report.text"), "q");
+    dialogs.openAnswer = QString::fromStdString(f.dir.File("files/Quarterly Report.text"));
     Act(w, "mnuActionsAttach")->trigger();
     EXPECT_EQ(dialogs.lastTitle, QStringLiteral("Please select a file."));
     EXPECT_EQ(dialogs.lastDirectory, QDir::currentPath());
@@ -259,20 +259,20 @@ TEST(Composer, AttachTakesTheShortUpperCaseFormFromTheFilePicker) {
     dialogs.openAnswer.clear();
     Child<QPushButton>(w, "cmdAttach")->click();
     EXPECT_EQ(QDir(dialogs.lastDirectory).canonicalPath(),
-              QDir(QString::fromStdString(f.dir.file("files"))).canonicalPath());
+              QDir(QString::fromStdString(f.dir.File("files"))).canonicalPath());
     EXPECT_EQ(Edit(w, "MailAttach")->text(), attached);
 
     // Sending copies it under the sender's folder.
     Edit(w, "MailTo")->setText(QStringLiteral("bob"));
     Edit(w, "MailSubject")->setText(QStringLiteral("report"));
     Act(w, "mnuActionsSend")->trigger();
-    EXPECT_EQ(f.read("ATTACH/1/QUARTE~1.TEX"), "q");
+    EXPECT_EQ(f.Read("ATTACH/1/QUARTE~1.TEX"), "q");
 }
 
 TEST(Composer, DeliveryFailureIsOnlyLoggedAndLeavesTheWindowUsable) {
     ComposerBoard f;
     FakeDialogs dialogs;
-    std::filesystem::create_symlink("/dev/full", f.dir.file("MAIL/EMAIL.DAT"));
+    std::filesystem::create_symlink("/dev/full", f.dir.File("MAIL/EMAIL.DAT"));
     frmNewMessage w(f.s);
     w.show();
     Edit(w, "MailTo")->setText(QStringLiteral("bob"));
@@ -280,8 +280,8 @@ TEST(Composer, DeliveryFailureIsOnlyLoggedAndLeavesTheWindowUsable) {
     Act(w, "mnuActionsSend")->trigger();
     EXPECT_TRUE(dialogs.messages.isEmpty());
     EXPECT_TRUE(w.isVisible());
-    EXPECT_FALSE(w.isLocked());
-    EXPECT_NE(f.read("HMRERROR.LOG").find("frmNewMessage SendEmail - Disk full"), std::string::npos);
+    EXPECT_FALSE(w.IsLocked());
+    EXPECT_NE(f.Read("HMRERROR.LOG").find("frmNewMessage SendEmail - Disk full"), std::string::npos);
 
     // While a send runs nothing can be changed and the window cannot be closed under it.
     w.LockComposer();
@@ -290,7 +290,7 @@ TEST(Composer, DeliveryFailureIsOnlyLoggedAndLeavesTheWindowUsable) {
     w.close();
     EXPECT_TRUE(w.isVisible());
     // Unlocking gives the commands back as the rules say: mail to user 1 may carry a file.
-    f.becomeUser(2, 20);
+    f.BecomeUser(2, 20);
     Edit(w, "MailTo")->setText(QStringLiteral("1"));
     w.UnlockComposer();
     EXPECT_TRUE(Act(w, "mnuActionsAttach")->isEnabled());

@@ -26,7 +26,7 @@ namespace kesto::test {
 class MailboxFixture : public ::testing::Test {
   protected:
     void SetUp() override {
-        board = demo::CreateBoard(dir.path()).value();
+        board = demo::CreateBoard(dir.Path()).value();
         demo::AppendUser(board, demo::MakeUser("Sysop", "System Operator", 255)).value();
         demo::AppendUser(board, demo::MakeUser("Bob", "Bob Stone", 50)).value();
         demo::AppendUser(board, demo::MakeUser("Ann", "Ann Walker", 50)).value();
@@ -44,7 +44,7 @@ class MailboxFixture : public ::testing::Test {
         std::int32_t stamp = 1'000'000'000;
     };
     static const char* HandleOf(std::int32_t user) { return user == 1 ? "Sysop" : user == 2 ? "Bob" : "Ann"; }
-    int add(const Mail& m) {
+    int Add(const Mail& m) {
         MessageInfo rec =
             demo::MakeMessage(m.from, m.to, HandleOf(m.from), HandleOf(m.to), m.subject, m.stamp);
         rec.Offline = m.offline;
@@ -52,50 +52,49 @@ class MailboxFixture : public ::testing::Test {
         if (!m.attachment.empty()) rec.AttFileName = (m.attachment + std::string(12, ' ')).substr(0, 12);
         return demo::AppendMessage(board, m.mailbox, rec, m.body).value();
     }
-    MessageInfo record(const char* mailbox, int number) {
+    MessageInfo Record(const char* mailbox, int number) {
         return GetMessageInfo(board, mailbox, static_cast<RecordNo>(number)).value();
     }
-    std::string nativeFile(const char* rel) { return dir.file(rel); }
+    std::string NativeFile(const char* rel) { return dir.File(rel); }
 
-    ui::frmMain& open() {
+    ui::frmMain& Open() {
         session.board = board;
         tester.reset();
         win = std::make_unique<ui::frmMain>(session);
         // Every rebuild, sort and row refresh the tests drive is checked against the model rules.
         tester = std::make_unique<QAbstractItemModelTester>(
-            model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+            Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
         win->Form_Load();
         return *win;
     }
-    QAction* action(const char* name) { return Act(*win, name); }
-    QAbstractButton* button(const char* name) { return Button(*win, name); }
-    QTreeView* list() { return win->findChild<QTreeView*>(QStringLiteral("ListView1")); }
-    QAbstractItemModel* model() { return list()->model(); }
-    QString cell(int row, int column) { return model()->index(row, column).data().toString(); }
+    QAction* Action(const char* name) { return Act(*win, name); }
+    QTreeView* List() { return win->findChild<QTreeView*>(QStringLiteral("ListView1")); }
+    QAbstractItemModel* Model() { return List()->model(); }
+    QString Cell(int row, int column) { return Model()->index(row, column).data().toString(); }
     // The texts of 0-based column `column`, top to bottom.
-    QStringList columnTexts(int column) {
+    QStringList ColumnTexts(int column) {
         QStringList out;
-        for (int r = 0; r < model()->rowCount(); ++r) out << cell(r, column);
+        for (int r = 0; r < Model()->rowCount(); ++r) out << Cell(r, column);
         return out;
     }
-    QString headerIcon(int column) {
+    QString HeaderIcon(int column) {
         // The icon's cache key tells which image it is; compare against the keyed images.
-        const QIcon icon = model()->headerData(column, Qt::Horizontal, Qt::DecorationRole).value<QIcon>();
+        const QIcon icon = Model()->headerData(column, Qt::Horizontal, Qt::DecorationRole).value<QIcon>();
         if (icon.isNull()) return {};
         for (const char* key : {"up", "down"})
             if (icon.cacheKey() == ui::Icon(key).cacheKey()) return QString::fromLatin1(key);
         return QStringLiteral("?");
     }
-    QString rowIcon(int row) {
-        const QIcon icon = model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>();
+    QString RowIcon(int row) {
+        const QIcon icon = Model()->index(row, 0).data(Qt::DecorationRole).value<QIcon>();
         for (const char* key : {"new", "open", "email_attach", "delete"})
             if (icon.cacheKey() == ui::Icon(key).cacheKey()) return QString::fromLatin1(key);
         return QStringLiteral("?");
     }
-    bool bold(int row, int column) {
-        return model()->index(row, column).data(Qt::FontRole).value<QFont>().bold();
+    bool Bold(int row, int column) {
+        return Model()->index(row, column).data(Qt::FontRole).value<QFont>().bold();
     }
-    int px(int twips) { return ui::TwipsToPixels(twips, ui::ScreenDpi(win.get())); }
+    int Px(int twips) { return ui::TwipsToPixels(twips, ui::ScreenDpi(win.get())); }
 
     TempDir dir;
     Board board;

@@ -29,32 +29,32 @@ TEST(Startup, WithoutThePathFileItSaysSoAndWritesNothing) {
     TempDir dir;
     FakeDialogs dialogs;
     ui::Session session;
-    EXPECT_FALSE(ui::LoadBoard(dir.path(), session));
+    EXPECT_FALSE(ui::LoadBoard(dir.Path(), session));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("SYSPATHS.CFG was not found! Exiting..."));
-    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
 TEST(Startup, ABoardIsLoadedAndStampedWithTheVersion) {
     TempDir dir;
-    demo::CreateBoard(dir.path()).value();
+    demo::CreateBoard(dir.Path()).value();
     FakeDialogs dialogs;
     ui::Session session;
-    ASSERT_TRUE(ui::LoadBoard(dir.path(), session));
+    ASSERT_TRUE(ui::LoadBoard(dir.Path(), session));
     EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(session.board.startDir, std::filesystem::canonical(dir.path()).string());
-    EXPECT_EQ(ReadNative(dir.file("HMRDATA.DAT")).substr(66, 15), "1.0.060711     ");
+    EXPECT_EQ(session.board.startDir, std::filesystem::canonical(dir.Path()).string());
+    EXPECT_EQ(ReadNative(dir.File("HMRDATA.DAT")).substr(66, 15), "1.0.060711     ");
 }
 
 TEST(SingleInstance, TheFirstCopyIsAskedForwardOncePerLaterStart) {
     const QString name = QStringLiteral("KestoTest-%1").arg(QCoreApplication::applicationPid());
     ui::SingleInstance first(name);
     int asked = 0;
-    first.onActivate([&] { ++asked; });
-    ASSERT_TRUE(first.claim());
+    first.OnActivate([&] { ++asked; });
+    ASSERT_TRUE(first.Claim());
     for (int i = 0; i < 2; ++i) {
         ui::SingleInstance later(name);
-        EXPECT_FALSE(later.claim());
+        EXPECT_FALSE(later.Claim());
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return asked == 2; }, 5000));
 }
@@ -68,7 +68,7 @@ class SingleInstanceTest : public ::testing::Test {
         ASSERT_TRUE(QFileInfo::exists(program)) << "build the kesto target first";
         env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(sockets.path()));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(sockets.Path()));
     }
     void TearDown() override {
         for (QProcess* p : {&first, &second}) {
@@ -78,19 +78,19 @@ class SingleInstanceTest : public ::testing::Test {
             }
         }
     }
-    void start(QProcess& p, const std::string& dir) {
+    void Start(QProcess& p, const std::string& dir) {
         p.setProcessEnvironment(env);
         p.setWorkingDirectory(QString::fromStdString(dir));
         p.start(program, {});
         ASSERT_TRUE(p.waitForStarted(5000));
     }
-    std::string socketPath() { return sockets.path() + "/Kesto"; }
+    std::string SocketPath() { return sockets.Path() + "/Kesto"; }
     // The first copy is up once it has written its settings file.
-    bool waitForFile(const std::string& path) {
+    bool WaitForFile(const std::string& path) {
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < 15000) {
-            if (std::filesystem::exists(path) && std::filesystem::exists(socketPath())) return true;
+            if (std::filesystem::exists(path) && std::filesystem::exists(SocketPath())) return true;
             QThread::msleep(50);
         }
         return false;
@@ -103,16 +103,16 @@ class SingleInstanceTest : public ::testing::Test {
 };
 
 TEST_F(SingleInstanceTest, ASecondCopyHandsOverAndEndsWithoutReadingTheBoard) {
-    demo::CreateBoard(boardDir.path()).value();
-    start(first, boardDir.path());
-    ASSERT_TRUE(waitForFile(boardDir.file("KESTO.DAT")));
+    demo::CreateBoard(boardDir.Path()).value();
+    Start(first, boardDir.Path());
+    ASSERT_TRUE(WaitForFile(boardDir.File("KESTO.DAT")));
 
     // In a directory without SYSPATHS.CFG: reading it would show the box and never end.
-    start(second, emptyDir.path());
+    Start(second, emptyDir.Path());
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_TRUE(std::filesystem::is_empty(emptyDir.path()));
+    EXPECT_TRUE(std::filesystem::is_empty(emptyDir.Path()));
     EXPECT_EQ(first.state(), QProcess::Running);
 }
 
@@ -122,16 +122,16 @@ TEST_F(SingleInstanceTest, AStaleNameLeftByACrashedCopyDoesNotStopTheNextStart) 
     ASSERT_GE(fd, 0);
     sockaddr_un addr{};
     addr.sun_family = AF_UNIX;
-    const std::string path = socketPath();
+    const std::string path = SocketPath();
     ASSERT_LT(path.size(), sizeof(addr.sun_path));
     std::copy(path.begin(), path.end(), addr.sun_path);
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
     ::close(fd);
     ASSERT_TRUE(std::filesystem::exists(path));
 
-    demo::CreateBoard(boardDir.path()).value();
-    start(first, boardDir.path());
-    EXPECT_TRUE(waitForFile(boardDir.file("KESTO.DAT")));
+    demo::CreateBoard(boardDir.Path()).value();
+    Start(first, boardDir.Path());
+    EXPECT_TRUE(WaitForFile(boardDir.File("KESTO.DAT")));
     EXPECT_EQ(first.state(), QProcess::Running);
 }
 

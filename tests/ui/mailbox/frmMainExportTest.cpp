@@ -14,19 +14,19 @@ namespace {
 class frmMainExport : public MailboxFixture {
   protected:
     static std::size_t Files(const TempDir& d) {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(d.path()), {}));
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(d.Path()), {}));
     }
 };
 
 TEST_F(frmMainExport, WritesTheShownMailboxOldestFirst) {
-    add({.subject = "First"});
-    add({.from = 1, .to = 2, .subject = "For Bob"});
-    add({.from = 3, .subject = "Second", .offline = 1, .deleted = 1});
-    open();
-    const std::string target = dir.file("out.mbox");
+    Add({.subject = "First"});
+    Add({.from = 1, .to = 2, .subject = "For Bob"});
+    Add({.from = 3, .subject = "Second", .offline = 1, .deleted = 1});
+    Open();
+    const std::string target = dir.File("out.mbox");
     dialogs.saveAnswer = QString::fromStdString(target);
 
-    action("mnuFileExport")->trigger();
+    Action("mnuFileExport")->trigger();
     EXPECT_EQ(dialogs.lastDefaultName, QStringLiteral("Sysop received.mbox"));
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].title, QStringLiteral("Kesto - Export"));
@@ -42,17 +42,17 @@ TEST_F(frmMainExport, WritesTheShownMailboxOldestFirst) {
     dialogs.messages.clear();
     dialogs.saveAnswer.clear();
     WriteNative(target, "keep");
-    action("mnuFileExport")->trigger();
+    Action("mnuFileExport")->trigger();
     EXPECT_EQ(ReadNative(target), "keep");
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
 // Cancel in the progress dialog stops the export and leaves the old file as it was.
 TEST_F(frmMainExport, CancelLeavesNoFile) {
-    for (int i = 0; i < 130; ++i) add({.subject = "Message " + std::to_string(i)});
-    open();
+    for (int i = 0; i < 130; ++i) Add({.subject = "Message " + std::to_string(i)});
+    Open();
     TempDir elsewhere; // an existing file in the board's folders would be refused
-    const std::string target = elsewhere.file("out.mbox");
+    const std::string target = elsewhere.File("out.mbox");
     WriteNative(target, "keep");
     dialogs.saveAnswer = QString::fromStdString(target);
     const std::size_t filesBefore = Files(elsewhere);
@@ -66,7 +66,7 @@ TEST_F(frmMainExport, CancelLeavesNoFile) {
         }
     });
     watch.start(0);
-    action("mnuFileExport")->trigger();
+    Action("mnuFileExport")->trigger();
     EXPECT_TRUE(cancelled);
     EXPECT_EQ(ReadNative(target), "keep");
     EXPECT_TRUE(dialogs.messages.isEmpty());
@@ -74,17 +74,17 @@ TEST_F(frmMainExport, CancelLeavesNoFile) {
 }
 
 TEST_F(frmMainExport, NeedsRowsAndRefusesABoardFile) {
-    add({.from = 1, .to = 2, .subject = "For Bob"});
-    open();
-    EXPECT_FALSE(action("mnuFileExport")->isEnabled());
+    Add({.from = 1, .to = 2, .subject = "For Bob"});
+    Open();
+    EXPECT_FALSE(Action("mnuFileExport")->isEnabled());
 
-    add({.subject = "Mine"});
+    Add({.subject = "Mine"});
     win->RefreshList();
-    ASSERT_TRUE(action("mnuFileExport")->isEnabled());
-    const std::string index = ReadNative(nativeFile("MAIL/EMAIL.DAT"));
-    dialogs.saveAnswer = QString::fromStdString(nativeFile("MAIL/EMAIL.DAT"));
-    action("mnuFileExport")->trigger();
-    EXPECT_EQ(ReadNative(nativeFile("MAIL/EMAIL.DAT")), index);
+    ASSERT_TRUE(Action("mnuFileExport")->isEnabled());
+    const std::string index = ReadNative(NativeFile("MAIL/EMAIL.DAT"));
+    dialogs.saveAnswer = QString::fromStdString(NativeFile("MAIL/EMAIL.DAT"));
+    Action("mnuFileExport")->trigger();
+    EXPECT_EQ(ReadNative(NativeFile("MAIL/EMAIL.DAT")), index);
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages[0].icon, ui::Dialogs::Icon::Critical);
     EXPECT_TRUE(dialogs.messages[0].text.endsWith(QStringLiteral("an export never replaces a file there")))

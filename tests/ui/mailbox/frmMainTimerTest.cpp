@@ -16,52 +16,52 @@ namespace {
 using TimerTest = MailboxFixture;
 
 TEST_F(TimerTest, AShrunkIndexRebuildsTheListUnderTheReaderWhichKeepsOnlyCloseAndAbout) {
-    for (int i = 1; i <= 4; ++i) add({.subject = "m" + std::to_string(i)});
-    open();
+    for (int i = 1; i <= 4; ++i) Add({.subject = "m" + std::to_string(i)});
+    Open();
     win->Timer1_Timer(); // the first tick only learns the size
-    EXPECT_EQ(win->lastMailboxSize(), 4.0f * kMessageInfoSize);
+    EXPECT_EQ(win->GetLastMailboxSize(), 4.0f * kMessageInfoSize);
 
     // Reading row 3 when the index loses its last record (and a bit): the rebuild
     // selects the reader's row, the reader keeps only Close and About.
     auto shrinkWhileReading = [&](int row, std::uintmax_t size, std::function<void(QWidget*)> check) {
         win->ClearSelection();
-        win->selectRow(row);
+        win->SelectRow(row);
         OnNextModal([&](QWidget* reader) {
             ASSERT_NE(reader, nullptr);
-            std::filesystem::resize_file(nativeFile("MAIL/EMAIL.DAT"), size);
+            std::filesystem::resize_file(NativeFile("MAIL/EMAIL.DAT"), size);
             win->Timer1_Timer();
             check(reader);
         });
-        action("mnuActionsOpen")->trigger();
+        Action("mnuActionsOpen")->trigger();
     };
     shrinkWhileReading(3, 4 * kMessageInfoSize - 100, [&](QWidget* reader) {
-        EXPECT_EQ(columnTexts(1), Strings({"3", "2", "1"}));
-        EXPECT_EQ(win->selectedPositions(), (QList<int>{3}));
+        EXPECT_EQ(ColumnTexts(1), Strings({"3", "2", "1"}));
+        EXPECT_EQ(win->GetSelectedPositions(), (QList<int>{3}));
         for (const char* name : {"mnuActionsReply", "mnuActionsNextMessage", "mnuPopUpAdd"})
             EXPECT_FALSE(Act(*reader, name)->isEnabled()) << name;
         EXPECT_FALSE(Button(*reader, "Toolbar1_Button9")->isEnabled());
         EXPECT_TRUE(Act(*reader, "mnuFileClose")->isEnabled());
     });
-    EXPECT_EQ(win->lastMailboxSize(), 4.0f * kMessageInfoSize - 100);
+    EXPECT_EQ(win->GetLastMailboxSize(), 4.0f * kMessageInfoSize - 100);
 
     // Its row gone with the records: the last row is selected.
     shrinkWhileReading(3, 2 * kMessageInfoSize,
-                       [&](QWidget*) { EXPECT_EQ(win->selectedPositions(), (QList<int>{2})); });
+                       [&](QWidget*) { EXPECT_EQ(win->GetSelectedPositions(), (QList<int>{2})); });
 
     // Gone altogether: one more rebuild, to an empty list.
-    std::filesystem::remove(nativeFile("MAIL/EMAIL.DAT"));
+    std::filesystem::remove(NativeFile("MAIL/EMAIL.DAT"));
     win->Timer1_Timer();
-    EXPECT_EQ(model()->rowCount(), 0);
-    EXPECT_FALSE(action("mnuActionsDelete")->isEnabled());
-    EXPECT_EQ(win->lastMailboxSize(), 0.0f);
+    EXPECT_EQ(Model()->rowCount(), 0);
+    EXPECT_FALSE(Action("mnuActionsDelete")->isEnabled());
+    EXPECT_EQ(win->GetLastMailboxSize(), 0.0f);
 }
 
 TEST_F(TimerTest, PlacementStateAndColumnWidthsRoundTripThroughTheSettingsFile) {
-    add({.subject = "one"});
-    open();
+    Add({.subject = "one"});
+    Open();
     win->setGeometry(QRect(QPoint(0, 0), QSize(600, 400)));
     win->move(30, 45);
-    list()->header()->resizeSection(3, 300);
+    List()->header()->resizeSection(3, 300);
     win->Timer1_Timer();
     EXPECT_EQ(session.live.WindowLeft, 30.0f * 15);
     EXPECT_EQ(session.live.WindowTop, 45.0f * 15);
@@ -75,7 +75,7 @@ TEST_F(TimerTest, PlacementStateAndColumnWidthsRoundTripThroughTheSettingsFile) 
     EXPECT_EQ(session.live.WindowWidth, 600.0f * 15);
     win->close();
 
-    std::string dat = ReadNative(nativeFile("KESTO.DAT"));
+    std::string dat = ReadNative(NativeFile("KESTO.DAT"));
     EXPECT_EQ(GetI32(dat, 0), 45 * 15);
     EXPECT_EQ(GetI32(dat, 4), 30 * 15);
     EXPECT_EQ(GetI32(dat, 8), 600 * 15);
@@ -83,9 +83,9 @@ TEST_F(TimerTest, PlacementStateAndColumnWidthsRoundTripThroughTheSettingsFile) 
     EXPECT_EQ(GetI32(dat, 16), 2);
     EXPECT_EQ(GetI32(dat, 36), 300 * 15);
 
-    open();
+    Open();
     EXPECT_TRUE(win->isMaximized());
-    EXPECT_EQ(list()->header()->sectionSize(3), 300);
+    EXPECT_EQ(List()->header()->sectionSize(3), 300);
 
     // Minimized: saved as such, but the next start opens normal at the last normal placement.
     win->setWindowState(Qt::WindowNoState);
@@ -95,9 +95,9 @@ TEST_F(TimerTest, PlacementStateAndColumnWidthsRoundTripThroughTheSettingsFile) 
     win->setWindowState(Qt::WindowMinimized);
     win->Timer1_Timer();
     win->close();
-    dat = ReadNative(nativeFile("KESTO.DAT"));
+    dat = ReadNative(NativeFile("KESTO.DAT"));
     EXPECT_EQ(GetI32(dat, 16), 1);
-    open();
+    Open();
     EXPECT_FALSE(win->isMinimized());
     EXPECT_FALSE(win->isMaximized());
     EXPECT_EQ(win->size(), QSize(500, 300));
@@ -105,7 +105,7 @@ TEST_F(TimerTest, PlacementStateAndColumnWidthsRoundTripThroughTheSettingsFile) 
 }
 
 TEST_F(TimerTest, ASmallWindowKeepsTheLastLargerPlacementForSaving) {
-    open();
+    Open();
     win->resize(600, 400);
     win->Timer1_Timer();
     win->resize(200, 400); // 3000 twips wide at 96 dpi: not recorded
@@ -123,10 +123,10 @@ TEST_F(TimerTest, ASavedPlacementOffTheScreenOpensCentredAtTheDefaultSize) {
     v.Left = 0;
     v.Width = 6000;
     v.Height = 4000;
-    WriteNative(nativeFile("KESTO.DAT"), EncodeViewSettings(v));
-    open();
-    EXPECT_EQ(win->size(), QSize(px(10215), px(5865)));
-    EXPECT_NEAR(win->pos().x(), (screen.width() - px(10335)) / 2, 2);
+    WriteNative(NativeFile("KESTO.DAT"), EncodeViewSettings(v));
+    Open();
+    EXPECT_EQ(win->size(), QSize(Px(10215), Px(5865)));
+    EXPECT_NEAR(win->pos().x(), (screen.width() - Px(10335)) / 2, 2);
 }
 
 TEST_F(TimerTest, ClosingBeforeTheFirstTickSavesTheLoadedPlacement) {
@@ -135,29 +135,29 @@ TEST_F(TimerTest, ClosingBeforeTheFirstTickSavesTheLoadedPlacement) {
     v.Left = 450;
     v.Width = 9000;
     v.Height = 6000;
-    WriteNative(nativeFile("KESTO.DAT"), EncodeViewSettings(v));
-    open();
+    WriteNative(NativeFile("KESTO.DAT"), EncodeViewSettings(v));
+    Open();
     win->close();
-    EXPECT_EQ(ReadNative(nativeFile("KESTO.DAT")).substr(0, 16), EncodeViewSettings(v).substr(0, 16));
+    EXPECT_EQ(ReadNative(NativeFile("KESTO.DAT")).substr(0, 16), EncodeViewSettings(v).substr(0, 16));
 }
 
 TEST_F(TimerTest, AWindowSmallerThan3000TwipsLaysOutAsIfItWere3000) {
-    open();
+    Open();
     win->resize(200, 200); // 3000 x 3000 twips at 96 dpi
-    const QRect list3000 = list()->geometry();
+    const QRect list3000 = List()->geometry();
     const QRect tabs3000 = win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->geometry();
     win->resize(120, 150);
-    EXPECT_EQ(list()->geometry(), list3000);
+    EXPECT_EQ(List()->geometry(), list3000);
     EXPECT_EQ(win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->geometry(), tabs3000);
     win->resize(700, 500);
-    EXPECT_EQ(list()->width() - list3000.width(), 500);
-    EXPECT_EQ(list()->height() - list3000.height(), 300);
+    EXPECT_EQ(List()->width() - list3000.width(), 500);
+    EXPECT_EQ(List()->height() - list3000.height(), 300);
 }
 
 TEST_F(TimerTest, BringingToFrontRestoresAMinimizedWindow) {
-    open();
+    Open();
     win->showMinimized();
-    win->bringToFront();
+    win->BringToFront();
     EXPECT_FALSE(win->isMinimized());
     EXPECT_TRUE(win->isVisible());
 }

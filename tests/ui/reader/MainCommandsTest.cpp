@@ -26,51 +26,51 @@ class MainCommands : public ::testing::Test {
     kesto::test::ReaderBoard rb;
     std::unique_ptr<kesto::ui::frmMain> win;
 
-    void open() {
+    void Open() {
         for (int i = 1; i <= 4; ++i)
-            rb.add("Subject " + std::to_string(i), "Body " + std::to_string(i), 1150000000 + i * 60);
+            rb.Add("Subject " + std::to_string(i), "Body " + std::to_string(i), 1150000000 + i * 60);
         win = std::make_unique<kesto::ui::frmMain>(rb.s);
         win->Form_Load();
-        ASSERT_EQ(win->rowCount(), 4);
+        ASSERT_EQ(win->GetRowCount(), 4);
     }
-    QAction* action(const char* name) { return win->findChild<QAction*>(QLatin1String(name)); }
-    std::int32_t offline(std::int16_t number) {
+    QAction* Action(const char* name) { return win->findChild<QAction*>(QLatin1String(name)); }
+    std::int32_t Offline(std::int16_t number) {
         return kesto::GetMessageInfo(rb.s.board, "EMAIL", number)->Offline;
     }
 };
 
 TEST_F(MainCommands, OpenShowsTheSelectedRowAndClearsTheStateAfter) {
-    open();
+    Open();
     win->ClearSelection();
-    win->selectRow(1);
-    win->selectRow(2); // several rows selected: the current one opens
-    const std::int16_t second = win->messageNumberAt(2), third = win->messageNumberAt(3);
+    win->SelectRow(1);
+    win->SelectRow(2); // several rows selected: the current one opens
+    const std::int16_t second = win->GetMessageNumberAt(2), third = win->GetMessageNumberAt(3);
     QString first, stepped;
     int indexInside = 0;
     std::int16_t numberInside = 0;
     OnNextModal([&](QWidget* w) {
         auto* reader = qobject_cast<kesto::ui::frmOpenMessage*>(w);
         ASSERT_NE(reader, nullptr);
-        indexInside = reader->row();
-        numberInside = reader->messageNumber();
+        indexInside = reader->GetRow();
+        numberInside = reader->GetMessageNumber();
         first = LabelText(*w, "lblMailSubjectValue");
         Act(*w, "mnuActionsNextMessage")->trigger();
         stepped = LabelText(*w, "lblMailSubjectValue");
     });
-    action("mnuActionsOpen")->trigger();
+    Action("mnuActionsOpen")->trigger();
     EXPECT_EQ(indexInside, 2);
     EXPECT_EQ(numberInside, second);
     EXPECT_EQ(first, QStringLiteral("Subject ") + QString::number(second));
     EXPECT_EQ(stepped, QStringLiteral("Subject ") + QString::number(third));
-    EXPECT_EQ(offline(second), 1);
-    EXPECT_EQ(offline(third), 1);
-    EXPECT_EQ(offline(win->messageNumberAt(1)), 0);
-    EXPECT_EQ(ReadNative(rb.mail("ONELINE.DAT")).size(), 2u * 582);
+    EXPECT_EQ(Offline(second), 1);
+    EXPECT_EQ(Offline(third), 1);
+    EXPECT_EQ(Offline(win->GetMessageNumberAt(1)), 0);
+    EXPECT_EQ(ReadNative(rb.Mail("ONELINE.DAT")).size(), 2u * 582);
 }
 
 TEST_F(MainCommands, ReplyFromTheReaderOpensTheComposer) {
-    open();
-    win->selectRow(1);
+    Open();
+    win->SelectRow(1);
     QString composer, subject;
     OnNextModal([&](QWidget* w) {
         // Scheduled before Reply closes the reader: runs in the composer's own loop.
@@ -81,38 +81,38 @@ TEST_F(MainCommands, ReplyFromTheReaderOpensTheComposer) {
         Act(*w, "mnuActionsNextMessage")->trigger(); // the reply answers the message shown last
         Act(*w, "mnuActionsReply")->trigger();
     });
-    action("mnuActionsOpen")->trigger();
+    Action("mnuActionsOpen")->trigger();
     EXPECT_EQ(composer, QStringLiteral("frmNewMessage"));
-    EXPECT_EQ(subject, QStringLiteral("Subject ") + QString::number(win->messageNumberAt(2)));
+    EXPECT_EQ(subject, QStringLiteral("Subject ") + QString::number(win->GetMessageNumberAt(2)));
 }
 
 TEST_F(MainCommands, PrintAndSaveWorkOnTheCurrentRowAndKeepItSelected) {
-    open();
+    Open();
     FakeDialogs fake;
     win->ClearSelection();
-    win->selectRow(1);
-    win->selectRow(3);
-    const std::int16_t number = win->messageNumberAt(3);
-    fake.printToPdf = QString::fromStdString(rb.dir.file("list.pdf"));
-    action("mnuActionsPrint")->trigger();
-    EXPECT_EQ(win->selectedPositions(), QList<int>{3});
+    win->SelectRow(1);
+    win->SelectRow(3);
+    const std::int16_t number = win->GetMessageNumberAt(3);
+    fake.printToPdf = QString::fromStdString(rb.dir.File("list.pdf"));
+    Action("mnuActionsPrint")->trigger();
+    EXPECT_EQ(win->GetSelectedPositions(), QList<int>{3});
     EXPECT_EQ(fake.messages.size(), 1);
 
-    fake.saveAnswer = QString::fromStdString(rb.dir.file("row.txt"));
-    action("mnuFileSaveAs")->trigger();
+    fake.saveAnswer = QString::fromStdString(rb.dir.File("row.txt"));
+    Action("mnuFileSaveAs")->trigger();
     EXPECT_EQ(fake.lastDefaultName,
               QStringLiteral("Subject ") + QString::number(number) + QStringLiteral(".txt"));
-    EXPECT_NE(ReadNative(rb.dir.file("row.txt")).find("Body " + std::to_string(number) + "\r\n"),
+    EXPECT_NE(ReadNative(rb.dir.File("row.txt")).find("Body " + std::to_string(number) + "\r\n"),
               std::string::npos);
     // Neither printing nor saving marks the message read.
-    EXPECT_EQ(offline(number), 0);
+    EXPECT_EQ(Offline(number), 0);
 }
 
 TEST_F(MainCommands, OpenNeedsASelectedRow) {
-    open();
+    Open();
     win->ClearSelection();
-    action("mnuActionsOpen")->trigger(); // no row selected: nothing opens
-    EXPECT_EQ(offline(win->messageNumberAt(1)), 0);
+    Action("mnuActionsOpen")->trigger(); // no row selected: nothing opens
+    EXPECT_EQ(Offline(win->GetMessageNumberAt(1)), 0);
 }
 
 } // namespace

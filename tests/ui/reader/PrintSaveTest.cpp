@@ -46,9 +46,9 @@ std::string NumberedLines(int count) {
 
 TEST(PrintMessage, PagesCarryFooterTitleAndHeaderOnlyFirst) {
     ReaderBoard rb;
-    auto n = rb.add("Long report", NumberedLines(150));
+    auto n = rb.Add("Long report", NumberedLines(150));
     FakeDialogs fake;
-    fake.printToPdf = QString::fromStdString(rb.dir.file("out.pdf"));
+    fake.printToPdf = QString::fromStdString(rb.dir.File("out.pdf"));
     ASSERT_TRUE(kesto::ui::PrintMessage(nullptr, rb.s, n));
     ASSERT_EQ(fake.messages.size(), 1);
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("Message sent to printer."));
@@ -78,19 +78,19 @@ TEST(PrintMessage, PagesCarryFooterTitleAndHeaderOnlyFirst) {
 
 TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
     ReaderBoard rb;
-    auto n = rb.add("Short", "x");
+    auto n = rb.Add("Short", "x");
     FakeDialogs fake; // no PDF path: the dialog is cancelled
     EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
     EXPECT_TRUE(fake.messages.isEmpty());
     rb.s.CurrentMailbox = kesto::Mailbox::Sent; // no sent mail: nothing to read, no dialog
-    fake.printToPdf = QString::fromStdString(rb.dir.file("none.pdf"));
+    fake.printToPdf = QString::fromStdString(rb.dir.File("none.pdf"));
     EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
-    EXPECT_FALSE(std::filesystem::exists(rb.dir.file("none.pdf")));
+    EXPECT_FALSE(std::filesystem::exists(rb.dir.File("none.pdf")));
     EXPECT_FALSE(std::filesystem::exists(rb.s.board.log.path));
 
     // A printer that cannot be started is logged, not announced.
     rb.s.CurrentMailbox = kesto::Mailbox::Received;
-    fake.printToPdf = QString::fromStdString(rb.dir.file("no/such/dir/x.pdf"));
+    fake.printToPdf = QString::fromStdString(rb.dir.File("no/such/dir/x.pdf"));
     {
         kesto::test::ExpectQtWarning painter(QStringLiteral("QPainter::begin(): Returned false"));
         EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
@@ -101,11 +101,11 @@ TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
 
 TEST(SaveMessage, DialogAndFileFromTheReader) {
     ReaderBoard rb;
-    rb.list.rows = {rb.add("../../x", "Hello\r\nthere")};
-    auto reader = rb.reader(1);
+    rb.list.rows = {rb.Add("../../x", "Hello\r\nthere")};
+    auto reader = rb.Reader(1);
     kesto::ui::frmOpenMessage& w = *reader;
     FakeDialogs fake;
-    const std::string target = rb.dir.file("chosen.txt");
+    const std::string target = rb.dir.File("chosen.txt");
     WriteNative(target, std::string(4000, 'o'));
     fake.saveAnswer = QString::fromStdString(target);
     QDir::setCurrent(QDir::tempPath());
@@ -125,7 +125,7 @@ TEST(SaveMessage, DialogAndFileFromTheReader) {
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("Message saved."));
     // The dialog may have moved the current directory; it is back at the board's main path.
     EXPECT_EQ(std::filesystem::canonical(QDir::currentPath().toStdString()),
-              std::filesystem::canonical(rb.dir.path()));
+              std::filesystem::canonical(rb.dir.Path()));
 
     // Cancel writes nothing and says nothing; a file that cannot be written says nothing either.
     fake.messages.clear();
@@ -133,7 +133,7 @@ TEST(SaveMessage, DialogAndFileFromTheReader) {
     WriteNative(target, "keep");
     w.findChild<QAction*>(QStringLiteral("mnuFileSaveAs"))->trigger();
     EXPECT_EQ(ReadNative(target), "keep");
-    fake.saveAnswer = QString::fromStdString(rb.dir.file("missing/dir/x.txt"));
+    fake.saveAnswer = QString::fromStdString(rb.dir.File("missing/dir/x.txt"));
     w.findChild<QAction*>(QStringLiteral("mnuFileSaveAs"))->trigger();
     EXPECT_TRUE(fake.messages.isEmpty());
     EXPECT_NE(ReadNative(rb.s.board.log.path).find("SaveMessage"), std::string::npos);

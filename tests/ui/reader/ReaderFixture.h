@@ -25,9 +25,9 @@ inline std::string Pad(std::string_view s, std::size_t width) {
 class FakeList : public kesto::ui::MailboxList {
   public:
     std::vector<std::int16_t> rows; // message numbers in display order
-    int rowCount() const override { return static_cast<int>(rows.size()); }
-    std::int16_t messageNumberAt(int position) const override {
-        return position >= 1 && position <= rowCount() ? rows[position - 1] : 0;
+    int GetRowCount() const override { return static_cast<int>(rows.size()); }
+    std::int16_t GetMessageNumberAt(int position) const override {
+        return position >= 1 && position <= GetRowCount() ? rows[position - 1] : 0;
     }
 };
 
@@ -37,7 +37,7 @@ struct ReaderBoard {
     FakeList list;
 
     ReaderBoard() {
-        s.board = kesto::demo::CreateBoard(dir.path()).value();
+        s.board = kesto::demo::CreateBoard(dir.Path()).value();
         kesto::demo::WriteDataFile(s.board, "NETWORKS.LST", "1,1,Home,0\r\n").value();
         s.CurrentUser = kesto::demo::MakeUser("SYSOP", "Sam Sysop", 255);
         kesto::demo::AppendUser(s.board, s.CurrentUser).value();
@@ -45,16 +45,16 @@ struct ReaderBoard {
         s.CurrentUserNumber = 1;
         s.CurrentMailbox = kesto::Mailbox::Received;
     }
-    std::string mail(const std::string& name) const { return dir.file("MAIL/" + name); }
-    std::int16_t add(std::string_view subject, std::string_view body, std::int32_t stamp = 1150000000) {
+    std::string Mail(const std::string& name) const { return dir.File("MAIL/" + name); }
+    std::int16_t Add(std::string_view subject, std::string_view body, std::int32_t stamp = 1150000000) {
         kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", subject, stamp);
         return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, body).value());
     }
     // The reader on list row `row`, answering its step requests as the mailbox window does.
-    std::unique_ptr<kesto::ui::frmOpenMessage> reader(int row) {
+    std::unique_ptr<kesto::ui::frmOpenMessage> Reader(int row) {
         auto w = std::make_unique<kesto::ui::frmOpenMessage>(s, list, row);
-        QObject::connect(w.get(), &kesto::ui::frmOpenMessage::stepRequested, w.get(),
-                         &kesto::ui::frmOpenMessage::showRow);
+        QObject::connect(w.get(), &kesto::ui::frmOpenMessage::StepRequested, w.get(),
+                         &kesto::ui::frmOpenMessage::ShowRow);
         return w;
     }
 };

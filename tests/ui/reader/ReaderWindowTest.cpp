@@ -38,24 +38,24 @@ TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
     auto n = static_cast<std::int16_t>(
         kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n").value());
     rb.list.rows = {n};
-    auto w = rb.reader(1);
+    auto w = rb.Reader(1);
     EXPECT_EQ(LabelText(*w, "lblMailFromValue"), QStringLiteral("ALICE @1/1 (Home)"));
     EXPECT_EQ(LabelText(*w, "lblMailSubjectValue"), QString::fromUtf8("Caf\u00e9 <b>"));
     EXPECT_EQ(w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText(),
               QStringLiteral("Hi\nthere\n\n---\nAttached File: REPORT.ZIP (1234 bytes)"));
     EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("lblMailDeleteValue"))->isHidden());
-    EXPECT_EQ(Field32(ReadNative(rb.mail("EMAIL.DAT")), n, 374), 1);
-    EXPECT_EQ(ReadNative(rb.mail("ONELINE.BIN")), "\r\n");
+    EXPECT_EQ(Field32(ReadNative(rb.Mail("EMAIL.DAT")), n, 374), 1);
+    EXPECT_EQ(ReadNative(rb.Mail("ONELINE.BIN")), "\r\n");
 }
 
 TEST(ReaderWindow, StepToADamagedRecordClearsTheShownText) {
     ReaderBoard rb;
-    auto shown = rb.add("Shown", "text"), lost = rb.add("Lost", "x");
-    std::string index = ReadNative(rb.mail("EMAIL.DAT"));
+    auto shown = rb.Add("Shown", "text"), lost = rb.Add("Lost", "x");
+    std::string index = ReadNative(rb.Mail("EMAIL.DAT"));
     index.replace(static_cast<std::size_t>(lost - 1) * 582 + 478, 4, "\xFF\xFF\xFF\x7F"); // far past the end
-    kesto::test::WriteNative(rb.mail("EMAIL.DAT"), index);
+    kesto::test::WriteNative(rb.Mail("EMAIL.DAT"), index);
     rb.list.rows = {shown, lost};
-    auto w = rb.reader(1);
+    auto w = rb.Reader(1);
     Act(*w, "mnuActionsNextMessage")->trigger();
     EXPECT_EQ(LabelText(*w, "lblMailSubjectValue"), QStringLiteral("Lost"));
     EXPECT_TRUE(w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText().isEmpty());
@@ -63,68 +63,68 @@ TEST(ReaderWindow, StepToADamagedRecordClearsTheShownText) {
 
 TEST(ReaderWindow, StepsThroughTheListInItsOrder) {
     ReaderBoard rb;
-    auto a = rb.add("A", "a"), b = rb.add("B", "b"), c = rb.add("C", "c");
+    auto a = rb.Add("A", "a"), b = rb.Add("B", "b"), c = rb.Add("C", "c");
     rb.list.rows = {c, a, b}; // the list is sorted: reader follows it, not the record order
-    auto w = rb.reader(1);
-    QSignalSpy steps(w.get(), &frmOpenMessage::stepRequested);
+    auto w = rb.Reader(1);
+    QSignalSpy steps(w.get(), &frmOpenMessage::StepRequested);
     QAbstractButton* prev = Button(*w, "Toolbar1_Button9");
     QAbstractButton* next = Button(*w, "Toolbar1_Button10");
     EXPECT_FALSE(prev->isEnabled());
     Act(*w, "mnuActionsPreviousMessage")->trigger(); // at the first row: nothing
-    EXPECT_EQ(w->row(), 1);
+    EXPECT_EQ(w->GetRow(), 1);
 
     next->click();
-    EXPECT_EQ(w->messageNumber(), a);
+    EXPECT_EQ(w->GetMessageNumber(), a);
     Act(*w, "mnuActionsNextMessage")->trigger();
     Act(*w, "mnuActionsNextMessage")->trigger(); // at the last row: nothing
     EXPECT_FALSE(next->isEnabled());
-    EXPECT_EQ(w->row(), 3);
-    EXPECT_EQ(w->messageNumber(), b);
+    EXPECT_EQ(w->GetRow(), 3);
+    EXPECT_EQ(w->GetMessageNumber(), b);
     EXPECT_EQ(LabelText(*w, "lblMailSubjectValue"), QStringLiteral("B"));
 
     prev->click();
     prev->click();
-    EXPECT_EQ(w->messageNumber(), c);
+    EXPECT_EQ(w->GetMessageNumber(), c);
     EXPECT_EQ(steps.size(), 4); // only the steps that had a row to go to were asked for
     // Each shown message got its mark once: three notices.
-    std::string index = ReadNative(rb.mail("EMAIL.DAT"));
+    std::string index = ReadNative(rb.Mail("EMAIL.DAT"));
     for (auto n : {a, b, c}) EXPECT_EQ(Field32(index, n, 374), 1);
-    EXPECT_EQ(ReadNative(rb.mail("ONELINE.DAT")).size(), 3u * 582);
+    EXPECT_EQ(ReadNative(rb.Mail("ONELINE.DAT")).size(), 3u * 582);
 }
 
 TEST(ReaderWindow, DeleteTogglesTheMarkAndTheNotice) {
     ReaderBoard rb;
-    auto n = rb.add("Old news", "x");
+    auto n = rb.Add("Old news", "x");
     rb.list.rows = {n};
-    auto w = rb.reader(1);
+    auto w = rb.Reader(1);
     auto* notice = w->findChild<QLabel*>(QStringLiteral("lblMailDeleteValue"));
-    const std::string before = ReadNative(rb.mail("EMAIL.DAT"));
+    const std::string before = ReadNative(rb.Mail("EMAIL.DAT"));
 
     Act(*w, "mnuActionsDelete")->trigger();
     EXPECT_FALSE(notice->isHidden());
-    EXPECT_EQ(kesto::GetI16(ReadNative(rb.mail("EMAIL.DAT")), 332), 1);
-    EXPECT_EQ(w->shownRecord().Deleted, 1);
+    EXPECT_EQ(kesto::GetI16(ReadNative(rb.Mail("EMAIL.DAT")), 332), 1);
+    EXPECT_EQ(w->GetShownRecord().Deleted, 1);
     EXPECT_EQ(LabelText(*w, "lblMailToValue"), QStringLiteral("SYSOP @1/1 (Home)")); // labels not rebuilt
 
     Button(*w, "Toolbar1_Button4")->click();
     EXPECT_TRUE(notice->isHidden());
-    EXPECT_EQ(ReadNative(rb.mail("EMAIL.DAT")), before);
+    EXPECT_EQ(ReadNative(rb.Mail("EMAIL.DAT")), before);
 
     // With no rows listed (the list was rebuilt under the reader) commands do nothing.
-    QSignalSpy replies(w.get(), &frmOpenMessage::replyRequested);
+    QSignalSpy replies(w.get(), &frmOpenMessage::ReplyRequested);
     rb.list.rows.clear();
     Act(*w, "mnuActionsDelete")->trigger();
     Act(*w, "mnuActionsReply")->trigger();
-    EXPECT_EQ(ReadNative(rb.mail("EMAIL.DAT")), before);
+    EXPECT_EQ(ReadNative(rb.Mail("EMAIL.DAT")), before);
     EXPECT_TRUE(replies.isEmpty());
 }
 
 TEST(ReaderWindow, ReplyAsksForAnAnswerToTheShownMessageAndCloses) {
     ReaderBoard rb;
-    rb.list.rows = {rb.add("Question", "?")};
-    auto w = rb.reader(1);
+    rb.list.rows = {rb.Add("Question", "?")};
+    auto w = rb.Reader(1);
     w->show();
-    QSignalSpy replies(w.get(), &frmOpenMessage::replyRequested);
+    QSignalSpy replies(w.get(), &frmOpenMessage::ReplyRequested);
     Button(*w, "Toolbar1_Button3")->click();
     ASSERT_EQ(replies.size(), 1);
     EXPECT_EQ(replies[0][0].value<std::int16_t>(), rb.list.rows[0]);
@@ -134,9 +134,9 @@ TEST(ReaderWindow, ReplyAsksForAnAnswerToTheShownMessageAndCloses) {
 
 TEST(ReaderWindow, DisableAndEnableCommands) {
     ReaderBoard rb;
-    auto a = rb.add("A", "a"), b = rb.add("B", "b");
+    auto a = rb.Add("A", "a"), b = rb.Add("B", "b");
     rb.list.rows = {a, b};
-    auto w = rb.reader(2);
+    auto w = rb.Reader(2);
     w->DisableCommands();
     for (const char* name : {"mnuFileClose", "mnuActionsDelete", "mnuActionsNextMessage", "mnuHelpAbout"})
         EXPECT_FALSE(Act(*w, name)->isEnabled()) << name;
@@ -151,8 +151,8 @@ TEST(ReaderWindow, DisableAndEnableCommands) {
 
 TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
     ReaderBoard rb;
-    rb.list.rows = {rb.add("A", "a")};
-    auto w = rb.reader(1);
+    rb.list.rows = {rb.Add("A", "a")};
+    auto w = rb.Reader(1);
     w->show();
     auto* from = w->findChild<QLabel*>(QStringLiteral("lblMailFromValue"));
     auto* popup = w->findChild<QMenu*>(QStringLiteral("mnuPopUp"));
@@ -178,7 +178,7 @@ TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWin
     m.FromNetNode = Pad("fidonet.example.org:21/234.56789", 80); // an 80-character sender line
     auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x").value());
     rb.list.rows = {n};
-    auto w = rb.reader(1);
+    auto w = rb.Reader(1);
     w->show();
     ASSERT_EQ(LabelText(*w, "lblMailFromValue").size(), 80);
     ASSERT_EQ(LabelText(*w, "lblMailSubjectValue").size(), 64);
@@ -200,8 +200,8 @@ TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWin
 
 TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
     ReaderBoard rb;
-    rb.list.rows = {rb.add("Info", "i", 1150000000)};
-    auto w = rb.reader(1);
+    rb.list.rows = {rb.Add("Info", "i", 1150000000)};
+    auto w = rb.Reader(1);
     QString from, offline;
     OnNextModal([&](QWidget* d) {
         ASSERT_NE(d, nullptr);
@@ -218,13 +218,13 @@ class UrlCatcher : public QObject {
   public:
     QList<QUrl> opened;
   public slots:
-    void open(const QUrl& url) { opened.append(url); }
+    void Open(const QUrl& url) { opened.append(url); }
 };
 
 TEST(About, DoubleClickOpensTheWebLink) {
     kesto::ui::frmAbout about;
     UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
     auto* link = about.findChild<QLabel*>(QStringLiteral("lblWebLink"));
     QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(1, 1), link->mapToGlobal(QPointF(1, 1)),
                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);

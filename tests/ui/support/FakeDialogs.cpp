@@ -4,7 +4,7 @@
 
 namespace kesto::test {
 
-bool FakeDialogs::choosePrinter(QWidget*, QPrinter& printer) {
+bool FakeDialogs::ChoosePrinter(QWidget*, QPrinter& printer) {
     if (printToPdf.isEmpty()) return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(printToPdf);

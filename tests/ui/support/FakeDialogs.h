@@ -17,32 +17,32 @@ class FakeDialogs : public kesto::ui::Dialogs {
         QString text;
     };
 
-    FakeDialogs() { kesto::ui::setDialogs(this); }
-    ~FakeDialogs() override { kesto::ui::setDialogs(nullptr); }
+    FakeDialogs() { kesto::ui::SetDialogs(this); }
+    ~FakeDialogs() override { kesto::ui::SetDialogs(nullptr); }
 
-    void message(QWidget*, Icon icon, const QString& title, const QString& text) override {
+    void ShowMessage(QWidget*, Icon icon, const QString& title, const QString& text) override {
         messages.append({icon, title, text});
     }
-    QString saveFileName(QWidget*, const QString& title, const QString& directory, const QString& defaultName,
-                         const QString& filters) override {
+    QString GetSaveFileName(QWidget*, const QString& title, const QString& directory,
+                            const QString& defaultName, const QString& filters) override {
         lastTitle = title;
         lastDirectory = directory;
         lastDefaultName = defaultName;
         lastFilters = filters;
         return saveAnswer;
     }
-    QString openFileName(QWidget*, const QString& title, const QString& directory) override {
+    QString GetOpenFileName(QWidget*, const QString& title, const QString& directory) override {
         lastTitle = title;
         lastDirectory = directory;
         return openAnswer;
     }
-    QString existingDirectory(QWidget*, const QString& title, const QString& directory) override {
+    QString GetExistingDirectory(QWidget*, const QString& title, const QString& directory) override {
         lastTitle = title;
         lastDirectory = directory;
         ++folderAsked;
         return folderAnswer;
     }
-    bool choosePrinter(QWidget*, QPrinter& printer) override;
+    bool ChoosePrinter(QWidget*, QPrinter& printer) override;
 
     QList<Message> messages;
     QString saveAnswer;   // empty = cancel
