@@ -12,9 +12,9 @@ namespace kesto::cli {
 // rows. Every number is checked before any mark changes.
 int CmdDelete(Context& ctx) {
     int rc = kExitOk;
-    std::vector<std::int16_t> numbers;
+    std::vector<RecordNo> numbers;
     for (const std::string& arg : ctx.opt.args) {
-        std::optional<std::int16_t> n = MessageNumberArg(ctx, arg, rc);
+        std::optional<RecordNo> n = MessageNumberArg(ctx, arg, rc);
         if (!n) return rc;
         if (std::find(numbers.begin(), numbers.end(), *n) != numbers.end())
             return ctx.UsageError("message " + arg + " is given twice");
@@ -22,11 +22,11 @@ int CmdDelete(Context& ctx) {
     }
     std::optional<Board> b = ctx.OpenBoard();
     if (!b) return kExitFailed;
-    for (std::int16_t n : numbers)
+    for (RecordNo n : numbers)
         if (!IsOwnMessage(ctx, *b, n, rc)) return rc;
 
     const std::string name(MailboxName(ctx.opt.Box()));
-    for (std::int16_t n : numbers) {
+    for (RecordNo n : numbers) {
         // A mark that could not be written is logged; the state read back tells what holds.
         (void)DeleteMessage(*b, ctx.opt.Box(), n);
         const Result<MessageInfo> m = GetMessageInfo(*b, name, n);

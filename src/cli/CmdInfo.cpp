@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "ReaderArgs.h"
 
 #include "DateFunctions.h"
 #include "JsonOutput.h"
@@ -12,10 +13,10 @@ namespace kesto::cli {
 // --user is the current user, as in the windows: the dialog is only reached from that
 // user's list, so a message of another user's mailbox is refused.
 int CmdInfo(Context& ctx) {
-    std::int64_t number = 0;
-    if (!ParseInteger(ctx.opt.args[0], 1, 32767, number))
-        return ctx.UsageError("NUMBER must be a message number from 1 to 32767, not '" + ctx.opt.args[0] +
-                              "'");
+    int rc = kExitOk;
+    const std::optional<RecordNo> parsed = MessageNumberArg(ctx, ctx.opt.args[0], rc);
+    if (!parsed) return rc;
+    const RecordNo number = *parsed;
     std::optional<Board> b = ctx.OpenBoard();
     if (!b) return kExitFailed;
 
@@ -23,7 +24,7 @@ int CmdInfo(Context& ctx) {
     const std::string name(MailboxName(mailbox));
     if (number > MessageCount(*b, name))
         return ctx.Fail("there is no message " + std::to_string(number) + " in " + name);
-    const Result<MessageInfo> read = GetMessageInfo(*b, name, static_cast<RecordNo>(number));
+    const Result<MessageInfo> read = GetMessageInfo(*b, name, number);
     if (!read) return ctx.Fail("message " + std::to_string(number) + " of " + name + " cannot be read");
     const MessageInfo& m = *read;
     const std::int32_t owner = mailbox == Mailbox::Received ? m.ToUserNo : m.FromUserNo;

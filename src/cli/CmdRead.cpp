@@ -13,7 +13,7 @@ namespace kesto::cli {
 // the read mark and leaves the read notice for a local sender.
 int CmdRead(Context& ctx) {
     int rc = kExitOk;
-    std::optional<std::int16_t> number = MessageNumberArg(ctx, ctx.opt.args[0], rc);
+    std::optional<RecordNo> number = MessageNumberArg(ctx, ctx.opt.args[0], rc);
     if (!number) return rc;
     std::optional<Board> b = ctx.OpenBoard();
     if (!b) return kExitFailed;

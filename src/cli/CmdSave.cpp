@@ -10,7 +10,7 @@ namespace kesto::cli {
 // Writes the same file the window's Save As writes; an existing FILE is replaced.
 int CmdSave(Context& ctx) {
     int rc = kExitOk;
-    std::optional<std::int16_t> number = MessageNumberArg(ctx, ctx.opt.args[0], rc);
+    std::optional<RecordNo> number = MessageNumberArg(ctx, ctx.opt.args[0], rc);
     if (!number) return rc;
     const std::string& file = ctx.opt.args[1];
     if (file.empty()) return ctx.UsageError("FILE must not be empty");

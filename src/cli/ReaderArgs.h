@@ -7,6 +7,7 @@
 #include "MailBase.h"
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -14,19 +15,20 @@ namespace kesto::cli {
 
 // Parses `text` as a message number; on a bad number writes the usage error and
 // sets `exitCode`.
-inline std::optional<std::int16_t> MessageNumberArg(const Context& ctx, const std::string& text,
-                                                    int& exitCode) {
+inline std::optional<RecordNo> MessageNumberArg(const Context& ctx, const std::string& text, int& exitCode) {
     std::int64_t number = 0;
-    if (!ParseInteger(text, 1, 32767, number)) {
-        exitCode = ctx.UsageError("NUMBER must be a message number from 1 to 32767, not '" + text + "'");
+    if (!ParseInteger(text, 1, std::numeric_limits<RecordNo>::max(), number)) {
+        exitCode =
+            ctx.UsageError("NUMBER must be a message number from 1 to " +
+                           std::to_string(std::numeric_limits<RecordNo>::max()) + ", not '" + text + "'");
         return std::nullopt;
     }
-    return static_cast<std::int16_t>(number);
+    return static_cast<RecordNo>(number);
 }
 
 // True when message `number` exists in the chosen mailbox and belongs to --user;
 // otherwise writes why and sets `exitCode`.
-inline bool IsOwnMessage(const Context& ctx, const Board& b, std::int16_t number, int& exitCode) {
+inline bool IsOwnMessage(const Context& ctx, const Board& b, RecordNo number, int& exitCode) {
     const Mailbox mailbox = ctx.opt.Box();
     const std::string name(MailboxName(mailbox));
     if (number > MessageCount(b, name)) {

@@ -12,8 +12,8 @@
 namespace kesto {
 
 // A record number in a mailbox index (the first record is 1), and a user number as
-// the searches and the list count them: 16-bit, as the board's own routines.
-using RecordNo = std::int16_t;
+// the searches count them. 32-bit, so a mailbox past 32,767 records is whole.
+using RecordNo = std::int32_t;
 
 struct Board {
     // Absolute directory the program started in (the one holding SYSPATHS.CFG).

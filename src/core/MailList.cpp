@@ -5,13 +5,13 @@
 #include "platform/File.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace kesto {
 namespace {
 
-// Record numbers in the list are 16-bit like every routine that reads them back,
-// so records past 32767 cannot be opened and are not listed.
-constexpr std::size_t kMaxListedRecords = 32767;
+// The last record a 32-bit record number reaches.
+constexpr std::size_t kMaxListedRecords = std::numeric_limits<RecordNo>::max();
 
 RowState StateFor(std::int32_t deleted, std::int32_t offline, bool hasAttachment) {
     if (deleted >= 1) return RowState::Deleted;
@@ -21,7 +21,7 @@ RowState StateFor(std::int32_t deleted, std::int32_t offline, bool hasAttachment
 }
 
 // Only the fields a row shows, straight from the record's bytes: decoding every
-// field of 32,767 records would cost more than the rest of a refresh.
+// field of tens of thousands of records would cost more than the rest of a refresh.
 MailRowView ViewRow(RecordNo number, std::string_view rec, bool received) {
     const std::int32_t offline = ReadField<&MessageInfo::Offline>(rec);
     MailRowView row;

@@ -89,17 +89,13 @@ Result<void> WriteSettings(const Board& b, const LiveViewState& live) {
     v.SortOrder = live.SortOrder;
     v.ColumnWidths = live.ColumnWidths;
 
-    // Record 1 is replaced in a whole new file, so a failed write leaves the old one;
-    // anything stored after record 1 is carried over.
+    // Record 1 is written in place, so a hard link and anything stored after the
+    // record stay, and the main folder need not be writable. Only a missing file is
+    // made whole beside it and renamed in, so no half-written one is ever seen.
     const std::string path = MainFile(b, "KESTO.DAT");
-    Bytes contents;
-    if (platform::FileLengthIfAny(path)) {
-        if (auto read = platform::ReadAll(path, contents); !read) return read;
-    }
     const Bytes record = EncodeViewSettings(v);
-    if (contents.size() < record.size()) contents.resize(record.size());
-    contents.replace(0, record.size(), record);
-    return platform::ReplaceContents(path, contents);
+    if (!platform::FileLengthIfAny(path)) return platform::ReplaceContents(path, record);
+    return platform::WriteAt(path, 0, record);
 }
 
 } // namespace

@@ -41,7 +41,8 @@ struct LiveViewState {
     std::int16_t SortOrder = 1;
     std::array<std::int32_t, 6> ColumnWidths{360, 800, 2000, 3500, 2500, 1000};
 };
-// Writes the live state as record 1 of KESTO.DAT; a failure leaves the file as it was.
+// Writes the live state over record 1 of KESTO.DAT, keeping any bytes after it; a
+// missing file is created. A value that does not fit its field writes nothing.
 Result<void> SaveDat(const Board& b, const LiveViewState& live);
 
 } // namespace kesto

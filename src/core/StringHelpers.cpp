@@ -13,6 +13,9 @@ namespace {
 constexpr char kCr = '\r';
 constexpr char kLf = '\n';
 constexpr char kColourCode = '\x03';
+// Piece numbers and replacement counts are 16-bit on the board.
+constexpr std::int32_t kMaxPieces = std::numeric_limits<std::int16_t>::max();
+constexpr std::int32_t kMaxReplacements = std::numeric_limits<std::int16_t>::max();
 
 } // namespace
 
@@ -70,10 +73,12 @@ std::int16_t CountOccurrences(std::string_view text, std::string_view find, std:
 
 std::vector<std::string> Explode(std::string_view delimiter, std::string_view text, std::int32_t limit,
                                  std::int32_t minimum) {
-    // Piece numbers are 16-bit on the board.
-    constexpr std::int32_t kMaxPieces = std::numeric_limits<std::int16_t>::max();
-    if (limit < 1 || limit > kMaxPieces) limit = kMaxPieces;
-    if (minimum > kMaxPieces) minimum = kMaxPieces;
+    const auto failed = [&] {
+        return std::vector<std::string>(
+            minimum > kMaxPieces ? 1 : static_cast<std::size_t>(std::max(minimum, 1)));
+    };
+    if (minimum > kMaxPieces) return failed();
+    if (limit < 1) limit = std::numeric_limits<std::int32_t>::max();
 
     std::vector<std::string> pieces;
     if (!text.empty()) {
@@ -87,6 +92,8 @@ std::vector<std::string> Explode(std::string_view delimiter, std::string_view te
             while (static_cast<std::int32_t>(pieces.size()) < limit - 1) {
                 std::size_t hit = foldedText.find(foldedDelim, from);
                 if (hit == std::string::npos) break;
+                // This piece and the rest after it would not both get a number.
+                if (pieces.size() + 2 > static_cast<std::size_t>(kMaxPieces)) return failed();
                 pieces.emplace_back(text.substr(from, hit - from));
                 from = hit + delimiter.size();
             }
@@ -121,20 +128,19 @@ std::string StrPad(std::string_view text, std::int16_t width, std::string_view p
 std::string StrReplace(std::string_view text, std::string_view find, std::string_view replacement,
                        std::int16_t maximum, bool rescan) {
     if (find.empty() || find == replacement) return std::string(text);
-    const std::int32_t limit = maximum < 0 ? 0 : maximum;
+    const std::int32_t limit = maximum <= 0 ? kMaxReplacements + 1 : maximum;
     std::int32_t made = 0;
-    auto more = [&] { return limit == 0 || made < limit; };
 
-    // Starting over at position 1 only terminates when every replacement shortens
-    // the text; a replacement at least as long as the searched text could be found
-    // again without end (or grow without bound), so it continues after itself.
-    if (!rescan || replacement.size() >= find.size()) {
+    // A replacement holding the searched text would be found again without end, so
+    // the search always goes on after it.
+    if (!rescan || replacement.find(find) != std::string_view::npos) {
         std::string out;
         out.reserve(text.size());
         std::size_t from = 0;
-        while (more()) {
+        while (made < limit) {
             std::size_t hit = text.find(find, from);
             if (hit == std::string_view::npos) break;
+            if (made == kMaxReplacements) return std::string(text);
             out.append(text.substr(from, hit - from));
             out.append(replacement);
             from = hit + find.size();
@@ -144,15 +150,15 @@ std::string StrReplace(std::string_view text, std::string_view find, std::string
         return out;
     }
 
-    // Rescan in one pass: `out` never holds the searched text, so the leftmost
-    // occurrence of out + rest is the first one to be completed while moving
-    // characters over. A replacement goes back in front of the rest, exactly as a
-    // search from position 1 would see it next.
+    // Rescan in one pass: `out` never holds the searched text, and all occurrences
+    // are equally long, so the leftmost occurrence of out + rest is the first one to
+    // be completed while moving characters over. A replacement goes back in front of
+    // the rest, exactly as a search from position 1 would see it next.
     std::string out;
     out.reserve(text.size());
     std::string pending; // replacement characters still to move over, next one last
     std::size_t restPos = 0;
-    while (more()) {
+    while (made < limit) {
         char c;
         if (!pending.empty()) {
             c = pending.back();
@@ -165,6 +171,7 @@ std::string StrReplace(std::string_view text, std::string_view find, std::string
         out += c;
         if (out.size() >= find.size() && c == find.back() &&
             std::memcmp(out.data() + out.size() - find.size(), find.data(), find.size()) == 0) {
+            if (made == kMaxReplacements) return std::string(text);
             out.resize(out.size() - find.size());
             pending.append(replacement.rbegin(), replacement.rend());
             ++made;

@@ -5,6 +5,8 @@
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
+#include <limits>
+
 namespace kesto {
 namespace {
 
@@ -82,12 +84,13 @@ Result<std::int32_t> NextSeqNum(const Board& b) {
     }
     Result<Bytes> stored = platform::ReadAt(path, 0, 4);
     if (!stored) return stored.error();
-    // Widened, so a damaged 2147483647 wraps to 1 instead of overflowing.
-    std::int64_t value = static_cast<std::int64_t>(GetI32(*stored, 0)) + 1;
-    if (value >= kSeqLimit) value = 1;
-    PutI32(buf, 0, static_cast<std::int32_t>(value));
+    // The counter is 32-bit: a damaged 2147483647 has no next number, and stays as it is.
+    const std::int32_t last = GetI32(*stored, 0);
+    if (last == std::numeric_limits<std::int32_t>::max()) return Error(ErrorCode::Overflow);
+    const std::int32_t value = last + 1 >= kSeqLimit ? 1 : last + 1;
+    PutI32(buf, 0, value);
     if (auto w = platform::WriteAt(path, 0, buf); !w) return w.error();
-    return static_cast<std::int32_t>(value);
+    return value;
 }
 
 } // namespace

@@ -87,7 +87,7 @@ TEST(CliUsage, BadCommandLinesExitWithTwoNamingWhatIsWrong) {
         {{"list", "--", "extra"}, "extra"},
         {{"info"}, "NUMBER"},
         {{"info", "abc"}, "'abc'"},
-        {{"info", "32768"}, "'32768'"},
+        {{"info", "2147483648"}, "'2147483648'"},
         {{"list", "--user", "0"}, "--user"},
         {{"list", "--user"}, "--user"},
         {{"list", "--json=yes"}, "--json"},

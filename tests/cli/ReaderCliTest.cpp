@@ -28,11 +28,11 @@ class ReaderCliTest : public kesto::test::CliBoardTest {
         kesto::demo::AppendUser(board, kesto::demo::MakeUser("ALICE", "Alice Smith", 50)).value();
         kesto::demo::WriteDataFile(board, "NETWORKS.LST", "1,1,Home,0\r\n").value();
     }
-    std::int16_t Add(std::int32_t from, std::int32_t to, std::string_view subject, std::string_view body) {
+    kesto::RecordNo Add(std::int32_t from, std::int32_t to, std::string_view subject, std::string_view body) {
         kesto::MessageInfo m = kesto::demo::MakeMessage(from, to, from == 1 ? "SYSOP" : "ALICE",
                                                         to == 1 ? "SYSOP" : "ALICE", subject, 1150000000);
         m.Creation = Pad("Thu Jun 29, 2006 04:26:40 +0000", 40);
-        return static_cast<std::int16_t>(kesto::demo::AppendMessage(board, "EMAIL", m, body).value());
+        return kesto::demo::AppendMessage(board, "EMAIL", m, body).value();
     }
     std::string Mail(const std::string& name) const { return boardDir + "/MAIL/" + name; }
 };
@@ -112,6 +112,28 @@ TEST_F(ReaderCliTest, SaveWritesTheSaveAsBytes) {
     // Saving is not reading: no mark, no notice.
     EXPECT_EQ(kesto::GetI32(ReadNative(Mail("EMAIL.DAT")), 374), 0);
     EXPECT_EQ(Run({"save", "1", dir.Path() + "/no/such/dir.txt"}), 1);
+}
+
+TEST_F(ReaderCliTest, NumbersPast32767ReachTheirMessages) {
+    kesto::test::WriteLargeMailbox(board, "EMAIL", 32770,
+                                   kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "", 1150000000));
+    ASSERT_EQ(Run({"list"}), 0) << err;
+    EXPECT_NE(out.find(": 32770 messages"), std::string::npos);
+    EXPECT_EQ(out.find("32770 *"), out.find('\n', out.find('\n') + 1) + 1) << "the newest is listed first";
+
+    ASSERT_EQ(Run({"info", "32769"}), 0) << err;
+    EXPECT_NE(out.find("Message 32769"), std::string::npos) << out;
+    ASSERT_EQ(Run({"read", "32770"}), 0) << err;
+    EXPECT_NE(out.find("Subject: Message 32770\n"), std::string::npos) << out;
+    ASSERT_EQ(Run({"delete", "32768"}), 0) << err;
+    EXPECT_EQ(out, "32768: marked for deletion\n");
+    const std::string index = ReadNative(Mail("EMAIL.DAT"));
+    EXPECT_EQ(kesto::GetI32(index, 32769 * 582 + 374), 1);
+    EXPECT_EQ(kesto::GetI16(index, 32767 * 582 + 332), 1);
+    EXPECT_EQ(kesto::GetI16(index, 32769 * 582 + 332), 0);
+    ASSERT_EQ(Run({"save", "32770", dir.Path() + "/last.txt"}), 0) << err;
+    EXPECT_NE(ReadNative(dir.Path() + "/last.txt").find("Subject:  Message 32770\r\n"), std::string::npos);
+    EXPECT_EQ(Run({"read", "32771"}), 1);
 }
 
 } // namespace

@@ -9,6 +9,9 @@
 #include <filesystem>
 #include <tuple>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace kesto;
 using kesto::test::ReadNative;
 using kesto::test::TempDir;
@@ -216,6 +219,49 @@ TEST(SaveDat, RoundsHalvesToEvenAndWritesRecordOne) {
     EXPECT_EQ(GetI32(rec, 4), 10216);
     EXPECT_EQ(GetI32(rec, 8), 10216);
     EXPECT_EQ(GetI32(rec, 12), 0);
+}
+
+TEST(SaveDat, WritesRecordOneInPlaceKeepingLinksAndLaterBytes) {
+    TempDir dir;
+    Board b = MainOnlyBoard(dir);
+    const std::string path = dir.File("KESTO.DAT");
+    const Bytes later = "board-added bytes past record 1";
+    WriteNative(path, SettingsBytes(1, 2, 3000, 4000, 0, 2, 1, {360, 800, 2000, 3500, 2500, 1000}) + later);
+    std::filesystem::create_hard_link(path, dir.File("KESTO.LNK"));
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+    LiveViewState live;
+    live.WindowTop = 10;
+    live.WindowLeft = 20;
+    live.WindowWidth = 5000;
+    live.WindowHeight = 6000;
+    ASSERT_TRUE(SaveDat(b, live));
+    const Bytes expected =
+        SettingsBytes(10, 20, 5000, 6000, 0, 2, 1, {360, 800, 2000, 3500, 2500, 1000}) + later;
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 2u);
+    EXPECT_EQ(ReadNative(path), expected);
+    EXPECT_EQ(ReadNative(dir.File("KESTO.LNK")), expected);
+}
+
+TEST(SaveDat, AWritableFileInAReadOnlyFolderIsSaved) {
+    // Root writes into any folder, so a read-only one proves nothing there.
+    if (::geteuid() == 0) GTEST_SKIP() << "root is not held back by folder permissions";
+    TempDir dir;
+    Board b = MainOnlyBoard(dir);
+    WriteNative(dir.File("KESTO.DAT"), Bytes(48, '\0'));
+    LiveViewState live;
+    live.WindowWidth = 5000;
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    const Result<void> saved = SaveDat(b, live);
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(GetI32(ReadNative(dir.File("KESTO.DAT")), 8), 5000);
 }
 
 TEST(SaveDat, FailureLeavesTheFileAsItWas) {

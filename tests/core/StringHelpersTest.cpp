@@ -10,9 +10,14 @@ using namespace kesto;
 namespace {
 
 // Replacement starting over at position 1 after each hit, the slow obvious way.
-std::string NaiveRescan(std::string text, const std::string& find, const std::string& repl) {
-    for (std::size_t hit; (hit = text.find(find)) != std::string::npos;) text.replace(hit, find.size(), repl);
-    return text;
+std::string NaiveRescan(const std::string& text, const std::string& find, const std::string& repl) {
+    std::string out = text;
+    int made = 0;
+    for (std::size_t hit; (hit = out.find(find)) != std::string::npos; ++made) {
+        if (made == 32767) return text;
+        out.replace(hit, find.size(), repl);
+    }
+    return out;
 }
 
 std::string RandomText(std::mt19937& rng, std::string_view alphabet, std::size_t maxLen) {
@@ -92,13 +97,17 @@ TEST(StringHelpers, ExplodeFillsFixedSlots) {
     EXPECT_EQ(Explode("<>", "a<>b<", 0, 0), (Pieces{"a", "b<"}));
 }
 
-TEST(StringHelpers, ExplodeStopsAt32767Pieces) {
+TEST(StringHelpers, ExplodeFailsPast32767Pieces) {
     std::string text;
-    for (int i = 1; i <= 32770; ++i) text += std::to_string(i) + ",";
-    const std::vector<std::string> p = Explode(",", text, 0, 0);
+    for (int i = 1; i <= 32767; ++i) text += std::to_string(i) + ",";
+    text.pop_back();
+    std::vector<std::string> p = Explode(",", text, 0, 0);
     ASSERT_EQ(p.size(), 32767u);
-    EXPECT_EQ(p[32765], "32766");
-    EXPECT_EQ(p[32766], "32767,32768,32769,32770,");
+    EXPECT_EQ(p[32766], "32767");
+    // One more piece has no number: the pieces of an empty text.
+    EXPECT_EQ(Explode(",", text + ",", 0, 3), (std::vector<std::string>{"", "", ""}));
+    EXPECT_EQ(Explode(",", text + ",", 2, 0).size(), 2u); // a limit keeps it within range
+    EXPECT_EQ(Explode(",", "a,b", 0, 40000), (std::vector<std::string>{""}));
 }
 
 TEST(StringHelpers, StrPadModes) {
@@ -116,20 +125,29 @@ TEST(StringHelpers, StrReplaceLimitsAndContinuesAfterReplacement) {
     EXPECT_EQ(StrReplace("a.b", "", "x"), "a.b");
     EXPECT_EQ(StrReplace("aaa", "a", "aa"), "aaaaaa"); // not searched again inside the replacement
     EXPECT_EQ(StrReplace("a    b", "  ", " "), "a  b");
+    // The count is 16-bit: one replacement too many leaves the text as it was.
+    EXPECT_EQ(StrReplace(std::string(32767, '.'), ".", "x"), std::string(32767, 'x'));
+    EXPECT_EQ(StrReplace(std::string(32768, '.'), ".", "x"), std::string(32768, '.'));
+    EXPECT_EQ(StrReplace(std::string(32768, '.'), ".", "x", 32767), std::string(32767, 'x') + ".");
 }
 
 TEST(StringHelpers, StrReplaceRescanMatchesStartingOverAndAlwaysEnds) {
     EXPECT_EQ(StrReplace("a     b  c", "  ", " ", 0, true), "a b c");
     EXPECT_EQ(StrReplace("a b c", " ", "", 0, true), "abc");
-    EXPECT_EQ(StrReplace("aaab", "ab", "b", 2, true), "ab"); // the maximum still counts
+    EXPECT_EQ(StrReplace("aaab", "ab", "b", 2, true), "ab");    // the maximum still counts
+    EXPECT_EQ(StrReplace("aabb", "ab", "bb", 0, true), "bbbb"); // as long as the searched text
+    EXPECT_EQ(StrReplace("aab", "ab", "bbaa", 0, true), NaiveRescan("aab", "ab", "bbaa"));
     // A replacement that holds the searched text would be found forever: it goes on after it.
     EXPECT_EQ(StrReplace("abab", "ab", "xab", 0, true), "xabxab");
-    EXPECT_EQ(StrReplace("aab", "ab", "bbaa", 0, true), "abbaa");
+    // Each "a" doubles the "b"s after it: 16 of them need more replacements than the count holds.
+    EXPECT_EQ(StrReplace(std::string(16, 'a') + "b", "ab", "bba", 0, true), std::string(16, 'a') + "b");
 
     std::mt19937 rng(11);
-    const std::pair<std::string, std::string> rules[] = {{"ab", "b"}, {"aa", "a"}, {"aba", "b"}, {"abc", ""}};
-    for (int i = 0; i < 2000; ++i) {
-        const auto& [find, repl] = rules[i % 4];
+    const std::pair<std::string, std::string> rules[] = {{"ab", "b"},  {"aa", "a"},   {"aba", "b"},
+                                                         {"abc", ""},  {"ab", "ba"},  {"ab", "bbca"},
+                                                         {"ca", "ac"}, {"abc", "cab"}};
+    for (int i = 0; i < 4000; ++i) {
+        const auto& [find, repl] = rules[i % 8];
         std::string s = RandomText(rng, "abc", 16);
         ASSERT_EQ(StrReplace(s, find, repl, 0, true), NaiveRescan(s, find, repl)) << s << " " << find;
     }

@@ -83,8 +83,9 @@ TEST_F(SystemFilesTest, SequenceNumbers) {
     WriteNative(seq, Le32(3999999));
     EXPECT_EQ(*GetSeqNum(b), 1);
     EXPECT_EQ(ReadNative(seq), Le32(1));
-    WriteNative(seq, Le32(2147483647)); // damaged: wraps instead of overflowing
-    EXPECT_EQ(*GetSeqNum(b), 1);
+    WriteNative(seq, Le32(2147483647)); // damaged: no next number, and nothing written
+    EXPECT_EQ(GetSeqNum(b).error().code, ErrorCode::Overflow);
+    EXPECT_EQ(ReadNative(seq), Le32(2147483647));
 
     fs::remove(seq);
     fs::create_directory(seq);
@@ -93,9 +94,10 @@ TEST_F(SystemFilesTest, SequenceNumbers) {
     fs::create_symlink("/dev/full", seq);
     EXPECT_EQ(GetSeqNum(b).error().code, ErrorCode::DiskFull);
     const auto lines = LogLines(b);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_TRUE(EndsWith(lines[0], "  modHALK GetSeqNum - Path/File access error"));
-    EXPECT_TRUE(EndsWith(lines[1], "  modHALK GetSeqNum - Disk full"));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_TRUE(EndsWith(lines[0], "  modHALK GetSeqNum - Overflow"));
+    EXPECT_TRUE(EndsWith(lines[1], "  modHALK GetSeqNum - Path/File access error"));
+    EXPECT_TRUE(EndsWith(lines[2], "  modHALK GetSeqNum - Disk full"));
 }
 
 TEST_F(SystemFilesTest, Statistics) {

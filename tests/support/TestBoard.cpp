@@ -1,5 +1,9 @@
 #include "TestBoard.h"
 
+#include "MailBase.h"
+#include "Records.h"
+#include "platform/BoardPath.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -37,6 +41,22 @@ std::map<std::string, std::string> SnapshotTree(const std::string& dir) {
         if (e.is_regular_file())
             files[std::filesystem::relative(e.path(), dir).string()] = ReadNative(e.path().string());
     return files;
+}
+
+void WriteLargeMailbox(const Board& b, std::string_view mailbox, std::int32_t count,
+                       const MessageInfo& like) {
+    const std::string body = "Body.";
+    std::string index;
+    index.reserve(static_cast<std::size_t>(count) * kMessageInfoSize);
+    MessageInfo m = like;
+    m.MsgPos = 1;
+    m.MsgLength = static_cast<std::int32_t>(body.size());
+    for (std::int32_t n = 1; n <= count; ++n) {
+        m.Subject = "Message " + std::to_string(n);
+        index += EncodeMessageInfo(m);
+    }
+    WriteNative(platform::NativePath(MailboxFile(b, mailbox, ".DAT"), b.startDir), index);
+    WriteNative(platform::NativePath(MailboxFile(b, mailbox, ".BIN"), b.startDir), body);
 }
 
 } // namespace kesto::test

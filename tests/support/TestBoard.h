@@ -30,4 +30,9 @@ void WriteNative(const std::string& path, std::string_view bytes);
 // Every file under `dir` (relative path -> bytes), to see that a command wrote nothing.
 std::map<std::string, std::string> SnapshotTree(const std::string& dir);
 
+// Replaces the mailbox with `count` unread messages of one sender to one recipient,
+// record n with the subject "Message n", all sharing one body "Body.": written
+// whole, as appending tens of thousands one by one would take minutes.
+void WriteLargeMailbox(const Board& b, std::string_view mailbox, std::int32_t count, const MessageInfo& like);
+
 } // namespace kesto::test

@@ -6,7 +6,7 @@
 
 namespace kesto::ui {
 
-void AddSenderToAddressBook(QWidget* parent, Session& s, std::int16_t messageNumber) {
+void AddSenderToAddressBook(QWidget* parent, Session& s, kesto::RecordNo messageNumber) {
     const QString title = QStringLiteral("Kesto - Address Book");
     if (kesto::IsInAddressBook(s.board, s.CurrentUserNumber, s.CurrentMailbox, messageNumber)) {
         GetDialogs().ShowMessage(parent, Dialogs::Icon::Information, title,

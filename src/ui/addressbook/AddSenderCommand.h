@@ -11,6 +11,6 @@ namespace kesto::ui {
 
 // Adds the correspondent of message `messageNumber` of the shown mailbox to the
 // current user's address book, telling the user when it is already there.
-void AddSenderToAddressBook(QWidget* parent, Session& s, std::int16_t messageNumber);
+void AddSenderToAddressBook(QWidget* parent, Session& s, kesto::RecordNo messageNumber);
 
 } // namespace kesto::ui

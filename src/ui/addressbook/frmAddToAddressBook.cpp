@@ -1,6 +1,7 @@
 #include "addressbook/frmAddToAddressBook.h"
 #include "app/BoardText.h"
 #include "app/DialogButtons.h"
+#include "app/ScreenFit.h"
 
 #include "AddressBook.h"
 #include "TextHelpers.h"
@@ -21,12 +22,14 @@ namespace {
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
+    // The address comes from the message: shown as it is, never as markup.
+    l->setTextFormat(Qt::PlainText);
     return l;
 }
 
 } // namespace
 
-frmAddToAddressBook::frmAddToAddressBook(Session& s, std::int16_t messageNumber, QWidget* parent)
+frmAddToAddressBook::frmAddToAddressBook(Session& s, kesto::RecordNo messageNumber, QWidget* parent)
     : QDialog(parent), s_(s), message_(kesto::EmptyMessageInfo()) {
     setObjectName(QStringLiteral("frmAddToAddressBook"));
     setWindowTitle(QStringLiteral("Kesto - Add Address Book Entry"));
@@ -40,6 +43,8 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, std::int16_t messageNumber,
     DescriptionValue->setValidator(new EntryFieldFilter(EntryFieldFilter::Kind::Text, DescriptionValue));
     auto* lblDescription = MakeLabel(fra, "lblDescription", QStringLiteral("Description:"));
     lblDescription->setBuddy(DescriptionValue);
+    lblAddressValue->setAccessibleName(QStringLiteral("Address"));
+    DescriptionValue->setAccessibleName(QStringLiteral("Description"));
     auto* form = new QFormLayout(fra);
     form->addRow(MakeLabel(fra, "lblAddress", QStringLiteral("Address:")), lblAddressValue);
     form->addRow(lblDescription, DescriptionValue);
@@ -59,14 +64,12 @@ frmAddToAddressBook::frmAddToAddressBook(Session& s, std::int16_t messageNumber,
         failed_ = !read;
         message_ = std::move(read).value_or(kesto::EmptyMessageInfo());
     }
-    // A record past the end of the index reads blank: there is nobody to add.
-    const bool received = s_.CurrentMailbox == kesto::Mailbox::Received;
-    if (kesto::Trim(received ? message_.FromHandle : message_.ToHandle).empty()) failed_ = true;
     const QString address = FromBoard(kesto::CorrespondentAddress(message_, s_.CurrentMailbox));
     lblAddressValue->setText(address);
     EntryFieldFilter::SetStoredText(DescriptionValue, address);
     DescriptionValue->selectAll();
     DescriptionValue->setFocus();
+    KeepOnScreen(this);
 }
 
 void frmAddToAddressBook::showEvent(QShowEvent* e) {

@@ -20,10 +20,10 @@ namespace kesto::ui {
 class frmAddToAddressBook : public QDialog {
     Q_OBJECT
   public:
-    frmAddToAddressBook(Session& s, std::int16_t messageNumber, QWidget* parent = nullptr);
+    frmAddToAddressBook(Session& s, kesto::RecordNo messageNumber, QWidget* parent = nullptr);
 
     // Runs the dialog; the entry line ("description,handle@node,network", raw board
-    // bytes) when the user pressed OK, nothing on Cancel or when there was nobody to add.
+    // bytes) when the user pressed OK, nothing on Cancel or when the message could not be read.
     std::optional<std::string> ProposeEntry();
     const std::optional<std::string>& GetEntry() const { return entry_; }
     bool HasFailed() const { return failed_; }

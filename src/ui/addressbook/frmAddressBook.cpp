@@ -1,5 +1,6 @@
 #include "addressbook/frmAddressBook.h"
 #include "app/BoardText.h"
+#include "app/ScreenFit.h"
 
 #include "Cp1252.h"
 #include "addressbook/frmAddressBookEdit.h"
@@ -60,6 +61,7 @@ frmAddressBook::frmAddressBook(Session& s, Mode mode, QWidget* parent) : QDialog
     fraAddressBook->setObjectName(QStringLiteral("fraAddressBook"));
     lstAddressBook = new QListWidget(fraAddressBook);
     lstAddressBook->setObjectName(QStringLiteral("lstAddressBook"));
+    lstAddressBook->setAccessibleName(QStringLiteral("Address book entries"));
     lstAddressBook->setSelectionMode(QAbstractItemView::SingleSelection);
     QFont fixed(QStringLiteral("Courier New"));
     fixed.setStyleHint(QFont::Monospace);
@@ -78,6 +80,9 @@ frmAddressBook::frmAddressBook(Session& s, Mode mode, QWidget* parent) : QDialog
         MakeArrowButton(this, "cmdMoveUp", Qt::UpArrow, QStringLiteral("Move the selected entry up."));
     cmdMoveDown =
         MakeArrowButton(this, "cmdMoveDown", Qt::DownArrow, QStringLiteral("Move the selected entry down."));
+    // Pictures only: say what they do.
+    cmdMoveUp->setAccessibleName(QStringLiteral("Move up"));
+    cmdMoveDown->setAccessibleName(QStringLiteral("Move down"));
     cmdCancel = MakeButton(this, "cmdCancel", QStringLiteral("Close"), QStringLiteral("Close this window."));
 
     auto* buttons = new QVBoxLayout;
@@ -119,6 +124,7 @@ frmAddressBook::frmAddressBook(Session& s, Mode mode, QWidget* parent) : QDialog
     FillList();
     if (lstAddressBook->count() > 0) SelectRow(0);
     lstAddressBook->setFocus();
+    KeepOnScreen(this);
 }
 
 std::optional<std::string> frmAddressBook::PickAddress() {

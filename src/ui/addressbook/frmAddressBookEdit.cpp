@@ -1,6 +1,7 @@
 #include "addressbook/frmAddressBookEdit.h"
 #include "app/BoardText.h"
 #include "app/DialogButtons.h"
+#include "app/ScreenFit.h"
 
 #include "FileHelpers.h"
 #include "TextHelpers.h"
@@ -47,8 +48,11 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, const 
                   QWidget* buddy) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
+    l->setTextFormat(Qt::PlainText);
     l->setToolTip(tip);
     l->setBuddy(buddy);
+    // The field reads out under the caption beside it, without the colon.
+    buddy->setAccessibleName(text.chopped(1));
     return l;
 }
 
@@ -104,6 +108,7 @@ frmAddressBookEdit::frmAddressBookEdit(Session& s, int entryNumber, QWidget* par
         cmdCancel->setDefault(true);
     }
     DescriptionValue->setFocus();
+    KeepOnScreen(this);
 }
 
 bool frmAddressBookEdit::IsIndexValid() const {

@@ -27,6 +27,8 @@ class QtDialogs final : public Dialogs {
             break;
         }
         QMessageBox box(qicon, title, text, QMessageBox::Ok, parent);
+        // A message may quote what came in a mail: it is shown as text, never as markup.
+        box.setTextFormat(Qt::PlainText);
         box.exec();
     }
     QString GetSaveFileName(QWidget* parent, const QString& title, const QString& directory,

@@ -2,7 +2,7 @@
 // rows in their current (sorted) order. frmMain implements it; tests fake it.
 #pragma once
 
-#include <cstdint>
+#include "Board.h"
 
 namespace kesto::ui {
 
@@ -12,7 +12,7 @@ class MailboxList {
     // Number of rows shown.
     virtual int GetRowCount() const = 0;
     // Record number in the "#" column of 1-based row `position` (0 when out of range).
-    virtual std::int16_t GetMessageNumberAt(int position) const = 0;
+    virtual kesto::RecordNo GetMessageNumberAt(int position) const = 0;
 };
 
 } // namespace kesto::ui

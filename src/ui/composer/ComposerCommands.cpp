@@ -4,7 +4,7 @@
 
 namespace kesto::ui {
 
-void ReplyAfterReading(QWidget* parent, Session& s, std::int16_t messageNumber) {
+void ReplyAfterReading(QWidget* parent, Session& s, kesto::RecordNo messageNumber) {
     frmNewMessage composer(s, parent, messageNumber);
     composer.WriteMessage();
 }

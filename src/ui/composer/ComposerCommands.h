@@ -11,6 +11,6 @@ namespace kesto::ui {
 
 // The reader asked for a reply to message `messageNumber` of the shown mailbox:
 // shows the composer for it. The caller refreshes its rows, sent or not.
-void ReplyAfterReading(QWidget* parent, Session& s, std::int16_t messageNumber);
+void ReplyAfterReading(QWidget* parent, Session& s, kesto::RecordNo messageNumber);
 
 } // namespace kesto::ui

@@ -2,7 +2,6 @@
 
 #include "AllUsers.h"
 #include "FileHelpers.h"
-#include "StringHelpers.h"
 #include "TextHelpers.h"
 #include "Delivery.h"
 #include "MailBase.h"
@@ -13,6 +12,7 @@
 #include "app/Actions.h"
 #include "app/BoardText.h"
 #include "app/Dialogs.h"
+#include "app/ScreenFit.h"
 #include "app/Twips.h"
 #include "app/TwipsLayout.h"
 #include "composer/frmSendToAll.h"
@@ -60,7 +60,7 @@ QString Title() {
 
 } // namespace
 
-frmNewMessage::frmNewMessage(Session& s, QWidget* parent, std::optional<std::int16_t> replyTo)
+frmNewMessage::frmNewMessage(Session& s, QWidget* parent, std::optional<kesto::RecordNo> replyTo)
     : QDialog(parent), s_(s) {
     setObjectName(QStringLiteral("frmNewMessage"));
     setWindowTitle(QStringLiteral("Kesto - New Message"));
@@ -68,6 +68,7 @@ frmNewMessage::frmNewMessage(Session& s, QWidget* parent, std::optional<std::int
     SetupActions();
     BuildControls();
     resize(TwipsToPixels(kDesignWidth, ScreenDpi(this)), TwipsToPixels(kDesignHeight, ScreenDpi(this)));
+    KeepOnScreen(this);
     Form_Load(replyTo);
 }
 
@@ -142,9 +143,11 @@ void frmNewMessage::BuildControls() {
     MailToNetid->setObjectName(QStringLiteral("MailToNetid"));
     lblMailSubject = new QLabel(QStringLiteral("Subject:"), page_);
     lblMailSubject->setObjectName(QStringLiteral("lblMailSubject"));
+    lblMailSubject->setTextFormat(Qt::PlainText);
     MailSubject = new QLineEdit(page_);
     MailSubject->setObjectName(QStringLiteral("MailSubject"));
     MailSubject->setMaxLength(64);
+    lblMailSubject->setBuddy(MailSubject);
     cmdAttach = new QPushButton(QStringLiteral("Attach..."), page_);
     cmdAttach->setObjectName(QStringLiteral("cmdAttach"));
     cmdAttach->setAutoDefault(false);
@@ -161,6 +164,12 @@ void frmNewMessage::BuildControls() {
     txtMessage->setFont(courier);
     connect(txtMessage->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) { LimitMessageLength(position, added); });
+    // Controls without a caption of their own.
+    MailTo->setAccessibleName(QStringLiteral("To"));
+    MailToNetid->setAccessibleName(QStringLiteral("Network"));
+    MailSubject->setAccessibleName(QStringLiteral("Subject"));
+    MailAttach->setAccessibleName(QStringLiteral("Attached file"));
+    txtMessage->setAccessibleName(QStringLiteral("Message text"));
 
     // Twips below the menu bar, the toolbar band included, at the design size of 9600 x 7200.
     using L = TwipsLayout;
@@ -178,7 +187,7 @@ void frmNewMessage::BuildControls() {
                     });
 }
 
-void frmNewMessage::Form_Load(std::optional<std::int16_t> replyTo) {
+void frmNewMessage::Form_Load(std::optional<kesto::RecordNo> replyTo) {
     FirstActivate = true;
     ReplyPending = false;
     FillNetList();
@@ -196,8 +205,10 @@ void frmNewMessage::Form_Load(std::optional<std::int16_t> replyTo) {
     const auto fill = kesto::ReplyRecipient(RepliedMessage, kesto::OwnSystemId(s_.board), NetList);
     SetRecipient(fill.mailTo, fill.networkLine);
     MailSubject->setText(FromBoard(kesto::Trim(RepliedMessage.Subject)));
-    std::string quoted = kesto::QuoteMessage(RepliedText, RepliedMessage.Subject) + "\r\n\r\n";
-    txtMessage->setPlainText(FromBoard(kesto::StrReplace(quoted, "\r\n", "\n")));
+    QString quoted = FromBoard(kesto::QuoteMessage(RepliedText, RepliedMessage.Subject) + "\r\n\r\n");
+    // The text box ends its lines with LF alone.
+    quoted.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtMessage->setPlainText(quoted);
     ReplyPending = true;
 }
 
@@ -212,6 +223,8 @@ bool frmNewMessage::event(QEvent* e) {
     if (e->type() == QEvent::KeyPress) {
         // Return presses the focused button and nothing else; in a text box it does nothing.
         const auto* key = static_cast<QKeyEvent*>(e);
+        // There is no cancel button: a stray Escape must not throw the message away.
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) return true;
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             if (auto* button = qobject_cast<QPushButton*>(focusWidget()); button && button->isEnabled())
@@ -266,13 +279,22 @@ void frmNewMessage::UpdateActions() {
 }
 
 void frmNewMessage::LimitMessageLength(int position, int added) {
+    if (added <= 0) return;
     QTextDocument* doc = txtMessage->document();
-    // characterCount() counts the closing paragraph separator too.
-    const int excess = doc->characterCount() - 1 - kMaxMessageLength;
-    if (excess <= 0 || added <= 0) return;
+    // The text is filed with CR LF: each line break counts as the two characters it becomes.
+    // characterCount() counts one separator per block, the last one closing the text.
+    const int filed = doc->characterCount() - 1 + doc->blockCount() - 1;
+    int excess = filed - kMaxMessageLength;
+    if (excess <= 0) return;
+    // Cut from the end of what was just added, as far as it takes.
     QTextCursor c(doc);
     const int end = position + added;
-    c.setPosition(std::max(position, end - excess));
+    int from = end;
+    while (from > position && excess > 0) {
+        --from;
+        excess -= doc->characterAt(from) == QChar::ParagraphSeparator ? 2 : 1;
+    }
+    c.setPosition(from);
     c.setPosition(end, QTextCursor::KeepAnchor);
     c.removeSelectedText();
 }

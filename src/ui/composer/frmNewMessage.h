@@ -26,7 +26,8 @@ class frmNewMessage : public QDialog {
     Q_OBJECT
   public:
     // A new message, or with `replyTo` a reply to that message of the shown mailbox.
-    explicit frmNewMessage(Session& s, QWidget* parent = nullptr, std::optional<std::int16_t> replyTo = {});
+    explicit frmNewMessage(Session& s, QWidget* parent = nullptr,
+                           std::optional<kesto::RecordNo> replyTo = {});
 
     // Runs the window; true when a message was sent (the window then closed itself).
     bool WriteMessage();
@@ -56,7 +57,7 @@ class frmNewMessage : public QDialog {
     void closeEvent(QCloseEvent* e) override;
 
   private:
-    void Form_Load(std::optional<std::int16_t> replyTo);
+    void Form_Load(std::optional<kesto::RecordNo> replyTo);
     void SetupActions();
     void BuildControls();
     void UpdateActions();

@@ -4,15 +4,19 @@
 #include "app/Dialogs.h"
 #include "app/BoardText.h"
 #include "app/KeyFilters.h"
+#include "app/ScreenFit.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
 #include <QVBoxLayout>
+
+#include <functional>
+#include <utility>
 
 namespace kesto::ui {
 namespace {
@@ -20,6 +24,30 @@ namespace {
 const char* const kCaptions[5] = {"Security Level greater than...", "Security Level less than...",
                                   "Security Level equal to...", "User Flag of...", "Access Flag of..."};
 const char* const kOperators[5] = {"> ", "< ", "= ", "! ", "$ "};
+
+// Lets into the value box only what the typed-key filter lets through, however it
+// arrives: typed, pasted or dropped. Letters for a flag are made capitals.
+class ValueFilter : public QValidator {
+  public:
+    ValueFilter(std::function<bool()> levelSelected, QObject* parent)
+        : QValidator(parent), levelSelected_(std::move(levelSelected)) {}
+
+    State validate(QString& input, int&) const override {
+        const bool level = levelSelected_();
+        for (QChar& c : input) {
+            const ushort code = c.unicode();
+            // Backspace is a key, never a character of the text.
+            if (code == 8 || code > 32767) return Invalid;
+            const auto key = static_cast<std::int16_t>(code);
+            if (level ? !IsNumberKey(key) : !IsLetterKey(key)) return Invalid;
+            if (!level) c = c.toUpper();
+        }
+        return Acceptable;
+    }
+
+  private:
+    std::function<bool()> levelSelected_;
+};
 
 } // namespace
 
@@ -53,7 +81,9 @@ frmSendToAll::frmSendToAll(QWidget* parent) : QDialog(parent) {
     ValueValue->setObjectName(QStringLiteral("ValueValue"));
     ValueValue->setMaxLength(3);
     ValueValue->setToolTip(QStringLiteral("Enter the value to complete the equation."));
-    ValueValue->installEventFilter(this);
+    ValueValue->setAccessibleName(QStringLiteral("Value"));
+    ValueValue->setValidator(new ValueFilter([this] { return IsLevelSelected(); }, ValueValue));
+    lblValue->setBuddy(ValueValue);
     valueRow->addWidget(lblValue);
     valueRow->addWidget(ValueValue);
     layout->addLayout(valueRow);
@@ -75,6 +105,7 @@ frmSendToAll::frmSendToAll(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
 
     Option1[0]->setChecked(true);
+    KeepOnScreen(this);
 }
 
 std::optional<std::string> frmSendToAll::PickCriterion() {
@@ -96,27 +127,6 @@ void frmSendToAll::Option1_Click(int index) {
         if (!kesto::IsNumeric(value)) ValueValue->clear();
         ValueValue->setMaxLength(3);
     }
-}
-
-bool frmSendToAll::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != ValueValue || event->type() != QEvent::KeyPress)
-        return QDialog::eventFilter(watched, event);
-    auto* key = static_cast<QKeyEvent*>(event);
-    const QString text = key->text();
-    // Only typed characters are filtered; cursor keys, Delete and shortcuts pass as they are.
-    if (text.size() != 1 || (text[0].unicode() >= 127 && text[0].unicode() < 160) ||
-        (text[0].unicode() < 32 && text[0].unicode() != 8)) {
-        return QDialog::eventFilter(watched, event);
-    }
-    const ushort code = text[0].unicode();
-    const auto code16 = static_cast<std::int16_t>(code > 32767 ? 0 : code);
-    if (IsLevelSelected()) return !IsNumberKey(code16);
-    if (!IsLetterKey(code16)) return true;
-    if (code >= 'a' && code <= 'z') {
-        ValueValue->insert(text.toUpper());
-        return true;
-    }
-    return false;
 }
 
 void frmSendToAll::cmdOk_Click() {

@@ -28,9 +28,6 @@ class frmSendToAll : public QDialog {
     void cmdOk_Click();
     void cmdCancel_Click();
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     bool IsLevelSelected() const;
 

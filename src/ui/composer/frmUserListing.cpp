@@ -2,6 +2,7 @@
 
 #include "UserListing.h"
 #include "app/BoardText.h"
+#include "app/ScreenFit.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     auto* inner = new QVBoxLayout(fraUserListing);
     lstUsers = new QListWidget(fraUserListing);
     lstUsers->setObjectName(QStringLiteral("lstUsers"));
+    lstUsers->setAccessibleName(QStringLiteral("Users"));
     // Fixed pitch so the padded columns line up.
     QFont courier(QStringLiteral("Courier New"));
     courier.setPointSizeF(8.25);
@@ -53,6 +55,7 @@ frmUserListing::frmUserListing(Session& s, QWidget* parent) : QDialog(parent), s
     UserNumbers = listing.numbers;
     for (const auto& line : listing.lines) lstUsers->addItem(FromBoard(line));
     if (lstUsers->count() > 0) lstUsers->setCurrentRow(0);
+    KeepOnScreen(this);
 }
 
 std::optional<std::int32_t> frmUserListing::PickUser() {

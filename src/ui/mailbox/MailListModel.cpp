@@ -61,6 +61,21 @@ QString FromBoard(std::string_view s) {
     return QString::fromUcs4(u.data(), static_cast<qsizetype>(u.size()));
 }
 
+// What the state icon says, to a screen reader and as its tool tip.
+QString StateWord(kesto::RowState state) {
+    switch (state) {
+    case kesto::RowState::Unread:
+        return QStringLiteral("unread");
+    case kesto::RowState::UnreadWithAttachment:
+        return QStringLiteral("attachment");
+    case kesto::RowState::Read:
+        return QStringLiteral("read");
+    case kesto::RowState::Deleted:
+        return QStringLiteral("deleted");
+    }
+    return {};
+}
+
 } // namespace
 
 MailListModel::MailListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -102,6 +117,10 @@ QVariant MailListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         if (c == ColIcon) return Icon(IconKey(rows_[r].state));
         return {};
+    case Qt::AccessibleTextRole:
+    case Qt::ToolTipRole:
+        if (c == ColIcon) return StateWord(rows_[r].state);
+        return {};
     case Qt::FontRole:
         if (rows_[r].bold && c >= ColNumber && c <= ColDate) return boldFont_;
         return {};
@@ -131,6 +150,11 @@ QVariant MailListModel::headerData(int section, Qt::Orientation orientation, int
         default:
             return QString();
         }
+    case Qt::AccessibleTextRole:
+        // The icon and "#" headers show no word to read out.
+        if (section == ColIcon) return QStringLiteral("State");
+        if (section == ColNumber) return QStringLiteral("Number");
+        return headerData(section, orientation, Qt::DisplayRole);
     case Qt::DecorationRole: {
         const QString& key = headerIcon_[static_cast<std::size_t>(section)];
         if (key.isEmpty()) return {};

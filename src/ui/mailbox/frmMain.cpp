@@ -4,6 +4,7 @@
 #include "app/Actions.h"
 #include "app/Dialogs.h"
 #include "app/Icons.h"
+#include "app/ScreenFit.h"
 #include "app/Twips.h"
 #include "app/TwipsLayout.h"
 #include "mailbox/MailListModel.h"
@@ -202,6 +203,7 @@ void frmMain::BuildList() {
 
     tbsOptions = new QTabBar(page_);
     tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
+    tbsOptions->setAccessibleName(QStringLiteral("Mailbox"));
     tbsOptions->setFont(TahomaFont());
     tbsOptions->setDrawBase(true);
     tbsOptions->setExpanding(false);
@@ -214,6 +216,7 @@ void frmMain::BuildList() {
     model_ = new MailListModel(this);
     ListView1 = new QTreeView(page_);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(QStringLiteral("Messages"));
     ListView1->setFont(TahomaFont());
     QFont bold = TahomaFont();
     bold.setBold(true);
@@ -243,6 +246,11 @@ void frmMain::BuildList() {
             [this](const QModelIndex& current, const QModelIndex&) {
                 if (current.isValid()) RowClick(current.row() + 1);
             });
+    // A click on the row that is already current words Delete after it all the same:
+    // Delete All or a closed reader may have worded it after another row.
+    connect(ListView1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) RowClick(index.row() + 1);
+    });
     ListView1->viewport()->installEventFilter(this);
     // The menu key and Shift+F10 go to the focused list itself, not to its viewport.
     ListView1->installEventFilter(this);
@@ -270,8 +278,8 @@ void frmMain::Form_Load() {
     kesto::ScreenGeometry g;
     g.screenWidth = PixelsToTwips(screenRect.width(), d);
     g.screenHeight = PixelsToTwips(screenRect.height(), d);
-    g.windowWidth = PixelsToTwips(width(), d);
-    g.windowHeight = PixelsToTwips(height(), d);
+    g.windowWidth = PixelsToTwips(frameGeometry().width(), d);
+    g.windowHeight = PixelsToTwips(frameGeometry().height(), d);
     s_.viewSettings = kesto::LoadDat(s_.board, g);
     const kesto::ViewSettings& vs = s_.viewSettings;
 
@@ -282,8 +290,15 @@ void frmMain::Form_Load() {
     s_.CurrentUser = kesto::GetUser(s_.board, 1).value_or(kesto::DecodeUserRecord({}));
     UpdateCaption();
 
-    move(TwipsToPixels(vs.Left, d), TwipsToPixels(vs.Top, d));
-    resize(TwipsToPixels(vs.Width, d), TwipsToPixels(vs.Height, d));
+    // The saved size is the outer one, frame and caption included. A placement written
+    // on another screen (or at another scale) that would leave the window mostly out
+    // of sight is brought onto this one.
+    QRect frame(TwipsToPixels(vs.Left, d), TwipsToPixels(vs.Top, d), TwipsToPixels(vs.Width, d),
+                TwipsToPixels(vs.Height, d));
+    if (scr) frame = OntoScreen(frame, scr->availableGeometry());
+    move(frame.topLeft());
+    resize(frame.size());
+    savedOuterSize_ = frame.size();
     // A window saved minimized opens normal, at its last normal placement.
     if (vs.WindowState == 2) setWindowState(Qt::WindowMaximized);
 
@@ -297,6 +312,7 @@ void frmMain::Form_Load() {
     }
 
     show();
+    ApplySavedOuterSize();
     RefreshList();
     // The list takes the keys first, so a keyboard user can act on the selected row at once.
     ListView1->setFocus();
@@ -339,12 +355,36 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::BringToFront() {
-    if (isMinimized())
+    // A window minimized from maximized comes back maximized.
+    if (isMinimized() && maximizedBeforeMinimized_)
+        showMaximized();
+    else if (isMinimized())
         showNormal();
     else
         show();
     raise();
     activateWindow();
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized))
+        maximizedBeforeMinimized_ = (windowState() & Qt::WindowMaximized) != 0;
+    QMainWindow::changeEvent(event);
+}
+
+void frmMain::ApplySavedOuterSize() {
+    // The frame is known only once the window is on screen (with some window managers
+    // a little later): the inner size then gives up what the frame takes.
+    if (!savedOuterSize_ || windowState() != Qt::WindowNoState) return;
+    // Resized since it opened, by the user or the window manager: that size stands.
+    if (size() != *savedOuterSize_) {
+        savedOuterSize_.reset();
+        return;
+    }
+    const QSize frame = frameGeometry().size() - size();
+    if (frame.isNull()) return;
+    resize(*savedOuterSize_ - frame);
+    savedOuterSize_.reset();
 }
 
 // ---------------------------------------------------------------- enabling
@@ -382,7 +422,7 @@ int frmMain::GetRowCount() const {
     return model_->rowCount();
 }
 
-std::int16_t frmMain::GetMessageNumberAt(int position) const {
+kesto::RecordNo frmMain::GetMessageNumberAt(int position) const {
     if (position < 1 || position > GetRowCount()) return 0;
     return model_->GetRow(position - 1).number;
 }
@@ -433,7 +473,7 @@ void frmMain::RefreshItem(int position) {
     const std::string path =
         kesto::platform::NativePath(kesto::MailboxFile(s_.board, mailbox, ".DAT"), s_.board.startDir);
     if (!kesto::platform::IsFile(path)) return;
-    const std::int16_t number = GetMessageNumberAt(position);
+    const kesto::RecordNo number = GetMessageNumberAt(position);
     // A record that cannot be read is logged where it is read and shows as the empty record.
     const kesto::MessageInfo m =
         kesto::GetMessageInfo(s_.board, mailbox, number).value_or(kesto::EmptyMessageInfo());
@@ -454,7 +494,7 @@ void frmMain::RefreshAllItems() {
     }
     const std::string_view all(indexBuffer_);
     for (int p = 1; p <= rows; ++p) {
-        const std::int16_t number = GetMessageNumberAt(p);
+        const kesto::RecordNo number = GetMessageNumberAt(p);
         if (number < 1) {
             kesto::LogFailure(s_.board.log, kModule, "RefreshItem",
                               kesto::Error(kesto::ErrorCode::BadRecordNumber));
@@ -526,7 +566,12 @@ void frmMain::OnTabChanged(int index) {
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (ListView1 && watched == ListView1->viewport()) {
-        if (event->type() == QEvent::MouseButtonRelease) {
+        if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+            // Below the last row a right press would clear the selection the menu acts on.
+            auto* me = static_cast<QMouseEvent*>(event);
+            if (me->button() == Qt::RightButton && !ListView1->indexAt(me->position().toPoint()).isValid())
+                return true;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
             auto* me = static_cast<QMouseEvent*>(event);
             if (me->button() == Qt::RightButton && GetRowCount() > 0)
                 ShowPopupMenu(me->globalPosition().toPoint());
@@ -540,6 +585,15 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
         const bool shiftF10 = event->type() == QEvent::KeyPress &&
                               static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 &&
                               static_cast<QKeyEvent*>(event)->modifiers() == Qt::ShiftModifier;
+        // Return or Enter opens the selected message, as a double click does.
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+                (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                if (act_.open->isEnabled()) act_.open->trigger();
+                return true;
+            }
+        }
         if (menuKey || shiftF10) {
             if (GetRowCount() > 0) {
                 // Open at the current row rather than wherever the pointer happens to be.
@@ -574,8 +628,9 @@ void frmMain::RecordPlacement() {
                                : (st & (Qt::WindowMaximized | Qt::WindowFullScreen)) ? 2
                                                                                      : 0;
     if (state == 0) {
-        const int w = PixelsToTwips(width(), d);
-        const int h = PixelsToTwips(height(), d);
+        // The outer size, as it is restored.
+        const int w = PixelsToTwips(frameGeometry().width(), d);
+        const int h = PixelsToTwips(frameGeometry().height(), d);
         if (w > 3000 && h > 3000) {
             live.WindowTop = static_cast<float>(PixelsToTwips(pos().y(), d));
             live.WindowLeft = static_cast<float>(PixelsToTwips(pos().x(), d));
@@ -590,6 +645,9 @@ void frmMain::RecordPlacement() {
 }
 
 void frmMain::Timer1_Timer() {
+    // By the first tick as a normal window the frame is known, if it has one.
+    ApplySavedOuterSize();
+    if (windowState() == Qt::WindowNoState) savedOuterSize_.reset();
     if (!Loading) RecordPlacement();
 
     const std::string path = kesto::platform::NativePath(

@@ -7,9 +7,11 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -59,7 +61,7 @@ class frmMain : public QMainWindow, public MailboxList {
 
     // MailboxList
     int GetRowCount() const override;
-    std::int16_t GetMessageNumberAt(int position) const override;
+    kesto::RecordNo GetMessageNumberAt(int position) const override;
 
     // Brings the window forward when a second copy of the program starts.
     void BringToFront();
@@ -87,6 +89,7 @@ class frmMain : public QMainWindow, public MailboxList {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
@@ -102,17 +105,20 @@ class frmMain : public QMainWindow, public MailboxList {
     bool Form_QueryUnload();
     void Form_Unload();
     void RecordPlacement();
+    void ApplySavedOuterSize();
     bool SortColumn(int column, int direction, bool numeric);
     std::string_view GetMailboxName() const;
     double GetDpi() const;
 
     Session& s_;
     bool Loading = false;
-    bool busy_ = false;         // between DisableControls and EnableControls
-    int CurrentListIndex = 0;   // 1-based row the reader or composer works on; 0 none
-    float LastMailboxSize = 0;  // bytes of the shown index file at the last tick
-    bool sortAscending_ = true; // the list's last sort direction
-    std::string indexBuffer_;   // reused by every rebuild and RefreshAllItems
+    bool busy_ = false;                     // between DisableControls and EnableControls
+    int CurrentListIndex = 0;               // 1-based row the reader or composer works on; 0 none
+    float LastMailboxSize = 0;              // bytes of the shown index file at the last tick
+    bool sortAscending_ = true;             // the list's last sort direction
+    std::string indexBuffer_;               // reused by every rebuild and RefreshAllItems
+    std::optional<QSize> savedOuterSize_;   // to be given the frame's room once it is known
+    bool maximizedBeforeMinimized_ = false; // the state a minimized window comes back to
 
     MailListModel* model_ = nullptr;
     QTreeView* ListView1 = nullptr;

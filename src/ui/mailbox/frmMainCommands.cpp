@@ -23,7 +23,7 @@ void frmMain::mnuActionsOpen_Click() {
     const int p = GetSelectedPosition();
     if (p == 0) return;
     CurrentListIndex = p;
-    std::optional<std::int16_t> replyTo;
+    std::optional<kesto::RecordNo> replyTo;
     {
         frmOpenMessage reader(s_, *this, p, this);
         // The reader steps through this list; a rebuild behind it reselects its row.
@@ -32,7 +32,7 @@ void frmMain::mnuActionsOpen_Click() {
             reader.ShowRow(row);
         });
         connect(&reader, &frmOpenMessage::ReplyRequested, this,
-                [&replyTo](std::int16_t number) { replyTo = number; });
+                [&replyTo](kesto::RecordNo number) { replyTo = number; });
         connect(this, &frmMain::ListRebuilt, &reader, &frmOpenMessage::OnListRebuilt);
         reader.exec();
     }

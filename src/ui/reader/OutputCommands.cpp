@@ -110,7 +110,7 @@ int PaintMessagePages(QPainter& painter, QPagedPaintDevice& device, const kesto:
     return page;
 }
 
-bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
+bool PrintMessage(QWidget* parent, Session& s, kesto::RecordNo number) {
     const kesto::Result<kesto::MessageOutput> out =
         kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
     if (!out) return false;
@@ -132,7 +132,7 @@ bool PrintMessage(QWidget* parent, Session& s, std::int16_t number) {
     return true;
 }
 
-bool SaveMessage(QWidget* parent, Session& s, std::int16_t number) {
+bool SaveMessage(QWidget* parent, Session& s, kesto::RecordNo number) {
     const kesto::Result<kesto::MessageOutput> out =
         kesto::LoadMessageOutput(s.board, s.CurrentMailbox, number);
     if (!out) return false;

@@ -2,7 +2,7 @@
 // and the mailbox window. The dialogs go through kesto::ui::GetDialogs().
 #pragma once
 
-#include <cstdint>
+#include "Board.h"
 
 class QPainter;
 class QPagedPaintDevice;
@@ -17,9 +17,9 @@ namespace kesto::ui {
 struct Session;
 
 // Asks for a printer and prints message `number`; true when it went to the printer.
-bool PrintMessage(QWidget* parent, Session& s, std::int16_t number);
+bool PrintMessage(QWidget* parent, Session& s, kesto::RecordNo number);
 // Asks for a file and writes the message as text; true when the file was written.
-bool SaveMessage(QWidget* parent, Session& s, std::int16_t number);
+bool SaveMessage(QWidget* parent, Session& s, kesto::RecordNo number);
 // Puts the process's current directory back to the board's main directory,
 // which a file dialog may have changed.
 void ResetCommonDialog(Session& s);

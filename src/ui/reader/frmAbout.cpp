@@ -1,5 +1,7 @@
 #include "reader/frmAbout.h"
 
+#include "app/ScreenFit.h"
+
 #include "ErrorLog.h"
 
 #include <QDesktopServices>
@@ -61,9 +63,8 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     lblWebLink = MakeLabel(this, "lblWebLink", GetWebAddress());
     lblWebLink->setCursor(Qt::PointingHandCursor);
     lblWebLink->setToolTip(QStringLiteral("Double-click to open the web page."));
-    QPalette link = lblWebLink->palette();
-    link.setColor(QPalette::WindowText, Qt::blue);
-    lblWebLink->setPalette(link);
+    // The link colour of the palette in use, light or dark.
+    lblWebLink->setForegroundRole(QPalette::Link);
     lblWebLink->installEventFilter(this);
 
     auto* cmdOK = new QPushButton(QStringLiteral("OK"), this);
@@ -95,6 +96,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     layout->addWidget(MakeLine(this, "Line2"));
     layout->addLayout(buttons);
     setFixedWidth(380);
+    KeepOnScreen(this);
 }
 
 void frmAbout::lblWebLink_DblClick() {

@@ -1,5 +1,6 @@
 #include "reader/frmMessageInfo.h"
 
+#include "app/ScreenFit.h"
 #include "app/Session.h"
 
 #include "Cp1252.h"
@@ -15,7 +16,7 @@
 
 namespace kesto::ui {
 
-frmMessageInfo::frmMessageInfo(Session& s, std::int16_t messageNumber, QWidget* parent) : QDialog(parent) {
+frmMessageInfo::frmMessageInfo(Session& s, kesto::RecordNo messageNumber, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmMessageInfo"));
     setWindowTitle(QStringLiteral("Kesto - Message Information"));
     setModal(true);
@@ -37,6 +38,10 @@ frmMessageInfo::frmMessageInfo(Session& s, std::int16_t messageNumber, QWidget* 
             l->setFont(tahoma);
         }
         value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // The value reads out under its caption, without the colon.
+        QString spoken = caption->text();
+        if (spoken.endsWith(QLatin1Char(':'))) spoken.chop(1);
+        value->setAccessibleName(spoken);
         grid->addWidget(caption, row, 0);
         grid->addWidget(value, row, 1);
         ++row;
@@ -55,6 +60,7 @@ frmMessageInfo::frmMessageInfo(Session& s, std::int16_t messageNumber, QWidget* 
     layout->addWidget(fraMessageInfo);
     layout->addLayout(buttons);
     setMinimumWidth(420);
+    KeepOnScreen(this);
 }
 
 void frmMessageInfo::cmdCancel_Click() {

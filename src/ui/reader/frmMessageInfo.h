@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include <cstdint>
+#include "Board.h"
 
 namespace kesto::ui {
 
@@ -13,7 +13,7 @@ class frmMessageInfo : public QDialog {
     Q_OBJECT
   public:
     // Shows message `messageNumber` of the shown mailbox.
-    frmMessageInfo(Session& s, std::int16_t messageNumber, QWidget* parent = nullptr);
+    frmMessageInfo(Session& s, kesto::RecordNo messageNumber, QWidget* parent = nullptr);
 
     void cmdCancel_Click();
 };

@@ -4,6 +4,7 @@
 #include "addressbook/AddSenderCommand.h"
 #include "app/Actions.h"
 #include "app/MailboxList.h"
+#include "app/ScreenFit.h"
 #include "app/Session.h"
 #include "app/Twips.h"
 #include "app/TwipsLayout.h"
@@ -18,6 +19,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -84,10 +86,19 @@ frmOpenMessage::frmOpenMessage(Session& s, const MailboxList& list, int row, QWi
         MakeLabel(body_, "lblMailDeleteValue", QStringLiteral("This message is marked for deletion."));
     lblMailDeleteValue->setVisible(false);
     lblMailFromValue->installEventFilter(this);
+    // The values read out under the captions they stand beside.
+    lblMailFromValue->setAccessibleName(QStringLiteral("From"));
+    lblMailToValue->setAccessibleName(QStringLiteral("To"));
+    lblMailSubjectValue->setAccessibleName(QStringLiteral("Subject"));
+    lblMailDateValue->setAccessibleName(QStringLiteral("Sent"));
 
     txtMessage = new QPlainTextEdit(body_);
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
     txtMessage->setReadOnly(true);
+    // Selectable from the keyboard too, so Ctrl+C copies what was selected either way.
+    txtMessage->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtMessage->setAccessibleName(QStringLiteral("Message text"));
+    txtMessage->installEventFilter(this);
     txtMessage->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont fixed(QStringLiteral("Courier New"), 10);
     fixed.setStyleHint(QFont::Monospace);
@@ -114,6 +125,7 @@ frmOpenMessage::frmOpenMessage(Session& s, const MailboxList& list, int row, QWi
 
     const double dpi = ScreenDpi(this);
     resize(TwipsToPixels(kDesignWidth, dpi), TwipsToPixels(kDesignHeight, dpi));
+    KeepOnScreen(this);
     ShowRow(row);
 }
 
@@ -294,6 +306,11 @@ void frmOpenMessage::mnuHelpAbout_Click() {
 }
 
 bool frmOpenMessage::eventFilter(QObject* watched, QEvent* event) {
+    // The text box would take Ctrl+Ins as a copy key; here it adds the sender.
+    if (watched == txtMessage && event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::ControlModifier) return true;
+    }
     if (watched == lblMailFromValue && event->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(event);
         if (me->button() == Qt::RightButton && HasListedRows()) {

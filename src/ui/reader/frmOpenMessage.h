@@ -29,7 +29,7 @@ class frmOpenMessage : public QDialog {
     // Shows the message in `row`: the answer to StepRequested.
     void ShowRow(int row);
     int GetRow() const { return row_; }
-    std::int16_t GetMessageNumber() const { return number_; }
+    kesto::RecordNo GetMessageNumber() const { return number_; }
 
     void ShowMessage();
     void ShowDeletedNotice();
@@ -58,7 +58,7 @@ class frmOpenMessage : public QDialog {
     // Previous or Next asks for `row`, which lies within the list.
     void StepRequested(int row);
     // Reply asks for an answer to `messageNumber`; the window closes after it.
-    void ReplyRequested(std::int16_t messageNumber);
+    void ReplyRequested(kesto::RecordNo messageNumber);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -72,7 +72,7 @@ class frmOpenMessage : public QDialog {
     Session& s_;
     const MailboxList& list_;
     int row_ = 0;
-    std::int16_t number_ = 0;
+    kesto::RecordNo number_ = 0;
     kesto::ShownMessage shown_;
     bool busy_ = false; // between DisableCommands and EnableCommands
     bool listRebuilt_ = false;

@@ -18,18 +18,20 @@ using kesto::test::OnModal;
 
 class AddSenderTest : public kesto::test::AddressBookUiTest {
   protected:
-    std::int16_t received = 0; // from Tom at 1/1 on network 2
-    std::int16_t sent = 0;     // to Desk at 4/5 on network 3
+    kesto::RecordNo received = 0; // from Tom at 1/1 on network 2
+    kesto::RecordNo sent = 0;     // to Desk at 4/5 on network 3
 
     AddSenderTest() {
         kesto::MessageInfo m = kesto::demo::MakeMessage(9, 1, "Tom", "SysOp", "Hello", 1000);
         m.FromNetNode = "1/1" + std::string(77, ' ');
         m.FromNetId = 2;
-        received = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "Hi").value());
+        received =
+            static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "Hi").value());
         m = kesto::demo::MakeMessage(1, 0, "SysOp", "Desk", "Out", 1000);
         m.ToNetNode = "4/5" + std::string(77, ' ');
         m.ToNetId = 3;
-        sent = static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "SNTEMAIL", m, "Out").value());
+        sent =
+            static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(s.board, "SNTEMAIL", m, "Out").value());
     }
 };
 
@@ -58,16 +60,28 @@ TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
     EXPECT_EQ(cancelled.result(), QDialog::Rejected);
 }
 
-TEST_F(AddSenderTest, AnUnreadableMessageClosesTheDialogAtOnce) {
+TEST_F(AddSenderTest, AnUnreadableMessageClosesTheDialogAtOnceABlankHandleDoesNot) {
     std::filesystem::remove(s.board.startDir + "/MAIL/SNTEMAIL.DAT");
-    // Past the end of the index; a mailbox that cannot be read.
-    for (kesto::Mailbox mailbox : {kesto::Mailbox::Received, kesto::Mailbox::Sent}) {
-        s.CurrentMailbox = mailbox;
-        kesto::ui::frmAddToAddressBook w(s, mailbox == kesto::Mailbox::Received ? 99 : sent);
+    s.CurrentMailbox = kesto::Mailbox::Sent;
+    {
+        kesto::ui::frmAddToAddressBook w(s, sent);
         QTimer::singleShot(3000, &w, [&w] { w.done(42); }); // only if it failed to close itself
         EXPECT_EQ(w.ProposeEntry(), std::nullopt);
         EXPECT_EQ(w.result(), QDialog::Rejected);
     }
+
+    // A sender without a handle is still proposed, as the record holds him.
+    s.CurrentMailbox = kesto::Mailbox::Received;
+    kesto::MessageInfo m = kesto::demo::MakeMessage(9, 1, "", "SysOp", "Anonymous", 1000);
+    m.FromNetNode = "1/1" + std::string(77, ' ');
+    m.FromNetId = 2;
+    const auto blank = kesto::demo::AppendMessage(s.board, "EMAIL", m, "x").value();
+    kesto::ui::frmAddToAddressBook w(s, blank);
+    OnModal(&testScope, QStringLiteral("frmAddToAddressBook"), [](QWidget* d) {
+        EXPECT_EQ(Child<QLabel>(d, "lblAddressValue")->text(), QStringLiteral("@1/1"));
+        Child<QPushButton>(d, "cmdOk")->click();
+    });
+    EXPECT_EQ(w.ProposeEntry(), "@1/1,@1/1,2");
 }
 
 TEST_F(AddSenderTest, CommandAddsOnceThenSaysTheUserIsThere) {

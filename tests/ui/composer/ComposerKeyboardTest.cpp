@@ -65,6 +65,23 @@ TEST(ComposerKeyboard, TabVisitsTheFieldsInReadingOrderAndReturnOnlyPressesAFocu
     EXPECT_TRUE(OpensModal(w, Child<QPushButton>(w, "cmdTo"), Qt::Key_Space));
 }
 
+TEST(ComposerKeyboard, EscapeKeepsTheMessageTheCloseButtonStillCloses) {
+    ComposerBoard f;
+    frmNewMessage w(f.s);
+    w.show();
+    auto* text = Child<QPlainTextEdit>(w, "txtMessage");
+    text->setFocus();
+    QTest::keyClicks(text, QStringLiteral("half a message"));
+    for (QWidget* target : {static_cast<QWidget*>(text), static_cast<QWidget*>(&w)}) {
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_TRUE(w.isVisible());
+    }
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("half a message"));
+    w.close();
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(w.result(), QDialog::Rejected);
+}
+
 TEST(ComposerKeyboard, SendToAllTakesReturnAsOkInTheValueButAsCancelOnAFocusedCancel) {
     ComposerBoard f;
     {

@@ -7,6 +7,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QClipboard>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTest>
 
 #include <tuple>
@@ -51,6 +54,38 @@ TEST(SendToAllDialog, FiltersKeysByTheSelectedOption) {
     QTest::keyClicks(value, QStringLiteral("5"));
     Option(d, 4)->click();
     EXPECT_EQ(value->text(), QString());
+}
+
+TEST(SendToAllDialog, PastedOrDroppedTextPassesOnlyWhereTypingWould) {
+    frmSendToAll d;
+    d.show();
+    QLineEdit* value = Edit(d, "ValueValue");
+    auto paste = [value](const QString& text, QKeySequence keys) {
+        QGuiApplication::clipboard()->setText(text);
+        value->setFocus();
+        QTest::keySequence(value, keys);
+    };
+    auto drop = [value](const QString& text) {
+        QMimeData data;
+        data.setText(text);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(value, &enter);
+        QDropEvent e(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(value, &e);
+    };
+    // "abc" under a level would have sent to every user of level 1 or more.
+    paste(QStringLiteral("abc"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    paste(QStringLiteral("2 0"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    drop(QStringLiteral("-5"));
+    EXPECT_EQ(value->text(), QString());
+    paste(QStringLiteral("20"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    EXPECT_EQ(value->text(), QStringLiteral("20"));
+
+    Option(d, 4)->click();
+    drop(QStringLiteral("7"));
+    EXPECT_EQ(value->text(), QString());
+    drop(QStringLiteral("x"));
+    EXPECT_EQ(value->text(), QStringLiteral("X"));
 }
 
 TEST(SendToAllDialog, OkBuildsTheCriterionAndRefusesAnEmptyValue) {

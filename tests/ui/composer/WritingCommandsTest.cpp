@@ -26,9 +26,10 @@ struct MainBoard : ComposerBoard {
     FakeDialogs dialogs;
     std::unique_ptr<kesto::ui::frmMain> win;
 
-    std::int16_t Receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
+    kesto::RecordNo Receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
         auto m = kesto::demo::MakeMessage(from, 1, fromHandle, "SysOp", subject, 1150000000 + from);
-        return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "body\r\n").value());
+        return static_cast<kesto::RecordNo>(
+            kesto::demo::AppendMessage(s.board, "EMAIL", m, "body\r\n").value());
     }
     kesto::ui::frmMain& Open() {
         win = std::make_unique<kesto::ui::frmMain>(s);

@@ -210,13 +210,13 @@ kesto::MessageInfo Received(std::string_view handle, std::string_view node, std:
 TEST(Composer, ReplyPrefillsRecipientSubjectAndQuote) {
     ComposerBoard f;
     auto local =
-        static_cast<std::int16_t>(kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Bob", "1/1", 1),
-                                                             "Meet at \x03"
-                                                             "3noon\r\n")
-                                      .value());
-    auto fido = static_cast<std::int16_t>(
+        static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Bob", "1/1", 1),
+                                                                "Meet at \x03"
+                                                                "3noon\r\n")
+                                         .value());
+    auto fido = static_cast<kesto::RecordNo>(
         kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("Zed", "2:7/9", 7), "x").value());
-    auto unknown = static_cast<std::int16_t>(
+    auto unknown = static_cast<kesto::RecordNo>(
         kesto::demo::AppendMessage(f.s.board, "EMAIL", Received("bob", "1234", 8), "y").value());
     {
         frmNewMessage w(f.s, nullptr, local);
@@ -299,13 +299,24 @@ TEST(Composer, DeliveryFailureIsOnlyLoggedAndLeavesTheWindowUsable) {
     EXPECT_FALSE(w.isVisible());
 }
 
-TEST(Composer, MessageTextStopsAt32767Characters) {
+TEST(Composer, MessageTextStopsAt32767CharactersAsFiledWithCrLf) {
     ComposerBoard f;
     frmNewMessage w(f.s);
     Text(w)->setPlainText(QString(32760, QLatin1Char('a')));
     Text(w)->moveCursor(QTextCursor::End);
     Text(w)->insertPlainText(QString(20, QLatin1Char('b')));
     EXPECT_EQ(Text(w)->toPlainText().size(), 32767);
+
+    // Each line break is filed as CR LF: two of the 32,767.
+    Text(w)->setPlainText(QString(32750, QLatin1Char('a')));
+    Text(w)->moveCursor(QTextCursor::End);
+    Text(w)->insertPlainText(QStringLiteral("\nb\nc\nd\nefghijklmnop"));
+    EXPECT_EQ(Text(w)->toPlainText(), QString(32750, QLatin1Char('a')) + QStringLiteral("\nb\nc\nd\nefghij"));
+    // A break that no longer fits whole is left out with what follows it.
+    Text(w)->setPlainText(QString(32766, QLatin1Char('a')));
+    Text(w)->moveCursor(QTextCursor::End);
+    Text(w)->insertPlainText(QStringLiteral("\nz"));
+    EXPECT_EQ(Text(w)->toPlainText(), QString(32766, QLatin1Char('a')));
 }
 
 } // namespace

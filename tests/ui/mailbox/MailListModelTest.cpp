@@ -11,7 +11,7 @@ namespace {
 
 using kesto::test::Strings;
 
-MailRow Row(std::int16_t number, std::string name, std::int32_t size) {
+MailRow Row(kesto::RecordNo number, std::string name, std::int32_t size) {
     MailRow r;
     r.number = number;
     r.state = RowState::Unread;

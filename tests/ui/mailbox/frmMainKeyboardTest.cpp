@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QTest>
 
+#include <utility>
+
 namespace kesto::test {
 namespace {
 
@@ -33,6 +35,22 @@ TEST_F(KeyboardTest, TheListHasTheKeysFromTheStartAndKeepsThemAcrossARefresh) {
     EXPECT_EQ(QApplication::focusWidget(), List());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     EXPECT_EQ(List()->currentIndex().row(), 1);
+}
+
+TEST_F(KeyboardTest, ReturnOrEnterOnTheListOpensTheSelectedMessage) {
+    Add({.subject = "older"});
+    Add({.subject = "newer"});
+    Open();
+    QTest::keyClick(List(), Qt::Key_Down);
+    for (auto [key, modifiers] :
+         {std::pair{Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier}}) {
+        QString subject;
+        OnNextModal([&](QWidget* w) {
+            if (w) subject = LabelText(*w, "lblMailSubjectValue");
+        });
+        QTest::keyClick(List(), key, modifiers);
+        EXPECT_EQ(subject, QStringLiteral("older")) << key;
+    }
 }
 
 TEST_F(KeyboardTest, TheMenuKeyAndShiftF10OpenTheContextMenuAtTheCurrentRowOnlyWhenThereAreRows) {

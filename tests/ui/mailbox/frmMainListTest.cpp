@@ -3,6 +3,8 @@
 #include "Bytes.h"
 #include "Records.h"
 
+#include "reader/frmOpenMessage.h"
+
 #include <QMenu>
 #include <QTabBar>
 #include <QTest>
@@ -42,7 +44,8 @@ TEST_F(ListTest, LoadListsTheUsersReceivedMailNewestFirstWithDefaultSettings) {
         EXPECT_EQ(GetI32(dat, 24 + 4 * static_cast<std::size_t>(c)), widths[c]);
         EXPECT_EQ(List()->header()->sectionSize(c), Px(widths[c])) << c;
     }
-    EXPECT_EQ(win->size(), QSize(Px(10215), Px(5865)));
+    // The size is the outer one, frame included, so it does not grow by a frame per run.
+    EXPECT_EQ(win->frameGeometry().size(), QSize(Px(10215), Px(5865)));
 }
 
 TEST_F(ListTest, IconsFollowDeletedReadAndAttachmentAndUnreadRowsAreBoldExceptSize) {
@@ -147,6 +150,14 @@ TEST_F(ListTest, DeleteAllInvertsEveryListedMarkAndLeavesOtherUsersMail) {
     EXPECT_EQ(Record("EMAIL", 3).Deleted, 0);
     EXPECT_EQ(RowIcon(0), QStringLiteral("new"));
     EXPECT_EQ(RowIcon(1), QStringLiteral("delete"));
+
+    // The wording followed the last row refreshed; a click on the current row words it after that row.
+    EXPECT_EQ(List()->currentIndex().row(), 0);
+    EXPECT_EQ(Action("mnuPopUpOptions_4")->text(), QStringLiteral("UnDelete"));
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
+                      List()->visualRect(Model()->index(0, 3)).center());
+    EXPECT_EQ(Action("mnuPopUpOptions_4")->text(), QStringLiteral("Delete"));
+    EXPECT_EQ(Button(*win, "Toolbar1_Button7")->toolTip(), QStringLiteral("Delete"));
 }
 
 TEST_F(ListTest, NewMailShowsOnRefreshAndTheContextRefreshRereadsOnlyTheSelectedRow) {
@@ -203,10 +214,21 @@ TEST_F(ListTest, TheContextMenuOpensOnRightButtonReleaseOnlyWhenThereAreRows) {
     EXPECT_FALSE(popup->isVisible());
 
     Add({.subject = "one"});
+    Add({.subject = "two"});
     win->RefreshList();
-    // Below the only row: no row under the pointer, the menu still opens.
-    QTest::mouseRelease(viewport, Qt::RightButton, {}, QPoint(20, viewport->height() - 5));
+    win->ClearSelection();
+    win->SelectRow(2);
+    // Below the last row: no row under the pointer, the menu still opens and acts on the
+    // row that was selected; the press there does not clear the selection.
+    QTest::mouseClick(viewport, Qt::RightButton, {}, QPoint(20, viewport->height() - 5));
     EXPECT_TRUE(popup->isVisible());
+    EXPECT_EQ(win->GetSelectedPositions(), (QList<int>{2}));
+    int opened = 0;
+    OnNextModal([&](QWidget* w) {
+        if (auto* reader = qobject_cast<ui::frmOpenMessage*>(w)) opened = reader->GetRow();
+    });
+    Action("mnuPopUpOptions_0")->trigger();
+    EXPECT_EQ(opened, 2);
     popup->hide();
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(20, 5));
     EXPECT_FALSE(popup->isVisible());

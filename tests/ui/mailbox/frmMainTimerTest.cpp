@@ -59,7 +59,9 @@ TEST_F(TimerTest, AShrunkIndexRebuildsTheListUnderTheReaderWhichKeepsOnlyCloseAn
 TEST_F(TimerTest, PlacementStateAndColumnWidthsRoundTripThroughTheSettingsFile) {
     Add({.subject = "one"});
     Open();
-    win->setGeometry(QRect(QPoint(0, 0), QSize(600, 400)));
+    // Placement is the outer rectangle, frame included.
+    const QSize frame = win->frameGeometry().size() - win->size();
+    win->resize(QSize(600, 400) - frame);
     win->move(30, 45);
     List()->header()->resizeSection(3, 300);
     win->Timer1_Timer();
@@ -89,7 +91,7 @@ TEST_F(TimerTest, PlacementStateAndColumnWidthsRoundTripThroughTheSettingsFile) 
 
     // Minimized: saved as such, but the next start opens normal at the last normal placement.
     win->setWindowState(Qt::WindowNoState);
-    win->setGeometry(QRect(QPoint(0, 0), QSize(500, 300)));
+    win->resize(QSize(500, 300) - frame);
     win->move(10, 20);
     win->Timer1_Timer();
     win->setWindowState(Qt::WindowMinimized);
@@ -100,18 +102,18 @@ TEST_F(TimerTest, PlacementStateAndColumnWidthsRoundTripThroughTheSettingsFile) 
     Open();
     EXPECT_FALSE(win->isMinimized());
     EXPECT_FALSE(win->isMaximized());
-    EXPECT_EQ(win->size(), QSize(500, 300));
-    EXPECT_EQ(win->pos(), QPoint(10, 20));
+    EXPECT_EQ(win->frameGeometry(), QRect(10, 20, 500, 300));
 }
 
 TEST_F(TimerTest, ASmallWindowKeepsTheLastLargerPlacementForSaving) {
     Open();
-    win->resize(600, 400);
+    const QSize frame = win->frameGeometry().size() - win->size();
+    win->resize(QSize(600, 400) - frame);
     win->Timer1_Timer();
-    win->resize(200, 400); // 3000 twips wide at 96 dpi: not recorded
+    win->resize(QSize(200, 400) - frame); // 3000 twips wide at 96 dpi: not recorded
     win->Timer1_Timer();
     EXPECT_EQ(session.live.WindowWidth, 600.0f * 15);
-    win->resize(201, 400);
+    win->resize(QSize(201, 400) - frame);
     win->Timer1_Timer();
     EXPECT_EQ(session.live.WindowWidth, 201.0f * 15);
 }
@@ -125,8 +127,30 @@ TEST_F(TimerTest, ASavedPlacementOffTheScreenOpensCentredAtTheDefaultSize) {
     v.Height = 4000;
     WriteNative(NativeFile("KESTO.DAT"), EncodeViewSettings(v));
     Open();
-    EXPECT_EQ(win->size(), QSize(Px(10215), Px(5865)));
+    EXPECT_EQ(win->frameGeometry().size(), QSize(Px(10215), Px(5865)));
     EXPECT_NEAR(win->pos().x(), (screen.width() - Px(10335)) / 2, 2);
+}
+
+TEST_F(TimerTest, ASavedPlacementMostlyOffTheAvailableScreenIsBroughtOntoIt) {
+    // Written on a larger screen: on this one the window would be mostly out of sight.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    ViewSettings v;
+    v.Left = (available.right() - 150) * 15;
+    v.Top = (available.bottom() - 100) * 15;
+    v.Width = (available.width() + 200) * 15;
+    v.Height = 400 * 15;
+    WriteNative(NativeFile("KESTO.DAT"), EncodeViewSettings(v));
+    Open();
+    EXPECT_EQ(win->frameGeometry(),
+              QRect(available.left(), available.bottom() + 1 - 400, available.width(), 400));
+
+    // Half of it in sight is enough to leave it where it was put.
+    v.Left = (available.right() + 1 - 300) * 15;
+    v.Top = 10 * 15;
+    v.Width = 600 * 15;
+    WriteNative(NativeFile("KESTO.DAT"), EncodeViewSettings(v));
+    Open();
+    EXPECT_EQ(win->frameGeometry(), QRect(available.right() + 1 - 300, 10, 600, 400));
 }
 
 TEST_F(TimerTest, ClosingBeforeTheFirstTickSavesTheLoadedPlacement) {
@@ -154,12 +178,20 @@ TEST_F(TimerTest, AWindowSmallerThan3000TwipsLaysOutAsIfItWere3000) {
     EXPECT_EQ(List()->height() - list3000.height(), 300);
 }
 
-TEST_F(TimerTest, BringingToFrontRestoresAMinimizedWindow) {
+TEST_F(TimerTest, BringingToFrontRestoresAMinimizedWindowToItsStateBefore) {
     Open();
     win->showMinimized();
     win->BringToFront();
     EXPECT_FALSE(win->isMinimized());
+    EXPECT_FALSE(win->isMaximized());
     EXPECT_TRUE(win->isVisible());
+
+    // Minimized by the window manager from maximized: the state says only "minimized".
+    win->showMaximized();
+    win->setWindowState(Qt::WindowMinimized);
+    win->BringToFront();
+    EXPECT_FALSE(win->isMinimized());
+    EXPECT_TRUE(win->isMaximized());
 }
 
 } // namespace

@@ -34,7 +34,7 @@ class MainCommands : public ::testing::Test {
         ASSERT_EQ(win->GetRowCount(), 4);
     }
     QAction* Action(const char* name) { return win->findChild<QAction*>(QLatin1String(name)); }
-    std::int32_t Offline(std::int16_t number) {
+    std::int32_t Offline(kesto::RecordNo number) {
         return kesto::GetMessageInfo(rb.s.board, "EMAIL", number)->Offline;
     }
 };
@@ -44,10 +44,10 @@ TEST_F(MainCommands, OpenShowsTheSelectedRowAndClearsTheStateAfter) {
     win->ClearSelection();
     win->SelectRow(1);
     win->SelectRow(2); // several rows selected: the current one opens
-    const std::int16_t second = win->GetMessageNumberAt(2), third = win->GetMessageNumberAt(3);
+    const kesto::RecordNo second = win->GetMessageNumberAt(2), third = win->GetMessageNumberAt(3);
     QString first, stepped;
     int indexInside = 0;
-    std::int16_t numberInside = 0;
+    kesto::RecordNo numberInside = 0;
     OnNextModal([&](QWidget* w) {
         auto* reader = qobject_cast<kesto::ui::frmOpenMessage*>(w);
         ASSERT_NE(reader, nullptr);
@@ -92,7 +92,7 @@ TEST_F(MainCommands, PrintAndSaveWorkOnTheCurrentRowAndKeepItSelected) {
     win->ClearSelection();
     win->SelectRow(1);
     win->SelectRow(3);
-    const std::int16_t number = win->GetMessageNumberAt(3);
+    const kesto::RecordNo number = win->GetMessageNumberAt(3);
     fake.printToPdf = QString::fromStdString(rb.dir.File("list.pdf"));
     Action("mnuActionsPrint")->trigger();
     EXPECT_EQ(win->GetSelectedPositions(), QList<int>{3});
@@ -113,6 +113,37 @@ TEST_F(MainCommands, OpenNeedsASelectedRow) {
     win->ClearSelection();
     Action("mnuActionsOpen")->trigger(); // no row selected: nothing opens
     EXPECT_EQ(Offline(win->GetMessageNumberAt(1)), 0);
+}
+
+TEST(LargeMailbox, TheNewestOfMoreThan32767IsListedReadDeletedAndAnswered) {
+    kesto::test::ReaderBoard rb;
+    kesto::test::WriteLargeMailbox(rb.s.board, "EMAIL", 32770,
+                                   kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "", 1150000000));
+    kesto::ui::frmMain win(rb.s);
+    win.Form_Load();
+    ASSERT_EQ(win.GetRowCount(), 32770);
+    EXPECT_EQ(win.GetMessageNumberAt(1), 32770);
+    EXPECT_EQ(win.GetMessageNumberAt(32770), 1);
+
+    QString shown;
+    OnNextModal([&](QWidget* w) { shown = LabelText(*w, "lblMailSubjectValue"); });
+    Act(win, "mnuActionsOpen")->trigger();
+    EXPECT_EQ(shown, QStringLiteral("Message 32770"));
+    EXPECT_EQ(kesto::GetMessageInfo(rb.s.board, "EMAIL", 32770)->Offline, 1);
+
+    win.ClearSelection();
+    win.SelectRow(2);
+    Act(win, "mnuActionsDelete")->trigger();
+    EXPECT_EQ(kesto::GetMessageInfo(rb.s.board, "EMAIL", 32769)->Deleted, 1);
+
+    QString to, subject;
+    OnNextModal([&](QWidget* c) {
+        to = Edit(*c, "MailTo")->text();
+        subject = Edit(*c, "MailSubject")->text();
+    });
+    Act(win, "mnuActionsReply")->trigger();
+    EXPECT_EQ(to, QStringLiteral("ALICE"));
+    EXPECT_EQ(subject, QStringLiteral("Message 32769"));
 }
 
 } // namespace

@@ -24,9 +24,9 @@ inline std::string Pad(std::string_view s, std::size_t width) {
 
 class FakeList : public kesto::ui::MailboxList {
   public:
-    std::vector<std::int16_t> rows; // message numbers in display order
+    std::vector<kesto::RecordNo> rows; // message numbers in display order
     int GetRowCount() const override { return static_cast<int>(rows.size()); }
-    std::int16_t GetMessageNumberAt(int position) const override {
+    kesto::RecordNo GetMessageNumberAt(int position) const override {
         return position >= 1 && position <= GetRowCount() ? rows[position - 1] : 0;
     }
 };
@@ -46,9 +46,9 @@ struct ReaderBoard {
         s.CurrentMailbox = kesto::Mailbox::Received;
     }
     std::string Mail(const std::string& name) const { return dir.File("MAIL/" + name); }
-    std::int16_t Add(std::string_view subject, std::string_view body, std::int32_t stamp = 1150000000) {
+    kesto::RecordNo Add(std::string_view subject, std::string_view body, std::int32_t stamp = 1150000000) {
         kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", subject, stamp);
-        return static_cast<std::int16_t>(kesto::demo::AppendMessage(s.board, "EMAIL", m, body).value());
+        return static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(s.board, "EMAIL", m, body).value());
     }
     // The reader on list row `row`, answering its step requests as the mailbox window does.
     std::unique_ptr<kesto::ui::frmOpenMessage> Reader(int row) {

@@ -2,9 +2,14 @@
 
 #include "Records.h"
 #include "reader/frmAbout.h"
+#include "reader/frmMessageInfo.h"
 #include "reader/frmOpenMessage.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTest>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
@@ -26,7 +31,7 @@ using kesto::test::ReaderBoard;
 using kesto::test::ReadNative;
 using kesto::ui::frmOpenMessage;
 
-std::int32_t Field32(const std::string& index, std::int16_t number, std::size_t offset) {
+std::int32_t Field32(const std::string& index, kesto::RecordNo number, std::size_t offset) {
     return kesto::GetI32(index, static_cast<std::size_t>(number - 1) * 582 + offset);
 }
 
@@ -35,7 +40,7 @@ TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
     kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Caf\xE9 <b>", 1150000000);
     m.AttFileName = Pad("REPORT.ZIP", 12);
     m.AttFileSize = 1234;
-    auto n = static_cast<std::int16_t>(
+    auto n = static_cast<kesto::RecordNo>(
         kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n").value());
     rb.list.rows = {n};
     auto w = rb.Reader(1);
@@ -127,7 +132,7 @@ TEST(ReaderWindow, ReplyAsksForAnAnswerToTheShownMessageAndCloses) {
     QSignalSpy replies(w.get(), &frmOpenMessage::ReplyRequested);
     Button(*w, "Toolbar1_Button3")->click();
     ASSERT_EQ(replies.size(), 1);
-    EXPECT_EQ(replies[0][0].value<std::int16_t>(), rb.list.rows[0]);
+    EXPECT_EQ(replies[0][0].value<kesto::RecordNo>(), rb.list.rows[0]);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(w->result(), QDialog::Accepted);
 }
@@ -176,7 +181,7 @@ TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWin
         2, 1, "Alexandra Montgomery-Worthington Smythe", "SYSOP",
         "Minutes of the annual general meeting and the budget for 2007/08", 1150000000);
     m.FromNetNode = Pad("fidonet.example.org:21/234.56789", 80); // an 80-character sender line
-    auto n = static_cast<std::int16_t>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x").value());
+    auto n = static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x").value());
     rb.list.rows = {n};
     auto w = rb.Reader(1);
     w->show();
@@ -198,6 +203,27 @@ TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWin
     EXPECT_EQ(text->width() - smallest.width(), w->frameGeometry().width() - 200);
 }
 
+TEST(ReaderWindow, CtrlCCopiesTheSelectedTextAndCtrlInsStillAddsTheSender) {
+    ReaderBoard rb;
+    rb.list.rows = {rb.Add("Copy me", "first line\r\nsecond line")};
+    auto w = rb.Reader(1);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+    auto* text = w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"));
+    text->setFocus();
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(text, Qt::Key_Home, Qt::ShiftModifier);
+    QTest::keyClick(text, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("second line"));
+
+    QString opened;
+    OnNextModal([&](QWidget* d) { opened = d ? d->objectName() : QString(); });
+    QTest::keyClick(text, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(opened, QStringLiteral("frmAddToAddressBook"));
+}
+
 TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
     ReaderBoard rb;
     rb.list.rows = {rb.Add("Info", "i", 1150000000)};
@@ -213,6 +239,34 @@ TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
     EXPECT_EQ(offline, QStringLiteral("1"));
 }
 
+TEST(ReaderWindow, InformationTallerThanTheScreenScrollsToItsCloseButton) {
+    ReaderBoard rb;
+    const kesto::RecordNo n = rb.Add("Info", "i");
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    {
+        kesto::ui::frmMessageInfo fits(rb.s, n);
+        fits.show();
+        EXPECT_EQ(fits.findChild<QScrollArea*>(), nullptr) << "only a dialog that needs it scrolls";
+    }
+    // As at a larger scale: every row too tall for all of them to fit.
+    kesto::ui::frmMessageInfo d(rb.s, n);
+    for (QLabel* l : d.findChildren<QLabel*>()) {
+        QFont f = l->font();
+        f.setPointSize(f.pointSize() * 3);
+        l->setFont(f);
+    }
+    d.show();
+    auto* area = d.findChild<QScrollArea*>();
+    ASSERT_NE(area, nullptr);
+    EXPECT_TRUE(available.contains(d.frameGeometry())) << "within the screen";
+    EXPECT_EQ(LabelText(d, "lblSubjectValue"), QStringLiteral("Info"));
+    auto* close = Button(d, "cmdCancel");
+    area->ensureWidgetVisible(close);
+    EXPECT_TRUE(d.rect().contains(QRect(close->mapTo(&d, QPoint(0, 0)), close->size())));
+    close->click();
+    EXPECT_FALSE(d.isVisible());
+}
+
 class UrlCatcher : public QObject {
     Q_OBJECT
   public:
@@ -221,7 +275,11 @@ class UrlCatcher : public QObject {
     void Open(const QUrl& url) { opened.append(url); }
 };
 
-TEST(About, DoubleClickOpensTheWebLink) {
+TEST(About, DoubleClickOpensTheWebLinkShownInThePalettesLinkColour) {
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Link, QColor(0x80, 0xC0, 0xFF));
+    QApplication::setPalette(dark);
     kesto::ui::frmAbout about;
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
@@ -232,6 +290,8 @@ TEST(About, DoubleClickOpensTheWebLink) {
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     ASSERT_EQ(catcher.opened.size(), 1);
     EXPECT_EQ(catcher.opened.first(), QUrl(link->text()));
+    EXPECT_EQ(link->palette().color(link->foregroundRole()), QColor(0x80, 0xC0, 0xFF));
+    QApplication::setPalette(before);
 }
 
 } // namespace
