@@ -126,9 +126,9 @@ class Checker {
         const std::optional<std::int64_t> records = WholeRecords(b_.paths.MailPath(), dat, kMessageInfoSize);
         if (records && *records > kReachableRecords)
             Report(dat, {},
-                   Num(*records) + " records; record numbers stop at " + Num(kReachableRecords) +
-                       ", so records " + Num(kReachableRecords + 1) + " to " + Num(*records) +
-                       " cannot be opened");
+                   Num(*records) + " records; the board's 16-bit record numbers stop at " +
+                       Num(kReachableRecords) + ", so it cannot reach records " + Num(kReachableRecords + 1) +
+                       " to " + Num(*records));
 
         std::vector<Span> texts;
         const auto recordSize = static_cast<std::int64_t>(kMessageInfoSize);
