@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const kesto::MailRow& r = rows[i];
         const kesto::MailRow& e = expected[i];
         Check(r.number == e.number && r.state == e.state && r.name == e.name && r.subject == e.subject &&
-              r.date == e.date && r.size == e.size && r.bold == e.bold);
+              r.date == e.date && r.size == e.size && r.bold == e.bold && r.ownerName == e.ownerName &&
+              r.unread == e.unread && r.attachment == e.attachment && r.position == e.position);
     }
     return 0;
 }

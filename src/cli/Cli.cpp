@@ -56,6 +56,13 @@ const std::vector<CommandSpec>& Commands() {
         {"list", CmdList, "list [--user N] [--sent] [--json]",
          "List the rows of a mailbox as the main window shows them, newest first.",
          WithBoard | WithUser | WithSent | WithJson},
+        {"search",
+         CmdSearch,
+         "search QUERY... [--user N] [--sent] [--json]",
+         "List the rows of a mailbox that match every word of the query, as list shows them.",
+         WithBoard | WithUser | WithSent | WithJson,
+         {{"QUERY...", "words: a plain word (name, subject or text), from:W, to:W, subject:W, text:W, "
+                       "is:unread, is:deleted, has:attachment; \"two words\" in quotes are one word"}}},
         {"info",
          CmdInfo,
          "info NUMBER [--sent] [--user N] [--json]",

@@ -85,5 +85,6 @@ int CmdDelete(Context& ctx); // delete NUMBER... [--sent] [--user N]
 int CmdSave(Context& ctx);   // save NUMBER FILE [--sent] [--user N]
 int CmdExport(Context& ctx); // export FILE [--user N] [--sent]
 int CmdCheck(Context& ctx);  // check [--json]
+int CmdSearch(Context& ctx); // search QUERY... [--user N] [--sent] [--json]
 
 } // namespace kesto::cli

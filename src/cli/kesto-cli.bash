@@ -37,13 +37,13 @@ _kesto_cli() {
 
     local words_here
     case $cmd in
-    "") words_here="demo users list info addressbook send read delete save export check help --board --user --sent --json --help --version" ;;
+    "") words_here="demo users list search info addressbook send read delete save export check help --board --user --sent --json --help --version" ;;
     demo)
         [[ $cur == -* ]] || { _filedir -d; return; }
         words_here="--help"
         ;;
     users) words_here="--board --json --help" ;;
-    list | info | read) words_here="--board --user --sent --json --help" ;;
+    list | search | info | read) words_here="--board --user --sent --json --help" ;;
     addressbook)
         if [[ $action == add ]]; then
             words_here="--board --user --json --description --address --network --help"
@@ -58,7 +58,7 @@ _kesto_cli() {
         words_here="--board --user --sent --help"
         ;;
     check) words_here="--board --json --help" ;;
-    help) words_here="demo users list info addressbook send read delete save export check" ;;
+    help) words_here="demo users list search info addressbook send read delete save export check" ;;
     esac
     COMPREPLY=($(compgen -W "$words_here" -- "$cur"))
 }

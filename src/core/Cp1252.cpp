@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace kesto {
 namespace {
@@ -43,35 +44,33 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-// One code point from UTF-8 at `i` (advanced past it). A malformed sequence
-// yields U+FFFD for its first byte only, so decoding always makes progress.
-char32_t NextUtf8(std::string_view s, std::size_t& i) {
+// One code point from UTF-8 at `i`, advancing past it; nothing (and `i` unchanged)
+// when the bytes there are not a well-formed sequence.
+std::optional<char32_t> StrictUtf8(std::string_view s, std::size_t& i) {
     auto b0 = static_cast<unsigned char>(s[i]);
     int len = b0 < 0x80 ? 1 : (b0 >> 5) == 0x6 ? 2 : (b0 >> 4) == 0xE ? 3 : (b0 >> 3) == 0x1E ? 4 : 0;
     if (len == 1) {
         ++i;
         return b0;
     }
-    if (len == 0 || i + len > s.size()) {
-        ++i;
-        return 0xFFFD;
-    }
+    if (len == 0 || i + len > s.size()) return std::nullopt;
     char32_t c = b0 & (0x7F >> len);
     for (int k = 1; k < len; ++k) {
         auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80) {
-            ++i;
-            return 0xFFFD;
-        }
+        if ((b & 0xC0) != 0x80) return std::nullopt;
         c = (c << 6) | (b & 0x3F);
     }
     static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        ++i;
-        return 0xFFFD;
-    }
+    if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return std::nullopt;
     i += len;
     return c;
+}
+
+// A malformed sequence yields U+FFFD for its first byte only, so decoding always makes progress.
+char32_t NextUtf8(std::string_view s, std::size_t& i) {
+    if (std::optional<char32_t> c = StrictUtf8(s, i)) return *c;
+    ++i;
+    return 0xFFFD;
 }
 
 } // namespace
@@ -101,6 +100,22 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) out += EncodeChar(NextUtf8(utf8, i));
+    return out;
+}
+
+std::optional<std::string> TypedToCp1252(std::string_view typed) {
+    std::string out;
+    out.reserve(typed.size());
+    for (std::size_t i = 0; i < typed.size();) {
+        const std::optional<char32_t> c = StrictUtf8(typed, i);
+        if (!c) {
+            out += typed[i++];
+            continue;
+        }
+        const char b = EncodeChar(*c);
+        if (b == '?' && *c != U'?') return std::nullopt;
+        out += b;
+    }
     return out;
 }
 

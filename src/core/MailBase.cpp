@@ -34,23 +34,29 @@ Result<void> WriteRecord(const std::string& path, RecordNo number, const Message
     return platform::WriteAt(path, *offset, EncodeMessageInfo(rec));
 }
 
-// A damaged index record must not cost more than the text file holds. So a position
-// below 1 (no byte of the file) and a negative length are failures; a length running
-// past the end (up to 2147483647) gives the bytes that exist, and a position past the
-// end the empty text, so the reader still shows whatever part of the body survived.
 Result<std::string> ReadBody(const std::string& path, std::int32_t position, std::int32_t length,
                              bool stripColourCodes, bool raw) {
-    if (position < 1) return Error(ErrorCode::BadRecordNumber);
-    if (length < 0) return Error(ErrorCode::BadRecordLength);
-    Result<Bytes> read = platform::ReadAt(path, static_cast<std::int64_t>(position) - 1, length);
+    Result<BodySpan> span = GetBodySpan(position, length);
+    if (!span) return span.error();
+    Result<Bytes> read = platform::ReadAt(path, span->offset, span->length);
     if (!read) return read.error();
     return CleanMessageText(*read, length, stripColourCodes, raw);
 }
 
+} // namespace
+
+// A damaged index record must not cost more than the text file holds. So a position
+// below 1 (no byte of the file) and a negative length are failures; a length running
+// past the end (up to 2147483647) gives the bytes that exist, and a position past the
+// end the empty text, so the reader still shows whatever part of the body survived.
+Result<BodySpan> GetBodySpan(std::int32_t position, std::int32_t length) {
+    if (position < 1) return Error(ErrorCode::BadRecordNumber);
+    if (length < 0) return Error(ErrorCode::BadRecordLength);
+    return BodySpan{static_cast<std::int64_t>(position) - 1, length};
+}
+
 // Texts are read at least this much at a time by MessageTexts.
 constexpr std::int64_t kTextWindow = 1 << 20;
-
-} // namespace
 
 std::string CleanMessageText(std::string_view bytes, std::int32_t length, bool stripColourCodes, bool raw) {
     std::string text;

@@ -29,6 +29,14 @@ Result<void> PutMessageInfo(const Board& b, std::string_view mailbox, RecordNo n
 // Unless raw, line ends made CR LF and the trailing ones and blanks removed.
 Result<std::string> GetMessage(const Board& b, std::string_view mailbox, std::int32_t position,
                                std::int32_t length, bool stripColourCodes, bool raw);
+// Where GetMessage reads a body: 0-based offset and length in the text file, as far
+// as the file holds them. A position below 1 or a negative length is refused.
+struct BodySpan {
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+};
+Result<BodySpan> GetBodySpan(std::int32_t position, std::int32_t length);
+
 // Number of whole records in the mailbox index (0 when it does not exist).
 std::int32_t MessageCount(const Board& b, std::string_view mailbox);
 

@@ -24,16 +24,21 @@ RowState StateFor(std::int32_t deleted, std::int32_t offline, bool hasAttachment
 // field of tens of thousands of records would cost more than the rest of a refresh.
 MailRowView ViewRow(RecordNo number, std::string_view rec, bool received) {
     const std::int32_t offline = ReadField<&MessageInfo::Offline>(rec);
+    const bool attachment = !TrimView(ReadField<&MessageInfo::AttFileName>(rec)).empty();
+    const std::string_view from = TrimView(ReadField<&MessageInfo::FromHandle>(rec));
+    const std::string_view to = TrimView(ReadField<&MessageInfo::ToHandle>(rec));
     MailRowView row;
     row.number = number;
-    row.state = StateFor(ReadField<&MessageInfo::Deleted>(rec), offline,
-                         !TrimView(ReadField<&MessageInfo::AttFileName>(rec)).empty());
-    row.name = TrimView(received ? ReadField<&MessageInfo::FromHandle>(rec)
-                                 : ReadField<&MessageInfo::ToHandle>(rec));
+    row.state = StateFor(ReadField<&MessageInfo::Deleted>(rec), offline, attachment);
+    row.name = received ? from : to;
     row.subject = TrimView(ReadField<&MessageInfo::Subject>(rec));
     row.date = TrimView(ReadField<&MessageInfo::Creation>(rec));
     row.size = ReadField<&MessageInfo::MsgLength>(rec);
     row.bold = offline == 0;
+    row.ownerName = received ? to : from;
+    row.unread = offline == 0;
+    row.attachment = attachment;
+    row.position = ReadField<&MessageInfo::MsgPos>(rec);
     return row;
 }
 
@@ -45,6 +50,10 @@ void FillRow(MailRow& row, const MailRowView& view) {
     row.date = view.date;
     row.size = view.size;
     row.bold = view.bold;
+    row.ownerName = view.ownerName;
+    row.unread = view.unread;
+    row.attachment = view.attachment;
+    row.position = view.position;
 }
 
 std::size_t OwnerOffset(bool received) {
@@ -68,18 +77,41 @@ RowState RowStateOf(const MessageInfo& m) {
 static_assert(decltype(MailRow::name)::kWidth >= PlaceOf<&MessageInfo::FromHandle>().width &&
               decltype(MailRow::name)::kWidth >= PlaceOf<&MessageInfo::ToHandle>().width &&
               decltype(MailRow::subject)::kWidth >= PlaceOf<&MessageInfo::Subject>().width &&
-              decltype(MailRow::date)::kWidth >= PlaceOf<&MessageInfo::Creation>().width);
+              decltype(MailRow::date)::kWidth >= PlaceOf<&MessageInfo::Creation>().width &&
+              decltype(MailRow::ownerName)::kWidth >= PlaceOf<&MessageInfo::FromHandle>().width &&
+              decltype(MailRow::ownerName)::kWidth >= PlaceOf<&MessageInfo::ToHandle>().width);
 
 MailRow MakeMailRow(RecordNo number, const MessageInfo& m, Mailbox box) {
     MailRow row;
     row.number = number;
     row.state = RowStateOf(m);
-    row.name = TrimView(box == Mailbox::Received ? m.FromHandle : m.ToHandle);
+    const bool received = box == Mailbox::Received;
+    row.name = TrimView(received ? m.FromHandle : m.ToHandle);
+    row.ownerName = TrimView(received ? m.ToHandle : m.FromHandle);
     row.subject = TrimView(m.Subject);
     row.date = TrimView(m.Creation);
     row.size = m.MsgLength;
     row.bold = m.Offline == 0;
+    row.unread = m.Offline == 0;
+    row.attachment = !TrimView(m.AttFileName).empty();
+    row.position = m.MsgPos;
     return row;
+}
+
+MailRowView MakeMailRowView(const MailRow& row) {
+    MailRowView view;
+    view.number = row.number;
+    view.state = row.state;
+    view.name = row.name;
+    view.subject = row.subject;
+    view.date = row.date;
+    view.size = row.size;
+    view.bold = row.bold;
+    view.ownerName = row.ownerName;
+    view.unread = row.unread;
+    view.attachment = row.attachment;
+    view.position = row.position;
+    return view;
 }
 
 MailRow MakeMailRow(RecordNo number, std::string_view record, Mailbox box) {

@@ -48,7 +48,12 @@ struct MailRow {
     RowText<64> subject;   // trimmed Subject
     RowText<40> date;      // trimmed Creation
     std::int32_t size = 0; // MsgLength
-    bool bold = false;     // Offline == 0
+    bool bold = false;     // Offline == 0 when the list was built; a refresh leaves it
+    // What a search looks at besides the shown columns.
+    RowText<40> ownerName;     // trimmed ToHandle (received) or FromHandle (sent)
+    bool unread = false;       // Offline == 0 now
+    bool attachment = false;   // AttFileName not blank
+    std::int32_t position = 0; // MsgPos
 };
 
 // A deleted mark wins; an attachment shows only while the message is unread.
@@ -65,7 +70,14 @@ struct MailRowView {
     std::string_view name, subject, date; // trimmed, as in MailRow
     std::int32_t size = 0;
     bool bold = false;
+    std::string_view ownerName;
+    bool unread = false;
+    bool attachment = false;
+    std::int32_t position = 0;
 };
+
+// A row held in a list, as the views the walk hands over: valid while the row is.
+MailRowView MakeMailRowView(const MailRow& row);
 
 // Every record of the mailbox owned by userNo (the recipient of received mail, the
 // sender of sent mail), newest first, gathered by ForEachMailboxRow (`buffer` is

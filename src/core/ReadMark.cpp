@@ -67,6 +67,10 @@ std::string ReadNoticeText(const UserRecord& reader, std::int32_t readerNo, std:
     return Trim(reader.Handle) + " #" + std::to_string(readerNo) + " Read Email: " + Trim(subject);
 }
 
+std::string ReaderBodyText(std::string_view body) {
+    return RTrim(StripTrailingCrLf(body));
+}
+
 std::string MessageDisplayText(std::string_view body, const MessageInfo& m) {
     std::string text(body);
     MakeDisplayText(text, m.AttFileName, m.AttFileSize);

@@ -36,7 +36,9 @@ ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number, std::int3
 // any file but the ones read (used after Delete re-reads the record).
 void FillShownTexts(const Board& b, ShownMessage& s, std::string_view body);
 
-// The message text area: body without trailing CR LF pairs and blanks, then,
+// The body (as GetMessage gives it) without trailing CR LF pairs and blanks.
+std::string ReaderBodyText(std::string_view body);
+// The message text area: ReaderBodyText, then,
 // for an attachment, an empty line, "---" and "Attached File: NAME (SIZE bytes)".
 std::string MessageDisplayText(std::string_view body, const MessageInfo& m);
 // The same made in place from the body in `text`, for a caller that has no record.

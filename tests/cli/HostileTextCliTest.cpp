@@ -110,6 +110,7 @@ TEST_F(HostileTextCli, EveryCommandShowsControlsVisiblyAndJsonKeepsTheValue) {
     const std::string list = text({"list"});
     const JsonValue rows = *json({"list"}).Find("rows");
     const std::string listJson = out;
+    EXPECT_EQ(text({"search", "text:"}), list); // an empty word: every row, through list's writer
     const std::string users = text({"users"});
     const JsonValue usersJson = json({"users"});
     const std::string book = text({"addressbook"});

@@ -76,8 +76,10 @@ TEST(MailList, RowsOfOneUserNewestFirst) {
             row.number,
             DecodeMessageInfo(std::string_view(index).substr((row.number - 1) * kMessageInfoSize)),
             Mailbox::Sent);
-        EXPECT_EQ(std::tie(full.state, full.name, full.subject, full.date, full.size, full.bold),
-                  std::tie(row.state, row.name, row.subject, row.date, row.size, row.bold));
+        EXPECT_EQ(std::tie(full.state, full.name, full.subject, full.date, full.size, full.bold,
+                           full.ownerName, full.unread, full.attachment, full.position),
+                  std::tie(row.state, row.name, row.subject, row.date, row.size, row.bold, row.ownerName,
+                           row.unread, row.attachment, row.position));
     }
 
     EXPECT_TRUE(ReadMailboxRows(b, Mailbox::Received, 9, buffer)->empty());
@@ -101,7 +103,8 @@ TEST(MailList, WalkHandsOverTheListsRowsAcrossSlices) {
 
     auto key = [](const auto& r) {
         return std::make_tuple(r.number, r.state, std::string(r.name), std::string(r.subject),
-                               std::string(r.date), r.size, r.bold);
+                               std::string(r.date), r.size, r.bold, std::string(r.ownerName), r.unread,
+                               r.attachment, r.position);
     };
     std::string buffer;
     for (Mailbox box : {Mailbox::Received, Mailbox::Sent}) {

@@ -1,5 +1,6 @@
 #include "mailbox/MailListModel.h"
 
+#include "CaseFold.h"
 #include "Cp1252.h"
 #include "app/Icons.h"
 
@@ -26,28 +27,12 @@ const char* IconKey(kesto::RowState state) {
     return "";
 }
 
-// Windows-1252 case folding for the text sort: ASCII letters and the accented
-// capitals 0xC0-0xDE (except the multiplication sign) fold to their small forms.
-struct FoldTable {
-    std::array<unsigned char, 256> t{};
-    FoldTable() {
-        for (int c = 0; c < 256; ++c) t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c);
-        for (int c = 'A'; c <= 'Z'; ++c) t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c + 32);
-        for (int c = 0xC0; c <= 0xDE; ++c)
-            if (c != 0xD7) t[static_cast<std::size_t>(c)] = static_cast<unsigned char>(c + 32);
-        t[0x8A] = 0x9A; // S caron
-        t[0x8C] = 0x9C; // OE
-        t[0x8E] = 0x9E; // Z caron
-        t[0x9F] = 0xFF; // Y diaeresis
-    }
-};
-const FoldTable kFold;
-
+// Letter case ignored, accented letters too, as the filter ignores it.
 bool LessFolded(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        unsigned char x = kFold.t[static_cast<unsigned char>(a[i])];
-        unsigned char y = kFold.t[static_cast<unsigned char>(b[i])];
+        unsigned char x = kesto::kCaseFold[static_cast<unsigned char>(a[i])];
+        unsigned char y = kesto::kCaseFold[static_cast<unsigned char>(b[i])];
         if (x != y) return x < y;
     }
     return a.size() < b.size();
@@ -81,7 +66,7 @@ QString StateWord(kesto::RowState state) {
 MailListModel::MailListModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int MailListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+    return parent.isValid() ? 0 : GetShownCount();
 }
 
 int MailListModel::columnCount(const QModelIndex& parent) const {
@@ -108,8 +93,8 @@ QString MailListModel::GetText(const kesto::MailRow& r, int column, std::uint8_t
 }
 
 QVariant MailListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(rows_.size())) return {};
-    const auto r = static_cast<std::size_t>(index.row());
+    if (!index.isValid() || index.row() >= GetShownCount()) return {};
+    const std::size_t r = At(index.row());
     const int c = index.column();
     switch (role) {
     case Qt::DisplayRole:
@@ -173,6 +158,10 @@ void MailListModel::SetRows(std::vector<kesto::MailRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     plain_.assign(rows_.size(), 0);
+    keep_.assign(rows_.size(), 1);
+    shown_.resize(rows_.size());
+    std::iota(shown_.begin(), shown_.end(), 0);
+    filtered_ = false;
     for (auto& k : headerIcon_) k.clear();
     endResetModel();
 }
@@ -184,19 +173,59 @@ void MailListModel::SetReceived(bool received) {
 }
 
 void MailListModel::UpdateRow(int r, const kesto::MailRow& fresh, bool notify) {
-    if (r < 0 || r >= static_cast<int>(rows_.size())) return;
-    auto& row = rows_[static_cast<std::size_t>(r)];
+    if (r < 0 || r >= GetShownCount()) return;
+    auto& row = rows_[At(r)];
     row.state = fresh.state;
     row.name = fresh.name;
     row.subject = fresh.subject;
     row.date = fresh.date;
     row.size = fresh.size;
-    plain_[static_cast<std::size_t>(r)] &= static_cast<std::uint8_t>(~kPlainSize);
+    row.ownerName = fresh.ownerName;
+    row.unread = fresh.unread;
+    row.attachment = fresh.attachment;
+    row.position = fresh.position;
+    plain_[At(r)] &= static_cast<std::uint8_t>(~kPlainSize);
     if (notify) emit dataChanged(index(r, ColIcon), index(r, ColSize));
 }
 
 void MailListModel::NotifyRowsChanged() {
-    if (!rows_.empty()) emit dataChanged(index(0, ColIcon), index(rowCount() - 1, ColSize));
+    if (!shown_.empty()) emit dataChanged(index(0, ColIcon), index(GetShownCount() - 1, ColSize));
+}
+
+void MailListModel::ShowOnly(const std::vector<char>& keep) {
+    if (keep.size() != rows_.size()) return;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const std::vector<int> oldShown = std::move(shown_);
+    keep_ = keep;
+    filtered_ = true;
+    Reshow(oldShown, {});
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void MailListModel::ShowAll() {
+    if (!filtered_) return;
+    ShowOnly(std::vector<char>(rows_.size(), 1));
+    filtered_ = false;
+}
+
+void MailListModel::Reshow(const std::vector<int>& oldShown, const std::vector<int>& rowsMoved) {
+    shown_.clear();
+    std::vector<int> shownAt(rows_.size(), -1);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (!keep_[i]) continue;
+        shownAt[i] = static_cast<int>(shown_.size());
+        shown_.push_back(static_cast<int>(i));
+    }
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& idx : from) {
+        int row = oldShown[static_cast<std::size_t>(idx.row())];
+        if (!rowsMoved.empty()) row = rowsMoved[static_cast<std::size_t>(row)];
+        const int p = shownAt[static_cast<std::size_t>(row)];
+        to.append(p < 0 ? QModelIndex() : index(p, idx.column()));
+    }
+    changePersistentIndexList(from, to);
 }
 
 void MailListModel::SetHeaderIcon(int column, const QString& key) {
@@ -257,7 +286,8 @@ void MailListModel::SortBy(int column, bool ascending) {
     if (!moved) {
         if (bit && n > 0) {
             for (auto& p : plain_) p |= bit;
-            emit dataChanged(index(0, column), index(static_cast<int>(n) - 1, column), {Qt::DisplayRole});
+            if (!shown_.empty())
+                emit dataChanged(index(0, column), index(GetShownCount() - 1, column), {Qt::DisplayRole});
         }
         return;
     }
@@ -266,24 +296,22 @@ void MailListModel::SortBy(int column, bool ascending) {
     std::vector<kesto::MailRow> sorted;
     sorted.reserve(n);
     std::vector<std::uint8_t> sortedPlain(n);
+    std::vector<char> sortedKeep(n);
     std::vector<int> newPos(n);
     for (std::size_t i = 0; i < n; ++i) {
         const auto from = static_cast<std::size_t>(order[i]);
         sorted.push_back(std::move(rows_[from]));
         sortedPlain[i] = plain_[from];
+        sortedKeep[i] = keep_[from];
         newPos[from] = static_cast<int>(i);
     }
     rows_ = std::move(sorted);
     plain_ = std::move(sortedPlain);
+    keep_ = std::move(sortedKeep);
     if (bit)
         for (auto& p : plain_) p |= bit;
-
-    const QModelIndexList from = persistentIndexList();
-    QModelIndexList to;
-    to.reserve(from.size());
-    for (const QModelIndex& idx : from)
-        to.append(index(newPos[static_cast<std::size_t>(idx.row())], idx.column()));
-    changePersistentIndexList(from, to);
+    const std::vector<int> oldShown = std::move(shown_);
+    Reshow(oldShown, newPos);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

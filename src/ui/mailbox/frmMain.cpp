@@ -26,11 +26,13 @@
 #include <QDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QSystemTrayIcon>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
@@ -66,6 +68,8 @@ frmMain::frmMain(Session& session, QWidget* parent) : QMainWindow(parent), s_(se
     BuildToolbar();
     BuildContextMenu();
     BuildList();
+    BuildFilter();
+    connect(this, &frmMain::MailArrived, this, &frmMain::ShowArrival);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -76,7 +80,9 @@ frmMain::frmMain(Session& session, QWidget* parent) : QMainWindow(parent), s_(se
     resize(TwipsToPixels(kClientWidth, d), TwipsToPixels(kClientHeight, d));
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    CancelTextSearch(); // a search still running stops at its next read
+}
 
 double frmMain::GetDpi() const {
     return ScreenDpi(this);
@@ -404,7 +410,7 @@ void frmMain::UpdateActions() {
     // User runs and the tabs are hidden; the commands on a message need a row.
     const bool ready = !busy_;
     const bool rows = ready && GetRowCount() > 0;
-    for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about})
+    for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about, act_.find})
         a->setEnabled(ready);
     for (QAction* a : {act_.saveAs, act_.exportMail, act_.open, act_.print, act_.reply, act_.del,
                        act_.deleteAll, act_.addSender})
@@ -434,8 +440,15 @@ void frmMain::UpdateCaption() {
 
 void frmMain::RefreshList() {
     DisableControls();
+    // Hiding the list hands its focus on (to the filter box); it comes back with the list.
+    const bool listHadFocus = ListView1->hasFocus();
     ListView1->hide();
     model_->SetReceived(s_.CurrentMailbox == kesto::Mailbox::Received);
+    // Taken before the walk: mail arriving meanwhile may be listed and told of, but
+    // none goes untold.
+    const std::string indexPath = kesto::platform::NativePath(
+        kesto::MailboxFile(s_.board, GetMailboxName(), ".DAT"), s_.board.startDir);
+    const std::int64_t indexSize = kesto::platform::FileLengthIfAny(indexPath).value_or(0);
     kesto::Result<std::vector<kesto::MailRow>> rows =
         kesto::ReadMailboxRows(s_.board, s_.CurrentMailbox, s_.CurrentUserNumber, indexBuffer_);
     if (!rows) {
@@ -446,6 +459,10 @@ void frmMain::RefreshList() {
         return;
     }
     model_->SetRows(std::move(*rows));
+    // Mail that arrived before this rebuild is in the list now.
+    noticedSize_ = indexSize;
+    arrivals_ = 0;
+    if (tray_) tray_->hide();
     const double d = GetDpi();
     for (int c = 0; c < MailListModel::ColumnCount; ++c)
         ListView1->header()->resizeSection(
@@ -454,8 +471,10 @@ void frmMain::RefreshList() {
     // Re-apply the saved sort: the header click flips the order back.
     s_.live.SortOrder = s_.live.SortOrder != 0 ? 0 : 1;
     ListView1_ColumnClick(s_.live.SortedColumn);
+    ApplyFilter(true);
 
     ListView1->show();
+    if (listHadFocus) ListView1->setFocus(Qt::OtherFocusReason);
     ClearSelection();
     const int count = GetRowCount();
     if (count > 0) {
@@ -565,7 +584,9 @@ void frmMain::OnTabChanged(int index) {
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (ListView1 && watched == ListView1->viewport()) {
+    if (watched == txtFilter && event->type() == QEvent::KeyPress) {
+        if (HandleFilterKey(static_cast<QKeyEvent*>(event))) return true;
+    } else if (ListView1 && watched == ListView1->viewport()) {
         if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
             // Below the last row a right press would clear the selection the menu acts on.
             auto* me = static_cast<QMouseEvent*>(event);
@@ -652,10 +673,14 @@ void frmMain::Timer1_Timer() {
 
     const std::string path = kesto::platform::NativePath(
         kesto::MailboxFile(s_.board, GetMailboxName(), ".DAT"), s_.board.startDir);
-    const float newSize = static_cast<float>(kesto::platform::FileLengthIfAny(path).value_or(0));
+    const std::int64_t bytes = kesto::platform::FileLengthIfAny(path).value_or(0);
+    const float newSize = static_cast<float>(bytes);
     if (newSize < LastMailboxSize) {
         RefreshList();
         emit ListRebuilt();
+    } else if (!Loading && s_.CurrentMailbox == kesto::Mailbox::Received) {
+        // Growth never rebuilds the list; unread mail for the user is told of instead.
+        NoticeArrivals(bytes);
     }
     LastMailboxSize = newSize;
 }

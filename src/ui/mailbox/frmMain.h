@@ -5,18 +5,28 @@
 #include "app/MailboxList.h"
 #include "app/Session.h"
 
+#include "Search.h"
+
+#include <QFutureWatcher>
 #include <QList>
 #include <QMainWindow>
 #include <QSize>
 #include <QString>
 
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QAction;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
 class QMenu;
+class QSystemTrayIcon;
 class QTabBar;
 class QTimer;
 class QToolBar;
@@ -25,6 +35,12 @@ class QTreeView;
 namespace kesto::ui {
 
 class MailListModel;
+
+// What a text search on the worker thread hands back.
+struct TextSearchResult {
+    std::vector<std::size_t> numbers; // record numbers whose text matched
+    std::optional<kesto::Error> error;
+};
 
 class frmMain : public QMainWindow, public MailboxList {
     Q_OBJECT
@@ -66,6 +82,13 @@ class frmMain : public QMainWindow, public MailboxList {
     // Brings the window forward when a second copy of the program starts.
     void BringToFront();
 
+    // The filter box: the rows shown are those matching its query (Query.h). Header
+    // words filter at once; text words are searched on a worker thread, and their
+    // rows join the list when it is done (FilterApplied).
+    void txtFilter_Change();
+    void FocusFilter();
+    bool IsSearchingTexts() const { return searching_; }
+
     // Commands; menus, toolbar buttons and the context menu share them.
     void mnuActionsOpen_Click();
     void mnuActionsPrint_Click();
@@ -86,6 +109,11 @@ class frmMain : public QMainWindow, public MailboxList {
     // The timer rebuilt the list because the index shrank: an open reader may be
     // showing a message that is no longer where its row says.
     void ListRebuilt();
+    // The filter's rows are shown, the text search included.
+    void FilterApplied();
+    // The timer saw unread mail for the current user arrive; the texts are escaped
+    // for the tray, whose tool tip and notifications may be rendered as markup.
+    void MailArrived(const QString& toolTip, const QString& notice);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -110,6 +138,22 @@ class frmMain : public QMainWindow, public MailboxList {
     std::string_view GetMailboxName() const;
     double GetDpi() const;
 
+    void BuildFilter();
+    // Escape clears the filter and Down goes to the list; true when the key was used.
+    bool HandleFilterKey(QKeyEvent* key);
+    // Shows the rows the query matches. A rebuild waits for the text search and
+    // leaves the selection to itself; a keystroke hands the texts to a worker.
+    void ApplyFilter(bool rebuilding);
+    // keep[i] for each row whose header fields match; the rows left to the text go to `checks`.
+    std::vector<char> MatchHeaders(std::vector<kesto::TextCheck>* checks) const;
+    void ShowFiltered(const std::vector<char>& keep, bool select = true);
+    void OnTextSearchDone(std::uint64_t generation, const TextSearchResult& result, bool rebuilding);
+    void CancelTextSearch();
+    void UpdateFilterLabel();
+    // Reads the records the index grew by since the last look and tells of unread ones.
+    void NoticeArrivals(std::int64_t indexSize);
+    void ShowArrival(const QString& toolTip, const QString& notice);
+
     Session& s_;
     bool Loading = false;
     bool busy_ = false;                     // between DisableControls and EnableControls
@@ -120,12 +164,25 @@ class frmMain : public QMainWindow, public MailboxList {
     std::optional<QSize> savedOuterSize_;   // to be given the frame's room once it is known
     bool maximizedBeforeMinimized_ = false; // the state a minimized window comes back to
 
+    kesto::Query query_;                 // the filter box's query
+    std::uint64_t filterGeneration_ = 0; // a text search's results count only for its own
+    std::shared_ptr<std::atomic<bool>> searchCancel_;
+    std::uint64_t searchGeneration_ = 0; // the generation the running text search serves
+    QFutureWatcher<TextSearchResult>* searchWatcher_ = nullptr;
+    bool searching_ = false;
+    bool searchFailed_ = false;
+    std::int64_t noticedSize_ = 0; // bytes of EMAIL.DAT whose records were looked at for arrivals
+    int arrivals_ = 0;             // unread messages arrived since the last rebuild
+
     MailListModel* model_ = nullptr;
     QTreeView* ListView1 = nullptr;
     QTabBar* tbsOptions = nullptr;
     QToolBar* Toolbar1 = nullptr;
     QTimer* Timer1 = nullptr;
     QWidget* page_ = nullptr;
+    QLineEdit* txtFilter = nullptr;
+    QLabel* lblFilter = nullptr;
+    QSystemTrayIcon* tray_ = nullptr;
 
     QMenu* mnuPopUp = nullptr;
     QAction* popUpDelete_ = nullptr; // the context entry worded "Delete" or "UnDelete"
@@ -146,6 +203,7 @@ class frmMain : public QMainWindow, public MailboxList {
         QAction* refresh = nullptr;
         QAction* about = nullptr;
         QAction* refreshRow = nullptr; // the context menu's own Refresh: the selected row only
+        QAction* find = nullptr;       // focuses the filter box (Ctrl+F, /)
     } act_;
 };
 

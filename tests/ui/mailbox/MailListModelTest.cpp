@@ -76,5 +76,34 @@ TEST(MailListModel, ASortFindsAnOutOfOrderPairAtEitherEndAndLeavesOrderedTiesWhe
     EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"2", "1", "3", "4"}));
 }
 
+TEST(MailListModel, AFilterShowsSomeRowsWhichSortAndUpdateWhileTheHiddenOnesKeepTheirPlace) {
+    MailListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.SetRows({Row(1, "d", 1), Row(2, "c", 2), Row(3, "b", 3), Row(4, "a", 4)});
+    QPersistentModelIndex kept = model.index(2, 0);   // #3
+    QPersistentModelIndex hidden = model.index(1, 0); // #2
+    model.ShowOnly({1, 0, 1, 1});
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"1", "3", "4"}));
+    EXPECT_EQ(kept.row(), 1);
+    EXPECT_FALSE(hidden.isValid());
+
+    model.SortBy(MailListModel::ColName, true);
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"4", "3", "1"}));
+    EXPECT_EQ(kept.row(), 1);
+    model.UpdateRow(0, Row(4, "z", 9));
+    EXPECT_EQ(model.GetAllRows()[0].name, "z");
+
+    model.ShowAll();
+    EXPECT_FALSE(model.IsFiltered());
+    EXPECT_EQ(Column(model, MailListModel::ColNumber), Strings({"4", "3", "2", "1"}));
+    EXPECT_EQ(kept.row(), 1);
+    model.ShowOnly({0, 0, 0, 0});
+    EXPECT_EQ(model.rowCount(), 0);
+    model.SortBy(MailListModel::ColSize, false); // nothing shown: nothing to announce
+    model.SetRows({Row(7, "x", 0)});
+    EXPECT_FALSE(model.IsFiltered());
+    EXPECT_EQ(model.rowCount(), 1);
+}
+
 } // namespace
 } // namespace kesto::ui
