@@ -2,21 +2,34 @@
 
 #include "MailList.h"
 #include "Mbox.h"
+#include "Search.h"
 
 #include <ostream>
 
 namespace kesto::cli {
 
-// Writes the rows `list` shows to FILE as an mbox; nothing is written in the board.
+// Writes the rows `list` shows, or those `search` finds, to FILE as an mbox; nothing
+// is written in the board.
 int CmdExport(Context& ctx) {
     const std::string& file = ctx.opt.args[0];
     if (file.empty()) return ctx.UsageError("FILE must not be empty");
+    // The words after FILE as typed, quotes included, as search takes them.
+    std::string typed;
+    for (std::size_t i = 1; i < ctx.opt.args.size(); ++i) typed += (typed.empty() ? "" : " ") + ctx.opt.args[i];
+    const Query query = ParseQuery(typed);
+    if (query.cut)
+        return ctx.UsageError("the query is too long: at most " + std::to_string(kMaxQueryWords) +
+                              " words of at most " + std::to_string(kMaxQueryWordBytes) + " characters");
     std::optional<Board> b = ctx.OpenBoard(false);
     if (!b) return kExitFailed;
 
     std::string buffer;
-    const Result<std::vector<MailRow>> rows = ReadMailboxRows(*b, ctx.opt.Box(), ctx.opt.user, buffer);
+    Result<std::vector<MailRow>> rows = ReadMailboxRows(*b, ctx.opt.Box(), ctx.opt.user, buffer);
     if (!rows) return ctx.Fail("cannot read the mailbox index: " + rows.error().description);
+    if (!typed.empty()) {
+        rows = FilterRows(*b, ctx.opt.Box(), query, std::move(*rows));
+        if (!rows) return ctx.Fail("cannot read the mailbox texts: " + rows.error().description);
+    }
     std::vector<RecordNo> numbers;
     numbers.reserve(rows->size());
     for (const MailRow& row : *rows) numbers.push_back(row.number);

@@ -83,7 +83,7 @@ int CmdSend(Context& ctx);   // send --from N --to ADDRESS --subject TEXT [--net
 int CmdRead(Context& ctx);   // read NUMBER [--user N] [--sent] [--json]
 int CmdDelete(Context& ctx); // delete NUMBER... [--sent] [--user N]
 int CmdSave(Context& ctx);   // save NUMBER FILE [--sent] [--user N]
-int CmdExport(Context& ctx); // export FILE [--user N] [--sent]
+int CmdExport(Context& ctx); // export FILE [--user N] [--sent] [QUERY...]
 int CmdCheck(Context& ctx);  // check [--json]
 int CmdSearch(Context& ctx); // search QUERY... [--user N] [--sent] [--json]
 

@@ -67,6 +67,12 @@ TEST_F(DemoCliTest, ExportWritesTheListedMailboxAndNothingInTheBoard) {
     EXPECT_NE(mbox.find("To: \"Greta Lind\" <greta.lind@77-12.board.invalid>\n"), std::string::npos);
     EXPECT_EQ(SnapshotTree(board), before);
 
+    // A query exports what search lists.
+    const auto some = Run({"export", file, "from:ann", "is:unread"});
+    ASSERT_EQ(some.rc, 0) << some.err;
+    EXPECT_EQ(some.out, "1 message exported to " + file + "\n");
+    EXPECT_NE(ReadNative(file).find("Subject: Meeting on Friday\n"), std::string::npos);
+
     const auto refused = Run({"export", board + "/MAIL/EMAIL.DAT"});
     EXPECT_EQ(refused.rc, 1);
     EXPECT_NE(refused.err.find("an export never replaces a file there"), std::string::npos) << refused.err;
