@@ -57,8 +57,11 @@ bool ExportMailbox(QWidget* parent, Session& s, std::vector<kesto::RecordNo> num
         return false;
     }
     if (done->cancelled) return false;
-    QString text = QStringLiteral("%1 messages exported.").arg(done->messages);
-    if (done->missingAttachments > 0)
+    QString text = done->messages == 1 ? QStringLiteral("1 message exported.")
+                                       : QStringLiteral("%1 messages exported.").arg(done->messages);
+    if (done->missingAttachments == 1)
+        text += QStringLiteral(" 1 attached file was not found on the board.");
+    else if (done->missingAttachments > 1)
         text +=
             QStringLiteral(" %1 attached files were not found on the board.").arg(done->missingAttachments);
     GetDialogs().ShowMessage(parent, Dialogs::Icon::Information, kTitle, text);

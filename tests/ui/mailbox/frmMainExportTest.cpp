@@ -3,7 +3,9 @@
 #include "MailboxFixture.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QProgressDialog>
+#include <QTest>
 #include <QTimer>
 
 #include <filesystem>
@@ -45,6 +47,15 @@ TEST_F(frmMainExport, WritesTheShownMailboxOldestFirst) {
     Action("mnuFileExport")->trigger();
     EXPECT_EQ(ReadNative(target), "keep");
     EXPECT_TRUE(dialogs.messages.isEmpty());
+
+    // With a filter, only the rows it shows.
+    QTest::keyClicks(Edit(*win, "txtFilter"), QStringLiteral("subject:second"));
+    const std::string filtered = dir.File("filtered.mbox");
+    dialogs.saveAnswer = QString::fromStdString(filtered);
+    Action("mnuFileExport")->trigger();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(dialogs.messages[0].text, QStringLiteral("1 message exported."));
+    EXPECT_EQ(ReadNative(filtered).find("Subject: First"), std::string::npos);
 }
 
 // Cancel in the progress dialog stops the export and leaves the old file as it was.
