@@ -15,7 +15,8 @@ int CmdExport(Context& ctx) {
     if (file.empty()) return ctx.UsageError("FILE must not be empty");
     // The words after FILE as typed, quotes included, as search takes them.
     std::string typed;
-    for (std::size_t i = 1; i < ctx.opt.args.size(); ++i) typed += (typed.empty() ? "" : " ") + ctx.opt.args[i];
+    for (std::size_t i = 1; i < ctx.opt.args.size(); ++i)
+        typed += (typed.empty() ? "" : " ") + ctx.opt.args[i];
     const Query query = ParseQuery(typed);
     if (query.cut)
         return ctx.UsageError("the query is too long: at most " + std::to_string(kMaxQueryWords) +

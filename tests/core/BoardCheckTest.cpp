@@ -142,9 +142,10 @@ TEST(BoardCheck, MoreRecordsThanSixteenBitNumbersReach) {
     std::string dat;
     for (int i = 0; i < 32768; ++i) dat += first;
     WriteNative(s.File("MAIL/EMAIL.DAT"), dat);
-    EXPECT_EQ(Check(s.b), (std::vector<std::string>{"EMAIL.DAT: 32768 records; the board's 16-bit record numbers "
-                                                    "stop at 32767, so it cannot reach records 32768 to 32768",
-                                                    "EMAIL.BIN: 7 bytes of text that no record points to"}));
+    EXPECT_EQ(Check(s.b),
+              (std::vector<std::string>{"EMAIL.DAT: 32768 records; the board's 16-bit record numbers "
+                                        "stop at 32767, so it cannot reach records 32768 to 32768",
+                                        "EMAIL.BIN: 7 bytes of text that no record points to"}));
 }
 
 TEST(BoardCheck, DemoBoardIsHealthy) {
