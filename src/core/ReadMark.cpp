@@ -93,12 +93,22 @@ std::string ReaderBodyText(std::string_view body) {
 }
 
 std::string MessageDisplayText(std::string_view body, const MessageInfo& m) {
-    std::string text = ReaderBodyText(body);
-    std::string att = Trim(m.AttFileName);
-    if (!att.empty()) {
-        text += "\r\n\r\n---\r\nAttached File: " + att + " (" + std::to_string(m.AttFileSize) + " bytes)";
-    }
+    std::string text(body);
+    MakeDisplayText(text, m.AttFileName, m.AttFileSize);
     return text;
+}
+
+void MakeDisplayText(std::string& text, std::string_view attFileName, std::int32_t attFileSize) {
+    // As StripTrailingCrLf and RTrim, without a copy for each.
+    if (text.find_first_not_of(' ') != std::string::npos)
+        while (text.ends_with(kCrLf)) text.resize(text.size() - 2);
+    text.resize(text.find_last_not_of(' ') + 1);
+    const std::string_view att = TrimView(attFileName);
+    if (!att.empty()) {
+        text += "\r\n\r\n---\r\nAttached File: ";
+        text += att;
+        text += " (" + std::to_string(attFileSize) + " bytes)";
+    }
 }
 
 bool SendOneLiner(const Board& b, std::int32_t readerNo, const UserRecord& reader, std::int32_t recipient,

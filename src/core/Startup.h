@@ -14,8 +14,10 @@ namespace kesto {
 // Reads startDir/SYSPATHS.CFG and MAIN.CFG into a Board whose error log is
 // startDir/HMRERROR.LOG written under exeName. Nothing when SYSPATHS.CFG is missing
 // (the caller shows "SYSPATHS.CFG was not found! Exiting..." and ends); files that
-// cannot be read are logged and leave their fields blank.
-std::optional<Board> LoadCfg(const std::string& startDir, const std::string& exeName = "kesto");
+// cannot be read are logged and leave their fields blank. Without writeLog the
+// Board's log is off from the start, for callers that must write nothing at all.
+std::optional<Board> LoadCfg(const std::string& startDir, const std::string& exeName = "kesto",
+                             bool writeLog = true);
 // Writes AppVersion, blank-padded to 15, at offset 66 of HMRDATA.DAT record 1.
 Result<void> StampVersion(const Board& b);
 

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace kesto::platform {
 namespace {
@@ -108,13 +109,20 @@ class Fd {
         if (fd < 0) return FromErrno(errno, path);
         return Fd(path, fd);
     }
-    Fd(Fd&& other) noexcept : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)) {}
+    Fd(Fd&& other) noexcept
+        : path_(std::move(other.path_)), fd_(std::exchange(other.fd_, -1)), owned_(other.owned_) {}
     Fd& operator=(Fd&&) = delete;
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0 && owned_) ::close(fd_);
     }
+
+    // Takes ownership of an open descriptor, and gives it up again.
+    static Fd Adopt(int fd, std::string path) { return Fd(std::move(path), fd); }
+    int Release() { return std::exchange(fd_, -1); }
+    // Works on a descriptor it does not own (Release() before it goes).
+    static Fd Borrow(int fd, const std::string& path) { return Fd(path, fd, false); }
 
     int Get() const { return fd_; }
     const std::string& GetPath() const { return path_; }
@@ -152,10 +160,11 @@ class Fd {
     }
 
   private:
-    Fd(std::string path, int fd) : path_(std::move(path)), fd_(fd) {}
+    Fd(std::string path, int fd, bool owned = true) : path_(std::move(path)), fd_(fd), owned_(owned) {}
 
     std::string path_;
     int fd_ = -1;
+    bool owned_ = true;
 };
 
 Result<void> ReadInto(const Fd& fd, std::int64_t offset, std::size_t length, Bytes& out) {
@@ -218,6 +227,14 @@ bool IsFile(const std::string& nativePath) noexcept {
 bool IsDirectory(const std::string& nativePath) noexcept {
     struct stat st {};
     return ::stat(nativePath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<std::string> CanonicalPath(const std::string& nativePath) {
+    char* resolved = ::realpath(nativePath.c_str(), nullptr);
+    if (!resolved) return std::nullopt;
+    std::string out = resolved;
+    std::free(resolved);
+    return out;
 }
 
 Result<std::int64_t> FileLength(const std::string& nativePath) {
@@ -327,33 +344,59 @@ Result<void> PatchAt(const std::string& nativePath, std::int64_t offset, std::st
 }
 
 Result<void> ReplaceContents(const std::string& nativePath, std::string_view bytes) {
+    Result<ReplacementFile> file = ReplacementFile::Create(nativePath);
+    if (!file) return file.error();
+    if (auto w = file->Write(bytes); !w) return w;
+    return file->Commit();
+}
+
+Result<ReplacementFile> ReplacementFile::Create(const std::string& target) {
     // A symlinked board file keeps its link: the file it points at is replaced.
-    std::string target = nativePath;
-    if (char* real = ::realpath(nativePath.c_str(), nullptr)) {
-        target = real;
-        std::free(real);
+    std::string real = target;
+    if (char* resolved = ::realpath(target.c_str(), nullptr)) {
+        real = resolved;
+        std::free(resolved);
     }
     struct stat st {};
-    bool exists = ::stat(target.c_str(), &st) == 0;
+    const bool exists = ::stat(real.c_str(), &st) == 0;
     if (exists && S_ISDIR(st.st_mode)) return Error(ErrorCode::FileAccess);
     if (exists && !S_ISREG(st.st_mode)) {
         // A device cannot be renamed over; write it in place.
-        Result<Fd> fd = Fd::Open(target, O_WRONLY | O_TRUNC);
+        Result<Fd> fd = Fd::Open(real, O_WRONLY | O_TRUNC);
         if (!fd) return fd.error();
-        if (auto w = fd->WriteAll(bytes, -1); !w) return w;
-        if (auto s = fd->Sync(); !s) return s;
-        return fd->Close();
+        return ReplacementFile(fd->Release(), real, {});
     }
-
-    const std::string temp = TempNameBeside(target);
+    std::string temp = TempNameBeside(real);
     Result<Fd> fd = Fd::Open(temp, O_WRONLY | O_CREAT | O_EXCL);
     if (!fd) return fd.error();
     if (exists) ::fchmod(fd->Get(), st.st_mode & 07777); // keep the board's permissions
-    Result<void> done = fd->WriteAll(bytes, 0);
-    if (done) done = fd->Sync();
-    if (done) done = fd->Close();
-    if (done && ::rename(temp.c_str(), target.c_str()) != 0) done = FromErrno(errno, target);
-    if (!done) ::unlink(temp.c_str());
+    return ReplacementFile(fd->Release(), real, std::move(temp));
+}
+
+ReplacementFile::ReplacementFile(int fd, std::string target, std::string temp)
+    : fd_(fd), target_(std::move(target)), temp_(std::move(temp)) {}
+
+ReplacementFile::ReplacementFile(ReplacementFile&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), target_(std::move(other.target_)), temp_(std::move(other.temp_)) {}
+
+ReplacementFile::~ReplacementFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (fd_ >= 0 && !temp_.empty()) ::unlink(temp_.c_str());
+}
+
+Result<void> ReplacementFile::Write(std::string_view bytes) {
+    if (fd_ < 0) return Error(ErrorCode::BadFileName);
+    return Fd::Borrow(fd_, temp_.empty() ? target_ : temp_).WriteAll(bytes, -1);
+}
+
+Result<void> ReplacementFile::Commit(bool sync) {
+    if (fd_ < 0) return Error(ErrorCode::BadFileName);
+    Fd fd = Fd::Adopt(std::exchange(fd_, -1), temp_.empty() ? target_ : temp_);
+    Result<void> done = sync ? fd.Sync() : Result<void>();
+    if (done) done = fd.Close();
+    if (done && !temp_.empty() && ::rename(temp_.c_str(), target_.c_str()) != 0)
+        done = FromErrno(errno, target_);
+    if (!done && !temp_.empty()) ::unlink(temp_.c_str());
     return done;
 }
 

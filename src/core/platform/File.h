@@ -23,6 +23,8 @@ namespace kesto::platform {
 
 bool IsFile(const std::string& nativePath) noexcept; // exists and is not a directory
 bool IsDirectory(const std::string& nativePath) noexcept;
+// The absolute path with every symlink, "." and ".." resolved; nothing when it does not exist.
+std::optional<std::string> CanonicalPath(const std::string& nativePath);
 // Length in bytes of a file that can be examined.
 Result<std::int64_t> FileLength(const std::string& nativePath);
 // Length in bytes, or nothing when there is no file (or a directory) at the path.
@@ -54,6 +56,31 @@ Result<std::int64_t> AppendRecord(const std::string& nativePath, std::string_vie
 Result<void> PatchAt(const std::string& nativePath, std::int64_t offset, std::string_view bytes);
 // Replaces the file's contents atomically (write a new file, rename over the old one).
 Result<void> ReplaceContents(const std::string& nativePath, std::string_view bytes);
+
+// A file that replaces `target` only once it is whole: written beside it under a
+// temporary name and renamed over it by Commit(); dropped uncommitted, it is removed
+// and the target stays as it was. A symlinked target keeps its link, a device (such
+// as /dev/stdout) is written in place, and the target's permissions are kept.
+class ReplacementFile {
+  public:
+    static Result<ReplacementFile> Create(const std::string& target);
+    ReplacementFile(ReplacementFile&& other) noexcept;
+    ReplacementFile& operator=(ReplacementFile&&) = delete;
+    ReplacementFile(const ReplacementFile&) = delete;
+    ReplacementFile& operator=(const ReplacementFile&) = delete;
+    ~ReplacementFile();
+
+    Result<void> Write(std::string_view bytes);
+    // Syncs (unless told not to), closes and renames; the file is then the target.
+    Result<void> Commit(bool sync = true);
+
+  private:
+    ReplacementFile(int fd, std::string target, std::string temp);
+    int fd_ = -1;
+    std::string target_;
+    std::string temp_; // empty when the target is written in place
+};
+
 // Creates the file empty (truncating an existing one).
 Result<void> Truncate(const std::string& nativePath);
 

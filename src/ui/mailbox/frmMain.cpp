@@ -95,6 +95,7 @@ double frmMain::GetDpi() const {
 
 void frmMain::SetupActions() {
     act_.saveAs = NewCommand(this, "mnuFileSaveAs", QStringLiteral("Save &As..."));
+    act_.exportMail = NewCommand(this, "mnuFileExport", QStringLiteral("&Export..."));
     act_.changeUser = NewCommand(this, "mnuFileChangeUser", QStringLiteral("&Change Current User"));
     act_.exit = NewCommand(this, "mnuFileExit", QStringLiteral("E&xit"));
     act_.newMessage = NewCommand(this, "mnuActionsNew", QStringLiteral("&New Message"), Qt::CTRL | Qt::Key_N);
@@ -111,6 +112,7 @@ void frmMain::SetupActions() {
     act_.about = NewCommand(this, "mnuHelpAbout", QStringLiteral("&About"));
 
     connect(act_.saveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
+    connect(act_.exportMail, &QAction::triggered, this, &frmMain::mnuFileExport_Click);
     connect(act_.changeUser, &QAction::triggered, this, &frmMain::mnuFileChangeUser_Click);
     connect(act_.exit, &QAction::triggered, this, &QWidget::close);
     connect(act_.newMessage, &QAction::triggered, this, &frmMain::mnuActionsNew_Click);
@@ -129,6 +131,7 @@ void frmMain::BuildMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFile->addAction(act_.saveAs);
+    mnuFile->addAction(act_.exportMail);
     AddMenuSeparator(mnuFile, "mnuFileSeperator0");
     mnuFile->addAction(act_.changeUser);
     AddMenuSeparator(mnuFile, "mnuFileSeperator1");
@@ -440,8 +443,8 @@ void frmMain::UpdateActions() {
     const bool rows = ready && GetRowCount() > 0;
     for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about, act_.find})
         a->setEnabled(ready);
-    for (QAction* a :
-         {act_.saveAs, act_.open, act_.print, act_.reply, act_.del, act_.deleteAll, act_.addSender})
+    for (QAction* a : {act_.saveAs, act_.exportMail, act_.open, act_.print, act_.reply, act_.del,
+                       act_.deleteAll, act_.addSender})
         a->setEnabled(rows);
     tbsOptions->setVisible(ready);
 }

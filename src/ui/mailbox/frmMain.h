@@ -101,6 +101,8 @@ class frmMain : public QMainWindow, public MailboxList {
     void mnuActionsOpen_Click();
     void mnuActionsPrint_Click();
     void mnuFileSaveAs_Click();
+    // The shown rows, as an mbox file.
+    void mnuFileExport_Click();
     void mnuActionsDelete_Click();
     void mnuActionsDeleteAll_Click();
     void mnuActionsRefresh_Click();
@@ -197,6 +199,7 @@ class frmMain : public QMainWindow, public MailboxList {
 
     struct Actions {
         QAction* saveAs = nullptr;
+        QAction* exportMail = nullptr;
         QAction* changeUser = nullptr;
         QAction* exit = nullptr;
         QAction* newMessage = nullptr;
