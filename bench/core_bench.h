@@ -16,6 +16,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kesto::bench {
 
@@ -68,21 +69,20 @@ inline double ThreadSeconds() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
-// Runs routine() once per iteration, each followed by RawRead of the same bytes,
-// and reports the routine's thread CPU time (manual time) with the counters read_us
-// (the plain read) and x_read (routine time / read time over the whole run).
-template <class Routine>
-void TimeAgainstRead(benchmark::State& state, const std::string& path, off_t offset, std::size_t length,
-                     Routine&& routine) {
-    std::string buffer;
-    RawRead(path, buffer, offset, length); // the buffer is reused from here on
+// Runs routine() once per iteration, each followed by read() of the same bytes
+// (`bytes` of them), and reports the routine's thread CPU time (manual time) with the
+// counters read_us (the plain read) and x_read (routine time / read time over the
+// whole run).
+template <class Read, class Routine>
+void TimeAgainst(benchmark::State& state, std::size_t bytes, Read&& read, Routine&& routine) {
+    read(); // buffers are reused from here on
     double routineSeconds = 0;
     double readSeconds = 0;
     for (auto _ : state) {
         double t0 = ThreadSeconds();
         routine();
         double t1 = ThreadSeconds();
-        RawRead(path, buffer, offset, length);
+        read();
         double t2 = ThreadSeconds();
         double r = t1 - t0;
         routineSeconds += r;
@@ -92,8 +92,31 @@ void TimeAgainstRead(benchmark::State& state, const std::string& path, off_t off
     double n = static_cast<double>(state.iterations());
     state.counters["read_us"] = readSeconds / n * 1e6;
     state.counters["x_read"] = readSeconds > 0 ? routineSeconds / readSeconds : 0;
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
-                            static_cast<std::int64_t>(length));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(bytes));
+}
+
+// The same against RawRead of `length` bytes at `offset` of one file.
+template <class Routine>
+void TimeAgainstRead(benchmark::State& state, const std::string& path, off_t offset, std::size_t length,
+                     Routine&& routine) {
+    std::string buffer;
+    TimeAgainst(
+        state, length, [&] { RawRead(path, buffer, offset, length); }, routine);
+}
+
+// The same against RawRead of each of the files whole, one after another.
+template <class Routine>
+void TimeAgainstFiles(benchmark::State& state, const std::vector<std::string>& paths, Routine&& routine) {
+    std::vector<std::string> buffers(paths.size());
+    std::vector<std::size_t> sizes;
+    std::size_t bytes = 0;
+    for (const std::string& p : paths) bytes += sizes.emplace_back(std::filesystem::file_size(p));
+    TimeAgainst(
+        state, bytes,
+        [&] {
+            for (std::size_t i = 0; i < paths.size(); ++i) RawRead(paths[i], buffers[i], 0, sizes[i]);
+        },
+        routine);
 }
 
 } // namespace kesto::bench

@@ -1,5 +1,8 @@
 // One fixture board per fuzz run, made once in a fresh temporary directory and
 // removed at exit. Its error log is switched off: a long run would fill the disk.
+// The directory is in memory (/dev/shm) where there is one: a file rewritten from
+// empty on every run would otherwise be flushed to disk each time (ext4 does so for
+// a file truncated and written again), which made these targets wait, not work.
 #pragma once
 
 #include "Board.h"
@@ -20,9 +23,12 @@ inline std::string& FuzzBoardDir() {
 
 inline const Board& FuzzBoard() {
     static const Board kBoard = [] {
-        char tmpl[] = "/tmp/kesto-fuzz-XXXXXX";
-        if (!mkdtemp(tmpl)) std::abort();
-        FuzzBoardDir() = tmpl;
+        char shm[] = "/dev/shm/kesto-fuzz-XXXXXX";
+        char tmp[] = "/tmp/kesto-fuzz-XXXXXX";
+        const char* dir = mkdtemp(shm);
+        if (!dir) dir = mkdtemp(tmp);
+        if (!dir) std::abort();
+        FuzzBoardDir() = dir;
         std::atexit([] {
             std::error_code ec;
             std::filesystem::remove_all(FuzzBoardDir(), ec);

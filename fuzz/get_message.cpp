@@ -1,5 +1,6 @@
 // GetMessage on a damaged EMAIL.BIN with any position and length: it must never
-// return more than the file holds (twice that once lone line ends become CR LF).
+// return more than the file holds (twice that once lone line ends become CR LF),
+// and MessageTexts, which reads the file in large pieces, gives the same.
 #include "FuzzBoard.h"
 #include "FuzzInput.h"
 #include "MailBase.h"
@@ -17,6 +18,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     bool strip = flags & 1;
     bool raw = flags & 2;
     const kesto::Result<std::string> read = kesto::GetMessage(b, "EMAIL", position, length, strip, raw);
+    // The text after it as well, mostly from the piece read for the first.
+    kesto::MessageTexts texts(b, kesto::Mailbox::Received);
+    for (std::int32_t at :
+         {position, static_cast<std::int32_t>(static_cast<std::uint32_t>(position) + length)}) {
+        const kesto::Result<std::string> piece = texts.Get(at, length, strip, raw);
+        const kesto::Result<std::string> whole = kesto::GetMessage(b, "EMAIL", at, length, strip, raw);
+        Check(piece.has_value() == whole.has_value() && (!whole || *piece == *whole));
+    }
     // Only a position or length no record could hold is refused.
     if (!read) {
         Check(position < 1 || length < 0);

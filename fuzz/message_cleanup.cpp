@@ -1,8 +1,13 @@
 // The clean-up GetMessage applies to a body: ConvertCrLf, StripTrailingCrLf and
-// StripHeartCodes, each checked on its own and then chained.
+// StripHeartCodes, each checked on its own and then chained; CleanMessageText and
+// the reader's MakeDisplayText, which do the chain in one buffer, give the same.
+#include "MailBase.h"
+#include "ReadMark.h"
 #include "StringHelpers.h"
 #include "TextHelpers.h"
 #include "FuzzInput.h"
+
+#include <limits>
 
 #include <string>
 
@@ -53,5 +58,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string body = kesto::StripHeartCodes(kesto::RTrim(kesto::StripTrailingCrLf(uniform)));
     Check(body.find('\x03') == std::string::npos);
     Check(body.size() <= uniform.size());
+
+    const auto whole = static_cast<std::int32_t>(in.size());
+    Check(kesto::CleanMessageText(in, whole, true, false) == body);
+    // Cut short by the file's end: no trailing CR LF is removed.
+    Check(kesto::CleanMessageText(in, whole + 1, true, false) ==
+          kesto::StripHeartCodes(kesto::RTrim(uniform)));
+    Check(kesto::CleanMessageText(in, whole, false, true) == in);
+    std::string shown(in);
+    kesto::MakeDisplayText(shown, "", 0);
+    Check(shown == kesto::RTrim(kesto::StripTrailingCrLf(in)));
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "FuzzInput.h"
 #include "Records.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -32,14 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     kesto::IsAllUsersForm(mailTo);
 
-    std::vector<std::string> netList{"0,0,Local"};
-    std::size_t start = 0;
-    while (start < lines.size() && netList.size() < 64) {
-        std::size_t end = lines.find('\n', start);
-        if (end == std::string::npos) end = lines.size();
-        netList.push_back(lines.substr(start, end - start));
-        start = end + 1;
+    // The composer's network list from a NETWORKS.LST of any content, as the file
+    // routine builds it; networks with an odd number have no SYSTEMID.
+    const std::vector<std::string> netList =
+        kesto::NetListFromText(lines, [&](std::int16_t n) { return n % 2 == 0 ? ownId : std::string(); });
+    Check(netList.front() == "0,0,Local");
+    for (std::size_t i = 1; i < netList.size(); ++i) {
+        const std::string& entry = netList[i];
+        Check(std::count(entry.begin(), entry.end(), ',') == 2);
+        const double type = kesto::NumericValue(entry.substr(entry.find(',') + 1));
+        Check(type == 1 || type == 3 || type == 4 || type == 9);
     }
+    if (netList.size() > 1) Check(!ownId.empty());
     for (const auto& entry : netList) {
         kesto::NetListLabel(entry);
         double n = kesto::NumericValue(kesto::NetListNumber(entry));

@@ -27,6 +27,7 @@ struct OptionSpec {
 struct PositionalSpec {
     std::string_view name; // a name ending in "..." takes one or more values
     std::string_view help;
+    bool optional = false; // only the last one can be
 };
 
 constexpr PositionalSpec kNumber{"NUMBER",
@@ -109,6 +110,17 @@ const std::vector<CommandSpec>& Commands() {
          "Write message NUMBER to FILE as the window's Save As does.",
          WithBoard | WithUser | WithSent,
          {kNumber, {"FILE", "the file to write; an existing one is replaced"}}},
+        {"export",
+         CmdExport,
+         "export FILE [--user N] [--sent] [QUERY...]",
+         "Write the messages of a mailbox, or those that match the query, to FILE as an mbox, the oldest "
+         "first. Writes nothing in the board.",
+         WithBoard | WithUser | WithSent,
+         {{"FILE", "the mbox file to write; an existing one is replaced"},
+          {"QUERY...", "words that choose the messages, as search takes them (default: all)", true}}},
+        {"check", CmdCheck, "check [--json]",
+         "Read the whole board and report every problem found; exit 1 when there is one. Writes nothing.",
+         WithBoard | WithJson},
     };
     return kCommands;
 }
@@ -220,7 +232,8 @@ struct Grammar {
                 CLI::Option* p = name.ends_with("...")
                                      ? c.app->add_option(name.substr(0, name.size() - 3), c.many, help)
                                      : c.app->add_option(name, c.positionals[i], help);
-                p->required()->type_name("");
+                p->type_name("");
+                if (!spec.positionals[i].optional) p->required();
             }
         }
         help = app.add_subcommand("help", "List the commands, or show a command's options");

@@ -1,7 +1,6 @@
 #include "Commands.h"
 
 #include "AllUsers.h"
-#include "FileHelpers.h"
 #include "StringHelpers.h"
 #include "TextHelpers.h"
 #include "Cp1252.h"
@@ -66,10 +65,12 @@ int CmdSend(Context& ctx) {
     if (const std::string* given = ctx.opt.Value("attach")) {
         // A relative name means the shell's directory, not the board's.
         const std::string file = std::filesystem::absolute(*given).string();
-        if (!platform::IsFile(file)) return ctx.Fail("the file to attach does not exist: " + *given);
+        if (!platform::IsReadableFile(file))
+            return ctx.Fail("the file to attach does not exist or cannot be read: " + *given);
         // As in the composer, the attach level only governs the Attach menu command:
         // a file named in the attachment box is sent whatever the sender's level.
-        attach = UpperAscii(Trim(GetShortFilename(*b, file)));
+        // The file itself is copied; its short name is only what the record files.
+        attach = file;
     }
 
     std::string body(std::istreambuf_iterator<char>(ctx.in), {});

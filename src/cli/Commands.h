@@ -65,8 +65,9 @@ struct Context {
     // Writes "kesto-cli: message" to stderr, as UsageError; returns kExitFailed.
     int Fail(std::string_view message) const;
     // The board in --board DIR or the current directory. Writes the reason to stderr
-    // and returns nothing when SYSPATHS.CFG is missing or unreadable.
-    std::optional<Board> OpenBoard() const;
+    // and returns nothing when SYSPATHS.CFG is missing or unreadable. Without writeLog
+    // not even the error log is written.
+    std::optional<Board> OpenBoard(bool writeLog = true) const;
 };
 
 // A whole decimal number (optional sign, nothing else) within [min, max].
@@ -82,6 +83,8 @@ int CmdSend(Context& ctx);   // send --from N --to ADDRESS --subject TEXT [--net
 int CmdRead(Context& ctx);   // read NUMBER [--user N] [--sent] [--json]
 int CmdDelete(Context& ctx); // delete NUMBER... [--sent] [--user N]
 int CmdSave(Context& ctx);   // save NUMBER FILE [--sent] [--user N]
+int CmdExport(Context& ctx); // export FILE [--user N] [--sent] [QUERY...]
+int CmdCheck(Context& ctx);  // check [--json]
 int CmdSearch(Context& ctx); // search QUERY... [--user N] [--sent] [--json]
 
 } // namespace kesto::cli

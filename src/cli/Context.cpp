@@ -29,7 +29,7 @@ int Context::Fail(std::string_view message) const {
     return kExitFailed;
 }
 
-std::optional<Board> Context::OpenBoard() const {
+std::optional<Board> Context::OpenBoard(bool writeLog) const {
     std::error_code ec;
     std::filesystem::path dir =
         opt.board.empty() ? std::filesystem::current_path(ec) : std::filesystem::path(opt.board);
@@ -53,7 +53,7 @@ std::optional<Board> Context::OpenBoard() const {
             return std::nullopt;
         }
     }
-    std::optional<Board> board = LoadCfg(startDir, "kesto-cli");
+    std::optional<Board> board = LoadCfg(startDir, "kesto-cli", writeLog);
     if (!board)
         Fail("SYSPATHS.CFG was not found in " + startDir +
              " (start in the board's directory or use --board DIR)");

@@ -37,7 +37,7 @@ _kesto_cli() {
 
     local words_here
     case $cmd in
-    "") words_here="demo users list search info addressbook send read delete save help --board --user --sent --json --help --version" ;;
+    "") words_here="demo users list search info addressbook send read delete save export check help --board --user --sent --json --help --version" ;;
     demo)
         [[ $cur == -* ]] || { _filedir -d; return; }
         words_here="--help"
@@ -53,11 +53,12 @@ _kesto_cli() {
         ;;
     send) words_here="--board --from --to --subject --network --attach --help" ;;
     delete) words_here="--board --user --sent --help" ;;
-    save)
+    save | export)
         [[ $cur == -* ]] || { _filedir; return; }
         words_here="--board --user --sent --help"
         ;;
-    help) words_here="demo users list search info addressbook send read delete save" ;;
+    check) words_here="--board --json --help" ;;
+    help) words_here="demo users list search info addressbook send read delete save export check" ;;
     esac
     COMPREPLY=($(compgen -W "$words_here" -- "$cur"))
 }

@@ -73,17 +73,10 @@ AddressBookEntry SplitAddressBookLine(std::string_view line) {
     return {Trim(pieces[0]), Trim(pieces[1]), Trim(pieces[2])};
 }
 
-AddressBook LoadAddressBook(const Board& b, std::int32_t userNo) {
+AddressBook ParseAddressBook(std::string_view text) {
     AddressBook book;
-    const std::string path = NativeBookPath(b, userNo);
-    // Nothing to read also for a FIFO or device, which would block a read.
-    if (!platform::IsFile(path) || platform::FileLengthIfAny(path).value_or(0) <= 0) return book;
-    const Result<Bytes> text = Logged(b.log, kModule, "LoadAddressBook", platform::ReadAll(path));
-    if (!text) {
-        book.readOk = false;
-        return book;
-    }
-    ForEachLine(*text, [&](std::string_view line) {
+    book.readText = std::string(text);
+    ForEachLine(text, [&](std::string_view line) {
         if (IsBlank(line)) return true;
         if (book.Count() < kAddressBookLoadLimit)
             book.lines.emplace_back(line);
@@ -94,37 +87,96 @@ AddressBook LoadAddressBook(const Board& b, std::int32_t userNo) {
     return book;
 }
 
-Result<void> SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book) {
-    if (!book.readOk)
-        return Logged(
-            b.log, kModule, "SaveAddressBook",
-            Result<void>(Error(ErrorCode::Refused, "Address book was not read; not overwriting it")));
+std::string AddressBookAddition(std::string_view fileEnd, std::string_view line) {
+    std::string entry = OneLine(Trim(line));
+    if (IsBlank(entry)) return {};
+    // A last line without its CR LF would otherwise swallow the new entry.
+    if (!fileEnd.empty() && fileEnd.back() != '\n' && fileEnd.back() != '\r') entry.insert(0, kCrLf);
+    entry += kCrLf;
+    return entry;
+}
+
+std::string AddressBookSaveText(const AddressBook& book, std::string_view current) {
     std::string text;
-    auto put = [&](const std::string& line) {
+    auto put = [&](std::string_view line) {
         if (IsBlank(line)) return;
         text += OneLine(line);
         text += kCrLf;
     };
     for (const auto& line : book.lines) put(line);
     for (const auto& line : book.hidden) put(line);
-    return Logged(b.log, kModule, "SaveAddressBook",
-                  platform::ReplaceContents(NativeBookPath(b, userNo), text));
+    // Entries added to the file since the book was read (another window, kesto-cli)
+    // are appended after it: they were never shown, so nobody took them out.
+    if (current.size() > book.readText.size() && current.starts_with(book.readText)) {
+        ForEachLine(current.substr(book.readText.size()), [&](std::string_view line) {
+            put(line);
+            return true;
+        });
+    }
+    return text;
+}
+
+AddressBook LoadAddressBook(const Board& b, std::int32_t userNo) {
+    const std::string path = NativeBookPath(b, userNo);
+    // Nothing to read also for a FIFO or device, which would block a read.
+    if (!platform::IsFile(path) || platform::FileLengthIfAny(path).value_or(0) <= 0) return AddressBook{};
+    const Result<Bytes> text = Logged(b.log, kModule, "LoadAddressBook", platform::ReadAll(path));
+    if (!text) {
+        AddressBook book;
+        book.readOk = false;
+        return book;
+    }
+    return ParseAddressBook(*text);
+}
+
+namespace {
+
+// The book's file locked against the other copies of Kesto for one step; a save that
+// replaced the file meanwhile is followed to the new one.
+Result<platform::LockedFile> LockBook(const std::string& path) {
+    return platform::LockedFile::Open(path, 0, 0, true);
+}
+
+Result<void> SaveBook(const std::string& path, AddressBook& book) {
+    Result<platform::LockedFile> lock = LockBook(path);
+    if (!lock) return lock.error();
+    Result<std::int64_t> length = lock->Length();
+    if (!length) return length.error();
+    Result<Bytes> current = lock->ReadAt(0, *length);
+    if (!current) return current.error();
+    // A new file renamed over the old one, so a failed write keeps the old book; an
+    // add waiting for the lock then finds the new file and goes there.
+    const std::string text = AddressBookSaveText(book, *current);
+    if (auto w = platform::ReplaceContents(path, text); !w) return w;
+    book = ParseAddressBook(text);
+    return {};
+}
+
+Result<void> AddLine(const std::string& path, std::string_view line) {
+    Result<platform::LockedFile> lock = LockBook(path);
+    if (!lock) return lock.error();
+    Result<std::int64_t> length = lock->Length();
+    if (!length) return length.error();
+    Result<Bytes> last = lock->ReadAt(*length - 1, 1);
+    if (!last) return last.error();
+    const std::string entry = AddressBookAddition(*last, line);
+    if (auto w = lock->WriteAt(*length, entry); !w) return w;
+    return lock->Close();
+}
+
+} // namespace
+
+Result<void> SaveAddressBook(const Board& b, std::int32_t userNo, AddressBook& book) {
+    if (!book.readOk)
+        return Logged(
+            b.log, kModule, "SaveAddressBook",
+            Result<void>(Error(ErrorCode::Refused, "Address book was not read; not overwriting it")));
+    return Logged(b.log, kModule, "SaveAddressBook", SaveBook(NativeBookPath(b, userNo), book));
 }
 
 Result<void> AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line) {
-    std::string entry = OneLine(Trim(line));
-    if (IsBlank(entry)) return {};
-    const std::string path = NativeBookPath(b, userNo);
-    // A last line without its CR LF would otherwise swallow the new entry.
-    const std::int64_t len = platform::FileLengthIfAny(path).value_or(0);
-    if (len > 0) {
-        const Result<Bytes> last =
-            Logged(b.log, kModule, "AddToAddressBook", platform::ReadAt(path, len - 1, 1));
-        if (!last) return last.error();
-        if (*last != "\n" && *last != "\r") entry.insert(0, kCrLf);
-    }
-    entry += kCrLf;
-    return Logged(b.log, kModule, "AddToAddressBook", platform::Append(path, entry));
+    if (AddressBookAddition("", line).empty()) return {};
+    return Logged(b.log, kModule, "AddToAddressBook", AddLine(NativeBookPath(b, userNo), line));
 }
 
 std::string CorrespondentAddress(const MessageInfo& m, Mailbox box) {

@@ -41,20 +41,34 @@ struct AddressBook {
     // False when the file exists but could not be read: saving such a book would
     // overwrite entries we never saw, so SaveAddressBook refuses it.
     bool readOk = true;
+    // The file's bytes as read, to tell entries added since from the ones loaded.
+    std::string readText;
 
     std::size_t Count() const { return lines.size(); }
 };
 
-// Reads the user's book: blank lines dropped, at most kAddressBookLoadLimit entries,
-// the rest kept in `hidden`. A missing file is an empty book; a read failure is logged.
+// The book a file's text holds: blank lines dropped (CR LF, CR and LF all end a
+// line), at most kAddressBookLoadLimit entries, the rest kept in `hidden`.
+AddressBook ParseAddressBook(std::string_view text);
+// Reads the user's book with ParseAddressBook. A missing file is an empty book; a
+// read failure is logged.
 AddressBook LoadAddressBook(const Board& b, std::int32_t userNo);
-// Writes every non-blank line, then the hidden lines, each followed
-// by CR LF. The file is replaced as a whole, so a failed write keeps the old one;
-// the failure is logged.
-Result<void> SaveAddressBook(const Board& b, std::int32_t userNo, const AddressBook& book);
 
-// Appends one entry line (trimmed) to the user's book, creating the file when missing;
-// a blank line writes nothing. A failed write is logged.
+// What a save writes: every non-blank line, then the hidden lines, each followed by
+// CR LF; then the entries `current` (the file as it is now) holds beyond what the
+// book was read from, when it still begins with that.
+std::string AddressBookSaveText(const AddressBook& book, std::string_view current);
+// Writes AddressBookSaveText under a lock other copies of Kesto respect; the book
+// then holds what was written. The file is replaced as a whole, so a failed write
+// keeps the old one; the failure is logged.
+Result<void> SaveAddressBook(const Board& b, std::int32_t userNo, AddressBook& book);
+
+// The bytes that add `line` (trimmed, on one line) to a file ending with `fileEnd`
+// (its last byte or more; empty for an empty file): the entry and CR LF, after a
+// CR LF of its own when the last line lacks one. Empty for a blank line.
+std::string AddressBookAddition(std::string_view fileEnd, std::string_view line);
+// Appends AddressBookAddition to the user's book under the same lock, creating the
+// file when missing; a blank line writes nothing. A failed write is logged.
 Result<void> AddToAddressBook(const Board& b, std::int32_t userNo, std::string_view line);
 
 // True when the correspondent of message `messageNumber` of the shown mailbox

@@ -99,6 +99,11 @@ AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std:
         r.message = std::string(kMsgAllUsersImproper);
         return r;
     }
+    // Refused once here rather than by every delivery of the walk.
+    if (!TrimView(attach).empty() && !platform::IsReadableFile(std::string(attach))) {
+        r.message = std::string(kMsgAttachmentUnreadable);
+        return r;
+    }
     const Result<void> walked =
         Logged(b.log, "frmNewMessage", "SendAllUsers",
                WalkUsers(b, c, currentUserNumber, subject, text, attach, progress, r.sent));

@@ -42,6 +42,7 @@ struct AllUsersResult {
 using SendProgress = std::function<void(std::int32_t done, std::int32_t total)>;
 
 // Walks the user file and sends one message (no sent copy) per matching user.
+// attach is a native path as for SendEmail; one that cannot be read refuses the lot.
 AllUsersResult SendAllUsers(const Board& b, std::int32_t currentUserNumber, std::string_view mailTo,
                             std::string_view subject, std::string_view text, std::string_view attach,
                             const SendProgress& progress = {});

@@ -7,10 +7,15 @@
 namespace kesto {
 namespace {
 
+// Read and written back under a lock on the record, so a toggle in another copy of
+// Kesto is never undone by ours. Only the mark goes back: the board may have changed
+// the rest of the record meanwhile.
 Result<void> ToggleMark(const std::string& path, RecordNo number) {
     if (number < 1) return Error(ErrorCode::BadRecordNumber);
     const std::int64_t offset = (static_cast<std::int64_t>(number) - 1) * std::int64_t{kMessageInfoSize};
-    const Result<Bytes> rec = platform::ReadAt(path, offset, kMessageInfoSize);
+    Result<platform::LockedFile> file = platform::LockedFile::Open(path, offset, kMessageInfoSize, false);
+    if (!file) return file.error();
+    const Result<Bytes> rec = file->ReadAt(offset, kMessageInfoSize);
     if (!rec) return rec.error();
     // Writing a mark past the last whole record would make up a message the board never wrote.
     if (rec->size() < kMessageInfoSize) return Error(ErrorCode::BadRecordNumber);
@@ -18,8 +23,8 @@ Result<void> ToggleMark(const std::string& path, RecordNo number) {
     constexpr FieldPlace deleted = PlaceOf<&MessageInfo::Deleted>();
     Bytes mark(deleted.width, '\0');
     PutI16(mark, 0, ReadField<&MessageInfo::Deleted>(*rec) == 0 ? 1 : 0);
-    // Only the mark goes back: the board may have changed the rest of the record meanwhile.
-    return platform::WriteAt(path, offset + static_cast<std::int64_t>(deleted.offset), mark);
+    if (auto w = file->WriteAt(offset + static_cast<std::int64_t>(deleted.offset), mark); !w) return w;
+    return file->Close();
 }
 
 } // namespace

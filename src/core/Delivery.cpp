@@ -3,14 +3,17 @@
 #include "DateFunctions.h"
 #include "FileHelpers.h"
 #include "MailAddress.h"
+#include "MailBase.h"
 #include "SystemFiles.h"
 #include "TextHelpers.h"
 #include "UserFile.h"
 #include "WordWrap.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
+#include "platform/Termination.h"
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 #include <optional>
 
@@ -38,17 +41,6 @@ std::int16_t ToI16(double v) {
     return static_cast<std::int16_t>(r);
 }
 
-// One more on a board counter; a counter already at its limit is a failure, as the board treats it.
-Result<std::int32_t> PlusOne(std::int32_t v) {
-    if (v == std::numeric_limits<std::int32_t>::max()) return Error(ErrorCode::Overflow);
-    return v + 1;
-}
-
-std::string LastComponent(std::string_view path) {
-    auto cut = path.find_last_of("\\/");
-    return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
-}
-
 std::string DropTrailingLineBreaks(std::string s) {
     while (!s.empty() && (s.back() == '\r' || s.back() == '\n')) s.pop_back();
     return s;
@@ -61,17 +53,20 @@ struct AttachmentCopy {
 };
 
 // Copies the attachment to AttachPath\<from>\<8.3 name>, replacing a file of that name.
-Result<AttachmentCopy> CopyAttachment(const Board& b, std::string_view from, std::string_view attach) {
+// `source` is the file itself; its 8.3 name is only what the record carries.
+Result<AttachmentCopy> CopyAttachment(const Board& b, std::string_view from, const std::string& source) {
     AttachmentCopy out;
     const std::string folder = BoardFile(b.paths.AttachPath(), from);
     // One level only: a missing attachment directory is the board's problem, not ours to build.
     if (auto made = platform::MakeDirectory(Native(b, folder)); !made) return made.error();
-    out.name = LastComponent(GetShortFilename(b, attach));
+    const std::filesystem::path real(source);
+    const std::string dir = real.parent_path().string();
+    out.name = platform::ShortAlias(dir.empty() ? "." : dir, real.filename().string());
     if (out.name.empty()) return Error(ErrorCode::BadFileName);
     out.path = folder + "\\" + out.name;
 
     const std::string target = Native(b, out.path);
-    if (auto copied = platform::CopyFile(Native(b, attach), target); !copied) return copied.error();
+    if (auto copied = platform::CopyFile(source, target); !copied) return copied.error();
     Result<std::int64_t> size = platform::FileLength(target);
     if (!size) return size.error();
     out.size = *size > std::numeric_limits<std::int32_t>::max() ? std::numeric_limits<std::int32_t>::max()
@@ -85,18 +80,6 @@ Result<std::int32_t> NextTextPosition(const std::string& nativePath) {
     if (!len) return 1;
     if (*len >= std::numeric_limits<std::int32_t>::max()) return Error(ErrorCode::Overflow);
     return static_cast<std::int32_t>(*len + 1);
-}
-
-// Writes `record` as record n + 1 of an index and appends `text` to its text file.
-Result<void> FileMessage(const std::string& nativeDat, const std::string& nativeBin,
-                         const MessageInfo& record, std::string_view text) {
-    const std::int64_t n =
-        platform::FileLengthIfAny(nativeDat).value_or(0) / static_cast<std::int64_t>(kMessageInfoSize);
-    if (auto w = platform::WriteAt(nativeDat, n * static_cast<std::int64_t>(kMessageInfoSize),
-                                   EncodeMessageInfo(record));
-        !w)
-        return w;
-    return platform::Append(nativeBin, text);
 }
 
 // The steps of SendEmail in their fixed order. A refusal the user must see comes back
@@ -116,8 +99,12 @@ Result<SendResult> Deliver(const Board& b, std::int32_t fromNo, std::string_view
     const std::string ownId = OwnSystemId(b);
 
     AttachmentCopy att;
-    if (!Trim(attach).empty() && FileExists(b, Trim(attach))) {
-        Result<AttachmentCopy> copied = CopyAttachment(b, from, Trim(attach));
+    if (!TrimView(attach).empty()) {
+        const std::string source(attach);
+        // Never a message without the file the sender meant to send.
+        if (!platform::IsReadableFile(source))
+            return SendResult{false, std::string(kMsgAttachmentUnreadable)};
+        Result<AttachmentCopy> copied = CopyAttachment(b, from, source);
         if (!copied) return copied.error();
         att = std::move(*copied);
     }
@@ -165,13 +152,13 @@ Result<SendResult> Deliver(const Board& b, std::int32_t fromNo, std::string_view
 
     // Only an existing user may send: a blank record must never be written back.
     if (fromNo < 1 || fromNo > GetUserCount(b).value_or(0)) return Error(ErrorCode::BadRecordNumber);
-    Result<UserRecord> sender = GetUser(b, fromNo);
-    if (!sender) return Error(ErrorCode::BadRecordNumber);
-    Result<std::int32_t> mailCount = PlusOne(sender->MailCount);
-    if (!mailCount) return mailCount.error();
-    sender->MailCount = *mailCount;
-    // A counter that could not be written is logged there; the message still goes.
-    (void)PutUser(b, fromNo, *sender);
+    Result<UserRecord> sender = AddSentMail(b, fromNo);
+    if (!sender) {
+        const ErrorCode code = sender.error().code;
+        if (code != ErrorCode::Locked && code != ErrorCode::Overflow)
+            return Error(ErrorCode::BadRecordNumber);
+        return sender.error();
+    }
 
     const std::optional<NetworkFields> netFields = GetNetworkInfo(b, networkNo).value_or(std::nullopt);
     std::string senderName = Trim(sender->Handle);
@@ -180,19 +167,7 @@ Result<SendResult> Deliver(const Board& b, std::int32_t fromNo, std::string_view
         senderName = Trim(sender->RealName);
     }
 
-    // A statistics file we could not read is not rewritten with invented counters; a missing
-    // one is started afresh, as the board's own update would.
-    Result<StatHbrdRecord> stats = GetStatHbrdDat(b);
-    if (stats || !platform::FileLengthIfAny(BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT"))) {
-        StatHbrdRecord counted = stats.value_or(DecodeStatHbrd({}));
-        Result<std::int32_t> mail = PlusOne(counted.MailCount);
-        if (!mail) return mail.error();
-        Result<std::int32_t> messages = PlusOne(counted.MessageCount);
-        if (!messages) return messages.error();
-        counted.MailCount = *mail;
-        counted.MessageCount = *messages;
-        (void)PutStatHbrdDat(b, counted);
-    }
+    if (auto counted = AddToStatHbrdDat(b); !counted) return counted.error();
 
     const std::string emailBin = BoardNativePath(b, b.paths.MailPath(), "EMAIL.BIN");
     MessageInfo m = EmptyMessageInfo();
@@ -207,7 +182,11 @@ Result<SendResult> Deliver(const Board& b, std::int32_t fromNo, std::string_view
     Result<std::int32_t> now = GetTimeStamp(0);
     if (!now) return now.error();
     m.TimeStamp = *now;
-    m.SysMsgNo = GetSeqNum(b).value_or(0);
+    // An unreadable sequence file is logged there and the message goes with serial 0, as
+    // the board's own sending would; only a number another copy holds back stops it.
+    Result<std::int32_t> serial = GetSeqNum(b);
+    if (!serial && serial.error().code == ErrorCode::Locked) return serial.error();
+    m.SysMsgNo = serial.value_or(0);
     m.Subject = subject;
     m.Creation = CreationNow();
     m.AttFileSize = att.size;
@@ -225,10 +204,11 @@ Result<SendResult> Deliver(const Board& b, std::int32_t fromNo, std::string_view
 
     if (local) {
         Result<void> filed =
-            FileMessage(BoardNativePath(b, b.paths.MailPath(), "EMAIL.DAT"), emailBin, m, text);
+            FileRecordAndText(BoardNativePath(b, b.paths.MailPath(), "EMAIL.DAT"), emailBin, m, text);
         if (!filed) return filed.error();
         SendOneLine(b, senderName + " just sent you some email!", m.ToUserNo, -1);
     } else {
+        // Record and text in one write, so entries of different writers never interleave.
         Bytes entry = EncodeMessageInfo(m);
         entry += text;
         if (auto spooled = platform::Append(BoardNativePath(b, b.paths.DataPath(), "SPOOL.NET"), entry);
@@ -247,7 +227,7 @@ Result<SendResult> Deliver(const Board& b, std::int32_t fromNo, std::string_view
         m.AttFileName.clear();
         m.AttFilePath.clear();
         Result<void> filed =
-            FileMessage(BoardNativePath(b, b.paths.MailPath(), "SNTEMAIL.DAT"), sentBin, m, text);
+            FileRecordAndText(BoardNativePath(b, b.paths.MailPath(), "SNTEMAIL.DAT"), sentBin, m, text);
         if (!filed) return filed.error();
     }
     return SendResult{true, std::string()};
@@ -291,8 +271,15 @@ Result<void> QueueNotice(const Board& b, std::string_view text, std::int32_t use
 
 SendResult SendEmail(const Board& b, std::int32_t from, std::string_view address, std::string_view subject,
                      std::string_view text, std::string_view attach, bool saveSentCopy) {
+    // A termination request waits for the message to be filed whole.
+    const platform::DeferTermination whole;
     return Logged(b.log, kModule, "SendEmail", Deliver(b, from, address, subject, text, attach, saveSentCopy))
         .value_or(SendResult{});
+}
+
+std::string AttachmentSource(const Board& b, std::string_view typed) {
+    const std::string path = Trim(typed);
+    return path.empty() ? std::string() : platform::NativePath(path, b.startDir);
 }
 
 bool SendOneLine(const Board& b, std::string_view text, std::int32_t userNo, std::int16_t node) {

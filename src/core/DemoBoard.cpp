@@ -2,11 +2,11 @@
 // and demo boards are made whole or not at all.
 #include "DemoBoard.h"
 
+#include "DateFunctions.h"
 #include "ErrorLog.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -39,30 +39,15 @@ Bytes EmptyNodeRecord() {
 // wall-clock seconds, so the fields come straight from the count; fixed English names and
 // a fixed zone keep fixture boards identical on every machine and locale.
 std::string CreationText(std::int32_t timeStamp) {
-    static const char* const kDays[] = {"Thu", "Fri", "Sat", "Sun", "Mon", "Tue", "Wed"};
-    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
-    std::int64_t t = timeStamp;
-    std::int64_t days = t >= 0 ? t / 86400 : (t - 86399) / 86400;
-    std::int64_t secs = t - days * 86400;
-    // Civil date from a day count (proleptic Gregorian, day 0 = 1970-01-01).
-    std::int64_t z = days + 719468;
-    std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    std::int64_t doe = z - era * 146097;
-    std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    std::int64_t mp = (5 * doy + 2) / 153;
-    std::int64_t day = doy - (153 * mp + 2) / 5 + 1;
-    std::int64_t month = mp < 10 ? mp + 3 : mp - 9;
-    std::int64_t year = yoe + era * 400 + (month <= 2 ? 1 : 0);
-    int weekday = static_cast<int>(((days % 7) + 7) % 7);
-
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "%s %s %02d, %04d %02d:%02d:%02d +0000", kDays[weekday],
-                  kMonths[month - 1], static_cast<int>(day), static_cast<int>(year),
-                  static_cast<int>(secs / 3600), static_cast<int>(secs / 60 % 60),
-                  static_cast<int>(secs % 60));
-    return buf;
+    const CreationTime t = CreationTimeOf(timeStamp);
+    std::tm local{};
+    local.tm_year = t.year - 1900;
+    local.tm_mon = t.month - 1;
+    local.tm_mday = t.day;
+    local.tm_hour = t.hour;
+    local.tm_min = t.minute;
+    local.tm_sec = t.second;
+    return FormatCreation(local) + " +0000";
 }
 
 } // namespace
@@ -148,18 +133,16 @@ Result<std::int32_t> AppendMessage(const Board& b, std::string_view mailbox, Mes
     const std::string bin = BoardNativePath(b, b.paths.MailPath(), name + ".BIN");
     const std::string dat = BoardNativePath(b, b.paths.MailPath(), name + ".DAT");
 
-    m.MsgPos = static_cast<std::int32_t>(platform::FileLengthIfAny(bin).value_or(0) + 1);
+    // As the board files mail while others write: the text first, with one write, then
+    // its record pointing at where the text landed, so no lock is needed.
     m.MsgLength = static_cast<std::int32_t>(body.size());
     m.Filename = Field(name, 8);
-    if (auto w = platform::Append(bin, body); !w) return w.error();
-
-    const std::int64_t count =
-        platform::FileLengthIfAny(dat).value_or(0) / static_cast<std::int64_t>(kMessageInfoSize);
-    if (auto w =
-            platform::WriteAt(dat, count * static_cast<std::int64_t>(kMessageInfoSize), EncodeMessageInfo(m));
-        !w)
-        return w.error();
-    return static_cast<std::int32_t>(count + 1);
+    Result<std::int64_t> landed = platform::AppendAt(bin, body);
+    if (!landed) return landed.error();
+    m.MsgPos = static_cast<std::int32_t>(*landed + 1);
+    Result<std::int64_t> filedAt = platform::AppendRecord(dat, EncodeMessageInfo(m));
+    if (!filedAt) return filedAt.error();
+    return static_cast<std::int32_t>(*filedAt / static_cast<std::int64_t>(kMessageInfoSize) + 1);
 }
 
 Result<void> WriteDataFile(const Board& b, std::string_view name, std::string_view contents) {

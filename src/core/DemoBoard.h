@@ -33,8 +33,9 @@ Result<std::int32_t> AppendUser(const Board& b, const UserRecord& u);
 // A message record (blank texts, zero numbers) with the usual fields filled.
 MessageInfo MakeMessage(std::int32_t fromUserNo, std::int32_t toUserNo, std::string_view fromHandle,
                         std::string_view toHandle, std::string_view subject, std::int32_t timeStamp);
-// Appends body to <mailbox>.BIN and the record (MsgPos, MsgLength, Filename set here)
-// to <mailbox>.DAT; returns the new record number.
+// Appends body to <mailbox>.BIN and then the record (MsgPos, MsgLength, Filename set
+// here) to <mailbox>.DAT, each with one write and without a lock, as the board does
+// while Kesto runs; returns the new record number.
 Result<std::int32_t> AppendMessage(const Board& b, std::string_view mailbox, MessageInfo m,
                                    std::string_view body);
 

@@ -2,6 +2,7 @@
 
 #include "Bytes.h"
 #include "DateFunctions.h"
+#include "platform/File.h"
 
 #include <cstdio>
 #include <ctime>
@@ -34,11 +35,9 @@ void LogError(const ErrorLog& log, std::string_view routine, std::string_view ve
         line += TrimView(description);
         line += "\r\n";
 
-        // Opened, appended and closed per line: the log is never held open.
-        if (std::FILE* f = std::fopen(log.path.c_str(), "ab")) {
-            std::fwrite(line.data(), 1, line.size(), f);
-            std::fclose(f);
-        }
+        // Opened, appended with one write and closed per line: the log is never held
+        // open, and lines of several copies of Kesto never run into each other.
+        (void)platform::Append(log.path, line);
     } catch (...) {
         // A log that cannot be written is dropped; the caller goes on.
     }

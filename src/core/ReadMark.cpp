@@ -9,6 +9,7 @@
 #include "UserFile.h"
 #include "platform/BoardPath.h"
 #include "platform/File.h"
+#include "platform/Termination.h"
 
 namespace kesto {
 
@@ -44,21 +45,41 @@ Result<void> WriteNotice(const Board& b, std::int32_t readerNo, const UserRecord
     Result<std::int32_t> now = GetTimeStamp(0);
     if (!now) return now.error();
     m.TimeStamp = *now;
-    m.SysMsgNo = GetSeqNum(b).value_or(0);
+    // As for mail: an unreadable sequence file gives serial 0, a number held back no notice.
+    Result<std::int32_t> serial = GetSeqNum(b);
+    if (!serial && serial.error().code == ErrorCode::Locked) return serial.error();
+    m.SysMsgNo = serial.value_or(0);
     m.Subject = notice.substr(0, 64);
     m.Creation = CreationNow().substr(0, 40);
     m.Filename = "ONELINE";
     m.MsgPos = binLength ? static_cast<std::int32_t>(*binLength + 1) : 1;
     m.MsgLength = 2;
+    return FileRecordAndText(datPath, binPath, m, "\r\n");
+}
 
-    // After the last whole record: a torn tail left by a crash is overwritten.
-    const std::int64_t slot =
-        platform::FileLengthIfAny(datPath).value_or(0) / static_cast<std::int64_t>(kMessageInfoSize);
-    if (auto w = platform::WriteAt(datPath, slot * static_cast<std::int64_t>(kMessageInfoSize),
-                                   EncodeMessageInfo(m));
-        !w)
-        return w;
-    return platform::Append(binPath, "\r\n");
+// The read mark, stored under a lock on the record: of two copies of Kesto opening the
+// same unread message, only the first announces it. Only the mark's bytes are written,
+// the board may have changed the rest of the record meanwhile. True when this call
+// stored it; `announce` runs just before, while the lock is held.
+template <class Announce>
+Result<bool> StoreReadMark(const Board& b, std::string_view mailbox, RecordNo number, Announce announce) {
+    if (number < 1) return Error(ErrorCode::BadRecordNumber);
+    const std::string path = platform::NativePath(MailboxFile(b, mailbox, ".DAT"), b.startDir);
+    const std::int64_t offset = (static_cast<std::int64_t>(number) - 1) * std::int64_t{kMessageInfoSize};
+    Result<platform::LockedFile> file = platform::LockedFile::Open(path, offset, kMessageInfoSize, false);
+    if (!file) return file.error();
+    Result<Bytes> rec = file->ReadAt(offset, kMessageInfoSize);
+    if (!rec) return rec.error();
+    if (rec->size() < kMessageInfoSize) return Error(ErrorCode::BadRecordNumber);
+    if (ReadField<&MessageInfo::Offline>(*rec) != 0) return false;
+    announce(DecodeMessageInfo(*rec));
+    constexpr FieldPlace offline = PlaceOf<&MessageInfo::Offline>();
+    Bytes mark(offline.width, '\0');
+    PutI32(mark, 0, 1);
+    if (auto w = file->WriteAt(offset + static_cast<std::int64_t>(offline.offset), mark); !w)
+        return w.error();
+    if (auto c = file->Close(); !c) return c.error();
+    return true;
 }
 
 } // namespace
@@ -72,12 +93,22 @@ std::string ReaderBodyText(std::string_view body) {
 }
 
 std::string MessageDisplayText(std::string_view body, const MessageInfo& m) {
-    std::string text = ReaderBodyText(body);
-    std::string att = Trim(m.AttFileName);
-    if (!att.empty()) {
-        text += "\r\n\r\n---\r\nAttached File: " + att + " (" + std::to_string(m.AttFileSize) + " bytes)";
-    }
+    std::string text(body);
+    MakeDisplayText(text, m.AttFileName, m.AttFileSize);
     return text;
+}
+
+void MakeDisplayText(std::string& text, std::string_view attFileName, std::int32_t attFileSize) {
+    // As StripTrailingCrLf and RTrim, without a copy for each.
+    if (text.find_first_not_of(' ') != std::string::npos)
+        while (text.ends_with(kCrLf)) text.resize(text.size() - 2);
+    text.resize(text.find_last_not_of(' ') + 1);
+    const std::string_view att = TrimView(attFileName);
+    if (!att.empty()) {
+        text += "\r\n\r\n---\r\nAttached File: ";
+        text += att;
+        text += " (" + std::to_string(attFileSize) + " bytes)";
+    }
 }
 
 bool SendOneLiner(const Board& b, std::int32_t readerNo, const UserRecord& reader, std::int32_t recipient,
@@ -117,12 +148,17 @@ ShownMessage ShowMessage(const Board& b, Mailbox box, RecordNo number, std::int3
     // Only a record that really is in the index gets its mark: writing one
     // read past the end would grow the index by a blank record.
     if (s.ok && s.info.Offline == 0) {
-        if (s.info.FromNetId == 1) {
-            s.noticeSent = SendOneLiner(b, readerNo, reader, s.info.FromUserNo,
-                                        ReadNoticeText(reader, readerNo, s.info.Subject));
-        }
+        // A termination request waits until notice and mark are both written.
+        const platform::DeferTermination whole;
+        const Result<bool> marked =
+            Logged(b.log, "modHALK", "PutMessageInfo",
+                   StoreReadMark(b, mailbox, number, [&](const MessageInfo& current) {
+                       if (current.FromNetId == 1)
+                           s.noticeSent = SendOneLiner(b, readerNo, reader, current.FromUserNo,
+                                                       ReadNoticeText(reader, readerNo, current.Subject));
+                   }));
+        s.markedRead = marked.value_or(false);
         s.info.Offline = 1;
-        s.markedRead = PutMessageInfo(b, mailbox, number, s.info).has_value();
     }
     FillShownTexts(b, s, body);
     return s;

@@ -41,6 +41,8 @@ std::string ReaderBodyText(std::string_view body);
 // The message text area: ReaderBodyText, then,
 // for an attachment, an empty line, "---" and "Attached File: NAME (SIZE bytes)".
 std::string MessageDisplayText(std::string_view body, const MessageInfo& m);
+// The same made in place from the body in `text`, for a caller that has no record.
+void MakeDisplayText(std::string& text, std::string_view attFileName, std::int32_t attFileSize);
 
 // "HANDLE #N Read Email: SUBJECT".
 std::string ReadNoticeText(const UserRecord& reader, std::int32_t readerNo, std::string_view subject);

@@ -37,18 +37,14 @@ std::string WrittenNumber(double value) {
     return buf;
 }
 
-std::vector<std::string> FillNetList(const Board& b) {
+std::vector<std::string> NetListFromText(std::string_view networksLst,
+                                         const std::function<std::string(std::int16_t)>& systemIdOf) {
     std::vector<std::string> list{"0,0,Local"};
-    const Result<Bytes> contents =
-        Logged(b.log, "frmNewMessage", "FillNetList",
-               platform::ReadAll(BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST")));
-    if (!contents) return list;
-    const std::string_view all = *contents;
     std::size_t start = 0;
-    while (start < all.size()) {
-        std::size_t end = all.find('\n', start);
-        if (end == std::string::npos) end = all.size();
-        std::string_view line = all.substr(start, end - start);
+    while (start < networksLst.size()) {
+        std::size_t end = networksLst.find('\n', start);
+        if (end == std::string::npos) end = networksLst.size();
+        std::string_view line = networksLst.substr(start, end - start);
         start = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::string trimmed = Trim(line);
@@ -56,13 +52,22 @@ std::vector<std::string> FillNetList(const Board& b) {
         const std::vector<std::string> pieces = Explode(",", trimmed, 8, 8);
         const double type = NumericValue(pieces[1]);
         if (type != 1 && type != 3 && type != 4 && type != 9) continue;
-        const std::string id = GetNetEntry(b, ToI16(NumericValue(pieces[0])), "SYSTEMID").value_or("");
-        if (Trim(id).empty()) continue;
+        if (Trim(systemIdOf(ToI16(NumericValue(pieces[0])))).empty()) continue;
         std::string entry = Trim(pieces[0]);
         entry.append(",").append(Trim(pieces[1])).append(",").append(Trim(pieces[2]));
         list.push_back(std::move(entry));
     }
     return list;
+}
+
+std::vector<std::string> FillNetList(const Board& b) {
+    const Result<Bytes> contents =
+        Logged(b.log, "frmNewMessage", "FillNetList",
+               platform::ReadAll(BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST")));
+    if (!contents) return {"0,0,Local"};
+    return NetListFromText(*contents, [&b](std::int16_t network) {
+        return GetNetEntry(b, network, "SYSTEMID").value_or("");
+    });
 }
 
 std::string NetListLabel(std::string_view entry) {

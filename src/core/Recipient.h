@@ -6,6 +6,7 @@
 #include "MailAddress.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +30,9 @@ std::string WrittenNumber(double value);
 // NETWORKS.LST line of type 1, 3, 4 or 9 whose NET.<n> holds a SYSTEMID. A file that
 // cannot be read is logged under FillNetList and leaves the Local entry alone.
 std::vector<std::string> FillNetList(const Board& b);
+// The same from the text of NETWORKS.LST, with each network's SYSTEMID from systemIdOf.
+std::vector<std::string> NetListFromText(std::string_view networksLst,
+                                         const std::function<std::string(std::int16_t)>& systemIdOf);
 // "Local (0)": the trimmed name, then the numeric value of the number in parentheses.
 std::string NetListLabel(std::string_view entry);
 // Field 1 of an entry, trimmed ("0" for the Local line).

@@ -24,6 +24,7 @@ enum class ErrorCode {
     BadRecordLength,  // "Bad record length"
     Overflow,         // "Overflow": a number past what its field holds
     OutOfMemory,      // "Out of memory"
+    Locked,           // "File is locked": another copy of Kesto held it past our patience
     Refused,          // the routine will not do it; the description says why
 };
 
@@ -50,6 +51,8 @@ constexpr std::string_view DescriptionOf(ErrorCode code) {
         return "Overflow";
     case ErrorCode::OutOfMemory:
         return "Out of memory";
+    case ErrorCode::Locked:
+        return "File is locked";
     case ErrorCode::Refused:
         return "Refused";
     }

@@ -100,14 +100,14 @@ Result<void> WriteSettings(const Board& b, const LiveViewState& live) {
 
 } // namespace
 
-std::optional<Board> LoadCfg(const std::string& startDir, const std::string& exeName) {
+std::optional<Board> LoadCfg(const std::string& startDir, const std::string& exeName, bool writeLog) {
     Board b;
     std::error_code ec;
     auto abs = std::filesystem::absolute(startDir.empty() ? std::string(".") : startDir, ec);
     b.startDir = ec ? startDir : abs.lexically_normal().string();
     while (b.startDir.size() > 1 && b.startDir.back() == '/') b.startDir.pop_back();
     // Absolute, so the log stays beside SYSPATHS.CFG whatever the current directory becomes.
-    b.log.path = b.startDir + "/HMRERROR.LOG";
+    if (writeLog) b.log.path = b.startDir + "/HMRERROR.LOG";
     b.log.exeName = exeName;
     b.paths = DecodeSysPaths({});
     b.mainCfg = DecodeMainConfig({});

@@ -14,8 +14,10 @@ namespace kesto {
 // Reads startDir/SYSPATHS.CFG and MAIN.CFG into a Board whose error log is
 // startDir/HMRERROR.LOG written under exeName. Nothing when SYSPATHS.CFG is missing
 // (the caller shows "SYSPATHS.CFG was not found! Exiting..." and ends); files that
-// cannot be read are logged and leave their fields blank.
-std::optional<Board> LoadCfg(const std::string& startDir, const std::string& exeName = "kesto");
+// cannot be read are logged and leave their fields blank. Without writeLog the
+// Board's log is off from the start, for callers that must write nothing at all.
+std::optional<Board> LoadCfg(const std::string& startDir, const std::string& exeName = "kesto",
+                             bool writeLog = true);
 // Writes AppVersion, blank-padded to 15, at offset 66 of HMRDATA.DAT record 1.
 Result<void> StampVersion(const Board& b);
 
@@ -38,6 +40,8 @@ struct LiveViewState {
     std::int16_t SortedColumn = 2;
     std::int16_t SortOrder = 1;
     std::array<std::int32_t, 6> ColumnWidths{360, 800, 2000, 3500, 2500, 1000};
+
+    bool operator==(const LiveViewState&) const = default;
 };
 // Writes the live state over record 1 of KESTO.DAT, keeping any bytes after it; a
 // missing file is created. A value that does not fit its field writes nothing.

@@ -75,22 +75,63 @@ Result<std::string> FindNetEntry(const Board& b, std::int16_t network, std::stri
     return value;
 }
 
+// Read, advanced and written back under the lock, so two copies of Kesto never
+// hand out the same number.
 Result<std::int32_t> NextSeqNum(const Board& b) {
     const std::string path = BoardNativePath(b, b.paths.DataPath(), "DBSEQ.DAT");
+    Result<platform::LockedFile> file = platform::LockedFile::Open(path, 0, 4, true);
+    if (!file) return file.error();
     Bytes buf(4, '\0');
-    if (platform::FileLengthIfAny(path).value_or(0) <= 0) {
+    Result<std::int64_t> length = file->Length();
+    if (!length) return length.error();
+    if (*length <= 0) {
         PutI32(buf, 0, 1);
-        if (auto w = platform::WriteAt(path, 0, buf); !w) return w.error();
+        if (auto w = file->WriteAt(0, buf); !w) return w.error();
     }
-    Result<Bytes> stored = platform::ReadAt(path, 0, 4);
+    Result<Bytes> stored = file->ReadAt(0, 4);
     if (!stored) return stored.error();
     // The counter is 32-bit: a damaged 2147483647 has no next number, and stays as it is.
     const std::int32_t last = GetI32(*stored, 0);
     if (last == std::numeric_limits<std::int32_t>::max()) return Error(ErrorCode::Overflow);
     const std::int32_t value = last + 1 >= kSeqLimit ? 1 : last + 1;
     PutI32(buf, 0, value);
-    if (auto w = platform::WriteAt(path, 0, buf); !w) return w.error();
+    if (auto w = file->WriteAt(0, buf); !w) return w.error();
+    if (auto c = file->Close(); !c) return c.error();
     return value;
+}
+
+// The two counters advanced under the lock. A file that is there but cannot be read
+// is not rewritten with invented counters; a missing one is started afresh.
+Result<void> CountMessage(const Board& b) {
+    const std::string path = BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT");
+    const bool missing = !platform::IsFile(path) && !platform::IsDirectory(path);
+    if (missing) LogFailure(b.log, kModule, "GetStatHbrdDat", Error(ErrorCode::FileNotFound));
+    Result<platform::LockedFile> file = platform::LockedFile::Open(path, 0, kStatHbrdSize, missing);
+    if (!file) {
+        const bool locked = file.error().code == ErrorCode::Locked;
+        LogFailure(b.log, kModule, missing || locked ? "PutStatHbrdDat" : "GetStatHbrdDat", file.error());
+        if (locked) return file.error();
+        return {};
+    }
+    Result<Bytes> raw = Logged(b.log, kModule, "GetStatHbrdDat", file->ReadAt(0, kStatHbrdSize));
+    if (!raw) return {};
+    StatHbrdRecord counted = DecodeStatHbrd(*raw);
+    if (counted.MailCount == std::numeric_limits<std::int32_t>::max() ||
+        counted.MessageCount == std::numeric_limits<std::int32_t>::max())
+        return Error(ErrorCode::Overflow);
+    ++counted.MailCount;
+    ++counted.MessageCount;
+    // Only the two counters go back (the board keeps its others in the same record),
+    // unless the record is not whole yet.
+    const Bytes record = EncodeStatHbrd(counted);
+    constexpr std::size_t first = PlaceOf<&StatHbrdRecord::MessageCount>().offset;
+    constexpr std::size_t end = PlaceOf<&StatHbrdRecord::MailCount>().offset + 4;
+    static_assert(end - first == 8, "the two counters lie side by side");
+    const bool whole = raw->size() == kStatHbrdSize;
+    (void)Logged(b.log, kModule, "PutStatHbrdDat",
+                 whole ? file->WriteAt(first, std::string_view(record).substr(first, end - first))
+                       : file->WriteAt(0, record));
+    return {};
 }
 
 } // namespace
@@ -130,6 +171,10 @@ Result<void> PutStatHbrdDat(const Board& b, const StatHbrdRecord& rec) {
     return Logged(
         b.log, kModule, "PutStatHbrdDat",
         platform::WriteAt(BoardNativePath(b, b.paths.DataPath(), "STATHBRD.DAT"), 0, EncodeStatHbrd(rec)));
+}
+
+Result<void> AddToStatHbrdDat(const Board& b) {
+    return CountMessage(b);
 }
 
 std::string OwnSystemId(const Board& b) {

@@ -31,6 +31,11 @@ Result<NodeRecord> GetNode(const Board& b, std::int16_t node);
 Result<std::int32_t> GetSeqNum(const Board& b);
 Result<StatHbrdRecord> GetStatHbrdDat(const Board& b);
 Result<void> PutStatHbrdDat(const Board& b, const StatHbrdRecord& rec);
+// One more on both message counters, read and written back under a lock that other
+// copies of Kesto respect. Read and write failures are logged as those of
+// GetStatHbrdDat and PutStatHbrdDat and cost the message nothing. A lock not had in
+// time (logged as PutStatHbrdDat's) and a counter at its limit (unlogged) fail it.
+Result<void> AddToStatHbrdDat(const Board& b);
 
 // The board's own system id: SYSTEMID of network 1, trimmed, "0" when empty.
 std::string OwnSystemId(const Board& b);

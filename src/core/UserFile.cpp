@@ -4,6 +4,7 @@
 #include "platform/File.h"
 
 #include <cstddef>
+#include <limits>
 
 namespace kesto {
 namespace {
@@ -86,6 +87,38 @@ Result<void> WriteUser(const Board& b, std::int32_t userNo, const UserRecord& re
     return platform::WriteAt(UserFilePath(b), *offset, EncodeUserRecord(rec));
 }
 
+// Read, counted and written back under a lock on the sender's record, so two copies of
+// Kesto sending for the same user lose no count. Only the counter's bytes are written:
+// the board may change the rest of the record meanwhile.
+Result<UserRecord> CountSentMail(const Board& b, std::int32_t userNo) {
+    Result<std::int64_t> offset = RecordOffset(userNo);
+    if (!offset) return offset.error();
+    Result<platform::LockedFile> file =
+        platform::LockedFile::Open(UserFilePath(b), *offset, kUserRecordSize, false);
+    if (!file) {
+        const ErrorCode code = file.error().code;
+        const bool readOnly = code == ErrorCode::PermissionDenied;
+        LogFailure(b.log, kModule, code == ErrorCode::Locked || readOnly ? "PutUser" : "GetUser",
+                   file.error());
+        // A user file we may read but not write: the message goes uncounted, as before locks.
+        if (readOnly) return Logged(b.log, kModule, "GetUser", ReadUser(b, userNo));
+        return file.error();
+    }
+    Result<Bytes> raw = Logged(b.log, kModule, "GetUser", file->ReadAt(*offset, kUserRecordSize));
+    if (!raw) return raw.error();
+    // A blank slot past the end of the file must never be written.
+    if (raw->size() < kUserRecordSize) return Error(ErrorCode::BadRecordNumber);
+    UserRecord user = DecodeUserRecord(*raw);
+    if (user.MailCount == std::numeric_limits<std::int32_t>::max()) return Error(ErrorCode::Overflow);
+    ++user.MailCount;
+    constexpr FieldPlace count = PlaceOf<&UserRecord::MailCount>();
+    Bytes counter(count.width, '\0');
+    PutI32(counter, 0, user.MailCount);
+    // A counter that cannot be written is logged; the message still goes.
+    (void)Logged(b.log, kModule, "PutUser", file->WriteAt(*offset + count.offset, counter));
+    return user;
+}
+
 Result<std::int32_t> CountUsers(const Board& b) {
     const std::string path = UserFilePath(b);
     if (!platform::IsFile(path)) return 0;
@@ -102,6 +135,10 @@ Result<UserRecord> GetUser(const Board& b, std::int32_t userNo) {
 
 Result<void> PutUser(const Board& b, std::int32_t userNo, const UserRecord& rec) {
     return Logged(b.log, kModule, "PutUser", WriteUser(b, userNo, rec));
+}
+
+Result<UserRecord> AddSentMail(const Board& b, std::int32_t userNo) {
+    return CountSentMail(b, userNo);
 }
 
 Result<std::int32_t> GetUserCount(const Board& b) {

@@ -9,12 +9,10 @@
 #include <string>
 #include <vector>
 
+namespace kesto::test {
 namespace {
 
-using kesto::test::ReadNative;
-using kesto::test::WriteNative;
-
-class AddressBookCliTest : public kesto::test::CliBoardTest {
+class AddressBookCliTest : public CliBoardTest {
   protected:
     std::string BookPath(int user) const { return boardDir + "/DATA/AB" + std::to_string(user) + ".DAT"; }
 };
@@ -76,3 +74,4 @@ TEST_F(AddressBookCliTest, RefusesSeparatorsAndBadValuesWithoutTouchingTheFile) 
 }
 
 } // namespace
+} // namespace kesto::test

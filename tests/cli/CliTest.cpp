@@ -160,7 +160,7 @@ TEST(CliUsage, EachCommandHasItsOwnHelp) {
         command.insert(command.begin(), "help");
         EXPECT_EQ(RunCli(command).out, r.out) << line;
     }
-    EXPECT_EQ(commands, 11);
+    EXPECT_EQ(commands, 13);
 }
 
 TEST(CliBoardErrors, MissingBoardIsAClearFailure) {

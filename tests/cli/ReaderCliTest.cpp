@@ -10,29 +10,21 @@
 #include <filesystem>
 #include <sstream>
 
+namespace kesto::test {
 namespace {
 
-using kesto::test::ReadNative;
-using kesto::test::WriteNative;
-
-std::string Pad(std::string_view s, std::size_t width) {
-    std::string out(s.substr(0, std::min(width, s.size())));
-    out.resize(width, ' ');
-    return out;
-}
-
-class ReaderCliTest : public kesto::test::CliBoardTest {
+class ReaderCliTest : public CliBoardTest {
   protected:
     ReaderCliTest() {
-        kesto::demo::AppendUser(board, kesto::demo::MakeUser("SYSOP", "Sam Sysop", 255)).value();
-        kesto::demo::AppendUser(board, kesto::demo::MakeUser("ALICE", "Alice Smith", 50)).value();
-        kesto::demo::WriteDataFile(board, "NETWORKS.LST", "1,1,Home,0\r\n").value();
+        demo::AppendUser(board, demo::MakeUser("SYSOP", "Sam Sysop", 255)).value();
+        demo::AppendUser(board, demo::MakeUser("ALICE", "Alice Smith", 50)).value();
+        demo::WriteDataFile(board, "NETWORKS.LST", "1,1,Home,0\r\n").value();
     }
-    kesto::RecordNo Add(std::int32_t from, std::int32_t to, std::string_view subject, std::string_view body) {
-        kesto::MessageInfo m = kesto::demo::MakeMessage(from, to, from == 1 ? "SYSOP" : "ALICE",
-                                                        to == 1 ? "SYSOP" : "ALICE", subject, 1150000000);
-        m.Creation = Pad("Thu Jun 29, 2006 04:26:40 +0000", 40);
-        return kesto::demo::AppendMessage(board, "EMAIL", m, body).value();
+    RecordNo Add(std::int32_t from, std::int32_t to, std::string_view subject, std::string_view body) {
+        MessageInfo m = demo::MakeMessage(from, to, from == 1 ? "SYSOP" : "ALICE",
+                                          to == 1 ? "SYSOP" : "ALICE", subject, 1150000000);
+        m.Creation = "Thu Jun 29, 2006 04:26:40 +0000" + std::string(9, ' ');
+        return demo::AppendMessage(board, "EMAIL", m, body).value();
     }
     std::string Mail(const std::string& name) const { return boardDir + "/MAIL/" + name; }
 };
@@ -46,7 +38,7 @@ TEST_F(ReaderCliTest, ReadShowsTheMessageAndMarksItOnce) {
                    "Sent:    Thu Jun 29, 2006 04:26:40 +0000\n"
                    "\n"
                    "Hello\nworld\n");
-    EXPECT_EQ(kesto::GetI32(ReadNative(Mail("EMAIL.DAT")), 374), 1);
+    EXPECT_EQ(GetI32(ReadNative(Mail("EMAIL.DAT")), 374), 1);
     const std::string notice = ReadNative(Mail("ONELINE.DAT"));
     EXPECT_EQ(notice.size(), 582u);
 
@@ -82,9 +74,9 @@ TEST_F(ReaderCliTest, DeleteTogglesEachListedMark) {
     ASSERT_EQ(Run({"delete", "3", "2"}), 0) << err;
     EXPECT_EQ(out, "3: not marked for deletion\n2: marked for deletion\n");
     const std::string index = ReadNative(Mail("EMAIL.DAT"));
-    EXPECT_EQ(kesto::GetI16(index, 332), 1);
-    EXPECT_EQ(kesto::GetI16(index, 582 + 332), 1);
-    EXPECT_EQ(kesto::GetI16(index, 2 * 582 + 332), 0);
+    EXPECT_EQ(GetI16(index, 332), 1);
+    EXPECT_EQ(GetI16(index, 582 + 332), 1);
+    EXPECT_EQ(GetI16(index, 2 * 582 + 332), 0);
     // One bad number stops the whole command before any mark changes.
     EXPECT_EQ(Run({"delete", "1", "9"}), 1);
     EXPECT_EQ(ReadNative(Mail("EMAIL.DAT")), index);
@@ -110,13 +102,12 @@ TEST_F(ReaderCliTest, SaveWritesTheSaveAsBytes) {
                                 "\r\n"
                                 "first line\r\nsecond\r\n");
     // Saving is not reading: no mark, no notice.
-    EXPECT_EQ(kesto::GetI32(ReadNative(Mail("EMAIL.DAT")), 374), 0);
+    EXPECT_EQ(GetI32(ReadNative(Mail("EMAIL.DAT")), 374), 0);
     EXPECT_EQ(Run({"save", "1", dir.Path() + "/no/such/dir.txt"}), 1);
 }
 
 TEST_F(ReaderCliTest, NumbersPast32767ReachTheirMessages) {
-    kesto::test::WriteLargeMailbox(board, "EMAIL", 32770,
-                                   kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "", 1150000000));
+    WriteLargeMailbox(board, "EMAIL", 32770, demo::MakeMessage(2, 1, "ALICE", "SYSOP", "", 1150000000));
     ASSERT_EQ(Run({"list"}), 0) << err;
     EXPECT_NE(out.find(": 32770 messages"), std::string::npos);
     EXPECT_EQ(out.find("32770 *"), out.find('\n', out.find('\n') + 1) + 1) << "the newest is listed first";
@@ -128,12 +119,13 @@ TEST_F(ReaderCliTest, NumbersPast32767ReachTheirMessages) {
     ASSERT_EQ(Run({"delete", "32768"}), 0) << err;
     EXPECT_EQ(out, "32768: marked for deletion\n");
     const std::string index = ReadNative(Mail("EMAIL.DAT"));
-    EXPECT_EQ(kesto::GetI32(index, 32769 * 582 + 374), 1);
-    EXPECT_EQ(kesto::GetI16(index, 32767 * 582 + 332), 1);
-    EXPECT_EQ(kesto::GetI16(index, 32769 * 582 + 332), 0);
+    EXPECT_EQ(GetI32(index, 32769 * 582 + 374), 1);
+    EXPECT_EQ(GetI16(index, 32767 * 582 + 332), 1);
+    EXPECT_EQ(GetI16(index, 32769 * 582 + 332), 0);
     ASSERT_EQ(Run({"save", "32770", dir.Path() + "/last.txt"}), 0) << err;
     EXPECT_NE(ReadNative(dir.Path() + "/last.txt").find("Subject:  Message 32770\r\n"), std::string::npos);
     EXPECT_EQ(Run({"read", "32771"}), 1);
 }
 
 } // namespace
+} // namespace kesto::test

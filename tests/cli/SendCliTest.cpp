@@ -79,6 +79,8 @@ TEST(SendCli, RefusesWithTheComposersMessagesAndWritesNothing) {
         {{"--from", "1", "--to", std::string(256, 'b'), "--subject", "s"}, "longer than 255"},
         {{"--from", "9", "--to", "bob", "--subject", "s"}, "--from needs the number of a user"},
         {{"--from", "1", "--to", "bob", "--subject", "s", "--attach", "missing.txt"}, "does not exist"},
+        {{"--from", "1", "--to", "bob", "--subject", "s", "--attach", "/"},
+         "does not exist or cannot be read"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(f.Run(c.args), 1) << c.message;

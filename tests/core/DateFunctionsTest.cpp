@@ -101,3 +101,29 @@ TEST_F(TimeZone, CreationTextInEnglish) {
         now, std::regex(R"([A-Z][a-z]{2} [A-Z][a-z]{2} \d{2}, \d{4} \d{2}:\d{2}:\d{2} -0500)")))
         << now;
 }
+
+// A Creation text read back as the instant it names, in its own zone; the weekday is the date's.
+TEST(CreationDate, ReadsAsRfc5322DateOrNotAtAll) {
+    const struct {
+        const char* creation;
+        const char* date; // nullptr: not a date
+    } cases[] = {
+        {"Tue Jul 11, 2006 14:03:22 -0500", "Tue, 11 Jul 2006 14:03:22 -0500"},
+        {"  fri  JAN 2, 2006 9:05:00 +0530 ", "Mon, 02 Jan 2006 09:05:00 +0530"},
+        {"Tue Feb 29, 2000 23:59:59", "Tue, 29 Feb 2000 23:59:59 -0000"}, // no zone known
+        {"Tue Jul 11, 2006 14:03:22 +05x0", "Tue, 11 Jul 2006 14:03:22 -0000"},
+        {"Thu Feb 29, 2001 10:00:00 +0000", nullptr},
+        {"Tue Jul 11 2006 14:03:22 +0000", nullptr},
+        {"Tue Jul 11, 2006 24:00:00 +0000", nullptr},
+        {"Tue Jul 11, 2006 14:03:22 +0000 extra", nullptr},
+        {"Tue Jul 11, 06 14:03:22", nullptr},
+        {"", nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::optional<CreationTime> t = ParseCreation(c.creation);
+        EXPECT_EQ(t ? FormatRfc5322Date(*t) : "none", c.date ? c.date : "none") << c.creation;
+    }
+    EXPECT_EQ(FormatRfc5322Date(CreationTimeOf(1152626602)), "Tue, 11 Jul 2006 14:03:22 -0000");
+    EXPECT_EQ(FormatRfc5322Date(CreationTimeOf(-1)), "Wed, 31 Dec 1969 23:59:59 -0000");
+    EXPECT_EQ(FormatMboxDate(*ParseCreation("Mon Jan 02, 2006 09:05:00")), "Mon Jan  2 09:05:00 2006");
+}

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <regex>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -300,10 +302,12 @@ TEST(SendEmail, ForwardingIsFollowedOneLevelLocallyOrToAnotherBoard) {
     EXPECT_EQ(f.Read("MAIL/EMAIL.DAT").size(), 582u);
 }
 
-TEST(SendEmail, AttachmentIsCopiedUnderTheSendersFolder) {
+TEST(SendEmail, TheFilePickedIsCopiedUnderTheSendersFolderOrNothingIsSent) {
     DeliveryBoard f;
-    WriteNative(f.File("in/report.txt"), "attached bytes");
-    ASSERT_TRUE(f.Send("2@0*0", "see file", f.File("in/report.txt")).success);
+    // Twin folders that differ only in case: the file named is the one copied.
+    WriteNative(f.File("in/docs/report.txt"), "attached bytes");
+    WriteNative(f.File("in/DOCS/report.txt"), "the twin");
+    ASSERT_TRUE(f.Send("2@0*0", "see file", f.File("in/docs/report.txt")).success);
     EXPECT_EQ(ReadNative(f.File("ATTACH/1/REPORT.TXT")), "attached bytes");
     std::string dat = f.Read("MAIL/EMAIL.DAT");
     EXPECT_EQ(kesto::GetI32(dat, 378), 14);
@@ -313,11 +317,21 @@ TEST(SendEmail, AttachmentIsCopiedUnderTheSendersFolder) {
     EXPECT_EQ(kesto::GetI32(sent, 378), 0);
     EXPECT_EQ(sent.substr(382, 76), Pad("", 76));
 
-    // A file that vanished after picking is simply not attached.
-    ASSERT_TRUE(f.Send("2@0*0", "gone", f.File("in/vanished.txt")).success);
-    std::string second = f.Read("MAIL/EMAIL.DAT").substr(582);
-    EXPECT_EQ(kesto::GetI32(second, 378), 0);
-    EXPECT_EQ(second.substr(382, 76), Pad("", 76));
+    // A file gone or unreadable at send time is refused before anything is written.
+    const std::string users = f.Read("DATA/USERFILE.DAT");
+    std::vector<std::string> unreadable{f.File("in/vanished.txt"), f.File("in")};
+    if (::geteuid() != 0) { // root reads everything
+        WriteNative(f.File("in/secret.txt"), "s");
+        ::chmod(f.File("in/secret.txt").c_str(), 0);
+        unreadable.push_back(f.File("in/secret.txt"));
+    }
+    for (const std::string& path : unreadable) {
+        auto r = f.Send("2@0*0", "gone", path);
+        EXPECT_FALSE(r.success) << path;
+        EXPECT_EQ(r.message, "The file to attach cannot be read.") << path;
+    }
+    EXPECT_EQ(f.Read("MAIL/EMAIL.DAT").size(), 582u);
+    EXPECT_EQ(f.Read("DATA/USERFILE.DAT"), users);
     EXPECT_EQ(f.Log(), "");
 }
 

@@ -11,9 +11,7 @@
 #include <set>
 
 using namespace kesto;
-using kesto::test::ReadNative;
-using kesto::test::TempDir;
-using kesto::test::WriteNative;
+using namespace kesto::test;
 
 TEST(DemoCreateBoard, WritesRelativePathsThatLoadCfgReadsBack) {
     TempDir dir;

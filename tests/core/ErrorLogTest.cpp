@@ -34,10 +34,7 @@ TEST(ErrorLog, LoggedWritesOneLinePerFailureAndPassesTheResultOn) {
     EXPECT_NE(text.find("  modHALK GetSeqNum - Disk full\r\n"), std::string::npos);
     EXPECT_NE(text.find("  modKesto SaveAddressBook - Not read\r\n"), std::string::npos);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
-}
 
-TEST(ErrorLog, UnwritableLogIsDroppedSilently) {
-    ErrorLog log{"/nonexistent-dir/HMRERROR.LOG", "kesto"};
-    LogError(log, "r", "v", "m", "d"); // must not throw or crash
-    SUCCEED();
+    // A log that cannot be written is dropped silently: no throw, no crash.
+    LogError(ErrorLog{"/nonexistent-dir/HMRERROR.LOG", "kesto"}, "r", "v", "m", "d");
 }

@@ -4,34 +4,26 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 using namespace kesto;
+using namespace kesto::test;
 
 namespace {
 
-Board BoardIn(const test::TempDir& dir) {
+struct FileHelpers : ::testing::Test {
+    TempDir dir;
     Board b;
-    b.startDir = dir.Path();
-    b.log = ErrorLog{dir.File("HMRERROR.LOG"), "kesto"};
-    return b;
-}
-
-std::string LogOf(const test::TempDir& dir) {
-    return test::ReadNative(dir.File("HMRERROR.LOG"));
-}
-long LogLines(const test::TempDir& dir) {
-    std::string log = LogOf(dir);
-    return std::count(log.begin(), log.end(), '\n');
-}
+    FileHelpers() {
+        b.startDir = dir.Path();
+        b.log = ErrorLog{dir.File("HMRERROR.LOG"), "kesto"};
+    }
+};
 
 } // namespace
 
-TEST(FileHelpers, ExistenceChecksNeverLog) {
-    test::TempDir dir;
-    Board b = BoardIn(dir);
-    test::WriteNative(dir.File("Board/EMAIL.DAT"), "x");
+TEST_F(FileHelpers, ExistenceChecksNeverLog) {
+    WriteNative(dir.File("Board/EMAIL.DAT"), "x");
 
     EXPECT_TRUE(FileExists(b, "  board\\email.dat "));
     EXPECT_FALSE(FolderExists(b, "board\\email.dat"));
@@ -49,85 +41,75 @@ TEST(FileHelpers, ExistenceChecksNeverLog) {
     EXPECT_TRUE(FolderExists(b, "bo*"));
     EXPECT_FALSE(FileExists(b, "bo*"));
     EXPECT_TRUE(FolderExists(b, "board", true));
-    EXPECT_EQ(LogLines(dir), 0);
+    EXPECT_TRUE(LogLines(b).empty());
 }
 
-TEST(FileHelpers, CreateFileKeepsOrEmptiesAndLogsFailures) {
-    test::TempDir dir;
-    Board b = BoardIn(dir);
-    test::WriteNative(dir.File("AB1.DAT"), "entry\r\n");
+TEST_F(FileHelpers, CreateFileKeepsOrEmptiesAndLogsFailures) {
+    WriteNative(dir.File("AB1.DAT"), "entry\r\n");
     EXPECT_TRUE(CreateFile(b, "ab1.dat", false));
-    EXPECT_EQ(test::ReadNative(dir.File("AB1.DAT")), "entry\r\n");
+    EXPECT_EQ(ReadNative(dir.File("AB1.DAT")), "entry\r\n");
     EXPECT_TRUE(CreateFile(b, "AB1.DAT ", true));
-    EXPECT_EQ(test::ReadNative(dir.File("AB1.DAT")), "");
+    EXPECT_EQ(ReadNative(dir.File("AB1.DAT")), "");
     EXPECT_TRUE(CreateFile(b, "AB2.DAT", false));
     EXPECT_TRUE(std::filesystem::exists(dir.File("AB2.DAT")));
-    EXPECT_EQ(LogLines(dir), 0);
+    EXPECT_TRUE(LogLines(b).empty());
 
     EXPECT_FALSE(CreateFile(b, "missing\\AB3.DAT", false));
     std::filesystem::create_directory(dir.File("ADIR"));
     EXPECT_FALSE(CreateFile(b, "ADIR", true));
-    std::string log = LogOf(dir);
-    EXPECT_EQ(LogLines(dir), 2);
+    std::string log = ReadNative(b.log.path);
+    EXPECT_EQ(LogLines(b).size(), 2u);
     EXPECT_NE(log.find("  modCommonFunctions CreateFile - Path not found\r\n"), std::string::npos) << log;
     EXPECT_NE(log.find("  modCommonFunctions CreateFile - Path/File access error\r\n"), std::string::npos)
         << log;
 }
 
-TEST(FileHelpers, ReadFileContentsDropsTrailingLineEnds) {
-    test::TempDir dir;
-    Board b = BoardIn(dir);
-    test::WriteNative(dir.File("EMAIL.TAG"), "--\r\nTag line \r\n\r\n\r\n");
+TEST_F(FileHelpers, ReadFileContentsDropsTrailingLineEnds) {
+    WriteNative(dir.File("EMAIL.TAG"), "--\r\nTag line \r\n\r\n\r\n");
     EXPECT_EQ(*ReadFileContents(b, "email.tag"), "--\r\nTag line ");
-    test::WriteNative(dir.File("MIXED.TXT"), "a\rb\nc\r\n\r\n \r\n");
+    WriteNative(dir.File("MIXED.TXT"), "a\rb\nc\r\n\r\n \r\n");
     EXPECT_EQ(*ReadFileContents(b, "MIXED.TXT", true), "a\rb\nc\r\n\r\n ");
     EXPECT_EQ(*ReadFileContents(b, "MIXED.TXT", false), "a\r\nb\r\nc\r\n\r\n ");
-    test::WriteNative(dir.File("BLANKS.TXT"), "   ");
+    WriteNative(dir.File("BLANKS.TXT"), "   ");
     EXPECT_EQ(*ReadFileContents(b, "BLANKS.TXT"), "   ");
     EXPECT_EQ(*ReadFileContents(b, "NONE.TXT"), "");
     std::filesystem::create_directory(dir.File("ADIR"));
     EXPECT_EQ(*ReadFileContents(b, "ADIR"), "");
-    EXPECT_EQ(LogLines(dir), 0); // missing files and folders are no failure
+    EXPECT_TRUE(LogLines(b).empty()); // missing files and folders are no failure
 }
 
-TEST(FileHelpers, ReadFileContentsLogsAFileThatCannotBeOpened) {
-    test::TempDir dir;
-    Board b = BoardIn(dir);
-    ASSERT_TRUE(test::MakeSocket(dir.File("SOCK")));
+TEST_F(FileHelpers, ReadFileContentsLogsAFileThatCannotBeOpened) {
+    ASSERT_TRUE(MakeSocket(dir.File("SOCK")));
     EXPECT_FALSE(ReadFileContents(b, "sock"));
-    EXPECT_EQ(LogLines(dir), 1);
-    EXPECT_NE(LogOf(dir).find("  modCommonFunctions ReadFileContents - "), std::string::npos);
+    EXPECT_EQ(LogLines(b).size(), 1u);
+    EXPECT_NE(ReadNative(b.log.path).find("  modCommonFunctions ReadFileContents - "), std::string::npos);
 }
 
-TEST(FileHelpers, WriteToFileAppendsExactBytes) {
-    test::TempDir dir;
-    Board b = BoardIn(dir);
+TEST_F(FileHelpers, WriteToFileAppendsExactBytes) {
     EXPECT_TRUE(WriteToFile(b, "SAVED.TXT", "line 1"));
     EXPECT_TRUE(WriteToFile(b, "saved.txt ", "tail", true));
     EXPECT_TRUE(WriteToFile(b, "SAVED.TXT", ""));
-    EXPECT_EQ(test::ReadNative(dir.File("SAVED.TXT")), "line 1\r\ntail\r\n");
+    EXPECT_EQ(ReadNative(dir.File("SAVED.TXT")), "line 1\r\ntail\r\n");
     EXPECT_FALSE(WriteToFile(b, "  ", "x"));
-    EXPECT_EQ(LogLines(dir), 0);
+    EXPECT_TRUE(LogLines(b).empty());
 
     EXPECT_FALSE(WriteToFile(b, "/dev/full", "x"));
     EXPECT_FALSE(WriteToFile(b, "nodir\\SAVED.TXT", "x"));
     EXPECT_FALSE(std::filesystem::exists(dir.File("nodir")));
-    std::string log = LogOf(dir);
-    EXPECT_EQ(LogLines(dir), 2);
+    std::string log = ReadNative(b.log.path);
+    EXPECT_EQ(LogLines(b).size(), 2u);
     EXPECT_NE(log.find("  modCommonFunctions WriteToFile - Disk full\r\n"), std::string::npos) << log;
     EXPECT_NE(log.find("  modCommonFunctions WriteToFile - Path not found\r\n"), std::string::npos) << log;
 }
 
-TEST(FileHelpers, BasenameLongAndShortNames) {
+TEST_F(FileHelpers, BasenameLongAndShortNames) {
     EXPECT_EQ(GetFileBasename("C:\\board\\mail\\EMAIL.TAG"), "EMAIL.TAG");
     EXPECT_EQ(GetFileBasename(" /home/sysop/File Name.txt "), "File Name.txt");
     EXPECT_EQ(GetFileBasename("EMAIL.TAG"), "EMAIL.TAG");
     EXPECT_EQ(GetFileBasename("dir\\"), "");
     EXPECT_EQ(GetFileBasename("  "), "");
 
-    test::TempDir dir;
-    Board b = BoardIn(dir);
-    test::WriteNative(dir.File("Program Files/Board/Long Report File.text"), "x");
+    WriteNative(dir.File("Program Files/Board/Long Report File.text"), "x");
 
     std::string shortName = GetShortFilename(b, "program files\\board\\long report file.text");
     EXPECT_EQ(shortName, "program files\\board\\LONGRE~1.TEX");
@@ -148,5 +130,5 @@ TEST(FileHelpers, BasenameLongAndShortNames) {
     // Drives do not exist here: "X:" is dropped and the rest taken from the root.
     std::string abs = dir.File("PROGRA~1/BOARD");
     EXPECT_EQ(GetLongFilename(b, "c:" + abs), dir.File("Program Files/Board"));
-    EXPECT_EQ(LogLines(dir), 0);
+    EXPECT_TRUE(LogLines(b).empty());
 }

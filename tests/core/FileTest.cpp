@@ -1,12 +1,16 @@
 #include "platform/File.h"
+#include "platform/Termination.h"
 
 #include "ErrorLog.h"
 #include "HalkTestBoard.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -151,4 +155,85 @@ TEST(File, DirectoriesAndCopies) {
               kFull);
     ASSERT_EQ(::mkfifo(dir.File("pipe").c_str(), 0600), 0);
     EXPECT_EQ(Failure(CopyFile(dir.File("pipe"), dir.File("a/pipe.bin"))), kAccess);
+}
+
+TEST(File, AppendsReportWhereTheyLandedAndRecordsReplaceATornTail) {
+    TempDir dir;
+    const std::string text = dir.File("t.bin");
+    EXPECT_EQ(*AppendAt(text, "abc"), 0);
+    EXPECT_EQ(*AppendAt(text, "de"), 3);
+
+    const std::string index = dir.File("i.dat");
+    EXPECT_EQ(*AppendRecord(index, "1111"), 0);
+    EXPECT_EQ(*AppendRecord(index, "2222"), 4);
+    WriteNative(index, ReadNative(index) + "3"); // a writer died half-way through record 3
+    EXPECT_EQ(*AppendRecord(index, "4444"), 8);
+    EXPECT_EQ(ReadNative(index), "111122224444");
+
+    ASSERT_TRUE(PatchAt(index, 4, "xy"));
+    EXPECT_EQ(ReadNative(index), "1111xy224444");
+    EXPECT_EQ(Failure(PatchAt(dir.File("none.dat"), 0, "x")), kNotFound); // never creates
+
+    // A full disk: what was written stays, and the failure says so.
+    const std::string link = dir.File("full.dat");
+    fs::create_symlink("/dev/full", link);
+    EXPECT_EQ(Failure(AppendAt(link, "x")), kFull);
+    EXPECT_EQ(Failure(AppendRecord(link, "x")), kFull);
+    EXPECT_EQ(kesto::test::WithFileSizeLimit(14, [&] { return Failure(AppendRecord(index, "5555")); }),
+              kFull);
+    EXPECT_EQ(ReadNative(index), "1111xy22444455");
+}
+
+TEST(File, LocksHoldOffOtherDescriptorsAndFollowAReplacedFile) {
+    TempDir dir;
+    const std::string f = dir.File("seq.dat");
+    const auto savedPatience = LockPatience();
+    SetLockPatience(std::chrono::milliseconds(50));
+
+    Result<LockedFile> held = LockedFile::Open(f, 0, 4, true);
+    ASSERT_TRUE(held);
+    ASSERT_TRUE(held->WriteAt(0, "abcd"));
+    // Another descriptor, in this process or any other, waits and then gives up.
+    EXPECT_EQ(LockedFile::Open(f, 0, 4, false).error().code, ErrorCode::Locked);
+    EXPECT_TRUE(LockedFile::Open(f, 4, 4, false)); // another record is free
+    // A plain open and close elsewhere does not drop the lock.
+    EXPECT_EQ(*ReadAll(f), "abcd");
+    EXPECT_EQ(LockedFile::Open(f, 2, 0, false).error().code, ErrorCode::Locked);
+    ASSERT_TRUE(held->Close());
+    EXPECT_EQ(*LockedFile::Open(f, 0, 4, false)->ReadAt(0, 4), "abcd");
+
+    // The holder renames a new file over the path: the waiter ends up with the new one.
+    SetLockPatience(std::chrono::seconds(5));
+    Result<LockedFile> old = LockedFile::Open(f, 0, 0, false);
+    ASSERT_TRUE(old);
+    std::thread replacer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        ASSERT_TRUE(ReplaceContents(f, "new!"));
+        ASSERT_TRUE(old->Close());
+    });
+    Result<LockedFile> waiter = LockedFile::Open(f, 0, 0, false);
+    replacer.join();
+    ASSERT_TRUE(waiter);
+    EXPECT_EQ(*waiter->ReadAt(0, 4), "new!");
+    SetLockPatience(savedPatience);
+}
+
+TEST(File, TerminationWaitsForTheStepToEnd) {
+    TempDir dir;
+    const std::string marker = dir.File("done");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        {
+            const DeferTermination whole;
+            ::raise(SIGTERM);
+            (void)Append(marker, "step finished");
+        }
+        (void)Append(marker, " and after");
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+    EXPECT_EQ(ReadNative(marker), "step finished");
 }

@@ -5,9 +5,12 @@
 #include "Board.h"
 #include "TestBoard.h"
 
+#include <gtest/gtest.h>
+
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +80,13 @@ inline std::vector<std::string> LogLines(const Board& b) {
 // The tail every log line of a failure carries: "  module routine - description".
 inline bool EndsWith(std::string_view s, std::string_view tail) {
     return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+}
+
+// The log holds exactly one line per tail, each ending in it, in order.
+inline void ExpectLogTails(const Board& b, std::initializer_list<std::string_view> tails) {
+    const std::vector<std::string> lines = LogLines(b);
+    ASSERT_EQ(lines.size(), tails.size());
+    for (std::size_t i = 0; std::string_view tail : tails) EXPECT_TRUE(EndsWith(lines[i++], tail)) << tail;
 }
 
 // A socket passes the file-exists test but cannot be opened, not even by root.

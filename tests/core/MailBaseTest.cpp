@@ -62,11 +62,9 @@ TEST_F(MailBaseTest, RecordFailures) {
     std::filesystem::create_symlink("/dev/full", dat);
     EXPECT_EQ(PutMessageInfo(b, "EMAIL", 1, EmptyMessageInfo()).error().code, ErrorCode::DiskFull);
 
-    const auto lines = LogLines(b);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_TRUE(EndsWith(lines[0], "  modHALK GetMessageInfo - Bad record number"));
-    EXPECT_TRUE(EndsWith(lines[1], "  modHALK PutMessageInfo - Bad record number"));
-    EXPECT_TRUE(EndsWith(lines[2], "  modHALK PutMessageInfo - Disk full"));
+    ExpectLogTails(b,
+                   {"  modHALK GetMessageInfo - Bad record number",
+                    "  modHALK PutMessageInfo - Bad record number", "  modHALK PutMessageInfo - Disk full"});
 }
 
 TEST_F(MailBaseTest, BodyCleanUp) {
@@ -95,10 +93,8 @@ TEST_F(MailBaseTest, DamagedPositionsAndLengths) {
     EXPECT_EQ(Body("short", 0, 5).error().code, ErrorCode::BadRecordNumber);
     EXPECT_EQ(Body("short", -2147483647 - 1, 5).error().code, ErrorCode::BadRecordNumber);
     EXPECT_EQ(Body("short", 1, -5).error().code, ErrorCode::BadRecordLength);
-    const auto lines = LogLines(b);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_TRUE(EndsWith(lines[0], "  modHALK GetMessage - Bad record number"));
-    EXPECT_TRUE(EndsWith(lines[2], "  modHALK GetMessage - Bad record length"));
+    ExpectLogTails(b, {"  modHALK GetMessage - Bad record number", "  modHALK GetMessage - Bad record number",
+                       "  modHALK GetMessage - Bad record length"});
 
     std::filesystem::remove(bin);
     std::filesystem::create_directory(bin); // no text file: a failure without a log line

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 using namespace kesto;
-using kesto::test::TempDir;
+using namespace kesto::test;
 
 TEST(DaysOld, WholeDaysTowardZero) {
     const std::int32_t now = 1152626602;

@@ -7,66 +7,58 @@
 
 #include <filesystem>
 
+namespace kesto::test {
 namespace {
 
-using kesto::test::Pad;
-using kesto::test::ReadNative;
-using kesto::test::TempDir;
-using kesto::test::WriteNative;
-
 TEST(QuoteMessage, QuotesEachLineCutAt77) {
-    EXPECT_EQ(kesto::QuoteMessage("", "Hi"), "");
-    EXPECT_EQ(kesto::QuoteMessage("   ", "Hi"), "   ");
-    EXPECT_EQ(kesto::QuoteMessage("a", "  Hi  "), "Re: Hi\r\n\r\n> a");
-    EXPECT_EQ(kesto::QuoteMessage("one\ntwo\rthree\r\n", "S"),
-              "Re: S\r\n\r\n> one\r\n> two\r\n> three\r\n> ");
+    EXPECT_EQ(QuoteMessage("", "Hi"), "");
+    EXPECT_EQ(QuoteMessage("   ", "Hi"), "   ");
+    EXPECT_EQ(QuoteMessage("a", "  Hi  "), "Re: Hi\r\n\r\n> a");
+    EXPECT_EQ(QuoteMessage("one\ntwo\rthree\r\n", "S"), "Re: S\r\n\r\n> one\r\n> two\r\n> three\r\n> ");
     std::string longLine;
     for (int i = 0; i < 100; ++i) longLine += static_cast<char>('0' + i % 10);
-    EXPECT_EQ(kesto::QuoteMessage(longLine + "\r\nnext", "S"),
+    EXPECT_EQ(QuoteMessage(longLine + "\r\nnext", "S"),
               "Re: S\r\n\r\n> " + longLine.substr(0, 77) + "\r\n> next");
 }
 
 struct OutputBoard {
     TempDir dir;
-    kesto::Board b = kesto::demo::CreateBoard(dir.Path()).value();
-    OutputBoard() {
-        kesto::demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n").value();
-    }
-    std::int16_t Add(kesto::MessageInfo m, std::string_view body, std::string_view box = "EMAIL") {
-        return static_cast<std::int16_t>(kesto::demo::AppendMessage(b, box, std::move(m), body).value());
+    Board b = demo::CreateBoard(dir.Path()).value();
+    OutputBoard() { demo::WriteDataFile(b, "NETWORKS.LST", "1,1,Home,0\r\n2,4,Relay Net,1\r\n").value(); }
+    std::int16_t Add(MessageInfo m, std::string_view body, std::string_view box = "EMAIL") {
+        return static_cast<std::int16_t>(demo::AppendMessage(b, box, std::move(m), body).value());
     }
 };
 
 TEST(MessageOutput, SavedFileBytes) {
     OutputBoard ob;
-    kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "  ALICE", "SYSOP", " Hi there ", 1150000000);
+    MessageInfo m = demo::MakeMessage(2, 1, "  ALICE", "SYSOP", " Hi there ", 1150000000);
     m.Creation = Pad("Thu Jun 29, 2006 04:26:40 +0000", 40);
     m.ToNetId = 2;
     m.ToNetNode = Pad("", 80); // printed as stored: no board id filled in here
     std::int16_t n = ob.Add(m, "Hello\x03"
                                "4 world\r\n\r\nBye  \r\n\r\n");
-    const kesto::Result<kesto::MessageOutput> out =
-        kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Received, n);
+    const Result<MessageOutput> out = LoadMessageOutput(ob.b, Mailbox::Received, n);
     ASSERT_TRUE(out);
-    EXPECT_EQ(kesto::SaveFileContent(*out), "From:     ALICE @1/1 (Home)\r\n"
-                                            "Date:     Thu Jun 29, 2006 04:26:40 +0000\r\n"
-                                            "To:       SYSOP @ (Relay Net)\r\n"
-                                            "Subject:  Hi there\r\n"
-                                            "\r\n"
-                                            "Hello world\r\n\r\nBye\r\n");
+    EXPECT_EQ(SaveFileContent(*out), "From:     ALICE @1/1 (Home)\r\n"
+                                     "Date:     Thu Jun 29, 2006 04:26:40 +0000\r\n"
+                                     "To:       SYSOP @ (Relay Net)\r\n"
+                                     "Subject:  Hi there\r\n"
+                                     "\r\n"
+                                     "Hello world\r\n\r\nBye\r\n");
 
     // A missing index gives nothing to save; a sent-mail mailbox is read from SNTEMAIL.
-    EXPECT_FALSE(kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Sent, 1));
-    ob.Add(kesto::demo::MakeMessage(1, 2, "SYSOP", "ALICE", "Copy", 1150000000), "sent body", "SNTEMAIL");
-    EXPECT_EQ(kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Sent, 1)->body, "sent body");
+    EXPECT_FALSE(LoadMessageOutput(ob.b, Mailbox::Sent, 1));
+    ob.Add(demo::MakeMessage(1, 2, "SYSOP", "ALICE", "Copy", 1150000000), "sent body", "SNTEMAIL");
+    EXPECT_EQ(LoadMessageOutput(ob.b, Mailbox::Sent, 1)->body, "sent body");
 }
 
 TEST(MessageOutput, BodyWrapsAt85EvenWithoutBreaks) {
     OutputBoard ob;
     std::string line(100000, 'x');
     line[500] = ' ';
-    std::int16_t n = ob.Add(kesto::demo::MakeMessage(2, 1, "A", "B", "Long", 0), line + "\x03");
-    const kesto::MessageOutput out = kesto::LoadMessageOutput(ob.b, kesto::Mailbox::Received, n).value();
+    std::int16_t n = ob.Add(demo::MakeMessage(2, 1, "A", "B", "Long", 0), line + "\x03");
+    const MessageOutput out = LoadMessageOutput(ob.b, Mailbox::Received, n).value();
     std::string joined;
     std::size_t start = 0, lines = 0;
     while (start <= out.body.size()) {
@@ -85,30 +77,31 @@ TEST(MessageOutput, WriteReplacesTheFileAndReportsFailures) {
     OutputBoard ob;
     std::string target = ob.dir.File("out.txt");
     WriteNative(target, std::string(5000, 'o'));
-    EXPECT_TRUE(kesto::WriteSavedMessage(ob.b, target, "new\r\n"));
+    EXPECT_TRUE(WriteSavedMessage(ob.b, target, "new\r\n"));
     EXPECT_EQ(ReadNative(target), "new\r\n");
 
-    EXPECT_FALSE(kesto::WriteSavedMessage(ob.b, ob.dir.File("missing/dir/out.txt"), "x"));
+    EXPECT_FALSE(WriteSavedMessage(ob.b, ob.dir.File("missing/dir/out.txt"), "x"));
     if (std::filesystem::exists("/dev/full")) {
-        EXPECT_FALSE(kesto::WriteSavedMessage(ob.b, "/dev/full", "x"));
+        EXPECT_FALSE(WriteSavedMessage(ob.b, "/dev/full", "x"));
     }
     std::string log = ReadNative(ob.b.log.path);
     EXPECT_NE(log.find("modKesto SaveMessage - "), std::string::npos) << log;
 }
 
 TEST(SafeFileName, StaysInsideTheChosenFolder) {
-    EXPECT_EQ(kesto::SafeFileName("../../x"), "x");
-    EXPECT_EQ(kesto::SafeFileName("a/b"), "a_b");
-    EXPECT_EQ(kesto::SafeFileName("a\\..\\b"), "a_b");
-    EXPECT_EQ(kesto::SafeFileName("  ..hidden"), "hidden");
-    EXPECT_EQ(kesto::SafeFileName("tab\there"), "tab_here");
+    EXPECT_EQ(SafeFileName("../../x"), "x");
+    EXPECT_EQ(SafeFileName("a/b"), "a_b");
+    EXPECT_EQ(SafeFileName("a\\..\\b"), "a_b");
+    EXPECT_EQ(SafeFileName("  ..hidden"), "hidden");
+    EXPECT_EQ(SafeFileName("tab\there"), "tab_here");
     // What is a valid name stays as the user wrote it.
-    EXPECT_EQ(kesto::SafeFileName("Re: plans?"), "Re: plans?");
-    EXPECT_EQ(kesto::SafeFileName("Wait... what"), "Wait... what");
-    EXPECT_EQ(kesto::SafeFileName("\xFF\xFF"), "\xFF\xFF");
+    EXPECT_EQ(SafeFileName("Re: plans?"), "Re: plans?");
+    EXPECT_EQ(SafeFileName("Wait... what"), "Wait... what");
+    EXPECT_EQ(SafeFileName("\xFF\xFF"), "\xFF\xFF");
     for (const char* empty : {"", "   ", "..", "/", "../..", "\x01\x02", "..."})
-        EXPECT_EQ(kesto::SafeFileName(empty), "message") << empty;
-    EXPECT_EQ(kesto::SafeFileName(std::string(100, 'k')).size(), 64u);
+        EXPECT_EQ(SafeFileName(empty), "message") << empty;
+    EXPECT_EQ(SafeFileName(std::string(100, 'k')).size(), 64u);
 }
 
 } // namespace
+} // namespace kesto::test

@@ -13,9 +13,7 @@
 #include <unistd.h>
 
 using namespace kesto;
-using kesto::test::ReadNative;
-using kesto::test::TempDir;
-using kesto::test::WriteNative;
+using namespace kesto::test;
 
 namespace {
 
@@ -60,6 +58,14 @@ Bytes SettingsBytes(std::int32_t top, std::int32_t left, std::int32_t width, std
     return b;
 }
 
+struct MainOnly : ::testing::Test {
+    TempDir dir;
+    Board b = MainOnlyBoard(dir);
+};
+using StampVersionTest = MainOnly;
+using LoadDatTest = MainOnly;
+using SaveDatTest = MainOnly;
+
 } // namespace
 
 TEST(LoadCfg, MissingPathFileTouchesNothing) {
@@ -100,9 +106,7 @@ TEST(LoadCfg, MissingMainConfigGoesOnWithEmptyRecordAndOneLogLine) {
     EXPECT_NE(LogText(dir).find("kesto v1.0.060711  modHALK GetMainCfg - "), std::string::npos);
 }
 
-TEST(StampVersion, WritesOnlyItsFieldAndCreatesAMissingFile) {
-    TempDir dir;
-    Board b = MainOnlyBoard(dir);
+TEST_F(StampVersionTest, WritesOnlyItsFieldAndCreatesAMissingFile) {
     ASSERT_TRUE(StampVersion(b));
     EXPECT_EQ(ReadNative(dir.File("HMRDATA.DAT")),
               std::string(66, ' ') + "1.0.060711" + std::string(20, ' '));
@@ -120,9 +124,7 @@ TEST(StampVersion, WritesOnlyItsFieldAndCreatesAMissingFile) {
               "HMR230Halkmoor" + std::string(52, ' ') + "1.0.060711" + std::string(20, ' '));
 }
 
-TEST(LoadDat, MissingFileIsCreatedWithCentredDefaults) {
-    TempDir dir;
-    Board b = MainOnlyBoard(dir);
+TEST_F(LoadDatTest, MissingFileIsCreatedWithCentredDefaults) {
     ViewSettings v = LoadDat(b, kScreen);
     // (14400 - 6465) / 2 = 3967.5 and (19200 - 10455) / 2 = 4372.5, both truncated.
     EXPECT_EQ(EncodeViewSettings(v), ReadNative(dir.File("KESTO.DAT")));
@@ -135,7 +137,7 @@ TEST(LoadDat, MissingFileIsCreatedWithCentredDefaults) {
     EXPECT_EQ(small.Left, -727);
 }
 
-TEST(LoadDat, OffScreenPlacementIsCentredAtDefaultSizeKeepingState) {
+TEST_F(LoadDatTest, OffScreenPlacementIsCentredAtDefaultSizeKeepingState) {
     struct Case {
         std::int32_t top, left;
         bool reset;
@@ -148,8 +150,6 @@ TEST(LoadDat, OffScreenPlacementIsCentredAtDefaultSizeKeepingState) {
         {-6466, 100, true},     {100, -10456, true},
     };
     for (const auto& c : cases) {
-        TempDir dir;
-        Board b = MainOnlyBoard(dir);
         WriteNative(dir.File("KESTO.DAT"),
                     SettingsBytes(c.top, c.left, 8000, 4000, 2, 3, 0, {400, 900, 2100, 3600, 2600, 1100}));
         ViewSettings v = LoadDat(b, kScreen);
@@ -164,14 +164,12 @@ TEST(LoadDat, OffScreenPlacementIsCentredAtDefaultSizeKeepingState) {
     }
 }
 
-TEST(LoadDat, ValidatesSortAndColumnWidths) {
+TEST_F(LoadDatTest, ValidatesSortAndColumnWidths) {
     struct Case {
         std::int16_t column, order, expectColumn, expectOrder;
     };
     const Case cases[] = {{0, 5, 2, 1}, {7, -1, 2, 0}, {1, 1, 1, 1}, {6, 0, 6, 0}, {-3, 32767, 2, 1}};
     for (const auto& c : cases) {
-        TempDir dir;
-        Board b = MainOnlyBoard(dir);
         WriteNative(dir.File("KESTO.DAT"),
                     SettingsBytes(0, 0, 9000, 5000, 0, c.column, c.order, {99, 100, 0, -5, 101, 5000}));
         ViewSettings v = LoadDat(b, kScreen);
@@ -182,9 +180,7 @@ TEST(LoadDat, ValidatesSortAndColumnWidths) {
     }
 }
 
-TEST(LoadDat, UnreadableFileGivesDefaultsAndOneLogLine) {
-    TempDir dir;
-    Board b = MainOnlyBoard(dir);
+TEST_F(LoadDatTest, UnreadableFileGivesDefaultsAndOneLogLine) {
     std::filesystem::create_directory(dir.File("KESTO.DAT"));
     ViewSettings v = LoadDat(b, kScreen);
     EXPECT_EQ(v.Top, 3967);
@@ -193,9 +189,7 @@ TEST(LoadDat, UnreadableFileGivesDefaultsAndOneLogLine) {
     EXPECT_NE(LogText(dir).find("modKesto LoadDat - "), std::string::npos);
 }
 
-TEST(SaveDat, RoundsHalvesToEvenAndWritesRecordOne) {
-    TempDir dir;
-    Board b = MainOnlyBoard(dir);
+TEST_F(SaveDatTest, RoundsHalvesToEvenAndWritesRecordOne) {
     LiveViewState live;
     live.WindowTop = 2.5f;
     live.WindowLeft = 3.5f;
@@ -221,9 +215,7 @@ TEST(SaveDat, RoundsHalvesToEvenAndWritesRecordOne) {
     EXPECT_EQ(GetI32(rec, 12), 0);
 }
 
-TEST(SaveDat, WritesRecordOneInPlaceKeepingLinksAndLaterBytes) {
-    TempDir dir;
-    Board b = MainOnlyBoard(dir);
+TEST_F(SaveDatTest, WritesRecordOneInPlaceKeepingLinksAndLaterBytes) {
     const std::string path = dir.File("KESTO.DAT");
     const Bytes later = "board-added bytes past record 1";
     WriteNative(path, SettingsBytes(1, 2, 3000, 4000, 0, 2, 1, {360, 800, 2000, 3500, 2500, 1000}) + later);
@@ -247,11 +239,9 @@ TEST(SaveDat, WritesRecordOneInPlaceKeepingLinksAndLaterBytes) {
     EXPECT_EQ(ReadNative(dir.File("KESTO.LNK")), expected);
 }
 
-TEST(SaveDat, AWritableFileInAReadOnlyFolderIsSaved) {
+TEST_F(SaveDatTest, AWritableFileInAReadOnlyFolderIsSaved) {
     // Root writes into any folder, so a read-only one proves nothing there.
     if (::geteuid() == 0) GTEST_SKIP() << "root is not held back by folder permissions";
-    TempDir dir;
-    Board b = MainOnlyBoard(dir);
     WriteNative(dir.File("KESTO.DAT"), Bytes(48, '\0'));
     LiveViewState live;
     live.WindowWidth = 5000;
@@ -264,9 +254,7 @@ TEST(SaveDat, AWritableFileInAReadOnlyFolderIsSaved) {
     EXPECT_EQ(GetI32(ReadNative(dir.File("KESTO.DAT")), 8), 5000);
 }
 
-TEST(SaveDat, FailureLeavesTheFileAsItWas) {
-    TempDir dir;
-    Board b = MainOnlyBoard(dir);
+TEST_F(SaveDatTest, FailureLeavesTheFileAsItWas) {
     const Bytes before = SettingsBytes(1, 2, 3000, 4000, 0, 2, 1, {360, 800, 2000, 3500, 2500, 1000});
     WriteNative(dir.File("KESTO.DAT"), before);
     LiveViewState live;

@@ -8,9 +8,7 @@
 #include <sys/stat.h>
 
 using namespace kesto;
-using kesto::test::ReadNative;
-using kesto::test::TempDir;
-using kesto::test::WriteNative;
+using namespace kesto::test;
 
 TEST(UserListingLine, PadsAndCutsColumns) {
     UserRecord bob = demo::MakeUser("Bob", "Robert Smith", 50);

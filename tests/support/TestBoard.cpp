@@ -35,6 +35,14 @@ void WriteNative(const std::string& path, std::string_view bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+std::map<std::string, std::string> SnapshotTree(const std::string& dir) {
+    std::map<std::string, std::string> files;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
+        if (e.is_regular_file())
+            files[std::filesystem::relative(e.path(), dir).string()] = ReadNative(e.path().string());
+    return files;
+}
+
 void WriteLargeMailbox(const Board& b, std::string_view mailbox, std::int32_t count,
                        const MessageInfo& like) {
     const std::string body = "Body.";

@@ -5,6 +5,7 @@
 #include "DemoBoard.h"
 
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace kesto::test {
@@ -26,6 +27,8 @@ class TempDir {
 std::string ReadNative(const std::string& path);
 // Writes a whole native file, creating parent directories.
 void WriteNative(const std::string& path, std::string_view bytes);
+// Every file under `dir` (relative path -> bytes), to see that a command wrote nothing.
+std::map<std::string, std::string> SnapshotTree(const std::string& dir);
 
 // Replaces the mailbox with `count` unread messages of one sender to one recipient,
 // record n with the subject "Message n", all sharing one body "Body.": written

@@ -1,5 +1,6 @@
 // Start-up: one copy per user, the board's folder, its path file, the version stamp, the main window.
 #include "app/AppStart.h"
+#include "app/EndOfSession.h"
 #include "app/Session.h"
 #include "app/SingleInstance.h"
 #include "app/StartArguments.h"
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
 
     kesto::ui::frmMain window(session);
     instance.OnActivate([&window] { window.BringToFront(); });
+    kesto::ui::EndOfSession ending;
+    window.CloseOnEndOfSession(ending);
     window.Form_Load();
     return app.exec();
 }

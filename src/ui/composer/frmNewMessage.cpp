@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -345,7 +346,7 @@ void frmNewMessage::mnuActionsSend_Click() {
         // The walk can take a while on a large board: the windows keep painting between users.
         const auto pump = [](std::int32_t, std::int32_t) { QCoreApplication::processEvents(); };
         const auto r = kesto::SendAllUsers(s_.board, s_.CurrentUserNumber, to, subject, GetMessageText(),
-                                           ToBoard(MailAttach->text()), pump);
+                                           GetAttachmentSource(), pump);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
             UnlockComposer();
@@ -356,7 +357,7 @@ void frmNewMessage::mnuActionsSend_Click() {
     case kesto::SendCheck::Outcome::Single: {
         LockComposer();
         const auto r = kesto::SendEmail(s_.board, s_.CurrentUserNumber, check.address, subject,
-                                        GetMessageText(), ToBoard(MailAttach->text()), true);
+                                        GetMessageText(), GetAttachmentSource(), true);
         if (!r.success) {
             if (!r.message.empty()) show(r.message);
             UnlockComposer();
@@ -370,15 +371,32 @@ void frmNewMessage::mnuActionsSend_Click() {
 }
 
 void frmNewMessage::mnuActionsAttach_Click() {
-    const std::string current = kesto::Trim(ToBoard(MailAttach->text()));
     QString start = QDir::currentPath();
-    if (!current.empty() && kesto::FileExists(s_.board, current)) {
-        start = QFileInfo(FromBoard(kesto::GetLongFilename(s_.board, current))).absolutePath();
+    if (IsPickedFileShown()) {
+        start = QFileInfo(attachPicked_).absolutePath();
+    } else {
+        const std::string current = kesto::Trim(ToBoard(MailAttach->text()));
+        if (!current.empty() && kesto::FileExists(s_.board, current))
+            start = QFileInfo(FromBoard(kesto::GetLongFilename(s_.board, current))).absolutePath();
     }
     const QString chosen = GetDialogs().GetOpenFileName(this, QStringLiteral("Please select a file."), start);
     if (chosen.isEmpty()) return;
-    MailAttach->setText(
-        FromBoard(kesto::UpperAscii(kesto::Trim(kesto::GetShortFilename(s_.board, chosen.toStdString())))));
+    // The box shows the short upper-case form, which is also what the record files; the
+    // copy is made from the file picked, whatever else that form could name.
+    attachPicked_ = chosen;
+    attachShown_ = FromBoard(kesto::UpperAscii(
+        kesto::Trim(kesto::GetShortFilename(s_.board, QFile::encodeName(chosen).toStdString()))));
+    MailAttach->setText(attachShown_);
+}
+
+bool frmNewMessage::IsPickedFileShown() const {
+    return !attachPicked_.isEmpty() && MailAttach->text() == attachShown_;
+}
+
+std::string frmNewMessage::GetAttachmentSource() const {
+    // A path typed (or changed) by hand is looked up as a board path.
+    if (IsPickedFileShown()) return QFile::encodeName(attachPicked_).toStdString();
+    return kesto::AttachmentSource(s_.board, ToBoard(MailAttach->text()));
 }
 
 void frmNewMessage::mnuActionsAddressBook_Click() {

@@ -4,6 +4,7 @@
 #include "app/Session.h"
 
 #include <QDialog>
+#include <QString>
 
 #include <cstdint>
 #include <optional>
@@ -66,6 +67,9 @@ class frmNewMessage : public QDialog {
     void SetRecipient(const std::string& mailTo, int line);
     void LimitMessageLength(int position, int added);
     std::string GetMessageText() const;
+    // The file to attach: the one picked while the box still shows it, else what the box names.
+    std::string GetAttachmentSource() const;
+    bool IsPickedFileShown() const;
 
     Session& s_;
     std::vector<std::string> NetList;
@@ -75,6 +79,8 @@ class frmNewMessage : public QDialog {
     bool ReplyPending = false;
     bool locked_ = false;
     bool attachAllowed_ = false; // the attach rule as last evaluated (on a change of the recipient)
+    QString attachPicked_;       // the file last picked with Attach, as the file system names it
+    QString attachShown_;        // the box's text for it
 
     QMenuBar* menuBar_ = nullptr;
     QWidget* page_ = nullptr;

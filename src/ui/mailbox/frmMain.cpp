@@ -3,10 +3,12 @@
 
 #include "app/Actions.h"
 #include "app/Dialogs.h"
+#include "app/EndOfSession.h"
 #include "app/Icons.h"
 #include "app/ScreenFit.h"
 #include "app/Twips.h"
 #include "app/TwipsLayout.h"
+#include "composer/frmNewMessage.h"
 #include "mailbox/MailListModel.h"
 
 #include "Cp1252.h"
@@ -31,6 +33,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSessionManager>
 #include <QSignalBlocker>
 #include <QSystemTrayIcon>
 #include <QTabBar>
@@ -92,6 +95,7 @@ double frmMain::GetDpi() const {
 
 void frmMain::SetupActions() {
     act_.saveAs = NewCommand(this, "mnuFileSaveAs", QStringLiteral("Save &As..."));
+    act_.exportMail = NewCommand(this, "mnuFileExport", QStringLiteral("&Export..."));
     act_.changeUser = NewCommand(this, "mnuFileChangeUser", QStringLiteral("&Change Current User"));
     act_.exit = NewCommand(this, "mnuFileExit", QStringLiteral("E&xit"));
     act_.newMessage = NewCommand(this, "mnuActionsNew", QStringLiteral("&New Message"), Qt::CTRL | Qt::Key_N);
@@ -108,6 +112,7 @@ void frmMain::SetupActions() {
     act_.about = NewCommand(this, "mnuHelpAbout", QStringLiteral("&About"));
 
     connect(act_.saveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
+    connect(act_.exportMail, &QAction::triggered, this, &frmMain::mnuFileExport_Click);
     connect(act_.changeUser, &QAction::triggered, this, &frmMain::mnuFileChangeUser_Click);
     connect(act_.exit, &QAction::triggered, this, &QWidget::close);
     connect(act_.newMessage, &QAction::triggered, this, &frmMain::mnuActionsNew_Click);
@@ -126,6 +131,7 @@ void frmMain::BuildMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFile->addAction(act_.saveAs);
+    mnuFile->addAction(act_.exportMail);
     AddMenuSeparator(mnuFile, "mnuFileSeperator0");
     mnuFile->addAction(act_.changeUser);
     AddMenuSeparator(mnuFile, "mnuFileSeperator1");
@@ -335,6 +341,12 @@ void frmMain::closeEvent(QCloseEvent* event) {
 bool frmMain::Form_QueryUnload() {
     if (Loading) return false;
     Timer1->stop();
+    SaveSettings();
+    QCoreApplication::processEvents();
+    return true;
+}
+
+void frmMain::SaveSettings() {
     // Closed before the first tick: keep the loaded placement rather than zeros.
     kesto::LiveViewState& live = s_.live;
     if (live.WindowWidth == 0 && live.WindowHeight == 0) {
@@ -344,10 +356,32 @@ bool frmMain::Form_QueryUnload() {
         live.WindowHeight = static_cast<float>(s_.viewSettings.Height);
         RecordPlacement();
     }
+    // One ending may arrive by several roads (the session's end, then the quit that
+    // follows it): what is already saved is not written again.
+    if (savedState_ && *savedState_ == live) return;
     // Settings that cannot be saved are logged; the window closes all the same.
     (void)kesto::SaveDat(s_.board, live);
-    QCoreApplication::processEvents();
-    return true;
+    savedState_ = live;
+}
+
+void frmMain::CloseOnEndOfSession(EndOfSession& ending) {
+    connect(&ending, &EndOfSession::EndRequested, this, &frmMain::RequestExit);
+    // The desktop asks for the data before it ends the session, and may not close the
+    // window at all; a quit without a close still saves on the way out.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { SaveSettings(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &frmMain::SaveSettings);
+}
+
+void frmMain::RequestExit() {
+    // A send in progress finishes first; its composer cannot be closed meanwhile.
+    const QList<frmNewMessage*> composers = findChildren<frmNewMessage*>();
+    const bool sending = std::any_of(composers.cbegin(), composers.cend(),
+                                     [](const frmNewMessage* c) { return c->IsLocked(); });
+    if (Loading || sending) {
+        QTimer::singleShot(100, this, &frmMain::RequestExit);
+        return;
+    }
+    close();
 }
 
 void frmMain::Form_Unload() {
@@ -409,8 +443,8 @@ void frmMain::UpdateActions() {
     const bool rows = ready && GetRowCount() > 0;
     for (QAction* a : {act_.exit, act_.newMessage, act_.addressBook, act_.refresh, act_.about, act_.find})
         a->setEnabled(ready);
-    for (QAction* a :
-         {act_.saveAs, act_.open, act_.print, act_.reply, act_.del, act_.deleteAll, act_.addSender})
+    for (QAction* a : {act_.saveAs, act_.exportMail, act_.open, act_.print, act_.reply, act_.del,
+                       act_.deleteAll, act_.addSender})
         a->setEnabled(rows);
     tbsOptions->setVisible(ready);
 }

@@ -34,6 +34,7 @@ class QTreeView;
 
 namespace kesto::ui {
 
+class EndOfSession;
 class MailListModel;
 
 // What a text search on the worker thread hands back.
@@ -81,6 +82,13 @@ class frmMain : public QMainWindow, public MailboxList {
 
     // Brings the window forward when a second copy of the program starts.
     void BringToFront();
+    // Closes the window as File > Exit does, once a send in progress has finished.
+    void RequestExit();
+    // Closes on the signals `ending` reports, and saves the settings when the desktop
+    // session ends or the application quits without closing the window.
+    void CloseOnEndOfSession(EndOfSession& ending);
+    // Writes KESTO.DAT from the live view state, unless that is what was last written.
+    void SaveSettings();
 
     // The filter box: the rows shown are those matching its query (Query.h). Header
     // words filter at once; text words are searched on a worker thread, and their
@@ -93,6 +101,8 @@ class frmMain : public QMainWindow, public MailboxList {
     void mnuActionsOpen_Click();
     void mnuActionsPrint_Click();
     void mnuFileSaveAs_Click();
+    // The shown rows, as an mbox file.
+    void mnuFileExport_Click();
     void mnuActionsDelete_Click();
     void mnuActionsDeleteAll_Click();
     void mnuActionsRefresh_Click();
@@ -161,6 +171,8 @@ class frmMain : public QMainWindow, public MailboxList {
     std::string indexBuffer_;               // reused by every rebuild and RefreshAllItems
     std::optional<QSize> savedOuterSize_;   // to be given the frame's room once it is known
     bool maximizedBeforeMinimized_ = false; // the state a minimized window comes back to
+    // What KESTO.DAT was last written with.
+    std::optional<kesto::LiveViewState> savedState_;
 
     kesto::Query query_;                 // the filter box's query
     std::uint64_t filterGeneration_ = 0; // a text search's results count only for its own
@@ -187,6 +199,7 @@ class frmMain : public QMainWindow, public MailboxList {
 
     struct Actions {
         QAction* saveAs = nullptr;
+        QAction* exportMail = nullptr;
         QAction* changeUser = nullptr;
         QAction* exit = nullptr;
         QAction* newMessage = nullptr;

@@ -9,6 +9,7 @@
 #include "composer/ComposerCommands.h"
 #include "composer/frmNewMessage.h"
 #include "composer/frmUserListing.h"
+#include "mailbox/ExportCommand.h"
 #include "reader/OutputCommands.h"
 #include "reader/frmAbout.h"
 #include "reader/frmOpenMessage.h"
@@ -58,6 +59,17 @@ void frmMain::mnuFileSaveAs_Click() {
     if (p == 0) return;
     DisableControls();
     SaveMessage(this, s_, GetMessageNumberAt(p));
+    EnableControls();
+}
+
+void frmMain::mnuFileExport_Click() {
+    if (GetRowCount() == 0) return;
+    // The rows as shown; the export puts them oldest first.
+    std::vector<kesto::RecordNo> numbers;
+    numbers.reserve(static_cast<std::size_t>(GetRowCount()));
+    for (int p = 1; p <= GetRowCount(); ++p) numbers.push_back(GetMessageNumberAt(p));
+    DisableControls();
+    ExportMailbox(this, s_, std::move(numbers));
     EnableControls();
 }
 

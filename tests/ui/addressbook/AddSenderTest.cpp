@@ -4,56 +4,50 @@
 #include "addressbook/AddSenderCommand.h"
 #include "addressbook/frmAddToAddressBook.h"
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
+namespace kesto::test {
 namespace {
 
-using kesto::test::Child;
-using kesto::test::OnModal;
-
-class AddSenderTest : public kesto::test::AddressBookUiTest {
+class AddSenderTest : public AddressBookUiTest {
   protected:
-    kesto::RecordNo received = 0; // from Tom at 1/1 on network 2
-    kesto::RecordNo sent = 0;     // to Desk at 4/5 on network 3
+    RecordNo received = Receive("Tom"); // from Tom at 1/1 on network 2
+    RecordNo sent = 0;                  // to Desk at 4/5 on network 3
 
     AddSenderTest() {
-        kesto::MessageInfo m = kesto::demo::MakeMessage(9, 1, "Tom", "SysOp", "Hello", 1000);
-        m.FromNetNode = "1/1" + std::string(77, ' ');
-        m.FromNetId = 2;
-        received =
-            static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(s.board, "EMAIL", m, "Hi").value());
-        m = kesto::demo::MakeMessage(1, 0, "SysOp", "Desk", "Out", 1000);
+        MessageInfo m = demo::MakeMessage(1, 0, "SysOp", "Desk", "Out", 1000);
         m.ToNetNode = "4/5" + std::string(77, ' ');
         m.ToNetId = 3;
-        sent =
-            static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(s.board, "SNTEMAIL", m, "Out").value());
+        sent = static_cast<RecordNo>(demo::AppendMessage(s.board, "SNTEMAIL", m, "Out").value());
+    }
+    RecordNo Receive(std::string_view handle) {
+        MessageInfo m = demo::MakeMessage(9, 1, handle, "SysOp", "Hello", 1000);
+        m.FromNetNode = "1/1" + std::string(77, ' ');
+        m.FromNetId = 2;
+        return static_cast<RecordNo>(demo::AppendMessage(s.board, "EMAIL", m, "Hi").value());
     }
 };
 
 TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
-    kesto::ui::frmAddToAddressBook w(s, received);
+    ui::frmAddToAddressBook w(s, received);
     w.show();
-    EXPECT_EQ(Child<QLabel>(&w, "lblAddressValue")->text(), QStringLiteral("Tom@1/1"));
-    EXPECT_EQ(Child<QLineEdit>(&w, "DescriptionValue")->text(), QStringLiteral("Tom@1/1"));
+    EXPECT_EQ(LabelText(w, "lblAddressValue"), QStringLiteral("Tom@1/1"));
+    EXPECT_EQ(Edit(w, "DescriptionValue")->text(), QStringLiteral("Tom@1/1"));
     Child<QPushButton>(&w, "cmdOk")->click();
     EXPECT_EQ(w.GetEntry(), "Tom@1/1,Tom@1/1,2");
 
-    s.CurrentMailbox = kesto::Mailbox::Sent;
-    kesto::ui::frmAddToAddressBook out(s, sent);
+    s.CurrentMailbox = Mailbox::Sent;
+    ui::frmAddToAddressBook out(s, sent);
     out.show();
-    auto* desc = Child<QLineEdit>(&out, "DescriptionValue");
+    auto* desc = Edit(out, "DescriptionValue");
     desc->clear();
     QTest::keyClicks(desc, QStringLiteral(" Front; desk, "));
     desc->insert(QStringLiteral(",x;"));
     QTest::keyClick(desc, Qt::Key_Return);
     EXPECT_EQ(out.GetEntry(), "Front desk x,Desk@4/5,3");
 
-    kesto::ui::frmAddToAddressBook cancelled(s, sent);
+    ui::frmAddToAddressBook cancelled(s, sent);
     cancelled.show();
     QTest::keyClick(&cancelled, Qt::Key_Escape);
     EXPECT_EQ(cancelled.GetEntry(), std::nullopt);
@@ -62,39 +56,35 @@ TEST_F(AddSenderTest, DialogProposesTheCorrespondentAndHandsBackTheEntryLine) {
 
 TEST_F(AddSenderTest, AnUnreadableMessageClosesTheDialogAtOnceABlankHandleDoesNot) {
     std::filesystem::remove(s.board.startDir + "/MAIL/SNTEMAIL.DAT");
-    s.CurrentMailbox = kesto::Mailbox::Sent;
+    s.CurrentMailbox = Mailbox::Sent;
     {
-        kesto::ui::frmAddToAddressBook w(s, sent);
+        ui::frmAddToAddressBook w(s, sent);
         QTimer::singleShot(3000, &w, [&w] { w.done(42); }); // only if it failed to close itself
         EXPECT_EQ(w.ProposeEntry(), std::nullopt);
         EXPECT_EQ(w.result(), QDialog::Rejected);
     }
 
     // A sender without a handle is still proposed, as the record holds him.
-    s.CurrentMailbox = kesto::Mailbox::Received;
-    kesto::MessageInfo m = kesto::demo::MakeMessage(9, 1, "", "SysOp", "Anonymous", 1000);
-    m.FromNetNode = "1/1" + std::string(77, ' ');
-    m.FromNetId = 2;
-    const auto blank = kesto::demo::AppendMessage(s.board, "EMAIL", m, "x").value();
-    kesto::ui::frmAddToAddressBook w(s, blank);
+    s.CurrentMailbox = Mailbox::Received;
+    ui::frmAddToAddressBook w(s, Receive(""));
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"), [](QWidget* d) {
-        EXPECT_EQ(Child<QLabel>(d, "lblAddressValue")->text(), QStringLiteral("@1/1"));
+        EXPECT_EQ(LabelText(*d, "lblAddressValue"), QStringLiteral("@1/1"));
         Child<QPushButton>(d, "cmdOk")->click();
     });
     EXPECT_EQ(w.ProposeEntry(), "@1/1,@1/1,2");
 }
 
 TEST_F(AddSenderTest, CommandAddsOnceThenSaysTheUserIsThere) {
-    kesto::test::FakeDialogs fake;
+    FakeDialogs fake;
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"),
             [&](QWidget* w) { Child<QPushButton>(w, "cmdCancel")->click(); });
-    kesto::ui::AddSenderToAddressBook(nullptr, s, received);
+    ui::AddSenderToAddressBook(nullptr, s, received);
     EXPECT_FALSE(std::filesystem::exists(BookPath()));
     EXPECT_TRUE(fake.messages.isEmpty());
 
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"),
             [&](QWidget* w) { Child<QPushButton>(w, "cmdOk")->click(); });
-    kesto::ui::AddSenderToAddressBook(nullptr, s, received);
+    ui::AddSenderToAddressBook(nullptr, s, received);
     EXPECT_EQ(Book(), "Tom@1/1,Tom@1/1,2\r\n");
     ASSERT_EQ(fake.messages.size(), 1);
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("This user has been added."));
@@ -102,7 +92,7 @@ TEST_F(AddSenderTest, CommandAddsOnceThenSaysTheUserIsThere) {
     WriteBook("Friend,TOM@1/1,7\r\n");
     bool opened = false;
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"), [&](QWidget*) { opened = true; });
-    kesto::ui::AddSenderToAddressBook(nullptr, s, received);
+    ui::AddSenderToAddressBook(nullptr, s, received);
     QTest::qWait(50);
     EXPECT_FALSE(opened);
     ASSERT_EQ(fake.messages.size(), 2);
@@ -111,3 +101,4 @@ TEST_F(AddSenderTest, CommandAddsOnceThenSaysTheUserIsThere) {
 }
 
 } // namespace
+} // namespace kesto::test

@@ -3,24 +3,20 @@
 #include "addressbook/frmAddressBookEdit.h"
 
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <memory>
 
+namespace kesto::test {
 namespace {
 
-using kesto::test::Child;
-
-class frmAddressBookEditTest : public kesto::test::AddressBookUiTest {
+class frmAddressBookEditTest : public AddressBookUiTest {
   protected:
-    std::unique_ptr<kesto::ui::frmAddressBookEdit> w;
+    std::unique_ptr<ui::frmAddressBookEdit> w;
 
     void Open(int index) {
-        w = std::make_unique<kesto::ui::frmAddressBookEdit>(s, index);
+        w = std::make_unique<ui::frmAddressBookEdit>(s, index);
         w->show();
     }
     QLineEdit* Field(const char* name) { return Child<QLineEdit>(w.get(), name); }
@@ -83,3 +79,4 @@ TEST_F(frmAddressBookEditTest, StoredTextKeepsWhatTypingWouldRefuse) {
 }
 
 } // namespace
+} // namespace kesto::test

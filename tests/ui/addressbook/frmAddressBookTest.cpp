@@ -3,33 +3,34 @@
 #include "addressbook/frmAddressBook.h"
 
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 #include <memory>
 
+namespace kesto::test {
 namespace {
 
-using kesto::test::Child;
-using kesto::test::OnModal;
-constexpr auto kView = kesto::ui::frmAddressBook::Mode::View;
-constexpr auto kPick = kesto::ui::frmAddressBook::Mode::Pick;
+constexpr auto kView = ui::frmAddressBook::Mode::View;
+constexpr auto kPick = ui::frmAddressBook::Mode::Pick;
 
-class frmAddressBookTest : public kesto::test::AddressBookUiTest {
+class frmAddressBookTest : public AddressBookUiTest {
   protected:
-    std::unique_ptr<kesto::ui::frmAddressBook> w;
+    std::unique_ptr<ui::frmAddressBook> w;
 
-    void Open(kesto::ui::frmAddressBook::Mode mode) {
-        w = std::make_unique<kesto::ui::frmAddressBook>(s, mode);
+    void Open(ui::frmAddressBook::Mode mode) {
+        w = std::make_unique<ui::frmAddressBook>(s, mode);
         w->show();
     }
     QListWidget* List() { return Child<QListWidget>(w.get(), "lstAddressBook"); }
     QAbstractButton* Button(const char* name) { return Child<QAbstractButton>(w.get(), name); }
     void Click(const char* name) { Button(name)->click(); }
+    // Focuses the button and presses Return on it.
+    void ReturnOn(const char* name) {
+        Button(name)->setFocus();
+        QTest::keyClick(Button(name), Qt::Key_Return);
+    }
     void ClickOnRow(const char* name, int row) {
         List()->setCurrentRow(row);
         Click(name);
@@ -130,7 +131,7 @@ TEST_F(frmAddressBookTest, EditRunsTheEditorWhileBusyAndRefreshes) {
         busy = w->IsBusy();
         closeRefused = !w->close();
         frame = Child<QGroupBox>(e, "fraAddressBook")->title();
-        Child<QLineEdit>(e, "DescriptionValue")->setText(QStringLiteral("Second"));
+        Edit(*e, "DescriptionValue")->setText(QStringLiteral("Second"));
         Child<QPushButton>(e, "cmdOk")->click();
     });
     QTest::keyClick(List(), Qt::Key_Return); // Return edits in view mode
@@ -152,4 +153,25 @@ TEST_F(frmAddressBookTest, EditRunsTheEditorWhileBusyAndRefreshes) {
     EXPECT_EQ(w->GetPickedAddress(), std::nullopt);
 }
 
+// Return presses the focused button, picture buttons included; from the list it is the default command.
+TEST_F(frmAddressBookTest, ReturnOnAFocusedButtonPressesThatButtonNotTheDefault) {
+    WriteBook("Desk,desk@4/5,2\r\nFred,Fred,0\r\n");
+    Open(kView);
+    bool editorOpened = false;
+    OnModal(&testScope, QStringLiteral("frmAddressBookEdit"), [&](QWidget*) { editorOpened = true; });
+    ReturnOn("cmdInsert");
+    EXPECT_EQ(Book(), "Desk,desk@4/5,2\r\nFred,Fred,0\r\n,,0\r\n");
+    ReturnOn("cmdDelete");
+    EXPECT_EQ(Book(), "Desk,desk@4/5,2\r\nFred,Fred,0\r\n");
+    List()->setCurrentRow(0);
+    ReturnOn("cmdMoveDown");
+    EXPECT_EQ(Book(), "Fred,Fred,0\r\nDesk,desk@4/5,2\r\n");
+    List()->setFocus();
+    EXPECT_TRUE(Child<QPushButton>(w.get(), "cmdEdit")->isDefault());
+    ReturnOn("cmdCancel");
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_FALSE(editorOpened);
+}
+
 } // namespace
+} // namespace kesto::test

@@ -4,51 +4,38 @@
 #include "addressbook/frmAddressBook.h"
 #include "mailbox/frmMain.h"
 
-#include <QAction>
-#include <QLabel>
 #include <QPushButton>
-
-#include <gtest/gtest.h>
 
 #include <memory>
 
+namespace kesto::test {
 namespace {
 
-using kesto::test::OnModal;
-
-class frmMainAddressBookTest : public kesto::test::AddressBookUiTest {
+class frmMainAddressBookTest : public AddressBookUiTest {
   protected:
-    kesto::test::FakeDialogs fake;
-    std::unique_ptr<kesto::ui::frmMain> win;
+    FakeDialogs fake;
+    std::unique_ptr<ui::frmMain> win;
 
     void SetUp() override {
-        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Sysop", "System Operator", 255)).value();
-        kesto::demo::AppendUser(s.board, kesto::demo::MakeUser("Bob", "Bob Stone", 50)).value();
-        kesto::demo::AppendMessage(s.board, "EMAIL",
-                                   kesto::demo::MakeMessage(2, 1, "Bob", "Sysop", "One", 1000), "1")
-            .value();
-        kesto::demo::AppendMessage(s.board, "EMAIL",
-                                   kesto::demo::MakeMessage(2, 1, "Bob", "Sysop", "Two", 2000), "2")
-            .value();
-        win = std::make_unique<kesto::ui::frmMain>(s);
+        demo::AppendUser(s.board, demo::MakeUser("Sysop", "System Operator", 255)).value();
+        demo::AppendUser(s.board, demo::MakeUser("Bob", "Bob Stone", 50)).value();
+        for (const char* subject : {"One", "Two"})
+            demo::AppendMessage(s.board, "EMAIL", demo::MakeMessage(2, 1, "Bob", "Sysop", subject, 1000), "1")
+                .value();
+        win = std::make_unique<ui::frmMain>(s);
         win->Form_Load();
         ASSERT_EQ(win->GetRowCount(), 2);
-    }
-    void Trigger(const char* name) {
-        QAction* a = win->findChild<QAction*>(QLatin1String(name));
-        ASSERT_NE(a, nullptr) << name;
-        a->trigger();
     }
 };
 
 TEST_F(frmMainAddressBookTest, AddressBookOpensTheWindowInViewMode) {
     bool view = false;
     OnModal(&testScope, QStringLiteral("frmAddressBook"), [&](QWidget* w) {
-        auto* book = qobject_cast<kesto::ui::frmAddressBook*>(w);
+        auto* book = qobject_cast<ui::frmAddressBook*>(w);
         view = book && book->IsViewMode();
-        w->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+        Button(*w, "cmdCancel")->click();
     });
-    Trigger("mnuActionsAddressBook");
+    Act(*win, "mnuActionsAddressBook")->trigger();
     EXPECT_TRUE(view);
 }
 
@@ -56,10 +43,10 @@ TEST_F(frmMainAddressBookTest, AddSenderAddsTheSelectedRowsSenderAndKeepsTheRowS
     win->SelectRow(2);
     QString proposed;
     OnModal(&testScope, QStringLiteral("frmAddToAddressBook"), [&](QWidget* w) {
-        proposed = w->findChild<QLabel*>(QStringLiteral("lblAddressValue"))->text();
-        w->findChild<QPushButton*>(QStringLiteral("cmdOk"))->click();
+        proposed = LabelText(*w, "lblAddressValue");
+        Button(*w, "cmdOk")->click();
     });
-    Trigger("mnuActionsAddSender");
+    Act(*win, "mnuActionsAddSender")->trigger();
     EXPECT_EQ(proposed, QStringLiteral("Bob@1/1"));
     EXPECT_EQ(Book(), "Bob@1/1,Bob@1/1,1\r\n");
     ASSERT_EQ(fake.messages.size(), 1);
@@ -68,3 +55,4 @@ TEST_F(frmMainAddressBookTest, AddSenderAddsTheSelectedRowsSenderAndKeepsTheRowS
 }
 
 } // namespace
+} // namespace kesto::test

@@ -5,19 +5,13 @@
 #include "composer/frmNewMessage.h"
 #include "composer/frmSendToAll.h"
 
-#include <QComboBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
+namespace kesto::test {
 namespace {
 
-using kesto::test::Child;
-using kesto::test::ComposerBoard;
-using kesto::test::Edit;
-using kesto::ui::frmNewMessage;
+using ui::frmNewMessage;
 
 // Focuses `target` and presses `key` there; true when a modal window opened (it is closed again).
 bool OpensModal(QWidget& owner, QWidget* target, Qt::Key key) {
@@ -85,7 +79,7 @@ TEST(ComposerKeyboard, EscapeKeepsTheMessageTheCloseButtonStillCloses) {
 TEST(ComposerKeyboard, SendToAllTakesReturnAsOkInTheValueButAsCancelOnAFocusedCancel) {
     ComposerBoard f;
     {
-        kesto::ui::frmSendToAll d;
+        ui::frmSendToAll d;
         d.show();
         auto* cancel = Child<QPushButton>(d, "cmdCancel");
         Edit(d, "ValueValue")->setText(QStringLiteral("20"));
@@ -94,7 +88,7 @@ TEST(ComposerKeyboard, SendToAllTakesReturnAsOkInTheValueButAsCancelOnAFocusedCa
         EXPECT_EQ(d.result(), QDialog::Rejected);
         EXPECT_EQ(d.GetCriterion(), std::nullopt);
     }
-    kesto::ui::frmSendToAll d;
+    ui::frmSendToAll d;
     d.show();
     QLineEdit* value = Edit(d, "ValueValue");
     value->setFocus();
@@ -105,3 +99,4 @@ TEST(ComposerKeyboard, SendToAllTakesReturnAsOkInTheValueButAsCancelOnAFocusedCa
 }
 
 } // namespace
+} // namespace kesto::test

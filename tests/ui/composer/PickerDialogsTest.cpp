@@ -4,26 +4,21 @@
 #include "composer/frmSendToAll.h"
 #include "composer/frmUserListing.h"
 
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QListWidget>
 #include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <tuple>
 
-#include <gtest/gtest.h>
-
+namespace kesto::test {
 namespace {
 
-using kesto::test::Child;
-using kesto::test::ComposerBoard;
-using kesto::test::Edit;
-using kesto::test::FakeDialogs;
-using kesto::ui::frmSendToAll;
-using kesto::ui::frmUserListing;
+using ui::frmSendToAll;
+using ui::frmUserListing;
 
 QRadioButton* Option(QWidget& w, int i) {
     return Child<QRadioButton>(w, ("Option1_" + std::to_string(i)).c_str());
@@ -135,9 +130,9 @@ TEST(UserPicker, ListsPaddedLinesAndReturnsTheRecordNumber) {
 }
 
 TEST(UserPicker, EmptyBoardClosesWithoutAChoice) {
-    kesto::test::TempDir dir;
-    kesto::ui::Session s;
-    s.board = kesto::demo::CreateBoard(dir.Path()).value();
+    TempDir dir;
+    ui::Session s;
+    s.board = demo::CreateBoard(dir.Path()).value();
     frmUserListing d(s);
     EXPECT_EQ(Child<QListWidget>(d, "lstUsers")->count(), 0);
     Child<QPushButton>(d, "cmdOk")->click();
@@ -146,3 +141,4 @@ TEST(UserPicker, EmptyBoardClosesWithoutAChoice) {
 }
 
 } // namespace
+} // namespace kesto::test

@@ -8,31 +8,21 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include <gtest/gtest.h>
-
 #include <memory>
 
+namespace kesto::test {
 namespace {
 
-using kesto::test::Act;
-using kesto::test::Button;
-using kesto::test::Child;
-using kesto::test::ComposerBoard;
-using kesto::test::Edit;
-using kesto::test::FakeDialogs;
-using kesto::test::OnNextModal;
-
-struct MainBoard : ComposerBoard {
+struct WritingCommands : ::testing::Test, ComposerBoard {
     FakeDialogs dialogs;
-    std::unique_ptr<kesto::ui::frmMain> win;
+    std::unique_ptr<ui::frmMain> win;
 
-    kesto::RecordNo Receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
-        auto m = kesto::demo::MakeMessage(from, 1, fromHandle, "SysOp", subject, 1150000000 + from);
-        return static_cast<kesto::RecordNo>(
-            kesto::demo::AppendMessage(s.board, "EMAIL", m, "body\r\n").value());
+    RecordNo Receive(std::string_view fromHandle, std::int32_t from, std::string_view subject) {
+        auto m = demo::MakeMessage(from, 1, fromHandle, "SysOp", subject, 1150000000 + from);
+        return static_cast<RecordNo>(demo::AppendMessage(s.board, "EMAIL", m, "body\r\n").value());
     }
-    kesto::ui::frmMain& Open() {
-        win = std::make_unique<kesto::ui::frmMain>(s);
+    ui::frmMain& Open() {
+        win = std::make_unique<ui::frmMain>(s);
         win->Form_Load();
         return *win;
     }
@@ -49,10 +39,9 @@ void SendFromNextComposer(const char* to, const char* subject) {
     });
 }
 
-TEST(WritingCommands, NewRebuildsTheListOnlyWhenSomethingWasSent) {
-    MainBoard f;
-    f.Receive("Bob", 2, "one");
-    auto& w = f.Open();
+TEST_F(WritingCommands, NewRebuildsTheListOnlyWhenSomethingWasSent) {
+    Receive("Bob", 2, "one");
+    auto& w = Open();
     ASSERT_EQ(w.GetRowCount(), 1);
 
     OnNextModal([](QWidget* c) { Act(*c, "mnuFileClose")->trigger(); });
@@ -64,11 +53,10 @@ TEST(WritingCommands, NewRebuildsTheListOnlyWhenSomethingWasSent) {
     EXPECT_EQ(w.GetRowCount(), 2);
 }
 
-TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
-    MainBoard f;
-    f.Receive("Bob", 2, "from bob");
-    f.Receive("SysOp", 1, "note to self");
-    auto& w = f.Open();
+TEST_F(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
+    Receive("Bob", 2, "from bob");
+    Receive("SysOp", 1, "note to self");
+    auto& w = Open();
     ASSERT_EQ(w.GetRowCount(), 2);
     int p = 0;
     for (int row = 1; row <= 2; ++row)
@@ -87,27 +75,25 @@ TEST(WritingCommands, ReplyAnswersTheSelectedRowAndSelectsItAgain) {
     EXPECT_EQ(w.GetSelectedPosition(), p);
 }
 
-TEST(WritingCommands, ReplyAfterReadingAnswersTheMessageItIsGiven) {
-    MainBoard f;
-    auto n = f.Receive("Bob", 2, "hello");
+TEST_F(WritingCommands, ReplyAfterReadingAnswersTheMessageItIsGiven) {
+    auto n = Receive("Bob", 2, "hello");
     SendFromNextComposer(nullptr, "hello again");
-    kesto::ui::ReplyAfterReading(nullptr, f.s, n);
-    std::string dat = f.Read("MAIL/EMAIL.DAT");
+    ui::ReplyAfterReading(nullptr, s, n);
+    std::string dat = Read("MAIL/EMAIL.DAT");
     ASSERT_EQ(dat.size(), 2 * 582u);
-    EXPECT_EQ(kesto::GetI32(dat, 582 + 4), 2); // to Bob
+    EXPECT_EQ(GetI32(dat, 582 + 4), 2); // to Bob
 }
 
-TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) {
-    MainBoard f;
-    f.Receive("Bob", 2, "for sysop");
-    auto& w = f.Open();
+TEST_F(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) {
+    Receive("Bob", 2, "for sysop");
+    auto& w = Open();
     const QString caption = w.windowTitle();
     ASSERT_EQ(w.GetRowCount(), 1);
 
     OnNextModal([](QWidget* d) { Child<QPushButton>(*d, "cmdCancel")->click(); });
     Act(w, "mnuFileChangeUser")->trigger();
     EXPECT_EQ(w.windowTitle(), caption);
-    EXPECT_EQ(f.s.CurrentUserNumber, 1);
+    EXPECT_EQ(s.CurrentUserNumber, 1);
     EXPECT_EQ(w.GetRowCount(), 1);
 
     OnNextModal([](QWidget* d) {
@@ -115,9 +101,10 @@ TEST(WritingCommands, ChangeCurrentUserSwitchesCaptionAndListOrNothingOnCancel) 
         Child<QPushButton>(*d, "cmdOk")->click();
     });
     Act(w, "mnuFileChangeUser")->trigger();
-    EXPECT_EQ(f.s.CurrentUserNumber, 2);
+    EXPECT_EQ(s.CurrentUserNumber, 2);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Kesto - Bob (#2)"));
     EXPECT_EQ(w.GetRowCount(), 0);
 }
 
 } // namespace
+} // namespace kesto::test

@@ -262,11 +262,27 @@ TEST(Composer, AttachTakesTheShortUpperCaseFormFromTheFilePicker) {
               QDir(QString::fromStdString(f.dir.File("files"))).canonicalPath());
     EXPECT_EQ(Edit(w, "MailAttach")->text(), attached);
 
-    // Sending copies it under the sender's folder.
+    // Sending copies the file picked under the sender's folder, not a twin folder that
+    // the box's upper-case form names as well.
+    kesto::test::WriteNative(f.dir.File("FILES/Quarterly Report.text"), "twin");
     Edit(w, "MailTo")->setText(QStringLiteral("bob"));
     Edit(w, "MailSubject")->setText(QStringLiteral("report"));
     Act(w, "mnuActionsSend")->trigger();
     EXPECT_EQ(f.Read("ATTACH/1/QUARTE~1.TEX"), "q");
+
+    // A picked file gone at send time is said, and nothing is sent.
+    frmNewMessage gone(f.s);
+    dialogs.openAnswer = QString::fromStdString(f.dir.File("files/Quarterly Report.text"));
+    Act(gone, "mnuActionsAttach")->trigger();
+    std::filesystem::remove(f.dir.File("files/Quarterly Report.text"));
+    Edit(gone, "MailTo")->setText(QStringLiteral("bob"));
+    Edit(gone, "MailSubject")->setText(QStringLiteral("again"));
+    const std::string index = f.Read("MAIL/EMAIL.DAT");
+    Act(gone, "mnuActionsSend")->trigger();
+    ASSERT_FALSE(dialogs.messages.isEmpty());
+    EXPECT_EQ(dialogs.messages.back().text, QStringLiteral("The file to attach cannot be read."));
+    EXPECT_EQ(f.Read("MAIL/EMAIL.DAT"), index);
+    EXPECT_FALSE(gone.IsLocked());
 }
 
 TEST(Composer, DeliveryFailureIsOnlyLoggedAndLeavesTheWindowUsable) {

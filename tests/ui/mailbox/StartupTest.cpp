@@ -17,6 +17,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -133,6 +134,23 @@ TEST_F(SingleInstanceTest, AStaleNameLeftByACrashedCopyDoesNotStopTheNextStart) 
     Start(first, boardDir.Path());
     EXPECT_TRUE(WaitForFile(boardDir.File("KESTO.DAT")));
     EXPECT_EQ(first.state(), QProcess::Running);
+}
+
+TEST_F(SingleInstanceTest, TerminationSignalsSaveTheSettingsAndEndAsExitDoes) {
+    demo::CreateBoard(boardDir.Path()).value();
+    for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(sig);
+        std::filesystem::remove(boardDir.File("KESTO.DAT")); // so the wait sees this copy's
+        Start(first, boardDir.Path());
+        ASSERT_TRUE(WaitForFile(boardDir.File("KESTO.DAT")));
+        // Written again on the way out, as File > Exit writes it.
+        std::filesystem::remove(boardDir.File("KESTO.DAT"));
+        ::kill(static_cast<pid_t>(first.processId()), sig);
+        ASSERT_TRUE(first.waitForFinished(10000));
+        EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(first.exitCode(), 0);
+        EXPECT_EQ(ReadNative(boardDir.File("KESTO.DAT")).size(), 48u);
+    }
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "Bytes.h"
 #include "Records.h"
-
 #include "reader/frmOpenMessage.h"
 
 #include <QMenu>
@@ -99,14 +98,14 @@ TEST_F(ListTest, TheSentTabListsWhatTheUserSentUnderTo) {
     Open();
     EXPECT_EQ(ColumnTexts(3), Strings({"note to self", "in"}));
 
-    win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->setCurrentIndex(1);
-    EXPECT_EQ(session.CurrentMailbox, kesto::Mailbox::Sent);
+    Child<QTabBar>(*win, "tbsOptions")->setCurrentIndex(1);
+    EXPECT_EQ(session.CurrentMailbox, Mailbox::Sent);
     EXPECT_EQ(Model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("To"));
     EXPECT_EQ(ColumnTexts(3), Strings({"note to self", "out to Ann"}));
     EXPECT_EQ(ColumnTexts(2), Strings({"Sysop", "Ann"}));
 
-    win->findChild<QTabBar*>(QStringLiteral("tbsOptions"))->setCurrentIndex(0);
-    EXPECT_EQ(session.CurrentMailbox, kesto::Mailbox::Received);
+    Child<QTabBar>(*win, "tbsOptions")->setCurrentIndex(0);
+    EXPECT_EQ(session.CurrentMailbox, Mailbox::Received);
     EXPECT_EQ(ColumnTexts(3), Strings({"note to self", "in"}));
 }
 

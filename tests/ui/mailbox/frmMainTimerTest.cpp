@@ -2,10 +2,12 @@
 
 #include "Bytes.h"
 #include "Records.h"
+#include "composer/frmNewMessage.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTabBar>
+#include <QTest>
 
 #include <filesystem>
 #include <functional>
@@ -163,6 +165,24 @@ TEST_F(TimerTest, ClosingBeforeTheFirstTickSavesTheLoadedPlacement) {
     Open();
     win->close();
     EXPECT_EQ(ReadNative(NativeFile("KESTO.DAT")).substr(0, 16), EncodeViewSettings(v).substr(0, 16));
+}
+
+TEST_F(TimerTest, AnEndingWaitsForASendInProgressAndSavesOnce) {
+    Open();
+    auto* composer = new ui::frmNewMessage(session, win.get());
+    composer->LockComposer();
+    win->RequestExit();
+    QTest::qWait(300);
+    EXPECT_TRUE(win->isVisible());
+    std::filesystem::remove(NativeFile("KESTO.DAT"));
+    composer->UnlockComposer();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !win->isVisible(); }, 5000));
+    EXPECT_TRUE(std::filesystem::exists(NativeFile("KESTO.DAT")));
+
+    // The quit that follows finds nothing new to save.
+    std::filesystem::remove(NativeFile("KESTO.DAT"));
+    win->SaveSettings();
+    EXPECT_FALSE(std::filesystem::exists(NativeFile("KESTO.DAT")));
 }
 
 TEST_F(TimerTest, AWindowSmallerThan3000TwipsLaysOutAsIfItWere3000) {

@@ -3,53 +3,39 @@
 
 #include "MailBase.h"
 #include "mailbox/frmMain.h"
-#include "reader/frmOpenMessage.h"
 
-#include <QAction>
-#include <QLabel>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-
+namespace kesto::test {
 namespace {
-
-using kesto::test::Act;
-using kesto::test::Edit;
-using kesto::test::FakeDialogs;
-using kesto::test::LabelText;
-using kesto::test::OnNextModal;
-using kesto::test::ReadNative;
 
 class MainCommands : public ::testing::Test {
   protected:
-    kesto::test::ReaderBoard rb;
-    std::unique_ptr<kesto::ui::frmMain> win;
+    ReaderBoard rb;
+    std::unique_ptr<ui::frmMain> win;
 
     void Open() {
         for (int i = 1; i <= 4; ++i)
             rb.Add("Subject " + std::to_string(i), "Body " + std::to_string(i), 1150000000 + i * 60);
-        win = std::make_unique<kesto::ui::frmMain>(rb.s);
+        win = std::make_unique<ui::frmMain>(rb.s);
         win->Form_Load();
         ASSERT_EQ(win->GetRowCount(), 4);
     }
-    QAction* Action(const char* name) { return win->findChild<QAction*>(QLatin1String(name)); }
-    std::int32_t Offline(kesto::RecordNo number) {
-        return kesto::GetMessageInfo(rb.s.board, "EMAIL", number)->Offline;
-    }
+    QAction* Action(const char* name) { return Act(*win, name); }
+    std::int32_t Offline(RecordNo number) { return GetMessageInfo(rb.s.board, "EMAIL", number)->Offline; }
 };
 
 TEST_F(MainCommands, OpenShowsTheSelectedRowAndClearsTheStateAfter) {
     Open();
     win->ClearSelection();
+    Action("mnuActionsOpen")->trigger(); // no row selected: nothing opens
+    EXPECT_EQ(Offline(win->GetMessageNumberAt(1)), 0);
     win->SelectRow(1);
     win->SelectRow(2); // several rows selected: the current one opens
-    const kesto::RecordNo second = win->GetMessageNumberAt(2), third = win->GetMessageNumberAt(3);
+    const RecordNo second = win->GetMessageNumberAt(2), third = win->GetMessageNumberAt(3);
     QString first, stepped;
     int indexInside = 0;
-    kesto::RecordNo numberInside = 0;
+    RecordNo numberInside = 0;
     OnNextModal([&](QWidget* w) {
-        auto* reader = qobject_cast<kesto::ui::frmOpenMessage*>(w);
+        auto* reader = qobject_cast<ui::frmOpenMessage*>(w);
         ASSERT_NE(reader, nullptr);
         indexInside = reader->GetRow();
         numberInside = reader->GetMessageNumber();
@@ -92,7 +78,7 @@ TEST_F(MainCommands, PrintAndSaveWorkOnTheCurrentRowAndKeepItSelected) {
     win->ClearSelection();
     win->SelectRow(1);
     win->SelectRow(3);
-    const kesto::RecordNo number = win->GetMessageNumberAt(3);
+    const RecordNo number = win->GetMessageNumberAt(3);
     fake.printToPdf = QString::fromStdString(rb.dir.File("list.pdf"));
     Action("mnuActionsPrint")->trigger();
     EXPECT_EQ(win->GetSelectedPositions(), QList<int>{3});
@@ -108,18 +94,10 @@ TEST_F(MainCommands, PrintAndSaveWorkOnTheCurrentRowAndKeepItSelected) {
     EXPECT_EQ(Offline(number), 0);
 }
 
-TEST_F(MainCommands, OpenNeedsASelectedRow) {
-    Open();
-    win->ClearSelection();
-    Action("mnuActionsOpen")->trigger(); // no row selected: nothing opens
-    EXPECT_EQ(Offline(win->GetMessageNumberAt(1)), 0);
-}
-
 TEST(LargeMailbox, TheNewestOfMoreThan32767IsListedReadDeletedAndAnswered) {
-    kesto::test::ReaderBoard rb;
-    kesto::test::WriteLargeMailbox(rb.s.board, "EMAIL", 32770,
-                                   kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "", 1150000000));
-    kesto::ui::frmMain win(rb.s);
+    ReaderBoard rb;
+    WriteLargeMailbox(rb.s.board, "EMAIL", 32770, demo::MakeMessage(2, 1, "ALICE", "SYSOP", "", 1150000000));
+    ui::frmMain win(rb.s);
     win.Form_Load();
     ASSERT_EQ(win.GetRowCount(), 32770);
     EXPECT_EQ(win.GetMessageNumberAt(1), 32770);
@@ -129,12 +107,12 @@ TEST(LargeMailbox, TheNewestOfMoreThan32767IsListedReadDeletedAndAnswered) {
     OnNextModal([&](QWidget* w) { shown = LabelText(*w, "lblMailSubjectValue"); });
     Act(win, "mnuActionsOpen")->trigger();
     EXPECT_EQ(shown, QStringLiteral("Message 32770"));
-    EXPECT_EQ(kesto::GetMessageInfo(rb.s.board, "EMAIL", 32770)->Offline, 1);
+    EXPECT_EQ(GetMessageInfo(rb.s.board, "EMAIL", 32770)->Offline, 1);
 
     win.ClearSelection();
     win.SelectRow(2);
     Act(win, "mnuActionsDelete")->trigger();
-    EXPECT_EQ(kesto::GetMessageInfo(rb.s.board, "EMAIL", 32769)->Deleted, 1);
+    EXPECT_EQ(GetMessageInfo(rb.s.board, "EMAIL", 32769)->Deleted, 1);
 
     QString to, subject;
     OnNextModal([&](QWidget* c) {
@@ -147,3 +125,4 @@ TEST(LargeMailbox, TheNewestOfMoreThan32767IsListedReadDeletedAndAnswered) {
 }
 
 } // namespace
+} // namespace kesto::test

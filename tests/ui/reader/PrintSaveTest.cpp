@@ -3,24 +3,16 @@
 
 #include "TextHelpers.h"
 #include "reader/OutputCommands.h"
-#include "reader/frmOpenMessage.h"
 
-#include <QAction>
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
+namespace kesto::test {
 namespace {
-
-using kesto::test::FakeDialogs;
-using kesto::test::ReaderBoard;
-using kesto::test::ReadNative;
-using kesto::test::WriteNative;
 
 // The pages of a PDF as text, or nothing when pdftotext is not installed.
 std::optional<QStringList> PdfPages(const QString& pdf) {
@@ -49,7 +41,7 @@ TEST(PrintMessage, PagesCarryFooterTitleAndHeaderOnlyFirst) {
     auto n = rb.Add("Long report", NumberedLines(150));
     FakeDialogs fake;
     fake.printToPdf = QString::fromStdString(rb.dir.File("out.pdf"));
-    ASSERT_TRUE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    ASSERT_TRUE(ui::PrintMessage(nullptr, rb.s, n));
     ASSERT_EQ(fake.messages.size(), 1);
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("Message sent to printer."));
 
@@ -80,20 +72,20 @@ TEST(PrintMessage, CancelAndBadMessagesPrintNothing) {
     ReaderBoard rb;
     auto n = rb.Add("Short", "x");
     FakeDialogs fake; // no PDF path: the dialog is cancelled
-    EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    EXPECT_FALSE(ui::PrintMessage(nullptr, rb.s, n));
     EXPECT_TRUE(fake.messages.isEmpty());
-    rb.s.CurrentMailbox = kesto::Mailbox::Sent; // no sent mail: nothing to read, no dialog
+    rb.s.CurrentMailbox = Mailbox::Sent; // no sent mail: nothing to read, no dialog
     fake.printToPdf = QString::fromStdString(rb.dir.File("none.pdf"));
-    EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+    EXPECT_FALSE(ui::PrintMessage(nullptr, rb.s, n));
     EXPECT_FALSE(std::filesystem::exists(rb.dir.File("none.pdf")));
     EXPECT_FALSE(std::filesystem::exists(rb.s.board.log.path));
 
     // A printer that cannot be started is logged, not announced.
-    rb.s.CurrentMailbox = kesto::Mailbox::Received;
+    rb.s.CurrentMailbox = Mailbox::Received;
     fake.printToPdf = QString::fromStdString(rb.dir.File("no/such/dir/x.pdf"));
     {
-        kesto::test::ExpectQtWarning painter(QStringLiteral("QPainter::begin(): Returned false"));
-        EXPECT_FALSE(kesto::ui::PrintMessage(nullptr, rb.s, n));
+        ExpectQtWarning painter(QStringLiteral("QPainter::begin(): Returned false"));
+        EXPECT_FALSE(ui::PrintMessage(nullptr, rb.s, n));
     }
     EXPECT_TRUE(fake.messages.isEmpty());
     EXPECT_NE(ReadNative(rb.s.board.log.path).find("modKesto PrintMessage - "), std::string::npos);
@@ -103,16 +95,16 @@ TEST(SaveMessage, DialogAndFileFromTheReader) {
     ReaderBoard rb;
     rb.list.rows = {rb.Add("../../x", "Hello\r\nthere")};
     auto reader = rb.Reader(1);
-    kesto::ui::frmOpenMessage& w = *reader;
+    ui::frmOpenMessage& w = *reader;
     FakeDialogs fake;
     const std::string target = rb.dir.File("chosen.txt");
     WriteNative(target, std::string(4000, 'o'));
     fake.saveAnswer = QString::fromStdString(target);
     QDir::setCurrent(QDir::tempPath());
 
-    w.findChild<QAction*>(QStringLiteral("mnuFileSaveAs"))->trigger();
+    Act(w, "mnuFileSaveAs")->trigger();
     EXPECT_EQ(fake.lastDefaultName, QStringLiteral("x.txt"));
-    const std::string creation = kesto::Trim(kesto::demo::MakeMessage(2, 1, "", "", "", 1150000000).Creation);
+    const std::string creation = Trim(demo::MakeMessage(2, 1, "", "", "", 1150000000).Creation);
     EXPECT_EQ(ReadNative(target), "From:     ALICE @1/1 (Home)\r\n"
                                   "Date:     " +
                                       creation +
@@ -131,12 +123,13 @@ TEST(SaveMessage, DialogAndFileFromTheReader) {
     fake.messages.clear();
     fake.saveAnswer.clear();
     WriteNative(target, "keep");
-    w.findChild<QAction*>(QStringLiteral("mnuFileSaveAs"))->trigger();
+    Act(w, "mnuFileSaveAs")->trigger();
     EXPECT_EQ(ReadNative(target), "keep");
     fake.saveAnswer = QString::fromStdString(rb.dir.File("missing/dir/x.txt"));
-    w.findChild<QAction*>(QStringLiteral("mnuFileSaveAs"))->trigger();
+    Act(w, "mnuFileSaveAs")->trigger();
     EXPECT_TRUE(fake.messages.isEmpty());
     EXPECT_NE(ReadNative(rb.s.board.log.path).find("SaveMessage"), std::string::npos);
 }
 
 } // namespace
+} // namespace kesto::test

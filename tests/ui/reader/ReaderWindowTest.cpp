@@ -5,69 +5,62 @@
 #include "reader/frmMessageInfo.h"
 #include "reader/frmOpenMessage.h"
 
-#include <QAction>
 #include <QClipboard>
-#include <QScreen>
-#include <QScrollArea>
-#include <QTest>
 #include <QDesktopServices>
-#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalSpy>
+#include <QTest>
 #include <QUrl>
 
-#include <gtest/gtest.h>
-
+namespace kesto::test {
 namespace {
 
-using kesto::test::Act;
-using kesto::test::Button;
-using kesto::test::LabelText;
-using kesto::test::OnNextModal;
-using kesto::test::Pad;
-using kesto::test::ReaderBoard;
-using kesto::test::ReadNative;
-using kesto::ui::frmOpenMessage;
+using ui::frmOpenMessage;
 
-std::int32_t Field32(const std::string& index, kesto::RecordNo number, std::size_t offset) {
-    return kesto::GetI32(index, static_cast<std::size_t>(number - 1) * 582 + offset);
+std::int32_t Field32(const std::string& index, RecordNo number, std::size_t offset) {
+    return GetI32(index, static_cast<std::size_t>(number - 1) * 582 + offset);
+}
+QPlainTextEdit* Text(const QWidget& w) {
+    return Child<QPlainTextEdit>(w, "txtMessage");
 }
 
-TEST(ReaderWindow, ShowsTheMessageAndMarksItRead) {
+struct ReaderWindow : ::testing::Test {
     ReaderBoard rb;
-    kesto::MessageInfo m = kesto::demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Caf\xE9 <b>", 1150000000);
+};
+
+TEST_F(ReaderWindow, ShowsTheMessageAndMarksItRead) {
+    MessageInfo m = demo::MakeMessage(2, 1, "ALICE", "SYSOP", "Caf\xE9 <b>", 1150000000);
     m.AttFileName = Pad("REPORT.ZIP", 12);
     m.AttFileSize = 1234;
-    auto n = static_cast<kesto::RecordNo>(
-        kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n").value());
+    auto n = static_cast<RecordNo>(demo::AppendMessage(rb.s.board, "EMAIL", m, "Hi\r\nthere\r\n").value());
     rb.list.rows = {n};
     auto w = rb.Reader(1);
     EXPECT_EQ(LabelText(*w, "lblMailFromValue"), QStringLiteral("ALICE @1/1 (Home)"));
     EXPECT_EQ(LabelText(*w, "lblMailSubjectValue"), QString::fromUtf8("Caf\u00e9 <b>"));
-    EXPECT_EQ(w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText(),
+    EXPECT_EQ(Text(*w)->toPlainText(),
               QStringLiteral("Hi\nthere\n\n---\nAttached File: REPORT.ZIP (1234 bytes)"));
-    EXPECT_TRUE(w->findChild<QLabel*>(QStringLiteral("lblMailDeleteValue"))->isHidden());
+    EXPECT_TRUE(Child<QLabel>(*w, "lblMailDeleteValue")->isHidden());
     EXPECT_EQ(Field32(ReadNative(rb.Mail("EMAIL.DAT")), n, 374), 1);
     EXPECT_EQ(ReadNative(rb.Mail("ONELINE.BIN")), "\r\n");
 }
 
-TEST(ReaderWindow, StepToADamagedRecordClearsTheShownText) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, StepToADamagedRecordClearsTheShownText) {
     auto shown = rb.Add("Shown", "text"), lost = rb.Add("Lost", "x");
     std::string index = ReadNative(rb.Mail("EMAIL.DAT"));
     index.replace(static_cast<std::size_t>(lost - 1) * 582 + 478, 4, "\xFF\xFF\xFF\x7F"); // far past the end
-    kesto::test::WriteNative(rb.Mail("EMAIL.DAT"), index);
+    WriteNative(rb.Mail("EMAIL.DAT"), index);
     rb.list.rows = {shown, lost};
     auto w = rb.Reader(1);
     Act(*w, "mnuActionsNextMessage")->trigger();
     EXPECT_EQ(LabelText(*w, "lblMailSubjectValue"), QStringLiteral("Lost"));
-    EXPECT_TRUE(w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"))->toPlainText().isEmpty());
+    EXPECT_TRUE(Text(*w)->toPlainText().isEmpty());
 }
 
-TEST(ReaderWindow, StepsThroughTheListInItsOrder) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, StepsThroughTheListInItsOrder) {
     auto a = rb.Add("A", "a"), b = rb.Add("B", "b"), c = rb.Add("C", "c");
     rb.list.rows = {c, a, b}; // the list is sorted: reader follows it, not the record order
     auto w = rb.Reader(1);
@@ -97,17 +90,16 @@ TEST(ReaderWindow, StepsThroughTheListInItsOrder) {
     EXPECT_EQ(ReadNative(rb.Mail("ONELINE.DAT")).size(), 3u * 582);
 }
 
-TEST(ReaderWindow, DeleteTogglesTheMarkAndTheNotice) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, DeleteTogglesTheMarkAndTheNotice) {
     auto n = rb.Add("Old news", "x");
     rb.list.rows = {n};
     auto w = rb.Reader(1);
-    auto* notice = w->findChild<QLabel*>(QStringLiteral("lblMailDeleteValue"));
+    auto* notice = Child<QLabel>(*w, "lblMailDeleteValue");
     const std::string before = ReadNative(rb.Mail("EMAIL.DAT"));
 
     Act(*w, "mnuActionsDelete")->trigger();
     EXPECT_FALSE(notice->isHidden());
-    EXPECT_EQ(kesto::GetI16(ReadNative(rb.Mail("EMAIL.DAT")), 332), 1);
+    EXPECT_EQ(GetI16(ReadNative(rb.Mail("EMAIL.DAT")), 332), 1);
     EXPECT_EQ(w->GetShownRecord().Deleted, 1);
     EXPECT_EQ(LabelText(*w, "lblMailToValue"), QStringLiteral("SYSOP @1/1 (Home)")); // labels not rebuilt
 
@@ -124,21 +116,19 @@ TEST(ReaderWindow, DeleteTogglesTheMarkAndTheNotice) {
     EXPECT_TRUE(replies.isEmpty());
 }
 
-TEST(ReaderWindow, ReplyAsksForAnAnswerToTheShownMessageAndCloses) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, ReplyAsksForAnAnswerToTheShownMessageAndCloses) {
     rb.list.rows = {rb.Add("Question", "?")};
     auto w = rb.Reader(1);
     w->show();
     QSignalSpy replies(w.get(), &frmOpenMessage::ReplyRequested);
     Button(*w, "Toolbar1_Button3")->click();
     ASSERT_EQ(replies.size(), 1);
-    EXPECT_EQ(replies[0][0].value<kesto::RecordNo>(), rb.list.rows[0]);
+    EXPECT_EQ(replies[0][0].value<RecordNo>(), rb.list.rows[0]);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(w->result(), QDialog::Accepted);
 }
 
-TEST(ReaderWindow, DisableAndEnableCommands) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, DisableAndEnableCommands) {
     auto a = rb.Add("A", "a"), b = rb.Add("B", "b");
     rb.list.rows = {a, b};
     auto w = rb.Reader(2);
@@ -154,12 +144,11 @@ TEST(ReaderWindow, DisableAndEnableCommands) {
     EXPECT_TRUE(Act(*w, "mnuActionsNextMessage")->isEnabled());
 }
 
-TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, SenderContextMenuOnlyWithRows) {
     rb.list.rows = {rb.Add("A", "a")};
     auto w = rb.Reader(1);
     w->show();
-    auto* from = w->findChild<QLabel*>(QStringLiteral("lblMailFromValue"));
+    auto* from = Child<QLabel>(*w, "lblMailFromValue");
     auto* popup = w->findChild<QMenu*>(QStringLiteral("mnuPopUp"));
     auto release = [&] {
         QMouseEvent e(QEvent::MouseButtonRelease, QPointF(2, 2), from->mapToGlobal(QPointF(2, 2)),
@@ -175,13 +164,12 @@ TEST(ReaderWindow, SenderContextMenuOnlyWithRows) {
     popup->hide();
 }
 
-TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWindow) {
-    ReaderBoard rb;
-    kesto::MessageInfo m = kesto::demo::MakeMessage(
-        2, 1, "Alexandra Montgomery-Worthington Smythe", "SYSOP",
-        "Minutes of the annual general meeting and the budget for 2007/08", 1150000000);
+TEST_F(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWindow) {
+    MessageInfo m =
+        demo::MakeMessage(2, 1, "Alexandra Montgomery-Worthington Smythe", "SYSOP",
+                          "Minutes of the annual general meeting and the budget for 2007/08", 1150000000);
     m.FromNetNode = Pad("fidonet.example.org:21/234.56789", 80); // an 80-character sender line
-    auto n = static_cast<kesto::RecordNo>(kesto::demo::AppendMessage(rb.s.board, "EMAIL", m, "x").value());
+    auto n = static_cast<RecordNo>(demo::AppendMessage(rb.s.board, "EMAIL", m, "x").value());
     rb.list.rows = {n};
     auto w = rb.Reader(1);
     w->show();
@@ -193,7 +181,7 @@ TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWin
     }
 
     // Below its smallest size the window lays out as if it had it: 3000 x 3500 twips.
-    auto* text = w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"));
+    auto* text = Text(*w);
     EXPECT_EQ(text->pos(), QPoint(8, 96)); // 120 and 1440 twips at 96 dpi
     w->resize(100, 100);
     const QRect smallest = text->geometry();
@@ -203,14 +191,13 @@ TEST(ReaderWindow, LongSenderRecipientAndSubjectShowWholeAndTheTextFollowsTheWin
     EXPECT_EQ(text->width() - smallest.width(), w->frameGeometry().width() - 200);
 }
 
-TEST(ReaderWindow, CtrlCCopiesTheSelectedTextAndCtrlInsStillAddsTheSender) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, CtrlCCopiesTheSelectedTextAndCtrlInsStillAddsTheSender) {
     rb.list.rows = {rb.Add("Copy me", "first line\r\nsecond line")};
     auto w = rb.Reader(1);
     w->show();
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
-    auto* text = w->findChild<QPlainTextEdit*>(QStringLiteral("txtMessage"));
+    auto* text = Text(*w);
     text->setFocus();
     QGuiApplication::clipboard()->clear();
     QTest::keyClick(text, Qt::Key_End, Qt::ControlModifier);
@@ -224,8 +211,7 @@ TEST(ReaderWindow, CtrlCCopiesTheSelectedTextAndCtrlInsStillAddsTheSender) {
     EXPECT_EQ(opened, QStringLiteral("frmAddToAddressBook"));
 }
 
-TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
-    ReaderBoard rb;
+TEST_F(ReaderWindow, InformationShowsTheRecordAsRead) {
     rb.list.rows = {rb.Add("Info", "i", 1150000000)};
     auto w = rb.Reader(1);
     QString from, offline;
@@ -239,17 +225,16 @@ TEST(ReaderWindow, InformationShowsTheRecordAsRead) {
     EXPECT_EQ(offline, QStringLiteral("1"));
 }
 
-TEST(ReaderWindow, InformationTallerThanTheScreenScrollsToItsCloseButton) {
-    ReaderBoard rb;
-    const kesto::RecordNo n = rb.Add("Info", "i");
+TEST_F(ReaderWindow, InformationTallerThanTheScreenScrollsToItsCloseButton) {
+    const RecordNo n = rb.Add("Info", "i");
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     {
-        kesto::ui::frmMessageInfo fits(rb.s, n);
+        ui::frmMessageInfo fits(rb.s, n);
         fits.show();
         EXPECT_EQ(fits.findChild<QScrollArea*>(), nullptr) << "only a dialog that needs it scrolls";
     }
     // As at a larger scale: every row too tall for all of them to fit.
-    kesto::ui::frmMessageInfo d(rb.s, n);
+    ui::frmMessageInfo d(rb.s, n);
     for (QLabel* l : d.findChildren<QLabel*>()) {
         QFont f = l->font();
         f.setPointSize(f.pointSize() * 3);
@@ -280,7 +265,7 @@ TEST(About, DoubleClickOpensTheWebLinkShownInThePalettesLinkColour) {
     QPalette dark = before;
     dark.setColor(QPalette::Link, QColor(0x80, 0xC0, 0xFF));
     QApplication::setPalette(dark);
-    kesto::ui::frmAbout about;
+    ui::frmAbout about;
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
     auto* link = about.findChild<QLabel*>(QStringLiteral("lblWebLink"));
@@ -295,5 +280,6 @@ TEST(About, DoubleClickOpensTheWebLinkShownInThePalettesLinkColour) {
 }
 
 } // namespace
+} // namespace kesto::test
 
 #include "ReaderWindowTest.moc"

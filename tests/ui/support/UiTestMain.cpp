@@ -1,13 +1,7 @@
 // gtest main for the window tests: a QApplication on the offscreen platform, and
 // a Qt message handler that fails the running test on a Qt warning or critical
-// message, so a test cannot pass while Qt complains about what it was asked to do.
-//
-// Tolerated without a declaration, and only these:
-// - "This plugin does not support ...": the offscreen platform has no window
-//   manager and says so for raise(), keyboard grabs and size hints.
-// The runtime directory Qt wants is given a private temporary one instead of
-// tolerating its warning. A test that provokes a warning on purpose declares it
-// with ExpectQtWarning.
+// message. Only the offscreen platform's "This plugin does not support ..." (it has
+// no window manager) passes undeclared; see ExpectQtWarning.
 #include "UiTestSupport.h"
 
 #include <QApplication>
