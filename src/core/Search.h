@@ -10,7 +10,7 @@
 #include "Board.h"
 #include "MailBase.h"
 #include "MailList.h"
-#include "Query.h"
+#include "SearchQuery.h"
 #include "Result.h"
 
 #include <atomic>
