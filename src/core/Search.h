@@ -1,4 +1,4 @@
-// Finding mail: a query (Query.h) applied to a mailbox's rows. The header fields of
+// Finding mail: a query (SearchQuery.h) applied to a mailbox's rows. The header fields of
 // each row decide first; the text file is read only for the rows they leave open,
 // and then in a few large reads in file order, not one open per message.
 //
