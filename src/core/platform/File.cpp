@@ -126,9 +126,6 @@ class Fd {
 
     int Get() const { return fd_; }
     const std::string& GetPath() const { return path_; }
-    // Hands the descriptor over to its new owner.
-    int Release() { return std::exchange(fd_, -1); }
-
     Result<struct stat> Stat() const {
         struct stat st {};
         if (::fstat(fd_, &st) != 0) return FromErrno(errno, path_);
