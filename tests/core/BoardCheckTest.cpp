@@ -148,12 +148,6 @@ TEST(BoardCheck, MoreRecordsThanSixteenBitNumbersReach) {
                                         "EMAIL.BIN: 7 bytes of text that no record points to"}));
 }
 
-TEST(BoardCheck, DemoBoardIsHealthy) {
-    TempDir dir;
-    const Board b = demo::CreateDemoBoard(dir.Path()).value();
-    EXPECT_EQ(Check(b), std::vector<std::string>{});
-}
-
 // Random bytes in every file, SYSPATHS.CFG kept first so that the other files are
 // reached, then in it too: the check finishes, and not a byte changes or is added.
 TEST(BoardCheck, RandomBytesInEveryFileChangeNothing) {
