@@ -186,31 +186,17 @@ TEST_F(CliBoard, DamagedBoardFilesNeverCrash) {
     EXPECT_EQ(Run({"info", "1"}).rc, 1);
 }
 
-TEST_F(CliBoard, UsersListsPickerLinesAndJson) {
-    CliResult text = RunCli({"users", "--board=" + dir.Path()}); // the board may follow the command
-    EXPECT_EQ(text.rc, 0);
-    EXPECT_EQ(text.out, "1:     SysOp                 Martin Hale\n"
-                        "2:     Bob                   Robert Smith\n"
-                        "4:     J\xC3\xB6rg                  J\xC3\xB6rg Str\xC3\xB6m\n");
+// The JSON forms' keys, dates and sizes are in the recorded demo output (CliDemo below).
+TEST_F(CliBoard, UsersListsPickerLinesAndListMarksRows) {
+    CliResult users = RunCli({"users", "--board=" + dir.Path()}); // the board may follow the command
+    EXPECT_EQ(users.rc, 0);
+    EXPECT_EQ(users.out, "1:     SysOp                 Martin Hale\n"
+                         "2:     Bob                   Robert Smith\n"
+                         "4:     J\xC3\xB6rg                  J\xC3\xB6rg Str\xC3\xB6m\n");
 
-    CliResult json = Run({"users", "--json"});
-    ASSERT_EQ(json.rc, 0);
-    JsonValue v = ParseOrFail(json.out);
-    ASSERT_EQ(v.type, JsonValue::Type::Array);
-    ASSERT_EQ(v.items.size(), 3u);
-    const JsonValue& jorg = v.items[2];
-    EXPECT_EQ(jorg.keys, (std::vector<std::string>{"number", "handle", "realName", "securityLevel"}));
-    EXPECT_EQ(jorg.Find("handle")->text, "J\xC3\xB6rg");
-    EXPECT_EQ(jorg.Find("securityLevel")->number, 40);
-}
-
-TEST_F(CliBoard, ListShowsTheUsersRowsNewestFirstWithIconsAndBold) {
     CliResult r = Run({"list", "--json"});
     ASSERT_EQ(r.rc, 0);
-    JsonValue v = ParseOrFail(r.out);
-    EXPECT_EQ(v.keys, (std::vector<std::string>{"mailbox", "user", "rows"}));
-    EXPECT_EQ(v.Find("mailbox")->text, "EMAIL");
-    EXPECT_EQ(v.Find("user")->number, 1);
+    const JsonValue v = ParseOrFail(r.out);
     const JsonValue& rows = *v.Find("rows");
     EXPECT_EQ(Numbers(rows, "number"), (std::vector<double>{5, 4, 3, 1}));
     std::vector<std::string> icons;
@@ -221,15 +207,8 @@ TEST_F(CliBoard, ListShowsTheUsersRowsNewestFirstWithIconsAndBold) {
     }
     EXPECT_EQ(icons, (std::vector<std::string>{"open", "delete", "email_attach", "open"}));
     EXPECT_EQ(bold, (std::vector<bool>{false, true, true, false}));
-
-    const JsonValue& padded = rows.items[2];
-    EXPECT_EQ(padded.keys,
-              (std::vector<std::string>{"number", "icon", "from", "subject", "date", "size", "bold"}));
-    EXPECT_EQ(padded.Find("subject")->text, "Padded subject");
-    EXPECT_EQ(padded.Find("date")->text, "Tue Jul 11, 2006 14:03:42 +0000");
-    EXPECT_EQ(padded.Find("size")->number, 6);
-    // Colour codes stay, escaped.
-    EXPECT_NE(r.out.find("\"Col\\u00034our\""), std::string::npos);
+    EXPECT_EQ(rows.items[2].Find("subject")->text, "Padded subject");
+    EXPECT_NE(r.out.find("\"Col\\u00034our\""), std::string::npos); // colour codes stay, escaped
 }
 
 TEST_F(CliBoard, ListOtherUserAndSentMailbox) {
