@@ -32,6 +32,10 @@ class DemoCliTest : public ::testing::Test {
 };
 
 TEST_F(DemoCliTest, CheckReportsAsTextOrJsonAndWritesNothing) {
+    const auto healthy = Run({"check", "--json"});
+    EXPECT_EQ(healthy.rc, 0);
+    EXPECT_EQ(healthy.out, "[]\n");
+
     std::filesystem::remove(board + "/MAIN.CFG");
     WriteNative(board + "/DATA/USERFILE.DAT", ReadNative(board + "/DATA/USERFILE.DAT") + "xyz");
     const auto before = SnapshotTree(board);
@@ -48,12 +52,6 @@ TEST_F(DemoCliTest, CheckReportsAsTextOrJsonAndWritesNothing) {
     EXPECT_EQ(v->items[1].Find("record")->number, 9);
     EXPECT_EQ(v->items[1].Find("problem")->text, "partial record: 3 of 1048 bytes");
     EXPECT_EQ(SnapshotTree(board), before); // not even HMRERROR.LOG
-
-    TempDir healthy;
-    kesto::demo::CreateDemoBoard(healthy.Path()).value();
-    const auto ok = RunCli({"--board", healthy.Path(), "check", "--json"});
-    EXPECT_EQ(ok.rc, 0);
-    EXPECT_EQ(ok.out, "[]\n");
 }
 
 TEST_F(DemoCliTest, ExportWritesTheListedMailboxAndNothingInTheBoard) {

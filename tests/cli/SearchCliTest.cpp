@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <map>
 #include <sstream>
 
 using namespace kesto;
@@ -31,13 +29,6 @@ class SearchCliTest : public ::testing::Test {
         args.insert(args.begin(), {"--board", dir.Path()});
         return RunCli(args);
     }
-    // Every file of the board with its bytes.
-    std::map<std::string, std::string> Files() {
-        std::map<std::string, std::string> all;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(dir.Path()))
-            if (e.is_regular_file()) all[e.path().string()] = ReadNative(e.path().string());
-        return all;
-    }
     static std::vector<std::string> Lines(const std::string& listing) {
         std::vector<std::string> lines;
         std::istringstream in(listing);
@@ -50,7 +41,7 @@ class SearchCliTest : public ::testing::Test {
 };
 
 TEST_F(SearchCliTest, PrintsTheRowsOfListThatMatchAndWritesNothing) {
-    const auto before = Files();
+    const auto before = SnapshotTree(dir.Path());
     const std::vector<std::string> listed = Lines(Run({"list"}).out);
     // Messages 5 ("Free modems!!!") and 2 (the text mentions the modem), newest first.
     CliResult r = Run({"search", "modem"});
@@ -79,7 +70,7 @@ TEST_F(SearchCliTest, PrintsTheRowsOfListThatMatchAndWritesNothing) {
     EXPECT_EQ(r.rc, 0);
     EXPECT_EQ(JsonReader::Parse(r.out).value().Find("rows")->items.size(), 0u);
     EXPECT_EQ(Run({"search", "xyzzy"}).out, "EMAIL of user 1: 0 messages (* unread, shown bold)\n");
-    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(SnapshotTree(dir.Path()), before);
 }
 
 TEST_F(SearchCliTest, AQueryPastItsBoundsIsAUsageError) {

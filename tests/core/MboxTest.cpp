@@ -1,6 +1,5 @@
 #include "Mbox.h"
 
-#include "Cp1252.h"
 #include "DemoBoard.h"
 #include "TestBoard.h"
 
@@ -55,49 +54,6 @@ struct MboxBoard {
         return out;
     }
 };
-
-std::string DecodeBase64(std::string_view in) {
-    static const std::string kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    std::uint32_t bits = 0;
-    int count = 0;
-    for (char c : in) {
-        const std::size_t v = kAlphabet.find(c);
-        if (v == std::string::npos) continue;
-        bits = bits << 6 | static_cast<std::uint32_t>(v);
-        if ((count += 6) >= 8) out += static_cast<char>((bits >> (count -= 8)) & 0xFF);
-    }
-    return out;
-}
-
-// The header block of the first message, folded lines joined, one entry per field.
-std::vector<std::string> Headers(const std::string& mbox) {
-    std::vector<std::string> fields;
-    const std::string block = mbox.substr(0, mbox.find("\n\n"));
-    std::size_t begin = block.find('\n') + 1; // after the "From " line
-    while (begin < block.size()) {
-        std::size_t end = block.find('\n', begin);
-        if (end == std::string::npos) end = block.size();
-        const std::string line = block.substr(begin, end - begin);
-        if (line.starts_with(' '))
-            fields.back() += line;
-        else
-            fields.push_back(line);
-        begin = end + 1;
-    }
-    return fields;
-}
-
-// The UTF-8 text of a header value's encoded words.
-std::string DecodeWords(std::string_view value) {
-    std::string out;
-    for (std::size_t at; (at = value.find("=?utf-8?b?")) != std::string_view::npos;) {
-        const std::size_t end = value.find("?=", at + 10);
-        out += DecodeBase64(value.substr(at + 10, end - at - 10));
-        value.remove_prefix(end + 2);
-    }
-    return out;
-}
 
 TEST(Mbox, TwoMessagesAsMailClientsReadThem) {
     MboxBoard s;
@@ -203,16 +159,18 @@ TEST(Mbox, HostileHandlesAndSubjectsStayInTheirHeaders) {
     s.Add(m, "Body\r\n");
     const std::string out = s.Export({1});
     EXPECT_NE(out.find("; filename*=utf-8''A%0D%0AB%22C.ZIP\n"), std::string::npos);
-    const std::vector<std::string> fields = Headers(out);
-    for (const std::string& f : fields) {
-        EXPECT_EQ(f.find('\r'), std::string::npos) << f;
-        EXPECT_FALSE(f.starts_with("Bcc") || f.starts_with("X-Injected")) << f;
-    }
-    ASSERT_GE(fields.size(), 3u);
-    EXPECT_EQ(DecodeWords(fields[0]), Cp1252ToUtf8(handle));
-    EXPECT_TRUE(fields[0].ends_with(" <eve.bcc.all.example.com.x@1-1.board.invalid>")) << fields[0];
-    EXPECT_EQ(fields[1], "To: \"Al \\\"the\\\" \\\\ Pal\" <al.the.pal@1-1.board.invalid>");
-    EXPECT_EQ(DecodeWords(fields[2]), Cp1252ToUtf8("Hi\r\nX-Injected: 1 =?utf-8?b?QQ==?= \xA4"));
+    // "Ev\xE9\r\nBcc: ..." and the subject without its colour code, as UTF-8 in encoded words.
+    EXPECT_EQ(out.substr(0, out.find("\n\n")),
+              "From eve.bcc.all.example.com.x@1-1.board.invalid Tue Jul 11 14:03:22 2006\n"
+              "From: =?utf-8?b?RXbDqQ0KQmNjOiBhbGxAZXhhbXBsZS5jb20gIngi?= "
+              "<eve.bcc.all.example.com.x@1-1.board.invalid>\n"
+              "To: \"Al \\\"the\\\" \\\\ Pal\" <al.the.pal@1-1.board.invalid>\n"
+              "Subject: =?utf-8?b?SGkNClgtSW5qZWN0ZWQ6IDEgPT91dGYtOD9iP1FRPT0/PSDCpA==?=\n"
+              "Date: Tue, 11 Jul 2006 14:03:22 +0000\n"
+              "Message-ID: <email.1@1-1.board.invalid>\n"
+              "MIME-Version: 1.0\n"
+              "Status: RO\n"
+              "Content-Type: multipart/mixed; boundary=\"=_kesto.1\"");
 }
 
 TEST(Mbox, AddressesParseAndNeverDeliver) {

@@ -1,10 +1,8 @@
-// Many writers on one board at once: sending processes (two per sender user, to a local
-// user and to another board), a reader marking mail read, two processes toggling delete
-// marks, and a stand-in for the board appending its own mail without any lock. Then
-// every record must lead to its own text, serial numbers must be unique, and every
-// counter must have counted every message. With --seconds, rounds of the same on a
-// fresh board follow each other until the time is up (a board's messages are numbered
-// with 16 bits, so one board cannot take minutes of mail).
+// Many writers on one board at once: senders (two per sender user, to a local user and
+// to another board), a reader marking mail read, two delete-mark togglers, and the board
+// appending its own mail without a lock. Then every record must lead to its own text,
+// serials be unique and every counter have counted every message. With --seconds, rounds
+// on fresh boards follow until the time is up (16-bit message numbers limit one board).
 //
 //   stress_board [--senders N] [--messages M] [--seconds S] [--dir DIR]
 #include "DeleteMessage.h"

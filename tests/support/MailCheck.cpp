@@ -41,23 +41,16 @@ std::vector<FiledMessage> SpoolEntries(const Board& b, bool& whole) {
     const std::string spool = ReadNative(BoardNativePath(b, b.paths.DataPath(), "SPOOL.NET"));
     std::vector<FiledMessage> out;
     std::size_t at = 0;
-    whole = true;
-    while (at < spool.size()) {
-        if (at + kMessageInfoSize > spool.size()) {
-            whole = false;
-            break;
-        }
+    while (at + kMessageInfoSize <= spool.size()) {
         FiledMessage f;
         f.info = DecodeMessageInfo(std::string_view(spool).substr(at, kMessageInfoSize));
-        at += kMessageInfoSize;
-        f.textMatches = f.info.MsgPos == 0 && TextIs(spool, f.info, static_cast<std::int64_t>(at));
-        if (f.info.MsgLength < 0 || at + static_cast<std::size_t>(f.info.MsgLength) > spool.size()) {
-            whole = false;
-            break;
-        }
-        at += static_cast<std::size_t>(f.info.MsgLength);
+        const std::size_t text = at + kMessageInfoSize;
+        if (f.info.MsgLength < 0 || text + static_cast<std::size_t>(f.info.MsgLength) > spool.size()) break;
+        f.textMatches = f.info.MsgPos == 0 && TextIs(spool, f.info, static_cast<std::int64_t>(text));
+        at = text + static_cast<std::size_t>(f.info.MsgLength);
         out.push_back(std::move(f));
     }
+    whole = at == spool.size();
     return out;
 }
 

@@ -36,17 +36,6 @@ TEST(Startup, WithoutThePathFileItSaysSoAndWritesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }
 
-TEST(Startup, ABoardIsLoadedAndStampedWithTheVersion) {
-    TempDir dir;
-    demo::CreateBoard(dir.Path()).value();
-    FakeDialogs dialogs;
-    ui::Session session;
-    ASSERT_TRUE(ui::LoadBoard(dir.Path(), session));
-    EXPECT_TRUE(dialogs.messages.isEmpty());
-    EXPECT_EQ(session.board.startDir, std::filesystem::canonical(dir.Path()).string());
-    EXPECT_EQ(ReadNative(dir.File("HMRDATA.DAT")).substr(66, 15), "1.0.060711     ");
-}
-
 TEST(SingleInstance, TheFirstCopyIsAskedForwardOncePerLaterStart) {
     const QString name = QStringLiteral("KestoTest-%1").arg(QCoreApplication::applicationPid());
     ui::SingleInstance first(name);

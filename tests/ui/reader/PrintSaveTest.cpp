@@ -1,7 +1,6 @@
 // Printing into a PDF read back as text, and the Save As dialog and file.
 #include "ReaderFixture.h"
 
-#include "TextHelpers.h"
 #include "reader/OutputCommands.h"
 
 #include <QDir>
@@ -104,15 +103,11 @@ TEST(SaveMessage, DialogAndFileFromTheReader) {
 
     Act(w, "mnuFileSaveAs")->trigger();
     EXPECT_EQ(fake.lastDefaultName, QStringLiteral("x.txt"));
-    const std::string creation = Trim(demo::MakeMessage(2, 1, "", "", "", 1150000000).Creation);
-    EXPECT_EQ(ReadNative(target), "From:     ALICE @1/1 (Home)\r\n"
-                                  "Date:     " +
-                                      creation +
-                                      "\r\n"
-                                      "To:       SYSOP @0 (Home)\r\n"
-                                      "Subject:  ../../x\r\n"
-                                      "\r\n"
-                                      "Hello\r\nthere\r\n");
+    // The bytes are MessageOutput's tests; here: this message, over the whole old file.
+    const std::string saved = ReadNative(target);
+    EXPECT_TRUE(saved.starts_with("From:     ALICE @1/1 (Home)\r\n") &&
+                saved.ends_with("\r\nSubject:  ../../x\r\n\r\nHello\r\nthere\r\n"))
+        << saved;
     ASSERT_EQ(fake.messages.size(), 1);
     EXPECT_EQ(fake.messages[0].text, QStringLiteral("Message saved."));
     // The dialog may have moved the current directory; it is back at the board's main path.
