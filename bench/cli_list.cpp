@@ -46,10 +46,9 @@ struct BigMailbox {
         tb.Write("MAIL/EMAIL.DAT", index);
         std::string buffer;
         rows = kesto::ReadMailboxRows(tb.GetBoard(), kesto::Mailbox::Received, 1, buffer).value();
-        for (const kesto::MailRow& r : rows)
-            views.push_back({r.number, r.state, r.name, r.subject, r.date, r.size, r.bold});
+        for (const kesto::MailRow& r : rows) views.push_back(kesto::MakeMailRowView(r));
     }
-    std::string path() const { return tb.File("MAIL/EMAIL.DAT"); }
+    std::string Path() const { return tb.File("MAIL/EMAIL.DAT"); }
 };
 
 BigMailbox& Mailbox() {
@@ -61,7 +60,7 @@ void BM_ListTextRows(benchmark::State& state) {
     BigMailbox& m = Mailbox();
     NullBuffer sink;
     std::ostream null(&sink);
-    kesto::bench::TimeAgainstRead(state, m.path(), 0, m.index.size(), [&] {
+    kesto::bench::TimeAgainstRead(state, m.Path(), 0, m.index.size(), [&] {
         kesto::cli::OutBuffer out(null);
         for (const auto& v : m.views) {
             kesto::cli::AppendListLine(out.Text(), v);
@@ -76,7 +75,7 @@ void BM_ListJsonRows(benchmark::State& state) {
     BigMailbox& m = Mailbox();
     NullBuffer sink;
     std::ostream null(&sink);
-    kesto::bench::TimeAgainstRead(state, m.path(), 0, m.index.size(), [&] {
+    kesto::bench::TimeAgainstRead(state, m.Path(), 0, m.index.size(), [&] {
         kesto::cli::ListJson list(null, kesto::Mailbox::Received, 1);
         for (const auto& v : m.views) list.Row(v);
         list.Finish();
@@ -95,7 +94,7 @@ void BM_ListCommand(benchmark::State& state) {
     const bool json = state.range(0) != 0;
     std::vector<std::string> args{"--board", m.tb.GetBoard().startDir, "list"};
     if (json) args.push_back("--json");
-    kesto::bench::TimeAgainstRead(state, m.path(), 0, m.index.size(), [&] {
+    kesto::bench::TimeAgainstRead(state, m.Path(), 0, m.index.size(), [&] {
         if (kesto::cli::Run(args, in, null, err) != 0) std::abort();
     });
 }

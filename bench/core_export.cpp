@@ -82,7 +82,8 @@ void BM_ExportMbox(benchmark::State& state) {
     std::size_t messages = 0;
     kesto::bench::TimeAgainstFiles(state, {tb.File("MAIL/EMAIL.DAT"), tb.File("MAIL/EMAIL.BIN")}, [&] {
         std::vector<kesto::RecordNo> numbers = UserRows(tb.GetBoard(), buffer);
-        const auto done = kesto::ExportMbox(tb.GetBoard(), kesto::Mailbox::Received, std::move(numbers), target);
+        const auto done =
+            kesto::ExportMbox(tb.GetBoard(), kesto::Mailbox::Received, std::move(numbers), target);
         messages = done ? done->messages : 0;
     });
     if (messages != kRecords) state.SkipWithError("not every message was written");

@@ -21,7 +21,7 @@ void BM_FindHandle(benchmark::State& state) {
     }
     tb.Write("DATA/USERFILE.DAT", file);
 
-    std::int16_t found = 0;
+    kesto::RecordNo found = 0;
     kesto::bench::TimeAgainstRead(state, tb.File("DATA/USERFILE.DAT"), 0, file.size(), [&] {
         found = kesto::FindHandle(tb.GetBoard(), "  handle 32767 ").value_or(0);
         benchmark::DoNotOptimize(found);

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr std::size_t kBodySize = 32 * 1024;
+constexpr std::size_t kBodySize = std::size_t{32} * 1024;
 
 std::string Body() {
     std::string body;

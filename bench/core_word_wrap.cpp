@@ -10,19 +10,9 @@
 namespace {
 
 std::string Text(std::size_t size) {
-    static const std::string kWords[] = {"board",
-                                         "message",
-                                         "the",
-                                         "a",
-                                         "reader",
-                                         "with",
-                                         "\x03"
-                                         "4colour",
-                                         "and",
-                                         "well-known",
-                                         "text",
-                                         "of",
-                                         "line"};
+    // \003 then 4: a colour code (an octal escape ends after three digits).
+    static const std::string kWords[] = {"board",       "message", "the",        "a",    "reader", "with",
+                                         "\0034colour", "and",     "well-known", "text", "of",     "line"};
     std::string text;
     for (std::size_t i = 0; text.size() < size; ++i) {
         text += kWords[(i * 7) % std::size(kWords)];

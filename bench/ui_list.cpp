@@ -155,7 +155,8 @@ BENCHMARK(BM_ListHeap)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
-int main(int argc, char** argv) {
+// A benchmark program: an exception here ends the run, which is what it should do.
+int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);

@@ -4,7 +4,7 @@
 #include "CaseFold.h"
 #include "FuzzInput.h"
 #include "MailList.h"
-#include "Query.h"
+#include "SearchQuery.h"
 #include "Records.h"
 
 #include <string>

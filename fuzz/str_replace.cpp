@@ -12,7 +12,7 @@ namespace {
 std::string Model(std::string text, const std::string& find, const std::string& replacement, int maximum,
                   bool rescan) {
     if (find.empty() || find == replacement) return text;
-    const std::string original = text;
+    std::string original = text;
     std::size_t from = 0;
     for (int count = 0; maximum <= 0 || count < maximum; ++count) {
         std::size_t at = text.find(find, rescan ? 0 : from);

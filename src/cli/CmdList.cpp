@@ -28,7 +28,7 @@ int CmdList(Context& ctx) {
 
     // The count heads the list, so the rows wait in memory until it is known, in
     // pieces that are never copied to grow.
-    constexpr std::size_t kPiece = 64 * 1024;
+    constexpr std::size_t kPiece = std::size_t{64} * 1024;
     std::vector<std::string> rows;
     std::size_t count = 0;
     const Result<void> walked =

@@ -26,7 +26,7 @@ class OutBuffer {
     }
 
   private:
-    static constexpr std::size_t kFlushAt = 64 * 1024;
+    static constexpr std::size_t kFlushAt = std::size_t{64} * 1024;
     std::ostream& out_;
     std::string text_;
 };

@@ -65,9 +65,8 @@ Result<void> WalkUsers(const Board& b, const AllUsersCriterion& c, std::int32_t 
     constexpr std::int32_t kBlock = 256;
     for (std::int32_t first = 1; first <= count; first += kBlock) {
         const std::int32_t n = count - first + 1 < kBlock ? count - first + 1 : kBlock;
-        const Result<Bytes> block =
-            platform::ReadAt(userFile, static_cast<std::int64_t>(first - 1) * kUserRecordSize,
-                             static_cast<std::int64_t>(n) * kUserRecordSize);
+        constexpr auto kRecord = static_cast<std::int64_t>(kUserRecordSize);
+        const Result<Bytes> block = platform::ReadAt(userFile, (first - 1) * kRecord, n * kRecord);
         if (!block) return block.error();
         for (std::int32_t k = 0; k < n; ++k) {
             const std::size_t off = static_cast<std::size_t>(k) * kUserRecordSize;

@@ -16,7 +16,7 @@ namespace {
 // Files are read in pieces of this size, so neither a huge file nor a length field
 // full of random bytes decides how much memory the check takes.
 constexpr std::int64_t kIndexChunkRecords = 2048;
-constexpr std::int64_t kTextChunkBytes = 64 * 1024;
+constexpr std::int64_t kTextChunkBytes = std::int64_t{64} * 1024;
 // The board's routines number records with 16 bits.
 constexpr std::int64_t kReachableRecords = std::numeric_limits<std::int16_t>::max();
 

@@ -180,7 +180,7 @@ Result<std::int32_t> GetTimeStamp(std::int32_t offset) {
     std::tm local{};
     time_t secs = now.tv_sec;
     if (!localtime_r(&secs, &local)) return Error(ErrorCode::Overflow);
-    return TimeStampOf(local, now.tv_nsec / 1e9, offset);
+    return TimeStampOf(local, static_cast<double>(now.tv_nsec) / 1e9, offset);
 }
 
 std::string GetTimeZoneText() {

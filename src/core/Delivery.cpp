@@ -178,7 +178,7 @@ Result<SendResult> Deliver(const Board& b, std::int32_t fromNo, std::string_view
     m.FromNetNode = ownId;
     m.ToNetNode = system;
     m.FromNetId = 1;
-    m.ToNetId = networkNo == 0 ? 1 : networkNo;
+    m.ToNetId = networkNo == 0 ? std::int16_t{1} : networkNo;
     Result<std::int32_t> now = GetTimeStamp(0);
     if (!now) return now.error();
     m.TimeStamp = *now;

@@ -63,7 +63,10 @@ bool SearchMatches(const Board& b, std::string_view path, bool directories) {
     std::string dir = platform::NativePath(sp.dir.empty() ? std::string_view(".") : sp.dir, b.startDir);
     for (const std::string& name : platform::ListEntries(dir)) {
         if (!MatchesPattern(sp.last, name)) continue;
-        if (directories || !platform::IsDirectory(dir + "/" + name)) return true;
+        if (directories) return true;
+        std::string full = dir;
+        full.append("/").append(name);
+        if (!platform::IsDirectory(full)) return true;
     }
     return false;
 }
@@ -113,10 +116,7 @@ Result<std::string> ReadFileContents(const Board& b, std::string_view path, bool
         result.append(all, start, end - start);
         result += kCrLf;
         start = end;
-        if (start < all.size() && all[start] == '\r')
-            ++start;
-        else if (start < all.size())
-            ++start; // a lone LF
+        if (start < all.size()) ++start; // the CR, or a lone LF
         if (start < all.size() && end < all.size() && all[end] == '\r' && all[start] == '\n') ++start;
     }
     return StripTrailingCrLf(result);

@@ -205,7 +205,7 @@ struct QpToken {
 };
 
 const std::array<QpToken, 256>& QpTokens() {
-    static const std::array<QpToken, 256> tokens = [] {
+    static const std::array<QpToken, 256> kTokens = [] {
         std::array<QpToken, 256> t{};
         for (int c = 0; c < 256; ++c) {
             QpToken& token = t[static_cast<std::size_t>(c)];
@@ -221,7 +221,7 @@ const std::array<QpToken, 256>& QpTokens() {
         }
         return t;
     }();
-    return tokens;
+    return kTokens;
 }
 
 // Ends the line of `out` that begins at `start` with its mboxrd quoting: one more
@@ -465,7 +465,7 @@ class MboxWriter {
         key += filed;
         if (auto known = attachments_.find(key); known != attachments_.end()) return known->second;
         auto inFolder = [&](const std::string& place) -> std::optional<std::string> {
-            const std::optional<std::string> real = platform::CanonicalPath(place);
+            std::optional<std::string> real = platform::CanonicalPath(place);
             if (real && real->starts_with(*attachRoot_ + "/") && platform::IsFile(*real)) return real;
             return std::nullopt;
         };
@@ -580,7 +580,7 @@ Result<MboxSummary> ExportMbox(const Board& b, Mailbox box, std::vector<RecordNo
     if (auto refused = CheckTarget(b, target); !refused) return refused.error();
     Result<platform::ReplacementFile> file = platform::ReplacementFile::Create(target);
     if (!file) return file.error();
-    const Result<MboxSummary> written = WriteMbox(
+    Result<MboxSummary> written = WriteMbox(
         b, box, std::move(numbers), [&](std::string_view bytes) { return file->Write(bytes); }, progress);
     // Dropping the file uncommitted removes it: nothing half-written is left.
     if (!written || written->cancelled) return written;

@@ -65,9 +65,8 @@ std::vector<std::string> FillNetList(const Board& b) {
         Logged(b.log, "frmNewMessage", "FillNetList",
                platform::ReadAll(BoardNativePath(b, b.paths.DataPath(), "NETWORKS.LST")));
     if (!contents) return {"0,0,Local"};
-    return NetListFromText(*contents, [&b](std::int16_t network) {
-        return GetNetEntry(b, network, "SYSTEMID").value_or("");
-    });
+    return NetListFromText(
+        *contents, [&b](std::int16_t network) { return GetNetEntry(b, network, "SYSTEMID").value_or(""); });
 }
 
 std::string NetListLabel(std::string_view entry) {

@@ -139,7 +139,7 @@ Result<std::vector<MailRow>> FilterRows(const Board& b, Mailbox box, const Query
     if (!matched) return matched.error();
     std::vector<MailRow> out;
     out.reserve(matched->size());
-    for (std::size_t i : *matched) out.push_back(std::move(rows[i]));
+    for (std::size_t i : *matched) out.push_back(rows[i]);
     return out;
 }
 

@@ -1,4 +1,4 @@
-// Finding mail: a query (Query.h) applied to a mailbox's rows. The header fields of
+// Finding mail: a query (SearchQuery.h) applied to a mailbox's rows. The header fields of
 // each row decide first; the text file is read only for the rows they leave open,
 // and then in a few large reads in file order, not one open per message.
 //
@@ -10,7 +10,7 @@
 #include "Board.h"
 #include "MailBase.h"
 #include "MailList.h"
-#include "Query.h"
+#include "SearchQuery.h"
 #include "Result.h"
 
 #include <atomic>

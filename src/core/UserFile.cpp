@@ -115,7 +115,8 @@ Result<UserRecord> CountSentMail(const Board& b, std::int32_t userNo) {
     Bytes counter(count.width, '\0');
     PutI32(counter, 0, user.MailCount);
     // A counter that cannot be written is logged; the message still goes.
-    (void)Logged(b.log, kModule, "PutUser", file->WriteAt(*offset + count.offset, counter));
+    (void)Logged(b.log, kModule, "PutUser",
+                 file->WriteAt(*offset + static_cast<std::int64_t>(count.offset), counter));
     return user;
 }
 

@@ -27,10 +27,7 @@ std::string WordWrap(std::string_view text, std::int16_t width, bool skipColourC
     std::string out;
     // Room for every LF turned into CR LF too: an output that outgrows its reserve is
     // copied, and past 128 KB the copy comes from fresh pages on every call.
-    std::size_t lineEnds = 0;
-    for (const char* p = t.data();
-         (p = static_cast<const char*>(std::memchr(p, '\n', t.data() + t.size() - p))); ++p)
-        ++lineEnds;
+    const auto lineEnds = static_cast<std::size_t>(std::count(t.begin(), t.end(), '\n'));
     out.reserve(t.size() + lineEnds + 2 * (t.size() / w0 + 1));
     std::string_view rest = t;
     for (;;) {

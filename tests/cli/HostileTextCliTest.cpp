@@ -77,7 +77,7 @@ class HostileTextCli : public kesto::test::CliBoardTest {
         big.Offline = 1;
         big.AttFileName = "a\rb\x1b.zip";
         std::string formats;
-        while (formats.size() < 64 * 1024) formats += "%s%n";
+        while (formats.size() < std::size_t{64} * 1024) formats += "%s%n";
         bigNumber = AppendMessage(board, "EMAIL", big, formats).value();
         bigText = formats;
         WriteNative(boardDir + "/DATA/AB1.DAT", book);
@@ -85,13 +85,13 @@ class HostileTextCli : public kesto::test::CliBoardTest {
     }
 
     // Runs the command; its text output must hold no control character.
-    std::string text(std::vector<std::string> args) {
+    std::string TextOf(std::vector<std::string> args) {
         const int rc = Run(args);
         EXPECT_EQ(rc, 0) << args[0] << ": " << err;
         EXPECT_EQ(ControlAt(out), std::string::npos) << args[0] << ":\n" << out;
         return out;
     }
-    JsonValue json(std::vector<std::string> args) {
+    JsonValue JsonOf(std::vector<std::string> args) {
         args.push_back("--json");
         EXPECT_EQ(Run(args), 0) << args[0] << ": " << err;
         EXPECT_EQ(ControlAt(out), std::string::npos) << args[0] << ":\n" << out;
@@ -107,13 +107,13 @@ class HostileTextCli : public kesto::test::CliBoardTest {
 TEST_F(HostileTextCli, EveryCommandShowsControlsVisiblyAndJsonKeepsTheValue) {
     const auto before = Snapshot(boardDir);
 
-    const std::string list = text({"list"});
-    const JsonValue rows = *json({"list"}).Find("rows");
+    const std::string list = TextOf({"list"});
+    const JsonValue rows = *JsonOf({"list"}).Find("rows");
     const std::string listJson = out;
-    EXPECT_EQ(text({"search", "text:"}), list); // an empty word: every row, through list's writer
-    const std::string users = text({"users"});
-    const JsonValue usersJson = json({"users"});
-    const std::string book = text({"addressbook"});
+    EXPECT_EQ(TextOf({"search", "text:"}), list); // an empty word: every row, through list's writer
+    const std::string users = TextOf({"users"});
+    const JsonValue usersJson = JsonOf({"users"});
+    const std::string book = TextOf({"addressbook"});
     ASSERT_EQ(rows.items.size(), kHostile.size() + 1);
     for (std::size_t i = 0; i < kHostile.size(); ++i) {
         const Hostile& h = kHostile[i];
@@ -131,23 +131,23 @@ TEST_F(HostileTextCli, EveryCommandShowsControlsVisiblyAndJsonKeepsTheValue) {
         if (h.bytes.find_first_of(",\r\n") == std::string::npos)
             EXPECT_NE(book.find(h.shown), std::string::npos);
 
-        const std::string read = text({"read", number});
+        const std::string read = TextOf({"read", number});
         EXPECT_NE(read.find("From:    " + h.shown + " @"), std::string::npos) << read;
         EXPECT_NE(read.find("Subject: " + h.shown + "\n"), std::string::npos) << read;
-        const JsonValue shown = json({"read", number});
+        const JsonValue shown = JsonOf({"read", number});
         EXPECT_EQ(shown.Find("subject")->text, value);
-        EXPECT_NE(text({"info", number}).find("Subject:            " + h.shown + "\n"), std::string::npos);
-        EXPECT_EQ(json({"info", number}).Find("FromHandle")->text, value);
+        EXPECT_NE(TextOf({"info", number}).find("Subject:            " + h.shown + "\n"), std::string::npos);
+        EXPECT_EQ(JsonOf({"info", number}).Find("FromHandle")->text, value);
     }
 
     // A message text keeps its line ends; everything else in it is shown.
-    EXPECT_NE(text({"read", "1"}).find("\n\nText ^[]0;pwned^G\nend\n"), std::string::npos);
+    EXPECT_NE(TextOf({"read", "1"}).find("\n\nText ^[]0;pwned^G\nend\n"), std::string::npos);
     // The reader makes a lone CR of the text a line end before it is shown.
-    EXPECT_NE(text({"read", "4"}).find("\n\nText over\nwrite\nend\n"), std::string::npos);
-    const std::string big = text({"read", std::to_string(bigNumber)});
+    EXPECT_NE(TextOf({"read", "4"}).find("\n\nText over\nwrite\nend\n"), std::string::npos);
+    const std::string big = TextOf({"read", std::to_string(bigNumber)});
     EXPECT_NE(big.find("\n\n" + bigText + "\n"), std::string::npos);
     EXPECT_TRUE(big.ends_with("\nAttached File: a^Mb^[.zip (0 bytes)\n"));
-    EXPECT_TRUE(json({"read", std::to_string(bigNumber)}).Find("text")->text.starts_with(bigText + "\r\n"));
+    EXPECT_TRUE(JsonOf({"read", std::to_string(bigNumber)}).Find("text")->text.starts_with(bigText + "\r\n"));
 
     // Board text quoted in a message on stderr.
     EXPECT_EQ(Run({"send", "--from", "1", "--to", "SysOp", "--network", "9"}), 1);

@@ -21,7 +21,7 @@ TEST(DeleteMessage, TogglesOnlyTheMark) {
     EXPECT_EQ(ReadNative(path), expected);
     ASSERT_TRUE(DeleteMessage(b, Mailbox::Sent, 2));
     EXPECT_EQ(ReadNative(path), index); // twice gives back the starting mark
-    for (std::int16_t mark : {5, -1, 1}) {
+    for (std::int16_t mark : std::initializer_list<std::int16_t>{5, -1, 1}) {
         Set(index, 332, Le16(mark));
         WriteNative(path, index);
         ASSERT_TRUE(DeleteMessage(b, Mailbox::Sent, 1));

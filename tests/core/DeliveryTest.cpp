@@ -255,10 +255,10 @@ TEST(SendEmail, NetworkMailBecomesASpoolEntryAndALocalSentCopy) {
     EXPECT_EQ(second.substr(8, 40), Pad("SysOp", 40));
     EXPECT_EQ(kesto::GetI16(second, 250), 3);
     EXPECT_EQ(spool.substr(587 + 582, 5), "two\r\n");
-    std::string third = spool.substr(2 * 587, 582);
+    std::string third = spool.substr(std::size_t{2} * 587, 582);
     EXPECT_EQ(third.substr(168, 80), Pad("1/1", 80));
     EXPECT_EQ(third.substr(48, 40), Pad("bob", 40));
-    EXPECT_EQ(spool.substr(2 * 587 + 582), "three\r\n");
+    EXPECT_EQ(spool.substr(std::size_t{2} * 587 + 582), "three\r\n");
 
     EXPECT_FALSE(std::filesystem::exists(f.File("MAIL/EMAIL.DAT")));
     std::string sent = f.Read("MAIL/SNTEMAIL.DAT");

@@ -42,7 +42,7 @@ TEST(WordWrap, ColourCodesTakeNoRoomWhenSkipped) {
 TEST(WordWrap, LongTextKeepsEveryCharacter) {
     std::mt19937 rng(3);
     std::string text;
-    while (text.size() < 32 * 1024) {
+    while (text.size() < std::size_t{32} * 1024) {
         text.append(1 + rng() % 12, static_cast<char>('a' + rng() % 26));
         text += (rng() % 9 == 0) ? '-' : ' ';
     }

@@ -290,7 +290,8 @@ bool Parse(int argc, char** argv, Options& opt) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+// A test program: an exception here ends it and fails the test, which is what it should do.
+int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     Options opt;
     if (!Parse(argc, argv, opt)) {
         std::fprintf(stderr, "usage: stress_board [--senders N] [--messages M] [--seconds S] [--dir DIR]\n");

@@ -445,7 +445,7 @@ Result<void> CopyFile(const std::string& source, const std::string& target) {
     return out->Close();
 }
 
-bool IsReadableFile(const std::string& nativePath) noexcept {
+bool IsReadableFile(const std::string& nativePath) {
     Result<Fd> fd = Fd::Open(nativePath, O_RDONLY);
     if (!fd) return false;
     Result<struct stat> st = fd->Stat();

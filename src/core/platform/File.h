@@ -92,7 +92,7 @@ Result<void> MakeDirectories(const std::string& nativePath);
 // itself leaves it as it is.
 Result<void> CopyFile(const std::string& source, const std::string& target);
 // Whether the file can be opened for reading now (a regular file we may read).
-bool IsReadableFile(const std::string& nativePath) noexcept;
+bool IsReadableFile(const std::string& nativePath);
 
 // One read-modify-write step among copies of Kesto: the file opened for reading
 // and writing with an advisory lock on a byte range, held by this open descriptor

@@ -36,7 +36,7 @@ bool HoldsBoard(const QString& folder) {
 }
 
 QString ChooseBoardFolder(const StartArguments& args, QSettings& settings) {
-    const QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(args.dir));
+    QString folder = QDir::cleanPath(QDir::current().absoluteFilePath(args.dir));
     if (!args.pickBoard || HoldsBoard(folder)) return folder;
 
     const QString last = settings.value(kBoardFolderKey).toString();
@@ -44,7 +44,7 @@ QString ChooseBoardFolder(const StartArguments& args, QSettings& settings) {
         GetDialogs().GetExistingDirectory(nullptr, QStringLiteral("Kesto - Select the Board's Folder"),
                                           last.isEmpty() ? QDir::homePath() : last);
     if (picked.isEmpty()) return {};
-    const QString chosen = QDir::cleanPath(picked);
+    QString chosen = QDir::cleanPath(picked);
     if (HoldsBoard(chosen)) settings.setValue(kBoardFolderKey, chosen);
     return chosen;
 }

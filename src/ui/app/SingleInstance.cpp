@@ -17,7 +17,7 @@ constexpr int kConnectTimeoutMs = 1000;
 // folder of its own; it does not check that the folder exists. A folder that is
 // missing or open to others could be taken by another user, so it is not used.
 QString PrivateRuntimeFolder() {
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty()) return {};
     const QFileInfo info(dir);
     const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |

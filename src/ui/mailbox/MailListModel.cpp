@@ -300,7 +300,7 @@ void MailListModel::SortBy(int column, bool ascending) {
     std::vector<int> newPos(n);
     for (std::size_t i = 0; i < n; ++i) {
         const auto from = static_cast<std::size_t>(order[i]);
-        sorted.push_back(std::move(rows_[from]));
+        sorted.push_back(rows_[from]);
         sortedPlain[i] = plain_[from];
         sortedKeep[i] = keep_[from];
         newPos[from] = static_cast<int>(i);

@@ -90,7 +90,7 @@ class frmMain : public QMainWindow, public MailboxList {
     // Writes KESTO.DAT from the live view state, unless that is what was last written.
     void SaveSettings();
 
-    // The filter box: the rows shown are those matching its query (Query.h). Header
+    // The filter box: the rows shown are those matching its query (SearchQuery.h). Header
     // words filter at once; text words are searched on a worker thread, and their
     // rows join the list when it is done (FilterApplied).
     void txtFilter_Change();

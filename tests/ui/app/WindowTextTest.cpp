@@ -72,7 +72,7 @@ class WindowText : public ::testing::Test {
 
 TEST_F(WindowText, HostileTextsAreShownAsTheyCameAndTheBoardKeepsItsBytes) {
     std::string formats;
-    while (formats.size() < 64 * 1024) formats += "%s%n";
+    while (formats.size() < std::size_t{64} * 1024) formats += "%s%n";
     const struct {
         const char* what;
         std::string handle, subject, body;

@@ -55,7 +55,7 @@ TEST(SendToAllDialog, PastedOrDroppedTextPassesOnlyWhereTypingWould) {
     frmSendToAll d;
     d.show();
     QLineEdit* value = Edit(d, "ValueValue");
-    auto paste = [value](const QString& text, QKeySequence keys) {
+    auto paste = [value](const QString& text, const QKeySequence& keys) {
         QGuiApplication::clipboard()->setText(text);
         value->setFocus();
         QTest::keySequence(value, keys);

@@ -11,11 +11,11 @@ namespace {
 
 using kesto::test::Strings;
 
-MailRow Row(kesto::RecordNo number, std::string name, std::int32_t size) {
+MailRow Row(kesto::RecordNo number, std::string_view name, std::int32_t size) {
     MailRow r;
     r.number = number;
     r.state = RowState::Unread;
-    r.name = std::move(name);
+    r.name = name;
     r.subject = "s";
     r.date = "d";
     r.size = size;

@@ -130,7 +130,7 @@ TEST_F(TimerTest, ASavedPlacementOffTheScreenOpensCentredAtTheDefaultSize) {
     WriteNative(NativeFile("KESTO.DAT"), EncodeViewSettings(v));
     Open();
     EXPECT_EQ(win->frameGeometry().size(), QSize(Px(10215), Px(5865)));
-    EXPECT_NEAR(win->pos().x(), (screen.width() - Px(10335)) / 2, 2);
+    EXPECT_NEAR(win->pos().x(), (screen.width() - Px(10335)) / 2.0, 2);
 }
 
 TEST_F(TimerTest, ASavedPlacementMostlyOffTheAvailableScreenIsBroughtOntoIt) {

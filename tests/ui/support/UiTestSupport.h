@@ -52,7 +52,7 @@ inline QString LabelText(const QObject& w, const char* name) {
 
 // Runs `act` on the modal window the next statement opens (nullptr when none is
 // up by then) and closes it if `act` left it open.
-inline void OnNextModal(std::function<void(QWidget*)> act) {
+inline void OnNextModal(const std::function<void(QWidget*)>& act) {
     QTimer::singleShot(0, [act] {
         QPointer<QWidget> w = QApplication::activeModalWidget();
         act(w);
@@ -63,7 +63,7 @@ inline void OnNextModal(std::function<void(QWidget*)> act) {
 // Runs `act` on the modal window named `name` once it is up, polling, so it does
 // not matter how many events the opening takes. A window still open afterwards is
 // rejected, so a failing test never hangs. Polling stops when `context` goes away.
-inline void OnModal(QObject* context, const QString& name, std::function<void(QWidget*)> act,
+inline void OnModal(QObject* context, const QString& name, const std::function<void(QWidget*)>& act,
                     int triesLeft = 200) {
     QTimer::singleShot(10, context, [context, name, act, triesLeft] {
         QWidget* w = QApplication::activeModalWidget();

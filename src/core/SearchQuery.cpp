@@ -1,4 +1,4 @@
-#include "Query.h"
+#include "SearchQuery.h"
 
 #include "CaseFold.h"
 #include "Cp1252.h"
