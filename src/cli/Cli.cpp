@@ -171,7 +171,7 @@ struct Grammar {
         std::string value;
     };
     struct Command {
-        const CommandSpec* spec;
+        const CommandSpec* def;
         CLI::App* app;
         SharedSlot shared[std::size(kShared)];
         std::string positionals[2];
@@ -203,37 +203,37 @@ struct Grammar {
         app.add_option("COMMAND", rest);
 
         commands.reserve(Commands().size()); // CLI11 keeps pointers into each entry
-        for (const CommandSpec& spec : Commands()) {
-            const std::size_t space = spec.name.find(' ');
+        for (const CommandSpec& def : Commands()) {
+            const std::size_t space = def.name.find(' ');
             CLI::App* parent = &app;
             if (space != std::string_view::npos) {
                 for (const Command& c : commands)
-                    if (c.spec->name == spec.name.substr(0, space)) parent = c.app;
+                    if (c.def->name == def.name.substr(0, space)) parent = c.app;
             }
             Command& c = commands.emplace_back();
-            c.spec = &spec;
+            c.def = &def;
             c.app = parent->add_subcommand(
-                std::string(spec.name.substr(space == std::string_view::npos ? 0 : space + 1)),
-                std::string(spec.description));
+                std::string(def.name.substr(space == std::string_view::npos ? 0 : space + 1)),
+                std::string(def.description));
             if (parent != &app) parent->require_subcommand(0, 1);
             for (std::size_t i = 0; i < std::size(kShared); ++i)
-                AddShared(*c.app, kShared[i], c.shared[i], (spec.shared & kShared[i].bit) != 0);
-            c.options.reserve(spec.options.size()); // CLI11 keeps pointers to the values
-            for (const OptionSpec& o : spec.options) {
+                AddShared(*c.app, kShared[i], c.shared[i], (def.shared & kShared[i].bit) != 0);
+            c.options.reserve(def.options.size()); // CLI11 keeps pointers to the values
+            for (const OptionSpec& o : def.options) {
                 OwnSlot& slot = c.options.emplace_back();
                 slot.name = o.name;
                 slot.option = c.app->add_option("--" + std::string(o.name), slot.value, std::string(o.help))
                                   ->type_name(std::string(o.type));
                 if (o.required) slot.option->required();
             }
-            for (std::size_t i = 0; i < spec.positionals.size(); ++i) {
-                std::string name(spec.positionals[i].name);
-                const std::string help(spec.positionals[i].help);
+            for (std::size_t i = 0; i < def.positionals.size(); ++i) {
+                std::string name(def.positionals[i].name);
+                const std::string help(def.positionals[i].help);
                 CLI::Option* p = name.ends_with("...")
                                      ? c.app->add_option(name.substr(0, name.size() - 3), c.many, help)
                                      : c.app->add_option(name, c.positionals[i], help);
                 p->type_name("");
-                if (!spec.positionals[i].optional) p->required();
+                if (!def.positionals[i].optional) p->required();
             }
         }
         help = app.add_subcommand("help", "List the commands, or show a command's options");
@@ -259,10 +259,10 @@ struct Grammar {
 
     // A command's own help, with its full name in the usage line.
     static std::string CommandHelp(const Command& c) {
-        const std::size_t space = c.spec->name.find(' ');
+        const std::size_t space = c.def->name.find(' ');
         return c.app->help(space == std::string_view::npos
                                ? std::string("kesto-cli")
-                               : "kesto-cli " + std::string(c.spec->name.substr(0, space)));
+                               : "kesto-cli " + std::string(c.def->name.substr(0, space)));
     }
 };
 
@@ -299,7 +299,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     } catch (const CLI::ParseError& e) {
         err << "kesto-cli: " << TerminalNative(ParseErrorText(e)) << '\n';
         if (Grammar::Command* c = g.Chosen())
-            err << "usage: kesto-cli " << UsageLine(*c->spec) << '\n';
+            err << "usage: kesto-cli " << UsageLine(*c->def) << '\n';
         else
             WriteUsage(err);
         return kExitUsage;
@@ -313,7 +313,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         std::string topic;
         for (const std::string& word : g.helpTopic) topic += (topic.empty() ? "" : " ") + word;
         for (const Grammar::Command& c : g.commands) {
-            if (c.spec->name == topic) {
+            if (c.def->name == topic) {
                 out << Grammar::CommandHelp(c);
                 return kExitOk;
             }
@@ -331,9 +331,9 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         WriteUsage(err);
         return kExitUsage;
     }
-    const CommandSpec& spec = *chosen->spec;
+    const CommandSpec& def = *chosen->def;
     Options opt;
-    const std::string usage = UsageLine(spec);
+    const std::string usage = UsageLine(def);
     Context ctx{opt, in, out, err, usage};
 
     for (std::size_t i = 0; i < std::size(kShared); ++i) {
@@ -363,13 +363,13 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         }
     }
 
-    if (spec.name.starts_with("addressbook ")) opt.args.push_back(std::string(spec.name.substr(12)));
-    for (std::size_t i = 0; i < spec.positionals.size(); ++i)
-        if (!spec.positionals[i].name.ends_with("...")) opt.args.push_back(chosen->positionals[i]);
+    if (def.name.starts_with("addressbook ")) opt.args.push_back(std::string(def.name.substr(12)));
+    for (std::size_t i = 0; i < def.positionals.size(); ++i)
+        if (!def.positionals[i].name.ends_with("...")) opt.args.push_back(chosen->positionals[i]);
     opt.args.insert(opt.args.end(), chosen->many.begin(), chosen->many.end());
     // Arguments after "--" that the command's own places did not take.
     if (!g.rest.empty()) {
-        if (spec.positionals.empty() || !spec.positionals.back().name.ends_with("..."))
+        if (def.positionals.empty() || !def.positionals.back().name.ends_with("..."))
             return ctx.UsageError("unexpected argument '" + g.rest.front() + "'");
         opt.args.insert(opt.args.end(), g.rest.begin(), g.rest.end());
     }
@@ -378,7 +378,7 @@ int Run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
 
     // A command must never take the process down: whatever escapes is reported as a failure.
     try {
-        return spec.run(ctx);
+        return def.run(ctx);
     } catch (const std::bad_alloc&) {
         return ctx.Fail("out of memory");
     } catch (const std::exception& e) {
